@@ -1,0 +1,29 @@
+# The two set-up commands of the README. Both install missing Debian build packages first.
+BUILD   ?= build
+JOBS    ?= $(shell nproc)
+PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools fonts-dejavu-core
+SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: run test build deps configure clean
+
+run: build
+	./$(BUILD)/app/tavlen || ./$(BUILD)/app/Runner/run
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing: $$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,80 @@
+#include "buttonscript.h"
+
+#include "dialogrecord.h"
+
+#include <QStringList>
+
+#include <limits>
+
+namespace kq::ButtonScript {
+
+namespace {
+
+// Upper-casing follows the Unicode (here Cyrillic) case rules.
+bool wordIs(const QStringList &words, int index, const QString &upperWord)
+{
+    return index < words.size() && words.at(index).toUpper() == upperWord;
+}
+
+bool fitsInt16(qint64 value)
+{
+    return value >= std::numeric_limits<qint16>::min()
+        && value <= std::numeric_limits<qint16>::max();
+}
+
+} // namespace
+
+QString normalize(const QString &typed)
+{
+    if (typed.isEmpty())
+        return NoAction;
+    // Split at single spaces: two spaces in a row give an empty word and so no match.
+    const QStringList words = typed.split(u' ');
+    if (wordIs(words, 0, QStringLiteral("ВЫХОД")))
+        return Exit;
+    if (!wordIs(words, 0, QStringLiteral("ИДТИ")) || words.size() < 2)
+        return NoAction;
+    if (wordIs(words, 1, QStringLiteral("ДАЛЕЕ")))
+        return GoNext;
+    if (wordIs(words, 1, QStringLiteral("НАЗАД")))
+        return GoBack;
+    if (wordIs(words, 1, QStringLiteral("К")) && words.size() > 2 && words.at(2).size() == 2)
+        return GoToPrefix + words.at(2);
+    return NoAction;
+}
+
+std::optional<qint16> interpret(const QString &script, qint16 position)
+{
+    const QString upper = script.toUpper();
+    qint64 next;
+    if (upper == Exit.toUpper()) {
+        next = -1;
+    } else if (upper == GoNext.toUpper()) {
+        next = qint64(position) + 1;
+    } else if (upper == GoBack.toUpper()) {
+        next = qint64(position) - 1;
+    } else {
+        // Any other text is a go-to: the first seven characters play no part, the rest is
+        // the target's dialog number.
+        bool ok = false;
+        const int target = trimmedSpaces(script.mid(7)).toInt(&ok);
+        if (!ok || !fitsInt16(target))
+            return std::nullopt;
+        next = qint64(target) + 1;
+    }
+    if (!fitsInt16(next))
+        return std::nullopt;
+    return qint16(next);
+}
+
+bool isNoAction(const QString &script)
+{
+    return trimmedSpaces(script) == NoAction;
+}
+
+QString goTo(int dialogNumber)
+{
+    return GoToPrefix + QStringLiteral("%1").arg(dialogNumber, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace kq::ButtonScript

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace kq {
+
+// Every file of the product stores text single-byte in code page 1251 (Cyrillic).
+// A character without a 1251 byte is written as "?".
+QByteArray toCodePage(const QString &text);
+QString fromCodePage(const QByteArray &bytes);
+
+} // namespace kq

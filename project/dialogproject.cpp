@@ -1,0 +1,63 @@
+#include "dialogproject.h"
+
+#include "buttonscript.h"
+#include "projectfile.h"
+
+namespace kq {
+
+DialogProject::DialogProject()
+{
+    clear();
+}
+
+bool DialogProject::load(ProjectFile &file)
+{
+    const qint16 count = file.count();
+    if (count > MaxDialogs) {
+        mError = QStringLiteral("The file holds %1 dialogs; a project takes at most %2.")
+                     .arg(count)
+                     .arg(MaxDialogs);
+        return false;
+    }
+    std::array<DialogRecord, Capacity> records = mRecords;
+    for (int i = 0; i <= count; ++i) {
+        if (!file.read(i + 1, &records.at(i))) {
+            mError = file.errorString();
+            return false;
+        }
+    }
+    mRecords = records;
+    mDialogCount = count;
+    return true;
+}
+
+bool DialogProject::store(ProjectFile &file) const
+{
+    for (int i = 0; i <= mDialogCount && i < Capacity; ++i) {
+        if (!file.write(i + 1, mRecords.at(i)))
+            return false;
+    }
+    return true;
+}
+
+void DialogProject::clear()
+{
+    mRecords.fill(DialogRecord::cleared());
+}
+
+void DialogProject::clearRecord(int index)
+{
+    mRecords.at(index) = DialogRecord::cleared();
+}
+
+void DialogProject::newDialog(int index, const QString &text)
+{
+    DialogRecord record = DialogRecord::cleared();
+    record.text = text;
+    record.type = DialogRecord::Message;
+    record.btnscr1 = ButtonScript::GoNext;
+    record.btnscr2 = ButtonScript::GoNext;
+    mRecords.at(index) = record;
+}
+
+} // namespace kq

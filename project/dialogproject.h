@@ -1,0 +1,53 @@
+#pragma once
+
+#include "dialogrecord.h"
+
+#include <QString>
+
+#include <array>
+
+namespace kq {
+
+class ProjectFile;
+
+// The editor's project in memory: record 0 is the header, records 1 to 99 the dialogs.
+class DialogProject
+{
+public:
+    static constexpr int Capacity = 100;
+    static constexpr int MaxDialogs = Capacity - 1;
+
+    DialogProject();
+
+    DialogRecord &record(int index) { return mRecords.at(index); }
+    const DialogRecord &record(int index) const { return mRecords.at(index); }
+
+    qint16 dialogCount() const { return mDialogCount; }
+    void setDialogCount(qint16 count) { mDialogCount = count; }
+
+    QString path() const { return mPath; }
+    void setPath(const QString &path) { mPath = path; }
+
+    // Reads the header and every dialog of an open file. Fails, leaving the project as it
+    // was, when the file holds more than the 99 dialogs the project can take.
+    bool load(ProjectFile &file);
+    // Writes the header and the dialogs; a longer old file keeps its trailing records.
+    bool store(ProjectFile &file) const;
+
+    // Clears all 100 records; the dialog count stays.
+    void clear();
+    void clearRecord(int index);
+    // A new dialog: a cleared record with the given (already resolved) text, type message and
+    // both scripts "go next".
+    void newDialog(int index, const QString &text);
+
+    QString errorString() const { return mError; }
+
+private:
+    std::array<DialogRecord, Capacity> mRecords;
+    qint16 mDialogCount = 0;
+    QString mPath;
+    QString mError;
+};
+
+} // namespace kq

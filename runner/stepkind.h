@@ -1,0 +1,21 @@
+#pragma once
+
+#include "dialogrecord.h"
+
+#include <optional>
+
+namespace kq {
+
+// One kind of step window (message, progress, pause). It shows its window modally for the
+// current record and returns the step result: 1 runs btnscr1, 2 btnscr2, anything else goes
+// next. previousResult is the result of the last step, kept when the window sets none.
+// No value means the step could not be set up, which ends the run as a fault.
+class StepKind
+{
+public:
+    virtual ~StepKind() = default;
+    virtual std::optional<qint16> play(const DialogRecord &record, qint16 projectStyle,
+                                       qint16 previousResult) = 0;
+};
+
+} // namespace kq

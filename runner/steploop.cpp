@@ -1,0 +1,99 @@
+#include "steploop.h"
+
+#include "buttonscript.h"
+#include "projectfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kq {
+
+namespace {
+
+QString scriptFor(const DialogRecord &record, qint16 stepResult)
+{
+    switch (stepResult) {
+    case 1:
+        return trimmedSpaces(record.btnscr1);
+    case 2:
+        return trimmedSpaces(record.btnscr2);
+    default:
+        return ButtonScript::GoNext;
+    }
+}
+
+StepLoop::Outcome fault(const QString &what, int steps)
+{
+    return {StepLoop::Status::Fault, what, steps};
+}
+
+} // namespace
+
+QString StepLoop::dataFilePath(const QString &programPath)
+{
+    const QFileInfo program(programPath);
+    QString base = program.fileName();
+    if (base.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
+        base.chop(4);
+    return program.dir().filePath(base + QStringLiteral(".dll"));
+}
+
+bool StepLoop::isTestMode(const QStringList &arguments)
+{
+    return arguments.join(u' ').trimmed().endsWith(QStringLiteral("editor"));
+}
+
+StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
+{
+    if (!QFileInfo(dataPath).isFile())
+        return {Status::NoDataFile, {}, 0};
+
+    // The runner only reads its data file, so a project on a read-only medium still plays.
+    ProjectFile file;
+    if (!file.open(dataPath, ProjectFile::Access::ReadOnly))
+        return fault(QStringLiteral("cannot open %1: %2").arg(dataPath, file.errorString()), 0);
+
+    DialogRecord current;
+    qint16 style = 0;
+    if (!file.read(1, &current))
+        return fault(QStringLiteral("%1 holds no project header").arg(dataPath), 0);
+    if (!current.projectStyle(&style))
+        return fault(QStringLiteral("the project header holds no project style"), 0);
+
+    const qint16 count = file.count();
+    qint16 position = 1;
+    qint16 stepResult = 0;
+    int steps = 0;
+    while (position <= count && position > 0) {
+        if (!file.read(position + 1, &current))
+            return fault(QStringLiteral("cannot read dialog %1").arg(position), steps);
+        if (StepKind *kind = mKinds.value(current.type)) {
+            const std::optional<qint16> result = kind->play(current, style, stepResult);
+            if (!result)
+                return fault(QStringLiteral("dialog %1 cannot be shown in project style %2")
+                                 .arg(position)
+                                 .arg(style),
+                             steps);
+            stepResult = *result;
+        } else {
+            stepResult = 0;
+        }
+        ++steps;
+        const QString script = scriptFor(current, stepResult);
+        const std::optional<qint16> next = ButtonScript::interpret(script, position);
+        if (!next)
+            return fault(QStringLiteral("dialog %1: the script \"%2\" cannot be run")
+                             .arg(position)
+                             .arg(script),
+                         steps);
+        position = *next;
+    }
+
+    file.close();
+    if (testMode)
+        QFile::remove(dataPath);
+    return {Status::Finished, {}, steps};
+}
+
+} // namespace kq

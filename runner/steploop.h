@@ -1,0 +1,42 @@
+#pragma once
+
+#include "stepkind.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+namespace kq {
+
+// The runner's life: find and open the data file, read the project style from the header,
+// play the steps by their button scripts until the position leaves the list, then close
+// (and in test mode delete) the data file.
+class StepLoop
+{
+public:
+    enum class Status { Finished, NoDataFile, Fault };
+
+    struct Outcome
+    {
+        Status status = Status::Finished;
+        QString fault; // what went wrong, for a Fault
+        int stepsPlayed = 0;
+    };
+
+    // The data file pairs with the program: its folder, its name less a trailing ".exe"
+    // (any letter case), and ".dll". So "quiz" and "quiz.exe" both play "quiz.dll".
+    static QString dataFilePath(const QString &programPath);
+    // Test mode holds when the trimmed arguments end in "editor", case-sensitively.
+    static bool isTestMode(const QStringList &arguments);
+
+    // The step kind for a record type; a type without one shows nothing and counts as result 0.
+    // The loop does not own the kinds.
+    void setStepKind(qint16 type, StepKind *kind) { mKinds.insert(type, kind); }
+
+    Outcome run(const QString &dataPath, bool testMode);
+
+private:
+    QHash<qint16, StepKind *> mKinds;
+};
+
+} // namespace kq
