@@ -1,0 +1,131 @@
+#include "stepwindow.h"
+
+#include "buttonscript.h"
+#include "iconstrips.h"
+#include "kxbutton.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace kq {
+
+namespace {
+
+constexpr int IconCells = 6;
+constexpr int IconSize = 32;
+
+} // namespace
+
+bool StepWindow::hasLook(qint16 projectStyle)
+{
+    return !iconStrip(projectStyle).isNull();
+}
+
+QColor StepWindow::background(qint16 projectStyle)
+{
+    if (projectStyle == 1)
+        return QColor(240, 240, 240);
+    return QApplication::palette().color(QPalette::Button);
+}
+
+StepWindow::StepWindow(const QString &objectName, qint16 projectStyle, qint16 previousResult)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      mStyle(projectStyle), mResult(previousResult)
+{
+    setObjectName(objectName);
+    QPalette look = palette();
+    look.setColor(QPalette::Window, background(projectStyle));
+    setPalette(look);
+    setAutoFillBackground(true);
+}
+
+QLabel *StepWindow::addIcon(qint16 ico)
+{
+    QPixmap cell(IconSize, IconSize);
+    cell.fill(background(mStyle));
+    if (ico >= 0 && ico < IconCells) {
+        QPainter painter(&cell);
+        painter.drawPixmap(0, 0, iconStrip(mStyle), ico * IconSize, 0, IconSize, IconSize);
+    }
+    auto *icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("msg_icon"));
+    icon->setGeometry(16, 16, IconSize, IconSize);
+    icon->setPixmap(cell);
+    return icon;
+}
+
+QLabel *StepWindow::addText(const QString &text, QPoint topLeft)
+{
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    auto *label = new QLabel(this);
+    label->setObjectName(QStringLiteral("msg_text"));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(false);
+    label->setText(lines);
+    label->move(topLeft);
+    label->adjustSize();
+    return label;
+}
+
+StepWindow::ButtonPair StepWindow::addButtons(const QString &systemName,
+                                              const QString &skinnedName,
+                                              const QString &caption, QPoint topLeft,
+                                              std::function<void()> pressed)
+{
+    ButtonPair pair;
+    pair.system = new QPushButton(caption, this);
+    pair.system->setObjectName(systemName);
+    pair.system->setGeometry(topLeft.x(), topLeft.y(), ButtonWidth, ButtonHeight);
+    connect(pair.system, &QPushButton::clicked, this, pressed);
+
+    pair.skinned = new KXButton(this);
+    pair.skinned->setObjectName(skinnedName);
+    pair.skinned->setGeometry(topLeft.x(), topLeft.y(), ButtonWidth, ButtonHeight);
+    pair.skinned->setAlign(1);
+    pair.skinned->setMode(4);
+    pair.skinned->setCaption(caption);
+    connect(pair.skinned, &KXButton::Click, this, pressed);
+
+    if (mStyle == 1)
+        pair.system->hide();
+    else
+        pair.skinned->hide();
+    return pair;
+}
+
+void StepWindow::ButtonPair::hide()
+{
+    system->hide();
+    skinned->hide();
+}
+
+void StepWindow::ButtonPair::setLeft(int left)
+{
+    system->move(left, system->y());
+    skinned->move(left, skinned->y());
+}
+
+void StepWindow::ButtonPair::setTop(int top)
+{
+    system->move(system->x(), top);
+    skinned->move(skinned->x(), top);
+}
+
+void StepWindow::press(const QString &script, qint16 result)
+{
+    if (ButtonScript::isNoAction(script))
+        return;
+    finish(result);
+}
+
+void StepWindow::finish(qint16 result)
+{
+    mResult = result;
+    done(result);
+}
+
+} // namespace kq

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QPoint>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+
+namespace kq {
+
+class KXButton;
+
+// What the message and progress windows share: a fixed dialog frame with a title and a close
+// box, the background of the project style, the icon box, the text label, the buttons of both
+// styles and the step result.
+class StepWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ButtonWidth = 97;
+    static constexpr int ButtonHeight = 25;
+
+    // Only the two project styles have a look and an icon strip.
+    static bool hasLook(qint16 projectStyle);
+    static QColor background(qint16 projectStyle);
+
+    // The result of the last step until a button or the window's own end sets one.
+    qint16 stepResult() const { return mResult; }
+
+protected:
+    // One button in both looks: the standard push button of style 0 and the skinned button of
+    // style 1, with the same caption and position; the one of the other style stays hidden.
+    struct ButtonPair
+    {
+        QPushButton *system = nullptr;
+        KXButton *skinned = nullptr;
+
+        void hide();
+        void setLeft(int left);
+        void setTop(int top);
+    };
+
+    StepWindow(const QString &objectName, qint16 projectStyle, qint16 previousResult);
+
+    qint16 style() const { return mStyle; }
+
+    // msg_icon at 16,16: cell ico of the style's strip on the window background. An ico outside
+    // the strip leaves the box empty.
+    QLabel *addIcon(qint16 ico);
+    // msg_text: plain text that neither wraps nor clips, sized to its text.
+    QLabel *addText(const QString &text, QPoint topLeft);
+    ButtonPair addButtons(const QString &systemName, const QString &skinnedName,
+                          const QString &caption, QPoint topLeft, std::function<void()> pressed);
+
+    // A "Нет" script leaves the window open; any other sets the result and closes the window.
+    void press(const QString &script, qint16 result);
+    void finish(qint16 result);
+
+private:
+    qint16 mStyle;
+    qint16 mResult;
+};
+
+} // namespace kq

@@ -1,0 +1,2 @@
+kq_add_test(dialogrecord project)
+kq_add_test(buttonscript project)

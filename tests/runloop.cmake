@@ -1,0 +1,3 @@
+kq_add_test(steploop runnerlib)
+kq_add_test(runprocess project)
+add_dependencies(tst_runprocess run)

@@ -1,0 +1,283 @@
+#include "projectfile.h"
+#include "steploop.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kq;
+
+namespace {
+
+// Plays no window: notes which dialog came up and answers from a queue (then 0).
+class ScriptedStep : public StepKind
+{
+public:
+    QList<qint16> answers;
+    QStringList played;
+    std::optional<qint16> play(const DialogRecord &record, qint16, qint16 previous) override
+    {
+        played << trimmedRight(record.text);
+        if (answers.isEmpty())
+            return previous;
+        return answers.takeFirst();
+    }
+};
+
+// Answers at random for a while, then always "no result", so every fuzzed run ends.
+class RandomStep : public StepKind
+{
+public:
+    explicit RandomStep(QRandomGenerator *random) : mRandom(random) {}
+    std::optional<qint16> play(const DialogRecord &, qint16, qint16) override
+    {
+        if (++mCalls > 200)
+            return qint16(0);
+        return qint16(mRandom->bounded(4));
+    }
+
+private:
+    QRandomGenerator *mRandom;
+    int mCalls = 0;
+};
+
+struct Dialog
+{
+    QString script1;
+    QString script2;
+    qint16 type = 0;
+};
+
+using Dialogs = QList<Dialog>;
+
+void writeProject(const QString &path, const QString &style, const Dialogs &dialogs)
+{
+    ProjectFile file;
+    QVERIFY(file.open(path));
+    DialogRecord header = DialogRecord::cleared();
+    header.text = style;
+    QVERIFY(file.write(1, header));
+    for (int i = 0; i < dialogs.size(); ++i) {
+        DialogRecord record = DialogRecord::cleared();
+        record.text = QString::number(i);
+        record.btnscr1 = dialogs.at(i).script1;
+        record.btnscr2 = dialogs.at(i).script2;
+        record.type = dialogs.at(i).type;
+        QVERIFY(file.write(i + 2, record));
+    }
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Dialogs)
+
+class TestStepLoop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dataFilePath_data();
+    void dataFilePath();
+    void testMode_data();
+    void testMode();
+    void playsByScripts_data();
+    void playsByScripts();
+    void missingDataFileEndsAtOnce();
+    void faultKeepsDataFile_data();
+    void faultKeepsDataFile();
+    void randomAndTruncatedFilesNeverCrash();
+};
+
+void TestStepLoop::dataFilePath_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("data");
+    QTest::newRow("runner") << "/app/Runner/run" << "/app/Runner/run.dll";
+    QTest::newRow("built") << "/home/u/quiz" << "/home/u/quiz.dll";
+    QTest::newRow("exe") << "/home/u/quiz.exe" << "/home/u/quiz.dll";
+    QTest::newRow("EXE any case") << "/home/u/Quiz.ExE" << "/home/u/Quiz.dll";
+    QTest::newRow("other dots kept") << "/home/u/my.quiz" << "/home/u/my.quiz.dll";
+    QTest::newRow("only one exe removed") << "/home/u/a.exe.exe" << "/home/u/a.exe.dll";
+}
+
+void TestStepLoop::dataFilePath()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, data);
+    QCOMPARE(StepLoop::dataFilePath(program), data);
+}
+
+void TestStepLoop::testMode_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("testMode");
+    QTest::newRow("none") << QStringList() << false;
+    QTest::newRow("/editor") << QStringList{"/editor"} << true;
+    QTest::newRow("x /editor") << QStringList{"x", "/editor"} << true;
+    QTest::newRow("trailing spaces") << QStringList{"/editor  "} << true;
+    QTest::newRow("glued") << QStringList{"myeditor"} << true;
+    QTest::newRow("capitals") << QStringList{"/EDITOR"} << false;
+    QTest::newRow("only begins with it") << QStringList{"/editor", "x"} << false;
+}
+
+void TestStepLoop::testMode()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, testMode);
+    QCOMPARE(StepLoop::isTestMode(arguments), testMode);
+}
+
+void TestStepLoop::playsByScripts_data()
+{
+    QTest::addColumn<Dialogs>("dialogs");
+    QTest::addColumn<QList<qint16>>("answers");
+    QTest::addColumn<QStringList>("played");
+
+    const QString next = QStringLiteral("Идти Далее");
+    const QString back = QStringLiteral("Идти Назад");
+    const QString exit = QStringLiteral("Выход");
+    const auto goTo = [](const char *n) { return QStringLiteral("Идти К ") + QLatin1String(n); };
+
+    QTest::newRow("straight through") << Dialogs{{next, next}, {next, next}, {next, next}}
+                                      << QList<qint16>{1, 2, 1} << QStringList{"0", "1", "2"};
+    QTest::newRow("back from the first ends") << Dialogs{{back, next}, {next, next}, {next, next}}
+                                              << QList<qint16>{1} << QStringList{"0"};
+    QTest::newRow("button two runs btnscr2") << Dialogs{{exit, next}, {exit, next}}
+                                             << QList<qint16>{2, 1} << QStringList{"0", "1"};
+    QTest::newRow("exit in capitals") << Dialogs{{QStringLiteral("ВЫХОД"), next}, {next, next}}
+                                      << QList<qint16>{1} << QStringList{"0"};
+    QTest::newRow("go to 00 replays the first")
+        << Dialogs{{next, next}, {goTo("00"), exit}} << QList<qint16>{1, 1, 1, 2}
+        << QStringList{"0", "1", "0", "1"};
+    QTest::newRow("go to 05 past five dialogs ends")
+        << Dialogs{{goTo("05"), next}, {next, next}, {next, next}, {next, next}, {next, next}}
+        << QList<qint16>{1} << QStringList{"0"};
+    QTest::newRow("go to 05 plays the sixth")
+        << Dialogs{{goTo("05"), next}, {}, {}, {}, {}, {exit, exit}} << QList<qint16>{1, 1}
+        << QStringList{"0", "5"};
+    QTest::newRow("no result goes next whatever the scripts")
+        << Dialogs{{exit, exit}, {exit, exit}} << QList<qint16>{0, 7} << QStringList{"0", "1"};
+    QTest::newRow("unknown type counts as go next")
+        << Dialogs{{exit, exit, 7}, {exit, exit}} << QList<qint16>{1} << QStringList{"1"};
+    QTest::newRow("result kept from the last step")
+        << Dialogs{{next, next}, {exit, next}, {exit, next}} << QList<qint16>{2}
+        << QStringList{"0", "1", "2"};
+}
+
+void TestStepLoop::playsByScripts()
+{
+    QFETCH(Dialogs, dialogs);
+    QFETCH(QList<qint16>, answers);
+    QFETCH(QStringList, played);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.dll"));
+    writeProject(path, QStringLiteral("1"), dialogs);
+
+    ScriptedStep step;
+    step.answers = answers;
+    StepLoop loop;
+    loop.setStepKind(0, &step);
+    const StepLoop::Outcome outcome = loop.run(path, true);
+    QCOMPARE(outcome.fault, QString());
+    QCOMPARE(outcome.status, StepLoop::Status::Finished);
+    QCOMPARE(step.played, played);
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestStepLoop::missingDataFileEndsAtOnce()
+{
+    QTemporaryDir dir;
+    StepLoop loop;
+    const QString path = dir.filePath(QStringLiteral("run.dll"));
+    QCOMPARE(loop.run(path, true).status, StepLoop::Status::NoDataFile);
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(QDir().mkdir(path)); // a folder is no data file either
+    QCOMPARE(loop.run(path, true).status, StepLoop::Status::NoDataFile);
+}
+
+void TestStepLoop::faultKeepsDataFile_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<Dialogs>("dialogs");
+    QTest::addColumn<QList<qint16>>("answers");
+    const QString next = QStringLiteral("Идти Далее");
+    QTest::newRow("header not a number") << "x" << Dialogs{{next, next}} << QList<qint16>{1};
+    QTest::newRow("blank script") << "0" << Dialogs{{QString(), next}} << QList<qint16>{1};
+    QTest::newRow("no action reached") << "0" << Dialogs{{next, QStringLiteral("Нет")}}
+                                       << QList<qint16>{2};
+    QTest::newRow("target with letters") << "0" << Dialogs{{QStringLiteral("Идти К ab"), next}}
+                                         << QList<qint16>{1};
+    QTest::newRow("target 32767") << "0" << Dialogs{{QStringLiteral("Идти К 32767"), next}}
+                                  << QList<qint16>{1};
+}
+
+void TestStepLoop::faultKeepsDataFile()
+{
+    QFETCH(QString, style);
+    QFETCH(Dialogs, dialogs);
+    QFETCH(QList<qint16>, answers);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.dll"));
+    writeProject(path, style, dialogs);
+
+    ScriptedStep step;
+    step.answers = answers;
+    StepLoop loop;
+    loop.setStepKind(0, &step);
+    const StepLoop::Outcome outcome = loop.run(path, true);
+    QCOMPARE(outcome.status, StepLoop::Status::Fault);
+    QVERIFY(!outcome.fault.isEmpty());
+    QVERIFY(QFile::exists(path));
+}
+
+void TestStepLoop::randomAndTruncatedFilesNeverCrash()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.dll"));
+    QRandomGenerator random(20261207);
+    const QString words[] = {QStringLiteral("Идти Далее"), QStringLiteral("Идти Назад"),
+                             QStringLiteral("Выход"),      QStringLiteral("Идти К 01"),
+                             QStringLiteral("Нет"),        QStringLiteral("Идти К 99")};
+    int finished = 0;
+    int faults = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes;
+        if (round % 2 == 0) {
+            // Valid-looking records with random fields, cut at a random length.
+            for (int r = 0, n = random.bounded(8); r < n; ++r) {
+                DialogRecord record = DialogRecord::cleared();
+                record.text = r == 0 ? QString::number(random.bounded(-2, 4)) : QString();
+                record.btnscr1 = words[random.bounded(6)];
+                record.btnscr2 = words[random.bounded(6)];
+                record.type = qint16(random.bounded(-1, 4));
+                bytes += record.toBytes();
+            }
+            bytes.truncate(random.bounded(bytes.size() + 1));
+        } else {
+            bytes.resize(random.bounded(3 * 628));
+            for (char &c : bytes)
+                c = char(random.bounded(256));
+        }
+        QFile raw(path);
+        QVERIFY(raw.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        raw.write(bytes);
+        raw.close();
+
+        RandomStep step(&random);
+        StepLoop loop;
+        for (qint16 type = -1; type < 3; ++type)
+            loop.setStepKind(type, &step);
+        const StepLoop::Outcome outcome = loop.run(path, true);
+        QVERIFY(outcome.status != StepLoop::Status::NoDataFile);
+        // A fault keeps the data file; a normal end in test mode deletes it.
+        QCOMPARE(QFile::exists(path), outcome.status == StepLoop::Status::Fault);
+        (outcome.status == StepLoop::Status::Fault ? faults : finished)++;
+    }
+    QVERIFY(finished > 100);
+    QVERIFY(faults > 100);
+}
+
+QTEST_GUILESS_MAIN(TestStepLoop)
+#include "tst_steploop.moc"
