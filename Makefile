@@ -6,8 +6,10 @@ SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test build deps configure clean
 
+# Starts the editor; a build without the editor plays a sample project with the runner instead.
 run: build
-	./$(BUILD)/app/tavlen || ./$(BUILD)/app/Runner/run
+	@if [ -x $(BUILD)/app/tavlen ]; then ./$(BUILD)/app/tavlen; \
+	else cp $(BUILD)/app/Samples/FormatC.dlg2 $(BUILD)/app/Runner/run.dll && ./$(BUILD)/app/Runner/run /editor; fi
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
