@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+class QShortcut;
+
+namespace kq {
+
+// Flat skinned push button: lights up under the pointer, shows a picture and a caption, and can
+// be a toggle (Mode 1), a drop-down button (Mode 2), a split button (Mode 3) or a raised button
+// (Mode 4). Painted from 9 x 23 skin images: 0 hover, 1 pressed, 2 resting, 10 raised resting.
+class KXButton : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(bool Enabled READ enabledState WRITE setEnabledState)
+    Q_PROPERTY(bool Check READ check WRITE setCheck)
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
+    Q_PROPERTY(QPixmap Picture READ picture WRITE setPicture)
+    Q_PROPERTY(bool AutoSize READ autoSize WRITE setAutoSize)
+    Q_PROPERTY(int Mode READ mode WRITE setMode)
+    Q_PROPERTY(int Align READ align WRITE setAlign)
+
+public:
+    explicit KXButton(QWidget *parent = nullptr);
+    ~KXButton() override;
+
+    bool enabledState() const { return mEnabled; }
+    void setEnabledState(bool enabled);
+    bool check() const { return mCheck; }
+    void setCheck(bool check);
+    QString caption() const { return mCaption; }
+    void setCaption(const QString &caption);
+    QPixmap picture() const { return mPicture; }
+    void setPicture(const QPixmap &picture);
+    bool autoSize() const { return mAutoSize; }
+    void setAutoSize(bool autoSize);
+    int mode() const { return mMode; }
+    void setMode(int mode);
+    int align() const { return mAlign; }
+    void setAlign(int align);
+
+    // One tick of the 100 ms leave timer: a pointer outside returns the resting look.
+    void leaveTick();
+    bool isHovered() const { return mHover; }
+    bool isLeaveTimerActive() const { return mOut.isActive(); }
+
+    // What the control shows right now, in its own pixels.
+    int currentSkin() const { return mSkin; }
+    int arrowSkin() const { return mArrowSkin; }
+    QRect pictureRect() const { return mImgRect; }
+    QRect captionRect() const { return mTxtRect; }
+    QRect arrowGlyphRect() const; // empty unless Modes 2 and 3
+    QRect arrowPartRect() const;  // empty unless Mode 3
+    QColor captionColor() const { return mCaptionColor; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void Click();
+    void ArrowClick();
+    void MouseIn();
+    void MouseOut();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    enum class Part { None, Main, Arrow };
+
+    void drawPal(int skin);
+    void fullLayout();
+    void placeElements();
+    int autoWidth() const;
+    QSize logicalSize() const;
+    QPoint toLogical(const QPointF &pos) const;
+    Part partAt(const QPoint &logicalPos) const;
+    void hoverEnter();
+    void pressMain();
+    void pressArrow();
+    void releaseMain(bool click);
+    void releaseArrow(bool click);
+    QSize captionSize() const;
+    void updateAccessKey();
+    void activate();
+
+    bool mEnabled = true;
+    bool mCheck = false;
+    QString mCaption;
+    QPixmap mPicture;
+    bool mAutoSize = false;
+    int mMode = 0;
+    int mAlign = 0;
+
+    bool mHover = false;
+    QTimer mOut;
+    QShortcut *mAccessKey = nullptr;
+    Part mPressed = Part::None;
+    Qt::MouseButton mPressButton = Qt::NoButton;
+    bool mInLayout = false;
+
+    int mSkin = 2;
+    int mArrowSkin = 2;
+    bool mGlyphVisible = false;
+    bool mArrowPartVisible = false;
+    int mRightCapX = 0;
+    QColor mCaptionColor = Qt::black;
+    QRect mImgRect;
+    QRect mTxtRect;
+    QPoint mGlyphPos;
+};
+
+} // namespace kq
