@@ -1,0 +1,112 @@
+#include "language.h"
+
+#include "programfolder.h"
+#include "resourcefields.h"
+#include "textlinereader.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace kq {
+
+namespace {
+
+QString &activeLanguage()
+{
+    static QString file;
+    return file;
+}
+
+QString languagePath(const QString &file)
+{
+    return programPath(QStringLiteral("Languages/") + file);
+}
+
+bool languageExists(const QString &file)
+{
+    return !file.isEmpty() && QFileInfo(languagePath(file)).isFile();
+}
+
+QString generalError(const TextLineReader &file)
+{
+    return QString::number(file.errorCode()) + QStringLiteral("ResErrGen");
+}
+
+const QString ResourceSection = QStringLiteral("[Rescource]");
+
+} // namespace
+
+QString ActiveLanguageFile()
+{
+    return activeLanguage();
+}
+
+QString ResString(const QString &id)
+{
+    const QString file = activeLanguage();
+    if (!languageExists(file))
+        return QStringLiteral("ResErr2");
+    TextLineReader reader(languagePath(file));
+    if (!reader.isOpen())
+        return generalError(reader);
+    if (FindSection(reader, ResourceSection) != ResourceSection)
+        return QStringLiteral("ResErr3");
+    QString line;
+    while (reader.readLine(&line)) {
+        if (line.left(5) == id)
+            return SplitField(line, 1, QStringLiteral(","));
+    }
+    if (reader.errorCode() == FileErrorCode::InputPastEnd)
+        return QStringLiteral("ResErr6");
+    return generalError(reader);
+}
+
+QString LanguageInfo(const QString &file, const QString &selector)
+{
+    if (!languageExists(file))
+        return QStringLiteral("ResErr2");
+    const QString path = languagePath(file);
+    if (ReadFileType(path) != u"!RescourceFile")
+        return QStringLiteral("ResErr1");
+    TextLineReader reader(path);
+    if (!reader.isOpen())
+        return generalError(reader);
+    if (FindSection(reader, QStringLiteral("[Language]")) != u"[Language]")
+        return QStringLiteral("ResErr3");
+
+    QString value;
+    const HeaderCheck check = ReadHeaderLines(reader,
+                                              {{u"Name", u"GetName"},
+                                               {u"ResId", u"GetId"},
+                                               {u"Author", u"GetAuthor"},
+                                               {u"Version", u"GetVersion"},
+                                               {u"Status", u"GetStatus"}},
+                                              selector, &value);
+    if (check == HeaderCheck::ReadFailed)
+        return generalError(reader);
+    if (check == HeaderCheck::WrongKey)
+        return QStringLiteral("ResErr3");
+    if (selector == u"GetFile") {
+        activeLanguage() = file;
+        return file;
+    }
+    return value;
+}
+
+QString LanguageStrings(const QString &file)
+{
+    if (!languageExists(file))
+        return QStringLiteral("ResErr2");
+    TextLineReader reader(languagePath(file));
+    if (FindSection(reader, ResourceSection) != ResourceSection)
+        return QStringLiteral("ResErr3");
+    QStringList entries;
+    QString line;
+    while (reader.readLine(&line)) {
+        if (line.startsWith(u'%'))
+            entries.append(line);
+    }
+    return entries.join(QStringLiteral("&&"));
+}
+
+} // namespace kq

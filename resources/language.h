@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace kq {
+
+// The language file that ResString reads: a bare file name in the Languages folder of the
+// program folder. Empty until LanguageInfo(file, "GetFile") succeeds.
+QString ActiveLanguageFile();
+
+// The text of a resource id such as "%0128" in the active language file, read afresh at every
+// call; an error code ("ResErr2", "ResErr3", "ResErr6", "LangErr4", "<n>ResErrGen") otherwise.
+QString ResString(const QString &id);
+
+// One header value of a language file: "GetName", "GetId", "GetAuthor", "GetVersion",
+// "GetStatus"; "GetFile" returns the file and makes it the ActiveLanguageFile. Any other
+// selector gives "" for a valid header. Error codes "ResErr1" to "ResErr3", "<n>ResErrGen".
+QString LanguageInfo(const QString &file, const QString &selector);
+
+// Every line of the resource section that starts with "%", whole, joined by "&&".
+QString LanguageStrings(const QString &file);
+
+} // namespace kq

@@ -1,0 +1,13 @@
+#pragma once
+
+class QWidget;
+
+namespace kq {
+
+// Replaces the caption of every label, push button, option button, menu entry (QAction) and
+// KXButton of the window by ResString of it, in the window's object order. Empty captions and
+// other kinds of control are left alone; windows the window owns are not entered. A menu entry
+// whose text becomes "-" is a separator.
+void LocalizeControls(QWidget *window);
+
+} // namespace kq

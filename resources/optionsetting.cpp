@@ -1,0 +1,32 @@
+#include "optionsetting.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace kq {
+
+QString settingsApplicationName()
+{
+    QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    if (name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        name.chop(4);
+    return name;
+}
+
+QString OptionSetting(qint32 mode, qint32 key, const QString &value)
+{
+    if (mode != OptionRead && mode != OptionWrite)
+        return QString();
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrane"),
+                       settingsApplicationName());
+    settings.beginGroup(QStringLiteral("Options"));
+    const QString name = QString::number(key);
+    if (mode == OptionRead)
+        return settings.value(name).toString();
+    settings.setValue(name, value);
+    settings.sync();
+    return QString();
+}
+
+} // namespace kq

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace kq {
+
+enum OptionMode : qint32 { OptionRead = 0, OptionWrite = 1 };
+// Key 0 holds the language file name ("russian.lang"), key 1 the full path of the theme file.
+enum OptionKey : qint32 { OptionLanguage = 0, OptionTheme = 1 };
+
+// Reads (mode 0) or writes (mode 1) one editor setting in the per-user store, addressed by the
+// editor's own base name, the section "Options" and the key as decimal text. A read of a key
+// never written gives ""; a write and any other mode give "".
+QString OptionSetting(qint32 mode, qint32 key, const QString &value = QString());
+
+// The application name the settings are kept under: the executable's file name less a
+// trailing ".exe" in any letter case.
+QString settingsApplicationName();
+
+} // namespace kq

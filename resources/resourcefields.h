@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <initializer_list>
+
+namespace kq {
+
+class TextLineReader;
+
+// Line 1 of every language, theme and plug-in description file.
+inline constexpr char MagicLine[] = "!KestraneDevelopment10";
+
+// Returns line 2 (the type line, "!ThemeFile" ...) after checking line 1 against the magic line;
+// otherwise "LangErr1", "LangErr2" or the failure number followed by "LangErr".
+QString ReadFileType(const QString &path);
+
+// Reads on from the current line until one equals header exactly and returns header; the next
+// line read is the first of the section. "LangErr3" when the file ends first.
+QString FindSection(TextLineReader &file, const QString &header);
+
+// Field n of line cut at every delimiter, trimmed of spaces, then "\" becomes "," and "#" a
+// carriage return. "LangErr4" when the line has no field n.
+QString SplitField(const QString &line, qint16 n, const QString &delimiter);
+
+// One key of a header section and the selector that asks for its value.
+struct HeaderKey
+{
+    const char16_t *key;
+    const char16_t *selector;
+};
+
+enum class HeaderCheck { Valid, WrongKey, ReadFailed };
+
+// Reads the lines right after a section header: each must carry its key (delimiter "=") in the
+// given order. The value of the key that selector names goes into value.
+HeaderCheck ReadHeaderLines(TextLineReader &file, std::initializer_list<HeaderKey> keys,
+                            const QString &selector, QString *value);
+
+} // namespace kq

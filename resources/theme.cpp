@@ -1,0 +1,86 @@
+#include "theme.h"
+
+#include "codepage.h"
+#include "resourcefields.h"
+#include "textlinereader.h"
+
+#include <QSaveFile>
+
+namespace kq {
+
+namespace {
+
+QString &activeTheme()
+{
+    static QString path;
+    return path;
+}
+
+QString generalError(const TextLineReader &file)
+{
+    return QString::number(file.errorCode()) + QStringLiteral("ThemeErrGen");
+}
+
+} // namespace
+
+QString ActiveThemeFile()
+{
+    return activeTheme();
+}
+
+QString ThemeInfo(const QString &path, const QString &selector)
+{
+    if (path.isEmpty())
+        return QStringLiteral("ResErr2");
+    if (ReadFileType(path) != u"!ThemeFile")
+        return QStringLiteral("ResErr1");
+    TextLineReader reader(path);
+    if (!reader.isOpen())
+        return generalError(reader);
+    if (FindSection(reader, QStringLiteral("[Info]")) != u"[Info]")
+        return QStringLiteral("ResErr3");
+
+    QString value;
+    const HeaderCheck check = ReadHeaderLines(
+        reader, {{u"Name", u"GetName"}, {u"Version", u"GetVersion"}, {u"Status", u"GetStatus"}},
+        selector, &value);
+    if (check == HeaderCheck::ReadFailed)
+        return generalError(reader);
+    if (check == HeaderCheck::WrongKey)
+        return QStringLiteral("ResErr3");
+    activeTheme() = path;
+    return selector == u"GetFile" ? path : value;
+}
+
+qint32 ThemeColor(const QString &key)
+{
+    TextLineReader reader(activeTheme());
+    QString line;
+    while (reader.readLine(&line)) {
+        if (line.left(key.size()) == key) {
+            bool ok = false;
+            const qint32 value = SplitField(line, 1, QStringLiteral("=")).toInt(&ok, 10);
+            return ok ? value : FileErrorCode::TypeMismatch;
+        }
+    }
+    return reader.errorCode();
+}
+
+bool ThemeSave(const QString &path, const QString &name, const ThemeColors &colors,
+               QString *errorString)
+{
+    QString text = QStringLiteral("%1\r\n!ThemeFile\r\n\r\n[Info]\r\nName=%2\r\nVersion=2.0\r\n"
+                                  "Status=User\r\n\r\n[Colors]\r\n")
+                       .arg(QLatin1String(MagicLine), name);
+    for (size_t i = 0; i < colors.size(); ++i)
+        text += QStringLiteral("%1=%2\r\n").arg(ThemeColorSet.at(i)).arg(colors.at(i));
+
+    QSaveFile file(path);
+    const bool saved =
+        file.open(QIODevice::WriteOnly) && file.write(toCodePage(text)) >= 0 && file.commit();
+    if (!saved && errorString)
+        *errorString = file.errorString();
+    return saved;
+}
+
+} // namespace kq

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLatin1String>
+#include <QString>
+
+#include <array>
+
+namespace kq {
+
+// The colour keys of a theme in their fixed order; the theme editor works on the first ten.
+inline constexpr std::array<QLatin1String, 11> ThemeColorSet{
+    QLatin1String("TextboxEnabledColor"), QLatin1String("TextboxDisabledColor"),
+    QLatin1String("TextboxForeColor"),    QLatin1String("LabelEnabledColor"),
+    QLatin1String("LabelDisabledColor"),  QLatin1String("ButtonEnabledColor"),
+    QLatin1String("ButtonDisabledColor"), QLatin1String("SelectionColor"),
+    QLatin1String("BackgroundColor"),     QLatin1String("BoxEnabledColor"),
+    QLatin1String("BoxDisabledColor")};
+
+// The colours a user theme holds: the first ten keys of ThemeColorSet.
+using ThemeColors = std::array<qint32, 10>;
+
+// Full path of the theme file that ThemeColor reads; set by every successful ThemeInfo.
+QString ActiveThemeFile();
+
+// One header value of a theme file: "GetName", "GetVersion", "GetStatus"; "GetFile" returns the
+// path. A valid header makes the file the ActiveThemeFile, whatever the selector. Error codes
+// "ResErr1" to "ResErr3" and "<n>ThemeErrGen".
+QString ThemeInfo(const QString &path, const QString &selector);
+
+// The colour of key in the ActiveThemeFile, read afresh at every call. A failure gives its
+// number in place of the colour: 53 no file, 62 no line with the key, 13 not a number.
+qint32 ThemeColor(const QString &key);
+
+// Writes a user theme ("Status=User") with the ten colours, replacing the file only when the
+// whole theme has been written, so a failed save leaves an earlier file as it was.
+bool ThemeSave(const QString &path, const QString &name, const ThemeColors &colors,
+               QString *errorString = nullptr);
+
+} // namespace kq
