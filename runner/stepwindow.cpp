@@ -31,8 +31,8 @@ QColor StepWindow::background(qint16 projectStyle)
 }
 
 StepWindow::StepWindow(const QString &objectName, qint16 projectStyle, qint16 previousResult)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       mStyle(projectStyle), mResult(previousResult)
 {
     setObjectName(objectName);
@@ -71,8 +71,7 @@ QLabel *StepWindow::addText(const QString &text, QPoint topLeft)
     return label;
 }
 
-StepWindow::ButtonPair StepWindow::addButtons(const QString &systemName,
-                                              const QString &skinnedName,
+StepWindow::ButtonPair StepWindow::addButtons(const QString &systemName, const QString &skinnedName,
                                               const QString &caption, QPoint topLeft,
                                               std::function<void()> pressed)
 {

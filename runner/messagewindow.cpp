@@ -1,0 +1,86 @@
+#include "messagewindow.h"
+
+#include "kxbutton.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+namespace kq {
+
+namespace {
+
+constexpr int Margin = 15;
+constexpr int ButtonGap = 15;
+
+} // namespace
+
+MessageWindow::MessageWindow(const DialogRecord &record, qint16 projectStyle, qint16 previousResult)
+    : StepWindow(QStringLiteral("msgf"), projectStyle, previousResult), mScript1(record.btnscr1),
+      mScript2(record.btnscr2)
+{
+    setWindowTitle(trimmedRight(record.caption));
+    mIcon = addIcon(record.ico);
+    mText = addText(trimmedRight(record.text), QPoint(72, 24));
+    mButton1 =
+        addButtons(QStringLiteral("msg_btn1"), QStringLiteral("msg_btn3"),
+                   trimmedSpaces(record.btn1), QPoint(80, 56), [this] { press(mScript1, 1); });
+    mButton2 =
+        addButtons(QStringLiteral("msg_btn2"), QStringLiteral("msg_btn4"),
+                   trimmedSpaces(record.btn2), QPoint(192, 56), [this] { press(mScript2, 2); });
+
+    mTwoButtons = !trimmedSpaces(record.btn2).isEmpty();
+    if (!mTwoButtons)
+        mButton2.hide();
+    if (record.ico == 0)
+        mIcon->hide();
+    layOut();
+}
+
+void MessageWindow::layOut()
+{
+    const int textLeft = mIcon->isHidden() ? 10 : 10 + mIcon->x() + mIcon->width();
+    const int textTop = 15;
+    mText->move(textLeft, textTop);
+
+    // The icon box counts even when hidden, so a short text keeps the buttons below it.
+    int buttonTop = textTop + mText->height() + Margin;
+    const int iconBottom = mIcon->y() + mIcon->height();
+    if (iconBottom > buttonTop)
+        buttonTop = iconBottom + Margin;
+    mButton1.setTop(buttonTop);
+    mButton2.setTop(buttonTop);
+
+    const int outerWidth = textLeft + mText->width() + 25;
+    const int outerHeight = buttonTop + ButtonHeight + 35;
+    setFixedSize(outerWidth - FrameWidth, outerHeight - FrameHeight);
+
+    // A window narrower than the buttons lets them stick out at both sides.
+    const int clientWidth = width();
+    const int buttonWidth = mButton1.system->width();
+    if (mTwoButtons) {
+        const int left =
+            clientWidth / 2 - (buttonWidth + ButtonGap + mButton1.skinned->width()) / 2;
+        mButton1.setLeft(left);
+        mButton2.setLeft(left + buttonWidth + ButtonGap);
+    } else {
+        mButton1.setLeft(clientWidth / 2 - buttonWidth / 2);
+    }
+}
+
+qint16 MessageWindow::play()
+{
+    QApplication::beep();
+    exec();
+    return stepResult();
+}
+
+void MessageWindow::reject()
+{
+    if (mTwoButtons)
+        press(mScript2, 2);
+    else
+        press(mScript1, 1);
+}
+
+} // namespace kq

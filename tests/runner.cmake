@@ -1,0 +1,5 @@
+kq_add_test(messagewindow runnerlib)
+kq_add_test(progresswindow runnerlib)
+kq_add_test(pausewindow runnerlib)
+kq_add_test(runnerwindows project)
+add_dependencies(tst_runnerwindows run)
