@@ -1,0 +1,3 @@
+kq_add_test(kxbutton controls)
+kq_add_test(kxtoolbar controls)
+kq_add_test(iconstrips controls)

@@ -1,0 +1,568 @@
+#include "kxbutton.h"
+
+#include <QCursor>
+#include <QFontMetricsF>
+#include <QtMath>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace kq;
+
+namespace {
+
+QPixmap square(int side)
+{
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::darkBlue);
+    return pixmap;
+}
+
+// A shown window holding one 97 x 25 button at (10, 10), the size the runner uses.
+struct Host
+{
+    Host()
+    {
+        window.resize(300, 100);
+        button = new KXButton(&window);
+        button->setGeometry(10, 10, 97, 25);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    QWidget window;
+    KXButton *button = nullptr;
+};
+
+QPoint mainPartPoint(const KXButton &button)
+{
+    return QPoint(20, button.height() / 2);
+}
+
+} // namespace
+
+class TestKXButton : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void defaults();
+    void toggle_data();
+    void toggle();
+    void checkedToggleKeepsPressedLook();
+    void parts_data();
+    void parts();
+    void pressLook_data();
+    void pressLook();
+    void autoSize_data();
+    void autoSize();
+    void centredAutoSizeSettles();
+    void captionFollowsPicture();
+    void pictureAloneKeepsCaption_data();
+    void pictureAloneKeepsCaption();
+    void hoverOnce();
+    void leaveEdge_data();
+    void leaveEdge();
+    void restingSkin_data();
+    void restingSkin();
+    void captionColour_data();
+    void captionColour();
+    void keyboard_data();
+    void keyboard();
+    void accessKey_data();
+    void accessKey();
+    void smallControlDrawsScaled();
+    void pixelsFollowSkin();
+};
+
+void TestKXButton::init()
+{
+    // Away from every test window, so a stray leave tick sees the pointer outside.
+    QCursor::setPos(700, 500);
+}
+
+void TestKXButton::defaults()
+{
+    KXButton button;
+    QCOMPARE(button.caption(), QStringLiteral("Каптярка"));
+    QCOMPARE(button.property("Caption").toString(), QStringLiteral("Каптярка"));
+    QCOMPARE(button.property("Enabled").toBool(), true);
+    QCOMPARE(button.property("Check").toBool(), false);
+    QCOMPARE(button.property("AutoSize").toBool(), false);
+    QCOMPARE(button.property("Mode").toInt(), 0);
+    QCOMPARE(button.property("Align").toInt(), 0);
+    QVERIFY(button.picture().isNull());
+    QVERIFY(button.isLeaveTimerActive());
+    QCOMPARE(button.focusPolicy(), Qt::StrongFocus);
+}
+
+void TestKXButton::toggle_data()
+{
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<bool>("checked");
+    QTest::addColumn<int>("skinAfter");
+    QTest::newRow("once") << 1 << true << 1;
+    QTest::newRow("twice") << 2 << false << 0;
+    QTest::newRow("three times") << 3 << true << 1;
+}
+
+void TestKXButton::toggle()
+{
+    QFETCH(int, presses);
+    QFETCH(bool, checked);
+    QFETCH(int, skinAfter);
+    Host host;
+    KXButton &button = *host.button;
+    button.setMode(1);
+    QList<bool> seenInClick;
+    QList<int> skinInClick;
+    connect(&button, &KXButton::Click, this, [&] {
+        seenInClick << button.check();
+        skinInClick << button.currentSkin();
+    });
+    QSignalSpy arrow(&button, &KXButton::ArrowClick);
+    for (int i = 0; i < presses; ++i)
+        QTest::mouseClick(&button, Qt::LeftButton, {}, mainPartPoint(button));
+    QCOMPARE(seenInClick.size(), presses);
+    // The check flips at the press, so the handler already sees the new state.
+    QCOMPARE(seenInClick.last(), checked);
+    QCOMPARE(skinInClick.last(), skinAfter);
+    QCOMPARE(button.check(), checked);
+    QCOMPARE(button.currentSkin(), skinAfter);
+    QCOMPARE(arrow.count(), 0);
+}
+
+void TestKXButton::checkedToggleKeepsPressedLook()
+{
+    Host host;
+    KXButton &button = *host.button;
+    button.setMode(1);
+    QTest::mouseMove(&button, mainPartPoint(button));
+    QTest::mouseClick(&button, Qt::LeftButton, {}, mainPartPoint(button));
+    QVERIFY(button.check());
+    QCursor::setPos(host.window.mapToGlobal(QPoint(250, 90)));
+    button.leaveTick();
+    QVERIFY(!button.isHovered());
+    QCOMPARE(button.currentSkin(), 1);
+    button.setCheck(false);
+    QCOMPARE(button.currentSkin(), 2);
+}
+
+void TestKXButton::parts_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<QPoint>("release");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<int>("arrowClicks");
+    // The button is 97 x 25: the Mode 3 arrow part is x 88..96, the glyph x 90..94, y 11..13.
+    QTest::newRow("split, arrow part") << 3 << QPoint(92, 3) << QPoint(92, 3) << 0 << 1;
+    QTest::newRow("split, arrow part edge") << 3 << QPoint(88, 20) << QPoint(89, 20) << 0 << 1;
+    QTest::newRow("split, glyph") << 3 << QPoint(92, 12) << QPoint(92, 12) << 0 << 1;
+    QTest::newRow("split, main part") << 3 << QPoint(40, 12) << QPoint(40, 12) << 1 << 0;
+    QTest::newRow("split, next to arrow part") << 3 << QPoint(87, 12) << QPoint(87, 12) << 1 << 0;
+    QTest::newRow("split, arrow to main") << 3 << QPoint(92, 12) << QPoint(40, 12) << 0 << 0;
+    QTest::newRow("split, main to arrow") << 3 << QPoint(40, 12) << QPoint(92, 12) << 0 << 0;
+    QTest::newRow("drop-down, glyph") << 2 << QPoint(92, 12) << QPoint(92, 12) << 0 << 1;
+    QTest::newRow("drop-down, beside glyph") << 2 << QPoint(92, 3) << QPoint(92, 3) << 1 << 0;
+    QTest::newRow("plain, glyph place") << 0 << QPoint(92, 12) << QPoint(92, 12) << 1 << 0;
+    QTest::newRow("plain, released outside") << 0 << QPoint(40, 12) << QPoint(40, 40) << 0 << 0;
+    QTest::newRow("raised, main part") << 4 << QPoint(40, 12) << QPoint(60, 20) << 1 << 0;
+    QTest::newRow("unknown mode acts plain") << 7 << QPoint(92, 12) << QPoint(92, 12) << 1 << 0;
+}
+
+void TestKXButton::parts()
+{
+    QFETCH(int, mode);
+    QFETCH(QPoint, press);
+    QFETCH(QPoint, release);
+    QFETCH(int, clicks);
+    QFETCH(int, arrowClicks);
+    Host host;
+    KXButton &button = *host.button;
+    button.setMode(mode);
+    QSignalSpy click(&button, &KXButton::Click);
+    QSignalSpy arrow(&button, &KXButton::ArrowClick);
+    QTest::mousePress(&button, Qt::LeftButton, {}, press);
+    QCOMPARE(click.count() + arrow.count(), 0);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, release);
+    QCOMPARE(click.count(), clicks);
+    QCOMPARE(arrow.count(), arrowClicks);
+    // Whatever the outcome, a release leaves the hover look with everything back in place.
+    QCOMPARE(button.currentSkin(), 0);
+    QCOMPARE(button.captionRect().top(), 12 - button.captionRect().height() / 2);
+}
+
+void TestKXButton::pressLook_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<int>("mainSkin");
+    QTest::addColumn<int>("arrowSkin");
+    QTest::addColumn<int>("captionShift");
+    QTest::addColumn<int>("glyphShift");
+    QTest::newRow("plain") << 0 << QPoint(40, 12) << 1 << -1 << 1 << 0;
+    QTest::newRow("drop-down main") << 2 << QPoint(40, 12) << 1 << -1 << 1 << 1;
+    QTest::newRow("drop-down glyph") << 2 << QPoint(92, 12) << 1 << -1 << 1 << 1;
+    QTest::newRow("split main") << 3 << QPoint(40, 12) << 1 << 0 << 1 << 0;
+    QTest::newRow("split arrow") << 3 << QPoint(92, 5) << 2 << 1 << 0 << 1;
+}
+
+void TestKXButton::pressLook()
+{
+    QFETCH(int, mode);
+    QFETCH(QPoint, press);
+    QFETCH(int, mainSkin);
+    QFETCH(int, arrowSkin);
+    QFETCH(int, captionShift);
+    QFETCH(int, glyphShift);
+    Host host;
+    KXButton &button = *host.button;
+    button.setMode(mode);
+    button.setAlign(0); // lays out in the new Mode
+    const QRect caption = button.captionRect();
+    const QRect glyph = button.arrowGlyphRect();
+    QTest::mousePress(&button, Qt::LeftButton, {}, press);
+    QCOMPARE(button.currentSkin(), mainSkin);
+    if (arrowSkin >= 0)
+        QCOMPARE(button.arrowSkin(), arrowSkin);
+    QCOMPARE(button.captionRect(), caption.translated(0, captionShift));
+    if (!glyph.isNull())
+        QCOMPARE(button.arrowGlyphRect(), glyph.translated(0, glyphShift));
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, press);
+    QCOMPARE(button.captionRect(), caption);
+    if (!glyph.isNull())
+        QCOMPARE(button.arrowGlyphRect(), glyph);
+    if (arrowSkin >= 0)
+        QCOMPARE(button.arrowSkin(), 0);
+}
+
+void TestKXButton::autoSize_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("pictureSide");
+    QTest::addColumn<int>("captionLeft");
+    QTest::addColumn<int>("extra");
+    QTest::newRow("empty") << 0 << QString() << 0 << -1 << 0;
+    QTest::newRow("empty with picture") << 0 << QString() << 16 << -1 << 0;
+    QTest::newRow("empty with big picture, split") << 3 << QString() << 32 << -1 << 0;
+    QTest::newRow("caption") << 0 << QStringLiteral("Открыть") << 0 << 6 << 5;
+    QTest::newRow("caption and picture") << 0 << QStringLiteral("Открыть") << 16 << 22 << 5;
+    QTest::newRow("toggle") << 1 << QStringLiteral("Тест") << 16 << 22 << 5;
+    QTest::newRow("drop-down") << 2 << QStringLiteral("Открыть") << 16 << 22 << 14;
+    QTest::newRow("split") << 3 << QStringLiteral("Сохранить") << 16 << 22 << 14;
+    QTest::newRow("raised") << 4 << QStringLiteral("Далее") << 0 << 6 << 5;
+    QTest::newRow("access key") << 0 << QStringLiteral("&Далее") << 0 << 6 << 5;
+}
+
+void TestKXButton::autoSize()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, caption);
+    QFETCH(int, pictureSide);
+    QFETCH(int, captionLeft);
+    QFETCH(int, extra);
+    Host host;
+    KXButton &button = *host.button;
+    button.setMode(mode);
+    if (pictureSide > 0)
+        button.setPicture(square(pictureSide));
+    button.setCaption(caption);
+    button.setAutoSize(true);
+    QCOMPARE(button.height(), 25);
+    if (captionLeft < 0) {
+        QCOMPARE(button.width(), 22);
+        return;
+    }
+    QString shown = caption;
+    shown.remove(QLatin1Char('&'));
+    const int textWidth = qCeil(QFontMetricsF(button.font()).horizontalAdvance(shown));
+    QCOMPARE(button.captionRect().left(), captionLeft);
+    QCOMPARE(button.width(), captionLeft + textWidth + extra);
+}
+
+void TestKXButton::centredAutoSizeSettles()
+{
+    Host host;
+    KXButton &button = *host.button;
+    button.setAlign(1);
+    button.setCaption(QStringLiteral("Продолжить"));
+    button.setAutoSize(true);
+    const QRect caption = button.captionRect();
+    QCOMPARE(button.width(), caption.left() + caption.width() + 5);
+    QCOMPARE(caption.left(), button.width() / 2 - caption.width() / 2);
+}
+
+void TestKXButton::captionFollowsPicture()
+{
+    Host host;
+    KXButton &button = *host.button;
+    button.setPicture(square(16));
+    button.setCaption(QStringLiteral("Создать"));
+    QCOMPARE(button.pictureRect(), QRect(3, 12 - 8, 16, 16));
+    QCOMPARE(button.captionRect().left(), 22);
+    button.setAlign(1);
+    QCOMPARE(button.captionRect().left(), 97 / 2 - button.captionRect().width() / 2);
+}
+
+void TestKXButton::pictureAloneKeepsCaption_data()
+{
+    QTest::addColumn<QString>("relayout");
+    QTest::newRow("by caption") << QStringLiteral("Caption");
+    QTest::newRow("by align") << QStringLiteral("Align");
+    QTest::newRow("by resize") << QStringLiteral("resize");
+}
+
+void TestKXButton::pictureAloneKeepsCaption()
+{
+    QFETCH(QString, relayout);
+    Host host;
+    KXButton &button = *host.button;
+    button.setCaption(QStringLiteral("Сборка"));
+    QCOMPARE(button.captionRect().left(), 6);
+    button.setPicture(square(16));
+    QCOMPARE(button.captionRect().left(), 6);
+    QCOMPARE(button.pictureRect().topLeft(), QPoint(3, 12));
+    QCOMPARE(button.pictureRect().size(), QSize(16, 16));
+    if (relayout == QLatin1String("Caption"))
+        button.setCaption(QStringLiteral("Сборка"));
+    else if (relayout == QLatin1String("Align"))
+        button.setAlign(0);
+    else
+        button.resize(98, 25);
+    QCOMPARE(button.captionRect().left(), 22);
+    QCOMPARE(button.pictureRect().topLeft(), QPoint(3, 4));
+}
+
+void TestKXButton::hoverOnce()
+{
+    Host host;
+    KXButton &button = *host.button;
+    button.leaveTick(); // the creation tick: pointer elsewhere
+    QSignalSpy in(&button, &KXButton::MouseIn);
+    QSignalSpy out(&button, &KXButton::MouseOut);
+    QVERIFY(!button.isLeaveTimerActive());
+    QTest::mouseMove(&button, QPoint(30, 10));
+    QTest::mouseMove(&button, QPoint(40, 12));
+    QCOMPARE(in.count(), 1);
+    QVERIFY(button.isHovered());
+    QVERIFY(button.isLeaveTimerActive());
+    QCOMPARE(button.currentSkin(), 0);
+    QCOMPARE(out.count(), 0);
+}
+
+void TestKXButton::leaveEdge_data()
+{
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("middle") << QPoint(40, 12) << true;
+    QTest::newRow("top left corner") << QPoint(0, 0) << true;
+    QTest::newRow("x on the far edge") << QPoint(97, 12) << true;
+    QTest::newRow("y on the far edge") << QPoint(40, 25) << true;
+    QTest::newRow("far corner") << QPoint(97, 25) << true;
+    QTest::newRow("one past x") << QPoint(98, 12) << false;
+    QTest::newRow("one past y") << QPoint(40, 26) << false;
+    QTest::newRow("left of it") << QPoint(-1, 12) << false;
+    QTest::newRow("above it") << QPoint(40, -1) << false;
+}
+
+void TestKXButton::leaveEdge()
+{
+    QFETCH(QPoint, pointer);
+    QFETCH(bool, inside);
+    Host host;
+    KXButton &button = *host.button;
+    button.setMode(4);
+    QTest::mouseMove(&button, QPoint(40, 12));
+    QVERIFY(button.isHovered());
+    QSignalSpy out(&button, &KXButton::MouseOut);
+    QCursor::setPos(button.mapToGlobal(pointer));
+    button.leaveTick();
+    QCOMPARE(button.isHovered(), inside);
+    QCOMPARE(button.isLeaveTimerActive(), inside);
+    QCOMPARE(out.count(), inside ? 0 : 1);
+    QCOMPARE(button.currentSkin(), inside ? 0 : 10);
+}
+
+void TestKXButton::restingSkin_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("resting");
+    QTest::newRow("plain") << 0 << 2;
+    QTest::newRow("toggle") << 1 << 2;
+    QTest::newRow("drop-down") << 2 << 2;
+    QTest::newRow("split") << 3 << 2;
+    QTest::newRow("raised") << 4 << 10;
+    QTest::newRow("out of range") << -3 << 2;
+}
+
+void TestKXButton::restingSkin()
+{
+    QFETCH(int, mode);
+    QFETCH(int, resting);
+    KXButton button;
+    button.setMode(mode);
+    button.resize(97, 25);
+    button.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&button));
+    QCOMPARE(button.currentSkin(), resting);
+    QCOMPARE(button.arrowGlyphRect().isNull(), mode != 2 && mode != 3);
+    QCOMPARE(button.arrowPartRect().isNull(), mode != 3);
+    // Mode alone repaints nothing: the next layout brings the new look.
+    button.setMode(mode == 4 ? 0 : 4);
+    QCOMPARE(button.currentSkin(), resting);
+    button.setAlign(0);
+    QCOMPARE(button.currentSkin(), mode == 4 ? 2 : 10);
+}
+
+void TestKXButton::captionColour_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<int>("skin");
+    QTest::newRow("enabled") << 0 << true << QColor(Qt::black) << 2;
+    QTest::newRow("disabled") << 0 << false << QColor(100, 100, 100) << 2;
+    QTest::newRow("raised disabled") << 4 << false << QColor(100, 100, 100) << 10;
+}
+
+void TestKXButton::captionColour()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, enabled);
+    QFETCH(QColor, colour);
+    QFETCH(int, skin);
+    Host host;
+    KXButton &button = *host.button;
+    button.setMode(mode);
+    QTest::mouseMove(&button, QPoint(40, 12));
+    QCOMPARE(button.currentSkin(), 0);
+    button.setEnabledState(!enabled);
+    button.setEnabledState(enabled);
+    QCOMPARE(button.enabledState(), enabled);
+    QCOMPARE(button.isEnabled(), enabled);
+    QCOMPARE(button.captionColor(), colour);
+    QCOMPARE(button.currentSkin(), skin);
+    QSignalSpy click(&button, &KXButton::Click);
+    QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(40, 12));
+    QCOMPARE(click.count(), enabled ? 1 : 0);
+}
+
+void TestKXButton::keyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<int>("otherClicks");
+    QTest::newRow("space") << int(Qt::Key_Space) << true << 1 << 0;
+    QTest::newRow("return") << int(Qt::Key_Return) << true << 1 << 0;
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << true << 1 << 0;
+    QTest::newRow("letter") << int(Qt::Key_A) << true << 0 << 0;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << true << 0 << 0;
+    // Disabling passes the focus on to the next button, which then takes the key.
+    QTest::newRow("space, disabled") << int(Qt::Key_Space) << false << 0 << 1;
+}
+
+void TestKXButton::keyboard()
+{
+    QFETCH(int, key);
+    QFETCH(bool, enabled);
+    QFETCH(int, clicks);
+    QFETCH(int, otherClicks);
+    Host host;
+    auto *other = new KXButton(&host.window);
+    other->setGeometry(120, 10, 97, 25);
+    other->show();
+    QVERIFY(QTest::qWaitForWindowActive(&host.window));
+    KXButton &button = *host.button;
+    button.setMode(1);
+    button.setFocus();
+    QVERIFY(button.hasFocus());
+    button.setEnabledState(enabled);
+    QSignalSpy click(&button, &KXButton::Click);
+    QSignalSpy otherClick(other, &KXButton::Click);
+    QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key(key)); // to the focus widget
+    QCOMPARE(click.count(), clicks);
+    QCOMPARE(otherClick.count(), otherClicks);
+    QCOMPARE(button.hasFocus(), enabled);
+    // The keyboard raises Click only, like the access key; the toggle state stays.
+    QCOMPARE(button.check(), false);
+}
+
+void TestKXButton::accessKey_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("latin") << QStringLiteral("&Next") << int(Qt::Key_N) << true << 1;
+    QTest::newRow("latin, other letter") << QStringLiteral("&Next") << int(Qt::Key_X) << true << 0;
+    QTest::newRow("middle letter") << QStringLiteral("Ne&xt") << int(Qt::Key_X) << true << 1;
+    QTest::newRow("cyrillic") << QStringLiteral("&Далее") << int(U'Д') << true << 1;
+    QTest::newRow("no access key") << QStringLiteral("Next") << int(Qt::Key_N) << true << 0;
+    QTest::newRow("escaped ampersand") << QStringLiteral("&&Next") << int(Qt::Key_N) << true << 0;
+    QTest::newRow("disabled") << QStringLiteral("&Next") << int(Qt::Key_N) << false << 0;
+}
+
+void TestKXButton::accessKey()
+{
+    QFETCH(QString, caption);
+    QFETCH(int, key);
+    QFETCH(bool, enabled);
+    QFETCH(int, clicks);
+    Host host;
+    QVERIFY(QTest::qWaitForWindowActive(&host.window));
+    KXButton &button = *host.button;
+    button.setCaption(caption);
+    button.setEnabledState(enabled);
+    QSignalSpy click(&button, &KXButton::Click);
+    const QString text = QString(QChar(key)).toLower();
+    QTest::sendKeyEvent(QTest::Press, &host.window, Qt::Key(key), text, Qt::AltModifier);
+    QTest::sendKeyEvent(QTest::Release, &host.window, Qt::Key(key), text, Qt::AltModifier);
+    QCOMPARE(click.count(), clicks);
+}
+
+void TestKXButton::smallControlDrawsScaled()
+{
+    Host host;
+    KXButton &button = *host.button;
+    button.setCaption(QString());
+    button.resize(12, 12);
+    // Laid out on a 16 x 16 surface: the picture sits at the logical centre line 8.
+    button.setPicture(square(4));
+    button.setAlign(0);
+    QCOMPARE(button.pictureRect(), QRect(3, 6, 4, 4));
+    QSignalSpy click(&button, &KXButton::Click);
+    QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(11, 11));
+    QCOMPARE(click.count(), 1);
+    QCOMPARE(button.grab().size(), QSize(12, 12));
+}
+
+void TestKXButton::pixelsFollowSkin()
+{
+    Host host;
+    KXButton &button = *host.button;
+    button.setCaption(QString());
+    button.setMode(3);
+    button.setAlign(0);
+    button.clearFocus();
+    const QImage resting = button.grab().toImage();
+    QCOMPARE(resting.pixelColor(40, 3), QColor(240, 240, 240));
+    button.setFocus();
+    QVERIFY(button.hasFocus());
+    QVERIFY(button.grab().toImage().pixelColor(40, 3) != QColor(240, 240, 240));
+    button.clearFocus();
+    QCOMPARE(resting.pixelColor(92, 12), QColor(Qt::black)); // the glyph's top row
+    QTest::mouseMove(&button, QPoint(40, 12));
+    const QImage hover = button.grab().toImage();
+    // The hover skin has a frame along the top and a light face below it.
+    QCOMPARE(hover.pixelColor(40, 0), QColor(168, 168, 168));
+    QVERIFY(hover.pixelColor(40, 3).red() > 235);
+    QCOMPARE(hover.pixelColor(0, 12), QColor(168, 168, 168));
+    QCOMPARE(hover.pixelColor(96, 12), QColor(168, 168, 168));
+}
+
+QTEST_MAIN(TestKXButton)
+#include "tst_kxbutton.moc"
