@@ -11,6 +11,8 @@ PauseWindow::PauseWindow(const DialogRecord &record, qint16, qint16 previousResu
 {
     setObjectName(QStringLiteral("nthg"));
     setFixedSize(6, 6);
+    // The pause is modal in Qt's sense but never reaches the screen, with or without a compositor.
+    setAttribute(Qt::WA_DontShowOnScreen);
     setWindowOpacity(0.0);
 
     // Formed in 32 bits so that every 16-bit time plays; a negative one counts as 0.

@@ -52,7 +52,7 @@ void TestRunnerWindows::playsThrough_data()
 {
     QTest::addColumn<qint16>("style");
     QTest::addColumn<QList<DialogRecord>>("steps");
-    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("exitCode"); // -1: still playing a while later
     QTest::addColumn<int>("leastMs");
 
     QTest::newRow("system look: progress and pause")
