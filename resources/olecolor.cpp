@@ -71,7 +71,9 @@ QColor colorFromOle(qint32 value, const QPalette &palette)
 
 QColor colorFromOle(qint32 value)
 {
-    return colorFromOle(value, QGuiApplication::palette());
+    // Without a GUI application object there is no application palette to ask.
+    const bool gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    return colorFromOle(value, gui ? QGuiApplication::palette() : QPalette());
 }
 
 qint32 oleFromColor(const QColor &color)

@@ -8,7 +8,12 @@ namespace kq {
 
 QString settingsApplicationName()
 {
-    QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    return settingsApplicationName(QCoreApplication::applicationFilePath());
+}
+
+QString settingsApplicationName(const QString &executablePath)
+{
+    QString name = QFileInfo(executablePath).fileName();
     if (name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
         name.chop(4);
     return name;

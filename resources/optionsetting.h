@@ -13,8 +13,9 @@ enum OptionKey : qint32 { OptionLanguage = 0, OptionTheme = 1 };
 // never written gives ""; a write and any other mode give "".
 QString OptionSetting(qint32 mode, qint32 key, const QString &value = QString());
 
-// The application name the settings are kept under: the executable's file name less a
+// The application name the settings are kept under: the running executable's file name less a
 // trailing ".exe" in any letter case.
 QString settingsApplicationName();
+QString settingsApplicationName(const QString &executablePath);
 
 } // namespace kq

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "codepage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <unistd.h>
+
+// Scratch language, theme and plug-in description files for the reader tests.
+namespace testfiles {
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+// Each line in code page 1251 ended by CR LF, as the program's own files are written.
+inline QByteArray crlfLines(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += kq::toCodePage(line) + "\r\n";
+    return bytes;
+}
+
+inline bool writeLines(const QString &path, const QStringList &lines)
+{
+    return writeBytes(path, crlfLines(lines));
+}
+
+inline QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// File permissions do not stop the superuser, so refusals can only be tested as a normal user.
+inline bool permissionsApply()
+{
+    return ::geteuid() != 0;
+}
+
+} // namespace testfiles

@@ -1,0 +1,5 @@
+kq_add_test(textfiles resources)
+kq_add_test(language resources)
+kq_add_test(theme resources)
+kq_add_test(plugininfo resources)
+kq_add_test(optionsetting resources)

@@ -1,0 +1,317 @@
+#include "language.h"
+#include "programfolder.h"
+#include "resourcefiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kq;
+using namespace testfiles;
+
+namespace {
+
+QStringList header(const QString &name = "Тест", const QString &id = "0",
+                   const QString &version = "2.0", const QString &status = "General")
+{
+    return {"!KestraneDevelopment10", "!RescourceFile",  "[Language]",
+            "Name=" + name,           "ResId=" + id,     "Author=Kestrane",
+            "Version=" + version,     "Status=" + status};
+}
+
+} // namespace
+
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void noActiveLanguageGivesResErr2();
+
+    void resString_data();
+    void resString();
+    void resStringReadsTheFileAgainAtEveryCall();
+    void resStringAfterTheFileDisappears();
+    void resStringOfUnreadableFile();
+
+    void languageInfo_data();
+    void languageInfo();
+    void onlyGetFileChangesTheActiveLanguage();
+    void failedGetFileKeepsTheActiveLanguage();
+
+    void languageStrings_data();
+    void languageStrings();
+
+private:
+    QString languageFile(const QString &file);
+    void activate(const QString &file, const QStringList &lines);
+
+    QTemporaryDir mDir;
+};
+
+void TestLanguage::initTestCase()
+{
+    QVERIFY(mDir.isValid());
+    setProgramFolder(mDir.path());
+}
+
+void TestLanguage::cleanupTestCase()
+{
+    setProgramFolder(QString());
+}
+
+QString TestLanguage::languageFile(const QString &file)
+{
+    return mDir.filePath("Languages/" + file);
+}
+
+void TestLanguage::activate(const QString &file, const QStringList &lines)
+{
+    QVERIFY(writeLines(languageFile(file), lines));
+    QCOMPARE(LanguageInfo(file, "GetFile"), file);
+    QCOMPARE(ActiveLanguageFile(), file);
+}
+
+void TestLanguage::noActiveLanguageGivesResErr2()
+{
+    QVERIFY(ActiveLanguageFile().isEmpty());
+    QCOMPARE(ResString("%0001"), QString("ResErr2"));
+}
+
+void TestLanguage::resString_data()
+{
+    QTest::addColumn<QStringList>("resources");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("result");
+
+    const QStringList plain{"[Rescource]", "%0001, Создать", "%0150,-", "%0128, Сохранить?"};
+    QTest::newRow("text") << plain << "%0001"
+                          << "Создать";
+    QTest::newRow("last line") << plain << "%0128"
+                               << "Сохранить?";
+    QTest::newRow("separator") << plain << "%0150"
+                               << "-";
+    QTest::newRow("unknown id") << plain << "%0999"
+                                << "ResErr6";
+    QTest::newRow("menu id") << QStringList{"[Rescource]", ".Open, Открыть"} << ".Open"
+                             << "Открыть";
+    QTest::newRow("comma and line break")
+        << QStringList{"[Rescource]", "%0025,  one\\two#three "} << "%0025"
+        << "one,two\rthree";
+    QTest::newRow("two commas") << QStringList{"[Rescource]", "%0030, first, second"} << "%0030"
+                                << "first";
+    QTest::newRow("id without comma") << QStringList{"[Rescource]", "%0031"} << "%0031"
+                                      << "LangErr4";
+    QTest::newRow("first of two entries")
+        << QStringList{"[Rescource]", "%0002, first", "%0002, second"} << "%0002"
+        << "first";
+    QTest::newRow("only five characters compared")
+        << QStringList{"[Rescource]", "%00011, text"} << "%0001"
+        << "text";
+    QTest::newRow("id before the resource section")
+        << QStringList{"%0040, early", "[Rescource]", "%0041, late"} << "%0040"
+        << "ResErr6";
+    QTest::newRow("section after other sections")
+        << QStringList{"[Other]", "%0040, other", "[Rescource]", "", "; note", "%0040, right"}
+        << "%0040"
+        << "right";
+    QTest::newRow("no resource section") << QStringList{"%0001, text"} << "%0001"
+                                         << "ResErr3";
+    QTest::newRow("section spelled correctly is not it")
+        << QStringList{"[Resource]", "%0001, text"} << "%0001"
+        << "ResErr3";
+    QTest::newRow("id longer than five characters")
+        << QStringList{"[Rescource]", "%00011, text"} << "%00011"
+        << "ResErr6";
+    QTest::newRow("shorter line compared whole") << QStringList{"[Rescource]", "%01"} << "%01"
+                                                 << "LangErr4";
+}
+
+void TestLanguage::resString()
+{
+    QFETCH(QStringList, resources);
+    QFETCH(QString, id);
+    QFETCH(QString, result);
+
+    activate("table.lang", header() + resources);
+    QCOMPARE(ResString(id), result);
+    QVERIFY(QFile::remove(languageFile("table.lang")));
+}
+
+void TestLanguage::resStringReadsTheFileAgainAtEveryCall()
+{
+    activate("live.lang", header() + QStringList{"[Rescource]", "%0001, Создать"});
+    QCOMPARE(ResString("%0001"), QString("Создать"));
+    QVERIFY(writeLines(languageFile("live.lang"),
+                       header() + QStringList{"[Rescource]", "%0001, Новый"}));
+    QCOMPARE(ResString("%0001"), QString("Новый"));
+}
+
+void TestLanguage::resStringAfterTheFileDisappears()
+{
+    activate("gone.lang", header() + QStringList{"[Rescource]", "%0001, Создать"});
+    QVERIFY(QFile::remove(languageFile("gone.lang")));
+    QCOMPARE(ResString("%0001"), QString("ResErr2"));
+    QCOMPARE(ActiveLanguageFile(), QString("gone.lang"));
+}
+
+void TestLanguage::resStringOfUnreadableFile()
+{
+    if (!permissionsApply())
+        QSKIP("running as superuser: an unreadable file cannot be made");
+    activate("locked.lang", header() + QStringList{"[Rescource]", "%0001, Создать"});
+    QVERIFY(QFile::setPermissions(languageFile("locked.lang"), QFileDevice::WriteOwner));
+    QCOMPARE(ResString("%0001"), QString("70ResErrGen"));
+    QCOMPARE(LanguageInfo("locked.lang", "GetName"), QString("ResErr1"));
+    QCOMPARE(LanguageStrings("locked.lang"), QString("ResErr3"));
+}
+
+void TestLanguage::languageInfo_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<QString>("result");
+
+    const QStringList valid = header("Русский", "1", "2.0", "User");
+    QTest::newRow("name") << valid << "GetName"
+                          << "Русский";
+    QTest::newRow("id") << valid << "GetId"
+                        << "1";
+    QTest::newRow("author") << valid << "GetAuthor"
+                            << "Kestrane";
+    QTest::newRow("version") << valid << "GetVersion"
+                             << "2.0";
+    QTest::newRow("status") << valid << "GetStatus"
+                            << "User";
+    QTest::newRow("file") << valid << "GetFile"
+                          << "info.lang";
+    QTest::newRow("other selector") << valid << "GetColor"
+                                    << "";
+    QTest::newRow("selector in other case") << valid << "getname"
+                                            << "";
+    QTest::newRow("other version is read") << header("A", "0", "1.5") << "GetVersion"
+                                           << "1.5";
+
+    QStringList spaced = valid;
+    spaced[3] = "  Name  =  Русский\\ Україна  ";
+    QTest::newRow("field rule on header") << spaced << "GetName"
+                                          << "Русский, Україна";
+
+    QStringList later = QStringList{"!KestraneDevelopment10", "!RescourceFile", "", "; comment"} +
+                        valid.mid(2) + QStringList{"[Rescource]", "%0001, x"};
+    QTest::newRow("header further down") << later << "GetAuthor"
+                                         << "Kestrane";
+
+    QStringList swapped = valid;
+    swapped.swapItemsAt(3, 4);
+    QTest::newRow("ResId before Name, name") << swapped << "GetName"
+                                             << "ResErr3";
+    QTest::newRow("ResId before Name, file") << swapped << "GetFile"
+                                             << "ResErr3";
+    QTest::newRow("ResId before Name, status") << swapped << "GetStatus"
+                                               << "ResErr3";
+
+    QStringList gap = valid;
+    gap.insert(5, "");
+    QTest::newRow("line between header lines") << gap << "GetName"
+                                               << "ResErr3";
+
+    QStringList noValue = valid;
+    noValue[3] = "Name";
+    QTest::newRow("key without value") << noValue << "GetName"
+                                       << "LangErr4";
+
+    QTest::newRow("no header section")
+        << QStringList{"!KestraneDevelopment10", "!RescourceFile", "[Rescource]"} << "GetName"
+        << "ResErr3";
+    QTest::newRow("header cut short") << valid.mid(0, 6) << "GetName"
+                                      << "62ResErrGen";
+    QTest::newRow("header cut short, no selector") << valid.mid(0, 7) << ""
+                                                   << "62ResErrGen";
+
+    QStringList theme = valid;
+    theme[1] = "!ThemeFile";
+    QTest::newRow("theme file") << theme << "GetName"
+                                << "ResErr1";
+    QStringList badMagic = valid;
+    badMagic[0] = "!KestraneDevelopment";
+    QTest::newRow("wrong magic") << badMagic << "GetName"
+                                 << "ResErr1";
+    QTest::newRow("empty file") << QStringList{} << "GetName"
+                                << "ResErr1";
+}
+
+void TestLanguage::languageInfo()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, selector);
+    QFETCH(QString, result);
+
+    QVERIFY(writeLines(languageFile("info.lang"), lines));
+    QCOMPARE(LanguageInfo("info.lang", selector), result);
+    QVERIFY(QFile::remove(languageFile("info.lang")));
+    QCOMPARE(LanguageInfo("info.lang", selector), QString("ResErr2"));
+}
+
+void TestLanguage::onlyGetFileChangesTheActiveLanguage()
+{
+    activate("first.lang", header() + QStringList{"[Rescource]", "%0001, Первый"});
+    QVERIFY(writeLines(languageFile("second.lang"),
+                       header() + QStringList{"[Rescource]", "%0001, Второй"}));
+
+    for (const char *selector : {"GetName", "GetId", "GetAuthor", "GetVersion", "GetStatus", ""})
+        QVERIFY(!LanguageInfo("second.lang", selector).startsWith("ResErr"));
+    QCOMPARE(ActiveLanguageFile(), QString("first.lang"));
+    QCOMPARE(ResString("%0001"), QString("Первый"));
+
+    QCOMPARE(LanguageInfo("second.lang", "GetFile"), QString("second.lang"));
+    QCOMPARE(ResString("%0001"), QString("Второй"));
+}
+
+void TestLanguage::failedGetFileKeepsTheActiveLanguage()
+{
+    activate("kept.lang", header() + QStringList{"[Rescource]", "%0001, Оставлен"});
+    QStringList broken = header();
+    broken.swapItemsAt(3, 4);
+    QVERIFY(writeLines(languageFile("broken.lang"), broken));
+
+    QCOMPARE(LanguageInfo("broken.lang", "GetFile"), QString("ResErr3"));
+    QCOMPARE(LanguageInfo("missing.lang", "GetFile"), QString("ResErr2"));
+    QCOMPARE(LanguageInfo(QString(), "GetFile"), QString("ResErr2"));
+    QCOMPARE(ActiveLanguageFile(), QString("kept.lang"));
+    QCOMPARE(ResString("%0001"), QString("Оставлен"));
+}
+
+void TestLanguage::languageStrings_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("result");
+
+    QTest::newRow("entries whole and in order")
+        << header() + QStringList{"[Rescource]",    "%0002, b\\c",   "",
+                                  ".Open, Открыть", "%0001,a#b , c", " %0003, indented"}
+        << "%0002, b\\c&&%0001,a#b , c";
+    QTest::newRow("entries before the section left out")
+        << header() + QStringList{"%0009, early", "[Rescource]", "%0010, late"} << "%0010, late";
+    QTest::newRow("no entries") << header() + QStringList{"[Rescource]", ".Open, Открыть"} << "";
+    QTest::newRow("no section") << header() + QStringList{"%0001, x"} << "ResErr3";
+    QTest::newRow("header not needed")
+        << QStringList{"!KestraneDevelopment10", "!RescourceFile", "[Rescource]", "%0001, x"}
+        << "%0001, x";
+}
+
+void TestLanguage::languageStrings()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, result);
+
+    QVERIFY(writeLines(languageFile("strings.lang"), lines));
+    QCOMPARE(LanguageStrings("strings.lang"), result);
+    QVERIFY(QFile::remove(languageFile("strings.lang")));
+    QCOMPARE(LanguageStrings("strings.lang"), QString("ResErr2"));
+}
+
+QTEST_GUILESS_MAIN(TestLanguage)
+#include "tst_language.moc"

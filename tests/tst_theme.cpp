@@ -1,0 +1,413 @@
+#include "olecolor.h"
+#include "resourcefiles.h"
+#include "theme.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace kq;
+using namespace testfiles;
+
+namespace {
+
+const QStringList standardColors{"TextboxEnabledColor=16777215", "TextboxDisabledColor=14671839",
+                                 "TextboxForeColor=0",           "LabelEnabledColor=0",
+                                 "LabelDisabledColor=8355711",   "ButtonEnabledColor=-2147483633",
+                                 "ButtonDisabledColor=14671839", "SelectionColor=8388608",
+                                 "BackgroundColor=12566463",     "BoxEnabledColor=-2147483633",
+                                 "BoxDisabledColor=14671839"};
+
+QStringList theme(const QString &name = "Светлая", const QString &version = "2.0",
+                  const QString &status = "General", const QStringList &colors = standardColors)
+{
+    return QStringList{"!KestraneDevelopment10", "!ThemeFile",       "[Info]",  "Name=" + name,
+                       "Version=" + version,     "Status=" + status, "[Colors]"} +
+           colors;
+}
+
+// Every role that a system colour maps to gets a colour of its own.
+QPalette distinctPalette()
+{
+    QPalette palette;
+    palette.setColor(QPalette::Button, QColor(1, 2, 3));
+    palette.setColor(QPalette::Base, QColor(4, 5, 6));
+    palette.setColor(QPalette::Text, QColor(7, 8, 9));
+    palette.setColor(QPalette::Highlight, QColor(10, 11, 12));
+    palette.setColor(QPalette::ButtonText, QColor(13, 14, 15));
+    palette.setColor(QPalette::Dark, QColor(16, 17, 18));
+    palette.setColor(QPalette::Light, QColor(19, 20, 21));
+    palette.setColor(QPalette::ToolTipBase, QColor(22, 23, 24));
+    palette.setColor(QPalette::Window, QColor(25, 26, 27));
+    return palette;
+}
+
+// Lowers the largest file this process may write, so that a save runs out of room as on a full
+// disk, whoever runs the test.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &mOld);
+        rlimit lowered = mOld;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &mOld); }
+
+private:
+    rlimit mOld{};
+};
+
+} // namespace
+
+class TestTheme : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void themeInfo_data();
+    void themeInfo();
+    void anySuccessfulSelectorMakesTheFileActive();
+    void failedThemeInfoKeepsTheActiveFile();
+
+    void themeColor_data();
+    void themeColor();
+    void themeColorWithoutActiveFile();
+    void themeColorReadsTheFileAgain();
+
+    void savedThemeReadsBackUnchanged();
+    void saveReplacesAnEarlierFile();
+    void failedSaveLeavesTheOldFileWhole();
+    void saveIntoMissingFolderFails();
+
+    void colorFromOle_data();
+    void colorFromOle();
+    void oleFromColorRoundTrip_data();
+    void oleFromColorRoundTrip();
+
+private:
+    QString write(const QStringList &lines, const QString &file = "theme.tvth");
+
+    QScopedPointer<QTemporaryDir> mDir;
+};
+
+void TestTheme::init()
+{
+    mDir.reset(new QTemporaryDir);
+    QVERIFY(mDir->isValid());
+}
+
+QString TestTheme::write(const QStringList &lines, const QString &file)
+{
+    const QString path = mDir->filePath(file);
+    if (!writeLines(path, lines))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void TestTheme::themeInfo_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<bool>("activates");
+
+    QTest::newRow("name") << theme() << "GetName"
+                          << "Светлая" << true;
+    QTest::newRow("version") << theme() << "GetVersion"
+                             << "2.0" << true;
+    QTest::newRow("status") << theme() << "GetStatus"
+                            << "General" << true;
+    QTest::newRow("file") << theme() << "GetFile"
+                          << "<path>" << true;
+    QTest::newRow("other selector") << theme() << "GetAuthor"
+                                    << "" << true;
+    QTest::newRow("other version passes") << theme("Old", "1.0") << "GetVersion"
+                                          << "1.0" << true;
+    QTest::newRow("field rule") << theme("  Ночь\\ тёмная#  ") << "GetName"
+                                << "Ночь, тёмная\r" << true;
+
+    QStringList spaced = theme();
+    spaced.insert(2, "");
+    spaced.insert(7, "");
+    QTest::newRow("empty lines between groups") << spaced << "GetStatus"
+                                                << "General" << true;
+
+    QStringList swapped = theme();
+    swapped.swapItemsAt(3, 4);
+    QTest::newRow("lines out of order") << swapped << "GetFile"
+                                        << "ResErr3" << false;
+    QStringList gap = theme();
+    gap.insert(4, "");
+    QTest::newRow("empty line inside header") << gap << "GetName"
+                                              << "ResErr3" << false;
+    QTest::newRow("no info section")
+        << QStringList{"!KestraneDevelopment10", "!ThemeFile", "Name=A"} << "GetName"
+        << "ResErr3" << false;
+    QTest::newRow("ends inside header") << theme().mid(0, 5) << "GetName"
+                                        << "62ThemeErrGen" << false;
+    QStringList language = theme();
+    language[1] = "!RescourceFile";
+    QTest::newRow("language file") << language << "GetName"
+                                   << "ResErr1" << false;
+    QStringList badMagic = theme();
+    badMagic[0] = "KestraneDevelopment10";
+    QTest::newRow("wrong magic") << badMagic << "GetName"
+                                 << "ResErr1" << false;
+}
+
+void TestTheme::themeInfo()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, selector);
+    QFETCH(QString, result);
+    QFETCH(bool, activates);
+
+    const QString before = write(theme("Before"), "before.tvth");
+    QCOMPARE(ThemeInfo(before, "GetFile"), before);
+
+    const QString path = write(lines);
+    QCOMPARE(ThemeInfo(path, selector), result == "<path>" ? path : result);
+    QCOMPARE(ActiveThemeFile(), activates ? path : before);
+}
+
+void TestTheme::anySuccessfulSelectorMakesTheFileActive()
+{
+    QStringList darkColors = standardColors;
+    darkColors[0] = "TextboxEnabledColor=1973790";
+    const QString light = write(theme("Light"), "light.tvth");
+    const QString dark = write(theme("Dark", "2.0", "General", darkColors), "dark.tvth");
+
+    QCOMPARE(ThemeInfo(light, "GetFile"), light);
+    QCOMPARE(ThemeColor("TextboxEnabledColor"), 16777215);
+    QCOMPARE(ThemeInfo(dark, "GetName"), QString("Dark"));
+    QCOMPARE(ActiveThemeFile(), dark);
+    QCOMPARE(ThemeColor("TextboxEnabledColor"), 1973790);
+}
+
+void TestTheme::failedThemeInfoKeepsTheActiveFile()
+{
+    const QString good = write(theme("Good"), "good.tvth");
+    QCOMPARE(ThemeInfo(good, "GetFile"), good);
+
+    QCOMPARE(ThemeInfo(QString(), "GetFile"), QString("ResErr2"));
+    QCOMPARE(ThemeInfo(mDir->filePath("missing.tvth"), "GetFile"), QString("ResErr1"));
+    QCOMPARE(ThemeInfo(mDir->path(), "GetFile"), QString("ResErr1"));
+    QCOMPARE(ActiveThemeFile(), good);
+    QCOMPARE(ThemeColor("SelectionColor"), 8388608);
+}
+
+void TestTheme::themeColor_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("color");
+
+    QTest::newRow("white") << theme() << "TextboxEnabledColor" << 16777215;
+    QTest::newRow("black") << theme() << "TextboxForeColor" << 0;
+    QTest::newRow("system colour") << theme() << "ButtonEnabledColor" << -2147483633;
+    QTest::newRow("last key") << theme() << "BoxDisabledColor" << 14671839;
+    QTest::newRow("not the Textbox line") << theme() << "BoxEnabledColor" << -2147483633;
+
+    QStringList spaced = standardColors;
+    spaced[7] = "SelectionColor   =   255   ";
+    QTest::newRow("spaces around the value")
+        << theme("A", "2.0", "General", spaced) << "SelectionColor" << 255;
+
+    QStringList noSelection = standardColors;
+    noSelection.removeAt(7);
+    QTest::newRow("missing key gives 62")
+        << theme("A", "2.0", "General", noSelection) << "SelectionColor" << 62;
+    QTest::newRow("other keys still read")
+        << theme("A", "2.0", "General", noSelection) << "BackgroundColor" << 12566463;
+    QTest::newRow("user theme has no BoxDisabledColor")
+        << theme("A", "2.0", "User", standardColors.mid(0, 10)) << "BoxDisabledColor" << 62;
+
+    QStringList onlyTextbox = standardColors;
+    onlyTextbox.removeAt(9);
+    onlyTextbox.removeAt(9);
+    QTest::newRow("BoxEnabledColor does not match TextboxEnabledColor")
+        << theme("A", "2.0", "General", onlyTextbox) << "BoxEnabledColor" << 62;
+
+    QStringList first = standardColors;
+    first.prepend("SelectionColor=100");
+    QTest::newRow("first line with the key wins")
+        << theme("A", "2.0", "General", first) << "SelectionColor" << 100;
+    QStringList beforeColors = theme();
+    beforeColors.insert(2, "BackgroundColor=42");
+    QTest::newRow("found outside the colour section") << beforeColors << "BackgroundColor" << 42;
+
+    QStringList prefix = standardColors;
+    prefix[8] = "BackgroundColorX=7";
+    QTest::newRow("key compared as a prefix")
+        << theme("A", "2.0", "General", prefix) << "BackgroundColor" << 7;
+
+    QStringList words = standardColors;
+    words[2] = "TextboxForeColor=black";
+    QTest::newRow("not a number gives 13")
+        << theme("A", "2.0", "General", words) << "TextboxForeColor" << 13;
+    QStringList noValue = standardColors;
+    noValue[2] = "TextboxForeColor";
+    QTest::newRow("no value gives 13")
+        << theme("A", "2.0", "General", noValue) << "TextboxForeColor" << 13;
+    QStringList huge = standardColors;
+    huge[2] = "TextboxForeColor=4294967295";
+    QTest::newRow("past 32 bits gives 13")
+        << theme("A", "2.0", "General", huge) << "TextboxForeColor" << 13;
+    QStringList smallest = standardColors;
+    smallest[2] = "TextboxForeColor=-2147483648";
+    QTest::newRow("smallest value")
+        << theme("A", "2.0", "General", smallest) << "TextboxForeColor" << int(-2147483647 - 1);
+}
+
+void TestTheme::themeColor()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, key);
+    QFETCH(int, color);
+
+    const QString path = write(lines);
+    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    QCOMPARE(ThemeColor(key), qint32(color));
+}
+
+void TestTheme::themeColorWithoutActiveFile()
+{
+    const QString path = write(theme());
+    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    QVERIFY(QFile::remove(path));
+    QCOMPARE(ThemeColor("TextboxEnabledColor"), 53);
+}
+
+void TestTheme::themeColorReadsTheFileAgain()
+{
+    const QString path = write(theme());
+    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    QCOMPARE(ThemeColor("SelectionColor"), 8388608);
+    QStringList changed = standardColors;
+    changed[7] = "SelectionColor=255";
+    write(theme("Светлая", "2.0", "General", changed));
+    QCOMPARE(ThemeColor("SelectionColor"), 255);
+}
+
+void TestTheme::savedThemeReadsBackUnchanged()
+{
+    const ThemeColors colors{16777215,    14671839, 0,       0,        8355711,
+                             -2147483633, 14671839, 8388608, 12566463, -2147483643};
+    const QString path = mDir->filePath("mytheme.tvth");
+    QString error;
+    QVERIFY(ThemeSave(path, "Моя тема", colors, &error));
+
+    QCOMPARE(ThemeInfo(path, "GetName"), QString("Моя тема"));
+    QCOMPARE(ThemeInfo(path, "GetVersion"), QString("2.0"));
+    QCOMPARE(ThemeInfo(path, "GetStatus"), QString("User"));
+    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    for (size_t i = 0; i < colors.size(); ++i)
+        QCOMPARE(ThemeColor(ThemeColorSet.at(i)), colors.at(i));
+    QCOMPARE(ThemeColor(ThemeColorSet.at(10)), 62);
+
+    const QByteArray bytes = readBytes(path);
+    QVERIFY(bytes.startsWith("!KestraneDevelopment10\r\n!ThemeFile\r\n"));
+    QVERIFY(bytes.contains("Name=\xcc\xee\xff \xf2\xe5\xec\xe0\r\n"));
+    QVERIFY(bytes.endsWith("BoxEnabledColor=-2147483643\r\n"));
+    QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
+    QCOMPARE(bytes.count("\r\n"), bytes.count('\r'));
+}
+
+void TestTheme::saveReplacesAnEarlierFile()
+{
+    const QString path =
+        write(theme("Old", "2.0", "User", standardColors + QStringList{"x=1"}), "user.tvth");
+    ThemeColors colors{};
+    colors.fill(255);
+    QVERIFY(ThemeSave(path, "New", colors));
+    QCOMPARE(ThemeInfo(path, "GetName"), QString("New"));
+    QCOMPARE(ThemeColor("BoxEnabledColor"), 255);
+    QVERIFY(!readBytes(path).contains("x=1"));
+}
+
+void TestTheme::failedSaveLeavesTheOldFileWhole()
+{
+    const QString path =
+        write(theme("Kept", "2.0", "User", standardColors.mid(0, 10)), "kept.tvth");
+    const QByteArray before = readBytes(path);
+    ThemeColors colors{};
+    colors.fill(1);
+
+    QString error;
+    bool saved = true;
+    {
+        const FileSizeLimit limit(64);
+        saved = ThemeSave(path, "Lost", colors, &error);
+    }
+    QVERIFY(!saved);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readBytes(path), before);
+    QCOMPARE(QDir(mDir->path()).entryList(QDir::Files), QStringList{"kept.tvth"});
+}
+
+void TestTheme::saveIntoMissingFolderFails()
+{
+    ThemeColors colors{};
+    QString error;
+    QVERIFY(!ThemeSave(mDir->filePath("nowhere/x.tvth"), "X", colors, &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestTheme::colorFromOle_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QColor>("color");
+
+    const QPalette palette = distinctPalette();
+    QTest::newRow("white") << 16777215 << QColor(255, 255, 255);
+    QTest::newRow("black") << 0 << QColor(0, 0, 0);
+    QTest::newRow("red in the low byte") << 255 << QColor(255, 0, 0);
+    QTest::newRow("green") << 65280 << QColor(0, 255, 0);
+    QTest::newRow("dark blue") << 8388608 << QColor(0, 0, 128);
+    QTest::newRow("mixed") << 0x00C08040 << QColor(0x40, 0x80, 0xC0);
+    QTest::newRow("error code 62 as a colour") << 62 << QColor(62, 0, 0);
+    QTest::newRow("button face") << int(0x8000000F) << palette.color(QPalette::Button);
+    QTest::newRow("window") << int(0x80000005) << palette.color(QPalette::Base);
+    QTest::newRow("window text") << int(0x80000008) << palette.color(QPalette::Text);
+    QTest::newRow("highlight") << int(0x8000000D) << palette.color(QPalette::Highlight);
+    QTest::newRow("button text") << int(0x80000012) << palette.color(QPalette::ButtonText);
+    QTest::newRow("button shadow") << int(0x80000010) << palette.color(QPalette::Dark);
+    QTest::newRow("button highlight") << int(0x80000014) << palette.color(QPalette::Light);
+    QTest::newRow("info background") << int(0x80000018) << palette.color(QPalette::ToolTipBase);
+    QTest::newRow("unknown index") << int(0x800000FF) << palette.color(QPalette::Window);
+}
+
+void TestTheme::colorFromOle()
+{
+    QFETCH(int, value);
+    QFETCH(QColor, color);
+
+    QCOMPARE(kq::colorFromOle(qint32(value), distinctPalette()), color);
+}
+
+void TestTheme::oleFromColorRoundTrip_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::newRow("white") << 16777215;
+    QTest::newRow("black") << 0;
+    QTest::newRow("dark blue") << 8388608;
+    QTest::newRow("grey") << 14671839;
+    QTest::newRow("mixed") << 0x00C08040;
+}
+
+void TestTheme::oleFromColorRoundTrip()
+{
+    QFETCH(int, value);
+    QCOMPARE(oleFromColor(kq::colorFromOle(qint32(value))), qint32(value));
+}
+
+QTEST_GUILESS_MAIN(TestTheme)
+#include "tst_theme.moc"
