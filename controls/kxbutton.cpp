@@ -46,8 +46,7 @@ const QPixmap &skinPixmap(int skin)
 
 } // namespace
 
-KXButton::KXButton(QWidget *parent)
-    : QWidget(parent), mCaption(QStringLiteral("Каптярка"))
+KXButton::KXButton(QWidget *parent) : QWidget(parent), mCaption(QStringLiteral("Каптярка"))
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -64,10 +63,7 @@ KXButton::~KXButton() = default;
 
 void KXButton::setEnabledState(bool enabled)
 {
-    mEnabled = enabled;
     setEnabled(enabled);
-    if (!enabled)
-        mPressed = Part::None;
     drawPal(2);
     fullLayout();
 }
@@ -241,7 +237,8 @@ KXButton::Part KXButton::partAt(const QPoint &pos) const
     if (mMode == 3 && pos.x() >= ls.width() - ArrowPartWidth)
         return Part::Arrow;
     // The glyph's resting place: a press moves the glyph itself one pixel down.
-    if ((mMode == 2 || mMode == 3) && QRect(ls.width() - 7, ls.height() / 2 - 1, 5, 3).contains(pos))
+    if ((mMode == 2 || mMode == 3) &&
+        QRect(ls.width() - 7, ls.height() / 2 - 1, 5, 3).contains(pos))
         return Part::Arrow;
     return Part::Main;
 }
@@ -300,8 +297,7 @@ void KXButton::leaveTick()
 {
     const QPoint pos = mapFromGlobal(QCursor::pos());
     // The far edges count as inside: a pointer at x == width is still over the control.
-    const bool outside =
-        0 > pos.x() || 0 > pos.y() || width() < pos.x() || height() < pos.y();
+    const bool outside = 0 > pos.x() || 0 > pos.y() || width() < pos.x() || height() < pos.y();
     if (!outside)
         return;
     fullLayout();
@@ -343,12 +339,15 @@ void KXButton::paintEvent(QPaintEvent *)
     const int h = ls.height();
 
     const QPixmap &skin = skinPixmap(mSkin);
+    if (skin.isNull())
+        painter.fillRect(QRect(0, 0, w, h), QColor(240, 240, 240));
     const int sw = skin.width();
     const int sh = skin.height();
     painter.drawPixmap(QRect(0, 0, CapWidth, h), skin, QRect(0, 0, CapWidth, sh));
     // The middle runs past the right edge; the right cap covers its end.
     painter.drawPixmap(QRect(CapWidth, 0, w, h), skin, QRect(3, 0, 3, sh));
-    painter.drawPixmap(QRect(mRightCapX, 0, CapWidth, h), skin, QRect(sw - CapWidth, 0, CapWidth, sh));
+    painter.drawPixmap(QRect(mRightCapX, 0, CapWidth, h), skin,
+                       QRect(sw - CapWidth, 0, CapWidth, sh));
 
     if (!mPicture.isNull())
         painter.drawPixmap(mImgRect.topLeft(), mPicture);
@@ -455,6 +454,9 @@ void KXButton::focusOutEvent(QFocusEvent *event)
 void KXButton::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::EnabledChange) {
+        // A disabled control gets no release, so a press in progress is dropped here.
+        if (!isEnabled())
+            mPressed = Part::None;
         mCaptionColor = isEnabled() ? QColor(Qt::black) : DisabledCaption;
         update();
     } else if (event->type() == QEvent::FontChange) {

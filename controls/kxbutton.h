@@ -29,7 +29,8 @@ public:
     explicit KXButton(QWidget *parent = nullptr);
     ~KXButton() override;
 
-    bool enabledState() const { return mEnabled; }
+    // The control's own setting; a disabled parent does not change it.
+    bool enabledState() const { return !testAttribute(Qt::WA_ForceDisabled); }
     void setEnabledState(bool enabled);
     bool check() const { return mCheck; }
     void setCheck(bool check);
@@ -99,7 +100,6 @@ private:
     void updateAccessKey();
     void activate();
 
-    bool mEnabled = true;
     bool mCheck = false;
     QString mCaption;
     QPixmap mPicture;

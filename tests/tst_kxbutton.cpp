@@ -2,9 +2,9 @@
 
 #include <QCursor>
 #include <QFontMetricsF>
-#include <QtMath>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtMath>
 
 #include <memory>
 
@@ -68,6 +68,7 @@ private slots:
     void restingSkin();
     void captionColour_data();
     void captionColour();
+    void disabledParent();
     void keyboard_data();
     void keyboard();
     void accessKey_data();
@@ -102,9 +103,11 @@ void TestKXButton::toggle_data()
     QTest::addColumn<int>("presses");
     QTest::addColumn<bool>("checked");
     QTest::addColumn<int>("skinAfter");
-    QTest::newRow("once") << 1 << true << 1;
-    QTest::newRow("twice") << 2 << false << 0;
-    QTest::newRow("three times") << 3 << true << 1;
+    QTest::addColumn<bool>("doubleClick");
+    QTest::newRow("once") << 1 << true << 1 << false;
+    QTest::newRow("twice") << 2 << false << 0 << false;
+    QTest::newRow("three times") << 3 << true << 1 << false;
+    QTest::newRow("double click") << 2 << false << 0 << true;
 }
 
 void TestKXButton::toggle()
@@ -112,6 +115,7 @@ void TestKXButton::toggle()
     QFETCH(int, presses);
     QFETCH(bool, checked);
     QFETCH(int, skinAfter);
+    QFETCH(bool, doubleClick);
     Host host;
     KXButton &button = *host.button;
     button.setMode(1);
@@ -122,8 +126,14 @@ void TestKXButton::toggle()
         skinInClick << button.currentSkin();
     });
     QSignalSpy arrow(&button, &KXButton::ArrowClick);
-    for (int i = 0; i < presses; ++i)
-        QTest::mouseClick(&button, Qt::LeftButton, {}, mainPartPoint(button));
+    if (doubleClick) {
+        // Through the window, so the platform turns the second press into a double click.
+        QTest::mouseDClick(host.window.windowHandle(), Qt::LeftButton, {},
+                           button.mapTo(&host.window, mainPartPoint(button)));
+    } else {
+        for (int i = 0; i < presses; ++i)
+            QTest::mouseClick(&button, Qt::LeftButton, {}, mainPartPoint(button));
+    }
     QCOMPARE(seenInClick.size(), presses);
     // The check flips at the press, so the handler already sees the new state.
     QCOMPARE(seenInClick.last(), checked);
@@ -448,6 +458,20 @@ void TestKXButton::captionColour()
     QSignalSpy click(&button, &KXButton::Click);
     QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(40, 12));
     QCOMPARE(click.count(), enabled ? 1 : 0);
+}
+
+void TestKXButton::disabledParent()
+{
+    Host host;
+    KXButton &button = *host.button;
+    host.window.setEnabled(false);
+    QCOMPARE(button.enabledState(), true);
+    QCOMPARE(button.captionColor(), QColor(100, 100, 100));
+    host.window.setEnabled(true);
+    QCOMPARE(button.captionColor(), QColor(Qt::black));
+    button.setEnabled(false);
+    QCOMPARE(button.property("Enabled").toBool(), false);
+    QCOMPARE(button.captionColor(), QColor(100, 100, 100));
 }
 
 void TestKXButton::keyboard_data()

@@ -1,4 +1,6 @@
 // Draws the button skins, the progress bar pictures and the two icon strips as PNG files.
+#include <cmath>
+#include <cstdio>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -6,8 +8,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -200,8 +200,8 @@ QPainterPath infoPath(double cx, double top, double height, double width)
     path.addRect(QRectF(cx - width / 2, stemTop, width, top + height - stemTop));
     // Small serifs: left of the stem's top, both sides of its foot.
     path.addRect(QRectF(cx - width / 2 - width * 0.45, stemTop, width * 0.45, width * 0.5));
-    path.addRect(QRectF(cx - width / 2 - width * 0.45, top + height - width * 0.5,
-                        width * 1.9, width * 0.5));
+    path.addRect(QRectF(cx - width / 2 - width * 0.45, top + height - width * 0.5, width * 1.9,
+                        width * 0.5));
     return path.simplified();
 }
 
