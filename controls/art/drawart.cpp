@@ -194,6 +194,7 @@ QPainterPath exclamationPath(double cx, double top, double height, double width)
 QPainterPath infoPath(double cx, double top, double height, double width)
 {
     QPainterPath path;
+    path.setFillRule(Qt::WindingFill); // the serifs overlap the stem
     const double dot = width * 1.1;
     path.addEllipse(QRectF(cx - dot / 2, top, dot, dot));
     const double stemTop = top + dot + width * 0.45;
@@ -235,6 +236,20 @@ void drawCross(QPainter &p, const QPointF &c, double arm, double width, const QC
     p.restore();
 }
 
+// White highlight fading downwards over the given area.
+void drawSheen(QPainter &p, const QRectF &area, int topAlpha, int bottomAlpha, bool round)
+{
+    QLinearGradient sheen(0, area.top(), 0, area.bottom());
+    sheen.setColorAt(0, QColor(255, 255, 255, topAlpha));
+    sheen.setColorAt(1, QColor(255, 255, 255, bottomAlpha));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sheen);
+    if (round)
+        p.drawEllipse(area);
+    else
+        p.drawRect(area);
+}
+
 // A glossy ball: radial body, darker rim, white sheen over the upper half.
 void glossyBall(QPainter &p, const QColor &light, const QColor &dark, const QColor &rim)
 {
@@ -245,12 +260,7 @@ void glossyBall(QPainter &p, const QColor &light, const QColor &dark, const QCol
     p.setPen(QPen(rim, 1.2));
     p.setBrush(body);
     p.drawEllipse(ball);
-    QLinearGradient sheen(0, 3, 0, 16);
-    sheen.setColorAt(0, QColor(255, 255, 255, 220));
-    sheen.setColorAt(1, QColor(255, 255, 255, 20));
-    p.setPen(Qt::NoPen);
-    p.setBrush(sheen);
-    p.drawEllipse(QRectF(6.5, 3.6, 19, 12));
+    drawSheen(p, QRectF(6.5, 3.6, 19, 12), 220, 20, true);
 }
 
 void glossyBox(QPainter &p, bool glossy)
@@ -280,14 +290,8 @@ void glossyBox(QPainter &p, bool glossy)
     p.setBrush(tape);
     p.drawPolygon(QPolygonF({QPointF(9, 12), QPointF(15, 12), QPointF(23, 5), QPointF(17, 5)}));
     p.drawRect(QRectF(9, 12, 6, 7));
-    if (glossy) {
-        QLinearGradient sheen(0, 12, 0, 20);
-        sheen.setColorAt(0, QColor(255, 255, 255, 110));
-        sheen.setColorAt(1, QColor(255, 255, 255, 0));
-        p.setPen(Qt::NoPen);
-        p.setBrush(sheen);
-        p.drawRect(QRectF(3.5, 12.5, 17, 8));
-    }
+    if (glossy)
+        drawSheen(p, QRectF(3.5, 12.5, 17, 8), 110, 0, false);
 }
 
 void drawGlossyCell(QPainter &p, int code)
