@@ -31,7 +31,7 @@ public:
     void tick();
     bool isTickTimerActive() const { return mDraw.isActive(); }
 
-    // Left edge of the glint, and the parts drawn at the last paint, in the control's pixels.
+    // Left edge of the glint, and the parts a paint draws now, in the control's pixels.
     int glintPosition() const { return mGlint; }
     QRect fillRect() const;
     QRect glintRect() const; // the visible, cut part of the glint; empty when nothing shows
