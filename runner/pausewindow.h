@@ -1,17 +1,14 @@
 #pragma once
 
 #include "dialogrecord.h"
+#include "stepwindow.h"
 #include "windowstep.h"
-
-#include <QDialog>
-
-class QTimer;
 
 namespace kq {
 
-// The pause step's window nthg: tiny, frameless, transparent and without a taskbar entry, it
-// holds only the `wait` timer whose tick ends the pause with result 1.
-class PauseWindow : public QDialog
+// The pause step's window nthg: tiny, frameless, without a taskbar entry and never on the
+// screen, it holds only the `wait` timer whose tick ends the pause with result 1.
+class PauseWindow : public StepWindow
 {
     Q_OBJECT
 
@@ -26,15 +23,11 @@ public:
 
     void tick();
 
-    int interval() const;
-    qint16 stepResult() const { return mResult; }
-
     // The user cannot cut a pause short.
     void reject() override {}
 
 private:
     QTimer *mWait = nullptr;
-    qint16 mResult;
 };
 
 using PauseStep = WindowStep<PauseWindow>;

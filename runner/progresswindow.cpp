@@ -40,25 +40,13 @@ ProgressWindow::ProgressWindow(const DialogRecord &record, qint16 projectStyle,
     else
         mCounter->hide();
 
-    // The interval is formed in 32 bits: every 16-bit time plays, and a negative one counts as 0.
-    mTimer = new QTimer(this);
-    mTimer->setObjectName(QStringLiteral("msg_time"));
-    mTimer->setInterval(qMax<int>(record.time, 0) * 1000 / Ticks);
+    mTimer = addTimer(QStringLiteral("msg_time"), record.time, 1000 / Ticks);
     connect(mTimer, &QTimer::timeout, this, &ProgressWindow::tick);
-}
-
-int ProgressWindow::interval() const
-{
-    return mTimer->interval();
 }
 
 qint16 ProgressWindow::play()
 {
-    if (interval() == 0)
-        return 2;
-    mTimer->start();
-    exec();
-    return stepResult();
+    return playTimed(2);
 }
 
 void ProgressWindow::tick()

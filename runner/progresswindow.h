@@ -31,8 +31,6 @@ public:
     // The msg_time tick: one per cent per tick; the tick after the hundredth ends the step.
     void tick();
 
-    int interval() const;
-
     // The close box acts as the button when there is one; a window without a button ends
     // only when its bar is full.
     void reject() override;

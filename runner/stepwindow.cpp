@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 
 namespace kq {
 
@@ -30,10 +31,9 @@ QColor StepWindow::background(qint16 projectStyle)
     return QApplication::palette().color(QPalette::Button);
 }
 
-StepWindow::StepWindow(const QString &objectName, qint16 projectStyle, qint16 previousResult)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      mStyle(projectStyle), mResult(previousResult)
+StepWindow::StepWindow(const QString &objectName, qint16 projectStyle, qint16 previousResult,
+                       Qt::WindowFlags flags)
+    : QDialog(nullptr, flags), mStyle(projectStyle), mResult(previousResult)
 {
     setObjectName(objectName);
     QPalette look = palette();
@@ -125,6 +125,28 @@ void StepWindow::finish(qint16 result)
 {
     mResult = result;
     done(result);
+}
+
+QTimer *StepWindow::addTimer(const QString &name, qint16 time, int millisecondsPerTime)
+{
+    mTimer = new QTimer(this);
+    mTimer->setObjectName(name);
+    mTimer->setInterval(qMax<int>(time, 0) * millisecondsPerTime);
+    return mTimer;
+}
+
+int StepWindow::interval() const
+{
+    return mTimer ? mTimer->interval() : 0;
+}
+
+qint16 StepWindow::playTimed(qint16 resultAtOnce)
+{
+    if (interval() == 0)
+        return resultAtOnce;
+    mTimer->start();
+    exec();
+    return mResult;
 }
 
 } // namespace kq

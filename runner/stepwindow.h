@@ -8,14 +8,15 @@
 
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace kq {
 
 class KXButton;
 
-// What the message and progress windows share: a fixed dialog frame with a title and a close
-// box, the background of the project style, the icon box, the text label, the buttons of both
-// styles and the step result.
+// What the step windows share: a fixed dialog frame with a title and a close box, the
+// background of the project style, the icon box, the text label, the buttons of both styles,
+// the timed modal run and the step result.
 class StepWindow : public QDialog
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
 
     // The result of the last step until a button or the window's own end sets one.
     qint16 stepResult() const { return mResult; }
+    // The interval of the step's timer in milliseconds; 0 for a window without one.
+    int interval() const;
 
 protected:
     // One button in both looks: the standard push button of style 0 and the skinned button of
@@ -44,7 +47,12 @@ protected:
         void setTop(int top);
     };
 
-    StepWindow(const QString &objectName, qint16 projectStyle, qint16 previousResult);
+    static constexpr Qt::WindowFlags FixedDialog = Qt::Dialog | Qt::CustomizeWindowHint |
+                                                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                                   Qt::MSWindowsFixedSizeDialogHint;
+
+    StepWindow(const QString &objectName, qint16 projectStyle, qint16 previousResult,
+               Qt::WindowFlags flags = FixedDialog);
 
     qint16 style() const { return mStyle; }
 
@@ -59,10 +67,17 @@ protected:
     // A "Нет" script leaves the window open; any other sets the result and closes the window.
     void press(const QString &script, qint16 result);
     void finish(qint16 result);
+    // The step's timer: `time` steps of the given length, formed in 32 bits so that every 16-bit
+    // time plays; a negative time counts as 0.
+    QTimer *addTimer(const QString &name, qint16 time, int millisecondsPerTime);
+    // Starts the timer and runs the window modally. A timer of no interval would never tick, so
+    // the step then ends at once with the given result and shows nothing.
+    qint16 playTimed(qint16 resultAtOnce);
 
 private:
     qint16 mStyle;
     qint16 mResult;
+    QTimer *mTimer = nullptr;
 };
 
 } // namespace kq
