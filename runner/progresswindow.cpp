@@ -40,8 +40,8 @@ ProgressWindow::ProgressWindow(const DialogRecord &record, qint16 projectStyle,
     else
         mCounter->hide();
 
-    mTimer = addTimer(QStringLiteral("msg_time"), record.time, 1000 / Ticks);
-    connect(mTimer, &QTimer::timeout, this, &ProgressWindow::tick);
+    mTime = addTimer(QStringLiteral("msg_time"), record.time, 1000 / Ticks);
+    connect(mTime, &QTimer::timeout, this, &ProgressWindow::tick);
 }
 
 qint16 ProgressWindow::play()
@@ -52,7 +52,7 @@ qint16 ProgressWindow::play()
 void ProgressWindow::tick()
 {
     if (mCounter->value() >= Ticks) {
-        mTimer->stop();
+        mTime->stop();
         finish(2);
         return;
     }

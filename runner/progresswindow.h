@@ -40,7 +40,7 @@ private:
     bool mHasButton = false;
     QProgressBar *mBar = nullptr;
     KXToolBar *mCounter = nullptr;
-    QTimer *mTimer = nullptr;
+    QTimer *mTime = nullptr;
 };
 
 using ProgressStep = WindowStep<ProgressWindow>;
