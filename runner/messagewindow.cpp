@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace kq {
 
 namespace {
@@ -51,12 +53,13 @@ void MessageWindow::layOut()
     mButton1.setTop(buttonTop);
     mButton2.setTop(buttonTop);
 
-    const int outerWidth = textLeft + mText->width() + 25;
+    // A short text would leave the window narrower than its buttons and cut them off, so the
+    // window is at least as wide as the buttons with a margin at each side.
     const int outerHeight = buttonTop + ButtonHeight + 35;
-    setFixedSize(outerWidth - FrameWidth, outerHeight - FrameHeight);
+    const int clientWidth = std::max(textLeft + mText->width() + 25 - FrameWidth,
+                                     buttonsWidth() + 2 * Margin);
+    setFixedSize(clientWidth, outerHeight - FrameHeight);
 
-    // A window narrower than the buttons lets them stick out at both sides.
-    const int clientWidth = width();
     const int buttonWidth = mButton1.system->width();
     if (mTwoButtons) {
         const int left =
@@ -66,6 +69,11 @@ void MessageWindow::layOut()
     } else {
         mButton1.setLeft(clientWidth / 2 - buttonWidth / 2);
     }
+}
+
+int MessageWindow::buttonsWidth() const
+{
+    return mTwoButtons ? 2 * ButtonWidth + ButtonGap : ButtonWidth;
 }
 
 qint16 MessageWindow::play()

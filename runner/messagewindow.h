@@ -30,6 +30,7 @@ public:
 
 private:
     void layOut();
+    int buttonsWidth() const;
 
     QString mScript1;
     QString mScript2;
