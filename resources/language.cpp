@@ -63,34 +63,24 @@ QString ResString(const QString &id)
 
 QString LanguageInfo(const QString &file, const QString &selector)
 {
+    static constexpr HeaderCodes codes{u"ResErr1", u"ResErr3", u"ResErrGen", false};
     if (!languageExists(file))
         return QStringLiteral("ResErr2");
-    const QString path = languagePath(file);
-    if (ReadFileType(path) != u"!RescourceFile")
-        return QStringLiteral("ResErr1");
-    TextLineReader reader(path);
-    if (!reader.isOpen())
-        return generalError(reader);
-    if (FindSection(reader, QStringLiteral("[Language]")) != u"[Language]")
-        return QStringLiteral("ResErr3");
-
-    QString value;
-    const HeaderCheck check = ReadHeaderLines(reader,
-                                              {{u"Name", u"GetName"},
-                                               {u"ResId", u"GetId"},
-                                               {u"Author", u"GetAuthor"},
-                                               {u"Version", u"GetVersion"},
-                                               {u"Status", u"GetStatus"}},
-                                              selector, &value);
-    if (check == HeaderCheck::ReadFailed)
-        return generalError(reader);
-    if (check == HeaderCheck::WrongKey)
-        return QStringLiteral("ResErr3");
+    QString result;
+    if (!ReadInfoHeader(languagePath(file), QStringLiteral("!RescourceFile"),
+                        QStringLiteral("[Language]"),
+                        {{u"Name", u"GetName"},
+                         {u"ResId", u"GetId"},
+                         {u"Author", u"GetAuthor"},
+                         {u"Version", u"GetVersion"},
+                         {u"Status", u"GetStatus"}},
+                        selector, codes, &result))
+        return result;
     if (selector == u"GetFile") {
         activeLanguage() = file;
         return file;
     }
-    return value;
+    return result;
 }
 
 QString LanguageStrings(const QString &file)

@@ -25,6 +25,7 @@ QString OptionSetting(qint32 mode, qint32 key, const QString &value)
         return QString();
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrane"),
                        settingsApplicationName());
+    settings.setFallbacksEnabled(false);
     settings.beginGroup(QStringLiteral("Options"));
     const QString name = QString::number(key);
     if (mode == OptionRead)

@@ -18,22 +18,15 @@ QString generalError(const TextLineReader &file)
 
 QString PluginInfo(const QString &path, const QString &selector)
 {
+    // A file that ends inside its three header lines counts as a damaged header.
+    static constexpr HeaderCodes codes{u"PlugErr1", u"PlugErr3", u"PlugErrGen", true};
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return QStringLiteral("PlugErr2");
-    if (ReadFileType(path) != u"!PluginFile")
-        return QStringLiteral("PlugErr1");
-    TextLineReader reader(path);
-    if (!reader.isOpen())
-        return generalError(reader);
-    if (FindSection(reader, QStringLiteral("[Info]")) != u"[Info]")
-        return QStringLiteral("PlugErr3");
-
-    // A file that ends inside its three header lines counts as a damaged header.
-    QString value;
-    const HeaderCheck check = ReadHeaderLines(
-        reader, {{u"Name", u"GetName"}, {u"Author", u"GetAuthor"}, {u"Version", u"GetVersion"}},
-        selector, &value);
-    return check == HeaderCheck::Valid ? value : QStringLiteral("PlugErr3");
+    QString result;
+    ReadInfoHeader(path, QStringLiteral("!PluginFile"), QStringLiteral("[Info]"),
+                   {{u"Name", u"GetName"}, {u"Author", u"GetAuthor"}, {u"Version", u"GetVersion"}},
+                   selector, codes, &result);
+    return result;
 }
 
 QString PluginDescription(const QString &path)

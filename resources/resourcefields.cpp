@@ -63,19 +63,40 @@ QString SplitField(const QString &line, qint16 n, const QString &delimiter)
     return field;
 }
 
-HeaderCheck ReadHeaderLines(TextLineReader &file, std::initializer_list<HeaderKey> keys,
-                            const QString &selector, QString *value)
+bool ReadInfoHeader(const QString &path, const QString &type, const QString &section,
+                    std::initializer_list<HeaderKey> keys, const QString &selector,
+                    const HeaderCodes &codes, QString *result)
 {
+    result->clear();
+    if (ReadFileType(path) != type) {
+        *result = QString::fromUtf16(codes.wrongType);
+        return false;
+    }
+    TextLineReader file(path);
+    if (!file.isOpen()) {
+        *result = QString::number(file.errorCode()) + QString::fromUtf16(codes.generalSuffix);
+        return false;
+    }
+    if (FindSection(file, section) != section) {
+        *result = QString::fromUtf16(codes.damaged);
+        return false;
+    }
     QString line;
     for (const HeaderKey &entry : keys) {
-        if (!file.readLine(&line))
-            return HeaderCheck::ReadFailed;
-        if (SplitField(line, 0, QStringLiteral("=")) != entry.key)
-            return HeaderCheck::WrongKey;
+        if (!file.readLine(&line)) {
+            *result = codes.endIsDamage ? QString::fromUtf16(codes.damaged)
+                                        : QString::number(file.errorCode()) +
+                                              QString::fromUtf16(codes.generalSuffix);
+            return false;
+        }
+        if (SplitField(line, 0, QStringLiteral("=")) != entry.key) {
+            *result = QString::fromUtf16(codes.damaged);
+            return false;
+        }
         if (selector == entry.selector)
-            *value = SplitField(line, 1, QStringLiteral("="));
+            *result = SplitField(line, 1, QStringLiteral("="));
     }
-    return HeaderCheck::Valid;
+    return true;
 }
 
 } // namespace kq

@@ -30,11 +30,20 @@ struct HeaderKey
     const char16_t *selector;
 };
 
-enum class HeaderCheck { Valid, WrongKey, ReadFailed };
+// The codes one file format answers with when its header is not as it should be.
+struct HeaderCodes
+{
+    const char16_t *wrongType;     // the type line is not the format's
+    const char16_t *damaged;       // the section is missing or a key is out of place
+    const char16_t *generalSuffix; // any other failure: its number followed by this
+    bool endIsDamage;              // a file ending inside the header counts as damaged
+};
 
-// Reads the lines right after a section header: each must carry its key (delimiter "=") in the
-// given order. The value of the key that selector names goes into value.
-HeaderCheck ReadHeaderLines(TextLineReader &file, std::initializer_list<HeaderKey> keys,
-                            const QString &selector, QString *value);
+// Checks the type line, finds the header section and reads the key lines right after it, each
+// with its key (delimiter "=") in the given order. On success returns true and the value of the
+// key that selector names (empty for any other selector); otherwise false and the error code.
+bool ReadInfoHeader(const QString &path, const QString &type, const QString &section,
+                    std::initializer_list<HeaderKey> keys, const QString &selector,
+                    const HeaderCodes &codes, QString *result);
 
 } // namespace kq

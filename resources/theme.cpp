@@ -16,11 +16,6 @@ QString &activeTheme()
     return path;
 }
 
-QString generalError(const TextLineReader &file)
-{
-    return QString::number(file.errorCode()) + QStringLiteral("ThemeErrGen");
-}
-
 } // namespace
 
 QString ActiveThemeFile()
@@ -30,26 +25,17 @@ QString ActiveThemeFile()
 
 QString ThemeInfo(const QString &path, const QString &selector)
 {
+    static constexpr HeaderCodes codes{u"ResErr1", u"ResErr3", u"ThemeErrGen", false};
     if (path.isEmpty())
         return QStringLiteral("ResErr2");
-    if (ReadFileType(path) != u"!ThemeFile")
-        return QStringLiteral("ResErr1");
-    TextLineReader reader(path);
-    if (!reader.isOpen())
-        return generalError(reader);
-    if (FindSection(reader, QStringLiteral("[Info]")) != u"[Info]")
-        return QStringLiteral("ResErr3");
-
-    QString value;
-    const HeaderCheck check = ReadHeaderLines(
-        reader, {{u"Name", u"GetName"}, {u"Version", u"GetVersion"}, {u"Status", u"GetStatus"}},
-        selector, &value);
-    if (check == HeaderCheck::ReadFailed)
-        return generalError(reader);
-    if (check == HeaderCheck::WrongKey)
-        return QStringLiteral("ResErr3");
+    QString result;
+    if (!ReadInfoHeader(
+            path, QStringLiteral("!ThemeFile"), QStringLiteral("[Info]"),
+            {{u"Name", u"GetName"}, {u"Version", u"GetVersion"}, {u"Status", u"GetStatus"}},
+            selector, codes, &result))
+        return result;
     activeTheme() = path;
-    return selector == u"GetFile" ? path : value;
+    return selector == u"GetFile" ? path : result;
 }
 
 qint32 ThemeColor(const QString &key)

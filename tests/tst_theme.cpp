@@ -210,61 +210,45 @@ void TestTheme::themeColor_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("color");
 
+    // The standard colours with one colour line replaced (an empty line removes it).
+    const auto replaced = [](int index, const QString &line) {
+        QStringList colors = standardColors;
+        if (line.isEmpty())
+            colors.removeAt(index);
+        else
+            colors[index] = line;
+        return theme("A", "2.0", "General", colors);
+    };
+
     QTest::newRow("white") << theme() << "TextboxEnabledColor" << 16777215;
     QTest::newRow("black") << theme() << "TextboxForeColor" << 0;
     QTest::newRow("system colour") << theme() << "ButtonEnabledColor" << -2147483633;
     QTest::newRow("last key") << theme() << "BoxDisabledColor" << 14671839;
     QTest::newRow("not the Textbox line") << theme() << "BoxEnabledColor" << -2147483633;
-
-    QStringList spaced = standardColors;
-    spaced[7] = "SelectionColor   =   255   ";
     QTest::newRow("spaces around the value")
-        << theme("A", "2.0", "General", spaced) << "SelectionColor" << 255;
-
-    QStringList noSelection = standardColors;
-    noSelection.removeAt(7);
-    QTest::newRow("missing key gives 62")
-        << theme("A", "2.0", "General", noSelection) << "SelectionColor" << 62;
-    QTest::newRow("other keys still read")
-        << theme("A", "2.0", "General", noSelection) << "BackgroundColor" << 12566463;
+        << replaced(7, "SelectionColor   =   255   ") << "SelectionColor" << 255;
+    QTest::newRow("missing key gives 62") << replaced(7, "") << "SelectionColor" << 62;
+    QTest::newRow("other keys still read") << replaced(7, "") << "BackgroundColor" << 12566463;
     QTest::newRow("user theme has no BoxDisabledColor")
         << theme("A", "2.0", "User", standardColors.mid(0, 10)) << "BoxDisabledColor" << 62;
-
-    QStringList onlyTextbox = standardColors;
-    onlyTextbox.removeAt(9);
-    onlyTextbox.removeAt(9);
     QTest::newRow("BoxEnabledColor does not match TextboxEnabledColor")
-        << theme("A", "2.0", "General", onlyTextbox) << "BoxEnabledColor" << 62;
-
-    QStringList first = standardColors;
-    first.prepend("SelectionColor=100");
+        << theme("A", "2.0", "General", standardColors.mid(0, 9)) << "BoxEnabledColor" << 62;
     QTest::newRow("first line with the key wins")
-        << theme("A", "2.0", "General", first) << "SelectionColor" << 100;
+        << theme("A", "2.0", "General", QStringList{"SelectionColor=100"} + standardColors)
+        << "SelectionColor" << 100;
     QStringList beforeColors = theme();
     beforeColors.insert(2, "BackgroundColor=42");
     QTest::newRow("found outside the colour section") << beforeColors << "BackgroundColor" << 42;
-
-    QStringList prefix = standardColors;
-    prefix[8] = "BackgroundColorX=7";
     QTest::newRow("key compared as a prefix")
-        << theme("A", "2.0", "General", prefix) << "BackgroundColor" << 7;
-
-    QStringList words = standardColors;
-    words[2] = "TextboxForeColor=black";
+        << replaced(8, "BackgroundColorX=7") << "BackgroundColor" << 7;
     QTest::newRow("not a number gives 13")
-        << theme("A", "2.0", "General", words) << "TextboxForeColor" << 13;
-    QStringList noValue = standardColors;
-    noValue[2] = "TextboxForeColor";
+        << replaced(2, "TextboxForeColor=black") << "TextboxForeColor" << 13;
     QTest::newRow("no value gives 13")
-        << theme("A", "2.0", "General", noValue) << "TextboxForeColor" << 13;
-    QStringList huge = standardColors;
-    huge[2] = "TextboxForeColor=4294967295";
+        << replaced(2, "TextboxForeColor") << "TextboxForeColor" << 13;
     QTest::newRow("past 32 bits gives 13")
-        << theme("A", "2.0", "General", huge) << "TextboxForeColor" << 13;
-    QStringList smallest = standardColors;
-    smallest[2] = "TextboxForeColor=-2147483648";
-    QTest::newRow("smallest value")
-        << theme("A", "2.0", "General", smallest) << "TextboxForeColor" << int(-2147483647 - 1);
+        << replaced(2, "TextboxForeColor=4294967295") << "TextboxForeColor" << 13;
+    QTest::newRow("smallest value") << replaced(2, "TextboxForeColor=-2147483648")
+                                    << "TextboxForeColor" << int(-2147483647 - 1);
 }
 
 void TestTheme::themeColor()
