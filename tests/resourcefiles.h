@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QtGlobal>
 
 #include <unistd.h>
 
@@ -32,6 +34,16 @@ inline QByteArray crlfLines(const QStringList &lines)
 inline bool writeLines(const QString &path, const QStringList &lines)
 {
     return writeBytes(path, crlfLines(lines));
+}
+
+// Writes a file of the given name into a scratch folder and returns its path; a test cannot go
+// on without it.
+inline QString scratchFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    if (!writeBytes(path, bytes))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
 }
 
 inline QByteArray readBytes(const QString &path)

@@ -52,10 +52,7 @@ void TestPluginInfo::init()
 
 QString TestPluginInfo::write(const QStringList &lines)
 {
-    const QString path = mDir->filePath("plugin.tvpl");
-    if (!writeLines(path, lines))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    return scratchFile(*mDir, "plugin.tvpl", crlfLines(lines));
 }
 
 void TestPluginInfo::pluginInfo_data()

@@ -47,10 +47,7 @@ void TestTextFiles::init()
 
 QString TestTextFiles::scratch(const QByteArray &bytes)
 {
-    const QString path = mDir->filePath("scratch.txt");
-    if (!writeBytes(path, bytes))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    return scratchFile(*mDir, "scratch.txt", bytes);
 }
 
 void TestTextFiles::lineEnds_data()

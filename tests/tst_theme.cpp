@@ -106,10 +106,7 @@ void TestTheme::init()
 
 QString TestTheme::write(const QStringList &lines, const QString &file)
 {
-    const QString path = mDir->filePath(file);
-    if (!writeLines(path, lines))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    return scratchFile(*mDir, file, crlfLines(lines));
 }
 
 void TestTheme::themeInfo_data()
