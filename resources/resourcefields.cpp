@@ -1,25 +1,11 @@
 #include "resourcefields.h"
 
+#include "dialogrecord.h"
 #include "textlinereader.h"
 
 #include <QStringList>
 
 namespace kq {
-
-namespace {
-
-QString trimmedSpaces(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
-} // namespace
 
 QString ReadFileType(const QString &path)
 {
