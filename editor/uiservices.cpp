@@ -1,0 +1,111 @@
+#include "uiservices.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+namespace kq {
+
+namespace {
+
+QMessageBox::Icon messageIcon(UiServices::Icon icon)
+{
+    switch (icon) {
+    case UiServices::Icon::Warning:
+        return QMessageBox::Warning;
+    case UiServices::Icon::Question:
+        return QMessageBox::Question;
+    case UiServices::Icon::Error:
+        return QMessageBox::Critical;
+    case UiServices::Icon::Information:
+        break;
+    }
+    return QMessageBox::Information;
+}
+
+QMessageBox::StandardButtons messageButtons(UiServices::Buttons buttons)
+{
+    switch (buttons) {
+    case UiServices::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case UiServices::Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case UiServices::Buttons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+} // namespace
+
+UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text,
+                                         const QString &title, Icon icon, Buttons buttons)
+{
+    QMessageBox box(messageIcon(icon), title, text, messageButtons(buttons), parent);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        // Closing a question box without an answer is a cancel, never a silent yes.
+        return buttons == Buttons::Ok ? Answer::Ok
+                                      : (buttons == Buttons::YesNo ? Answer::No : Answer::Cancel);
+    }
+}
+
+std::optional<QString> QtUiServices::input(QWidget *parent, const QString &prompt,
+                                           const QString &title, const QString &defaultText)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString QtUiServices::openFileName(QWidget *parent, const QString &title, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, QString(), qtFileFilter(filter));
+}
+
+QString QtUiServices::saveFileName(QWidget *parent, const QString &title, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, QString(), qtFileFilter(filter));
+}
+
+std::optional<QColor> QtUiServices::chooseColor(QWidget *parent, const QColor &initial)
+{
+    const QColor color = QColorDialog::getColor(initial, parent);
+    if (!color.isValid())
+        return std::nullopt;
+    return color;
+}
+
+bool QtUiServices::startDetached(const QString &program, const QStringList &arguments,
+                                 const QString &workingFolder)
+{
+    return QProcess::startDetached(program, arguments, workingFolder);
+}
+
+bool QtUiServices::openUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+QString qtFileFilter(const QString &pipeFilter)
+{
+    const QStringList parts = pipeFilter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        entries << QStringLiteral("%1 (%2)").arg(parts.at(i), parts.at(i + 1));
+    return entries.join(QStringLiteral(";;"));
+}
+
+} // namespace kq

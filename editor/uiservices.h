@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <optional>
+
+class QWidget;
+
+namespace kq {
+
+// Every standard dialog and every outside process of the editor goes through this one seam, so
+// that tests can answer questions and file dialogs from a script.
+class UiServices
+{
+public:
+    enum class Icon { Warning, Question, Error, Information };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~UiServices() = default;
+
+    virtual Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
+                           Buttons buttons) = 0;
+    // An input box; no value when the user cancels.
+    virtual std::optional<QString> input(QWidget *parent, const QString &prompt,
+                                         const QString &title, const QString &defaultText) = 0;
+    // File dialogs take filters in the product's "desc|*.ext|desc2|*.ext2" form and return the
+    // chosen path, or an empty text when the user cancels.
+    virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
+    // The colour chooser; no value when the user cancels.
+    virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
+    // Starts a program without waiting for it.
+    virtual bool startDetached(const QString &program, const QStringList &arguments,
+                               const QString &workingFolder) = 0;
+    // Opens a document or an address with the desktop's default handler.
+    virtual bool openUrl(const QUrl &url) = 0;
+};
+
+// The real dialogs and processes.
+class QtUiServices final : public UiServices
+{
+public:
+    Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
+                   Buttons buttons) override;
+    std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
+                                 const QString &defaultText) override;
+    QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &filter) override;
+    std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) override;
+    bool startDetached(const QString &program, const QStringList &arguments,
+                       const QString &workingFolder) override;
+    bool openUrl(const QUrl &url) override;
+};
+
+// "Projects|*.dlg2|Old projects|*.dlg" becomes "Projects (*.dlg2);;Old projects (*.dlg)".
+QString qtFileFilter(const QString &pipeFilter);
+
+} // namespace kq

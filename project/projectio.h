@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+namespace kq {
+
+class DialogProject;
+
+// Whole-file operations on the editor's project. Each returns false on failure with a reason in
+// *error (when given); what was done before the failure stays, as the editor's commands expect.
+namespace ProjectIO {
+
+// Reads a project file (.dlg2) into the project; the project path is not changed.
+bool loadProjectFile(DialogProject &project, const QString &path, QString *error = nullptr);
+
+// Writes the header and every dialog as a complete new file, replacing an old one atomically
+// (never leaving a longer old project's trailing records), then loads the project back from it.
+bool saveProjectFile(DialogProject &project, const QString &path, QString *error = nullptr);
+
+// Writes the header and every dialog as a runner data file or plug-in exchange file, replacing
+// any old file; the project is not changed.
+bool writeDataFile(const DialogProject &project, const QString &path, QString *error = nullptr);
+
+// Imports an old text project (.dlg): one message dialog per line, code page 1251. Empties the
+// project path. On a line that cannot be imported the dialogs before it stay and false returns.
+bool importLegacyProject(DialogProject &project, const QString &path, QString *error = nullptr);
+
+// What the open command found at a chosen path, told apart by the last four characters in any
+// letter case: a project ("DLG2"), an old text project (".DLG"), or a built program (".EXE"),
+// whose project is its data file beside it or, failing that, a "main.dlg" in its folder.
+enum class OpenedKind { Project, Legacy, ProgramData, ProgramLegacy, Nothing };
+
+struct OpenResult
+{
+    OpenedKind kind = OpenedKind::Nothing;
+    bool ok = true;
+    QString error;
+};
+
+// The open operation after the file dialog: clears the project (the dialog count stays), then
+// loads what the path names and sets the project path (the file for a project, empty otherwise).
+OpenResult openPath(DialogProject &project, const QString &path);
+
+// The data file of a built program: the chosen path less its last four characters, plus ".dll".
+QString buildDataFilePath(const QString &programPath);
+
+} // namespace ProjectIO
+
+} // namespace kq

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "uiservices.h"
+
+#include <QList>
+#include <QQueue>
+
+namespace kq {
+
+// Records every question, dialog and process start of the editor and answers from queues. An
+// empty queue answers as a user who cancels (message boxes: Cancel, or No, or Ok).
+class ScriptedUi final : public UiServices
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString title;
+        Icon icon;
+        Buttons buttons;
+    };
+    struct FileDialog
+    {
+        bool save;
+        QString title;
+        QString filter;
+    };
+    struct Start
+    {
+        QString program;
+        QStringList arguments;
+        QString workingFolder;
+    };
+
+    QQueue<Answer> answers;
+    QQueue<std::optional<QString>> inputs;
+    QQueue<QString> fileNames;
+    QQueue<std::optional<QColor>> colors;
+    bool startSucceeds = true;
+
+    QList<Message> messages;
+    QList<QString> prompts;
+    QList<FileDialog> fileDialogs;
+    QList<QColor> colorRequests;
+    QList<Start> starts;
+    QList<QUrl> urls;
+
+    Answer message(QWidget *, const QString &text, const QString &title, Icon icon,
+                   Buttons buttons) override
+    {
+        messages.append({text, title, icon, buttons});
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        switch (buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::YesNoCancel:
+            break;
+        }
+        return Answer::Cancel;
+    }
+
+    std::optional<QString> input(QWidget *, const QString &prompt, const QString &,
+                                 const QString &) override
+    {
+        prompts.append(prompt);
+        return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
+    }
+
+    QString openFileName(QWidget *, const QString &title, const QString &filter) override
+    {
+        fileDialogs.append({false, title, filter});
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+
+    QString saveFileName(QWidget *, const QString &title, const QString &filter) override
+    {
+        fileDialogs.append({true, title, filter});
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+
+    std::optional<QColor> chooseColor(QWidget *, const QColor &initial) override
+    {
+        colorRequests.append(initial);
+        return colors.isEmpty() ? std::nullopt : colors.dequeue();
+    }
+
+    bool startDetached(const QString &program, const QStringList &arguments,
+                       const QString &workingFolder) override
+    {
+        starts.append({program, arguments, workingFolder});
+        return startSucceeds;
+    }
+
+    bool openUrl(const QUrl &url) override
+    {
+        urls.append(url);
+        return true;
+    }
+};
+
+} // namespace kq
