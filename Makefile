@@ -4,7 +4,7 @@ JOBS    ?= $(shell nproc)
 PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools fonts-dejavu-core
 SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build deps configure clean
+.PHONY: run test bench build deps configure clean
 
 # Starts the editor; a build without the editor plays a sample project with the runner instead.
 run: build
@@ -13,6 +13,11 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Speed goals of the controls, records, lookups and the runner loop.
+bench: build
+	cmake --build $(BUILD) --target kq_bench -j $(JOBS)
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/benchmarks/kq_bench
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
