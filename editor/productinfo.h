@@ -1,0 +1,5 @@
+#pragma once
+
+#include <QString>
+
+namespace kq { inline const QString ProductWebPage = QStringLiteral("https://quorvex.example.org/"); }
