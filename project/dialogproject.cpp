@@ -3,6 +3,8 @@
 #include "buttonscript.h"
 #include "projectfile.h"
 
+#include <algorithm>
+
 namespace kq {
 
 DialogProject::DialogProject()
@@ -33,11 +35,26 @@ bool DialogProject::load(ProjectFile &file)
 
 bool DialogProject::store(ProjectFile &file) const
 {
-    for (int i = 0; i <= mDialogCount && i < Capacity; ++i) {
+    for (int i = 0; i < fileRecordCount(); ++i) {
         if (!file.write(i + 1, mRecords.at(i)))
             return false;
     }
     return true;
+}
+
+int DialogProject::fileRecordCount() const
+{
+    // The header is always written, so even a project without dialogs reads back.
+    return std::clamp<int>(mDialogCount, 0, MaxDialogs) + 1;
+}
+
+QByteArray DialogProject::fileBytes() const
+{
+    QByteArray bytes;
+    bytes.reserve(fileRecordCount() * DialogRecord::Size);
+    for (int i = 0; i < fileRecordCount(); ++i)
+        bytes += mRecords.at(i).toBytes();
+    return bytes;
 }
 
 void DialogProject::clear()

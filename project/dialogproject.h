@@ -34,6 +34,11 @@ public:
     // Writes the header and the dialogs; a longer old file keeps its trailing records.
     bool store(ProjectFile &file) const;
 
+    // The records a file of this project holds: the header and dialogs 1 to the dialog count.
+    int fileRecordCount() const;
+    // Those records as one byte stream, the whole content of a project or data file.
+    QByteArray fileBytes() const;
+
     // Clears all 100 records; the dialog count stays.
     void clear();
     void clearRecord(int index);

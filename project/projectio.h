@@ -15,6 +15,7 @@ bool loadProjectFile(DialogProject &project, const QString &path, QString *error
 
 // Writes the header and every dialog as a complete new file, replacing an old one atomically
 // (never leaving a longer old project's trailing records), then loads the project back from it.
+// On success the project path becomes path; a failed write leaves an old file whole.
 bool saveProjectFile(DialogProject &project, const QString &path, QString *error = nullptr);
 
 // Writes the header and every dialog as a runner data file or plug-in exchange file, replacing
@@ -22,12 +23,14 @@ bool saveProjectFile(DialogProject &project, const QString &path, QString *error
 bool writeDataFile(const DialogProject &project, const QString &path, QString *error = nullptr);
 
 // Imports an old text project (.dlg): one message dialog per line, code page 1251. Empties the
-// project path. On a line that cannot be imported the dialogs before it stay and false returns.
+// project path. On a line that cannot be imported (an empty file fails at its first line) the
+// dialogs before it stay with their count, the header is not set, and false returns.
 bool importLegacyProject(DialogProject &project, const QString &path, QString *error = nullptr);
 
 // What the open command found at a chosen path, told apart by the last four characters in any
-// letter case: a project ("DLG2"), an old text project (".DLG"), or a built program (".EXE"),
-// whose project is its data file beside it or, failing that, a "main.dlg" in its folder.
+// letter case: a project ("DLG2"), an old text project (".DLG"), or a built program (".EXE", or
+// an executable file without extension), whose project is its data file beside it or, failing
+// that, a "main.dlg" in its folder.
 enum class OpenedKind { Project, Legacy, ProgramData, ProgramLegacy, Nothing };
 
 struct OpenResult
@@ -38,10 +41,12 @@ struct OpenResult
 };
 
 // The open operation after the file dialog: clears the project (the dialog count stays), then
-// loads what the path names and sets the project path (the file for a project, empty otherwise).
+// loads what the path names. The project path becomes the file for a project that loaded, empty
+// otherwise. A path without a file changes nothing.
 OpenResult openPath(DialogProject &project, const QString &path);
 
-// The data file of a built program: the chosen path less its last four characters, plus ".dll".
+// The data file of a built program: the chosen path less a trailing ".exe" (any letter case),
+// plus ".dll"; the runner finds its own data file by the same rule.
 QString buildDataFilePath(const QString &programPath);
 
 } // namespace ProjectIO

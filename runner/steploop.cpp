@@ -2,8 +2,8 @@
 
 #include "buttonscript.h"
 #include "projectfile.h"
+#include "projectio.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -32,11 +32,7 @@ StepLoop::Outcome fault(const QString &what, int steps)
 
 QString StepLoop::dataFilePath(const QString &programPath)
 {
-    const QFileInfo program(programPath);
-    QString base = program.fileName();
-    if (base.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
-        base.chop(4);
-    return program.dir().filePath(base + QStringLiteral(".dll"));
+    return ProjectIO::buildDataFilePath(programPath);
 }
 
 bool StepLoop::isTestMode(const QStringList &arguments)

@@ -1,0 +1,2 @@
+kq_add_test(projectio project)
+kq_add_test(legacyimport project)

@@ -1,0 +1,464 @@
+#include "codepage.h"
+#include "dialogproject.h"
+#include "projectio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace kq;
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeRaw(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A project whose dialogs say where they came from, so each source of an open is recognisable.
+DialogProject makeProject(int dialogs, const QString &origin = QStringLiteral("Диалог"))
+{
+    DialogProject project;
+    project.record(0).text = QStringLiteral("1");
+    for (int i = 1; i <= dialogs; ++i) {
+        project.newDialog(i, QStringLiteral("%1 %2").arg(origin).arg(i));
+        project.record(i).caption = QStringLiteral("Заголовок %1").arg(i);
+        project.record(i).ico = qint16(i % 6);
+    }
+    project.setDialogCount(qint16(dialogs));
+    return project;
+}
+
+void writeProject(const QString &path, int dialogs, const QString &origin)
+{
+    writeRaw(path, makeProject(dialogs, origin).fileBytes());
+}
+
+void writeLegacy(const QString &path, int lines)
+{
+    QString text;
+    for (int i = 1; i <= lines; ++i)
+        text += QStringLiteral("Старый %1; Заголовок; Вопрос; ОК\r\n").arg(i);
+    writeRaw(path, toCodePage(text));
+}
+
+bool allCleared(const DialogProject &project)
+{
+    for (int i = 0; i < DialogProject::Capacity; ++i) {
+        if (project.record(i) != DialogRecord::cleared())
+            return false;
+    }
+    return true;
+}
+
+#ifdef Q_OS_UNIX
+// Lets files grow to at most the given size while it lives, so writes beyond come back short.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &mOld);
+        mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = mOld;
+        limited.rlim_cur = bytes;
+        mActive = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &mOld);
+        std::signal(SIGXFSZ, mOldHandler);
+    }
+    bool isActive() const { return mActive; }
+
+private:
+    rlimit mOld{};
+    void (*mOldHandler)(int) = nullptr;
+    bool mActive = false;
+};
+#endif
+
+} // namespace
+
+Q_DECLARE_METATYPE(kq::ProjectIO::OpenedKind)
+
+class TestProjectIO : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void saveWritesExactlyTheProject_data();
+    void saveWritesExactlyTheProject();
+    void saveLoadsBackWhatTheFileHolds();
+    void saveUsesTheNameAsGiven();
+    void failedSaveReportsAndChangesNothing_data();
+    void failedSaveReportsAndChangesNothing();
+    void shortWriteKeepsOldFile_data();
+    void shortWriteKeepsOldFile();
+    void dataFileHoldsExactlyTheProject_data();
+    void dataFileHoldsExactlyTheProject();
+    void loadRefusesTooManyDialogs();
+    void openPath_data();
+    void openPath();
+    void openMissingPathChangesNothing_data();
+    void openMissingPathChangesNothing();
+    void buildDataFilePath_data();
+    void buildDataFilePath();
+};
+
+void TestProjectIO::saveWritesExactlyTheProject_data()
+{
+    QTest::addColumn<int>("oldDialogs");
+    QTest::addColumn<int>("dialogs");
+    QTest::newRow("3 over 5") << 5 << 3;
+    QTest::newRow("new file") << -1 << 2;
+    QTest::newRow("5 over 3") << 3 << 5;
+    QTest::newRow("1 over 99") << 99 << 1;
+    QTest::newRow("99 dialogs") << -1 << 99;
+}
+
+void TestProjectIO::saveWritesExactlyTheProject()
+{
+    QFETCH(int, oldDialogs);
+    QFETCH(int, dialogs);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("quiz.dlg2"));
+    if (oldDialogs >= 0)
+        writeProject(path, oldDialogs, QStringLiteral("Старый"));
+
+    DialogProject project = makeProject(dialogs);
+    const QByteArray expected = project.fileBytes();
+    QString error;
+    QVERIFY2(ProjectIO::saveProjectFile(project, path, &error), qPrintable(error));
+
+    const QByteArray written = fileBytes(path);
+    QCOMPARE(written.size(), (dialogs + 1) * DialogRecord::Size);
+    QCOMPARE(written, expected);
+    QCOMPARE(project.dialogCount(), qint16(dialogs));
+    QCOMPARE(project.path(), path);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("quiz.dlg2")});
+}
+
+void TestProjectIO::saveLoadsBackWhatTheFileHolds()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.dlg2"));
+    DialogProject project = makeProject(2);
+    project.record(1).text = QString(600, u'ж');
+    project.record(2).caption = QStringLiteral("✓ не в кодовой странице");
+
+    QVERIFY(ProjectIO::saveProjectFile(project, path));
+    // The editor goes on with the stored form: cut to the field and in code page 1251.
+    QCOMPARE(project.record(1).text, QString(512, u'ж'));
+    QCOMPARE(trimmedRight(project.record(2).caption), QStringLiteral("? не в кодовой странице"));
+
+    DialogProject reopened;
+    QVERIFY(ProjectIO::loadProjectFile(reopened, path));
+    QCOMPARE(reopened.dialogCount(), qint16(2));
+    for (int i = 0; i <= 2; ++i)
+        QCOMPARE(reopened.record(i), project.record(i));
+    QCOMPARE(reopened.path(), QString());
+}
+
+void TestProjectIO::saveUsesTheNameAsGiven()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Проект без расширения"));
+    DialogProject project = makeProject(1);
+    QVERIFY(ProjectIO::saveProjectFile(project, path));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             QStringList{QStringLiteral("Проект без расширения")});
+    QCOMPARE(QFileInfo(path).size(), 2 * DialogRecord::Size);
+}
+
+void TestProjectIO::failedSaveReportsAndChangesNothing_data()
+{
+    QTest::addColumn<QString>("relativePath");
+    QTest::newRow("parent is a file") << QStringLiteral("blocker/quiz.dlg2");
+    QTest::newRow("missing folder") << QStringLiteral("missing/quiz.dlg2");
+    QTest::newRow("path is a folder") << QStringLiteral("folder");
+}
+
+void TestProjectIO::failedSaveReportsAndChangesNothing()
+{
+    QFETCH(QString, relativePath);
+    QTemporaryDir dir;
+    writeRaw(dir.filePath(QStringLiteral("blocker")), "not a folder");
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    DialogProject project = makeProject(3);
+    project.setPath(QStringLiteral("/old/project.dlg2"));
+    const DialogRecord first = project.record(1);
+    QString error;
+    QVERIFY(!ProjectIO::saveProjectFile(project, dir.filePath(relativePath), &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(project.path(), QStringLiteral("/old/project.dlg2"));
+    QCOMPARE(project.record(1), first);
+    QCOMPARE(project.dialogCount(), qint16(3));
+
+    error.clear();
+    QVERIFY(!ProjectIO::writeDataFile(project, dir.filePath(relativePath), &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QCOMPARE(fileBytes(dir.filePath(QStringLiteral("blocker"))), QByteArray("not a folder"));
+}
+
+void TestProjectIO::shortWriteKeepsOldFile_data()
+{
+    QTest::addColumn<bool>("projectFile");
+    QTest::newRow("save") << true;
+    QTest::newRow("data file") << false;
+}
+
+void TestProjectIO::shortWriteKeepsOldFile()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(bool, projectFile);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("quiz.dlg2"));
+    writeProject(path, 5, QStringLiteral("Старый"));
+    const QByteArray old = fileBytes(path);
+
+    DialogProject project = makeProject(3);
+    QString error;
+    bool written = true;
+    {
+        // A full disk, as the write sees it: the new file cannot grow past two records.
+        FileSizeLimit limit(2 * DialogRecord::Size);
+        if (!limit.isActive())
+            QSKIP("the file size limit cannot be set here");
+        written = projectFile ? ProjectIO::saveProjectFile(project, path, &error)
+                              : ProjectIO::writeDataFile(project, path, &error);
+    }
+    QVERIFY(!written);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(fileBytes(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("quiz.dlg2")});
+    QCOMPARE(project.path(), QString());
+#else
+    QSKIP("file size limits are a Unix facility");
+#endif
+}
+
+void TestProjectIO::dataFileHoldsExactlyTheProject_data()
+{
+    QTest::addColumn<int>("oldDialogs");
+    QTest::addColumn<int>("dialogs");
+    QTest::newRow("over a longer project") << 8 << 2;
+    QTest::newRow("new file") << -1 << 4;
+    QTest::newRow("over a shorter project") << 1 << 3;
+}
+
+void TestProjectIO::dataFileHoldsExactlyTheProject()
+{
+    QFETCH(int, oldDialogs);
+    QFETCH(int, dialogs);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.dll"));
+    if (oldDialogs >= 0)
+        writeProject(path, oldDialogs, QStringLiteral("Старый"));
+
+    const DialogProject project = makeProject(dialogs);
+    QVERIFY(ProjectIO::writeDataFile(project, path));
+    const QByteArray written = fileBytes(path);
+    QCOMPARE(written.size(), (dialogs + 1) * DialogRecord::Size);
+    QCOMPARE(written, project.fileBytes());
+    QCOMPARE(project.path(), QString());
+}
+
+void TestProjectIO::loadRefusesTooManyDialogs()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.dlg2"));
+    QByteArray bytes;
+    for (int i = 0; i <= 100; ++i)
+        bytes += DialogRecord::cleared().toBytes();
+    writeRaw(path, bytes);
+
+    DialogProject project = makeProject(2);
+    QString error;
+    QVERIFY(!ProjectIO::loadProjectFile(project, path, &error));
+    QVERIFY(error.contains(QStringLiteral("100")));
+    QCOMPARE(project.dialogCount(), qint16(2));
+    QCOMPARE(trimmedRight(project.record(1).text), QStringLiteral("Диалог 1"));
+}
+
+void TestProjectIO::openPath_data()
+{
+    // Files: "name=kind", kind one of project (2 dialogs), data (3), big (100), legacy (4 lines),
+    // badlegacy, program, exec (an executable file).
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<ProjectIO::OpenedKind>("kind");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("dialogs");
+    QTest::addColumn<QString>("firstText");
+    QTest::addColumn<bool>("pathSet");
+
+    using K = ProjectIO::OpenedKind;
+    const QString fromProject = QStringLiteral("Проект 1");
+    const QString fromData = QStringLiteral("Программа 1");
+    const QString fromLegacy = QStringLiteral("Старый 1");
+
+    QTest::newRow("A.DLG2") << "A.DLG2" << QStringList{"A.DLG2=project"} << K::Project << true << 2
+                            << fromProject << true;
+    QTest::newRow("a.dlg2") << "a.dlg2" << QStringList{"a.dlg2=project"} << K::Project << true << 2
+                            << fromProject << true;
+    QTest::newRow("x.dlg") << "x.dlg" << QStringList{"x.dlg=legacy"} << K::Legacy << true << 4
+                           << fromLegacy << false;
+    QTest::newRow("X.DLG") << "X.DLG" << QStringList{"X.DLG=legacy"} << K::Legacy << true << 4
+                           << fromLegacy << false;
+    QTest::newRow("quiz.exe with quiz.dll")
+        << "quiz.exe" << QStringList{"quiz.exe=program", "quiz.dll=data", "main.dlg=legacy"}
+        << K::ProgramData << true << 3 << fromData << false;
+    QTest::newRow("QUIZ.EXE with QUIZ.dll")
+        << "QUIZ.EXE" << QStringList{"QUIZ.EXE=program", "QUIZ.dll=data"} << K::ProgramData << true
+        << 3 << fromData << false;
+    QTest::newRow("quiz.exe with main.dlg")
+        << "quiz.exe" << QStringList{"quiz.exe=program", "main.dlg=legacy", "other.dll=data"}
+        << K::ProgramLegacy << true << 4 << fromLegacy << false;
+    QTest::newRow("quiz.exe alone") << "quiz.exe" << QStringList{"quiz.exe=program"} << K::Nothing
+                                    << true << 6 << QString() << false;
+    QTest::newRow("executable quiz with quiz.dll")
+        << "quiz" << QStringList{"quiz=exec", "quiz.dll=data"} << K::ProgramData << true << 3
+        << fromData << false;
+    QTest::newRow("executable quiz with main.dlg")
+        << "quiz" << QStringList{"quiz=exec", "main.dlg=legacy"} << K::ProgramLegacy << true << 4
+        << fromLegacy << false;
+    QTest::newRow("plain file quiz") << "quiz" << QStringList{"quiz=program", "quiz.dll=data"}
+                                     << K::Nothing << true << 6 << QString() << false;
+    QTest::newRow("executable with extension")
+        << "quiz.sh" << QStringList{"quiz.sh=exec", "quiz.sh.dll=data"} << K::Nothing << true << 6
+        << QString() << false;
+    QTest::newRow("other ending") << "notes.txt" << QStringList{"notes.txt=project"} << K::Nothing
+                                  << true << 6 << QString() << false;
+    QTest::newRow("project of 100 dialogs") << "big.dlg2" << QStringList{"big.dlg2=big"}
+                                            << K::Project << false << 6 << QString() << false;
+    QTest::newRow("data file of 100 dialogs")
+        << "quiz.exe" << QStringList{"quiz.exe=program", "quiz.dll=big"} << K::ProgramData << false
+        << 6 << QString() << false;
+    QTest::newRow("legacy that fails at line 1") << "bad.dlg" << QStringList{"bad.dlg=badlegacy"}
+                                                 << K::Legacy << false << 6 << QString() << false;
+}
+
+void TestProjectIO::openPath()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QStringList, files);
+    QFETCH(ProjectIO::OpenedKind, kind);
+    QFETCH(bool, ok);
+    QFETCH(int, dialogs);
+    QFETCH(QString, firstText);
+    QFETCH(bool, pathSet);
+
+    QTemporaryDir dir;
+    for (const QString &entry : files) {
+        const QString name = entry.section(u'=', 0, 0);
+        const QString what = entry.section(u'=', 1);
+        const QString path = dir.filePath(name);
+        if (what == u"project")
+            writeProject(path, 2, QStringLiteral("Проект"));
+        else if (what == u"data")
+            writeProject(path, 3, QStringLiteral("Программа"));
+        else if (what == u"big")
+            writeRaw(path, QByteArray(101 * DialogRecord::Size, ' '));
+        else if (what == u"legacy")
+            writeLegacy(path, 4);
+        else if (what == u"badlegacy")
+            writeRaw(path, "only one field\r\n");
+        else
+            writeRaw(path, "\x7f"
+                           "ELF");
+        if (what == u"exec")
+            QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
+    }
+
+    DialogProject project = makeProject(6, QStringLiteral("Прежний"));
+    project.setPath(QStringLiteral("/old/project.dlg2"));
+    const QString path = dir.filePath(chosen);
+    const ProjectIO::OpenResult result = ProjectIO::openPath(project, path);
+
+    QCOMPARE(result.kind, kind);
+    QCOMPARE(result.ok, ok);
+    QCOMPARE(result.error.isEmpty(), ok);
+    QCOMPARE(project.dialogCount(), qint16(dialogs));
+    QCOMPARE(project.path(), pathSet ? path : QString());
+    if (firstText.isEmpty()) {
+        QVERIFY(allCleared(project));
+    } else {
+        QCOMPARE(trimmedRight(project.record(1).text), firstText);
+        // Nothing of the project held before survives past the loaded dialogs.
+        for (int i = dialogs + 1; i < DialogProject::Capacity; ++i)
+            QCOMPARE(project.record(i), DialogRecord::cleared());
+    }
+}
+
+void TestProjectIO::openMissingPathChangesNothing_data()
+{
+    QTest::addColumn<QString>("relativePath");
+    QTest::newRow("missing project") << QStringLiteral("gone.dlg2");
+    QTest::newRow("missing program") << QStringLiteral("gone.exe");
+    QTest::newRow("folder") << QStringLiteral("folder.dlg2");
+}
+
+void TestProjectIO::openMissingPathChangesNothing()
+{
+    QFETCH(QString, relativePath);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.dlg2")));
+    writeProject(dir.filePath(QStringLiteral("gone.dll")), 2, QStringLiteral("Программа"));
+
+    DialogProject project = makeProject(3);
+    project.setPath(QStringLiteral("/old/project.dlg2"));
+    const DialogRecord first = project.record(1);
+    const ProjectIO::OpenResult result = ProjectIO::openPath(project, dir.filePath(relativePath));
+    QCOMPARE(result.kind, ProjectIO::OpenedKind::Nothing);
+    QCOMPARE(project.record(1), first);
+    QCOMPARE(project.dialogCount(), qint16(3));
+    QCOMPARE(project.path(), QStringLiteral("/old/project.dlg2"));
+}
+
+void TestProjectIO::buildDataFilePath_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("data");
+    QTest::newRow("Game.exe") << "/home/u/Game.exe"
+                              << "/home/u/Game.dll";
+    QTest::newRow("GAME.EXE") << "/home/u/GAME.EXE"
+                              << "/home/u/GAME.dll";
+    QTest::newRow("no extension") << "/home/u/quiz"
+                                  << "/home/u/quiz.dll";
+    QTest::newRow("other extension kept") << "/home/u/quiz.ex"
+                                          << "/home/u/quiz.ex.dll";
+    QTest::newRow("folder named .exe") << "/home/u.exe/quiz"
+                                       << "/home/u.exe/quiz.dll";
+    QTest::newRow("relative") << "quiz.Exe"
+                              << "quiz.dll";
+}
+
+void TestProjectIO::buildDataFilePath()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, data);
+    QCOMPARE(ProjectIO::buildDataFilePath(program), data);
+}
+
+QTEST_GUILESS_MAIN(TestProjectIO)
+
+#include "tst_projectio.moc"
