@@ -3,8 +3,7 @@
 #include "codepage.h"
 #include "resourcefields.h"
 #include "textlinereader.h"
-
-#include <QSaveFile>
+#include "wholefile.h"
 
 namespace kq {
 
@@ -61,17 +60,7 @@ bool ThemeSave(const QString &path, const QString &name, const ThemeColors &colo
     for (size_t i = 0; i < colors.size(); ++i)
         text += QStringLiteral("%1=%2\r\n").arg(ThemeColorSet.at(i)).arg(colors.at(i));
 
-    // Unbuffered, a short write (disk full) shows in write()'s count; a buffered QSaveFile
-    // would commit the shortened file.
-    const QByteArray bytes = toCodePage(text);
-    QSaveFile file(path);
-    const bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                       file.write(bytes) == bytes.size() && file.commit();
-    if (!saved && errorString)
-        *errorString = file.error() == QFileDevice::NoError
-                           ? QStringLiteral("The theme could not be written completely.")
-                           : file.errorString();
-    return saved;
+    return writeWholeFile(path, toCodePage(text), errorString);
 }
 
 } // namespace kq
