@@ -241,7 +241,7 @@ QImage about()
     title(p, QPointF(146, 52), 28, 390);
     text(p, QPointF(148, 76), QStringLiteral("Dialog programs, step by step"), 12.5, Ink, 0.5);
     accentBand(p, QRectF(0, 100, size.width(), 2));
-    rule(p, 24, 286, 420);
+    rule(p, 28, 286, 420);
 
     accentBand(p, QRectF(0, size.height() - 5, size.width(), 5));
     p.setPen(QPen(withAlpha(Navy, 90), 1));
