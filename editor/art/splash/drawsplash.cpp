@@ -196,23 +196,19 @@ void text(QPainter &p, const QPointF &baseline, const QString &line, qreal px, c
     p.drawText(baseline, line);
 }
 
-QImage splash()
+// Both pictures share the sky, the ribbons, the accent band at the foot and a hairline frame;
+// `content` draws what lies between.
+template<typename Content>
+QImage picture(const QSize &size, qreal ribbonRise, int ribbonStrength, Content content)
 {
-    const QSize size(569, 198);
     QImage img(size, QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 
     background(p, size);
-    ribbons(p, size, 120, 34);
-    emblem(p, QPointF(30, 44), 1.15);
-
-    title(p, QPointF(196, 92), 36, 348);
-    rule(p, 198, 106, 330);
-    text(p, QPointF(198, 130), QStringLiteral("Dialog programs, step by step"), 14, Ink, 0.6);
-    text(p, QPointF(198, 168), QStringLiteral("VERSION 2.0 BETA"), 10.5, withAlpha(Ink, 190),
-         1.6);
+    ribbons(p, size, ribbonRise, ribbonStrength);
+    content(p);
 
     accentBand(p, QRectF(0, size.height() - 5, size.width(), 5));
     p.setPen(QPen(withAlpha(Navy, 90), 1));
@@ -221,33 +217,32 @@ QImage splash()
     return img;
 }
 
+QImage splash()
+{
+    return picture(QSize(569, 198), 120, 34, [](QPainter &p) {
+        emblem(p, QPointF(30, 44), 1.15);
+        title(p, QPointF(196, 92), 36, 348);
+        rule(p, 198, 106, 330);
+        text(p, QPointF(198, 130), QStringLiteral("Dialog programs, step by step"), 14, Ink, 0.6);
+        text(p, QPointF(198, 168), QStringLiteral("VERSION 2.0 BETA"), 10.5, withAlpha(Ink, 190),
+             1.6);
+    });
+}
+
 // The top holds the emblem and the title; the lower part stays calm for the text lines.
 QImage about()
 {
-    const QSize size(569, 376);
-    QImage img(size, QImage::Format_RGB32);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-
-    background(p, size);
-    ribbons(p, size, 90, 18);
-
-    QLinearGradient head(0, 0, 0, 100);
-    head.setColorAt(0, QColor(255, 255, 255, 0));
-    head.setColorAt(1, QColor(222, 234, 248, 150));
-    p.fillRect(QRectF(0, 0, size.width(), 100), head);
-    emblem(p, QPointF(22, 14), 0.78);
-    title(p, QPointF(146, 52), 28, 390);
-    text(p, QPointF(148, 76), QStringLiteral("Dialog programs, step by step"), 12.5, Ink, 0.5);
-    accentBand(p, QRectF(0, 100, size.width(), 2));
-    rule(p, 28, 286, 420);
-
-    accentBand(p, QRectF(0, size.height() - 5, size.width(), 5));
-    p.setPen(QPen(withAlpha(Navy, 90), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1));
-    return img;
+    return picture(QSize(569, 376), 90, 18, [](QPainter &p) {
+        QLinearGradient head(0, 0, 0, 100);
+        head.setColorAt(0, QColor(255, 255, 255, 0));
+        head.setColorAt(1, QColor(222, 234, 248, 150));
+        p.fillRect(QRectF(0, 0, 569, 100), head);
+        emblem(p, QPointF(22, 14), 0.78);
+        title(p, QPointF(146, 52), 28, 390);
+        text(p, QPointF(148, 76), QStringLiteral("Dialog programs, step by step"), 12.5, Ink, 0.5);
+        accentBand(p, QRectF(0, 100, 569, 2));
+        rule(p, 28, 286, 420);
+    });
 }
 
 } // namespace
