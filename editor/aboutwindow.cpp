@@ -170,7 +170,8 @@ bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const auto *widget = static_cast<QWidget *>(watched);
-        if (mouse->button() != Qt::LeftButton || !widget->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() != Qt::LeftButton ||
+            !widget->rect().contains(mouse->position().toPoint()))
             break;
         if (isMail)
             mUi.openUrl(QUrl(ProductWebPage));

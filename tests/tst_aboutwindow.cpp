@@ -26,28 +26,26 @@ void quietOpacityWarnings(QtMsgType type, const QMessageLogContext &context, con
         gOuterHandler(type, context, text);
 }
 
-const QStringList russian{
-    "Программа для создания 32-битных диалоговых приложений под Windows.",
-    "Версия 2.0 Beta",
-    "",
-    "Спасибо бета-тестерам:",
-    "",
-    "И всем-всем, кто работает с моей прогаммой!!!",
-    ""};
-const QStringList english{
-    "Quorvex will help you in creating 32-bit dialoged Windows applications.",
-    "Version 2.0 Beta",
-    "",
-    "Special thanks to:",
-    "",
-    "And to everybody, who works with my program!!!",
-    ""};
+const QStringList russian{"Программа для создания 32-битных диалоговых приложений под Windows.",
+                          "Версия 2.0 Beta",
+                          "",
+                          "Спасибо бета-тестерам:",
+                          "",
+                          "И всем-всем, кто работает с моей прогаммой!!!",
+                          ""};
+const QStringList english{"Quorvex will help you in creating 32-bit dialoged Windows applications.",
+                          "Version 2.0 Beta",
+                          "",
+                          "Special thanks to:",
+                          "",
+                          "And to everybody, who works with my program!!!",
+                          ""};
 
 QStringList languageFile(const QString &resId)
 {
-    return {"!KestraneDevelopment10", "!RescourceFile", "[Language]", "Name=Test",
-            "ResId=" + resId, "Author=Tests", "Version=2.0", "Status=User",
-            "[Rescource]", "%0001, x"};
+    return {
+        "!KestraneDevelopment10", "!RescourceFile", "[Language]",  "Name=Test",   "ResId=" + resId,
+        "Author=Tests",           "Version=2.0",    "Status=User", "[Rescource]", "%0001, x"};
 }
 
 struct About

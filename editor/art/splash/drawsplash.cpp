@@ -134,10 +134,10 @@ void card(QPainter &p, const QRectF &r, const QColor &face, const QColor &barFro
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(190, 204, 224));
     const qreal textLeft = r.left() + 9 * unit;
-    p.drawRoundedRect(QRectF(textLeft, r.top() + 20 * unit, r.width() * 0.62, 4.5 * unit),
-                      2 * unit, 2 * unit);
-    p.drawRoundedRect(QRectF(textLeft, r.top() + 29 * unit, r.width() * 0.42, 4.5 * unit),
-                      2 * unit, 2 * unit);
+    p.drawRoundedRect(QRectF(textLeft, r.top() + 20 * unit, r.width() * 0.62, 4.5 * unit), 2 * unit,
+                      2 * unit);
+    p.drawRoundedRect(QRectF(textLeft, r.top() + 29 * unit, r.width() * 0.42, 4.5 * unit), 2 * unit,
+                      2 * unit);
 
     const QRectF button(r.right() - 31 * unit, r.bottom() - 15 * unit, 23 * unit, 9 * unit);
     QLinearGradient push(0, button.top(), 0, button.bottom());
@@ -149,8 +149,8 @@ void card(QPainter &p, const QRectF &r, const QColor &face, const QColor &barFro
     // Three dots on the title bar, as a window shows its controls.
     p.setBrush(QColor(255, 255, 255, 200));
     for (int i = 0; i < 3; ++i)
-        p.drawEllipse(QPointF(r.right() - (7 + 6 * i) * unit, r.top() + barHeight / 2),
-                      1.6 * unit, 1.6 * unit);
+        p.drawEllipse(QPointF(r.right() - (7 + 6 * i) * unit, r.top() + barHeight / 2), 1.6 * unit,
+                      1.6 * unit);
 }
 
 // Three dialog windows in cascade: the steps of a dialog program.
@@ -198,7 +198,7 @@ void text(QPainter &p, const QPointF &baseline, const QString &line, qreal px, c
 
 // Both pictures share the sky, the ribbons, the accent band at the foot and a hairline frame;
 // `content` draws what lies between.
-template<typename Content>
+template <typename Content>
 QImage picture(const QSize &size, qreal ribbonRise, int ribbonStrength, Content content)
 {
     QImage img(size, QImage::Format_RGB32);
