@@ -1,0 +1,220 @@
+#include "managementwindow.h"
+
+#include "language.h"
+#include "managementwindow_p.h"
+#include "optionsetting.h"
+#include "programfolder.h"
+#include "uiservices.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace kq {
+
+using namespace management;
+
+namespace {
+
+// A viewer row shows an entry line less its id, its comma and the one space after the comma.
+constexpr int RowPrefix = 7;
+
+QString languageFilePath(const QString &file)
+{
+    return programPath(QStringLiteral("Languages/") + file);
+}
+
+} // namespace
+
+QWidget *ManagementWindow::buildLanguagePanel()
+{
+    auto *panel = new QWidget(this);
+    const QFont font = listFont();
+
+    mLangList = new QComboBox(panel);
+    mLangList->setObjectName(QStringLiteral("langlist"));
+    mLangList->setFont(font);
+    mLangList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    mLangList->setMinimumContentsLength(24);
+    connect(mLangList, &QComboBox::activated, this, &ManagementWindow::languageSelected);
+
+    mLangButtons = {pictureButton(QStringLiteral("ln_cont0"), QStringLiteral("new.png"), panel),
+                    pictureButton(QStringLiteral("ln_cont1"), QStringLiteral("delete.png"), panel),
+                    pictureButton(QStringLiteral("ln_cont2"), QStringLiteral("save.png"), panel)};
+    // Making and saving languages is done outside the editor; the two buttons only keep their
+    // place.
+    mLangButtons.at(0)->setEnabled(false);
+    mLangButtons.at(2)->setEnabled(false);
+    connect(mLangButtons.at(1), &QPushButton::clicked, this, &ManagementWindow::deleteLanguage);
+
+    mLangInfo = new QPlainTextEdit(panel);
+    mLangInfo->setObjectName(QStringLiteral("ln_info"));
+    mLangInfo->setFont(font);
+    mLangInfo->setReadOnly(true);
+    mLangInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mLangInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int frame =
+        2 * mLangInfo->frameWidth() + 2 * int(mLangInfo->document()->documentMargin());
+    mLangInfo->setFixedHeight(4 * QFontMetrics(font).lineSpacing() + frame + 2);
+
+    auto *idLabel = new QLabel(QStringLiteral("%0210"), panel);
+    idLabel->setObjectName(QStringLiteral("ln_desc"));
+    mLangId = new QComboBox(panel);
+    mLangId->setObjectName(QStringLiteral("ln_id"));
+    mLangId->setFont(font);
+    mLangId->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    mLangId->setMinimumContentsLength(18);
+    idLabel->setBuddy(mLangId);
+
+    auto *viewer = new QFrame(panel);
+    viewer->setObjectName(QStringLiteral("Picture1"));
+    viewer->setFrameShape(QFrame::StyledPanel);
+    viewer->setFrameShadow(QFrame::Sunken);
+    auto *rows = new QVBoxLayout;
+    rows->setSpacing(1);
+    for (int r = 0; r < int(mStringBoxes.size()); ++r) {
+        auto *row = new QLineEdit(viewer);
+        row->setObjectName(QStringLiteral("ln_st") + QString::number(r));
+        row->setFont(font);
+        row->setReadOnly(true);
+        row->setFrame(false);
+        QSizePolicy policy = row->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        row->setSizePolicy(policy);
+        rows->addWidget(row);
+        mStringBoxes.at(r) = row;
+    }
+    mStringScroll = new QScrollBar(Qt::Vertical, viewer);
+    mStringScroll->setObjectName(QStringLiteral("ln_scroll"));
+    mStringScroll->setRange(0, 0);
+    mStringScroll->setPageStep(int(mStringBoxes.size()));
+    connect(mStringScroll, &QScrollBar::valueChanged, this, &ManagementWindow::showStringRows);
+    auto *viewerLayout = new QHBoxLayout(viewer);
+    viewerLayout->setContentsMargins(4, 4, 0, 4);
+    viewerLayout->addLayout(rows, 1);
+    viewerLayout->addWidget(mStringScroll);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(mLangList, 1);
+    for (QPushButton *button : mLangButtons)
+        top->addWidget(button);
+    auto *idRow = new QHBoxLayout;
+    idRow->addWidget(idLabel);
+    idRow->addWidget(mLangId, 1);
+
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 8, 4, 4);
+    layout->addLayout(top);
+    layout->addWidget(mLangInfo);
+    layout->addLayout(idRow);
+    layout->addWidget(viewer, 1);
+    return panel;
+}
+
+void ManagementWindow::fillLanguageList()
+{
+    mLanguageFiles = folderEntries(QStringLiteral("Languages"), QStringLiteral("*.lang"));
+    const QStringList shown = validEntries(
+        mLanguageFiles,
+        [](const QString &file) {
+            return LanguageInfo(file, QStringLiteral("GetVersion")) == u"2.0";
+        },
+        [](const QString &file) {
+            return listedName(LanguageInfo(file, QStringLiteral("GetName")),
+                              LanguageInfo(file, QStringLiteral("GetStatus")));
+        });
+    fillComboBox(mLangList, shown);
+    const int current = int(mLanguageFiles.indexOf(OptionSetting(OptionRead, OptionLanguage)));
+    if (current >= 0)
+        selectLanguage(current);
+}
+
+void ManagementWindow::selectLanguage(int row)
+{
+    {
+        const QSignalBlocker blocker(mLangList);
+        mLangList->setCurrentIndex(row);
+    }
+    languageSelected();
+}
+
+void ManagementWindow::languageSelected()
+{
+    const int row = mLangList->currentIndex();
+    if (row < 0 || row >= mLanguageFiles.size())
+        return;
+    const QString file = mLanguageFiles.at(row);
+
+    const QString version = LanguageInfo(file, QStringLiteral("GetVersion"));
+    if (version != u"2.0") {
+        const QString question =
+            ResString(QStringLiteral("%0022")) + version + ResString(QStringLiteral("%0023"));
+        if (mUi.message(this, question, ResString(QStringLiteral("%0201")),
+                        UiServices::Icon::Warning,
+                        UiServices::Buttons::YesNo) == UiServices::Answer::Yes) {
+            deleteLanguage();
+            return;
+        }
+    }
+
+    mLangButtons.at(1)->setEnabled(LanguageInfo(file, QStringLiteral("GetStatus")) != u"General");
+    mLangInfo->setPlainText(displayText(ResString(QStringLiteral("%0230")) + u'\n' + u' ' +
+                                        mLangList->currentText() + u'\n' +
+                                        ResString(QStringLiteral("%0231")) + u'\n' + u' ' +
+                                        LanguageInfo(file, QStringLiteral("GetAuthor"))));
+
+    // An identifier other than 0 or 1 has no entry, and then none is shown.
+    bool isNumber = false;
+    const int id = LanguageInfo(file, QStringLiteral("GetId")).toInt(&isNumber);
+    mLangId->setCurrentIndex(isNumber && id >= 0 && id < mLangId->count() ? id : -1);
+
+    mStringRows = LanguageStrings(file).split(QStringLiteral("&&"));
+    {
+        const QSignalBlocker blocker(mStringScroll);
+        mStringScroll->setMaximum(int(mStringRows.size()) - 1);
+    }
+    showStringRows();
+
+    OptionSetting(OptionWrite, OptionLanguage, file);
+}
+
+void ManagementWindow::showStringRows()
+{
+    for (int r = 0; r < int(mStringBoxes.size()); ++r) {
+        QLineEdit *box = mStringBoxes.at(r);
+        const int k = mStringScroll->value() + r;
+        box->setVisible(k < mStringRows.size());
+        if (k < mStringRows.size()) {
+            box->setText(mStringRows.at(k).mid(RowPrefix));
+            box->setCursorPosition(0);
+        }
+    }
+}
+
+void ManagementWindow::deleteLanguage()
+{
+    const int row = mLangList->currentIndex();
+    if (row < 0 || row >= mLanguageFiles.size())
+        return;
+    if (mUi.message(this, deleteQuestion(mLangList->currentText()),
+                    ResString(QStringLiteral("%0201")), UiServices::Icon::Question,
+                    UiServices::Buttons::YesNo) == UiServices::Answer::No)
+        return;
+    const QString path = languageFilePath(mLanguageFiles.at(row));
+    if (QFile::exists(path))
+        QFile::remove(path);
+    fillLanguageList();
+    if (mLangList->count() > 0)
+        selectLanguage(0);
+}
+
+} // namespace kq

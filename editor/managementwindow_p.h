@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QComboBox;
+class QPushButton;
+class QWidget;
+
+namespace kq::management {
+
+// Resource ids are "%0" and three digits: resId(201) is "%0201".
+QString resId(int number);
+
+// "Courier New", or the system's fixed-pitch font where it is missing.
+QFont listFont();
+
+// Texts from the files break lines with CR LF or CR alone; text boxes want LF.
+QString displayText(const QString &text);
+
+// The files of a folder below the program folder that match pattern, in name order.
+QStringList folderEntries(const QString &folder, const QString &pattern);
+
+// Cuts paths at the first entry that valid() refuses and returns the texts shown for the rest.
+QStringList validEntries(QStringList &paths, const std::function<bool(const QString &)> &valid,
+                         const std::function<QString(const QString &)> &text);
+
+// A listed language or theme: its name, marked with "*" when the user made it.
+QString listedName(const QString &name, const QString &status);
+
+// Puts the texts into a drop-down list without raising its selection signals; nothing selected.
+void fillComboBox(QComboBox *box, const QStringList &texts);
+
+// A small picture button of the language and theme panels.
+QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent);
+
+} // namespace kq::management

@@ -1,0 +1,142 @@
+#include "pluginrunwindow.h"
+
+#include "dialogproject.h"
+#include "language.h"
+#include "programfolder.h"
+#include "projectio.h"
+#include "uiservices.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace kq {
+
+namespace {
+
+const QString InputFile = QStringLiteral("Input.tmp");
+const QString OutputFile = QStringLiteral("Output.tmp");
+const QString ProgramCopy = QStringLiteral("plugin.exe");
+
+} // namespace
+
+PluginRunWindow::PluginRunWindow(UiServices &ui, DialogProject &project,
+                                 std::function<void()> projectReloaded, QWidget *parent)
+    : QDialog(parent), mUi(ui), mProject(project), mProjectReloaded(std::move(projectReloaded))
+{
+    setObjectName(QStringLiteral("plug"));
+
+    auto *running = new QLabel(ResString(QStringLiteral("%0040")), this);
+    running->setObjectName(QStringLiteral("lbl0"));
+    mName = new QLabel(this);
+    mName->setObjectName(QStringLiteral("pl_name"));
+    QFont bold = mName->font();
+    bold.setBold(true);
+    mName->setFont(bold);
+    auto *waiting = new QLabel(ResString(QStringLiteral("%0041")), this);
+    waiting->setObjectName(QStringLiteral("lbl1"));
+    waiting->setWordWrap(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 14);
+    layout->addWidget(running);
+    layout->addWidget(mName);
+    layout->addSpacing(6);
+    layout->addWidget(waiting);
+    setMinimumWidth(360);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    KillTemp();
+
+    mWait.setObjectName(QStringLiteral("wait"));
+    mWait.setParent(this);
+    mWait.setInterval(WaitInterval);
+    connect(&mWait, &QTimer::timeout, this, &PluginRunWindow::waitTick);
+    mWait.start();
+}
+
+void PluginRunWindow::setPluginName(const QString &name)
+{
+    mName->setText(name);
+    setWindowTitle(name);
+}
+
+QString PluginRunWindow::exchangePath(const QString &name)
+{
+    return programPath(QStringLiteral("Plugins/") + name);
+}
+
+void PluginRunWindow::KillTemp()
+{
+    for (const QString &name : {OutputFile, InputFile, ProgramCopy}) {
+        const QString path = exchangePath(name);
+        if (QFileInfo::exists(path))
+            QFile::remove(path);
+    }
+}
+
+void PluginRunWindow::waitTick()
+{
+    if (!isVisible())
+        show();
+    if (!mLoaded)
+        startPlugin();
+    else if (QFileInfo(exchangePath(OutputFile)).isFile())
+        loadResult();
+}
+
+void PluginRunWindow::startPlugin()
+{
+    const QString program = exchangePath(ProgramCopy);
+    if (!ProjectIO::writeDataFile(mProject, exchangePath(InputFile))) {
+        fail();
+        return;
+    }
+    if (QFileInfo::exists(program))
+        QFile::remove(program);
+    if (!QFile::copy(mFile, program)) {
+        fail();
+        return;
+    }
+    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner | QFile::ExeUser);
+    if (!mUi.startDetached(program, {}, programPath(QStringLiteral("Plugins")))) {
+        fail();
+        return;
+    }
+    mLoaded = true;
+}
+
+void PluginRunWindow::loadResult()
+{
+    mWait.stop();
+    // A result the project cannot hold (more than 99 dialogs) or cannot read is refused whole,
+    // and the project stays as it was.
+    if (ProjectIO::loadProjectFile(mProject, exchangePath(OutputFile))) {
+        if (mProjectReloaded)
+            mProjectReloaded();
+    } else {
+        mUi.message(this, ResString(QStringLiteral("%0020")), ResString(QStringLiteral("%0020")),
+                    UiServices::Icon::Warning, UiServices::Buttons::Ok);
+    }
+    KillTemp();
+    accept();
+}
+
+void PluginRunWindow::fail()
+{
+    mWait.stop();
+    mUi.message(this, ResString(QStringLiteral("%0020")), ResString(QStringLiteral("%0020")),
+                UiServices::Icon::Warning, UiServices::Buttons::Ok);
+    KillTemp();
+    QDialog::reject();
+}
+
+void PluginRunWindow::reject()
+{
+    mWait.stop();
+    KillTemp();
+    QDialog::reject();
+}
+
+} // namespace kq

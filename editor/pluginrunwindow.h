@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+class QLabel;
+
+namespace kq {
+
+class DialogProject;
+class UiServices;
+
+// The plug-in run window `plug`. Once a second its `wait` timer looks after the exchange with the
+// plug-in program in the Plugins folder: the first tick writes the project to "Input.tmp",
+// copies the program to "plugin.exe" and starts it; later ticks load "Output.tmp" as soon as it
+// exists, report the new project through projectReloaded and close the window. Esc gives up.
+class PluginRunWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int WaitInterval = 1000;
+
+    // Removes the exchange files left by an earlier run.
+    PluginRunWindow(UiServices &ui, DialogProject &project, std::function<void()> projectReloaded,
+                    QWidget *parent);
+
+    void setPluginName(const QString &name);
+    // The plug-in program to run: the full path of a ".plug" file.
+    void setFile(const QString &file) { mFile = file; }
+    QString file() const { return mFile; }
+    // True once the plug-in program has been started.
+    bool isLoaded() const { return mLoaded; }
+
+    // One tick of `wait`.
+    void waitTick();
+
+    // Deletes "Output.tmp", "Input.tmp" and "plugin.exe" in the Plugins folder, each if it
+    // exists; a file the plug-in program still holds is left and the next one is done.
+    static void KillTemp();
+    // A file of the exchange in the Plugins folder, such as "Input.tmp".
+    static QString exchangePath(const QString &name);
+
+public slots:
+    // Esc and the close box give up waiting; the plug-in program is left running.
+    void reject() override;
+
+private:
+    void startPlugin();
+    void loadResult();
+    // Ends the run on a failure that leaves nothing to wait for.
+    void fail();
+
+    UiServices &mUi;
+    DialogProject &mProject;
+    std::function<void()> mProjectReloaded;
+    QString mFile;
+    bool mLoaded = false;
+    QTimer mWait;
+    QLabel *mName = nullptr;
+};
+
+} // namespace kq

@@ -1,0 +1,407 @@
+#include "tst_managementfixture.h"
+
+#include "productinfo.h"
+#include "theme.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+
+using namespace kq;
+using namespace managementtest;
+
+class TestManagement : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensOnTheLanguagePanel();
+    void captionsComeFromTheLanguage_data();
+    void captionsComeFromTheLanguage();
+    void listsUseTheFixedPitchFont();
+    void tabShowsItsPanel_data();
+    void tabShowsItsPanel();
+    void unknownTabCaptionShowsNoPanel();
+    void commonButtons_data();
+    void commonButtons();
+    void closeButtonClosesTheWindow();
+
+    void themeList_data();
+    void themeList();
+    void themePreselection_data();
+    void themePreselection();
+    void languageList_data();
+    void languageList();
+    void pluginList_data();
+    void pluginList();
+    void otherPanelNumbersDoNothing();
+
+private:
+    std::unique_ptr<Fixture> mFixture;
+};
+
+void TestManagement::init()
+{
+    mFixture = std::make_unique<Fixture>();
+    QVERIFY(mFixture->ready());
+}
+
+void TestManagement::cleanup()
+{
+    mFixture.reset();
+}
+
+static QList<int> visiblePanels(QWidget *window)
+{
+    QList<int> shown;
+    for (int i = 0; i < 4; ++i) {
+        if (!child<QWidget>(window, "frm" + QString::number(i))->isHidden())
+            shown << i;
+    }
+    return shown;
+}
+
+void TestManagement::opensOnTheLanguagePanel()
+{
+    auto window = mFixture->open();
+    QCOMPARE(window->objectName(), QString("store"));
+    QCOMPARE(window->windowTitle(), QString("Управление программой"));
+    auto *tabs = child<QTabBar>(window.get(), "maintab");
+    QCOMPARE(tabs->count(), 5);
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(tabs->tabText(i), ResString("%020" + QString::number(i + 1)));
+    QCOMPARE(visiblePanels(window.get()), QList<int>{0});
+    // The language list is filled and the active language preselected.
+    QCOMPARE(window->languageFiles(), (QStringList{"english.lang", "russian.lang"}));
+    QCOMPARE(child<QComboBox>(window.get(), "langlist")->currentIndex(), 1);
+    QVERIFY(window->themePaths().isEmpty());
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+}
+
+void TestManagement::captionsComeFromTheLanguage_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("id");
+    QTest::newRow("help") << "btns0"
+                          << "%0011";
+    QTest::newRow("close") << "btns1"
+                           << "%0010";
+    QTest::newRow("language id label") << "ln_desc"
+                                       << "%0210";
+    QTest::newRow("colour label") << "Label2"
+                                  << "%0211";
+    QTest::newRow("preview label") << "Label1"
+                                   << "%0212";
+    QTest::newRow("active label sample") << "th_lbl_act"
+                                         << "%0213";
+    QTest::newRow("inactive label sample") << "th_lbl_dact"
+                                           << "%0214";
+    QTest::newRow("plug-in label") << "pl_lbl"
+                                   << "%0215";
+    QTest::newRow("downloads text") << "ad_lbl"
+                                    << "%0216";
+    QTest::newRow("web page button") << "ad_down"
+                                     << "%0217";
+    QTest::newRow("run") << "pl_cont0"
+                         << "%0220";
+    QTest::newRow("delete plug-in") << "pl_cont1"
+                                    << "%0221";
+}
+
+void TestManagement::captionsComeFromTheLanguage()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, id);
+    QCOMPARE(LanguageInfo("english.lang", "GetFile"), QString("english.lang"));
+    auto window = mFixture->open();
+    QWidget *widget = child<QWidget>(window.get(), control);
+    const QString text = qobject_cast<QLabel *>(widget)
+                             ? static_cast<QLabel *>(widget)->text()
+                             : qobject_cast<QAbstractButton *>(widget)->text();
+    QCOMPARE(text, ResString(id));
+    QVERIFY(!text.startsWith("%"));
+}
+
+void TestManagement::listsUseTheFixedPitchFont()
+{
+    auto window = mFixture->open();
+    QStringList controls{"langlist",   "ln_id",       "ln_info",  "themelist", "theme_item",
+                         "th_txt_act", "th_txt_dact", "pluglist", "pl_info"};
+    for (int r = 0; r < 7; ++r)
+        controls << "ln_st" + QString::number(r);
+    for (const QString &name : controls) {
+        const QFont font = child<QWidget>(window.get(), name)->font();
+        QVERIFY2(font.family() == "Courier New" && font.styleHint() == QFont::Monospace,
+                 qPrintable(name));
+    }
+    QCOMPARE(child<QWidget>(window.get(), "btns0")->font().family(), window->font().family());
+}
+
+void TestManagement::tabShowsItsPanel_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("panel");
+    QTest::newRow("languages") << 0 << 0;
+    QTest::newRow("themes") << 1 << 1;
+    QTest::newRow("plug-ins") << 2 << 2;
+    QTest::newRow("downloads") << 3 << 3;
+    QTest::newRow("updates show the downloads too") << 4 << 3;
+}
+
+void TestManagement::tabShowsItsPanel()
+{
+    QFETCH(int, tab);
+    QFETCH(int, panel);
+    auto window = mFixture->open();
+    auto *tabs = child<QTabBar>(window.get(), "maintab");
+    // Start from a downloads tab, which fills nothing, so that every row changes the tab.
+    tabs->setCurrentIndex(tab == 3 ? 4 : 3);
+    tabs->setCurrentIndex(tab);
+    QCOMPARE(visiblePanels(window.get()), QList<int>{panel});
+    QCOMPARE(window->themePaths().size(), tab == 1 ? 3 : 0);
+    QCOMPARE(window->pluginPaths().size(), tab == 2 ? 1 : 0);
+}
+
+void TestManagement::unknownTabCaptionShowsNoPanel()
+{
+    auto window = mFixture->open();
+    auto *tabs = child<QTabBar>(window.get(), "maintab");
+    tabs->setTabText(2, "Something else");
+    tabs->setCurrentIndex(2);
+    QCOMPARE(visiblePanels(window.get()), QList<int>{});
+    QVERIFY(window->pluginPaths().isEmpty());
+}
+
+void TestManagement::commonButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("localFile");
+    QTest::newRow("help opens the read-me") << "btns0" << true;
+    QTest::newRow("downloads open the web page") << "ad_down" << false;
+}
+
+void TestManagement::commonButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, localFile);
+    auto window = mFixture->open();
+    child<QTabBar>(window.get(), "maintab")->setCurrentIndex(3);
+    window->show();
+    QTest::mouseClick(child<QPushButton>(window.get(), button), Qt::LeftButton);
+    QCOMPARE(mFixture->ui.urls.size(), 1);
+    const QUrl expected =
+        localFile ? QUrl::fromLocalFile(mFixture->path("readme.txt")) : QUrl(ProductWebPage);
+    QCOMPARE(mFixture->ui.urls.first(), expected);
+    QVERIFY(window->isVisible());
+}
+
+void TestManagement::closeButtonClosesTheWindow()
+{
+    auto window = mFixture->open();
+    window->show();
+    QTest::mouseClick(child<QPushButton>(window.get(), "btns1"), Qt::LeftButton);
+    QVERIFY(!window->isVisible());
+    QVERIFY(mFixture->ui.messages.isEmpty());
+}
+
+void TestManagement::themeList_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QList<QStringList>>("contents");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("listed");
+
+    QTest::newRow("three good themes in name order")
+        << QStringList{"c.tvth", "a.tvth", "b.tvth"}
+        << QList<QStringList>{themeLines("Gamma"), themeLines("Alpha", "2.0", "General"),
+                              themeLines("Beta")}
+        << QStringList{"Alpha", "Beta*", "Gamma*"} << QStringList{"a.tvth", "b.tvth", "c.tvth"};
+    QTest::newRow("second with another version stops the list")
+        << QStringList{"a.tvth", "b.tvth", "c.tvth"}
+        << QList<QStringList>{themeLines("Alpha"), themeLines("Beta", "1.0"), themeLines("Gamma")}
+        << QStringList{"Alpha*"} << QStringList{"a.tvth"};
+    QTest::newRow("user theme and program theme of one name")
+        << QStringList{"mine.tvth", "soft.tvth"}
+        << QList<QStringList>{themeLines("Soft"), themeLines("Soft", "2.0", "Program")}
+        << QStringList{"Soft*", "Soft"} << QStringList{"mine.tvth", "soft.tvth"};
+    QTest::newRow("damaged first file hides everything")
+        << QStringList{"a.tvth", "b.tvth"}
+        << QList<QStringList>{QStringList{"!KestraneDevelopment10", "!LanguageFile"},
+                              themeLines("Beta")}
+        << QStringList{} << QStringList{};
+    QTest::newRow("other extensions are not themes")
+        << QStringList{"a.tvth", "b.txt"}
+        << QList<QStringList>{themeLines("Alpha"), themeLines("Beta")} << QStringList{"Alpha*"}
+        << QStringList{"a.tvth"};
+    QTest::newRow("empty folder") << QStringList{} << QList<QStringList>{} << QStringList{}
+                                  << QStringList{};
+}
+
+void TestManagement::themeList()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QList<QStringList>, contents);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, listed);
+    emptyFolder(mFixture->path("Themes"));
+    for (int i = 0; i < files.size(); ++i)
+        QVERIFY(mFixture->write("Themes/" + files.at(i), contents.at(i)));
+
+    auto window = mFixture->open();
+    window->FrmSub(1);
+    QCOMPARE(comboTexts(child<QComboBox>(window.get(), "themelist")), shown);
+    QStringList paths;
+    for (const QString &file : listed)
+        paths << mFixture->path("Themes/" + file);
+    QCOMPARE(window->themePaths(), paths);
+    QVERIFY(mFixture->ui.messages.isEmpty());
+}
+
+void TestManagement::themePreselection_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("default theme") << "Themes/standart.tvth" << 2;
+    QTest::newRow("first theme") << "Themes/night.tvth" << 0;
+    QTest::newRow("missing theme") << "Themes/gone.tvth" << -1;
+    QTest::newRow("no setting") << "" << -1;
+}
+
+void TestManagement::themePreselection()
+{
+    QFETCH(QString, setting);
+    QFETCH(int, selected);
+    const QString path = setting.isEmpty() ? QString() : mFixture->path(setting);
+    OptionSetting(OptionWrite, OptionTheme, path);
+
+    auto window = mFixture->open();
+    window->FrmSub(1);
+    auto *list = child<QComboBox>(window.get(), "themelist");
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->currentIndex(), selected);
+    QCOMPARE(OptionSetting(OptionRead, OptionTheme), path);
+    if (selected < 0)
+        return;
+    // The selection handler ran: the working set holds the preselected theme's colours.
+    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    for (int i = 0; i < 10; ++i)
+        QCOMPARE(window->workingColors().at(i), ThemeColor(ThemeColorSet.at(i)));
+}
+
+void TestManagement::languageList_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QList<QStringList>>("contents");
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<int>("selected");
+
+    const QList<QStringList> twoGood{languageLines("Alpha", "2.0", "General"),
+                                     languageLines("Beta")};
+    QTest::newRow("user language marked, setting preselected")
+        << QStringList{"a.lang", "b.lang"} << twoGood << "b.lang" << QStringList{"Alpha", "Beta*"}
+        << 1;
+    QTest::newRow("setting names no listed file")
+        << QStringList{"a.lang", "b.lang"} << twoGood << "c.lang" << QStringList{"Alpha", "Beta*"}
+        << -1;
+    QTest::newRow("invalid language of the setting is not preselected")
+        << QStringList{"a.lang", "b.lang", "c.lang"}
+        << QList<QStringList>{languageLines("Alpha"), languageLines("Beta", "1.5"),
+                              languageLines("Gamma")}
+        << "b.lang" << QStringList{"Alpha*"} << -1;
+    QTest::newRow("damaged header stops the list")
+        << QStringList{"a.lang", "b.lang"}
+        << QList<QStringList>{languageLines("Alpha"),
+                              QStringList{"!KestraneDevelopment10", "!RescourceFile", "[Language]",
+                                          "ResId=0", "Name=Beta"}}
+        << "a.lang" << QStringList{"Alpha*"} << 0;
+}
+
+void TestManagement::languageList()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QList<QStringList>, contents);
+    QFETCH(QString, setting);
+    QFETCH(QStringList, shown);
+    QFETCH(int, selected);
+    auto window = mFixture->open();
+    emptyFolder(mFixture->path("Languages"));
+    for (int i = 0; i < files.size(); ++i)
+        QVERIFY(mFixture->write("Languages/" + files.at(i), contents.at(i)));
+    OptionSetting(OptionWrite, OptionLanguage, setting);
+
+    window->FrmSub(0);
+    auto *list = child<QComboBox>(window.get(), "langlist");
+    QCOMPARE(comboTexts(list), shown);
+    QCOMPARE(window->languageFiles(), files.first(shown.size()));
+    QCOMPARE(list->currentIndex(), selected);
+    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), setting);
+    QVERIFY(mFixture->ui.messages.isEmpty());
+}
+
+void TestManagement::pluginList_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QList<QStringList>>("contents");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<bool>("buttons");
+    QTest::addColumn<QString>("author");
+
+    QTest::newRow("empty folder") << QStringList{} << QList<QStringList>{} << QStringList{} << false
+                                  << "";
+    QTest::newRow("two plug-ins, the first selected")
+        << QStringList{"b.tvpl", "a.tvpl"}
+        << QList<QStringList>{pluginLines("Second", "2.0", "Bob"),
+                              pluginLines("First", "2.0", "Ann")}
+        << QStringList{"First", "Second"} << true << "Ann";
+    QTest::newRow("refused first file still enables the buttons")
+        << QStringList{"a.tvpl", "b.tvpl"}
+        << QList<QStringList>{pluginLines("First", "1.0"), pluginLines("Second")} << QStringList{}
+        << true << "";
+    QTest::newRow("no user mark for plug-ins")
+        << QStringList{"a.tvpl"} << QList<QStringList>{pluginLines("User")} << QStringList{"User"}
+        << true << "Tester";
+}
+
+void TestManagement::pluginList()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QList<QStringList>, contents);
+    QFETCH(QStringList, shown);
+    QFETCH(bool, buttons);
+    QFETCH(QString, author);
+    emptyFolder(mFixture->path("Plugins"));
+    for (int i = 0; i < files.size(); ++i)
+        QVERIFY(mFixture->write("Plugins/" + files.at(i), contents.at(i)));
+
+    auto window = mFixture->open();
+    QVERIFY(!child<QPushButton>(window.get(), "pl_cont0")->isEnabled());
+    window->FrmSub(2);
+    auto *list = child<QListWidget>(window.get(), "pluglist");
+    QCOMPARE(listTexts(list), shown);
+    QCOMPARE(list->currentRow(), shown.isEmpty() ? -1 : 0);
+    QCOMPARE(child<QPushButton>(window.get(), "pl_cont0")->isEnabled(), buttons);
+    QCOMPARE(child<QPushButton>(window.get(), "pl_cont1")->isEnabled(), buttons);
+    // The first entry's selection handler filled the information box.
+    const QString info = child<QPlainTextEdit>(window.get(), "pl_info")->toPlainText();
+    QCOMPARE(info.section('\n', 1, 1), author);
+}
+
+void TestManagement::otherPanelNumbersDoNothing()
+{
+    auto window = mFixture->open();
+    const QStringList languages = window->languageFiles();
+    for (int panel : {-1, 3, 4}) {
+        window->FrmSub(panel);
+        QCOMPARE(window->languageFiles(), languages);
+        QVERIFY(window->themePaths().isEmpty());
+        QVERIFY(window->pluginPaths().isEmpty());
+    }
+}
+
+QTEST_MAIN(TestManagement)
+#include "tst_management.moc"

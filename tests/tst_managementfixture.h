@@ -1,0 +1,151 @@
+#pragma once
+
+#include "dialogproject.h"
+#include "language.h"
+#include "managementwindow.h"
+#include "optionsetting.h"
+#include "programfolder.h"
+#include "resourcefiles.h"
+#include "scriptedui.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// Shared ground of the management window tests: a private settings store, a program folder
+// copied from the shipped data, and a window over a scripted user.
+namespace managementtest {
+
+// QSettings takes its per-user folder from XDG_CONFIG_HOME at its first use, so it is set before
+// the test's application object exists.
+inline QTemporaryDir &configHome()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+inline const bool configHomeSet = [] {
+    return qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome().path()));
+}();
+
+inline bool copyFolder(const QString &from, const QString &to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    const QDir source(from);
+    for (const QString &name : source.entryList(QDir::Files)) {
+        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
+            return false;
+    }
+    return true;
+}
+
+// A folder that is empty apart from the given files.
+inline void emptyFolder(const QString &path)
+{
+    QDir dir(path);
+    for (const QString &name : dir.entryList(QDir::Files))
+        dir.remove(name);
+}
+
+inline QStringList themeLines(const QString &name, const QString &version = "2.0",
+                              const QString &status = "User",
+                              const kq::ThemeColors &colors = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10})
+{
+    QStringList lines{"!KestraneDevelopment10", "!ThemeFile",       "[Info]",  "Name=" + name,
+                      "Version=" + version,     "Status=" + status, "[Colors]"};
+    for (size_t i = 0; i < colors.size(); ++i)
+        lines << QString(kq::ThemeColorSet.at(i)) + "=" + QString::number(colors.at(i));
+    return lines;
+}
+
+inline QStringList languageLines(const QString &name, const QString &version = "2.0",
+                                 const QString &status = "User", const QString &resId = "0",
+                                 const QString &author = "Tester",
+                                 const QStringList &entries = {"%0001, Создать"})
+{
+    return QStringList{"!KestraneDevelopment10", "!RescourceFile",   "[Language]",
+                       "Name=" + name,           "ResId=" + resId,   "Author=" + author,
+                       "Version=" + version,     "Status=" + status, "[Rescource]"} +
+           entries;
+}
+
+inline QStringList pluginLines(const QString &name, const QString &version = "2.0",
+                               const QString &author = "Tester",
+                               const QString &description = "Does nothing.")
+{
+    return {"!KestraneDevelopment10", "!PluginFile",        "[Info]",        "Name=" + name,
+            "Author=" + author,       "Version=" + version, "[Description]", description};
+}
+
+// One test's program folder: the shipped languages, themes and plug-ins, the Russian language
+// active and the default settings written, as the editor's first start leaves them.
+class Fixture
+{
+public:
+    Fixture()
+    {
+        QVERIFY(mDir.isValid());
+        const QString data = QStringLiteral(KQ_SOURCE_DIR "/data/");
+        for (const char *folder : {"Languages", "Themes", "Plugins"})
+            QVERIFY(copyFolder(data + folder, path(folder)));
+        kq::setProgramFolder(mDir.path());
+        QCOMPARE(kq::LanguageInfo("russian.lang", "GetFile"), QString("russian.lang"));
+        kq::OptionSetting(kq::OptionWrite, kq::OptionLanguage, "russian.lang");
+        kq::OptionSetting(kq::OptionWrite, kq::OptionTheme, path("Themes/standart.tvth"));
+        mReady = true;
+    }
+    ~Fixture() { kq::setProgramFolder(QString()); }
+
+    bool ready() const { return mReady; }
+    QString path(const QString &relative) const { return QDir(mDir.path()).filePath(relative); }
+    bool write(const QString &relative, const QStringList &lines) const
+    {
+        return testfiles::writeLines(path(relative), lines);
+    }
+
+    // The window as the main window opens it, over this fixture's scripted user and project.
+    std::unique_ptr<kq::ManagementWindow> open()
+    {
+        return std::make_unique<kq::ManagementWindow>(
+            ui, project, [this] { ++reloads; }, nullptr);
+    }
+
+    kq::ScriptedUi ui;
+    kq::DialogProject project;
+    int reloads = 0;
+
+private:
+    QTemporaryDir mDir;
+    bool mReady = false;
+};
+
+template <typename T> T *child(QWidget *window, const QString &name)
+{
+    T *widget = window->findChild<T *>(name);
+    if (!widget)
+        qFatal("no control %s", qPrintable(name));
+    return widget;
+}
+
+inline QStringList comboTexts(QComboBox *box)
+{
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
+}
+
+inline QStringList listTexts(QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+} // namespace managementtest
