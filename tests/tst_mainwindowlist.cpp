@@ -1,0 +1,287 @@
+#include "tst_mainwindowfixture.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace kq;
+using namespace mwtest;
+
+class TestMainWindowList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { useDefaultSettings(); }
+
+    void newProjectShowsOneDialog_data();
+    void newProjectShowsOneDialog();
+    void entryShowsNumberAndStartOfText_data();
+    void entryShowsNumberAndStartOfText();
+    void newDialogGoesAfterCurrent_data();
+    void newDialogGoesAfterCurrent();
+    void newDialogStopsAtNinetyNine();
+    void deleteSelectsNeighbour_data();
+    void deleteSelectsNeighbour();
+    void moveDownThenUpRestoresOrder();
+    void listButtonsFollowSelection_data();
+    void listButtonsFollowSelection();
+    void selectionLoadsDialog();
+    void fewerDialogsSelectFirst();
+    void newCommandKeepsChangedAndResetsTitle();
+
+private:
+    ProgramFolder mFolder;
+};
+
+void TestMainWindowList::newProjectShowsOneDialog_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("russian") << "russian.lang" << "0. Текст сообщения";
+    QTest::newRow("english") << "english.lang" << "0. Message text";
+}
+
+void TestMainWindowList::newProjectShowsOneDialog()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, entry);
+    useSettings(language, "Themes/standart.tvth");
+    ScriptedUi ui;
+    MainWindow window(ui);
+
+    QCOMPARE(entries(window), QStringList{entry});
+    QCOMPARE(window.CurrentDialog(), 1);
+    QCOMPARE(window.project().dialogCount(), 1);
+    QCOMPARE(trimmedRight(window.project().record(0).text), "0");
+    QVERIFY(child<QPushButton>(&window, "list_new")->isEnabled());
+    QVERIFY(!child<QPushButton>(&window, "list_delete")->isEnabled());
+    QVERIFY(!child<QPushButton>(&window, "list_up")->isEnabled());
+    QVERIFY(!child<QPushButton>(&window, "list_down")->isEnabled());
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindowList::entryShowsNumberAndStartOfText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("word and spaces") << "Слово     " << "1. Слово";
+    QTest::newRow("thirty characters") << "abcdefghijklmnopqrstuvwxyz0123" << "1. abcdefghijklmnopqrst";
+    QTest::newRow("space at the cut") << "abcdefghijklmnopqrs tuvwxyz" << "1. abcdefghijklmnopqrs";
+    QTest::newRow("line break") << "ab\r\ncd" << "1. ab  cd";
+    QTest::newRow("empty") << "" << "1. ";
+}
+
+void TestMainWindowList::entryShowsNumberAndStartOfText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, entry);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 2);
+    window.project().record(2).text = text;
+    window.ListUpdate();
+    QCOMPARE(entries(window).value(1), entry);
+}
+
+void TestMainWindowList::newDialogGoesAfterCurrent_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("expected");
+    const QString added = "Текст сообщения";
+    QTest::newRow("first") << 0 << QStringList{"0. D0", "1. " + added, "2. D1", "3. D2"};
+    QTest::newRow("second") << 1 << QStringList{"0. D0", "1. D1", "2. " + added, "3. D2"};
+    QTest::newRow("last") << 2 << QStringList{"0. D0", "1. D1", "2. D2", "3. " + added};
+}
+
+void TestMainWindowList::newDialogGoesAfterCurrent()
+{
+    QFETCH(int, selected);
+    QFETCH(QStringList, expected);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 3);
+    window.ListUpdate();
+    window.selectEntry(selected);
+
+    child<QPushButton>(&window, "list_new")->click();
+
+    QCOMPARE(entries(window), expected);
+    QCOMPARE(window.CurrentDialog(), selected + 2);
+    QCOMPARE(window.project().dialogCount(), 4);
+    const DialogRecord &record = window.project().record(selected + 2);
+    QCOMPARE(record.type, DialogRecord::Message);
+    QCOMPARE(record.btnscr1, QString("Идти Далее"));
+    QCOMPARE(record.btnscr2, QString("Идти Далее"));
+    QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Текст сообщения");
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindowList::newDialogStopsAtNinetyNine()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 98);
+    window.ListUpdate();
+    auto *listNew = child<QPushButton>(&window, "list_new");
+    QVERIFY(listNew->isEnabled());
+
+    listNew->click();
+    QCOMPARE(window.project().dialogCount(), 99);
+    QVERIFY(!listNew->isEnabled());
+
+    window.listNew();
+    QCOMPARE(window.project().dialogCount(), 99);
+    QCOMPARE(entries(window).size(), 99);
+}
+
+void TestMainWindowList::deleteSelectsNeighbour_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("current");
+    QTest::newRow("middle of three") << 3 << 1 << QStringList{"0. D0", "1. D2"} << 2;
+    QTest::newRow("first of three") << 3 << 0 << QStringList{"0. D1", "1. D2"} << 1;
+    QTest::newRow("last of three") << 3 << 2 << QStringList{"0. D0", "1. D1"} << 2;
+    QTest::newRow("last of two") << 2 << 1 << QStringList{"0. D0"} << 1;
+}
+
+void TestMainWindowList::deleteSelectsNeighbour()
+{
+    QFETCH(int, count);
+    QFETCH(int, selected);
+    QFETCH(QStringList, expected);
+    QFETCH(int, current);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), count);
+    window.ListUpdate();
+    window.selectEntry(selected);
+
+    child<QPushButton>(&window, "list_delete")->click();
+
+    QCOMPARE(entries(window), expected);
+    QCOMPARE(window.CurrentDialog(), current);
+    QCOMPARE(child<QListWidget>(&window, "dlg_list")->currentRow(), current - 1);
+    QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(),
+             expected.at(current - 1).mid(3));
+    QCOMPARE(child<QPushButton>(&window, "list_delete")->isEnabled(), count - 1 > 1);
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestMainWindowList::moveDownThenUpRestoresOrder()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 3);
+    window.ListUpdate();
+    window.selectEntry(0);
+
+    child<QPushButton>(&window, "list_down")->click();
+    QCOMPARE(entries(window), (QStringList{"0. D1", "1. D0", "2. D2"}));
+    QCOMPARE(window.CurrentDialog(), 2);
+    QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "D0");
+
+    child<QPushButton>(&window, "list_up")->click();
+    QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
+    QCOMPARE(window.CurrentDialog(), 1);
+    QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "D0");
+    QVERIFY(!child<QPushButton>(&window, "list_up")->isEnabled());
+}
+
+void TestMainWindowList::listButtonsFollowSelection_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<bool>("remove");
+    QTest::newRow("first") << 3 << 0 << false << true << true;
+    QTest::newRow("middle") << 3 << 1 << true << true << true;
+    QTest::newRow("last") << 3 << 2 << true << false << true;
+    QTest::newRow("only") << 1 << 0 << false << false << false;
+}
+
+void TestMainWindowList::listButtonsFollowSelection()
+{
+    QFETCH(int, count);
+    QFETCH(int, selected);
+    QFETCH(bool, up);
+    QFETCH(bool, down);
+    QFETCH(bool, remove);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), count);
+    window.ListUpdate();
+    // A click in the list runs the same handler as program code selecting the entry.
+    child<QListWidget>(&window, "dlg_list")->setCurrentRow(selected);
+
+    QCOMPARE(window.CurrentDialog(), selected + 1);
+    QCOMPARE(child<QPushButton>(&window, "list_up")->isEnabled(), up);
+    QCOMPARE(child<QPushButton>(&window, "list_down")->isEnabled(), down);
+    QCOMPARE(child<QPushButton>(&window, "list_delete")->isEnabled(), remove);
+}
+
+void TestMainWindowList::selectionLoadsDialog()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 2);
+    DialogRecord &record = window.project().record(2);
+    record.text = "Строка 1\r\nСтрока 2" + QString(20, ' ');
+    record.caption = "Заголовок   ";
+    record.btn1 = "Да";
+    record.btn2 = "Нет";
+    record.btnscr2 = "Выход";
+    record.time = 0;
+    window.ListUpdate();
+    window.selectEntry(1);
+
+    QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Строка 1\nСтрока 2");
+    QCOMPARE(child<QLineEdit>(&window, "msg_caption")->text(), "Заголовок");
+    QCOMPARE(child<QLineEdit>(&window, "msg_btn0")->text(), "Да");
+    QCOMPARE(child<QLineEdit>(&window, "msg_btn1")->text(), "Нет");
+    QCOMPARE(child<QLineEdit>(&window, "msg_btnscr0")->text(), "Идти Далее");
+    QCOMPARE(child<QLineEdit>(&window, "msg_btnscr1")->text(), "Выход");
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindowList::fewerDialogsSelectFirst()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 5);
+    window.ListUpdate();
+    window.selectEntry(4);
+
+    fillProject(window.project(), 2);
+    window.project().record(1).text = "Первый";
+    window.ListUpdate();
+
+    QCOMPARE(window.CurrentDialog(), 1);
+    QCOMPARE(child<QListWidget>(&window, "dlg_list")->currentRow(), 0);
+    QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Первый");
+}
+
+void TestMainWindowList::newCommandKeepsChangedAndResetsTitle()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 3);
+    window.project().setPath(mFolder.path("x.dlg2"));
+    window.ListUpdate();
+    window.selectEntry(2);
+    window.WriteDialog(window.CurrentDialog());
+    window.setWindowTitle("Kestrane Quorvex - [x.dlg2]");
+
+    emit child<KXButton>(&window, "sd0")->Click();
+
+    QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
+    QCOMPARE(window.project().dialogCount(), 1);
+    QCOMPARE(window.project().path(), QString());
+    QCOMPARE(window.windowTitle(), "Kestrane Quorvex");
+    QVERIFY(window.Changed());
+}
+
+KQ_MAINWINDOW_TEST_MAIN(TestMainWindowList)
+#include "tst_mainwindowlist.moc"
