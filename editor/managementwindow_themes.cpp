@@ -150,8 +150,9 @@ QWidget *ManagementWindow::buildThemePanel()
     boxLayout->addWidget(mLabelInactive, 1, 1);
     boxLayout->addWidget(mButtonInactive, 1, 2);
     boxLayout->setColumnStretch(0, 1);
+    boxLayout->setRowStretch(2, 1);
     auto *paletteLayout = new QVBoxLayout(mPalette);
-    paletteLayout->setContentsMargins(16, 16, 16, 16);
+    paletteLayout->setContentsMargins(24, 24, 24, 24);
     paletteLayout->addWidget(mBox);
 
     auto *top = new QHBoxLayout;
@@ -169,8 +170,7 @@ QWidget *ManagementWindow::buildThemePanel()
     layout->addLayout(colorRow);
     layout->addSpacing(6);
     layout->addWidget(previewLabel);
-    layout->addWidget(mPalette);
-    layout->addStretch();
+    layout->addWidget(mPalette, 1);
     return panel;
 }
 

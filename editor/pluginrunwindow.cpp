@@ -36,7 +36,6 @@ PluginRunWindow::PluginRunWindow(UiServices &ui, DialogProject &project,
     mName->setFont(bold);
     auto *waiting = new QLabel(ResString(QStringLiteral("%0041")), this);
     waiting->setObjectName(QStringLiteral("lbl1"));
-    waiting->setWordWrap(true);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
@@ -44,8 +43,7 @@ PluginRunWindow::PluginRunWindow(UiServices &ui, DialogProject &project,
     layout->addWidget(mName);
     layout->addSpacing(6);
     layout->addWidget(waiting);
-    setMinimumWidth(360);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    fitSize();
 
     KillTemp();
 
@@ -60,6 +58,12 @@ void PluginRunWindow::setPluginName(const QString &name)
 {
     mName->setText(name);
     setWindowTitle(name);
+    fitSize();
+}
+
+void PluginRunWindow::fitSize()
+{
+    setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
 }
 
 QString PluginRunWindow::exchangePath(const QString &name)

@@ -49,6 +49,7 @@ public slots:
     void reject() override;
 
 private:
+    void fitSize();
     void startPlugin();
     void loadResult();
     // Ends the run on a failure that leaves nothing to wait for.
