@@ -1,3 +1,5 @@
 kq_add_test(management editorlib)
 kq_add_test(managementthemes editorlib)
 kq_add_test(managementlanguages editorlib)
+kq_add_test(managementplugins editorlib)
+kq_add_test(pluginrun editorlib)

@@ -1,0 +1,321 @@
+#include "tst_managementfixture.h"
+
+#include "plugininfo.h"
+#include "pluginrunwindow.h"
+#include "projectio.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QTimer>
+
+using namespace kq;
+using namespace managementtest;
+
+namespace {
+
+DialogProject projectOf(int dialogs, const QString &prefix)
+{
+    DialogProject project;
+    project.record(0).text = "1";
+    project.setDialogCount(qint16(dialogs));
+    for (int i = 1; i <= dialogs; ++i)
+        project.newDialog(i, prefix + QString::number(i));
+    return project;
+}
+
+// A result file of any number of dialogs, more than a project can hold included.
+QByteArray resultBytes(int dialogs)
+{
+    QByteArray bytes = DialogRecord::cleared().toBytes();
+    for (int i = 1; i <= dialogs; ++i) {
+        DialogRecord record = DialogRecord::cleared();
+        record.caption = "Итог " + QString::number(i);
+        bytes += record.toBytes();
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestPluginRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void creationRemovesTheExchangeFiles();
+    void firstTickStartsThePlugin_data();
+    void firstTickStartsThePlugin();
+    void leftOverResultIsNotLoaded();
+    void resultReplacesTheProject_data();
+    void resultReplacesTheProject();
+    void waitsUntilTheResultExists();
+    void escapeGivesUp_data();
+    void escapeGivesUp();
+    void failedStartEndsTheRun_data();
+    void failedStartEndsTheRun();
+
+    void shippedPluginIsListedAndExecutable();
+    void shippedPluginAppendsAClosingMessage_data();
+    void shippedPluginAppendsAClosingMessage();
+
+private:
+    QString plugins(const QString &name) const { return mFixture->path("Plugins/" + name); }
+    std::unique_ptr<PluginRunWindow> createRun(const QString &program = "Ending.plug");
+
+    std::unique_ptr<Fixture> mFixture;
+};
+
+void TestPluginRun::init()
+{
+    mFixture = std::make_unique<Fixture>();
+    QVERIFY(mFixture->ready());
+    mFixture->project = projectOf(3, "Окно ");
+}
+
+void TestPluginRun::cleanup()
+{
+    mFixture.reset();
+}
+
+std::unique_ptr<PluginRunWindow> TestPluginRun::createRun(const QString &program)
+{
+    auto run = std::make_unique<PluginRunWindow>(
+        mFixture->ui, mFixture->project, [this] { ++mFixture->reloads; }, nullptr);
+    run->setPluginName("Завершающее сообщение");
+    run->setFile(plugins(program));
+    return run;
+}
+
+void TestPluginRun::creationRemovesTheExchangeFiles()
+{
+    for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
+        QVERIFY(testfiles::writeBytes(plugins(name), "left over"));
+    auto run = createRun();
+    for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
+        QVERIFY2(!QFile::exists(plugins(name)), name);
+    QVERIFY(QFile::exists(plugins("Ending.plug")));
+
+    QCOMPARE(run->objectName(), QString("plug"));
+    QCOMPARE(child<QLabel>(run.get(), "lbl0")->text(), ResString("%0040"));
+    QCOMPARE(child<QLabel>(run.get(), "lbl1")->text(), ResString("%0041"));
+    QCOMPARE(child<QLabel>(run.get(), "pl_name")->text(), QString("Завершающее сообщение"));
+    auto *wait = run->findChild<QTimer *>("wait");
+    QVERIFY(wait && wait->isActive());
+    QCOMPARE(wait->interval(), 1000);
+    QVERIFY(!run->isLoaded());
+    QVERIFY(mFixture->ui.starts.isEmpty());
+}
+
+void TestPluginRun::firstTickStartsThePlugin_data()
+{
+    QTest::addColumn<int>("dialogs");
+    QTest::newRow("one dialog") << 1;
+    QTest::newRow("three dialogs") << 3;
+    QTest::newRow("full project") << 99;
+}
+
+void TestPluginRun::firstTickStartsThePlugin()
+{
+    QFETCH(int, dialogs);
+    mFixture->project = projectOf(dialogs, "Окно ");
+    auto run = createRun();
+    run->waitTick();
+
+    QVERIFY(run->isVisible());
+    QVERIFY(run->isLoaded());
+    const QByteArray input = testfiles::readBytes(plugins("Input.tmp"));
+    QCOMPARE(input.size(), (dialogs + 1) * DialogRecord::Size);
+    QCOMPARE(input, mFixture->project.fileBytes());
+    QCOMPARE(testfiles::readBytes(plugins("plugin.exe")),
+             testfiles::readBytes(plugins("Ending.plug")));
+    QVERIFY(QFileInfo(plugins("plugin.exe")).isExecutable());
+    QCOMPARE(mFixture->ui.starts.size(), 1);
+    QCOMPARE(mFixture->ui.starts.first().program, plugins("plugin.exe"));
+    QVERIFY(mFixture->ui.starts.first().arguments.isEmpty());
+    QCOMPARE(QDir(mFixture->ui.starts.first().workingFolder), QDir(mFixture->path("Plugins")));
+    QCOMPARE(mFixture->reloads, 0);
+}
+
+void TestPluginRun::leftOverResultIsNotLoaded()
+{
+    QVERIFY(testfiles::writeBytes(plugins("Output.tmp"), resultBytes(5)));
+    auto run = createRun();
+    QVERIFY(!QFile::exists(plugins("Output.tmp")));
+    run->waitTick();
+    QVERIFY(QFile::exists(plugins("Input.tmp")));
+    run->waitTick();
+    QCOMPARE(mFixture->project.dialogCount(), qint16(3));
+    QCOMPARE(mFixture->reloads, 0);
+    QVERIFY(run->isVisible());
+}
+
+void TestPluginRun::resultReplacesTheProject_data()
+{
+    QTest::addColumn<int>("dialogs");
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("five dialogs") << 5 << true;
+    QTest::newRow("one dialog") << 1 << true;
+    QTest::newRow("full project") << 99 << true;
+    QTest::newRow("more than a project holds") << 100 << false;
+}
+
+void TestPluginRun::resultReplacesTheProject()
+{
+    QFETCH(int, dialogs);
+    QFETCH(bool, loaded);
+    mFixture->project.setPath("/projects/current.dlg2");
+    const DialogProject before = mFixture->project;
+    auto run = createRun();
+    run->waitTick();
+    QVERIFY(testfiles::writeBytes(plugins("Output.tmp"), resultBytes(dialogs)));
+    run->waitTick();
+
+    QCOMPARE(mFixture->reloads, loaded ? 1 : 0);
+    QCOMPARE(mFixture->project.dialogCount(), loaded ? qint16(dialogs) : qint16(3));
+    if (loaded) {
+        QCOMPARE(trimmedRight(mFixture->project.record(dialogs).caption),
+                 "Итог " + QString::number(dialogs));
+        QVERIFY(mFixture->ui.messages.isEmpty());
+    } else {
+        for (int i = 0; i <= 3; ++i)
+            QCOMPARE(mFixture->project.record(i), before.record(i));
+        QCOMPARE(mFixture->ui.messages.size(), 1);
+        QCOMPARE(mFixture->ui.messages.first().text, ResString("%0020"));
+        QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Warning);
+    }
+    QCOMPARE(mFixture->project.path(), QString("/projects/current.dlg2"));
+    for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
+        QVERIFY2(!QFile::exists(plugins(name)), name);
+    QVERIFY(!run->isVisible());
+    QVERIFY(!run->findChild<QTimer *>("wait")->isActive());
+}
+
+void TestPluginRun::waitsUntilTheResultExists()
+{
+    auto run = createRun();
+    run->waitTick();
+    for (int i = 0; i < 3; ++i)
+        run->waitTick();
+    QVERIFY(run->isVisible());
+    QCOMPARE(mFixture->ui.starts.size(), 1);
+    QVERIFY(QFile::exists(plugins("Input.tmp")));
+    QCOMPARE(mFixture->reloads, 0);
+}
+
+void TestPluginRun::escapeGivesUp_data()
+{
+    QTest::addColumn<bool>("started");
+    QTest::newRow("before the first tick") << false;
+    QTest::newRow("while waiting") << true;
+}
+
+void TestPluginRun::escapeGivesUp()
+{
+    QFETCH(bool, started);
+    auto run = createRun();
+    run->show();
+    if (started)
+        run->waitTick();
+    QTest::keyClick(run.get(), Qt::Key_Escape);
+
+    QVERIFY(!run->isVisible());
+    QCOMPARE(run->result(), int(QDialog::Rejected));
+    for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
+        QVERIFY2(!QFile::exists(plugins(name)), name);
+    // A result written after giving up is not loaded.
+    QVERIFY(!run->findChild<QTimer *>("wait")->isActive());
+    QVERIFY(testfiles::writeBytes(plugins("Output.tmp"), resultBytes(5)));
+    QCOMPARE(mFixture->project.dialogCount(), qint16(3));
+    QCOMPARE(mFixture->reloads, 0);
+    QCOMPARE(mFixture->ui.starts.size(), started ? 1 : 0);
+}
+
+void TestPluginRun::failedStartEndsTheRun_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<bool>("startSucceeds");
+    QTest::newRow("program cannot be started") << "Ending.plug" << false;
+    QTest::newRow("program file gone") << "Gone.plug" << true;
+}
+
+void TestPluginRun::failedStartEndsTheRun()
+{
+    QFETCH(QString, program);
+    QFETCH(bool, startSucceeds);
+    mFixture->ui.startSucceeds = startSucceeds;
+    auto run = createRun(program);
+    run->show();
+    run->waitTick();
+
+    QVERIFY(!run->isLoaded());
+    QVERIFY(!run->isVisible());
+    QCOMPARE(mFixture->ui.messages.size(), 1);
+    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0020"));
+    for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
+        QVERIFY2(!QFile::exists(plugins(name)), name);
+    QCOMPARE(mFixture->project.dialogCount(), qint16(3));
+}
+
+void TestPluginRun::shippedPluginIsListedAndExecutable()
+{
+    const QString source = QStringLiteral(KQ_SOURCE_DIR "/data/Plugins/");
+    QCOMPARE(PluginInfo(source + "Ending.tvpl", "GetVersion"), QString("2.0"));
+    QCOMPARE(PluginInfo(source + "Ending.tvpl", "GetName"), QString("Завершающее сообщение"));
+    QVERIFY(PluginDescription(source + "Ending.tvpl").contains("\r\n"));
+    const QByteArray bytes = testfiles::readBytes(source + "Ending.tvpl");
+    QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
+    QVERIFY(QFileInfo(source + "Ending.plug").isExecutable());
+    QVERIFY(testfiles::readBytes(source + "Ending.plug").startsWith("#!/bin/sh\n"));
+}
+
+void TestPluginRun::shippedPluginAppendsAClosingMessage_data()
+{
+    QTest::addColumn<int>("dialogs");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("three dialogs get a fourth") << 3 << 4;
+    QTest::newRow("98 dialogs get the 99th") << 98 << 99;
+    QTest::newRow("a full project stays as it is") << 99 << 99;
+}
+
+void TestPluginRun::shippedPluginAppendsAClosingMessage()
+{
+    QFETCH(int, dialogs);
+    QFETCH(int, expected);
+    mFixture->project = projectOf(dialogs, "Окно ");
+    const DialogProject before = mFixture->project;
+    auto run = createRun();
+    run->waitTick();
+    QCOMPARE(mFixture->ui.starts.size(), 1);
+
+    // Run the program the window started, as the desktop would have.
+    QProcess plugin;
+    plugin.setWorkingDirectory(mFixture->ui.starts.first().workingFolder);
+    plugin.start(mFixture->ui.starts.first().program, mFixture->ui.starts.first().arguments);
+    QVERIFY(plugin.waitForFinished(10000));
+    QCOMPARE(plugin.exitCode(), 0);
+    QVERIFY(QDir(mFixture->path("Plugins")).entryList({"Output.tmp.*"}).isEmpty());
+    run->waitTick();
+
+    QCOMPARE(mFixture->reloads, 1);
+    QCOMPARE(mFixture->project.dialogCount(), qint16(expected));
+    // Loaded records hold their fields at full width; the bytes tell what the plug-in kept.
+    for (int i = 0; i <= dialogs; ++i)
+        QCOMPARE(mFixture->project.record(i).toBytes(), before.record(i).toBytes());
+    if (expected == dialogs)
+        return;
+    const DialogRecord &closing = mFixture->project.record(expected);
+    QCOMPARE(trimmedRight(closing.caption), QString("Конец"));
+    QCOMPARE(trimmedRight(closing.text), QString("Работа программы завершена."));
+    QCOMPARE(trimmedRight(closing.btn1), QString("OK"));
+    QCOMPARE(trimmedRight(closing.btn2), QString());
+    QCOMPARE(trimmedRight(closing.btnscr1), QString("Выход"));
+    QCOMPARE(closing.type, qint16(DialogRecord::Message));
+    QCOMPARE(closing.ico, qint16(3));
+    QCOMPARE(closing.time, qint16(0));
+}
+
+QTEST_MAIN(TestPluginRun)
+#include "tst_pluginrun.moc"
