@@ -1,23 +1,17 @@
 #include "mainwindow.h"
 
+#include "aboutwindow.h"
 #include "kxbutton.h"
 #include "language.h"
 #include "mainwindow_helpers.h"
 #include "mainwindow_iconpicture.h"
+#include "managementwindow.h"
 #include "optionsetting.h"
 #include "productinfo.h"
 #include "programfolder.h"
 #include "projectio.h"
 #include "uiservices.h"
 
-#if __has_include("aboutwindow.h")
-#include "aboutwindow.h"
-#define KQ_HAVE_ABOUT_WINDOW 1
-#endif
-#if __has_include("managementwindow.h")
-#include "managementwindow.h"
-#define KQ_HAVE_MANAGEMENT_WINDOW 1
-#endif
 
 #include <QAction>
 #include <QCloseEvent>
@@ -86,6 +80,7 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent) : QWidget(parent), mUi(u
     setWindowTitle(productTitle());
     setAutoFillBackground(true);
     setMouseTracking(true);
+    installEventFilter(this);
     mHints.insert(this, id("%0130"));
 
     buildToolbar();
@@ -544,19 +539,15 @@ void MainWindow::openWebPage()
 
 void MainWindow::showManagement()
 {
-#ifdef KQ_HAVE_MANAGEMENT_WINDOW
     ManagementWindow window(mUi, mProject, [this] { ListUpdate(); }, this);
     window.exec();
-#endif
     ApplyChanges();
 }
 
 void MainWindow::showAbout()
 {
-#ifdef KQ_HAVE_ABOUT_WINDOW
     AboutWindow window(mUi, this);
     window.exec();
-#endif
 }
 
 } // namespace kq

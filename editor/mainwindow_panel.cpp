@@ -354,26 +354,26 @@ void MainWindow::limitText(int position, int added)
     if (mLimitingText)
         return;
     const QScopedValueRollback guard(mLimitingText, true);
-    QTextDocument *document = mMsgText->document();
-    int excess = recordLength(mMsgText->toPlainText()) - DialogRecord::TextWidth;
-    int end = position + added;
-    // The characters just typed or pasted that go past the field are dropped, last first.
-    while (excess > 0) {
-        int from = qMax(position, end - excess);
-        int to = end;
-        if (end <= position) {
-            to = document->characterCount() - 1;
-            from = qMax(0, to - excess);
-        }
-        if (from >= to)
-            break;
-        QTextCursor cursor(document);
-        cursor.setPosition(from);
-        cursor.setPosition(to, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        end = from;
-        excess = recordLength(mMsgText->toPlainText()) - DialogRecord::TextWidth;
+    const QString text = mMsgText->toPlainText();
+    int excess = recordLength(text) - DialogRecord::TextWidth;
+    if (excess <= 0)
+        return;
+    // The characters just typed or pasted that go past the field are dropped, last first; a
+    // line break takes two places in the record.
+    int to = qMin(position + added, int(text.size()));
+    int from = to;
+    while (from > position && excess > 0)
+        excess -= text.at(--from) == u'\n' ? 2 : 1;
+    if (excess > 0) {
+        to = int(text.size());
+        from = to;
+        while (from > 0 && excess > 0)
+            excess -= text.at(--from) == u'\n' ? 2 : 1;
     }
+    QTextCursor cursor(mMsgText->document());
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
 }
 
 void MainWindow::normalizeScript(int button)

@@ -1,0 +1,771 @@
+#include "tst_mainwindowfixture.h"
+
+#include "codepage.h"
+#include "mainwindow_iconpicture.h"
+#include "olecolor.h"
+#include "projectio.h"
+#include "theme.h"
+
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+
+using namespace kq;
+using namespace mwtest;
+
+namespace {
+
+// The colours of the test theme, in ThemeColorSet order (no "BoxDisabledColor", as the theme
+// editor writes them).
+const QList<QColor> TestColors{{10, 20, 30},    {40, 50, 60},    {70, 80, 90},  {100, 110, 120},
+                               {130, 140, 150}, {160, 170, 180}, {190, 200, 210}, {220, 230, 240},
+                               {15, 25, 35},    {45, 55, 65}};
+
+bool writeTestTheme(const QString &path)
+{
+    ThemeColors colors{};
+    for (int i = 0; i < int(colors.size()); ++i)
+        colors[i] = oleFromColor(TestColors[i]);
+    return ThemeSave(path, "Test", colors);
+}
+
+// The Russian language with longer toolbar captions.
+bool writeLongLanguage(const QString &path)
+{
+    QFile russian(programPath("Languages/russian.lang"));
+    if (!russian.open(QIODevice::ReadOnly))
+        return false;
+    QString text = fromCodePage(russian.readAll());
+    const QStringList longer{"Создать проект", "Открыть проект", "Сохранить проект",
+                             "Тестовый запуск", "Собрать программу"};
+    const QStringList shorter{"Создать", "Открыть", "Сохранить", "Тест", "Собрать"};
+    for (int i = 0; i < 5; ++i) {
+        const QString id = "%000" + QString::number(i + 1) + ", ";
+        text.replace(id + shorter[i] + "\r\n", id + longer[i] + "\r\n");
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(toCodePage(text)) > 0;
+}
+
+void moveMouse(QWidget *widget, const QPoint &at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+bool saveProject(const QString &path, const QStringList &texts, const QString &style)
+{
+    DialogProject project;
+    fillProject(project, int(texts.size()));
+    project.record(0).text = style;
+    for (int i = 0; i < texts.size(); ++i)
+        project.record(i + 1).text = texts[i];
+    return ProjectIO::saveProjectFile(project, path);
+}
+
+void closeModalSoon()
+{
+    QTimer::singleShot(0, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+}
+
+// An edit written back into the record, as leaving the caption box does.
+void editCaption(MainWindow &window)
+{
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setText("Изменено");
+    leave(caption);
+}
+
+const QString Question = "Проект изменён. Сохранить изменения?";
+const QString Failed = "Операция не выполнена";
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void startUpWritesFirstRunSettingsOnly_data();
+    void startUpWritesFirstRunSettingsOnly();
+    void closeAsksOnlyAfterEdits_data();
+    void closeAsksOnlyAfterEdits();
+    void closeWritesBackTypingInProgress();
+    void openAfterNoAndCancelChangesNothing();
+    void openCancelledAtQuestion();
+    void openProjectSetsTitleAndStyle();
+    void openSavesFirstOnYes();
+    void openFewerDialogsSelectsFirst();
+    void saveAsksForNameOnlyOnce();
+    void samplesOpenWithoutQuestion_data();
+    void samplesOpenWithoutQuestion();
+    void missingSampleWarns_data();
+    void missingSampleWarns();
+    void statusLineFollowsMouse_data();
+    void statusLineFollowsMouse();
+    void toolbarKeepsOrderAndRightEdge_data();
+    void toolbarKeepsOrderAndRightEdge();
+    void longerCaptionsMoveButtons();
+    void menusPopUpUnderTheirButtons();
+    void shortcutsWorkAnywhere();
+    void helpEntriesOpenReadmeAndSite();
+    void colorsFollowEnabledState_data();
+    void colorsFollowEnabledState();
+    void themeWithoutBoxDisabledColorLooksTheSame();
+    void languageSwitchReachesEveryCaption_data();
+    void languageSwitchReachesEveryCaption();
+    void managementWindowAppliesSettings();
+    void aboutWindowOpens();
+
+private:
+    QScopedPointer<ProgramFolder> mFolder;
+};
+
+void TestMainWindow::init()
+{
+    mFolder.reset();
+    mFolder.reset(new ProgramFolder);
+    QVERIFY(mFolder->ok);
+    useDefaultSettings();
+}
+
+void TestMainWindow::startUpWritesFirstRunSettingsOnly_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("theme");
+    QTest::addColumn<QString>("languageAfter");
+    QTest::addColumn<QString>("themeAfter");
+    QTest::newRow("first run") << "" << "" << "russian.lang" << "Themes/standart.tvth";
+    QTest::newRow("both set") << "english.lang" << "Themes/night.tvth" << "english.lang"
+                              << "Themes/night.tvth";
+    QTest::newRow("theme alone empty") << "english.lang" << "" << "english.lang" << "";
+    QTest::newRow("language alone empty")
+        << "" << "Themes/night.tvth" << "russian.lang" << "Themes/standart.tvth";
+}
+
+void TestMainWindow::startUpWritesFirstRunSettingsOnly()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, theme);
+    QFETCH(QString, languageAfter);
+    QFETCH(QString, themeAfter);
+    useSettings(language, theme);
+    ScriptedUi ui;
+    {
+        MainWindow window(ui);
+        QCOMPARE(OptionSetting(OptionRead, OptionLanguage), languageAfter);
+        QCOMPARE(OptionSetting(OptionRead, OptionTheme),
+                 themeAfter.isEmpty() ? QString() : mFolder->path(themeAfter));
+        QCOMPARE(window.windowTitle(), "Kestrane Quorvex");
+    }
+    // A second start finds the language set and writes nothing.
+    OptionSetting(OptionWrite, OptionTheme, "elsewhere.tvth");
+    MainWindow second(ui);
+    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), languageAfter);
+    QCOMPARE(OptionSetting(OptionRead, OptionTheme), "elsewhere.tvth");
+}
+
+void TestMainWindow::closeAsksOnlyAfterEdits_data()
+{
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("saveAs"); // answer of the save-as dialog; null: not asked
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("written");
+    const int yes = int(UiServices::Answer::Yes);
+    const int no = int(UiServices::Answer::No);
+    const int cancel = int(UiServices::Answer::Cancel);
+    QTest::newRow("no edits") << false << -1 << QString() << true << false;
+    QTest::newRow("edited, cancel") << true << cancel << QString() << false << false;
+    QTest::newRow("edited, no") << true << no << QString() << true << false;
+    QTest::newRow("edited, yes") << true << yes << "saved.dlg2" << true << true;
+    QTest::newRow("edited, yes, save-as cancelled") << true << yes << "" << false << false;
+    QTest::newRow("edited, yes, save failed")
+        << true << yes << "missing/saved.dlg2" << false << false;
+}
+
+void TestMainWindow::closeAsksOnlyAfterEdits()
+{
+    QFETCH(bool, edited);
+    QFETCH(int, answer);
+    QFETCH(QString, saveAs);
+    QFETCH(bool, closed);
+    QFETCH(bool, written);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    if (edited)
+        editCaption(window);
+    if (answer >= 0)
+        ui.answers.enqueue(UiServices::Answer(answer));
+    if (!saveAs.isNull())
+        ui.fileNames.enqueue(saveAs.isEmpty() ? QString() : mFolder->path(saveAs));
+
+    QCOMPARE(window.close(), closed);
+
+    QCOMPARE(ui.messages.isEmpty(), !edited);
+    if (edited) {
+        QCOMPARE(ui.messages[0].text, Question);
+        QCOMPARE(ui.messages[0].title, "Kestrane Quorvex");
+        QCOMPARE(ui.messages[0].icon, UiServices::Icon::Question);
+        QCOMPARE(ui.messages[0].buttons, UiServices::Buttons::YesNoCancel);
+    }
+    QCOMPARE(QFileInfo::exists(mFolder->path("saved.dlg2")), written);
+    QCOMPARE(window.Changed(), edited && !written);
+    if (saveAs == "missing/saved.dlg2") {
+        QCOMPARE(ui.messages.size(), 2);
+        QCOMPARE(ui.messages[1].text, Failed);
+    }
+    // The project is untouched when the window stays open.
+    QCOMPARE(trimmedRight(window.project().record(1).caption), edited ? "Изменено" : "");
+}
+
+void TestMainWindow::closeWritesBackTypingInProgress()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setFocus();
+    QTest::keyClicks(caption, "Typed");
+
+    QVERIFY(!window.close());
+
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, Question);
+    QCOMPARE(trimmedRight(window.project().record(1).caption), "Typed");
+}
+
+void TestMainWindow::openAfterNoAndCancelChangesNothing()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    editCaption(window);
+    ui.answers.enqueue(UiServices::Answer::No);
+
+    emit child<KXButton>(&window, "sd1")->Click();
+
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, Question);
+    QCOMPARE(ui.fileDialogs.size(), 1);
+    QVERIFY(!ui.fileDialogs[0].save);
+    QCOMPARE(ui.fileDialogs[0].title, "Открыть проект");
+    QCOMPARE(ui.fileDialogs[0].filter, "Проекты Kestrane Quorvex|*.dlg2|Проекты старого "
+                                       "формата|*.dlg|Собранные программы|*.exe");
+    QVERIFY(window.Changed());
+    QCOMPARE(window.project().dialogCount(), 1);
+    QCOMPARE(trimmedRight(window.project().record(1).caption), "Изменено");
+    QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
+
+    QVERIFY(!window.close());
+    QCOMPARE(ui.messages.size(), 2);
+}
+
+void TestMainWindow::openCancelledAtQuestion()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    editCaption(window);
+
+    window.openCommand();
+
+    QCOMPARE(ui.messages.size(), 1);
+    QVERIFY(ui.fileDialogs.isEmpty());
+}
+
+void TestMainWindow::openProjectSetsTitleAndStyle()
+{
+    const QString path = mFolder->path("quiz.dlg2");
+    QVERIFY(saveProject(path, {"Один", "Два"}, "1"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    ui.fileNames.enqueue(path);
+
+    window.openCommand();
+
+    QVERIFY(ui.messages.isEmpty());
+    QCOMPARE(entries(window), (QStringList{"0. Один", "1. Два"}));
+    QCOMPARE(window.windowTitle(), "Kestrane Quorvex - [quiz.dlg2]");
+    QCOMPARE(window.project().path(), path);
+    QVERIFY(child<QRadioButton>(&window, "prj_st1")->isChecked());
+    QCOMPARE(trimmedRight(window.project().record(0).text), "1");
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindow::openSavesFirstOnYes()
+{
+    const QString opened = mFolder->path("other.dlg2");
+    QVERIFY(saveProject(opened, {"Другой"}, "0"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    editCaption(window);
+    ui.answers.enqueue(UiServices::Answer::Yes);
+    ui.fileNames.enqueue(mFolder->path("first.dlg2"));
+    ui.fileNames.enqueue(opened);
+
+    emit child<KXButton>(&window, "sd1")->Click();
+
+    QCOMPARE(ui.fileDialogs.size(), 2);
+    QVERIFY(ui.fileDialogs[0].save);
+    DialogProject saved;
+    QVERIFY(ProjectIO::loadProjectFile(saved, mFolder->path("first.dlg2")));
+    QCOMPARE(trimmedRight(saved.record(1).caption), "Изменено");
+    QCOMPARE(entries(window), QStringList{"0. Другой"});
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindow::openFewerDialogsSelectsFirst()
+{
+    const QString path = mFolder->path("short.dlg2");
+    QVERIFY(saveProject(path, {"Первый", "Второй"}, "0"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 5);
+    window.ListUpdate();
+    window.selectEntry(4);
+    ui.fileNames.enqueue(path);
+
+    window.openCommand();
+
+    QCOMPARE(window.CurrentDialog(), 1);
+    QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Первый");
+}
+
+void TestMainWindow::saveAsksForNameOnlyOnce()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    editCaption(window);
+    ui.fileNames.enqueue(mFolder->path("named"));
+
+    emit child<KXButton>(&window, "sd2")->Click();
+    QCOMPARE(ui.fileDialogs.size(), 1);
+    QVERIFY(ui.fileDialogs[0].save);
+    QCOMPARE(ui.fileDialogs[0].title, "Сохранить проект как");
+    QCOMPARE(ui.fileDialogs[0].filter, "Проекты Kestrane Quorvex|*.dlg2");
+    QCOMPARE(window.windowTitle(), "Kestrane Quorvex - [named]");
+    QVERIFY(!window.Changed());
+    QCOMPARE(QFileInfo(mFolder->path("named")).size(), 2 * DialogRecord::Size);
+
+    editCaption(window);
+    child<QMenu>(&window, "mnuSav")->findChild<QAction *>("mnuSavS")->trigger();
+    QCOMPARE(ui.fileDialogs.size(), 1);
+    QVERIFY(!window.Changed());
+
+    child<QMenu>(&window, "mnuSav")->findChild<QAction *>("mnuSavAs")->trigger();
+    QCOMPARE(ui.fileDialogs.size(), 2);
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestMainWindow::samplesOpenWithoutQuestion_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("style");
+    QTest::newRow("FormatC") << 0 << "Kestrane Quorvex - [FormatC.dlg2]" << "Samples/FormatC.dlg2" << 0;
+    QTest::newRow("VirusModification") << 1 << "Kestrane Quorvex - [VirusModification.dlg2]"
+                                       << "Samples/VirusModification.dlg2" << 1;
+    QTest::newRow("tester") << 2 << "Kestrane Quorvex" << "" << 0;
+    QTest::newRow("virus") << 4 << "Kestrane Quorvex" << "" << 0;
+}
+
+void TestMainWindow::samplesOpenWithoutQuestion()
+{
+    QFETCH(int, index);
+    QFETCH(QString, title);
+    QFETCH(QString, path);
+    QFETCH(int, style);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    child<QRadioButton>(&window, "prj_st" + QString::number(1 - style))->click();
+    editCaption(window);
+    window.setWindowTitle("Kestrane Quorvex - [old.dlg2]");
+
+    child<QAction>(&window, "mnuOpnF" + QString::number(index))->trigger();
+
+    QVERIFY(ui.messages.isEmpty());
+    QCOMPARE(window.windowTitle(), title);
+    QCOMPARE(window.project().path(), path.isEmpty() ? QString() : mFolder->path(path));
+    QVERIFY(!window.Changed());
+    QVERIFY(window.project().dialogCount() > 1);
+    QCOMPARE(entries(window).size(), window.project().dialogCount());
+    QVERIFY(child<QRadioButton>(&window, "prj_st" + QString::number(style))->isChecked());
+}
+
+void TestMainWindow::missingSampleWarns_data()
+{
+    QTest::addColumn<bool>("emptyCaption");
+    QTest::newRow("file missing") << false;
+    QTest::newRow("empty caption") << true;
+}
+
+void TestMainWindow::missingSampleWarns()
+{
+    QFETCH(bool, emptyCaption);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    auto *entry = child<QAction>(&window, "mnuOpnF3");
+    if (emptyCaption)
+        entry->setText(QString());
+    else
+        QVERIFY(QFile::remove(mFolder->path("Samples/trojan.dlg")));
+    editCaption(window);
+
+    entry->trigger();
+
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, "Файл примера не найден.");
+    QCOMPARE(ui.messages[0].title, Failed);
+    QCOMPARE(ui.messages[0].icon, UiServices::Icon::Warning);
+    QVERIFY(window.Changed());
+    QCOMPARE(window.project().dialogCount(), 1);
+}
+
+void TestMainWindow::statusLineFollowsMouse_data()
+{
+    QTest::addColumn<QString>("area");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("toolbar") << "toolbar" << "Готово";
+    QTest::newRow("window") << "main" << "Готово";
+    QTest::newRow("status bar") << "statusbar" << "Готово";
+    QTest::newRow("list box") << "listbox" << "Список диалогов: выберите диалог, чтобы изменить его";
+    QTest::newRow("data box") << "data_box" << "Свойства выбранного диалога";
+    QTest::newRow("project box") << "projectbox" << "Оформление окон собранной программы";
+    QTest::newRow("script box") << "scrbox" << "Составьте сценарий и вставьте его в кнопку 1 или 2";
+}
+
+void TestMainWindow::statusLineFollowsMouse()
+{
+    QFETCH(QString, area);
+    QFETCH(QString, hint);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *sts = child<QLabel>(&window, "sts");
+
+    emit child<KXButton>(&window, "sd3")->MouseIn();
+    QCOMPARE(sts->text(), "Запустить проект для проверки");
+
+    QWidget *widget = area == "main" ? &window : child<QWidget>(&window, area);
+    // Over a control of the area the hint does not change; over its own background it does.
+    if (QWidget *control = widget->findChild<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (area != "statusbar") {
+            moveMouse(widget, control->geometry().center());
+            QCOMPARE(sts->text(), "Запустить проект для проверки");
+        }
+    }
+    const int toolbarHeight = child<QWidget>(&window, "toolbar")->height();
+    const QPoint background = area == "toolbar" ? QPoint(widget->width() / 2, 1)
+                              : area == "main"  ? QPoint(3, toolbarHeight + 3)
+                                                : QPoint(2, 2);
+    QVERIFY(!widget->childAt(background));
+    moveMouse(widget, background);
+    QCOMPARE(sts->text(), hint);
+}
+
+void TestMainWindow::toolbarKeepsOrderAndRightEdge_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("russian") << "russian.lang";
+    QTest::newRow("english") << "english.lang";
+}
+
+void TestMainWindow::toolbarKeepsOrderAndRightEdge()
+{
+    QFETCH(QString, language);
+    useSettings(language, "Themes/standart.tvth");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *toolbar = child<QWidget>(&window, "toolbar");
+    QList<KXButton *> sd;
+    for (int i = 0; i < 7; ++i)
+        sd << child<KXButton>(toolbar, "sd" + QString::number(i));
+    auto *lnl0 = child<QWidget>(toolbar, "lnl0");
+    auto *lnl1 = child<QWidget>(toolbar, "lnl1");
+
+    QCOMPARE(sd[0]->x(), 0);
+    QCOMPARE(sd[1]->x(), sd[0]->width());
+    QCOMPARE(sd[2]->x(), sd[1]->x() + sd[1]->width());
+    QCOMPARE(lnl0->x(), sd[2]->x() + sd[2]->width() + 1);
+    QCOMPARE(sd[3]->x(), lnl0->x() + 2);
+    QCOMPARE(sd[4]->x(), sd[3]->x() + sd[3]->width());
+    QCOMPARE(lnl1->x(), sd[4]->x() + sd[4]->width() + 1);
+    QCOMPARE(sd[5]->width(), 22);
+    QCOMPARE(sd[5]->x(), toolbar->width() - 45);
+    QCOMPARE(sd[6]->x() + sd[6]->width(), toolbar->width() - 1);
+    QVERIFY(lnl1->x() < sd[5]->x());
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(sd[i]->captionRect().right() < sd[i]->width());
+
+    window.resize(window.width() + 60, window.height());
+    QCOMPARE(sd[5]->x(), toolbar->width() - 45);
+}
+
+void TestMainWindow::longerCaptionsMoveButtons()
+{
+    QVERIFY(writeLongLanguage(mFolder->path("Languages/long.lang")));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *toolbar = child<QWidget>(&window, "toolbar");
+    QList<int> before;
+    for (const QString &name : {"sd1", "sd2", "sd3", "sd4", "lnl0", "lnl1", "sd5", "sd6"})
+        before << child<QWidget>(toolbar, name)->x();
+
+    OptionSetting(OptionWrite, OptionLanguage, "long.lang");
+    window.ApplyChanges();
+
+    QCOMPARE(child<KXButton>(toolbar, "sd3")->caption(), "Тестовый запуск");
+    const QStringList moved{"sd1", "sd2", "sd3", "sd4", "lnl0", "lnl1"};
+    for (int i = 0; i < moved.size(); ++i)
+        QVERIFY2(child<QWidget>(toolbar, moved[i])->x() > before[i], qPrintable(moved[i]));
+    QCOMPARE(child<QWidget>(toolbar, "sd5")->x(), before[6]);
+    QCOMPARE(child<QWidget>(toolbar, "sd6")->x(), before[7]);
+}
+
+void TestMainWindow::menusPopUpUnderTheirButtons()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *open = child<QMenu>(&window, "mnuOpn");
+    auto *save = child<QMenu>(&window, "mnuSav");
+    auto *help = child<QMenu>(&window, "mnuHlp");
+    auto *sd1 = child<KXButton>(&window, "sd1");
+    auto *sd6 = child<KXButton>(&window, "sd6");
+
+    emit sd1->ArrowClick();
+    QVERIFY(open->isVisible());
+    QCOMPARE(open->geometry().topLeft(), sd1->mapToGlobal(QPoint(0, sd1->height())));
+    open->close();
+
+    emit child<KXButton>(&window, "sd2")->ArrowClick();
+    QVERIFY(save->isVisible());
+    save->close();
+
+    // The help menu ends at the button's right edge, so the button must lie within the screen.
+    const QRect screen = window.screen()->availableGeometry();
+    window.move(screen.right() - window.width() - 20, screen.top());
+    emit sd6->Click();
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->geometry().right(), sd6->mapToGlobal(QPoint(sd6->width() - 1, 0)).x());
+    QCOMPARE(help->geometry().top(), sd6->mapToGlobal(QPoint(0, sd6->height())).y());
+    help->close();
+
+    const QList<QAction *> openEntries = open->actions();
+    QCOMPARE(openEntries.size(), 7);
+    QCOMPARE(openEntries[0]->text(), "Открыть...");
+    QVERIFY(openEntries[1]->isSeparator());
+    QStringList samples;
+    for (int i = 2; i < 7; ++i)
+        samples << openEntries[i]->text();
+    QCOMPARE(samples, (QStringList{"FormatC.dlg2", "VirusModification.dlg2", "tester.dlg",
+                                   "trojan.dlg", "virus.dlg"}));
+    QVERIFY(child<QAction>(&window, "mnuHlpLine1")->isSeparator());
+    QVERIFY(ui.fileDialogs.isEmpty());
+}
+
+void TestMainWindow::shortcutsWorkAnywhere()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *list = child<QListWidget>(&window, "dlg_list");
+    list->setFocus();
+
+    QTest::keyClick(list, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(ui.fileDialogs.size(), 1);
+    QCOMPARE(ui.fileDialogs[0].title, "Открыть проект");
+
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setFocus();
+    QTest::keyClick(caption, Qt::Key_F1);
+    QCOMPARE(ui.urls, QList<QUrl>{QUrl::fromLocalFile(mFolder->path("readme.txt"))});
+
+    QTest::keyClick(caption, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(ui.fileDialogs.size(), 2);
+    QCOMPARE(ui.fileDialogs[1].title, "Сохранить проект как");
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestMainWindow::helpEntriesOpenReadmeAndSite()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+
+    child<QAction>(&window, "mnuHlpSite")->trigger();
+    QCOMPARE(ui.urls, QList<QUrl>{QUrl("https://quorvex.example.org/")});
+
+    QVERIFY(QFile::remove(mFolder->path("readme.txt")));
+    child<QAction>(&window, "mnuHlpHelp")->trigger();
+    QCOMPARE(ui.urls.size(), 1);
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestMainWindow::colorsFollowEnabledState_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("disable");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QColor>("color");
+    const int base = QPalette::Base, text = QPalette::Text, window = QPalette::Window;
+    const int windowText = QPalette::WindowText, button = QPalette::Button;
+    QTest::newRow("enabled box") << "msg_caption" << false << base << TestColors[0];
+    QTest::newRow("disabled box") << "msg_caption" << true << base << TestColors[1];
+    QTest::newRow("disabled box text") << "msg_caption" << true << text << TestColors[2];
+    QTest::newRow("time box of a message") << "msg_time" << false << base << TestColors[1];
+    QTest::newRow("list") << "dlg_list" << false << base << TestColors[0];
+    QTest::newRow("disabled drop-down") << "scr_atr" << false << button << TestColors[1];
+    QTest::newRow("enabled label") << "msg_lbltext" << false << windowText << TestColors[3];
+    QTest::newRow("disabled label") << "msg_lbltime" << false << windowText << TestColors[4];
+    QTest::newRow("option") << "msg_type1" << false << window << TestColors[5];
+    QTest::newRow("disabled option") << "msg_type1" << true << window << TestColors[5];
+    QTest::newRow("option text") << "prj_st0" << false << windowText << TestColors[2];
+    QTest::newRow("enabled button") << "list_new" << false << button << TestColors[5];
+    QTest::newRow("disabled button") << "list_delete" << false << button << TestColors[6];
+    QTest::newRow("window") << "main" << false << window << TestColors[8];
+    QTest::newRow("panel") << "data_box" << false << window << TestColors[9];
+    QTest::newRow("status line") << "sts" << false << windowText << QColor(Qt::black);
+    QTest::newRow("disabled status line") << "sts" << true << windowText << QColor(Qt::black);
+    QTest::newRow("status bar") << "statusbar" << false << window << QColor(240, 240, 240);
+    QTest::newRow("toolbar") << "toolbar" << false << window << QColor(240, 240, 240);
+}
+
+void TestMainWindow::colorsFollowEnabledState()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, disable);
+    QFETCH(int, role);
+    QFETCH(QColor, color);
+    QVERIFY(writeTestTheme(mFolder->path("Themes/test.tvth")));
+    useSettings("russian.lang", "Themes/test.tvth");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    QWidget *widget = control == "main" ? &window : child<QWidget>(&window, control);
+    if (disable) {
+        widget->setEnabled(false);
+        window.SetColors();
+    }
+    QCOMPARE(widget->palette().color(QPalette::ColorRole(role)), color);
+    QCOMPARE(child<IconPicture>(&window, "msg_icons")->background(), TestColors[0]);
+}
+
+void TestMainWindow::themeWithoutBoxDisabledColorLooksTheSame()
+{
+    QVERIFY(writeTestTheme(mFolder->path("Themes/test.tvth")));
+    QFile full(mFolder->path("Themes/full.tvth"));
+    QFile user(mFolder->path("Themes/test.tvth"));
+    QVERIFY(user.open(QIODevice::ReadOnly) && full.open(QIODevice::WriteOnly));
+    full.write(user.readAll() + "BoxDisabledColor=255\r\n");
+    full.close();
+    ScriptedUi ui;
+    useSettings("russian.lang", "Themes/test.tvth");
+    MainWindow withoutLine(ui);
+    useSettings("russian.lang", "Themes/full.tvth");
+    MainWindow withLine(ui);
+
+    const QList<QWidget *> controls = withoutLine.findChildren<QWidget *>();
+    for (QWidget *control : controls) {
+        if (control->objectName().isEmpty())
+            continue;
+        auto *twin = withLine.findChild<QWidget *>(control->objectName());
+        QVERIFY(twin);
+        QVERIFY2(control->palette() == twin->palette(), qPrintable(control->objectName()));
+    }
+}
+
+void TestMainWindow::languageSwitchReachesEveryCaption_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("type label") << "msg_lbltype" << "Type:";
+    QTest::newRow("time label") << "msg_lbltime" << "Time (s):";
+    QTest::newRow("icon label") << "msg_lblico" << "Icon:";
+    QTest::newRow("script box title") << "Label12" << "Button script";
+    QTest::newRow("project box title") << "Label10" << "Project style";
+    QTest::newRow("message option") << "msg_type0" << "Message";
+    QTest::newRow("pause option") << "msg_type2" << "Pause";
+    QTest::newRow("skinned style") << "prj_st1" << "Skinned";
+    QTest::newRow("status line") << "sts" << "Ready";
+    QTest::newRow("save as") << "mnuSavAs" << "Save As...";
+    QTest::newRow("open file") << "mnuOpnFile" << "Open...";
+    QTest::newRow("about") << "mnuHlpAbout" << "About";
+    QTest::newRow("open separator") << "mnuOpnLine1" << "-";
+    QTest::newRow("new") << "sd0" << "New";
+    QTest::newRow("build") << "sd4" << "Build";
+    QTest::newRow("sample") << "mnuOpnF1" << "VirusModification.dlg2";
+}
+
+void TestMainWindow::languageSwitchReachesEveryCaption()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, english);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    emit child<KXButton>(&window, "sd2")->MouseIn();
+    OptionSetting(OptionWrite, OptionLanguage, "english.lang");
+
+    for (int times = 0; times < 2; ++times) {
+        window.ApplyChanges();
+        QObject *object = window.findChild<QObject *>(control);
+        QVERIFY(object);
+        QString text;
+        if (auto *button = qobject_cast<KXButton *>(object))
+            text = button->caption();
+        else if (auto *label = qobject_cast<QLabel *>(object))
+            text = label->text();
+        else if (auto *option = qobject_cast<QAbstractButton *>(object))
+            text = option->text();
+        else if (auto *action = qobject_cast<QAction *>(object))
+            text = action->text();
+        QCOMPARE(text, english);
+        if (english == "-")
+            QVERIFY(qobject_cast<QAction *>(object)->isSeparator());
+    }
+}
+
+void TestMainWindow::managementWindowAppliesSettings()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    OptionSetting(OptionWrite, OptionLanguage, "english.lang");
+    closeModalSoon();
+
+    emit child<KXButton>(&window, "sd5")->Click();
+
+    QCOMPARE(child<KXButton>(&window, "sd0")->caption(), "New");
+    QCOMPARE(child<QLabel>(&window, "sts")->text(), "Ready");
+}
+
+void TestMainWindow::aboutWindowOpens()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            shown = modal->objectName();
+            modal->close();
+        }
+    });
+
+    child<QAction>(&window, "mnuHlpAbout")->trigger();
+
+    QCOMPARE(shown, "about");
+}
+
+KQ_MAINWINDOW_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,494 @@
+#include "tst_mainwindowfixture.h"
+
+#include "iconstrips.h"
+#include "mainwindow_iconpicture.h"
+#include "olecolor.h"
+
+#include <QPainter>
+
+using namespace kq;
+using namespace mwtest;
+
+namespace {
+
+constexpr int SelectionColorKey = 7;
+
+// A user picking an item of a drop-down list.
+void choose(QComboBox *combo, int index)
+{
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+// One dialog with every field filled, of the given type.
+void fillDialog(MainWindow &window, int type)
+{
+    fillProject(window.project(), 1);
+    DialogRecord &record = window.project().record(1);
+    record.type = qint16(type);
+    record.text = "Текст";
+    record.caption = "Окно";
+    record.btn1 = "Да";
+    record.btn2 = "Нет";
+    record.btnscr1 = "Выход";
+    record.btnscr2 = "Идти Назад";
+    record.ico = 3;
+    record.time = 5;
+    window.ListUpdate();
+}
+
+QImage expectedIcons(const QColor &background, const QColor &selection, int cell, int style)
+{
+    QImage image(192, 32, QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    QPainter painter(&image);
+    painter.fillRect(cell * 32, 0, 32, 32, selection);
+    painter.drawPixmap(0, 0, iconStrip(style));
+    return image;
+}
+
+} // namespace
+
+class TestMainWindowPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { useDefaultSettings(); }
+
+    void typeSwitchResetsFields_data();
+    void typeSwitchResetsFields();
+    void sameTypeWritesNothing();
+    void loadingFillsHiddenButtonLabel_data();
+    void loadingFillsHiddenButtonLabel();
+    void timeBoxTakesOneDigit_data();
+    void timeBoxTakesOneDigit();
+    void iconClickStoresWithoutChange_data();
+    void iconClickStoresWithoutChange();
+    void projectStyleRedrawsStrip();
+    void pauseShowsNoIcons();
+    void scriptBoxNormalises_data();
+    void scriptBoxNormalises();
+    void composerBuildsScript_data();
+    void composerBuildsScript();
+    void exitAfterGoToClearsDirection();
+    void argumentPadsOnLeaving_data();
+    void argumentPadsOnLeaving();
+    void fieldsWriteBackOnLeaving_data();
+    void fieldsWriteBackOnLeaving();
+    void textWriteBackRefreshesList();
+    void textStopsAtFieldWidth_data();
+    void textStopsAtFieldWidth();
+    void editReachesRecordBeforeOtherDialogIsShown();
+
+private:
+    ProgramFolder mFolder;
+};
+
+void TestMainWindowPanel::typeSwitchResetsFields_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QStringList>("fields"); // caption, btn1, btn2, btnscr1, btnscr2
+    QTest::addColumn<int>("time");
+    QTest::addColumn<QString>("enabled"); // time caption btn0 btn1 btnscr0 btnscr1 icons ins0 ins1
+
+    QTest::newRow("message to pause")
+        << 0 << 2 << QStringList{"", "<Конец паузы>", "", "Нет", ""} << 5 << "100010000";
+    QTest::newRow("message to progress")
+        << 0 << 1 << QStringList{"Окно", "Да", "<Шкала полна>", "Нет", "Нет"} << 5 << "111011110";
+    QTest::newRow("progress to message")
+        << 1 << 0 << QStringList{"Окно", "Да", "<Шкала полна>", "Нет", "Нет"} << 0 << "011111111";
+    QTest::newRow("pause to message")
+        << 2 << 0 << QStringList{"Окно", "<Конец паузы>", "Нет", "Нет", "Нет"} << 0
+        << "011111111";
+}
+
+void TestMainWindowPanel::typeSwitchResetsFields()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QStringList, fields);
+    QFETCH(int, time);
+    QFETCH(QString, enabled);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillDialog(window, from);
+    QVERIFY(!window.Changed());
+
+    child<QRadioButton>(&window, "msg_type" + QString::number(to))->click();
+
+    const DialogRecord &record = window.project().record(1);
+    QCOMPARE(record.type, to);
+    QCOMPARE(trimmedRight(record.caption), fields[0]);
+    QCOMPARE(trimmedRight(record.btn1), fields[1]);
+    QCOMPARE(trimmedRight(record.btn2), fields[2]);
+    QCOMPARE(trimmedRight(record.btnscr1), fields[3]);
+    QCOMPARE(trimmedRight(record.btnscr2), fields[4]);
+    QCOMPARE(record.time, time);
+    QCOMPARE(record.ico, 3);
+    QVERIFY(window.Changed());
+
+    const QStringList names{"msg_time",   "msg_caption", "msg_btn0",  "msg_btn1", "msg_btnscr0",
+                            "msg_btnscr1", "msg_icons",  "scr_ins0", "scr_ins1"};
+    for (int i = 0; i < names.size(); ++i)
+        QVERIFY2(child<QWidget>(&window, names[i])->isEnabled() == (enabled[i] == u'1'),
+                 qPrintable(names[i]));
+    QCOMPARE(child<QLabel>(&window, "msg_lbltime")->isEnabled(), enabled[0] == u'1');
+    QCOMPARE(child<QLabel>(&window, "msg_lblbtn2")->isEnabled(), enabled[3] == u'1');
+    QCOMPARE(child<QLabel>(&window, "msg_lblico")->isEnabled(), enabled[6] == u'1');
+}
+
+void TestMainWindowPanel::sameTypeWritesNothing()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillDialog(window, 0);
+
+    child<QRadioButton>(&window, "msg_type0")->click();
+
+    QVERIFY(!window.Changed());
+    QCOMPARE(child<QLineEdit>(&window, "msg_btnscr0")->text(), "Выход");
+    QCOMPARE(trimmedRight(window.project().record(1).btnscr1), "Выход");
+}
+
+void TestMainWindowPanel::loadingFillsHiddenButtonLabel_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("btn1");
+    QTest::addColumn<QString>("btn2");
+    QTest::newRow("progress") << "russian.lang" << 1 << "Да" << "<Шкала полна>";
+    QTest::newRow("pause") << "russian.lang" << 2 << "<Конец паузы>" << "Нет";
+    QTest::newRow("progress in english") << "english.lang" << 1 << "Да" << "<Bar full>";
+    QTest::newRow("message") << "russian.lang" << 0 << "Да" << "Нет";
+}
+
+void TestMainWindowPanel::loadingFillsHiddenButtonLabel()
+{
+    QFETCH(QString, language);
+    QFETCH(int, type);
+    QFETCH(QString, btn1);
+    QFETCH(QString, btn2);
+    useSettings(language, "Themes/standart.tvth");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillDialog(window, type);
+
+    QCOMPARE(trimmedRight(window.project().record(1).btn1), btn1);
+    QCOMPARE(trimmedRight(window.project().record(1).btn2), btn2);
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindowPanel::timeBoxTakesOneDigit_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("time");
+    QTest::newRow("letter") << "5" << int(Qt::Key_A) << "5" << 5;
+    QTest::newRow("backspace") << "5" << int(Qt::Key_Backspace) << "" << 0;
+    QTest::newRow("digit into empty box") << "" << int(Qt::Key_7) << "7" << 7;
+    QTest::newRow("letter into empty box") << "" << int(Qt::Key_X) << "0" << 0;
+    QTest::newRow("second digit") << "5" << int(Qt::Key_3) << "5" << 5;
+}
+
+void TestMainWindowPanel::timeBoxTakesOneDigit()
+{
+    QFETCH(QString, before);
+    QFETCH(int, key);
+    QFETCH(QString, after);
+    QFETCH(int, time);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillDialog(window, 1);
+    auto *box = child<QLineEdit>(&window, "msg_time");
+    box->setText(before);
+
+    QTest::keyClick(box, Qt::Key(key));
+
+    QCOMPARE(box->text(), after);
+    QCOMPARE(window.project().record(1).time, time);
+    QVERIFY(window.Changed());
+}
+
+void TestMainWindowPanel::iconClickStoresWithoutChange_data()
+{
+    QTest::addColumn<int>("cell");
+    for (int cell = 0; cell < 6; ++cell)
+        QTest::addRow("cell %d", cell) << cell;
+}
+
+void TestMainWindowPanel::iconClickStoresWithoutChange()
+{
+    QFETCH(int, cell);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    auto *icons = child<IconPicture>(&window, "msg_icons");
+
+    QTest::mouseClick(child<QWidget>(icons, "icn" + QString::number(cell)), Qt::LeftButton);
+
+    QCOMPARE(window.project().record(1).ico, cell);
+    QVERIFY(!window.Changed());
+    const QImage shown = icons->rendered();
+    const QColor selection = colorFromOle(window.themeColor(SelectionColorKey));
+    for (int other = 0; other < 6; ++other) {
+        const QColor corner = shown.pixelColor(other * 32, 0);
+        QCOMPARE(corner, other == cell ? selection : icons->background());
+    }
+}
+
+void TestMainWindowPanel::projectStyleRedrawsStrip()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.iconClick(2);
+    auto *icons = child<IconPicture>(&window, "msg_icons");
+    const QColor selection = colorFromOle(window.themeColor(SelectionColorKey));
+    QCOMPARE(icons->rendered(), expectedIcons(icons->background(), selection, 2, 0));
+
+    child<QRadioButton>(&window, "prj_st1")->click();
+
+    QCOMPARE(trimmedRight(window.project().record(0).text), "1");
+    QCOMPARE(icons->rendered(), expectedIcons(icons->background(), selection, 2, 1));
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindowPanel::pauseShowsNoIcons()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillDialog(window, 2);
+    auto *icons = child<IconPicture>(&window, "msg_icons");
+    QImage bare(192, 32, QImage::Format_ARGB32_Premultiplied);
+
+    child<QRadioButton>(&window, "prj_st1")->click();
+
+    QCOMPARE(trimmedRight(window.project().record(0).text), "1");
+    bare.fill(icons->background());
+    QCOMPARE(icons->rendered(), bare);
+    QCOMPARE(icons->background(),
+             colorFromOle(window.themeColor(1))); // TextboxDisabledColor while disabled
+}
+
+void TestMainWindowPanel::scriptBoxNormalises_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("go back, small letters") << 0 << "идти назад" << "Идти Назад";
+    QTest::newRow("exit and more words") << 1 << "выход сейчас" << "Выход";
+    QTest::newRow("one-digit target") << 0 << "Идти К 5" << "Нет";
+    QTest::newRow("two-digit target") << 1 << "идти к 07" << "Идти К 07";
+    QTest::newRow("empty") << 0 << "" << "Нет";
+}
+
+void TestMainWindowPanel::scriptBoxNormalises()
+{
+    QFETCH(int, button);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    auto *box = child<QLineEdit>(&window, "msg_btnscr" + QString::number(button));
+    box->setText(typed);
+
+    leave(box);
+
+    QCOMPARE(box->text(), stored);
+    const DialogRecord &record = window.project().record(1);
+    QCOMPARE(trimmedRight(button == 0 ? record.btnscr1 : record.btnscr2), stored);
+    QVERIFY(window.Changed());
+}
+
+void TestMainWindowPanel::composerBuildsScript_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("direction"); // -1: leave the direction as the command set it
+    QTest::addColumn<QString>("argument"); // typed over the argument box unless null
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("script");
+    QTest::newRow("nothing") << 0 << -1 << QString() << 0 << "Нет";
+    QTest::newRow("go next") << 1 << -1 << QString() << 0 << "Идти Далее";
+    QTest::newRow("go back") << 1 << 1 << QString() << 1 << "Идти Назад";
+    QTest::newRow("go to 7") << 1 << 2 << "7" << 1 << "Идти К 07";
+    QTest::newRow("go to, empty") << 1 << 2 << "" << 0 << "Идти К 00";
+    QTest::newRow("go to 42") << 1 << 2 << "42" << 0 << "Идти К 42";
+    QTest::newRow("exit") << 2 << -1 << QString() << 1 << "Выход";
+}
+
+void TestMainWindowPanel::composerBuildsScript()
+{
+    QFETCH(int, command);
+    QFETCH(int, direction);
+    QFETCH(QString, argument);
+    QFETCH(int, button);
+    QFETCH(QString, script);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    auto *com = child<QComboBox>(&window, "scr_com");
+    auto *atr = child<QComboBox>(&window, "scr_atr");
+    auto *arg = child<QLineEdit>(&window, "scr_arg");
+    QCOMPARE(com->currentText(), "Нет");
+    QVERIFY(!atr->isEnabled());
+    QVERIFY(!arg->isEnabled());
+
+    choose(com, command);
+    if (direction >= 0)
+        choose(atr, direction);
+    QCOMPARE(atr->isEnabled(), command == 1);
+    QCOMPARE(arg->isEnabled(), direction == 2);
+    if (!argument.isNull())
+        arg->setText(argument);
+    child<QPushButton>(&window, "scr_ins" + QString::number(button))->click();
+
+    const DialogRecord &record = window.project().record(1);
+    QCOMPARE(trimmedRight(button == 0 ? record.btnscr1 : record.btnscr2), script);
+    QCOMPARE(child<QLineEdit>(&window, "msg_btnscr" + QString::number(button))->text(), script);
+    QVERIFY(window.Changed());
+}
+
+void TestMainWindowPanel::exitAfterGoToClearsDirection()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    auto *com = child<QComboBox>(&window, "scr_com");
+    auto *atr = child<QComboBox>(&window, "scr_atr");
+    auto *arg = child<QLineEdit>(&window, "scr_arg");
+    choose(com, 1);
+    QCOMPARE(atr->currentText(), "Далее");
+    choose(atr, 2);
+    QCOMPARE(arg->text(), "00");
+
+    choose(com, 2);
+
+    QVERIFY(!arg->isEnabled());
+    QCOMPARE(arg->text(), QString());
+    QVERIFY(!atr->isEnabled());
+    QCOMPARE(atr->currentIndex(), -1);
+}
+
+void TestMainWindowPanel::argumentPadsOnLeaving_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("one digit") << "3" << "03";
+    QTest::newRow("empty") << "" << "00";
+    QTest::newRow("two digits") << "12" << "12";
+}
+
+void TestMainWindowPanel::argumentPadsOnLeaving()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    choose(child<QComboBox>(&window, "scr_com"), 1);
+    choose(child<QComboBox>(&window, "scr_atr"), 2);
+    auto *arg = child<QLineEdit>(&window, "scr_arg");
+    arg->setText(typed);
+    QTest::keyClick(arg, Qt::Key_Q); // refused
+
+    leave(arg);
+
+    QCOMPARE(arg->text(), shown);
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindowPanel::fieldsWriteBackOnLeaving_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("caption") << "msg_caption" << "Внимание" << "Внимание";
+    QTest::newRow("button 1") << "msg_btn0" << "Хорошо" << "Хорошо";
+    QTest::newRow("button 2") << "msg_btn1" << "Отмена" << "Отмена";
+    QTest::newRow("long button") << "msg_btn1" << QString(20, u'ж') << QString(15, u'ж');
+}
+
+void TestMainWindowPanel::fieldsWriteBackOnLeaving()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    auto *edit = child<QLineEdit>(&window, box);
+    edit->setText(typed);
+    QVERIFY(!window.Changed());
+
+    leave(edit);
+
+    const DialogRecord &record = window.project().record(1);
+    const QString field = box == "msg_caption" ? record.caption
+                          : box == "msg_btn0"  ? record.btn1
+                                               : record.btn2;
+    QCOMPARE(trimmedRight(field), stored);
+    QVERIFY(window.Changed());
+}
+
+void TestMainWindowPanel::textWriteBackRefreshesList()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    auto *text = child<QPlainTextEdit>(&window, "msg_text");
+    text->setPlainText("Первая строка\nвторая");
+
+    leave(text);
+
+    QCOMPARE(trimmedRight(window.project().record(1).text), "Первая строка\r\nвторая");
+    QCOMPARE(entries(window), QStringList{"0. Первая строка  втора"});
+    QVERIFY(window.Changed());
+}
+
+void TestMainWindowPanel::textStopsAtFieldWidth_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<int>("boxLength");
+    QTest::newRow("600 letters") << QString(600, u'а') << 512;
+    QTest::newRow("line breaks count twice") << QString("ab\n").repeated(200) << 384;
+    QTest::newRow("exactly full") << QString(512, u'б') << 512;
+}
+
+void TestMainWindowPanel::textStopsAtFieldWidth()
+{
+    QFETCH(QString, pasted);
+    QFETCH(int, boxLength);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    auto *text = child<QPlainTextEdit>(&window, "msg_text");
+    text->clear();
+    text->insertPlainText(pasted);
+
+    QCOMPARE(text->toPlainText().size(), boxLength);
+    QCOMPARE(text->toPlainText(), pasted.left(boxLength));
+    leave(text);
+    QVERIFY(window.project().record(1).text.size() <= DialogRecord::TextWidth);
+    QCOMPARE(window.project().record(1).text, QString(pasted.left(boxLength)).replace("\n", "\r\n"));
+}
+
+void TestMainWindowPanel::editReachesRecordBeforeOtherDialogIsShown()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 2);
+    window.ListUpdate();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setFocus();
+    QTest::keyClicks(caption, "Fresh");
+
+    auto *list = child<QListWidget>(&window, "dlg_list");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+
+    QCOMPARE(window.CurrentDialog(), 2);
+    QCOMPARE(trimmedRight(window.project().record(1).caption), "Fresh");
+    QCOMPARE(trimmedRight(window.project().record(2).caption), QString());
+    QCOMPARE(caption->text(), QString());
+    QVERIFY(window.Changed());
+}
+
+KQ_MAINWINDOW_TEST_MAIN(TestMainWindowPanel)
+#include "tst_mainwindowpanel.moc"

@@ -1,0 +1,213 @@
+#include "tst_mainwindowfixture.h"
+
+#include "projectfile.h"
+
+using namespace kq;
+using namespace mwtest;
+
+namespace {
+
+qint64 fileSize(const QString &path)
+{
+    return QFileInfo(path).size();
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The texts of the dialogs a data file holds, as the runner would read them.
+QStringList dialogTexts(const QString &path)
+{
+    DialogProject project;
+    ProjectFile file;
+    QStringList texts;
+    if (!file.open(path) || !project.load(file))
+        return {"unreadable"};
+    for (int i = 1; i <= project.dialogCount(); ++i)
+        texts << trimmedRight(project.record(i).text);
+    return texts;
+}
+
+} // namespace
+
+class TestMainWindowRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void testRunWritesDataAndStartsRunner_data();
+    void testRunWritesDataAndStartsRunner();
+    void testRunTakesUnsavedEdit();
+    void testRunWithoutRunnerWarns();
+    void buildWritesProgramAndData_data();
+    void buildWritesProgramAndData();
+    void buildReplacesEarlierBuild();
+    void cancelledBuildWritesNothing();
+    void buildToUnwritablePlaceWarns();
+
+private:
+    QScopedPointer<ProgramFolder> mFolder;
+};
+
+void TestMainWindowRun::init()
+{
+    mFolder.reset();
+    mFolder.reset(new ProgramFolder);
+    QVERIFY(mFolder->ok);
+    useDefaultSettings();
+}
+
+void TestMainWindowRun::testRunWritesDataAndStartsRunner_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("earlierCount"); // dialogs of a data file left from an earlier run
+    QTest::newRow("one dialog") << 1 << 0;
+    QTest::newRow("three dialogs") << 3 << 0;
+    QTest::newRow("over a longer old file") << 2 << 6;
+}
+
+void TestMainWindowRun::testRunWritesDataAndStartsRunner()
+{
+    QFETCH(int, count);
+    QFETCH(int, earlierCount);
+    const QString data = mFolder->path("Runner/run.dll");
+    if (earlierCount > 0)
+        QVERIFY(writeBytes(data, QByteArray(DialogRecord::Size * (earlierCount + 1), 'x')));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), count);
+    window.ListUpdate();
+
+    emit child<KXButton>(&window, "sd3")->Click();
+
+    QCOMPARE(fileSize(data), qint64(DialogRecord::Size) * (count + 1));
+    QCOMPARE(dialogTexts(data).size(), count);
+    QCOMPARE(ui.starts.size(), 1);
+    QCOMPARE(ui.starts[0].program, mFolder->path(runnerName()));
+    QCOMPARE(ui.starts[0].arguments, QStringList{"/editor"});
+    QCOMPARE(QDir(ui.starts[0].workingFolder).canonicalPath(),
+             QDir(mFolder->path("Runner")).canonicalPath());
+    QVERIFY(ui.messages.isEmpty());
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindowRun::testRunTakesUnsavedEdit()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    auto *text = child<QPlainTextEdit>(&window, "msg_text");
+    text->setPlainText("Проверка");
+    leave(text);
+
+    window.testRun();
+
+    QCOMPARE(dialogTexts(mFolder->path("Runner/run.dll")), QStringList{"Проверка"});
+    QVERIFY(window.Changed());
+}
+
+void TestMainWindowRun::testRunWithoutRunnerWarns()
+{
+    QVERIFY(QFile::remove(mFolder->path(runnerName())));
+    ScriptedUi ui;
+    MainWindow window(ui);
+
+    window.testRun();
+
+    QVERIFY(ui.starts.isEmpty());
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, "Операция не выполнена");
+    QCOMPARE(ui.messages[0].title, "Операция не выполнена");
+    QCOMPARE(ui.messages[0].icon, UiServices::Icon::Warning);
+    // The data file stays until the next test run replaces it.
+    QCOMPARE(fileSize(mFolder->path("Runner/run.dll")), qint64(2 * DialogRecord::Size));
+}
+
+void TestMainWindowRun::buildWritesProgramAndData_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("dataFile");
+    QTest::newRow("with .exe") << "quiz.exe" << "quiz.dll";
+    QTest::newRow("upper-case .EXE") << "Game.EXE" << "Game.dll";
+    QTest::newRow("without extension") << "quiz" << "quiz.dll";
+}
+
+void TestMainWindowRun::buildWritesProgramAndData()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, dataFile);
+    QTemporaryDir target;
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 3);
+    window.ListUpdate();
+    ui.fileNames.enqueue(target.filePath(chosen));
+
+    emit child<KXButton>(&window, "sd4")->Click();
+
+    QCOMPARE(ui.fileDialogs.size(), 1);
+    QVERIFY(ui.fileDialogs[0].save);
+    QCOMPARE(ui.fileDialogs[0].title, "Собрать программу");
+    QCOMPARE(ui.fileDialogs[0].filter, "Программы|*.exe");
+    QCOMPARE(contents(target.filePath(chosen)), FakeRunner);
+    QVERIFY(QFileInfo(target.filePath(chosen)).isExecutable());
+    QCOMPARE(fileSize(target.filePath(dataFile)), qint64(4 * DialogRecord::Size));
+    QCOMPARE(dialogTexts(target.filePath(dataFile)), (QStringList{"D0", "D1", "D2"}));
+    QVERIFY(ui.messages.isEmpty());
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindowRun::buildReplacesEarlierBuild()
+{
+    QTemporaryDir target;
+    QVERIFY(writeBytes(target.filePath("quiz.exe"), "an older program"));
+    QVERIFY(writeBytes(target.filePath("quiz.dll"), QByteArray(DialogRecord::Size * 8, 'x')));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    ui.fileNames.enqueue(target.filePath("quiz.exe"));
+
+    window.build();
+
+    QCOMPARE(contents(target.filePath("quiz.exe")), FakeRunner);
+    QCOMPARE(fileSize(target.filePath("quiz.dll")), qint64(2 * DialogRecord::Size));
+}
+
+void TestMainWindowRun::cancelledBuildWritesNothing()
+{
+    QTemporaryDir target;
+    ScriptedUi ui;
+    MainWindow window(ui);
+
+    window.build();
+
+    QCOMPARE(ui.fileDialogs.size(), 1);
+    QVERIFY(QDir(target.path()).isEmpty());
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestMainWindowRun::buildToUnwritablePlaceWarns()
+{
+    QTemporaryDir target;
+    ScriptedUi ui;
+    MainWindow window(ui);
+    ui.fileNames.enqueue(target.filePath("missing/folder/quiz.exe"));
+
+    window.build();
+
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, "Операция не выполнена");
+    QVERIFY(!QFileInfo::exists(target.filePath("missing/folder/quiz.dll")));
+}
+
+KQ_MAINWINDOW_TEST_MAIN(TestMainWindowRun)
+#include "tst_mainwindowrun.moc"
