@@ -30,7 +30,7 @@ namespace management {
 
 QString resId(int number)
 {
-    return QStringLiteral("%0") + QString::number(number);
+    return u'%' + QString::number(number).rightJustified(4, u'0');
 }
 
 QFont listFont()
@@ -174,8 +174,8 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
         mThemeButtons.at(i)->setToolTip(ResString(resId(227 + i)));
     {
         const QSignalBlocker blocker(mThemeItem);
-        for (int i = 37; i <= 46; ++i)
-            mThemeItem->addItem(ResString(QStringLiteral("%02") + QString::number(i)));
+        for (int i = 237; i <= 246; ++i)
+            mThemeItem->addItem(ResString(resId(i)));
     }
 
     LocalizeControls(this);
@@ -243,9 +243,19 @@ void ManagementWindow::FrmSub(int panel)
     }
 }
 
-QString ManagementWindow::deleteQuestion(const QString &entryText) const
+bool ManagementWindow::acceptsDeletingVersion(const QString &version, int firstId,
+                                              const QString &title)
 {
-    return ResString(QStringLiteral("%0234")) + u'\n' + entryText;
+    const QString question = ResString(resId(firstId)) + version + ResString(resId(firstId + 1));
+    return mUi.message(this, question, title, UiServices::Icon::Warning,
+                       UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
+}
+
+bool ManagementWindow::confirmsDelete(const QString &entryText, const QString &title)
+{
+    return mUi.message(this, ResString(QStringLiteral("%0234")) + u'\n' + entryText, title,
+                       UiServices::Icon::Question,
+                       UiServices::Buttons::YesNo) != UiServices::Answer::No;
 }
 
 } // namespace kq

@@ -86,8 +86,11 @@ private:
     void runPlugin();
     void deletePlugin();
 
-    // The text of a question that names the selected entry under a line break.
-    QString deleteQuestion(const QString &entryText) const;
+    // True when the user accepts deleting a file of a version other than "2.0"; the question is
+    // the text of firstId, the version and the text of the id after firstId.
+    bool acceptsDeletingVersion(const QString &version, int firstId, const QString &title);
+    // True unless the user declines deleting the list entry shown as entryText.
+    bool confirmsDelete(const QString &entryText, const QString &title);
 
     UiServices &mUi;
     DialogProject &mProject;

@@ -155,15 +155,10 @@ void ManagementWindow::languageSelected()
     const QString file = mLanguageFiles.at(row);
 
     const QString version = LanguageInfo(file, QStringLiteral("GetVersion"));
-    if (version != u"2.0") {
-        const QString question =
-            ResString(QStringLiteral("%0022")) + version + ResString(QStringLiteral("%0023"));
-        if (mUi.message(this, question, ResString(QStringLiteral("%0201")),
-                        UiServices::Icon::Warning,
-                        UiServices::Buttons::YesNo) == UiServices::Answer::Yes) {
-            deleteLanguage();
-            return;
-        }
+    if (version != u"2.0" &&
+        acceptsDeletingVersion(version, 22, ResString(QStringLiteral("%0201")))) {
+        deleteLanguage();
+        return;
     }
 
     mLangButtons.at(1)->setEnabled(LanguageInfo(file, QStringLiteral("GetStatus")) != u"General");
@@ -205,9 +200,7 @@ void ManagementWindow::deleteLanguage()
     const int row = mLangList->currentIndex();
     if (row < 0 || row >= mLanguageFiles.size())
         return;
-    if (mUi.message(this, deleteQuestion(mLangList->currentText()),
-                    ResString(QStringLiteral("%0201")), UiServices::Icon::Question,
-                    UiServices::Buttons::YesNo) == UiServices::Answer::No)
+    if (!confirmsDelete(mLangList->currentText(), ResString(QStringLiteral("%0201"))))
         return;
     const QString path = languageFilePath(mLanguageFiles.at(row));
     if (QFile::exists(path))

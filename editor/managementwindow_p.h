@@ -13,7 +13,7 @@ class QWidget;
 
 namespace kq::management {
 
-// Resource ids are "%0" and three digits: resId(201) is "%0201".
+// Resource ids are "%" and four digits: resId(201) is "%0201", resId(22) is "%0022".
 QString resId(int number);
 
 // "Courier New", or the system's fixed-pitch font where it is missing.

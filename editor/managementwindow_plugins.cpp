@@ -51,7 +51,7 @@ QWidget *ManagementWindow::buildPluginPanel()
     mPlugInfo->setReadOnly(true);
 
     for (int i = 0; i < int(mPlugButtons.size()); ++i) {
-        auto *button = new QPushButton(QStringLiteral("%022") + QString::number(i), panel);
+        auto *button = new QPushButton(resId(220 + i), panel);
         button->setObjectName(QStringLiteral("pl_cont") + QString::number(i));
         button->setAutoDefault(false);
         // Enabled by the list filling once the Plugins folder holds a description file.
@@ -117,15 +117,10 @@ void ManagementWindow::pluginSelected()
     const QString path = mPluginPaths.at(row);
 
     const QString version = PluginInfo(path, QStringLiteral("GetVersion"));
-    if (version != u"2.0") {
-        const QString question =
-            ResString(QStringLiteral("%0030")) + version + ResString(QStringLiteral("%0031"));
-        if (mUi.message(this, question, ResString(QStringLiteral("%0203")),
-                        UiServices::Icon::Warning,
-                        UiServices::Buttons::YesNo) == UiServices::Answer::Yes) {
-            deletePlugin();
-            return;
-        }
+    if (version != u"2.0" &&
+        acceptsDeletingVersion(version, 30, ResString(QStringLiteral("%0203")))) {
+        deletePlugin();
+        return;
     }
 
     mPlugInfo->setPlainText(displayText(
@@ -161,9 +156,7 @@ void ManagementWindow::deletePlugin()
     const int row = mPlugList->currentRow();
     if (row < 0 || row >= mPluginPaths.size())
         return;
-    if (mUi.message(this, deleteQuestion(mPlugList->currentItem()->text()),
-                    ResString(QStringLiteral("%0203")), UiServices::Icon::Question,
-                    UiServices::Buttons::YesNo) != UiServices::Answer::Yes)
+    if (!confirmsDelete(mPlugList->currentItem()->text(), ResString(QStringLiteral("%0203"))))
         return;
     const QString path = mPluginPaths.at(row);
     QFile::remove(path);

@@ -237,15 +237,10 @@ void ManagementWindow::themeSelected()
         return;
     }
     const QString version = ThemeInfo(path, QStringLiteral("GetVersion"));
-    if (version != u"2.0") {
-        const QString question =
-            ResString(QStringLiteral("%0027")) + version + ResString(QStringLiteral("%0028"));
-        if (mUi.message(this, question, QStringLiteral("Неправильная тема"),
-                        UiServices::Icon::Warning,
-                        UiServices::Buttons::YesNo) == UiServices::Answer::Yes) {
-            deleteTheme();
-            return;
-        }
+    if (version != u"2.0" &&
+        acceptsDeletingVersion(version, 27, QStringLiteral("Неправильная тема"))) {
+        deleteTheme();
+        return;
     }
 
     const bool user = ThemeInfo(path, QStringLiteral("GetStatus")) == u"User";
@@ -343,9 +338,7 @@ void ManagementWindow::deleteTheme()
     const int row = mThemeList->currentIndex();
     if (row < 0 || row >= mThemePaths.size())
         return;
-    if (mUi.message(this, deleteQuestion(mThemeList->currentText()),
-                    ResString(QStringLiteral("%0202")), UiServices::Icon::Question,
-                    UiServices::Buttons::YesNo) == UiServices::Answer::No)
+    if (!confirmsDelete(mThemeList->currentText(), ResString(QStringLiteral("%0202"))))
         return;
     const QString path = mThemePaths.at(row);
     if (QFile::exists(path))
