@@ -12,7 +12,6 @@
 #include "projectio.h"
 #include "uiservices.h"
 
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -128,9 +127,8 @@ void MainWindow::buildToolbar()
     setBarLook(mToolbar);
     mHints.insert(mToolbar, id("%0130"));
 
-    static const char *const pictures[ToolButtonCount] = {"new.png",   "open.png",   "save.png",
-                                                          "test.png",  "build.png",  "manage.png",
-                                                          "help.png"};
+    static const char *const pictures[ToolButtonCount] = {
+        "new.png", "open.png", "save.png", "test.png", "build.png", "manage.png", "help.png"};
     for (int i = 0; i < ToolButtonCount; ++i) {
         auto *button = new KXButton(mToolbar);
         button->setObjectName(QStringLiteral("sd") + QString::number(i));
@@ -235,14 +233,14 @@ void MainWindow::buildStatusBar()
 void MainWindow::buildCaptionTable()
 {
     mCaptionTable = {
-        {mLblType, id("%0101")},       {mLblTime, id("%0102")},      {mLblCaption, id("%0103")},
-        {mLblText, id("%0104")},       {mLblBtn[0], id("%0105")},    {mLblBtn[1], id("%0106")},
-        {mLblBtnScr[0], id("%0107")},  {mLblBtnScr[1], id("%0108")}, {mLblIco, id("%0109")},
-        {mLabel12, id("%0110")},       {mLabel10, id("%0111")},      {mMsgType[0], id("%0120")},
-        {mMsgType[1], id("%0121")},    {mMsgType[2], id("%0122")},   {mPrjSt[0], id("%0123")},
-        {mPrjSt[1], id("%0124")},      {mSts, id("%0130")},          {mMnuSavS, id("%0152")},
-        {mMnuSavAs, id("%0153")},      {mMnuOpnFile, id("%0151")},   {mMnuOpnLine1, id("%0150")},
-        {mMnuHlpHelp, id("%0154")},    {mMnuHlpSite, id("%0155")},   {mMnuHlpLine1, id("%0150")},
+        {mLblType, id("%0101")},      {mLblTime, id("%0102")},      {mLblCaption, id("%0103")},
+        {mLblText, id("%0104")},      {mLblBtn[0], id("%0105")},    {mLblBtn[1], id("%0106")},
+        {mLblBtnScr[0], id("%0107")}, {mLblBtnScr[1], id("%0108")}, {mLblIco, id("%0109")},
+        {mLabel12, id("%0110")},      {mLabel10, id("%0111")},      {mMsgType[0], id("%0120")},
+        {mMsgType[1], id("%0121")},   {mMsgType[2], id("%0122")},   {mPrjSt[0], id("%0123")},
+        {mPrjSt[1], id("%0124")},     {mSts, id("%0130")},          {mMnuSavS, id("%0152")},
+        {mMnuSavAs, id("%0153")},     {mMnuOpnFile, id("%0151")},   {mMnuOpnLine1, id("%0150")},
+        {mMnuHlpHelp, id("%0154")},   {mMnuHlpSite, id("%0155")},   {mMnuHlpLine1, id("%0150")},
         {mMnuHlpAbout, id("%0156")},
     };
     for (int i = 0; i < 5; ++i)
@@ -253,7 +251,8 @@ void MainWindow::startUp()
 {
     if (OptionSetting(OptionRead, OptionLanguage).isEmpty()) {
         OptionSetting(OptionWrite, OptionLanguage, QStringLiteral("russian.lang"));
-        OptionSetting(OptionWrite, OptionTheme, programPath(QStringLiteral("Themes/standart.tvth")));
+        OptionSetting(OptionWrite, OptionTheme,
+                      programPath(QStringLiteral("Themes/standart.tvth")));
     }
     UpdateSettings();
     selectCommand(0);
@@ -459,8 +458,8 @@ void MainWindow::openSample(int index)
     const QString caption = mMnuOpnF.at(index)->text();
     const QString path = programPath(QStringLiteral("Samples/") + caption);
     if (caption.isEmpty() || !QFileInfo(path).isFile()) {
-        mUi.message(this, ResString(id("%0033")), ResString(id("%0020")),
-                    UiServices::Icon::Warning, UiServices::Buttons::Ok);
+        mUi.message(this, ResString(id("%0033")), ResString(id("%0020")), UiServices::Icon::Warning,
+                    UiServices::Buttons::Ok);
         return;
     }
     const QString kind = caption.right(4).toUpper();
@@ -491,9 +490,8 @@ void MainWindow::testRun()
         return;
     }
     const QString runner = runnerProgram();
-    if (!QFileInfo(runner).isFile() ||
-        !mUi.startDetached(runner, {QStringLiteral("/editor")},
-                           programPath(QStringLiteral("Runner"))))
+    if (!QFileInfo(runner).isFile() || !mUi.startDetached(runner, {QStringLiteral("/editor")},
+                                                          programPath(QStringLiteral("Runner"))))
         warnFailed();
 }
 
@@ -507,8 +505,7 @@ bool MainWindow::copyRunner(const QString &target) const
         return false;
     // Written whole before it replaces an existing file of that name.
     QSaveFile copy(target);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(program) != program.size() ||
-        !copy.commit())
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(program) != program.size() || !copy.commit())
         return false;
     return QFile::setPermissions(target, runner.permissions());
 }
@@ -539,7 +536,8 @@ void MainWindow::openWebPage()
 
 void MainWindow::showManagement()
 {
-    ManagementWindow window(mUi, mProject, [this] { ListUpdate(); }, this);
+    ManagementWindow window(
+        mUi, mProject, [this] { ListUpdate(); }, this);
     window.exec();
     ApplyChanges();
 }

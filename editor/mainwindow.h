@@ -133,6 +133,7 @@ private:
     void showMenu(QMenu *menu, KXButton *button, bool alignRight);
 
     void listSelected(int row);
+    void moveDialog(int offset);
     void typeChosen(int type);
     void styleChosen(int style);
     void commandChosen(int index);

@@ -33,8 +33,7 @@ private:
 } // namespace
 
 IconPicture::IconPicture(QWidget *parent)
-    : QWidget(parent),
-      mDrawing(CellSize * CellCount, CellSize, QImage::Format_ARGB32_Premultiplied)
+    : QWidget(parent), mDrawing(CellSize * CellCount, CellSize, QImage::Format_ARGB32_Premultiplied)
 {
     setObjectName(QStringLiteral("msg_icons"));
     setFixedSize(sizeHint());

@@ -215,26 +215,24 @@ void MainWindow::listDelete()
 
 void MainWindow::listUp()
 {
-    const int current = mCurrentDialog;
-    const int other = current - 1;
-    if (other < 1 || current > mProject.dialogCount())
-        return;
-    std::swap(mProject.record(current), mProject.record(other));
-    ListUpdate();
-    selectEntry(other - 1);
-    LoadDialog(other);
-    TestButton();
-    mDlgList->setFocus();
+    moveDialog(-1);
 }
 
 void MainWindow::listDown()
 {
+    moveDialog(1);
+}
+
+void MainWindow::moveDialog(int offset)
+{
     const int current = mCurrentDialog;
-    const int other = current + 1;
-    if (current < 1 || other > mProject.dialogCount())
+    const int other = current + offset;
+    if (current < 1 || current > mProject.dialogCount() || other < 1 ||
+        other > mProject.dialogCount())
         return;
     std::swap(mProject.record(current), mProject.record(other));
     ListUpdate();
+    // The moved dialog stays selected at its new place.
     selectEntry(other - 1);
     LoadDialog(other);
     TestButton();

@@ -24,6 +24,8 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include <span>
+
 namespace kq {
 
 namespace {
@@ -55,6 +57,30 @@ QLineEdit *textBox(const QString &name, int maxLength, QWidget *parent)
     return box;
 }
 
+// A row of option buttons "<name>0", "<name>1", ...; chosen runs when one becomes selected, so a
+// click on the option that is already selected changes nothing.
+template <typename Chosen>
+QHBoxLayout *optionRow(std::span<QRadioButton *> options, const QString &name,
+                       std::initializer_list<const char *> ids, QWidget *parent, Chosen chosen)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(6);
+    int index = 0;
+    for (const char *id : ids) {
+        auto *option = new QRadioButton(QLatin1String(id), parent);
+        option->setObjectName(name + QString::number(index));
+        option->setAutoFillBackground(true);
+        QObject::connect(option, &QRadioButton::toggled, parent, [chosen, index](bool on) {
+            if (on)
+                chosen(index);
+        });
+        row->addWidget(option);
+        options[index++] = option;
+    }
+    row->addStretch(1);
+    return row;
+}
+
 // The width the record gives a text: its line breaks are stored as CR LF.
 int recordLength(const QString &boxText)
 {
@@ -70,21 +96,9 @@ void MainWindow::buildDataBox()
     mHints.insert(mDataBox, QStringLiteral("%0139"));
 
     mLblType = fieldLabel("msg_lbltype", "%0101", mDataBox);
-    auto *types = new QHBoxLayout;
-    types->setSpacing(6);
-    static const char *const typeIds[] = {"%0120", "%0121", "%0122"};
-    for (int i = 0; i < int(mMsgType.size()); ++i) {
-        auto *option = new QRadioButton(QLatin1String(typeIds[i]), mDataBox);
-        option->setObjectName(QStringLiteral("msg_type") + QString::number(i));
-        option->setAutoFillBackground(true);
-        connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                typeChosen(i);
-        });
-        types->addWidget(option);
-        mMsgType[i] = option;
-    }
-    types->addStretch(1);
+    QHBoxLayout *types =
+        optionRow(mMsgType, QStringLiteral("msg_type"), {"%0120", "%0121", "%0122"}, mDataBox,
+                  [this](int type) { typeChosen(type); });
 
     mLblCaption = fieldLabel("msg_lblcaption", "%0103", mDataBox);
     mMsgCaption = textBox(QStringLiteral("msg_caption"), DialogRecord::CaptionWidth, mDataBox);
@@ -176,10 +190,9 @@ void MainWindow::buildScriptBox()
 
     for (int i = 0; i < 2; ++i) {
         const QString number = QString::number(i);
-        mScrIns[i] = mainwindow::pictureButton(QStringLiteral("scr_ins") + number,
-                                               QStringLiteral("scr_ins") + number +
-                                                   QStringLiteral(".png"),
-                                               mScrBox);
+        mScrIns[i] = mainwindow::pictureButton(
+            QStringLiteral("scr_ins") + number,
+            QStringLiteral("scr_ins") + number + QStringLiteral(".png"), mScrBox);
         mScrIns[i]->setToolTip(QStringLiteral("Вставить к кнопке ") + QString::number(i + 1));
         connect(mScrIns[i], &QPushButton::clicked, this, [this, i] { insertScript(i); });
     }
@@ -212,21 +225,8 @@ void MainWindow::buildProjectBox()
     layout->setContentsMargins(10, 8, 10, 10);
     layout->setSpacing(4);
     layout->addWidget(mLabel10);
-    static const char *const styleIds[] = {"%0123", "%0124"};
-    auto *options = new QHBoxLayout;
-    options->setSpacing(6);
-    for (int i = 0; i < int(mPrjSt.size()); ++i) {
-        auto *option = new QRadioButton(QLatin1String(styleIds[i]), mProjectBox);
-        option->setObjectName(QStringLiteral("prj_st") + QString::number(i));
-        option->setAutoFillBackground(true);
-        connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                styleChosen(i);
-        });
-        options->addWidget(option);
-        mPrjSt[i] = option;
-    }
-    options->addStretch(1);
+    QHBoxLayout *options = optionRow(mPrjSt, QStringLiteral("prj_st"), {"%0123", "%0124"},
+                                     mProjectBox, [this](int style) { styleChosen(style); });
     layout->addLayout(options);
     layout->addStretch(1);
     mPrjSt[0]->setChecked(true);
@@ -243,10 +243,9 @@ void MainWindow::selectType(int type)
 
 void MainWindow::typeChosen(int type)
 {
-    const QList<QWidget *> fields = {mMsgTime,      mMsgCaption,    mMsgBtn[0],   mMsgBtn[1],
-                                     mMsgBtnScr[0], mMsgBtnScr[1],  mMsgIcons,    mLblTime,
-                                     mLblCaption,   mLblBtn[0],     mLblBtn[1],   mLblBtnScr[0],
-                                     mLblBtnScr[1], mLblIco};
+    const QList<QWidget *> fields = {
+        mMsgTime, mMsgCaption, mMsgBtn[0], mMsgBtn[1], mMsgBtnScr[0], mMsgBtnScr[1], mMsgIcons,
+        mLblTime, mLblCaption, mLblBtn[0], mLblBtn[1], mLblBtnScr[0], mLblBtnScr[1], mLblIco};
     {
         // Boxes disabled here lose the focus; that is no edit of theirs to write back.
         const QScopedValueRollback loading(mLoading, true);

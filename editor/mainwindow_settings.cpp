@@ -38,8 +38,8 @@ enum ColorKey {
     BoxDisabledColor,
 };
 
-const char *const SampleNames[MainWindow::SampleCount] = {
-    "FormatC.dlg2", "VirusModification.dlg2", "tester.dlg", "trojan.dlg", "virus.dlg"};
+const char *const SampleNames[MainWindow::SampleCount] = {"FormatC.dlg2", "VirusModification.dlg2",
+                                                          "tester.dlg", "trojan.dlg", "virus.dlg"};
 
 // One colour for a role whatever the state: the theme picks it by the enabled state itself.
 void setRole(QPalette &palette, QPalette::ColorRole role, const QColor &color)
@@ -83,6 +83,12 @@ void MainWindow::UpdateSettings()
     SetColors();
     LanguageInfo(OptionSetting(OptionRead, OptionLanguage), QStringLiteral("GetFile"));
     LocalizeControls(this);
+    // A separator keeps the "-" it was made from as its text, which some styles print beside
+    // the line; ApplyChanges puts the id back before the next localisation.
+    for (QAction *separator : {mMnuOpnLine1, mMnuHlpLine1}) {
+        if (separator->isSeparator())
+            separator->setText(QString());
+    }
     for (int i = 0; i < SampleCount; ++i)
         mMnuOpnF[i]->setText(QLatin1String(SampleNames[i]));
     layoutToolbar();
@@ -138,9 +144,13 @@ void MainWindow::SetColors()
             setTextColors(control, color(TextboxForeColor),
                           color(enabled ? TextboxEnabledColor : TextboxDisabledColor));
         } else if (qobject_cast<QRadioButton *>(control)) {
+            // Buttons fill their background from the button role and styles draw their text
+            // in either role, so both pairs carry the colours.
             QPalette palette = control->palette();
             setRole(palette, QPalette::WindowText, color(TextboxForeColor));
+            setRole(palette, QPalette::ButtonText, color(TextboxForeColor));
             setRole(palette, QPalette::Window, color(ButtonEnabledColor));
+            setRole(palette, QPalette::Button, color(ButtonEnabledColor));
             control->setPalette(palette);
             control->setAutoFillBackground(true);
         } else if (qobject_cast<QPushButton *>(control)) {

@@ -12,12 +12,12 @@
 #include "scriptedui.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QFocusEvent>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -71,11 +72,16 @@ struct ProgramFolder
     }
     ~ProgramFolder() { kq::setProgramFolder(QString()); }
 
-    QString path(const QString &relative) const
-    {
-        return dir.path() + QLatin1Char('/') + relative;
-    }
+    QString path(const QString &relative) const { return dir.path() + QLatin1Char('/') + relative; }
 };
+
+// A fresh program folder for the next test; the old one goes first, as it resets the folder.
+inline bool renew(QScopedPointer<ProgramFolder> &folder)
+{
+    folder.reset();
+    folder.reset(new ProgramFolder);
+    return folder->ok;
+}
 
 inline void useSettings(const QString &language, const QString &themeFile)
 {
@@ -90,8 +96,7 @@ inline void useDefaultSettings()
     useSettings(QStringLiteral("russian.lang"), QStringLiteral("Themes/standart.tvth"));
 }
 
-template <typename T>
-T *child(const QObject *parent, const QString &name)
+template <typename T> T *child(const QObject *parent, const QString &name)
 {
     T *found = parent->findChild<T *>(name);
     if (!found)

@@ -37,8 +37,10 @@ void TestMainWindowList::newProjectShowsOneDialog_data()
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("entry");
-    QTest::newRow("russian") << "russian.lang" << "0. Текст сообщения";
-    QTest::newRow("english") << "english.lang" << "0. Message text";
+    QTest::newRow("russian") << "russian.lang"
+                             << "0. Текст сообщения";
+    QTest::newRow("english") << "english.lang"
+                             << "0. Message text";
 }
 
 void TestMainWindowList::newProjectShowsOneDialog()
@@ -64,11 +66,16 @@ void TestMainWindowList::entryShowsNumberAndStartOfText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("entry");
-    QTest::newRow("word and spaces") << "Слово     " << "1. Слово";
-    QTest::newRow("thirty characters") << "abcdefghijklmnopqrstuvwxyz0123" << "1. abcdefghijklmnopqrst";
-    QTest::newRow("space at the cut") << "abcdefghijklmnopqrs tuvwxyz" << "1. abcdefghijklmnopqrs";
-    QTest::newRow("line break") << "ab\r\ncd" << "1. ab  cd";
-    QTest::newRow("empty") << "" << "1. ";
+    QTest::newRow("word and spaces") << "Слово     "
+                                     << "1. Слово";
+    QTest::newRow("thirty characters") << "abcdefghijklmnopqrstuvwxyz0123"
+                                       << "1. abcdefghijklmnopqrst";
+    QTest::newRow("space at the cut") << "abcdefghijklmnopqrs tuvwxyz"
+                                      << "1. abcdefghijklmnopqrs";
+    QTest::newRow("line break") << "ab\r\ncd"
+                                << "1. ab  cd";
+    QTest::newRow("empty") << ""
+                           << "1. ";
 }
 
 void TestMainWindowList::entryShowsNumberAndStartOfText()

@@ -100,8 +100,7 @@ void TestMainWindowPanel::typeSwitchResetsFields_data()
     QTest::newRow("progress to message")
         << 1 << 0 << QStringList{"Окно", "Да", "<Шкала полна>", "Нет", "Нет"} << 0 << "011111111";
     QTest::newRow("pause to message")
-        << 2 << 0 << QStringList{"Окно", "<Конец паузы>", "Нет", "Нет", "Нет"} << 0
-        << "011111111";
+        << 2 << 0 << QStringList{"Окно", "<Конец паузы>", "Нет", "Нет", "Нет"} << 0 << "011111111";
 }
 
 void TestMainWindowPanel::typeSwitchResetsFields()
@@ -129,8 +128,8 @@ void TestMainWindowPanel::typeSwitchResetsFields()
     QCOMPARE(record.ico, 3);
     QVERIFY(window.Changed());
 
-    const QStringList names{"msg_time",   "msg_caption", "msg_btn0",  "msg_btn1", "msg_btnscr0",
-                            "msg_btnscr1", "msg_icons",  "scr_ins0", "scr_ins1"};
+    const QStringList names{"msg_time",    "msg_caption", "msg_btn0", "msg_btn1", "msg_btnscr0",
+                            "msg_btnscr1", "msg_icons",   "scr_ins0", "scr_ins1"};
     for (int i = 0; i < names.size(); ++i)
         QVERIFY2(child<QWidget>(&window, names[i])->isEnabled() == (enabled[i] == u'1'),
                  qPrintable(names[i]));
@@ -158,10 +157,14 @@ void TestMainWindowPanel::loadingFillsHiddenButtonLabel_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("btn1");
     QTest::addColumn<QString>("btn2");
-    QTest::newRow("progress") << "russian.lang" << 1 << "Да" << "<Шкала полна>";
-    QTest::newRow("pause") << "russian.lang" << 2 << "<Конец паузы>" << "Нет";
-    QTest::newRow("progress in english") << "english.lang" << 1 << "Да" << "<Bar full>";
-    QTest::newRow("message") << "russian.lang" << 0 << "Да" << "Нет";
+    QTest::newRow("progress") << "russian.lang" << 1 << "Да"
+                              << "<Шкала полна>";
+    QTest::newRow("pause") << "russian.lang" << 2 << "<Конец паузы>"
+                           << "Нет";
+    QTest::newRow("progress in english") << "english.lang" << 1 << "Да"
+                                         << "<Bar full>";
+    QTest::newRow("message") << "russian.lang" << 0 << "Да"
+                             << "Нет";
 }
 
 void TestMainWindowPanel::loadingFillsHiddenButtonLabel()
@@ -276,11 +279,16 @@ void TestMainWindowPanel::scriptBoxNormalises_data()
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("go back, small letters") << 0 << "идти назад" << "Идти Назад";
-    QTest::newRow("exit and more words") << 1 << "выход сейчас" << "Выход";
-    QTest::newRow("one-digit target") << 0 << "Идти К 5" << "Нет";
-    QTest::newRow("two-digit target") << 1 << "идти к 07" << "Идти К 07";
-    QTest::newRow("empty") << 0 << "" << "Нет";
+    QTest::newRow("go back, small letters") << 0 << "идти назад"
+                                            << "Идти Назад";
+    QTest::newRow("exit and more words") << 1 << "выход сейчас"
+                                         << "Выход";
+    QTest::newRow("one-digit target") << 0 << "Идти К 5"
+                                      << "Нет";
+    QTest::newRow("two-digit target") << 1 << "идти к 07"
+                                      << "Идти К 07";
+    QTest::newRow("empty") << 0 << ""
+                           << "Нет";
 }
 
 void TestMainWindowPanel::scriptBoxNormalises()
@@ -304,7 +312,7 @@ void TestMainWindowPanel::scriptBoxNormalises()
 void TestMainWindowPanel::composerBuildsScript_data()
 {
     QTest::addColumn<int>("command");
-    QTest::addColumn<int>("direction"); // -1: leave the direction as the command set it
+    QTest::addColumn<int>("direction");    // -1: leave the direction as the command set it
     QTest::addColumn<QString>("argument"); // typed over the argument box unless null
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("script");
@@ -372,9 +380,12 @@ void TestMainWindowPanel::argumentPadsOnLeaving_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("one digit") << "3" << "03";
-    QTest::newRow("empty") << "" << "00";
-    QTest::newRow("two digits") << "12" << "12";
+    QTest::newRow("one digit") << "3"
+                               << "03";
+    QTest::newRow("empty") << ""
+                           << "00";
+    QTest::newRow("two digits") << "12"
+                                << "12";
 }
 
 void TestMainWindowPanel::argumentPadsOnLeaving()
@@ -400,9 +411,15 @@ void TestMainWindowPanel::fieldsWriteBackOnLeaving_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("caption") << "msg_caption" << "Внимание" << "Внимание";
-    QTest::newRow("button 1") << "msg_btn0" << "Хорошо" << "Хорошо";
-    QTest::newRow("button 2") << "msg_btn1" << "Отмена" << "Отмена";
+    QTest::newRow("caption") << "msg_caption"
+                             << "Внимание"
+                             << "Внимание";
+    QTest::newRow("button 1") << "msg_btn0"
+                              << "Хорошо"
+                              << "Хорошо";
+    QTest::newRow("button 2") << "msg_btn1"
+                              << "Отмена"
+                              << "Отмена";
     QTest::newRow("long button") << "msg_btn1" << QString(20, u'ж') << QString(15, u'ж');
 }
 
@@ -464,7 +481,8 @@ void TestMainWindowPanel::textStopsAtFieldWidth()
     QCOMPARE(text->toPlainText(), pasted.left(boxLength));
     leave(text);
     QVERIFY(window.project().record(1).text.size() <= DialogRecord::TextWidth);
-    QCOMPARE(window.project().record(1).text, QString(pasted.left(boxLength)).replace("\n", "\r\n"));
+    QCOMPARE(window.project().record(1).text,
+             QString(pasted.left(boxLength)).replace("\n", "\r\n"));
 }
 
 void TestMainWindowPanel::editReachesRecordBeforeOtherDialogIsShown()

@@ -62,9 +62,7 @@ private:
 
 void TestMainWindowRun::init()
 {
-    mFolder.reset();
-    mFolder.reset(new ProgramFolder);
-    QVERIFY(mFolder->ok);
+    QVERIFY(renew(mFolder));
     useDefaultSettings();
 }
 
@@ -137,9 +135,12 @@ void TestMainWindowRun::buildWritesProgramAndData_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("dataFile");
-    QTest::newRow("with .exe") << "quiz.exe" << "quiz.dll";
-    QTest::newRow("upper-case .EXE") << "Game.EXE" << "Game.dll";
-    QTest::newRow("without extension") << "quiz" << "quiz.dll";
+    QTest::newRow("with .exe") << "quiz.exe"
+                               << "quiz.dll";
+    QTest::newRow("upper-case .EXE") << "Game.EXE"
+                                     << "Game.dll";
+    QTest::newRow("without extension") << "quiz"
+                                       << "quiz.dll";
 }
 
 void TestMainWindowRun::buildWritesProgramAndData()

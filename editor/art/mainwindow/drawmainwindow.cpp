@@ -43,6 +43,17 @@ QLinearGradient vertical(double top, double bottom, const QColor &a, const QColo
     return g;
 }
 
+// A round glossy button filling the picture, lit from the upper left.
+void drawBall(QPainter &p, const QColor &light, const QColor &dark, const QColor &rim)
+{
+    QRadialGradient ball(QPointF(6, 5), 10);
+    ball.setColorAt(0, light);
+    ball.setColorAt(1, dark);
+    p.setPen(QPen(rim, 1));
+    p.setBrush(ball);
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+}
+
 // A sheet of paper with a folded corner and a green plus.
 void drawNew()
 {
@@ -140,12 +151,7 @@ void drawTest()
     QImage image = canvas();
     QPainter p;
     begin(p, image);
-    QRadialGradient ball(QPointF(6, 5), 10);
-    ball.setColorAt(0, QColor(130, 220, 120));
-    ball.setColorAt(1, QColor(30, 140, 50));
-    p.setPen(QPen(QColor(20, 100, 35), 1));
-    p.setBrush(ball);
-    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    drawBall(p, QColor(130, 220, 120), QColor(30, 140, 50), QColor(20, 100, 35));
     QPainterPath play;
     play.moveTo(6, 4);
     play.lineTo(12, 8);
@@ -230,12 +236,7 @@ void drawHelp()
     QImage image = canvas();
     QPainter p;
     begin(p, image);
-    QRadialGradient ball(QPointF(6, 5), 10);
-    ball.setColorAt(0, QColor(110, 170, 240));
-    ball.setColorAt(1, QColor(30, 90, 190));
-    p.setPen(QPen(QColor(20, 60, 140), 1));
-    p.setBrush(ball);
-    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    drawBall(p, QColor(110, 170, 240), QColor(30, 90, 190), QColor(20, 60, 140));
     QPainterPath mark;
     mark.moveTo(5.6, 6.2);
     mark.cubicTo(5.6, 3.2, 10.6, 3.2, 10.6, 6.0);
