@@ -3,6 +3,7 @@
 #include "language.h"
 #include "localizecontrols.h"
 #include "managementwindow_p.h"
+#include "optionsetting.h"
 #include "productinfo.h"
 #include "programfolder.h"
 #include "uiservices.h"
@@ -73,27 +74,35 @@ QString listedName(const QString &name, const QString &status)
     return status == u"User" ? name + u'*' : name;
 }
 
-void fillComboBox(QComboBox *box, const QStringList &texts)
+QComboBox *dropDown(const QString &name, int characters, QWidget *parent)
 {
-    const QSignalBlocker blocker(box);
-    box->clear();
-    box->addItems(texts);
-    box->setCurrentIndex(-1);
+    auto *box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setFont(listFont());
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(characters);
+    return box;
 }
 
-QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent)
+std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *parent)
 {
     static const bool initialised = [] {
         initManagementResources();
         return true;
     }();
     Q_UNUSED(initialised);
-    auto *button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setIcon(QIcon(QStringLiteral(":/kq/management/") + picture));
-    button->setFixedSize(28, 26);
-    button->setAutoDefault(false);
-    return button;
+    static constexpr const char16_t *pictures[] = {u"new.png", u"delete.png", u"save.png"};
+    std::array<QPushButton *, 3> buttons{};
+    for (int i = 0; i < int(buttons.size()); ++i) {
+        auto *button = new QPushButton(parent);
+        button->setObjectName(prefix + QString::number(i));
+        button->setIcon(
+            QIcon(QStringLiteral(":/kq/management/") + QString::fromUtf16(pictures[i])));
+        button->setFixedSize(28, 26);
+        button->setAutoDefault(false);
+        buttons.at(i) = button;
+    }
+    return buttons;
 }
 
 } // namespace management
@@ -224,6 +233,29 @@ void ManagementWindow::tabChosen(int index)
         FrmSub(i);
         return;
     }
+}
+
+void ManagementWindow::showEntries(QComboBox *list, const QStringList &texts,
+                                   const QStringList &files, qint32 settingKey, Handler selected)
+{
+    {
+        const QSignalBlocker blocker(list);
+        list->clear();
+        list->addItems(texts);
+        list->setCurrentIndex(-1);
+    }
+    const int current = int(files.indexOf(OptionSetting(OptionRead, settingKey)));
+    if (current >= 0)
+        selectEntry(list, current, selected);
+}
+
+void ManagementWindow::selectEntry(QComboBox *list, int row, Handler selected)
+{
+    {
+        const QSignalBlocker blocker(list);
+        list->setCurrentIndex(row);
+    }
+    (this->*selected)();
 }
 
 void ManagementWindow::FrmSub(int panel)

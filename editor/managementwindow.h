@@ -61,17 +61,22 @@ private:
     QWidget *buildDownloadsPanel();
     void fixSize();
 
+    using Handler = void (ManagementWindow::*)();
+    // Shows the texts in a drop-down list and preselects the entry whose file the setting names.
+    void showEntries(QComboBox *list, const QStringList &texts, const QStringList &files,
+                     qint32 settingKey, Handler selected);
+    // Selects a drop-down entry and runs its selection handler, as a click does.
+    void selectEntry(QComboBox *list, int row, Handler selected);
+
     void tabChosen(int index);
     void fillLanguageList();
     void fillThemeList();
     void fillPluginList();
 
-    void selectLanguage(int row);
     void languageSelected();
     void showStringRows();
     void deleteLanguage();
 
-    void selectTheme(int row);
     void themeSelected();
     void selectColorEntry(int entry);
     void colorEntrySelected();

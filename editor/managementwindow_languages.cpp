@@ -40,16 +40,10 @@ QWidget *ManagementWindow::buildLanguagePanel()
     auto *panel = new QWidget(this);
     const QFont font = listFont();
 
-    mLangList = new QComboBox(panel);
-    mLangList->setObjectName(QStringLiteral("langlist"));
-    mLangList->setFont(font);
-    mLangList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    mLangList->setMinimumContentsLength(24);
+    mLangList = dropDown(QStringLiteral("langlist"), 24, panel);
     connect(mLangList, &QComboBox::activated, this, &ManagementWindow::languageSelected);
 
-    mLangButtons = {pictureButton(QStringLiteral("ln_cont0"), QStringLiteral("new.png"), panel),
-                    pictureButton(QStringLiteral("ln_cont1"), QStringLiteral("delete.png"), panel),
-                    pictureButton(QStringLiteral("ln_cont2"), QStringLiteral("save.png"), panel)};
+    mLangButtons = pictureButtons(QStringLiteral("ln_cont"), panel);
     // Making and saving languages is done outside the editor; the two buttons only keep their
     // place.
     mLangButtons.at(0)->setEnabled(false);
@@ -68,11 +62,7 @@ QWidget *ManagementWindow::buildLanguagePanel()
 
     auto *idLabel = new QLabel(QStringLiteral("%0210"), panel);
     idLabel->setObjectName(QStringLiteral("ln_desc"));
-    mLangId = new QComboBox(panel);
-    mLangId->setObjectName(QStringLiteral("ln_id"));
-    mLangId->setFont(font);
-    mLangId->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    mLangId->setMinimumContentsLength(18);
+    mLangId = dropDown(QStringLiteral("ln_id"), 18, panel);
     idLabel->setBuddy(mLangId);
 
     auto *viewer = new QFrame(panel);
@@ -132,19 +122,8 @@ void ManagementWindow::fillLanguageList()
             return listedName(LanguageInfo(file, QStringLiteral("GetName")),
                               LanguageInfo(file, QStringLiteral("GetStatus")));
         });
-    fillComboBox(mLangList, shown);
-    const int current = int(mLanguageFiles.indexOf(OptionSetting(OptionRead, OptionLanguage)));
-    if (current >= 0)
-        selectLanguage(current);
-}
-
-void ManagementWindow::selectLanguage(int row)
-{
-    {
-        const QSignalBlocker blocker(mLangList);
-        mLangList->setCurrentIndex(row);
-    }
-    languageSelected();
+    showEntries(mLangList, shown, mLanguageFiles, OptionLanguage,
+                &ManagementWindow::languageSelected);
 }
 
 void ManagementWindow::languageSelected()
@@ -207,7 +186,7 @@ void ManagementWindow::deleteLanguage()
         QFile::remove(path);
     fillLanguageList();
     if (mLangList->count() > 0)
-        selectLanguage(0);
+        selectEntry(mLangList, 0, &ManagementWindow::languageSelected);
 }
 
 } // namespace kq

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QFont>
-#include <QIcon>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 
 class QComboBox;
@@ -32,10 +32,11 @@ QStringList validEntries(QStringList &paths, const std::function<bool(const QStr
 // A listed language or theme: its name, marked with "*" when the user made it.
 QString listedName(const QString &name, const QString &status);
 
-// Puts the texts into a drop-down list without raising its selection signals; nothing selected.
-void fillComboBox(QComboBox *box, const QStringList &texts);
+// A drop-down list in the fixed-pitch font, as wide as `characters` characters whatever it holds.
+QComboBox *dropDown(const QString &name, int characters, QWidget *parent);
 
-// A small picture button of the language and theme panels.
-QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent);
+// The new, delete and save picture buttons of the language and theme panels, named prefix0 to
+// prefix2.
+std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *parent);
 
 } // namespace kq::management

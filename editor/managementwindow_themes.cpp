@@ -64,27 +64,17 @@ QWidget *ManagementWindow::buildThemePanel()
     auto *panel = new QWidget(this);
     const QFont font = listFont();
 
-    mThemeList = new QComboBox(panel);
-    mThemeList->setObjectName(QStringLiteral("themelist"));
-    mThemeList->setFont(font);
-    mThemeList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    mThemeList->setMinimumContentsLength(24);
+    mThemeList = dropDown(QStringLiteral("themelist"), 24, panel);
     connect(mThemeList, &QComboBox::activated, this, &ManagementWindow::themeSelected);
 
-    mThemeButtons = {pictureButton(QStringLiteral("th_cont0"), QStringLiteral("new.png"), panel),
-                     pictureButton(QStringLiteral("th_cont1"), QStringLiteral("delete.png"), panel),
-                     pictureButton(QStringLiteral("th_cont2"), QStringLiteral("save.png"), panel)};
+    mThemeButtons = pictureButtons(QStringLiteral("th_cont"), panel);
     connect(mThemeButtons.at(0), &QPushButton::clicked, this, &ManagementWindow::newTheme);
     connect(mThemeButtons.at(1), &QPushButton::clicked, this, &ManagementWindow::deleteTheme);
     connect(mThemeButtons.at(2), &QPushButton::clicked, this, &ManagementWindow::saveTheme);
 
     auto *colorLabel = new QLabel(QStringLiteral("%0211"), panel);
     colorLabel->setObjectName(QStringLiteral("Label2"));
-    mThemeItem = new QComboBox(panel);
-    mThemeItem->setObjectName(QStringLiteral("theme_item"));
-    mThemeItem->setFont(font);
-    mThemeItem->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    mThemeItem->setMinimumContentsLength(24);
+    mThemeItem = dropDown(QStringLiteral("theme_item"), 24, panel);
     colorLabel->setBuddy(mThemeItem);
     connect(mThemeItem, &QComboBox::currentIndexChanged, this,
             &ManagementWindow::colorEntrySelected);
@@ -207,19 +197,7 @@ void ManagementWindow::fillThemeList()
             return listedName(ThemeInfo(path, QStringLiteral("GetName")),
                               ThemeInfo(path, QStringLiteral("GetStatus")));
         });
-    fillComboBox(mThemeList, shown);
-    const int current = int(mThemePaths.indexOf(OptionSetting(OptionRead, OptionTheme)));
-    if (current >= 0)
-        selectTheme(current);
-}
-
-void ManagementWindow::selectTheme(int row)
-{
-    {
-        const QSignalBlocker blocker(mThemeList);
-        mThemeList->setCurrentIndex(row);
-    }
-    themeSelected();
+    showEntries(mThemeList, shown, mThemePaths, OptionTheme, &ManagementWindow::themeSelected);
 }
 
 void ManagementWindow::themeSelected()
@@ -345,7 +323,7 @@ void ManagementWindow::deleteTheme()
         QFile::remove(path);
     FrmSub(1);
     if (mThemeList->count() > 0)
-        selectTheme(0);
+        selectEntry(mThemeList, 0, &ManagementWindow::themeSelected);
 }
 
 void ManagementWindow::saveTheme()
