@@ -74,6 +74,14 @@ QString listedName(const QString &name, const QString &status)
     return status == u"User" ? name + u'*' : name;
 }
 
+QPushButton *captionButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
 QComboBox *dropDown(const QString &name, int characters, QWidget *parent)
 {
     auto *box = new QComboBox(parent);
@@ -110,15 +118,6 @@ std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *pare
 using namespace management;
 
 namespace {
-
-// Every button of the window acts on a click only: Enter in a list must not close the window.
-QPushButton *captionButton(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 // Wide enough for the product's texts in every shipped language.
 constexpr QSize SmallestSize(600, 440);

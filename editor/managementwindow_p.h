@@ -32,6 +32,10 @@ QStringList validEntries(QStringList &paths, const std::function<bool(const QStr
 // A listed language or theme: its name, marked with "*" when the user made it.
 QString listedName(const QString &name, const QString &status);
 
+// A push button designed with a resource id as its caption. No button of the window is a
+// default button: Enter in a list must not close the window or run a command.
+QPushButton *captionButton(const QString &name, const QString &caption, QWidget *parent);
+
 // A drop-down list in the fixed-pitch font, as wide as `characters` characters whatever it holds.
 QComboBox *dropDown(const QString &name, int characters, QWidget *parent);
 

@@ -51,9 +51,8 @@ QWidget *ManagementWindow::buildPluginPanel()
     mPlugInfo->setReadOnly(true);
 
     for (int i = 0; i < int(mPlugButtons.size()); ++i) {
-        auto *button = new QPushButton(resId(220 + i), panel);
-        button->setObjectName(QStringLiteral("pl_cont") + QString::number(i));
-        button->setAutoDefault(false);
+        auto *button =
+            captionButton(QStringLiteral("pl_cont") + QString::number(i), resId(220 + i), panel);
         // Enabled by the list filling once the Plugins folder holds a description file.
         button->setEnabled(false);
         mPlugButtons.at(i) = button;

@@ -111,12 +111,8 @@ QWidget *ManagementWindow::buildThemePanel()
     mLabelActive->setObjectName(QStringLiteral("th_lbl_act"));
     mLabelInactive = new QLabel(QStringLiteral("%0214"), mBox);
     mLabelInactive->setObjectName(QStringLiteral("th_lbl_dact"));
-    mButtonActive = new QPushButton(QStringLiteral("%0242"), mBox);
-    mButtonActive->setObjectName(QStringLiteral("th_cmd_act"));
-    mButtonActive->setAutoDefault(false);
-    mButtonInactive = new QPushButton(QStringLiteral("%0243"), mBox);
-    mButtonInactive->setObjectName(QStringLiteral("th_cmd_dact"));
-    mButtonInactive->setAutoDefault(false);
+    mButtonActive = captionButton(QStringLiteral("th_cmd_act"), QStringLiteral("%0242"), mBox);
+    mButtonInactive = captionButton(QStringLiteral("th_cmd_dact"), QStringLiteral("%0243"), mBox);
     mButtonInactive->setEnabled(false);
 
     // A click on a sample, even a disabled one, picks the colour it shows.
