@@ -83,12 +83,6 @@ void MainWindow::UpdateSettings()
     SetColors();
     LanguageInfo(OptionSetting(OptionRead, OptionLanguage), QStringLiteral("GetFile"));
     LocalizeControls(this);
-    // A separator keeps the "-" it was made from as its text, which some styles print beside
-    // the line; ApplyChanges puts the id back before the next localisation.
-    for (QAction *separator : {mMnuOpnLine1, mMnuHlpLine1}) {
-        if (separator->isSeparator())
-            separator->setText(QString());
-    }
     for (int i = 0; i < SampleCount; ++i)
         mMnuOpnF[i]->setText(QLatin1String(SampleNames[i]));
     layoutToolbar();

@@ -24,9 +24,12 @@ void localizeAction(QAction *action)
     const QString caption = action->text();
     if (caption.isEmpty())
         return;
+    // A "-" makes the entry a separator; the text is dropped, since some styles print it
+    // beside the line.
     const QString text = ResString(caption);
-    action->setText(text);
-    action->setSeparator(text == u"-");
+    const bool separator = text == u"-";
+    action->setSeparator(separator);
+    action->setText(separator ? QString() : text);
 }
 
 void localizeObject(QObject *object)
