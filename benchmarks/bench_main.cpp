@@ -20,7 +20,8 @@ using namespace kq;
 namespace {
 
 // Runs the work `rounds` times and prints the mean time per round against the goal.
-void measure(const char *what, int rounds, double goalMicroseconds, const std::function<void()> &work)
+void measure(const char *what, int rounds, double goalMicroseconds,
+             const std::function<void()> &work)
 {
     QElapsedTimer clock;
     clock.start();

@@ -18,8 +18,8 @@ bool wordIs(const QStringList &words, int index, const QString &upperWord)
 
 bool fitsInt16(qint64 value)
 {
-    return value >= std::numeric_limits<qint16>::min()
-        && value <= std::numeric_limits<qint16>::max();
+    return value >= std::numeric_limits<qint16>::min() &&
+           value <= std::numeric_limits<qint16>::max();
 }
 
 } // namespace

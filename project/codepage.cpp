@@ -21,8 +21,8 @@ QByteArray toCodePage(const QString &text)
         const qsizetype width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QStringView codePoint = QStringView(text).mid(i, width);
         const QByteArray one = encoder.encode(codePoint);
-        const bool mapped = !encoder.hasError() && one.size() == 1
-                         && (one.at(0) != substitution || codePoint == u"\x1a");
+        const bool mapped = !encoder.hasError() && one.size() == 1 &&
+                            (one.at(0) != substitution || codePoint == u"\x1a");
         bytes += mapped ? one.at(0) : '?';
         if (encoder.hasError())
             encoder = QStringEncoder(codePageName); // the error flag sticks to an encoder

@@ -56,8 +56,8 @@ void MessageWindow::layOut()
     // A short text would leave the window narrower than its buttons and cut them off, so the
     // window is at least as wide as the buttons with a margin at each side.
     const int outerHeight = buttonTop + ButtonHeight + 35;
-    const int clientWidth = std::max(textLeft + mText->width() + 25 - FrameWidth,
-                                     buttonsWidth() + 2 * Margin);
+    const int clientWidth =
+        std::max(textLeft + mText->width() + 25 - FrameWidth, buttonsWidth() + 2 * Margin);
     setFixedSize(clientWidth, outerHeight - FrameHeight);
 
     const int buttonWidth = mButton1.system->width();

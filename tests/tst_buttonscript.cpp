@@ -25,14 +25,17 @@ void TestButtonScript::normalize_data()
     const QString no = QStringLiteral("Нет");
     QTest::newRow("empty") << QString() << no;
     QTest::newRow("exit small") << QStringLiteral("выход") << QStringLiteral("Выход");
-    QTest::newRow("exit with more words") << QStringLiteral("выход сейчас") << QStringLiteral("Выход");
+    QTest::newRow("exit with more words")
+        << QStringLiteral("выход сейчас") << QStringLiteral("Выход");
     QTest::newRow("go next small") << QStringLiteral("идти далее") << QStringLiteral("Идти Далее");
-    QTest::newRow("go next capitals") << QStringLiteral("ИДТИ ДАЛЕЕ") << QStringLiteral("Идти Далее");
+    QTest::newRow("go next capitals")
+        << QStringLiteral("ИДТИ ДАЛЕЕ") << QStringLiteral("Идти Далее");
     QTest::newRow("go next mixed") << QStringLiteral("Идти далее") << QStringLiteral("Идти Далее");
-    QTest::newRow("go back + extra") << QStringLiteral("идти назад потом") << QStringLiteral("Идти Назад");
+    QTest::newRow("go back + extra")
+        << QStringLiteral("идти назад потом") << QStringLiteral("Идти Назад");
     QTest::newRow("go to two digits") << QStringLiteral("идти к 05") << QStringLiteral("Идти К 05");
-    QTest::newRow("go to keeps target as typed") << QStringLiteral("Идти К ab")
-                                                 << QStringLiteral("Идти К ab");
+    QTest::newRow("go to keeps target as typed")
+        << QStringLiteral("Идти К ab") << QStringLiteral("Идти К ab");
     QTest::newRow("go to one digit") << QStringLiteral("Идти К 5") << no;
     QTest::newRow("go to three digits") << QStringLiteral("Идти К 123") << no;
     QTest::newRow("go to without target") << QStringLiteral("Идти К") << no;

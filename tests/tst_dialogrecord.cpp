@@ -62,15 +62,15 @@ void TestDialogRecord::fieldLayout_data()
     QTest::newRow("script go next") << "btnscr1" << QStringLiteral("Идти Далее") << 592 << goNext;
     QTest::newRow("btnscr2 offset") << "btnscr2" << QStringLiteral("Выход") << 607
                                     << QByteArray::fromHex("c2fbf5eee4") + QByteArray(10, ' ');
-    QTest::newRow("caption padded") << "caption" << QStringLiteral("abc") << 512
-                                    << QByteArray("abc") + QByteArray(47, ' ');
-    QTest::newRow("btn1 cut at width") << "btn1" << QStringLiteral("0123456789ABCDEFGH") << 562
-                                       << QByteArray("0123456789ABCDE");
+    QTest::newRow("caption padded")
+        << "caption" << QStringLiteral("abc") << 512 << QByteArray("abc") + QByteArray(47, ' ');
+    QTest::newRow("btn1 cut at width")
+        << "btn1" << QStringLiteral("0123456789ABCDEFGH") << 562 << QByteArray("0123456789ABCDE");
     QTest::newRow("btn2 offset") << "btn2" << QStringLiteral("Нет") << 577
                                  << QByteArray::fromHex("cde5f2") + QByteArray(12, ' ');
     QTest::newRow("text cut at 512") << "text" << QString(600, u'x') << 0 << QByteArray(512, 'x');
-    QTest::newRow("text with line break") << "text" << QStringLiteral("a\r\nb") << 0
-                                          << QByteArray("a\r\nb") + QByteArray(508, ' ');
+    QTest::newRow("text with line break")
+        << "text" << QStringLiteral("a\r\nb") << 0 << QByteArray("a\r\nb") + QByteArray(508, ' ');
 }
 
 void TestDialogRecord::fieldLayout()

@@ -16,8 +16,7 @@ namespace {
 class ProgramFolder
 {
 public:
-    explicit ProgramFolder(const QString &programName)
-        : mProgram(mDir.filePath(programName))
+    explicit ProgramFolder(const QString &programName) : mProgram(mDir.filePath(programName))
     {
         QFile::copy(QStringLiteral(KQ_APP_DIR "/Runner/run"), mProgram);
     }

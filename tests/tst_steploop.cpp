@@ -93,12 +93,18 @@ void TestStepLoop::dataFilePath_data()
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("data");
-    QTest::newRow("runner") << "/app/Runner/run" << "/app/Runner/run.dll";
-    QTest::newRow("built") << "/home/u/quiz" << "/home/u/quiz.dll";
-    QTest::newRow("exe") << "/home/u/quiz.exe" << "/home/u/quiz.dll";
-    QTest::newRow("EXE any case") << "/home/u/Quiz.ExE" << "/home/u/Quiz.dll";
-    QTest::newRow("other dots kept") << "/home/u/my.quiz" << "/home/u/my.quiz.dll";
-    QTest::newRow("only one exe removed") << "/home/u/a.exe.exe" << "/home/u/a.exe.dll";
+    QTest::newRow("runner") << "/app/Runner/run"
+                            << "/app/Runner/run.dll";
+    QTest::newRow("built") << "/home/u/quiz"
+                           << "/home/u/quiz.dll";
+    QTest::newRow("exe") << "/home/u/quiz.exe"
+                         << "/home/u/quiz.dll";
+    QTest::newRow("EXE any case") << "/home/u/Quiz.ExE"
+                                  << "/home/u/Quiz.dll";
+    QTest::newRow("other dots kept") << "/home/u/my.quiz"
+                                     << "/home/u/my.quiz.dll";
+    QTest::newRow("only one exe removed") << "/home/u/a.exe.exe"
+                                          << "/home/u/a.exe.dll";
 }
 
 void TestStepLoop::dataFilePath()
@@ -143,8 +149,8 @@ void TestStepLoop::playsByScripts_data()
                                       << QList<qint16>{1, 2, 1} << QStringList{"0", "1", "2"};
     QTest::newRow("back from the first ends") << Dialogs{{back, next}, {next, next}, {next, next}}
                                               << QList<qint16>{1} << QStringList{"0"};
-    QTest::newRow("button two runs btnscr2") << Dialogs{{exit, next}, {exit, next}}
-                                             << QList<qint16>{2, 1} << QStringList{"0", "1"};
+    QTest::newRow("button two runs btnscr2")
+        << Dialogs{{exit, next}, {exit, next}} << QList<qint16>{2, 1} << QStringList{"0", "1"};
     QTest::newRow("exit in capitals") << Dialogs{{QStringLiteral("ВЫХОД"), next}, {next, next}}
                                       << QList<qint16>{1} << QStringList{"0"};
     QTest::newRow("go to 00 replays the first")
@@ -205,10 +211,10 @@ void TestStepLoop::faultKeepsDataFile_data()
     const QString next = QStringLiteral("Идти Далее");
     QTest::newRow("header not a number") << "x" << Dialogs{{next, next}} << QList<qint16>{1};
     QTest::newRow("blank script") << "0" << Dialogs{{QString(), next}} << QList<qint16>{1};
-    QTest::newRow("no action reached") << "0" << Dialogs{{next, QStringLiteral("Нет")}}
-                                       << QList<qint16>{2};
-    QTest::newRow("target with letters") << "0" << Dialogs{{QStringLiteral("Идти К ab"), next}}
-                                         << QList<qint16>{1};
+    QTest::newRow("no action reached")
+        << "0" << Dialogs{{next, QStringLiteral("Нет")}} << QList<qint16>{2};
+    QTest::newRow("target with letters")
+        << "0" << Dialogs{{QStringLiteral("Идти К ab"), next}} << QList<qint16>{1};
     QTest::newRow("target 32767") << "0" << Dialogs{{QStringLiteral("Идти К 32767"), next}}
                                   << QList<qint16>{1};
 }

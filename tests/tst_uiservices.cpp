@@ -17,11 +17,14 @@ void TestUiServices::fileFilter_data()
 {
     QTest::addColumn<QString>("pipe");
     QTest::addColumn<QString>("qt");
-    QTest::newRow("one entry") << "Программы|*.exe" << "Программы (*.exe)";
+    QTest::newRow("one entry") << "Программы|*.exe"
+                               << "Программы (*.exe)";
     QTest::newRow("three entries") << "Проекты|*.dlg2|Старые проекты|*.dlg|Программы|*.exe"
                                    << "Проекты (*.dlg2);;Старые проекты (*.dlg);;Программы (*.exe)";
-    QTest::newRow("dangling description dropped") << "A|*.a|B" << "A (*.a)";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("dangling description dropped") << "A|*.a|B"
+                                                  << "A (*.a)";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestUiServices::fileFilter()
