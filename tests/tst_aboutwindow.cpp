@@ -2,6 +2,7 @@
 #include "optionsetting.h"
 #include "productinfo.h"
 #include "programfolder.h"
+#include "quietopacity.h"
 #include "resourcefiles.h"
 #include "scriptedui.h"
 
@@ -16,15 +17,6 @@
 using namespace kq;
 
 namespace {
-
-// The offscreen platform keeps the opacity set but warns about it at every step.
-QtMessageHandler gOuterHandler = nullptr;
-
-void quietOpacityWarnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (!text.contains("does not support setting window opacity"))
-        gOuterHandler(type, context, text);
-}
 
 const QStringList russian{"Программа для создания 32-битных диалоговых приложений под Windows.",
                           "Версия 2.0 Beta",

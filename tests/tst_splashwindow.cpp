@@ -1,3 +1,4 @@
+#include "quietopacity.h"
 #include "splashwindow.h"
 
 #include <QGuiApplication>
@@ -9,15 +10,6 @@
 using namespace kq;
 
 namespace {
-
-// The offscreen platform keeps the opacity set but warns about it at every step.
-QtMessageHandler gOuterHandler = nullptr;
-
-void quietOpacityWarnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (!text.contains("does not support setting window opacity"))
-        gOuterHandler(type, context, text);
-}
 
 // A splash whose main window is a counter, so every hand-over is seen.
 struct Splash
