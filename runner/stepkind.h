@@ -16,6 +16,9 @@ public:
     virtual ~StepKind() = default;
     virtual std::optional<qint16> play(const DialogRecord &record, qint16 projectStyle,
                                        qint16 previousResult) = 0;
+    // Whether playing the record waits for the user or the clock. A step that does not ends at
+    // once with the same result every time, so the loop can tell when such steps go in a circle.
+    virtual bool waits(const DialogRecord &) const { return true; }
 };
 
 } // namespace kq

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace kq {
 
@@ -61,10 +62,24 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
     qint16 position = 1;
     qint16 stepResult = 0;
     int steps = 0;
+    // Steps that end at once always lead on the same way; coming back to one of them before
+    // any step has waited means the run would go round forever without a window.
+    QSet<qint16> passedAtOnce;
     while (position <= count && position > 0) {
         if (!file.read(position + 1, &current))
             return fault(QStringLiteral("cannot read dialog %1").arg(position), steps);
-        if (StepKind *kind = mKinds.value(current.type)) {
+        StepKind *kind = mKinds.value(current.type);
+        if (kind && kind->waits(current)) {
+            passedAtOnce.clear();
+        } else if (passedAtOnce.contains(position)) {
+            return fault(QStringLiteral("dialog %1: the scripts lead back to it without "
+                                        "showing anything, so the run would never end")
+                             .arg(position),
+                         steps);
+        } else {
+            passedAtOnce.insert(position);
+        }
+        if (kind) {
             const std::optional<qint16> result = kind->play(current, style, stepResult);
             if (!result)
                 return fault(QStringLiteral("dialog %1 cannot be shown in project style %2")

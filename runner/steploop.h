@@ -10,7 +10,8 @@ namespace kq {
 
 // The runner's life: find and open the data file, read the project style from the header,
 // play the steps by their button scripts until the position leaves the list, then close
-// (and in test mode delete) the data file.
+// (and in test mode delete) the data file. Steps that end at once and lead back to one another
+// without any step waiting in between are a fault: they would go round forever unseen.
 class StepLoop
 {
 public:

@@ -131,7 +131,7 @@ QTimer *StepWindow::addTimer(const QString &name, qint16 time, int millisecondsP
 {
     mTimer = new QTimer(this);
     mTimer->setObjectName(name);
-    mTimer->setInterval(qMax<int>(time, 0) * millisecondsPerTime);
+    mTimer->setInterval(isTimed(time) ? time * millisecondsPerTime : 0);
     return mTimer;
 }
 

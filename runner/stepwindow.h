@@ -29,6 +29,9 @@ public:
     static bool hasLook(qint16 projectStyle);
     static QColor background(qint16 projectStyle);
 
+    // A timed step (progress, pause) of no time would never tick: it ends at once instead.
+    static bool isTimed(qint16 time) { return time > 0; }
+
     // The result of the last step until a button or the window's own end sets one.
     qint16 stepResult() const { return mResult; }
     // The interval of the step's timer in milliseconds; 0 for a window without one.
@@ -66,7 +69,7 @@ protected:
     void press(const QString &script, qint16 result);
     void finish(qint16 result);
     // The step's timer: `time` steps of the given length, formed in 32 bits so that every 16-bit
-    // time plays; a negative time counts as 0.
+    // time plays; a step that is not timed gets no interval.
     QTimer *addTimer(const QString &name, qint16 time, int millisecondsPerTime);
     // Starts the timer and runs the window modally. A timer of no interval would never tick, so
     // the step then ends at once with the given result and shows nothing.

@@ -17,6 +17,8 @@ public:
         Window window(record, projectStyle, previousResult);
         return window.play();
     }
+
+    bool waits(const DialogRecord &record) const override { return Window::waits(record); }
 };
 
 } // namespace kq

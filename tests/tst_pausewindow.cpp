@@ -70,6 +70,7 @@ void TestPauseWindow::interval()
     PauseWindow window(pause(time));
     QCOMPARE(window.interval(), interval);
     QCOMPARE(window.findChild<QTimer *>(QStringLiteral("wait"))->interval(), interval);
+    QVERIFY(PauseStep().waits(pause(time)));
 }
 
 void TestPauseWindow::tickEndsThePause()
@@ -105,6 +106,7 @@ void TestPauseWindow::noTimeEndsAtOnce()
     });
     QCOMPARE(window.play(), qint16(1));
     QVERIFY(!shown);
+    QVERIFY(!PauseStep().waits(pause(time)));
 }
 
 void TestPauseWindow::playModal()

@@ -202,6 +202,7 @@ void TestProgressWindow::interval()
     ProgressWindow window(progress(time, QStringLiteral("Отмена")), 0);
     QCOMPARE(window.interval(), interval);
     QCOMPARE(window.findChild<QTimer *>(QStringLiteral("msg_time"))->interval(), interval);
+    QVERIFY(ProgressStep().waits(progress(time, QStringLiteral("Отмена"))));
 }
 
 void TestProgressWindow::noTimeEndsAtOnce_data()
@@ -227,6 +228,7 @@ void TestProgressWindow::noTimeEndsAtOnce()
     });
     QCOMPARE(window.play(), qint16(2));
     QVERIFY(!shown);
+    QVERIFY(!ProgressStep().waits(progress(time, QStringLiteral("Отмена"))));
 }
 
 void TestProgressWindow::playModal()

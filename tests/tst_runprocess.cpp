@@ -143,6 +143,12 @@ void TestRunProcess::faultEndsWithStatusOne_data()
     QTest::newRow("header not a number") << header.toBytes();
     QTest::newRow("empty file") << QByteArray();
     QTest::newRow("short piece only") << QByteArray(300, '1');
+    // A pause of no time ends at once; going back to itself it would run forever unseen.
+    DialogRecord pause = DialogRecord::cleared();
+    pause.type = DialogRecord::Pause;
+    pause.btnscr1 = QStringLiteral("Идти К 00");
+    header.text = QStringLiteral("0");
+    QTest::newRow("pause of no time going to itself") << header.toBytes() + pause.toBytes();
 }
 
 void TestRunProcess::faultEndsWithStatusOne()

@@ -42,6 +42,18 @@ private:
     int mCalls = 0;
 };
 
+// A step that shows nothing and ends at once with a fixed result, as a timed step of no time.
+class InstantStep : public StepKind
+{
+public:
+    explicit InstantStep(qint16 result) : mResult(result) {}
+    std::optional<qint16> play(const DialogRecord &, qint16, qint16) override { return mResult; }
+    bool waits(const DialogRecord &) const override { return false; }
+
+private:
+    qint16 mResult;
+};
+
 struct Dialog
 {
     QString script1;
@@ -86,6 +98,8 @@ private slots:
     void missingDataFileEndsAtOnce();
     void faultKeepsDataFile_data();
     void faultKeepsDataFile();
+    void circleWithoutWindows_data();
+    void circleWithoutWindows();
     void randomAndTruncatedFilesNeverCrash();
 };
 
@@ -236,6 +250,58 @@ void TestStepLoop::faultKeepsDataFile()
     QCOMPARE(outcome.status, StepLoop::Status::Fault);
     QVERIFY(!outcome.fault.isEmpty());
     QVERIFY(QFile::exists(path));
+}
+
+void TestStepLoop::circleWithoutWindows_data()
+{
+    QTest::addColumn<Dialogs>("dialogs");
+    QTest::addColumn<QList<qint16>>("answers");
+    QTest::addColumn<bool>("fault");
+    QTest::addColumn<QStringList>("played");
+
+    // Type 2 ends at once with result 1, type 7 has no step kind; type 0 waits for an answer.
+    const QString next = QStringLiteral("Идти Далее");
+    const QString back = QStringLiteral("Идти Назад");
+    const QString exit = QStringLiteral("Выход");
+    const QString first = QStringLiteral("Идти К 00");
+    QTest::newRow("instant step going to itself")
+        << Dialogs{{first, exit, 2}} << QList<qint16>{} << true << QStringList{};
+    QTest::newRow("two instant steps back and forth")
+        << Dialogs{{next, exit, 2}, {back, exit, 2}} << QList<qint16>{} << true << QStringList{};
+    QTest::newRow("no step kind and an instant step back")
+        << Dialogs{{exit, exit, 7}, {back, exit, 2}} << QList<qint16>{} << true << QStringList{};
+    QTest::newRow("circle after a window")
+        << Dialogs{{next, next}, {next, exit, 2}, {back, exit, 2}} << QList<qint16>{1} << true
+        << QStringList{"0"};
+    QTest::newRow("instant steps that lead out")
+        << Dialogs{{next, exit, 2}, {next, exit, 7}, {next, exit, 2}} << QList<qint16>{} << false
+        << QStringList{};
+    QTest::newRow("a window in the circle lets it go round")
+        << Dialogs{{next, exit, 2}, {first, exit}} << QList<qint16>{1, 1, 2} << false
+        << QStringList{"1", "1", "1"};
+}
+
+void TestStepLoop::circleWithoutWindows()
+{
+    QFETCH(Dialogs, dialogs);
+    QFETCH(QList<qint16>, answers);
+    QFETCH(bool, fault);
+    QFETCH(QStringList, played);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.dll"));
+    writeProject(path, QStringLiteral("0"), dialogs);
+
+    ScriptedStep window;
+    window.answers = answers;
+    InstantStep instant(1);
+    StepLoop loop;
+    loop.setStepKind(0, &window);
+    loop.setStepKind(2, &instant);
+    const StepLoop::Outcome outcome = loop.run(path, true);
+    QCOMPARE(outcome.status, fault ? StepLoop::Status::Fault : StepLoop::Status::Finished);
+    QCOMPARE(window.played, played);
+    QCOMPARE(QFile::exists(path), fault);
 }
 
 void TestStepLoop::randomAndTruncatedFilesNeverCrash()
