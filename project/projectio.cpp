@@ -4,6 +4,7 @@
 #include "codepage.h"
 #include "dialogproject.h"
 #include "projectfile.h"
+#include "textlines.h"
 #include "wholefile.h"
 
 #include <QDir>
@@ -49,17 +50,6 @@ std::pair<QString, QString> buttonCaptions(const QString &setName)
     return {};
 }
 
-// Lines of a text file ended by CR LF, LF or CR; a line end at the very end adds no line.
-QStringList textLines(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    QStringList lines = text.split(u'\n');
-    if (lines.size() > 1 && lines.constLast().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 bool isBuiltProgram(const QFileInfo &file)
 {
     return file.fileName().endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive) ||
@@ -100,8 +90,11 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    const QStringList lines = textLines(fromCodePage(file.readAll()));
+    QList<QByteArray> lines = splitTextLines(file.readAll());
     file.close();
+    // An empty file is one empty line, which holds no dialog.
+    if (lines.isEmpty())
+        lines.append(QByteArray());
 
     for (int i = 1; i <= lines.size(); ++i) {
         if (i > DialogProject::MaxDialogs)
@@ -109,7 +102,7 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
                                    .arg(path)
                                    .arg(i)
                                    .arg(DialogProject::MaxDialogs));
-        const QStringList fields = lines.at(i - 1).split(QStringLiteral("; "));
+        const QStringList fields = fromCodePage(lines.at(i - 1)).split(QStringLiteral("; "));
         if (fields.size() < 4)
             return fail(error, QStringLiteral("%1, line %2: a dialog needs four fields "
                                               "separated by \"; \".")

@@ -1,6 +1,7 @@
 #include "textlinereader.h"
 
 #include "codepage.h"
+#include "textlines.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -46,7 +47,7 @@ bool TextLineReader::open(const QString &path)
         mError = FileErrorCode::DeviceIo;
         return false;
     }
-    mLines = splitLines(bytes);
+    mLines = splitTextLines(bytes);
     mOpen = true;
     return true;
 }
@@ -62,26 +63,6 @@ bool TextLineReader::readLine(QString *line)
     *line = fromCodePage(mLines.at(mNext++));
     mError = 0;
     return true;
-}
-
-QList<QByteArray> TextLineReader::splitLines(const QByteArray &bytes)
-{
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        const char c = bytes.at(i);
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        lines.append(bytes.mid(start, i - start));
-        i += (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n') ? 2 : 1;
-        start = i;
-    }
-    if (start < bytes.size())
-        lines.append(bytes.mid(start));
-    return lines;
 }
 
 } // namespace kq

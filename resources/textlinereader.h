@@ -34,9 +34,6 @@ public:
     // The failure number of the last failed open or read, 0 after success.
     int errorCode() const { return mError; }
 
-    // Splits file content into lines; a line end at the very end makes no extra empty line.
-    static QList<QByteArray> splitLines(const QByteArray &bytes);
-
 private:
     QList<QByteArray> mLines;
     qsizetype mNext = 0;
