@@ -10,6 +10,11 @@ namespace kq {
 QString ReadFileType(const QString &path)
 {
     TextLineReader file(path);
+    return ReadFileType(file);
+}
+
+QString ReadFileType(TextLineReader &file)
+{
     QString magic;
     if (!file.readLine(&magic))
         return QString::number(file.errorCode()) + QStringLiteral("LangErr");
@@ -54,13 +59,11 @@ bool ReadInfoHeader(const QString &path, const QString &type, const QString &sec
                     const HeaderCodes &codes, QString *result)
 {
     result->clear();
-    if (ReadFileType(path) != type) {
-        *result = QString::fromUtf16(codes.wrongType);
-        return false;
-    }
+    // One reading of the file serves both checks: the section search goes on after the type
+    // line, since neither of the first two lines can be a section header once they have passed.
     TextLineReader file(path);
-    if (!file.isOpen()) {
-        *result = QString::number(file.errorCode()) + QString::fromUtf16(codes.generalSuffix);
+    if (ReadFileType(file) != type) {
+        *result = QString::fromUtf16(codes.wrongType);
         return false;
     }
     if (FindSection(file, section) != section) {

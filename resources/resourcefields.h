@@ -12,8 +12,10 @@ class TextLineReader;
 inline constexpr char MagicLine[] = "!KestraneDevelopment10";
 
 // Returns line 2 (the type line, "!ThemeFile" ...) after checking line 1 against the magic line;
-// otherwise "LangErr1", "LangErr2" or the failure number followed by "LangErr".
+// otherwise "LangErr1", "LangErr2" or the failure number followed by "LangErr". The second form
+// reads the first two lines of a reader, whose next line is then line 3.
 QString ReadFileType(const QString &path);
+QString ReadFileType(TextLineReader &file);
 
 // Reads on from the current line until one equals header exactly and returns header; the next
 // line read is the first of the section. "LangErr3" when the file ends first.
