@@ -38,7 +38,7 @@ QString StepLoop::dataFilePath(const QString &programPath)
 
 bool StepLoop::isTestMode(const QStringList &arguments)
 {
-    return arguments.join(u' ').trimmed().endsWith(QStringLiteral("editor"));
+    return trimmedSpaces(arguments.join(u' ')).endsWith(QStringLiteral("editor"));
 }
 
 StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)

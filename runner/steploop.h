@@ -27,7 +27,7 @@ public:
     // The data file pairs with the program: its folder, its name less a trailing ".exe"
     // (any letter case), and ".dll". So "quiz" and "quiz.exe" both play "quiz.dll".
     static QString dataFilePath(const QString &programPath);
-    // Test mode holds when the trimmed arguments end in "editor", case-sensitively.
+    // Test mode holds when the arguments, spaces trimmed, end in "editor", case-sensitively.
     static bool isTestMode(const QStringList &arguments);
 
     // The step kind for a record type; a type without one shows nothing and counts as result 0.

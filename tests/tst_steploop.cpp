@@ -136,6 +136,7 @@ void TestStepLoop::testMode_data()
     QTest::newRow("/editor") << QStringList{"/editor"} << true;
     QTest::newRow("x /editor") << QStringList{"x", "/editor"} << true;
     QTest::newRow("trailing spaces") << QStringList{"/editor  "} << true;
+    QTest::newRow("a trailing tab is no space") << QStringList{"/editor\t"} << false;
     QTest::newRow("glued") << QStringList{"myeditor"} << true;
     QTest::newRow("capitals") << QStringList{"/EDITOR"} << false;
     QTest::newRow("only begins with it") << QStringList{"/editor", "x"} << false;
