@@ -22,7 +22,12 @@ constexpr int CapWidth = 6;
 constexpr int ArrowPartWidth = 9;
 constexpr int EmptyCaptionWidth = 22;
 constexpr int MinExtent = 16;
-const QColor DisabledCaption(100, 100, 100);
+
+// The caption is black on a control that reacts to the mouse, grey on one that does not.
+QColor captionColorFor(bool enabled)
+{
+    return enabled ? QColor(Qt::black) : QColor(100, 100, 100);
+}
 
 const QPixmap &skinPixmap(int skin)
 {
@@ -85,7 +90,7 @@ void KXButton::setPicture(const QPixmap &picture)
 {
     // The picture keeps its old place until the next layout; only its size follows at once.
     mPicture = picture;
-    mImgRect.setSize(picture.isNull() ? QSize(0, 0) : picture.deviceIndependentSize().toSize());
+    mImgRect.setSize(pictureSize());
     update();
 }
 
@@ -117,6 +122,11 @@ QRect KXButton::arrowPartRect() const
         return {};
     const QSize ls = logicalSize();
     return QRect(ls.width() - ArrowPartWidth, 0, ArrowPartWidth, ls.height());
+}
+
+QSize KXButton::pictureSize() const
+{
+    return mPicture.isNull() ? QSize(0, 0) : mPicture.deviceIndependentSize().toSize();
 }
 
 QSize KXButton::captionSize() const
@@ -166,7 +176,7 @@ void KXButton::drawPal(int skin)
         mRightCapX = w - CapWidth;
         break;
     }
-    mCaptionColor = isEnabled() ? QColor(Qt::black) : DisabledCaption;
+    mCaptionColor = captionColorFor(isEnabled());
     update();
 }
 
@@ -178,7 +188,7 @@ void KXButton::placeElements()
     drawPal(2);
     if (mMode == 4)
         drawPal(10);
-    const QSize pic = mPicture.isNull() ? QSize(0, 0) : mPicture.deviceIndependentSize().toSize();
+    const QSize pic = pictureSize();
     mImgRect = QRect(QPoint(3, h / 2 - pic.height() / 2), pic);
     const QSize cap = captionSize();
     mGlyphPos = QPoint(w - 7, h / 2 - 1);
@@ -213,7 +223,7 @@ void KXButton::fullLayout()
 
 QSize KXButton::sizeHint() const
 {
-    const QSize pic = mPicture.isNull() ? QSize(0, 0) : mPicture.deviceIndependentSize().toSize();
+    const QSize pic = pictureSize();
     const QSize cap = captionSize();
     int width = EmptyCaptionWidth;
     if (!mCaption.isEmpty()) {
@@ -457,7 +467,7 @@ void KXButton::changeEvent(QEvent *event)
         // A disabled control gets no release, so a press in progress is dropped here.
         if (!isEnabled())
             mPressed = Part::None;
-        mCaptionColor = isEnabled() ? QColor(Qt::black) : DisabledCaption;
+        mCaptionColor = captionColorFor(isEnabled());
         update();
     } else if (event->type() == QEvent::FontChange) {
         fullLayout();

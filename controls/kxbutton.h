@@ -96,6 +96,7 @@ private:
     void pressArrow();
     void releaseMain(bool click);
     void releaseArrow(bool click);
+    QSize pictureSize() const;
     QSize captionSize() const;
     void updateAccessKey();
     void activate();
