@@ -464,10 +464,13 @@ void KXButton::focusOutEvent(QFocusEvent *event)
 void KXButton::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::EnabledChange) {
-        // A disabled control gets no release, so a press in progress is dropped here.
-        if (!isEnabled())
-            mPressed = Part::None;
+        // A disabled control gets no release, so a press in progress ends here and the control
+        // shows its resting look, whether its own setting or a parent disabled it.
         mCaptionColor = captionColorFor(isEnabled());
+        if (!isEnabled()) {
+            mPressed = Part::None;
+            fullLayout();
+        }
         update();
     } else if (event->type() == QEvent::FontChange) {
         fullLayout();

@@ -69,6 +69,8 @@ private slots:
     void captionColour_data();
     void captionColour();
     void disabledParent();
+    void disablingDropsAPress_data();
+    void disablingDropsAPress();
     void keyboard_data();
     void keyboard();
     void accessKey_data();
@@ -471,6 +473,37 @@ void TestKXButton::disabledParent()
     QCOMPARE(button.captionColor(), QColor(Qt::black));
     button.setEnabled(false);
     QCOMPARE(button.property("Enabled").toBool(), false);
+    QCOMPARE(button.captionColor(), QColor(100, 100, 100));
+}
+
+void TestKXButton::disablingDropsAPress_data()
+{
+    QTest::addColumn<bool>("parent");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("own setting") << false << 0;
+    QTest::newRow("parent, plain") << true << 0;
+    QTest::newRow("parent, raised") << true << 4;
+}
+
+void TestKXButton::disablingDropsAPress()
+{
+    QFETCH(bool, parent);
+    QFETCH(int, mode);
+    Host host;
+    KXButton &button = *host.button;
+    button.setMode(mode);
+    button.setAlign(0);
+    const QRect caption = button.captionRect();
+    const int resting = button.currentSkin();
+    QTest::mousePress(&button, Qt::LeftButton, {}, mainPartPoint(button));
+    QCOMPARE(button.currentSkin(), 1);
+    if (parent)
+        host.window.setEnabled(false);
+    else
+        button.setEnabledState(false);
+    // A disabled control gets no release: the press ends here, in the resting look.
+    QCOMPARE(button.currentSkin(), resting);
+    QCOMPARE(button.captionRect(), caption);
     QCOMPARE(button.captionColor(), QColor(100, 100, 100));
 }
 
