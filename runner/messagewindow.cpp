@@ -27,11 +27,11 @@ MessageWindow::MessageWindow(const DialogRecord &record, qint16 projectStyle, qi
     mButton1 =
         addButtons(QStringLiteral("msg_btn1"), QStringLiteral("msg_btn3"),
                    trimmedSpaces(record.btn1), QPoint(80, 56), [this] { press(mScript1, 1); });
-    mButton2 =
-        addButtons(QStringLiteral("msg_btn2"), QStringLiteral("msg_btn4"),
-                   trimmedSpaces(record.btn2), QPoint(192, 56), [this] { press(mScript2, 2); });
+    const QString caption2 = trimmedSpaces(record.btn2);
+    mButton2 = addButtons(QStringLiteral("msg_btn2"), QStringLiteral("msg_btn4"), caption2,
+                          QPoint(192, 56), [this] { press(mScript2, 2); });
 
-    mTwoButtons = !trimmedSpaces(record.btn2).isEmpty();
+    mTwoButtons = !caption2.isEmpty();
     if (!mTwoButtons)
         mButton2.hide();
     if (record.ico == 0)
