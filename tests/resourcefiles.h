@@ -11,7 +11,8 @@
 
 #include <unistd.h>
 
-// Scratch language, theme and plug-in description files for the reader tests.
+// Scratch files for the tests: whole files written and read back as bytes, and language, theme
+// and plug-in description files as the program writes them.
 namespace testfiles {
 
 inline bool writeBytes(const QString &path, const QByteArray &bytes)

@@ -1,6 +1,7 @@
 #include "dialogproject.h"
 #include "dialogrecord.h"
 #include "projectfile.h"
+#include "resourcefiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,12 +10,6 @@
 using namespace kq;
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 DialogRecord sampleDialog(int n)
 {
@@ -150,7 +145,7 @@ void TestDialogRecord::oneDialogProjectIs1256Bytes()
     QVERIFY(project.store(file));
     file.close();
 
-    const QByteArray bytes = fileBytes(path);
+    const QByteArray bytes = testfiles::readBytes(path);
     QCOMPARE(bytes.size(), 1256);
     QCOMPARE(bytes.left(512), QByteArray("0") + QByteArray(511, ' '));
     QCOMPARE(bytes.mid(628 + 592, 15), QByteArray::fromHex("c8e4f2e820c4e0ebe5e5") + "     ");

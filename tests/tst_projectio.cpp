@@ -1,6 +1,7 @@
 #include "codepage.h"
 #include "dialogproject.h"
 #include "projectio.h"
+#include "resourcefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,21 +14,9 @@
 #endif
 
 using namespace kq;
+using namespace testfiles;
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // A project whose dialogs say where they came from, so each source of an open is recognisable.
 DialogProject makeProject(int dialogs, const QString &origin = QStringLiteral("Диалог"))
@@ -45,7 +34,7 @@ DialogProject makeProject(int dialogs, const QString &origin = QStringLiteral("�
 
 void writeProject(const QString &path, int dialogs, const QString &origin)
 {
-    writeRaw(path, makeProject(dialogs, origin).fileBytes());
+    QVERIFY(writeBytes(path, makeProject(dialogs, origin).fileBytes()));
 }
 
 void writeLegacy(const QString &path, int lines)
@@ -53,7 +42,7 @@ void writeLegacy(const QString &path, int lines)
     QString text;
     for (int i = 1; i <= lines; ++i)
         text += QStringLiteral("Старый %1; Заголовок; Вопрос; ОК\r\n").arg(i);
-    writeRaw(path, toCodePage(text));
+    QVERIFY(writeBytes(path, toCodePage(text)));
 }
 
 bool allCleared(const DialogProject &project)
@@ -145,7 +134,7 @@ void TestProjectIO::saveWritesExactlyTheProject()
     QString error;
     QVERIFY2(ProjectIO::saveProjectFile(project, path, &error), qPrintable(error));
 
-    const QByteArray written = fileBytes(path);
+    const QByteArray written = readBytes(path);
     QCOMPARE(written.size(), (dialogs + 1) * DialogRecord::Size);
     QCOMPARE(written, expected);
     QCOMPARE(project.dialogCount(), qint16(dialogs));
@@ -197,7 +186,7 @@ void TestProjectIO::failedSaveReportsAndChangesNothing()
 {
     QFETCH(QString, relativePath);
     QTemporaryDir dir;
-    writeRaw(dir.filePath(QStringLiteral("blocker")), "not a folder");
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("blocker")), "not a folder"));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
@@ -215,7 +204,7 @@ void TestProjectIO::failedSaveReportsAndChangesNothing()
     QVERIFY(!ProjectIO::writeDataFile(project, dir.filePath(relativePath), &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-    QCOMPARE(fileBytes(dir.filePath(QStringLiteral("blocker"))), QByteArray("not a folder"));
+    QCOMPARE(readBytes(dir.filePath(QStringLiteral("blocker"))), QByteArray("not a folder"));
 }
 
 void TestProjectIO::shortWriteKeepsOldFile_data()
@@ -232,7 +221,7 @@ void TestProjectIO::shortWriteKeepsOldFile()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("quiz.dlg2"));
     writeProject(path, 5, QStringLiteral("Старый"));
-    const QByteArray old = fileBytes(path);
+    const QByteArray old = readBytes(path);
 
     DialogProject project = makeProject(3);
     QString error;
@@ -247,7 +236,7 @@ void TestProjectIO::shortWriteKeepsOldFile()
     }
     QVERIFY(!written);
     QVERIFY(!error.isEmpty());
-    QCOMPARE(fileBytes(path), old);
+    QCOMPARE(readBytes(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("quiz.dlg2")});
     QCOMPARE(project.path(), QString());
@@ -276,7 +265,7 @@ void TestProjectIO::dataFileHoldsExactlyTheProject()
 
     const DialogProject project = makeProject(dialogs);
     QVERIFY(ProjectIO::writeDataFile(project, path));
-    const QByteArray written = fileBytes(path);
+    const QByteArray written = readBytes(path);
     QCOMPARE(written.size(), (dialogs + 1) * DialogRecord::Size);
     QCOMPARE(written, project.fileBytes());
     QCOMPARE(project.path(), QString());
@@ -289,7 +278,7 @@ void TestProjectIO::loadRefusesTooManyDialogs()
     QByteArray bytes;
     for (int i = 0; i <= 100; ++i)
         bytes += DialogRecord::cleared().toBytes();
-    writeRaw(path, bytes);
+    QVERIFY(writeBytes(path, bytes));
 
     DialogProject project = makeProject(2);
     QString error;
@@ -377,14 +366,14 @@ void TestProjectIO::openPath()
         else if (what == u"data")
             writeProject(path, 3, QStringLiteral("Программа"));
         else if (what == u"big")
-            writeRaw(path, QByteArray(101 * DialogRecord::Size, ' '));
+            QVERIFY(writeBytes(path, QByteArray(101 * DialogRecord::Size, ' ')));
         else if (what == u"legacy")
             writeLegacy(path, 4);
         else if (what == u"badlegacy")
-            writeRaw(path, "only one field\r\n");
+            QVERIFY(writeBytes(path, "only one field\r\n"));
         else
-            writeRaw(path, "\x7f"
-                           "ELF");
+            QVERIFY(writeBytes(path, "\x7f"
+                                     "ELF"));
         if (what == u"exec")
             QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
     }

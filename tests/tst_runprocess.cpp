@@ -1,4 +1,5 @@
 #include "projectfile.h"
+#include "resourcefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,13 +61,6 @@ void writeData(const QString &path, const QString &style, int dialogs)
         record.btnscr1 = record.btnscr2 = QStringLiteral("Выход");
         QVERIFY(file.write(i + 2, record));
     }
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 } // namespace
@@ -156,7 +150,7 @@ void TestRunProcess::faultEndsWithStatusOne()
     QFETCH(QByteArray, bytes);
     ProgramFolder folder(QStringLiteral("run"));
     const QString data = folder.path(QStringLiteral("run.dll"));
-    writeRaw(data, bytes);
+    QVERIFY(testfiles::writeBytes(data, bytes));
     QString errorOutput;
     QCOMPARE(folder.run({QStringLiteral("/editor")}, &errorOutput), 1);
     QVERIFY(QFile::exists(data));
