@@ -3,7 +3,6 @@
 #include "projectfile.h"
 #include "resourcefiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -169,10 +168,7 @@ void TestDialogRecord::recordCount()
     QFETCH(int, dialogs);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("p.dlg2"));
-    QFile raw(path);
-    QVERIFY(raw.open(QIODevice::WriteOnly));
-    raw.write(QByteArray(size, ' '));
-    raw.close();
+    QVERIFY(testfiles::writeBytes(path, QByteArray(size, ' ')));
 
     ProjectFile file;
     QVERIFY(file.open(path, ProjectFile::Access::ReadOnly));

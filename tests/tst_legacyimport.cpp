@@ -1,8 +1,8 @@
 #include "codepage.h"
 #include "dialogproject.h"
 #include "projectio.h"
+#include "resourcefiles.h"
 
-#include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,11 +14,7 @@ namespace {
 // A legacy file as the old editor wrote it: code page 1251.
 QString writeLegacy(const QTemporaryDir &dir, const QString &content)
 {
-    const QString path = dir.filePath(QStringLiteral("project.dlg"));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(toCodePage(content));
-    return path;
+    return testfiles::scratchFile(dir, QStringLiteral("project.dlg"), toCodePage(content));
 }
 
 // The project a user had before the import: a header in the skinned style and seven dialogs.

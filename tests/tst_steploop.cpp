@@ -1,4 +1,5 @@
 #include "projectfile.h"
+#include "resourcefiles.h"
 #include "steploop.h"
 
 #include <QFile>
@@ -333,10 +334,7 @@ void TestStepLoop::randomAndTruncatedFilesNeverCrash()
             for (char &c : bytes)
                 c = char(random.bounded(256));
         }
-        QFile raw(path);
-        QVERIFY(raw.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        raw.write(bytes);
-        raw.close();
+        QVERIFY(testfiles::writeBytes(path, bytes));
 
         RandomStep step(&random);
         StepLoop loop;
