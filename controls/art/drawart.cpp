@@ -36,8 +36,7 @@ QColor grey(int v)
     return QColor(v, v, v);
 }
 
-// ---- button skins, 9 x 23 ----
-
+// Button skins: 9 x 23 on the light window grey.
 constexpr int SkinW = 9;
 constexpr int SkinH = 23;
 constexpr int Back = 240;
@@ -123,8 +122,8 @@ void drawSkins()
     save(raisedSkin(), "skin10.png");
 }
 
-// ---- progress bar, 3 x 16 and 90 x 16 ----
-
+// The progress bar's fill colour in row r of its 16 rows (skin 3 x 16, glint 90 x 16): lightest
+// at row 5, deep green at the bottom.
 QColor fillColour(int r)
 {
     if (r <= 5)
@@ -155,8 +154,7 @@ void drawBar()
     save(light, "barlight.png");
 }
 
-// ---- icon strips, 192 x 32, magenta transparent ----
-
+// Icon strips: 192 x 32, six 32 x 32 cells, magenta where they are see-through.
 constexpr int Cell = 32;
 const QColor Magenta(255, 0, 255);
 
