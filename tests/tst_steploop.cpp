@@ -81,6 +81,28 @@ void writeProject(const QString &path, const QString &style, const Dialogs &dial
     }
 }
 
+struct Played
+{
+    StepLoop::Outcome outcome;
+    QStringList dialogs; // the texts of the dialogs of type 0, in the order they came up
+};
+
+// Writes the project and runs it in test mode: type 0 answers from the queue, type 2 ends at
+// once with result 1, as a timed step of no time does.
+Played playProject(const QString &path, const QString &style, const Dialogs &dialogs,
+                   const QList<qint16> &answers)
+{
+    writeProject(path, style, dialogs);
+    ScriptedStep window;
+    window.answers = answers;
+    InstantStep instant(1);
+    StepLoop loop;
+    loop.setStepKind(0, &window);
+    loop.setStepKind(2, &instant);
+    const StepLoop::Outcome outcome = loop.run(path, true);
+    return {outcome, window.played};
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Dialogs)
@@ -195,16 +217,10 @@ void TestStepLoop::playsByScripts()
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("run.dll"));
-    writeProject(path, QStringLiteral("1"), dialogs);
-
-    ScriptedStep step;
-    step.answers = answers;
-    StepLoop loop;
-    loop.setStepKind(0, &step);
-    const StepLoop::Outcome outcome = loop.run(path, true);
-    QCOMPARE(outcome.fault, QString());
-    QCOMPARE(outcome.status, StepLoop::Status::Finished);
-    QCOMPARE(step.played, played);
+    const Played run = playProject(path, QStringLiteral("1"), dialogs, answers);
+    QCOMPARE(run.outcome.fault, QString());
+    QCOMPARE(run.outcome.status, StepLoop::Status::Finished);
+    QCOMPARE(run.dialogs, played);
     QVERIFY(!QFile::exists(path));
 }
 
@@ -242,15 +258,9 @@ void TestStepLoop::faultKeepsDataFile()
     QFETCH(QList<qint16>, answers);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("run.dll"));
-    writeProject(path, style, dialogs);
-
-    ScriptedStep step;
-    step.answers = answers;
-    StepLoop loop;
-    loop.setStepKind(0, &step);
-    const StepLoop::Outcome outcome = loop.run(path, true);
-    QCOMPARE(outcome.status, StepLoop::Status::Fault);
-    QVERIFY(!outcome.fault.isEmpty());
+    const Played run = playProject(path, style, dialogs, answers);
+    QCOMPARE(run.outcome.status, StepLoop::Status::Fault);
+    QVERIFY(!run.outcome.fault.isEmpty());
     QVERIFY(QFile::exists(path));
 }
 
@@ -292,17 +302,9 @@ void TestStepLoop::circleWithoutWindows()
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("run.dll"));
-    writeProject(path, QStringLiteral("0"), dialogs);
-
-    ScriptedStep window;
-    window.answers = answers;
-    InstantStep instant(1);
-    StepLoop loop;
-    loop.setStepKind(0, &window);
-    loop.setStepKind(2, &instant);
-    const StepLoop::Outcome outcome = loop.run(path, true);
-    QCOMPARE(outcome.status, fault ? StepLoop::Status::Fault : StepLoop::Status::Finished);
-    QCOMPARE(window.played, played);
+    const Played run = playProject(path, QStringLiteral("0"), dialogs, answers);
+    QCOMPARE(run.outcome.status, fault ? StepLoop::Status::Fault : StepLoop::Status::Finished);
+    QCOMPARE(run.dialogs, played);
     QCOMPARE(QFile::exists(path), fault);
 }
 
