@@ -344,6 +344,10 @@ bool MainWindow::filterDigitKey(QWidget *box, QKeyEvent *event, bool zeroWhenEmp
         // Selected, so that the digit typed next replaces the "0" in the one-digit box.
         line->setText(QStringLiteral("0"));
         line->selectAll();
+    } else if (passes && key != u'\b' && !line->hasSelectedText() &&
+               line->text().size() >= line->maxLength()) {
+        // A full box would refuse the digit without a sign; it starts over with it instead.
+        line->selectAll();
     }
     return !passes;
 }

@@ -74,6 +74,8 @@ private slots:
     void exitAfterGoToClearsDirection();
     void argumentPadsOnLeaving_data();
     void argumentPadsOnLeaving();
+    void argumentStartsOverWhenFull_data();
+    void argumentStartsOverWhenFull();
     void fieldsWriteBackOnLeaving_data();
     void fieldsWriteBackOnLeaving();
     void textWriteBackRefreshesList();
@@ -193,7 +195,8 @@ void TestMainWindowPanel::timeBoxTakesOneDigit_data()
     QTest::newRow("backspace") << "5" << int(Qt::Key_Backspace) << "" << 0;
     QTest::newRow("digit into empty box") << "" << int(Qt::Key_7) << "7" << 7;
     QTest::newRow("letter into empty box") << "" << int(Qt::Key_X) << "0" << 0;
-    QTest::newRow("second digit") << "5" << int(Qt::Key_3) << "5" << 5;
+    QTest::newRow("digit over the digit") << "5" << int(Qt::Key_3) << "3" << 3;
+    QTest::newRow("zero over the digit") << "5" << int(Qt::Key_0) << "0" << 0;
 }
 
 void TestMainWindowPanel::timeBoxTakesOneDigit()
@@ -404,6 +407,36 @@ void TestMainWindowPanel::argumentPadsOnLeaving()
 
     QCOMPARE(arg->text(), shown);
     QVERIFY(!window.Changed());
+}
+
+void TestMainWindowPanel::argumentStartsOverWhenFull_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("one digit over 00") << "7"
+                                       << "07";
+    QTest::newRow("two digits over 00") << "12"
+                                        << "12";
+    QTest::newRow("three digits") << "123"
+                                  << "03";
+}
+
+void TestMainWindowPanel::argumentStartsOverWhenFull()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    choose(child<QComboBox>(&window, "scr_com"), 1);
+    choose(child<QComboBox>(&window, "scr_atr"), 2);
+    auto *arg = child<QLineEdit>(&window, "scr_arg");
+    QCOMPARE(arg->text(), "00");
+    arg->setCursorPosition(2);
+
+    QTest::keyClicks(arg, keys);
+    child<QPushButton>(&window, "scr_ins0")->click();
+
+    QCOMPARE(trimmedRight(window.project().record(1).btnscr1), "Идти К " + shown);
 }
 
 void TestMainWindowPanel::fieldsWriteBackOnLeaving_data()
