@@ -41,8 +41,8 @@ QMessageBox::StandardButtons messageButtons(UiServices::Buttons buttons)
 
 } // namespace
 
-UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text,
-                                         const QString &title, Icon icon, Buttons buttons)
+UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, const QString &title,
+                                         Icon icon, Buttons buttons)
 {
     QMessageBox box(messageIcon(icon), title, text, messageButtons(buttons), parent);
     switch (box.exec()) {
@@ -103,8 +103,15 @@ QString qtFileFilter(const QString &pipeFilter)
 {
     const QStringList parts = pipeFilter.split(u'|');
     QStringList entries;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries << QStringLiteral("%1 (%2)").arg(parts.at(i), parts.at(i + 1));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts.at(i + 1);
+#ifndef Q_OS_WIN
+        // Programs carry no ".exe" here, so the entry for programs must show files of any name.
+        if (pattern.compare(u"*.exe", Qt::CaseInsensitive) == 0)
+            pattern = QStringLiteral("*");
+#endif
+        entries << QStringLiteral("%1 (%2)").arg(parts.at(i), pattern);
+    }
     return entries.join(QStringLiteral(";;"));
 }
 
