@@ -6,6 +6,7 @@
 #include "mainwindow_iconpicture.h"
 #include "olecolor.h"
 #include "optionsetting.h"
+#include "qttranslation.h"
 #include "theme.h"
 
 #include <QAction>
@@ -81,7 +82,9 @@ void MainWindow::UpdateSettings()
     for (int key = 0; key < int(ThemeColorSet.size()); ++key)
         mColors[key] = ThemeColor(QString(ThemeColorSet[key]));
     SetColors();
-    LanguageInfo(OptionSetting(OptionRead, OptionLanguage), QStringLiteral("GetFile"));
+    const QString language = OptionSetting(OptionRead, OptionLanguage);
+    LanguageInfo(language, QStringLiteral("GetFile"));
+    QtTranslation::follow(LanguageInfo(language, QStringLiteral("GetId")));
     LocalizeControls(this);
     for (int i = 0; i < SampleCount; ++i)
         mMnuOpnF[i]->setText(QLatin1String(SampleNames[i]));

@@ -6,6 +6,7 @@
 #include "projectio.h"
 #include "theme.h"
 
+#include <QLibraryInfo>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -120,6 +121,7 @@ private slots:
     void themeWithoutBoxDisabledColorLooksTheSame();
     void languageSwitchReachesEveryCaption_data();
     void languageSwitchReachesEveryCaption();
+    void standardDialogsSpeakTheLanguage();
     void managementWindowAppliesSettings();
     void aboutWindowOpens();
 
@@ -779,6 +781,24 @@ void TestMainWindow::languageSwitchReachesEveryCaption()
         if (control.contains("Line"))
             QVERIFY(qobject_cast<QAction *>(object)->isSeparator());
     }
+}
+
+void TestMainWindow::standardDialogsSpeakTheLanguage()
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ru.qm"))
+        QSKIP("Qt's Russian translation is not installed");
+    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    ScriptedUi ui;
+    MainWindow window(ui);
+    QCOMPARE(cancel(), "Отмена");
+
+    OptionSetting(OptionWrite, OptionLanguage, "english.lang");
+    window.ApplyChanges();
+    QCOMPARE(cancel(), "Cancel");
+
+    OptionSetting(OptionWrite, OptionLanguage, "russian.lang");
+    window.ApplyChanges();
+    QCOMPARE(cancel(), "Отмена");
 }
 
 void TestMainWindow::managementWindowAppliesSettings()
