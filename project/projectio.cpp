@@ -90,8 +90,12 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    QList<QByteArray> lines = splitTextLines(file.readAll());
+    const QByteArray bytes = file.readAll();
+    // A read that breaks off must not pass for a shorter project.
+    if (file.error() != QFileDevice::NoError)
+        return fail(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
     file.close();
+    QList<QByteArray> lines = splitTextLines(bytes);
     // An empty file is one empty line, which holds no dialog.
     if (lines.isEmpty())
         lines.append(QByteArray());

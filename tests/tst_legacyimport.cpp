@@ -3,6 +3,7 @@
 #include "projectio.h"
 #include "resourcefiles.h"
 
+#include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +53,7 @@ private slots:
     void failsAtLine_data();
     void failsAtLine();
     void missingFileFails();
+    void readErrorFails();
     void shippedSamplesImport_data();
     void shippedSamplesImport();
 };
@@ -254,6 +256,25 @@ void TestLegacyImport::missingFileFails()
     QVERIFY(!error.isEmpty());
     QCOMPARE(project.dialogCount(), qint16(7));
     QCOMPARE(project.path(), QString());
+}
+
+void TestLegacyImport::readErrorFails()
+{
+#ifdef Q_OS_LINUX
+    // This process's own memory opens as a file, but reading it from offset 0 fails.
+    const QString path = QStringLiteral("/proc/self/mem");
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly) || !probe.readAll().isEmpty() ||
+        probe.error() == QFileDevice::NoError)
+        QSKIP("reading /proc/self/mem does not fail here");
+    DialogProject project = earlierProject();
+    QString error;
+    QVERIFY(!ProjectIO::importLegacyProject(project, path, &error));
+    QVERIFY2(error.contains(probe.errorString()), qPrintable(error));
+    QCOMPARE(project.dialogCount(), qint16(7));
+#else
+    QSKIP("needs a file that opens but cannot be read");
+#endif
 }
 
 void TestLegacyImport::shippedSamplesImport_data()
