@@ -113,6 +113,7 @@ private:
     QComboBox *mLangList = nullptr;
     QPlainTextEdit *mLangInfo = nullptr;
     QComboBox *mLangId = nullptr;
+    QFrame *mStringViewer = nullptr;
     std::array<QLineEdit *, 7> mStringBoxes{};
     QScrollBar *mStringScroll = nullptr;
     std::array<QPushButton *, 3> mLangButtons{};

@@ -69,6 +69,9 @@ QWidget *ManagementWindow::buildLanguagePanel()
     viewer->setObjectName(QStringLiteral("Picture1"));
     viewer->setFrameShape(QFrame::StyledPanel);
     viewer->setFrameShadow(QFrame::Sunken);
+    mStringViewer = viewer;
+    // The mouse wheel over the rows or between them turns the scroll bar.
+    viewer->installEventFilter(this);
     auto *rows = new QVBoxLayout;
     rows->setSpacing(1);
     for (int r = 0; r < int(mStringBoxes.size()); ++r) {
@@ -80,6 +83,7 @@ QWidget *ManagementWindow::buildLanguagePanel()
         QSizePolicy policy = row->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         row->setSizePolicy(policy);
+        row->installEventFilter(this);
         rows->addWidget(row);
         mStringBoxes.at(r) = row;
     }

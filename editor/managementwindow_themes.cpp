@@ -8,6 +8,7 @@
 #include "uiservices.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QFrame>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -162,6 +164,11 @@ QWidget *ManagementWindow::buildThemePanel()
 
 bool ManagementWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Wheel &&
+        (watched == mStringViewer || watched->parent() == mStringViewer)) {
+        QCoreApplication::sendEvent(mStringScroll, event);
+        return true;
+    }
     if (event->type() != QEvent::MouseButtonPress)
         return QDialog::eventFilter(watched, event);
     if (watched == mColorSwatch) {

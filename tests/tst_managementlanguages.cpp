@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 using namespace kq;
 using namespace managementtest;
@@ -20,6 +21,8 @@ private slots:
     void stringRows();
     void scrollingMovesTheRows_data();
     void scrollingMovesTheRows();
+    void wheelOverRowsScrolls_data();
+    void wheelOverRowsScrolls();
     void informationBox();
     void languageIdentifier_data();
     void languageIdentifier();
@@ -134,6 +137,37 @@ void TestManagementLanguages::scrollingMovesTheRows()
         if (r < visible)
             QCOMPARE(row(r)->text(), QString("Текст %1").arg(value + r));
     }
+}
+
+void TestManagementLanguages::wheelOverRowsScrolls_data()
+{
+    QTest::addColumn<int>("notches"); // positive: towards the end of the list
+    QTest::addColumn<int>("value");
+    QTest::newRow("one notch down") << 1 << 3;
+    QTest::newRow("past the end") << 5 << 9;
+    QTest::newRow("up from the top") << -1 << 0;
+}
+
+void TestManagementLanguages::wheelOverRowsScrolls()
+{
+    QFETCH(int, notches);
+    QFETCH(int, value);
+    QStringList entries;
+    for (int i = 0; i < 10; ++i)
+        entries << "%" + QString::number(i + 1).rightJustified(4, '0') + ", Текст " +
+                       QString::number(i);
+    mWindow = openWith("test.lang", languageLines("Test", "2.0", "User", "0", "Tester", entries));
+    auto *scroll = child<QScrollBar>(mWindow.get(), "ln_scroll");
+
+    for (int i = 0; i < std::abs(notches); ++i) {
+        const QPointF at(5, 5);
+        QWheelEvent wheel(at, row(1)->mapToGlobal(at), {}, {0, notches < 0 ? 120 : -120},
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(row(1), &wheel);
+    }
+
+    QCOMPARE(scroll->value(), value);
+    QCOMPARE(row(0)->text(), QString("Текст %1").arg(value));
 }
 
 void TestManagementLanguages::informationBox()
