@@ -53,6 +53,20 @@ void setColor(QWidget *widget, QPalette::ColorRole role, const QColor &color)
     widget->setPalette(palette);
 }
 
+// Themes hold no colour for button captions, so a sample button's caption is black or white,
+// whichever stands out from its face; the disabled one lies half-way towards the face.
+void setCaptionColor(QPushButton *button, const QColor &face)
+{
+    const QColor ink = qGray(face.rgb()) < 128 ? QColor(Qt::white) : QColor(Qt::black);
+    const QColor dim((ink.red() + face.red()) / 2, (ink.green() + face.green()) / 2,
+                     (ink.blue() + face.blue()) / 2);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Active, QPalette::ButtonText, ink);
+    palette.setColor(QPalette::Inactive, QPalette::ButtonText, ink);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, dim);
+    button->setPalette(palette);
+}
+
 // A file name the user types must name a file in the Themes folder, never a path elsewhere.
 bool isPlainFileName(const QString &name)
 {
@@ -278,6 +292,8 @@ void ManagementWindow::refreshPreview()
     setColor(mLabelInactive, QPalette::WindowText, color(LabelDisabled));
     setColor(mButtonActive, QPalette::Button, color(ButtonEnabled));
     setColor(mButtonInactive, QPalette::Button, color(ButtonDisabled));
+    setCaptionColor(mButtonActive, color(ButtonEnabled));
+    setCaptionColor(mButtonInactive, color(ButtonDisabled));
 }
 
 void ManagementWindow::newTheme()

@@ -43,6 +43,8 @@ private slots:
     void selectionFollowsTheStatus();
     void previewShowsTheWorkingSet_data();
     void previewShowsTheWorkingSet();
+    void sampleButtonCaptionsStandOut_data();
+    void sampleButtonCaptionsStandOut();
     void clickingASampleSelectsItsColour_data();
     void clickingASampleSelectsItsColour();
     void colourEntryShowsItsColour();
@@ -219,6 +221,31 @@ void TestManagementThemes::selectionFollowsTheStatus()
     for (int i = 0; i < 10; ++i)
         QCOMPARE(window->workingColors().at(i), ThemeColor(ThemeColorSet.at(i)));
     QCOMPARE(child<QComboBox>(window.get(), "theme_item")->currentIndex(), 0);
+}
+
+void TestManagementThemes::sampleButtonCaptionsStandOut_data()
+{
+    QTest::addColumn<QString>("theme");
+    QTest::newRow("standard") << "Standard";
+    QTest::newRow("night") << "Night";
+    QTest::newRow("soft") << "Soft";
+    QTest::newRow("user theme with dark buttons") << "Mine*";
+}
+
+void TestManagementThemes::sampleButtonCaptionsStandOut()
+{
+    QFETCH(QString, theme);
+    auto window = openThemes();
+    choose(mList, int(comboTexts(mList).indexOf(theme)));
+    QCOMPARE(mList->currentText(), theme);
+
+    const auto contrast = [](QPushButton *button, QPalette::ColorGroup group) {
+        const QPalette &palette = button->palette();
+        return std::abs(qGray(palette.color(group, QPalette::ButtonText).rgb()) -
+                        qGray(palette.color(group, QPalette::Button).rgb()));
+    };
+    QVERIFY(contrast(child<QPushButton>(window.get(), "th_cmd_act"), QPalette::Active) >= 120);
+    QVERIFY(contrast(child<QPushButton>(window.get(), "th_cmd_dact"), QPalette::Disabled) >= 50);
 }
 
 void TestManagementThemes::previewShowsTheWorkingSet_data()
