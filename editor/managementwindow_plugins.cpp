@@ -140,6 +140,7 @@ void ManagementWindow::runPlugin()
     }
 
     // QDialog::hide() would end the modal loop the main window runs this window in.
+    const QPoint at = pos();
     QWidget::setVisible(false);
     {
         PluginRunWindow run(mUi, mProject, mProjectReloaded, parentWidget());
@@ -148,6 +149,8 @@ void ManagementWindow::runPlugin()
         run.exec();
     }
     show();
+    // Shown again, the window comes back where the user left it, not a title bar lower.
+    move(at);
 }
 
 void ManagementWindow::deletePlugin()
