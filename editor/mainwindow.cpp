@@ -462,6 +462,10 @@ void MainWindow::openSample(int index)
                     UiServices::Buttons::Ok);
         return;
     }
+    // A sample replaces the project as Open does, so unsaved edits are not dropped unasked.
+    commitEdits();
+    if (mChanged && !askSaveChanges())
+        return;
     const QString kind = caption.right(4).toUpper();
     bool ok = true;
     if (kind == u"DLG2") {

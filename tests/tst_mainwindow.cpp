@@ -104,8 +104,10 @@ private slots:
     void openSavesFirstOnYes();
     void openFewerDialogsSelectsFirst();
     void saveAsksForNameOnlyOnce();
-    void samplesOpenWithoutQuestion_data();
-    void samplesOpenWithoutQuestion();
+    void samplesOpenAfterTheQuestion_data();
+    void samplesOpenAfterTheQuestion();
+    void sampleQuestionKeepsEdits_data();
+    void sampleQuestionKeepsEdits();
     void missingSampleWarns_data();
     void missingSampleWarns();
     void statusLineFollowsMouse_data();
@@ -373,7 +375,7 @@ void TestMainWindow::saveAsksForNameOnlyOnce()
     QVERIFY(ui.messages.isEmpty());
 }
 
-void TestMainWindow::samplesOpenWithoutQuestion_data()
+void TestMainWindow::samplesOpenAfterTheQuestion_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("title");
@@ -389,7 +391,7 @@ void TestMainWindow::samplesOpenWithoutQuestion_data()
                            << "" << 0;
 }
 
-void TestMainWindow::samplesOpenWithoutQuestion()
+void TestMainWindow::samplesOpenAfterTheQuestion()
 {
     QFETCH(int, index);
     QFETCH(QString, title);
@@ -400,16 +402,56 @@ void TestMainWindow::samplesOpenWithoutQuestion()
     child<QRadioButton>(&window, "prj_st" + QString::number(1 - style))->click();
     editCaption(window);
     window.setWindowTitle("Kestrane Quorvex - [old.dlg2]");
+    ui.answers.enqueue(UiServices::Answer::No);
 
     child<QAction>(&window, "mnuOpnF" + QString::number(index))->trigger();
 
-    QVERIFY(ui.messages.isEmpty());
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, Question);
+    QCOMPARE(ui.messages[0].buttons, UiServices::Buttons::YesNoCancel);
     QCOMPARE(window.windowTitle(), title);
     QCOMPARE(window.project().path(), path.isEmpty() ? QString() : mFolder->path(path));
     QVERIFY(!window.Changed());
     QVERIFY(window.project().dialogCount() > 1);
     QCOMPARE(entries(window).size(), window.project().dialogCount());
     QVERIFY(child<QRadioButton>(&window, "prj_st" + QString::number(style))->isChecked());
+}
+
+void TestMainWindow::sampleQuestionKeepsEdits_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("savedTo"); // empty: the save dialog is cancelled
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("yes saves first") << int(UiServices::Answer::Yes) << "kept.dlg2" << true;
+    QTest::newRow("yes, save cancelled") << int(UiServices::Answer::Yes) << "" << false;
+    QTest::newRow("cancel") << int(UiServices::Answer::Cancel) << "" << false;
+}
+
+void TestMainWindow::sampleQuestionKeepsEdits()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, savedTo);
+    QFETCH(bool, opened);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    editCaption(window);
+    ui.answers.enqueue(UiServices::Answer(answer));
+    if (!savedTo.isEmpty())
+        ui.fileNames.enqueue(mFolder->path(savedTo));
+
+    child<QAction>(&window, "mnuOpnF0")->trigger();
+
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, Question);
+    if (!savedTo.isEmpty()) {
+        DialogProject saved;
+        QVERIFY(ProjectIO::loadProjectFile(saved, mFolder->path(savedTo)));
+        QCOMPARE(trimmedRight(saved.record(1).caption), "Изменено");
+    }
+    QCOMPARE(window.windowTitle() == "Kestrane Quorvex - [FormatC.dlg2]", opened);
+    QCOMPARE(window.Changed(), !opened);
+    if (!opened)
+        QCOMPARE(trimmedRight(window.project().record(1).caption), "Изменено");
 }
 
 void TestMainWindow::missingSampleWarns_data()
