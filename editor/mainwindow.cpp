@@ -541,9 +541,16 @@ void MainWindow::openWebPage()
 void MainWindow::showManagement()
 {
     ManagementWindow window(
-        mUi, mProject, [this] { ListUpdate(); }, this);
+        mUi, mProject, [this] { pluginResultLoaded(); }, this);
     window.exec();
     ApplyChanges();
+}
+
+void MainWindow::pluginResultLoaded()
+{
+    ListUpdate();
+    // The plug-in's result is in memory only; closing must not drop it unasked.
+    mChanged = true;
 }
 
 void MainWindow::showAbout()

@@ -83,6 +83,8 @@ public:
     void openReadme();
     void openWebPage();
     void showManagement();
+    // A plug-in run has replaced the project: the list shows it and it counts as unsaved.
+    void pluginResultLoaded();
     void showAbout();
 
     // The list operations and the selection handler (program code selecting an entry).

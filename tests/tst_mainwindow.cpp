@@ -125,6 +125,7 @@ private slots:
     void languageSwitchReachesEveryCaption();
     void standardDialogsSpeakTheLanguage();
     void managementWindowAppliesSettings();
+    void pluginResultCountsAsUnsaved();
     void aboutWindowOpens();
 
 private:
@@ -854,6 +855,22 @@ void TestMainWindow::managementWindowAppliesSettings()
 
     QCOMPARE(child<KXButton>(&window, "sd0")->caption(), "New");
     QCOMPARE(child<QLabel>(&window, "sts")->text(), "Ready");
+}
+
+void TestMainWindow::pluginResultCountsAsUnsaved()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    QVERIFY(!window.Changed());
+    fillProject(window.project(), 3);
+
+    window.pluginResultLoaded();
+
+    QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
+    QVERIFY(window.Changed());
+    QVERIFY(!window.close());
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, Question);
 }
 
 void TestMainWindow::aboutWindowOpens()
