@@ -273,7 +273,8 @@ void MainWindow::toolbarClick(int index)
 {
     switch (index) {
     case 0:
-        newProject();
+        if (mayReplaceProject())
+            newProject();
         break;
     case 1:
         openCommand();
@@ -358,11 +359,16 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    commitEdits();
-    if (!mChanged || askSaveChanges())
+    if (mayReplaceProject())
         event->accept();
     else
         event->ignore();
+}
+
+bool MainWindow::mayReplaceProject()
+{
+    commitEdits();
+    return !mChanged || askSaveChanges();
 }
 
 bool MainWindow::askSaveChanges()
@@ -421,8 +427,7 @@ bool MainWindow::saveCommand(SaveMode mode)
 
 void MainWindow::openCommand()
 {
-    commitEdits();
-    if (mChanged && !askSaveChanges())
+    if (!mayReplaceProject())
         return;
     const QString filter = ResString(id("%0163")) + QStringLiteral("|*.dlg2|") +
                            ResString(id("%0164")) + QStringLiteral("|*.dlg|") +
@@ -463,8 +468,7 @@ void MainWindow::openSample(int index)
         return;
     }
     // A sample replaces the project as Open does, so unsaved edits are not dropped unasked.
-    commitEdits();
-    if (mChanged && !askSaveChanges())
+    if (!mayReplaceProject())
         return;
     const QString kind = caption.right(4).toUpper();
     bool ok = true;

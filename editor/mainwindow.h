@@ -73,6 +73,7 @@ public:
     void toolbarMouseIn(int index);
 
     // Commands of the toolbar and the menus. Failures show the "%0020" warning.
+    // The fresh one-dialog project; the toolbar's New asks about unsaved edits before it.
     void newProject();
     void openCommand();
     // True when the project was written; false when it failed or the user cancelled.
@@ -152,6 +153,9 @@ private:
     bool filterDigitKey(QWidget *box, QKeyEvent *event, bool zeroWhenEmpty);
 
     bool askSaveChanges(); // false when the user cancels or the save did not happen
+    // Before the project in memory is closed or replaced: true when it has no unsaved edits, or
+    // the user saved them or chose to drop them.
+    bool mayReplaceProject();
     bool saveAndRefresh();
     void warnFailed();
     void selectStyleFromHeader();

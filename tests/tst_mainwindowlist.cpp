@@ -27,7 +27,9 @@ private slots:
     void listButtonsFollowSelection();
     void selectionLoadsDialog();
     void fewerDialogsSelectFirst();
-    void newCommandKeepsChangedAndResetsTitle();
+    void newCommandAsksThenResetsTitle_data();
+    void newCommandAsksThenResetsTitle();
+    void newCommandWithoutEditsAsksNothing();
 
 private:
     ProgramFolder mFolder;
@@ -270,8 +272,22 @@ void TestMainWindowList::fewerDialogsSelectFirst()
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Первый");
 }
 
-void TestMainWindowList::newCommandKeepsChangedAndResetsTitle()
+void TestMainWindowList::newCommandAsksThenResetsTitle_data()
 {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("created");
+    QTest::newRow("no: edits dropped") << int(UiServices::Answer::No) << false << true;
+    QTest::newRow("yes: saved first") << int(UiServices::Answer::Yes) << true << true;
+    QTest::newRow("cancel: nothing happens") << int(UiServices::Answer::Cancel) << false << false;
+}
+
+void TestMainWindowList::newCommandAsksThenResetsTitle()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saved);
+    QFETCH(bool, created);
+    QFile::remove(mFolder.path("x.dlg2"));
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window.project(), 3);
@@ -280,14 +296,38 @@ void TestMainWindowList::newCommandKeepsChangedAndResetsTitle()
     window.selectEntry(2);
     window.WriteDialog(window.CurrentDialog());
     window.setWindowTitle("Kestrane Quorvex - [x.dlg2]");
+    ui.answers.enqueue(UiServices::Answer(answer));
 
     emit child<KXButton>(&window, "sd0")->Click();
 
-    QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, ResString("%0128"));
+    QCOMPARE(QFile::exists(mFolder.path("x.dlg2")), saved);
+    if (created) {
+        QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
+        QCOMPARE(window.project().dialogCount(), 1);
+        QCOMPARE(window.project().path(), QString());
+        QCOMPARE(window.windowTitle(), "Kestrane Quorvex");
+    } else {
+        QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
+        QCOMPARE(window.windowTitle(), "Kestrane Quorvex - [x.dlg2]");
+    }
+    // New itself leaves the flag alone: only the save cleared it.
+    QCOMPARE(window.Changed(), !saved);
+}
+
+void TestMainWindowList::newCommandWithoutEditsAsksNothing()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 2);
+    window.ListUpdate();
+
+    emit child<KXButton>(&window, "sd0")->Click();
+
+    QVERIFY(ui.messages.isEmpty());
     QCOMPARE(window.project().dialogCount(), 1);
-    QCOMPARE(window.project().path(), QString());
-    QCOMPARE(window.windowTitle(), "Kestrane Quorvex");
-    QVERIFY(window.Changed());
+    QVERIFY(!window.Changed());
 }
 
 KQ_MAINWINDOW_TEST_MAIN(TestMainWindowList)
