@@ -20,6 +20,14 @@ void choose(QComboBox *combo, int index)
     emit combo->activated(index);
 }
 
+// "Идти" and "К" chosen in the composer; the dialog number box it enables.
+QLineEdit *chooseGoTo(MainWindow &window)
+{
+    choose(child<QComboBox>(&window, "scr_com"), 1);
+    choose(child<QComboBox>(&window, "scr_atr"), 2);
+    return child<QLineEdit>(&window, "scr_arg");
+}
+
 // One dialog with every field filled, of the given type.
 void fillDialog(MainWindow &window, int type)
 {
@@ -397,9 +405,7 @@ void TestMainWindowPanel::argumentPadsOnLeaving()
     QFETCH(QString, shown);
     ScriptedUi ui;
     MainWindow window(ui);
-    choose(child<QComboBox>(&window, "scr_com"), 1);
-    choose(child<QComboBox>(&window, "scr_atr"), 2);
-    auto *arg = child<QLineEdit>(&window, "scr_arg");
+    QLineEdit *arg = chooseGoTo(window);
     arg->setText(typed);
     QTest::keyClick(arg, Qt::Key_Q); // refused
 
@@ -427,9 +433,7 @@ void TestMainWindowPanel::argumentStartsOverWhenFull()
     QFETCH(QString, shown);
     ScriptedUi ui;
     MainWindow window(ui);
-    choose(child<QComboBox>(&window, "scr_com"), 1);
-    choose(child<QComboBox>(&window, "scr_atr"), 2);
-    auto *arg = child<QLineEdit>(&window, "scr_arg");
+    QLineEdit *arg = chooseGoTo(window);
     QCOMPARE(arg->text(), "00");
     arg->setCursorPosition(2);
 

@@ -38,6 +38,8 @@ private slots:
 private:
     // Opens the window with the language file written under the given name and chooses it.
     std::unique_ptr<ManagementWindow> openWith(const QString &file, const QStringList &lines);
+    // The same with ten entries whose rows read "Текст 0" to "Текст 9".
+    std::unique_ptr<ManagementWindow> openWithTenRows();
     QLineEdit *row(int r) const;
 
     std::unique_ptr<Fixture> mFixture;
@@ -68,6 +70,15 @@ std::unique_ptr<ManagementWindow> TestManagementLanguages::openWith(const QStrin
     mList->setCurrentIndex(index);
     emit mList->activated(index);
     return window;
+}
+
+std::unique_ptr<ManagementWindow> TestManagementLanguages::openWithTenRows()
+{
+    QStringList entries;
+    for (int i = 0; i < 10; ++i)
+        entries << "%" + QString::number(i + 1).rightJustified(4, '0') + ", Текст " +
+                       QString::number(i);
+    return openWith("test.lang", languageLines("Test", "2.0", "User", "0", "Tester", entries));
 }
 
 QLineEdit *TestManagementLanguages::row(int r) const
@@ -124,11 +135,7 @@ void TestManagementLanguages::scrollingMovesTheRows()
 {
     QFETCH(int, value);
     QFETCH(int, visible);
-    QStringList entries;
-    for (int i = 0; i < 10; ++i)
-        entries << "%" + QString::number(i + 1).rightJustified(4, '0') + ", Текст " +
-                       QString::number(i);
-    mWindow = openWith("test.lang", languageLines("Test", "2.0", "User", "0", "Tester", entries));
+    mWindow = openWithTenRows();
     auto *scroll = child<QScrollBar>(mWindow.get(), "ln_scroll");
     QCOMPARE(scroll->maximum(), 9);
     scroll->setValue(value);
@@ -152,11 +159,7 @@ void TestManagementLanguages::wheelOverRowsScrolls()
 {
     QFETCH(int, notches);
     QFETCH(int, value);
-    QStringList entries;
-    for (int i = 0; i < 10; ++i)
-        entries << "%" + QString::number(i + 1).rightJustified(4, '0') + ", Текст " +
-                       QString::number(i);
-    mWindow = openWith("test.lang", languageLines("Test", "2.0", "User", "0", "Tester", entries));
+    mWindow = openWithTenRows();
     auto *scroll = child<QScrollBar>(mWindow.get(), "ln_scroll");
 
     for (int i = 0; i < std::abs(notches); ++i) {
