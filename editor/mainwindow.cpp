@@ -11,6 +11,7 @@
 #include "programfolder.h"
 #include "projectio.h"
 #include "uiservices.h"
+#include "wholefile.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -27,7 +28,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -512,10 +512,7 @@ bool MainWindow::copyRunner(const QString &target) const
     if (runner.error() != QFileDevice::NoError)
         return false;
     // Written whole before it replaces an existing file of that name.
-    QSaveFile copy(target);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(program) != program.size() || !copy.commit())
-        return false;
-    return QFile::setPermissions(target, runner.permissions());
+    return writeWholeFile(target, program) && QFile::setPermissions(target, runner.permissions());
 }
 
 void MainWindow::build()
