@@ -135,6 +135,8 @@ private:
     QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption);
     void showMenu(QMenu *menu, KXButton *button, bool alignRight);
 
+    // Record 1 becomes a new dialog, the project's only one.
+    void makeOnlyDialog();
     void listSelected(int row);
     void moveDialog(int offset);
     void typeChosen(int type);

@@ -72,6 +72,10 @@ void MainWindow::buildListBox()
 
 void MainWindow::ListUpdate()
 {
+    // The panel only edits a dialog the list shows, so a project read without any dialog gets
+    // the one a new project starts with; otherwise its edits would be lost at the next save.
+    if (mProject.dialogCount() < 1)
+        makeOnlyDialog();
     const int previous = mCurrentDialog - 1;
     const int count = mProject.dialogCount();
     {
@@ -239,13 +243,18 @@ void MainWindow::moveDialog(int offset)
     mDlgList->setFocus();
 }
 
+void MainWindow::makeOnlyDialog()
+{
+    mProject.newDialog(1, ResString(QStringLiteral("%0125")));
+    mProject.setDialogCount(1);
+}
+
 void MainWindow::newProject()
 {
     mProject.setPath(QString());
     selectStyle(0);
     mProject.record(0).text = QStringLiteral("0");
-    mProject.newDialog(1, ResString(QStringLiteral("%0125")));
-    mProject.setDialogCount(1);
+    makeOnlyDialog();
     ListUpdate();
     selectEntry(0);
     IconUpdate();

@@ -1,5 +1,7 @@
 #include "tst_mainwindowfixture.h"
 
+#include "projectio.h"
+
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -27,6 +29,8 @@ private slots:
     void listButtonsFollowSelection();
     void selectionLoadsDialog();
     void fewerDialogsSelectFirst();
+    void projectWithoutDialogsGetsOne_data();
+    void projectWithoutDialogsGetsOne();
     void newCommandAsksThenResetsTitle_data();
     void newCommandAsksThenResetsTitle();
     void newCommandWithoutEditsAsksNothing();
@@ -270,6 +274,56 @@ void TestMainWindowList::fewerDialogsSelectFirst()
     QCOMPARE(window.CurrentDialog(), 1);
     QCOMPARE(child<QListWidget>(&window, "dlg_list")->currentRow(), 0);
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Первый");
+}
+
+void TestMainWindowList::projectWithoutDialogsGetsOne_data()
+{
+    QTest::addColumn<bool>("fromPlugin"); // else a project file holding only the header
+    QTest::newRow("opened file") << false;
+    QTest::newRow("plug-in result") << true;
+}
+
+void TestMainWindowList::projectWithoutDialogsGetsOne()
+{
+    QFETCH(bool, fromPlugin);
+    const QString path = mFolder.path("empty.dlg2");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window.project(), 3);
+    window.ListUpdate();
+    window.selectEntry(2);
+
+    if (fromPlugin) {
+        window.project().setDialogCount(0);
+        window.pluginResultLoaded();
+    } else {
+        DialogProject headerOnly;
+        fillProject(headerOnly, 0);
+        QVERIFY(ProjectIO::saveProjectFile(headerOnly, path));
+        QCOMPARE(QFileInfo(path).size(), DialogRecord::Size);
+        ui.fileNames.enqueue(path);
+        window.openCommand();
+        QVERIFY(ui.messages.isEmpty());
+    }
+
+    // The panel edits a dialog the list shows, so the edit is saved with the project.
+    QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
+    QCOMPARE(window.project().dialogCount(), 1);
+    QCOMPARE(window.CurrentDialog(), 1);
+    QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Текст сообщения");
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setText("Сохранится");
+    leave(caption);
+    ui.fileNames.enqueue(path);
+    QVERIFY(window.saveCommand(MainWindow::SaveMode::SaveAs));
+    DialogProject saved;
+    QVERIFY(ProjectIO::loadProjectFile(saved, path));
+    QCOMPARE(saved.dialogCount(), 1);
+    QCOMPARE(trimmedRight(saved.record(1).caption), "Сохранится");
+
+    child<QPushButton>(&window, "list_new")->click();
+    QCOMPARE(entries(window), (QStringList{"0. Текст сообщения", "1. Текст сообщения"}));
+    QCOMPARE(window.CurrentDialog(), 2);
 }
 
 void TestMainWindowList::newCommandAsksThenResetsTitle_data()
