@@ -473,10 +473,12 @@ void MainWindow::openSample(int index)
     const QString kind = caption.right(4).toUpper();
     bool ok = true;
     if (kind == u"DLG2") {
-        mProject.setPath(path);
         ok = ProjectIO::loadProjectFile(mProject, path);
-        if (ok)
+        // Only a sample that was read becomes the file Save writes to.
+        if (ok) {
+            mProject.setPath(path);
             setProjectTitle(caption);
+        }
     } else if (kind == u".DLG") {
         setWindowTitle(productTitle());
         ok = ProjectIO::importLegacyProject(mProject, path);

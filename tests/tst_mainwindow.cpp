@@ -4,6 +4,7 @@
 #include "mainwindow_iconpicture.h"
 #include "olecolor.h"
 #include "projectio.h"
+#include "resourcefiles.h"
 #include "theme.h"
 
 #include <QLibraryInfo>
@@ -110,6 +111,7 @@ private slots:
     void sampleQuestionKeepsEdits();
     void missingSampleWarns_data();
     void missingSampleWarns();
+    void unreadableSampleKeepsSavePath();
     void statusLineFollowsMouse_data();
     void statusLineFollowsMouse();
     void toolbarKeepsOrderAndRightEdge_data();
@@ -482,6 +484,27 @@ void TestMainWindow::missingSampleWarns()
     QCOMPARE(ui.messages[0].icon, UiServices::Icon::Warning);
     QVERIFY(window.Changed());
     QCOMPARE(window.project().dialogCount(), 1);
+}
+
+void TestMainWindow::unreadableSampleKeepsSavePath()
+{
+    const QString sample = mFolder->path("Samples/FormatC.dlg2");
+    const QByteArray broken(100, 'x');
+    QVERIFY(testfiles::writeBytes(sample, broken));
+    const QString mine = mFolder->path("mine.dlg2");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.project().setPath(mine);
+
+    child<QAction>(&window, "mnuOpnF0")->trigger();
+
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, Failed);
+    QCOMPARE(window.project().path(), mine);
+    // Save goes on writing the project's own file, never the sample that was not read.
+    emit child<KXButton>(&window, "sd2")->Click();
+    QCOMPARE(testfiles::readBytes(sample), broken);
+    QCOMPARE(QFileInfo(mine).size(), 2 * DialogRecord::Size);
 }
 
 void TestMainWindow::statusLineFollowsMouse_data()
