@@ -3,7 +3,6 @@
 #include "language.h"
 #include "managementwindow_p.h"
 #include "optionsetting.h"
-#include "programfolder.h"
 #include "uiservices.h"
 
 #include <QComboBox>
@@ -27,11 +26,6 @@ namespace {
 
 // A viewer row shows an entry line less its id, its comma and the one space after the comma.
 constexpr int RowPrefix = 7;
-
-QString languageFilePath(const QString &file)
-{
-    return programPath(QStringLiteral("Languages/") + file);
-}
 
 } // namespace
 
@@ -185,7 +179,7 @@ void ManagementWindow::deleteLanguage()
         return;
     if (!confirmsDelete(mLangList->currentText(), ResString(QStringLiteral("%0201"))))
         return;
-    const QString path = languageFilePath(mLanguageFiles.at(row));
+    const QString path = languagePath(mLanguageFiles.at(row));
     if (QFile::exists(path))
         QFile::remove(path);
     fillLanguageList();

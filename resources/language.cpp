@@ -17,11 +17,6 @@ QString &activeLanguage()
     return file;
 }
 
-QString languagePath(const QString &file)
-{
-    return programPath(QStringLiteral("Languages/") + file);
-}
-
 bool languageExists(const QString &file)
 {
     return !file.isEmpty() && QFileInfo(languagePath(file)).isFile();
@@ -35,6 +30,11 @@ QString generalError(const TextLineReader &file)
 const QString ResourceSection = QStringLiteral("[Rescource]");
 
 } // namespace
+
+QString languagePath(const QString &file)
+{
+    return programPath(QStringLiteral("Languages/") + file);
+}
 
 QString ActiveLanguageFile()
 {

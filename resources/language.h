@@ -8,6 +8,9 @@ namespace kq {
 // program folder. Empty until LanguageInfo(file, "GetFile") succeeds.
 QString ActiveLanguageFile();
 
+// The full path of a language file given by its bare file name, in the Languages folder.
+QString languagePath(const QString &file);
+
 // The text of a resource id such as "%0128" in the active language file, read afresh at every
 // call; an error code ("ResErr2", "ResErr3", "ResErr6", "LangErr4", "<n>ResErrGen") otherwise.
 QString ResString(const QString &id);
