@@ -21,14 +21,6 @@ QPixmap art(const QString &fileName)
     return QPixmap(QStringLiteral(":/kq/editor/mainwindow/") + fileName);
 }
 
-QFont fixedPitchFont()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    return font;
-}
-
 QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent)
 {
     auto *button = new QPushButton(parent);
@@ -47,19 +39,6 @@ QFrame *panel(const QString &name, QWidget *parent)
     frame->setAutoFillBackground(true);
     frame->setMouseTracking(true);
     return frame;
-}
-
-QString toRecordText(const QString &boxText)
-{
-    QString text = boxText;
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
-
-QString toBoxText(const QString &recordText)
-{
-    QString text = recordText;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 } // namespace kq::mainwindow

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "editorhelpers.h"
 #include "language.h"
 #include "mainwindow_helpers.h"
 
@@ -40,7 +41,7 @@ void MainWindow::buildListBox()
 
     mDlgList = new QListWidget(mListBox);
     mDlgList->setObjectName(QStringLiteral("dlg_list"));
-    mDlgList->setFont(mainwindow::fixedPitchFont());
+    mDlgList->setFont(editor::fixedPitchFont());
     mDlgList->setMinimumWidth(230);
     connect(mDlgList, &QListWidget::currentRowChanged, this, &MainWindow::listSelected);
 
@@ -122,7 +123,7 @@ void MainWindow::LoadDialog(int i)
     DialogRecord &record = mProject.record(i);
     if (record.type >= 0 && record.type < int(mMsgType.size()))
         selectType(record.type);
-    mMsgText->setPlainText(mainwindow::toBoxText(trimmedRight(record.text)));
+    mMsgText->setPlainText(editor::toBoxText(trimmedRight(record.text)));
     mMsgCaption->setText(trimmedRight(record.caption));
     // The label of the button the runner does not show follows the current language.
     if (record.type == DialogRecord::Progress)
@@ -145,7 +146,7 @@ void MainWindow::WriteDialog(int i)
     if (i < 1 || i > DialogProject::MaxDialogs)
         return;
     DialogRecord &record = mProject.record(i);
-    record.text = mainwindow::toRecordText(mMsgText->toPlainText()).left(DialogRecord::TextWidth);
+    record.text = editor::toRecordText(mMsgText->toPlainText()).left(DialogRecord::TextWidth);
     record.caption = mMsgCaption->text().left(DialogRecord::CaptionWidth);
     record.btn1 = mMsgBtn[0]->text().left(DialogRecord::ButtonWidth);
     record.btn2 = mMsgBtn[1]->text().left(DialogRecord::ButtonWidth);

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "buttonscript.h"
+#include "editorhelpers.h"
 #include "iconstrips.h"
 #include "language.h"
 #include "mainwindow_helpers.h"
@@ -53,7 +54,7 @@ QLineEdit *textBox(const QString &name, int maxLength, QWidget *parent)
     auto *box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setMaxLength(maxLength);
-    box->setFont(mainwindow::fixedPitchFont());
+    box->setFont(editor::fixedPitchFont());
     return box;
 }
 
@@ -106,7 +107,7 @@ void MainWindow::buildDataBox()
     mLblText = fieldLabel("msg_lbltext", "%0104", mDataBox);
     mMsgText = new QPlainTextEdit(mDataBox);
     mMsgText->setObjectName(QStringLiteral("msg_text"));
-    mMsgText->setFont(mainwindow::fixedPitchFont());
+    mMsgText->setFont(editor::fixedPitchFont());
     mMsgText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mMsgText->setTabChangesFocus(true);
     connect(mMsgText->document(), &QTextDocument::contentsChange, this,

@@ -1,5 +1,6 @@
 #include "managementwindow.h"
 
+#include "editorhelpers.h"
 #include "language.h"
 #include "localizecontrols.h"
 #include "managementwindow_p.h"
@@ -32,22 +33,6 @@ namespace management {
 QString resId(int number)
 {
     return u'%' + QString::number(number).rightJustified(4, u'0');
-}
-
-QFont listFont()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    return font;
-}
-
-QString displayText(const QString &text)
-{
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(u'\r', u'\n');
-    return shown;
 }
 
 QStringList folderEntries(const QString &folder, const QString &pattern)
@@ -86,7 +71,7 @@ QComboBox *dropDown(const QString &name, int characters, QWidget *parent)
 {
     auto *box = new QComboBox(parent);
     box->setObjectName(name);
-    box->setFont(listFont());
+    box->setFont(editor::fixedPitchFont());
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(characters);
     return box;

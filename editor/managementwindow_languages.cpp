@@ -1,5 +1,6 @@
 #include "managementwindow.h"
 
+#include "editorhelpers.h"
 #include "language.h"
 #include "managementwindow_p.h"
 #include "optionsetting.h"
@@ -32,7 +33,7 @@ constexpr int RowPrefix = 7;
 QWidget *ManagementWindow::buildLanguagePanel()
 {
     auto *panel = new QWidget(this);
-    const QFont font = listFont();
+    const QFont font = editor::fixedPitchFont();
 
     mLangList = dropDown(QStringLiteral("langlist"), 24, panel);
     connect(mLangList, &QComboBox::activated, this, &ManagementWindow::languageSelected);
@@ -139,7 +140,7 @@ void ManagementWindow::languageSelected()
     }
 
     mLangButtons.at(1)->setEnabled(LanguageInfo(file, QStringLiteral("GetStatus")) != u"General");
-    mLangInfo->setPlainText(displayText(ResString(QStringLiteral("%0230")) + u'\n' + u' ' +
+    mLangInfo->setPlainText(editor::toBoxText(ResString(QStringLiteral("%0230")) + u'\n' + u' ' +
                                         mLangList->currentText() + u'\n' +
                                         ResString(QStringLiteral("%0231")) + u'\n' + u' ' +
                                         LanguageInfo(file, QStringLiteral("GetAuthor"))));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -15,12 +14,6 @@ namespace kq::management {
 
 // Resource ids are "%" and four digits: resId(201) is "%0201", resId(22) is "%0022".
 QString resId(int number);
-
-// "Courier New", or the system's fixed-pitch font where it is missing.
-QFont listFont();
-
-// Texts from the files break lines with CR LF or CR alone; text boxes want LF.
-QString displayText(const QString &text);
 
 // The files of a folder below the program folder that match pattern, in name order.
 QStringList folderEntries(const QString &folder, const QString &pattern);

@@ -1,5 +1,6 @@
 #include "managementwindow.h"
 
+#include "editorhelpers.h"
 #include "language.h"
 #include "managementwindow_p.h"
 #include "plugininfo.h"
@@ -34,7 +35,7 @@ QString programFileOf(const QString &descriptionPath)
 QWidget *ManagementWindow::buildPluginPanel()
 {
     auto *panel = new QWidget(this);
-    const QFont font = listFont();
+    const QFont font = editor::fixedPitchFont();
 
     auto *caption = new QLabel(QStringLiteral("%0215"), panel);
     caption->setObjectName(QStringLiteral("pl_lbl"));
@@ -122,7 +123,7 @@ void ManagementWindow::pluginSelected()
         return;
     }
 
-    mPlugInfo->setPlainText(displayText(
+    mPlugInfo->setPlainText(editor::toBoxText(
         ResString(QStringLiteral("%0232")) + u'\n' + PluginInfo(path, QStringLiteral("GetAuthor")) +
         u'\n' + ResString(QStringLiteral("%0233")) + u'\n' + PluginDescription(path)));
 }

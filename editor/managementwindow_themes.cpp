@@ -1,5 +1,6 @@
 #include "managementwindow.h"
 
+#include "editorhelpers.h"
 #include "language.h"
 #include "managementwindow_p.h"
 #include "olecolor.h"
@@ -78,7 +79,7 @@ bool isPlainFileName(const QString &name)
 QWidget *ManagementWindow::buildThemePanel()
 {
     auto *panel = new QWidget(this);
-    const QFont font = listFont();
+    const QFont font = editor::fixedPitchFont();
 
     mThemeList = dropDown(QStringLiteral("themelist"), 24, panel);
     connect(mThemeList, &QComboBox::activated, this, &ManagementWindow::themeSelected);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+// Small pieces that more than one window of the editor uses.
+namespace kq::editor {
+
+// The font of the editor's lists and text boxes: "Courier New", or the system's fixed-pitch
+// font where it is missing.
+QFont fixedPitchFont();
+
+// Records and resource files break lines with CR LF (or CR alone); text boxes want LF.
+QString toBoxText(const QString &recordText);
+// Back from a text box to a record text, line breaks as CR LF.
+QString toRecordText(const QString &boxText);
+
+} // namespace kq::editor
