@@ -1,5 +1,8 @@
 #include "editorhelpers.h"
 
+#include "language.h"
+#include "uiservices.h"
+
 namespace kq::editor {
 
 QFont fixedPitchFont()
@@ -21,6 +24,12 @@ QString toRecordText(const QString &boxText)
 {
     QString text = boxText;
     return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+void warnFailed(UiServices &ui, QWidget *parent)
+{
+    const QString text = ResString(QStringLiteral("%0020"));
+    ui.message(parent, text, text, UiServices::Icon::Warning, UiServices::Buttons::Ok);
 }
 
 } // namespace kq::editor

@@ -3,7 +3,13 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 // Small pieces that more than one window of the editor uses.
+namespace kq {
+class UiServices;
+}
+
 namespace kq::editor {
 
 // The font of the editor's lists and text boxes: "Courier New", or the system's fixed-pitch
@@ -14,5 +20,8 @@ QFont fixedPitchFont();
 QString toBoxText(const QString &recordText);
 // Back from a text box to a record text, line breaks as CR LF.
 QString toRecordText(const QString &boxText);
+
+// The warning of a command that failed, "%0020" as its text and its title.
+void warnFailed(UiServices &ui, QWidget *parent);
 
 } // namespace kq::editor

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutwindow.h"
+#include "editorhelpers.h"
 #include "kxbutton.h"
 #include "language.h"
 #include "mainwindow_helpers.h"
@@ -395,12 +396,6 @@ bool MainWindow::saveAndRefresh()
     return saved;
 }
 
-void MainWindow::warnFailed()
-{
-    const QString text = ResString(id("%0020"));
-    mUi.message(this, text, text, UiServices::Icon::Warning, UiServices::Buttons::Ok);
-}
-
 void MainWindow::setProjectTitle(const QString &fileName)
 {
     setWindowTitle(productTitle() + QStringLiteral(" - [") + fileName + QLatin1Char(']'));
@@ -417,7 +412,7 @@ bool MainWindow::saveCommand(SaveMode mode)
         mProject.setPath(path);
     }
     if (!ProjectIO::saveProjectFile(mProject, path)) {
-        warnFailed();
+        editor::warnFailed(mUi, this);
         return false;
     }
     setProjectTitle(QFileInfo(path).fileName());
@@ -437,7 +432,7 @@ void MainWindow::openCommand()
         const ProjectIO::OpenResult result = ProjectIO::openPath(mProject, path);
         if (!result.ok) {
             // The records are already cleared; the list still shows what memory now holds.
-            warnFailed();
+            editor::warnFailed(mUi, this);
             ListUpdate();
             return;
         }
@@ -452,7 +447,7 @@ void MainWindow::selectStyleFromHeader()
 {
     qint16 style = -1;
     if (!mProject.record(0).projectStyle(&style) || style < 0 || style >= int(mPrjSt.size())) {
-        warnFailed();
+        editor::warnFailed(mUi, this);
         return;
     }
     selectStyle(style);
@@ -485,7 +480,7 @@ void MainWindow::openSample(int index)
     }
     ListUpdate();
     if (!ok) {
-        warnFailed();
+        editor::warnFailed(mUi, this);
         return;
     }
     mChanged = false;
@@ -496,13 +491,13 @@ void MainWindow::testRun()
 {
     commitEdits();
     if (!ProjectIO::writeDataFile(mProject, programPath(QStringLiteral("Runner/run.dll")))) {
-        warnFailed();
+        editor::warnFailed(mUi, this);
         return;
     }
     const QString runner = runnerProgram();
     if (!QFileInfo(runner).isFile() || !mUi.startDetached(runner, {QStringLiteral("/editor")},
                                                           programPath(QStringLiteral("Runner"))))
-        warnFailed();
+        editor::warnFailed(mUi, this);
 }
 
 bool MainWindow::copyRunner(const QString &target) const
@@ -526,7 +521,7 @@ void MainWindow::build()
         return;
     if (!copyRunner(target) ||
         !ProjectIO::writeDataFile(mProject, ProjectIO::buildDataFilePath(target)))
-        warnFailed();
+        editor::warnFailed(mUi, this);
 }
 
 void MainWindow::openReadme()

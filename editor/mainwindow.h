@@ -159,7 +159,6 @@ private:
     // the user saved them or chose to drop them.
     bool mayReplaceProject();
     bool saveAndRefresh();
-    void warnFailed();
     void selectStyleFromHeader();
     bool copyRunner(const QString &target) const;
     void setProjectTitle(const QString &fileName);

@@ -1,6 +1,7 @@
 #include "pluginrunwindow.h"
 
 #include "dialogproject.h"
+#include "editorhelpers.h"
 #include "language.h"
 #include "programfolder.h"
 #include "projectio.h"
@@ -116,13 +117,12 @@ void PluginRunWindow::loadResult()
     mWait.stop();
     // A result the project cannot hold (more than 99 dialogs) or cannot read is refused whole,
     // and the project stays as it was.
-    if (ProjectIO::loadProjectFile(mProject, exchangePath(OutputFile))) {
-        if (mProjectReloaded)
-            mProjectReloaded();
-    } else {
-        mUi.message(this, ResString(QStringLiteral("%0020")), ResString(QStringLiteral("%0020")),
-                    UiServices::Icon::Warning, UiServices::Buttons::Ok);
+    if (!ProjectIO::loadProjectFile(mProject, exchangePath(OutputFile))) {
+        fail();
+        return;
     }
+    if (mProjectReloaded)
+        mProjectReloaded();
     KillTemp();
     accept();
 }
@@ -130,8 +130,7 @@ void PluginRunWindow::loadResult()
 void PluginRunWindow::fail()
 {
     mWait.stop();
-    mUi.message(this, ResString(QStringLiteral("%0020")), ResString(QStringLiteral("%0020")),
-                UiServices::Icon::Warning, UiServices::Buttons::Ok);
+    editor::warnFailed(mUi, this);
     KillTemp();
     QDialog::reject();
 }
