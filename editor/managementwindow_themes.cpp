@@ -74,6 +74,13 @@ bool isPlainFileName(const QString &name)
     return !name.contains(u'/') && !name.contains(u'\\') && name != u"." && name != u"..";
 }
 
+// A theme file that could not be written.
+void reportSaveFailed(UiServices &ui, QWidget *parent)
+{
+    ui.message(parent, ResString(QStringLiteral("%0024")), ResString(QStringLiteral("%0020")),
+               UiServices::Icon::Error, UiServices::Buttons::Ok);
+}
+
 } // namespace
 
 QWidget *ManagementWindow::buildThemePanel()
@@ -312,9 +319,7 @@ void ManagementWindow::newTheme()
         if (!file || file->isEmpty())
             return;
         if (!isPlainFileName(*file)) {
-            mUi.message(this, ResString(QStringLiteral("%0024")),
-                        ResString(QStringLiteral("%0020")), UiServices::Icon::Error,
-                        UiServices::Buttons::Ok);
+            reportSaveFailed(mUi, this);
             return;
         }
         path = programPath(QStringLiteral("Themes/") + *file + QStringLiteral(".tvth"));
@@ -326,8 +331,7 @@ void ManagementWindow::newTheme()
 
     mColors = NewThemeColors;
     if (!ThemeSave(path, *name, mColors))
-        mUi.message(this, ResString(QStringLiteral("%0024")), ResString(QStringLiteral("%0020")),
-                    UiServices::Icon::Error, UiServices::Buttons::Ok);
+        reportSaveFailed(mUi, this);
     FrmSub(1);
 }
 
@@ -356,8 +360,7 @@ void ManagementWindow::saveTheme()
         return;
     }
     if (!ThemeSave(mThemePaths.at(row), text.chopped(1), mColors))
-        mUi.message(this, ResString(QStringLiteral("%0024")), ResString(QStringLiteral("%0020")),
-                    UiServices::Icon::Error, UiServices::Buttons::Ok);
+        reportSaveFailed(mUi, this);
 }
 
 } // namespace kq
