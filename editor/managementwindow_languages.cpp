@@ -141,9 +141,9 @@ void ManagementWindow::languageSelected()
 
     mLangButtons.at(1)->setEnabled(LanguageInfo(file, QStringLiteral("GetStatus")) != u"General");
     mLangInfo->setPlainText(editor::toBoxText(ResString(QStringLiteral("%0230")) + u'\n' + u' ' +
-                                        mLangList->currentText() + u'\n' +
-                                        ResString(QStringLiteral("%0231")) + u'\n' + u' ' +
-                                        LanguageInfo(file, QStringLiteral("GetAuthor"))));
+                                              mLangList->currentText() + u'\n' +
+                                              ResString(QStringLiteral("%0231")) + u'\n' + u' ' +
+                                              LanguageInfo(file, QStringLiteral("GetAuthor"))));
 
     // An identifier other than 0 or 1 has no entry, and then none is shown.
     bool isNumber = false;
