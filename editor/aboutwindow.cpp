@@ -1,9 +1,9 @@
 #include "aboutwindow.h"
 
+#include "editorhelpers.h"
 #include "language.h"
 #include "optionsetting.h"
 #include "productinfo.h"
-#include "splashwindow.h"
 #include "uiservices.h"
 
 #include <QEvent>
@@ -85,7 +85,7 @@ AboutWindow::AboutWindow(UiServices &ui, QWidget *parent)
     setObjectName(QStringLiteral("about"));
     setModal(true);
     mPct->setObjectName(QStringLiteral("pct"));
-    mPct->setPixmap(splashArt(QStringLiteral("about.png")));
+    mPct->setPixmap(editor::artwork(QStringLiteral("about.png")));
     mPct->setGeometry(0, 0, 569, 376);
     setFixedSize(mPct->size());
 

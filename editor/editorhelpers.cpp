@@ -3,6 +3,14 @@
 #include "language.h"
 #include "uiservices.h"
 
+// The pictures live in a static library, so nothing would pull them in without these calls.
+static void initEditorResources()
+{
+    Q_INIT_RESOURCE(mainwindow);
+    Q_INIT_RESOURCE(management);
+    Q_INIT_RESOURCE(splash);
+}
+
 namespace kq::editor {
 
 QFont fixedPitchFont()
@@ -11,6 +19,16 @@ QFont fixedPitchFont()
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
     return font;
+}
+
+QPixmap artwork(const QString &path)
+{
+    static const bool initialised = [] {
+        initEditorResources();
+        return true;
+    }();
+    Q_UNUSED(initialised);
+    return QPixmap(QStringLiteral(":/kq/editor/") + path);
 }
 
 QString toBoxText(const QString &recordText)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPixmap>
 #include <QString>
 
 class QWidget;
@@ -15,6 +16,10 @@ namespace kq::editor {
 // The font of the editor's lists and text boxes: "Courier New", or the system's fixed-pitch
 // font where it is missing.
 QFont fixedPitchFont();
+
+// A picture of the editor's artwork by its path below ":/kq/editor/", such as "splash.png" or
+// "mainwindow/new.png"; null when missing.
+QPixmap artwork(const QString &path);
 
 // Records and resource files break lines with CR LF (or CR alone); text boxes want LF.
 QString toBoxText(const QString &recordText);

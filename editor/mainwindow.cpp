@@ -136,7 +136,8 @@ void MainWindow::buildToolbar()
         button->setProperty("index", i);
         button->setAutoSize(true);
         button->setMode(i == 1 || i == 2 ? 2 : 0);
-        button->setPicture(mainwindow::art(QLatin1String(pictures[i])));
+        button->setPicture(
+            editor::artwork(QStringLiteral("mainwindow/") + QLatin1String(pictures[i])));
         // Buttons 5 and 6 show only their picture; the others carry "%0001" to "%0005".
         button->setCaption(i < 5 ? QStringLiteral("%000") + QString::number(i + 1) : QString());
         button->setGeometry(0, ToolButtonTop, button->width(), ToolButtonHeight);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPixmap>
 #include <QString>
 
 class QFrame;
@@ -8,9 +7,6 @@ class QPushButton;
 class QWidget;
 
 namespace kq::mainwindow {
-
-// A picture of the main window's artwork (":/kq/editor/mainwindow/<fileName>").
-QPixmap art(const QString &fileName);
 
 // A small push button that shows only a picture.
 QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent);

@@ -21,11 +21,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-static void initManagementResources()
-{
-    Q_INIT_RESOURCE(management);
-}
-
 namespace kq {
 
 namespace management {
@@ -79,18 +74,13 @@ QComboBox *dropDown(const QString &name, int characters, QWidget *parent)
 
 std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *parent)
 {
-    static const bool initialised = [] {
-        initManagementResources();
-        return true;
-    }();
-    Q_UNUSED(initialised);
     static constexpr const char16_t *pictures[] = {u"new.png", u"delete.png", u"save.png"};
     std::array<QPushButton *, 3> buttons{};
     for (int i = 0; i < int(buttons.size()); ++i) {
         auto *button = new QPushButton(parent);
         button->setObjectName(prefix + QString::number(i));
         button->setIcon(
-            QIcon(QStringLiteral(":/kq/management/") + QString::fromUtf16(pictures[i])));
+            editor::artwork(QStringLiteral("management/") + QString::fromUtf16(pictures[i])));
         button->setFixedSize(28, 26);
         button->setAutoDefault(false);
         buttons.at(i) = button;

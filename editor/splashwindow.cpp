@@ -1,28 +1,14 @@
 #include "splashwindow.h"
 
+#include "editorhelpers.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
 
-// The pictures live in a static library, so nothing would pull them in without this call.
-static void initSplashResources()
-{
-    Q_INIT_RESOURCE(splash);
-}
-
 namespace kq {
-
-QPixmap splashArt(const QString &fileName)
-{
-    static const bool initialised = [] {
-        initSplashResources();
-        return true;
-    }();
-    Q_UNUSED(initialised);
-    return QPixmap(QStringLiteral(":/kq/editor/") + fileName);
-}
 
 SplashWindow::SplashWindow(std::function<void()> showMainWindow, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), mPct(new QLabel(this)),
@@ -31,7 +17,7 @@ SplashWindow::SplashWindow(std::function<void()> showMainWindow, QWidget *parent
     setObjectName(QStringLiteral("splash"));
     setWindowTitle(QStringLiteral("Kestrane Quorvex"));
     mPct->setObjectName(QStringLiteral("pct"));
-    mPct->setPixmap(splashArt(QStringLiteral("splash.png")));
+    mPct->setPixmap(editor::artwork(QStringLiteral("splash.png")));
     mPct->setGeometry(0, 0, 569, 198);
     setFixedSize(mPct->size());
     if (const QScreen *screen = QGuiApplication::primaryScreen())

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -40,8 +39,5 @@ private:
     qint16 mOpacity = 0;
     bool mFinished = false;
 };
-
-// One picture of the splash and About artwork (":/kq/editor/<fileName>"); null when missing.
-QPixmap splashArt(const QString &fileName);
 
 } // namespace kq

@@ -118,6 +118,7 @@ private slots:
     void toolbarKeepsOrderAndRightEdge();
     void longerCaptionsMoveButtons();
     void menusPopUpUnderTheirButtons();
+    void buttonsShowTheirPictures();
     void shortcutsWorkAnywhere();
     void helpEntriesOpenReadmeAndSite();
     void colorsFollowEnabledState_data();
@@ -661,6 +662,17 @@ void TestMainWindow::menusPopUpUnderTheirButtons()
                                    "trojan.dlg", "virus.dlg"}));
     QVERIFY(child<QAction>(&window, "mnuHlpLine1")->isSeparator());
     QVERIFY(ui.fileDialogs.isEmpty());
+}
+
+void TestMainWindow::buttonsShowTheirPictures()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    for (int i = 0; i < MainWindow::ToolButtonCount; ++i)
+        QVERIFY(!child<KXButton>(&window, "sd" + QString::number(i))->picture().isNull());
+    for (const char *name :
+         {"list_new", "list_delete", "list_up", "list_down", "scr_ins0", "scr_ins1"})
+        QVERIFY2(!child<QPushButton>(&window, name)->icon().isNull(), name);
 }
 
 void TestMainWindow::shortcutsWorkAnywhere()

@@ -23,6 +23,7 @@ private slots:
     void captionsComeFromTheLanguage_data();
     void captionsComeFromTheLanguage();
     void listsUseTheFixedPitchFont();
+    void pictureButtonsShowTheirPictures();
     void tabShowsItsPanel_data();
     void tabShowsItsPanel();
     void unknownTabCaptionShowsNoPanel();
@@ -139,6 +140,17 @@ void TestManagement::listsUseTheFixedPitchFont()
                  qPrintable(name));
     }
     QCOMPARE(child<QWidget>(window.get(), "btns0")->font().family(), window->font().family());
+}
+
+void TestManagement::pictureButtonsShowTheirPictures()
+{
+    auto window = mFixture->open();
+    for (const QString &prefix : {"ln_cont", "th_cont"}) {
+        for (int i = 0; i < 3; ++i) {
+            const QString name = prefix + QString::number(i);
+            QVERIFY2(!child<QPushButton>(window.get(), name)->icon().isNull(), qPrintable(name));
+        }
+    }
 }
 
 void TestManagement::tabShowsItsPanel_data()
