@@ -199,16 +199,8 @@ void MainWindow::buildMenus()
     addActions({mMnuOpnFile, mMnuSavS, mMnuHlpHelp});
 
     connect(mMnuOpnFile, &QAction::triggered, this, &MainWindow::openCommand);
-    connect(mMnuSavS, &QAction::triggered, this, [this] {
-        commitEdits();
-        saveCommand(SaveMode::Save);
-        ListUpdate();
-    });
-    connect(mMnuSavAs, &QAction::triggered, this, [this] {
-        commitEdits();
-        saveCommand(SaveMode::SaveAs);
-        ListUpdate();
-    });
+    connect(mMnuSavS, &QAction::triggered, this, [this] { saveAndRefresh(SaveMode::Save); });
+    connect(mMnuSavAs, &QAction::triggered, this, [this] { saveAndRefresh(SaveMode::SaveAs); });
     connect(mMnuHlpHelp, &QAction::triggered, this, &MainWindow::openReadme);
     connect(mMnuHlpSite, &QAction::triggered, this, &MainWindow::openWebPage);
     connect(mMnuHlpAbout, &QAction::triggered, this, &MainWindow::showAbout);
@@ -282,7 +274,7 @@ void MainWindow::toolbarClick(int index)
         openCommand();
         break;
     case 2:
-        saveAndRefresh();
+        saveAndRefresh(SaveMode::Save);
         break;
     case 3:
         testRun();
@@ -381,7 +373,7 @@ bool MainWindow::askSaveChanges()
     switch (answer) {
     case UiServices::Answer::Yes:
         // Work that could not be written is not given up: a failed or cancelled save stops here.
-        return saveAndRefresh();
+        return saveAndRefresh(SaveMode::Save);
     case UiServices::Answer::No:
         return true;
     default:
@@ -389,10 +381,10 @@ bool MainWindow::askSaveChanges()
     }
 }
 
-bool MainWindow::saveAndRefresh()
+bool MainWindow::saveAndRefresh(SaveMode mode)
 {
     commitEdits();
-    const bool saved = saveCommand(SaveMode::Save);
+    const bool saved = saveCommand(mode);
     ListUpdate();
     return saved;
 }

@@ -158,7 +158,8 @@ private:
     // Before the project in memory is closed or replaced: true when it has no unsaved edits, or
     // the user saved them or chose to drop them.
     bool mayReplaceProject();
-    bool saveAndRefresh();
+    // The toolbar's and the menu's save: typing in progress first, the list refreshed after.
+    bool saveAndRefresh(SaveMode mode);
     void selectStyleFromHeader();
     bool copyRunner(const QString &target) const;
     void setProjectTitle(const QString &fileName);
