@@ -4,7 +4,6 @@
 
 #include <QHash>
 #include <QList>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 

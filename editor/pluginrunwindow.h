@@ -31,7 +31,6 @@ public:
     void setPluginName(const QString &name);
     // The plug-in program to run: the full path of a ".plug" file.
     void setFile(const QString &file) { mFile = file; }
-    QString file() const { return mFile; }
     // True once the plug-in program has been started.
     bool isLoaded() const { return mLoaded; }
 
