@@ -151,7 +151,7 @@ private:
     void leaveField(QWidget *field);
     void commitEdits();
     bool isModified(QWidget *field) const;
-    bool filterDigitKey(QWidget *box, QKeyEvent *event, bool zeroWhenEmpty);
+    bool filterDigitKey(QLineEdit *box, QKeyEvent *event, bool zeroWhenEmpty);
 
     bool askSaveChanges(); // false when the user cancels or the save did not happen
     // Before the project in memory is closed or replaced: true when it has no unsaved edits, or

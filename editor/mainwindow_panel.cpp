@@ -330,7 +330,7 @@ void MainWindow::styleChosen(int style)
         IconUpdate();
 }
 
-bool MainWindow::filterDigitKey(QWidget *box, QKeyEvent *event, bool zeroWhenEmpty)
+bool MainWindow::filterDigitKey(QLineEdit *box, QKeyEvent *event, bool zeroWhenEmpty)
 {
     // Only keys that type a character are filtered; Tab and the cursor keys keep their work.
     const QString typed = event->text();
@@ -340,15 +340,14 @@ bool MainWindow::filterDigitKey(QWidget *box, QKeyEvent *event, bool zeroWhenEmp
     const bool passes = typed.size() == 1 && ((key >= u'0' && key <= u'9') || key == u'\b');
     if (!passes)
         QApplication::beep();
-    auto *line = static_cast<QLineEdit *>(box);
-    if (zeroWhenEmpty && line->text().isEmpty()) {
+    if (zeroWhenEmpty && box->text().isEmpty()) {
         // Selected, so that the digit typed next replaces the "0" in the one-digit box.
-        line->setText(QStringLiteral("0"));
-        line->selectAll();
-    } else if (passes && key != u'\b' && !line->hasSelectedText() &&
-               line->text().size() >= line->maxLength()) {
+        box->setText(QStringLiteral("0"));
+        box->selectAll();
+    } else if (passes && key != u'\b' && !box->hasSelectedText() &&
+               box->text().size() >= box->maxLength()) {
         // A full box would refuse the digit without a sign; it starts over with it instead.
-        line->selectAll();
+        box->selectAll();
     }
     return !passes;
 }
