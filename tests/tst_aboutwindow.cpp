@@ -1,16 +1,14 @@
 #include "aboutwindow.h"
+#include "editorfixture.h"
 #include "optionsetting.h"
 #include "productinfo.h"
-#include "programfolder.h"
 #include "quietopacity.h"
 #include "resourcefiles.h"
 #include "scriptedui.h"
 
-#include <QDir>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -95,25 +93,16 @@ private slots:
     void textsByLanguage();
 
 private:
-    QTemporaryDir mConfig;
-    QTemporaryDir mProgram;
+    editortest::ProgramFolder mProgram;
 };
 
 void TestAboutWindow::initTestCase()
 {
     gOuterHandler = qInstallMessageHandler(quietOpacityWarnings);
-    QVERIFY(mConfig.isValid());
-    QVERIFY(mProgram.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(mConfig.path()));
-
-    const QDir shipped(QStringLiteral(KQ_SOURCE_DIR) + "/data/Languages");
-    QVERIFY(QDir().mkpath(mProgram.filePath("Languages")));
-    for (const QString &name : shipped.entryList({"*.lang"}, QDir::Files))
-        QVERIFY(QFile::copy(shipped.filePath(name), mProgram.filePath("Languages/" + name)));
-    QVERIFY(testfiles::writeLines(mProgram.filePath("Languages/second.lang"), languageFile("2")));
-    QVERIFY(testfiles::writeLines(mProgram.filePath("Languages/spaced.lang"), languageFile(" 1 ")));
-    QVERIFY(testfiles::writeLines(mProgram.filePath("Languages/eleven.lang"), languageFile("11")));
-    setProgramFolder(mProgram.path());
+    QVERIFY(mProgram.ok());
+    QVERIFY(testfiles::writeLines(mProgram.path("Languages/second.lang"), languageFile("2")));
+    QVERIFY(testfiles::writeLines(mProgram.path("Languages/spaced.lang"), languageFile(" 1 ")));
+    QVERIFY(testfiles::writeLines(mProgram.path("Languages/eleven.lang"), languageFile("11")));
 }
 
 void TestAboutWindow::init()

@@ -925,5 +925,5 @@ void TestMainWindow::aboutWindowOpens()
     QCOMPARE(shown, "about");
 }
 
-KQ_MAINWINDOW_TEST_MAIN(TestMainWindow)
+QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -1,9 +1,10 @@
 #pragma once
 
-// Shared set-up of the main window tests: a private program folder with the shipped languages,
-// themes and samples and a stand-in runner, a private settings store, and small helpers.
+// Shared set-up of the main window tests: a private program folder with the shipped data and a
+// stand-in runner, a private settings store, and small helpers.
 
 #include "dialogproject.h"
+#include "editorfixture.h"
 #include "kxbutton.h"
 #include "language.h"
 #include "mainwindow.h"
@@ -13,8 +14,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -26,22 +25,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedPointer>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace mwtest {
 
-inline bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
+using editortest::child;
 
 inline QString runnerName()
 {
@@ -54,25 +42,17 @@ inline QString runnerName()
 
 inline const QByteArray FakeRunner = "#!/bin/sh\nexit 0\n";
 
-// A program folder of the test's own, so tests never touch the real one and can run in parallel.
-struct ProgramFolder
+// The shipped data and a stand-in runner that ends at once.
+class ProgramFolder : public editortest::ProgramFolder
 {
-    QTemporaryDir dir;
-    bool ok = false;
-
+public:
     ProgramFolder()
     {
-        ok = dir.isValid() && copyTree(QStringLiteral(KQ_SOURCE_DIR "/data"), dir.path()) &&
-             QDir().mkpath(dir.path() + QStringLiteral("/Runner"));
-        QFile runner(dir.path() + QLatin1Char('/') + runnerName());
-        ok = ok && runner.open(QIODevice::WriteOnly) && runner.write(FakeRunner) > 0;
-        runner.close();
-        runner.setPermissions(runner.permissions() | QFile::ExeOwner | QFile::ExeUser);
-        kq::setProgramFolder(dir.path());
+        const QString runner = path(runnerName());
+        mOk = mOk && testfiles::writeBytes(runner, FakeRunner) &&
+              QFile::setPermissions(runner,
+                                    QFile::permissions(runner) | QFile::ExeOwner | QFile::ExeUser);
     }
-    ~ProgramFolder() { kq::setProgramFolder(QString()); }
-
-    QString path(const QString &relative) const { return dir.path() + QLatin1Char('/') + relative; }
 };
 
 // A fresh program folder for the next test; the old one goes first, as it resets the folder.
@@ -80,7 +60,7 @@ inline bool renew(QScopedPointer<ProgramFolder> &folder)
 {
     folder.reset();
     folder.reset(new ProgramFolder);
-    return folder->ok;
+    return folder->ok();
 }
 
 inline void useSettings(const QString &language, const QString &themeFile)
@@ -94,14 +74,6 @@ inline void useSettings(const QString &language, const QString &themeFile)
 inline void useDefaultSettings()
 {
     useSettings(QStringLiteral("russian.lang"), QStringLiteral("Themes/standart.tvth"));
-}
-
-template <typename T> T *child(const QObject *parent, const QString &name)
-{
-    T *found = parent->findChild<T *>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
 }
 
 // Leaving a box with the Tab key, as far as the window can tell.
@@ -124,22 +96,7 @@ inline void fillProject(kq::DialogProject &project, int count)
 // The list as it shows: one text per entry.
 inline QStringList entries(const kq::MainWindow &window)
 {
-    auto *list = child<QListWidget>(&window, QStringLiteral("dlg_list"));
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
+    return editortest::listTexts(child<QListWidget>(&window, QStringLiteral("dlg_list")));
 }
 
 } // namespace mwtest
-
-// Each test program keeps its settings in a private store that dies with it.
-#define KQ_MAINWINDOW_TEST_MAIN(TestObject)                                                        \
-    int main(int argc, char *argv[])                                                               \
-    {                                                                                              \
-        QTemporaryDir config;                                                                      \
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));                              \
-        QApplication app(argc, argv);                                                              \
-        TestObject test;                                                                           \
-        return QTest::qExec(&test, argc, argv);                                                    \
-    }

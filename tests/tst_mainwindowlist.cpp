@@ -384,5 +384,5 @@ void TestMainWindowList::newCommandWithoutEditsAsksNothing()
     QVERIFY(!window.Changed());
 }
 
-KQ_MAINWINDOW_TEST_MAIN(TestMainWindowList)
+QTEST_MAIN(TestMainWindowList)
 #include "tst_mainwindowlist.moc"

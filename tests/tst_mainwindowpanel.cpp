@@ -545,5 +545,5 @@ void TestMainWindowPanel::editReachesRecordBeforeOtherDialogIsShown()
     QVERIFY(window.Changed());
 }
 
-KQ_MAINWINDOW_TEST_MAIN(TestMainWindowPanel)
+QTEST_MAIN(TestMainWindowPanel)
 #include "tst_mainwindowpanel.moc"

@@ -210,5 +210,5 @@ void TestMainWindowRun::buildToUnwritablePlaceWarns()
     QVERIFY(!QFileInfo::exists(target.filePath("missing/folder/quiz.dll")));
 }
 
-KQ_MAINWINDOW_TEST_MAIN(TestMainWindowRun)
+QTEST_MAIN(TestMainWindowRun)
 #include "tst_mainwindowrun.moc"

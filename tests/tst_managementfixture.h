@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogproject.h"
+#include "editorfixture.h"
 #include "language.h"
 #include "managementwindow.h"
 #include "optionsetting.h"
@@ -21,31 +22,9 @@
 // copied from the shipped data, and a window over a scripted user.
 namespace managementtest {
 
-// QSettings takes its per-user folder from XDG_CONFIG_HOME at its first use, so it is set before
-// the test's application object exists.
-inline QTemporaryDir &configHome()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-inline const bool configHomeSet = [] {
-    return qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome().path()));
-}();
-
-inline bool copyFolder(const QString &from, const QString &to)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    // Plain writes: QFile::copy syncs every file to disk, which only slows the tests down.
-    const QDir source(from);
-    for (const QString &name : source.entryList(QDir::Files)) {
-        const QString target = QDir(to).filePath(name);
-        if (!testfiles::writeBytes(target, testfiles::readBytes(source.filePath(name))) ||
-            !QFile::setPermissions(target, QFile::permissions(source.filePath(name))))
-            return false;
-    }
-    return true;
-}
+using editortest::child;
+using editortest::comboTexts;
+using editortest::listTexts;
 
 // A folder that is empty apart from the given files.
 inline void emptyFolder(const QString &path)
@@ -85,27 +64,21 @@ inline QStringList pluginLines(const QString &name, const QString &version = "2.
             "Author=" + author,       "Version=" + version, "[Description]", description};
 }
 
-// One test's program folder: the shipped languages, themes and plug-ins, the Russian language
-// active and the default settings written, as the editor's first start leaves them.
+// One test's program folder: the shipped data, the Russian language active and the default
+// settings written, as the editor's first start leaves them.
 class Fixture
 {
 public:
     Fixture()
     {
-        QVERIFY(mDir.isValid());
-        const QString data = QStringLiteral(KQ_SOURCE_DIR "/data/");
-        for (const char *folder : {"Languages", "Themes", "Plugins"})
-            QVERIFY(copyFolder(data + folder, path(folder)));
-        kq::setProgramFolder(mDir.path());
+        QVERIFY(mFolder.ok());
         QCOMPARE(kq::LanguageInfo("russian.lang", "GetFile"), QString("russian.lang"));
         kq::OptionSetting(kq::OptionWrite, kq::OptionLanguage, "russian.lang");
         kq::OptionSetting(kq::OptionWrite, kq::OptionTheme, path("Themes/standart.tvth"));
         mReady = true;
     }
-    ~Fixture() { kq::setProgramFolder(QString()); }
-
     bool ready() const { return mReady; }
-    QString path(const QString &relative) const { return QDir(mDir.path()).filePath(relative); }
+    QString path(const QString &relative) const { return mFolder.path(relative); }
     bool write(const QString &relative, const QStringList &lines) const
     {
         return testfiles::writeLines(path(relative), lines);
@@ -123,32 +96,8 @@ public:
     int reloads = 0;
 
 private:
-    QTemporaryDir mDir;
+    editortest::ProgramFolder mFolder;
     bool mReady = false;
 };
-
-template <typename T> T *child(QWidget *window, const QString &name)
-{
-    T *widget = window->findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
-
-inline QStringList comboTexts(QComboBox *box)
-{
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i)
-        texts << box->itemText(i);
-    return texts;
-}
-
-inline QStringList listTexts(QListWidget *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
 
 } // namespace managementtest
