@@ -34,10 +34,7 @@ bool writeTestTheme(const QString &path)
 // The Russian language with longer toolbar captions.
 bool writeLongLanguage(const QString &path)
 {
-    QFile russian(programPath("Languages/russian.lang"));
-    if (!russian.open(QIODevice::ReadOnly))
-        return false;
-    QString text = fromCodePage(russian.readAll());
+    QString text = fromCodePage(testfiles::readBytes(programPath("Languages/russian.lang")));
     const QStringList longer{"Создать проект", "Открыть проект", "Сохранить проект",
                              "Тестовый запуск", "Собрать программу"};
     const QStringList shorter{"Создать", "Открыть", "Сохранить", "Тест", "Собрать"};
@@ -45,8 +42,7 @@ bool writeLongLanguage(const QString &path)
         const QString id = "%000" + QString::number(i + 1) + ", ";
         text.replace(id + shorter[i] + "\r\n", id + longer[i] + "\r\n");
     }
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(toCodePage(text)) > 0;
+    return testfiles::writeBytes(path, toCodePage(text));
 }
 
 void moveMouse(QWidget *widget, const QPoint &at)
@@ -772,11 +768,9 @@ void TestMainWindow::colorsFollowEnabledState()
 void TestMainWindow::themeWithoutBoxDisabledColorLooksTheSame()
 {
     QVERIFY(writeTestTheme(mFolder->path("Themes/test.tvth")));
-    QFile full(mFolder->path("Themes/full.tvth"));
-    QFile user(mFolder->path("Themes/test.tvth"));
-    QVERIFY(user.open(QIODevice::ReadOnly) && full.open(QIODevice::WriteOnly));
-    full.write(user.readAll() + "BoxDisabledColor=255\r\n");
-    full.close();
+    QVERIFY(testfiles::writeBytes(mFolder->path("Themes/full.tvth"),
+                                  testfiles::readBytes(mFolder->path("Themes/test.tvth")) +
+                                      "BoxDisabledColor=255\r\n"));
     ScriptedUi ui;
     useSettings("russian.lang", "Themes/test.tvth");
     MainWindow withoutLine(ui);

@@ -12,18 +12,6 @@ qint64 fileSize(const QString &path)
     return QFileInfo(path).size();
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // The texts of the dialogs a data file holds, as the runner would read them.
 QStringList dialogTexts(const QString &path)
 {
@@ -81,7 +69,8 @@ void TestMainWindowRun::testRunWritesDataAndStartsRunner()
     QFETCH(int, earlierCount);
     const QString data = mFolder->path("Runner/run.dll");
     if (earlierCount > 0)
-        QVERIFY(writeBytes(data, QByteArray(DialogRecord::Size * (earlierCount + 1), 'x')));
+        QVERIFY(
+            testfiles::writeBytes(data, QByteArray(DialogRecord::Size * (earlierCount + 1), 'x')));
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window.project(), count);
@@ -160,7 +149,7 @@ void TestMainWindowRun::buildWritesProgramAndData()
     QVERIFY(ui.fileDialogs[0].save);
     QCOMPARE(ui.fileDialogs[0].title, "Собрать программу");
     QCOMPARE(ui.fileDialogs[0].filter, "Программы|*.exe");
-    QCOMPARE(contents(target.filePath(chosen)), FakeRunner);
+    QCOMPARE(testfiles::readBytes(target.filePath(chosen)), FakeRunner);
     QVERIFY(QFileInfo(target.filePath(chosen)).isExecutable());
     QCOMPARE(fileSize(target.filePath(dataFile)), qint64(4 * DialogRecord::Size));
     QCOMPARE(dialogTexts(target.filePath(dataFile)), (QStringList{"D0", "D1", "D2"}));
@@ -171,15 +160,16 @@ void TestMainWindowRun::buildWritesProgramAndData()
 void TestMainWindowRun::buildReplacesEarlierBuild()
 {
     QTemporaryDir target;
-    QVERIFY(writeBytes(target.filePath("quiz.exe"), "an older program"));
-    QVERIFY(writeBytes(target.filePath("quiz.dll"), QByteArray(DialogRecord::Size * 8, 'x')));
+    QVERIFY(testfiles::writeBytes(target.filePath("quiz.exe"), "an older program"));
+    QVERIFY(testfiles::writeBytes(target.filePath("quiz.dll"),
+                                  QByteArray(DialogRecord::Size * 8, 'x')));
     ScriptedUi ui;
     MainWindow window(ui);
     ui.fileNames.enqueue(target.filePath("quiz.exe"));
 
     window.build();
 
-    QCOMPARE(contents(target.filePath("quiz.exe")), FakeRunner);
+    QCOMPARE(testfiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
     QCOMPARE(fileSize(target.filePath("quiz.dll")), qint64(2 * DialogRecord::Size));
 }
 
