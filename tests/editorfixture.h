@@ -73,6 +73,13 @@ template <typename T> T *child(const QObject *parent, const QString &name)
     return found;
 }
 
+// A user's choice in a drop-down list: the entry shown, then the list's activated signal.
+inline void choose(QComboBox *list, int row)
+{
+    list->setCurrentIndex(row);
+    emit list->activated(row);
+}
+
 inline QStringList listTexts(const QListWidget *list)
 {
     QStringList texts;

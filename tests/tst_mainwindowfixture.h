@@ -30,6 +30,7 @@
 namespace mwtest {
 
 using editortest::child;
+using editortest::choose;
 
 inline QString runnerName()
 {

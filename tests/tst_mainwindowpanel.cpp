@@ -13,13 +13,6 @@ namespace {
 
 constexpr int SelectionColorKey = 7;
 
-// A user picking an item of a drop-down list.
-void choose(QComboBox *combo, int index)
-{
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
 // "Идти" and "К" chosen in the composer; the dialog number box it enables.
 QLineEdit *chooseGoTo(MainWindow &window)
 {

@@ -23,6 +23,7 @@
 namespace managementtest {
 
 using editortest::child;
+using editortest::choose;
 using editortest::comboTexts;
 using editortest::listTexts;
 

@@ -66,9 +66,7 @@ std::unique_ptr<ManagementWindow> TestManagementLanguages::openWith(const QStrin
         qFatal("cannot write %s", qPrintable(file));
     auto window = mFixture->open();
     mList = child<QComboBox>(window.get(), "langlist");
-    const int index = int(window->languageFiles().indexOf(file));
-    mList->setCurrentIndex(index);
-    emit mList->activated(index);
+    choose(mList, int(window->languageFiles().indexOf(file)));
     return window;
 }
 
@@ -235,8 +233,7 @@ void TestManagementLanguages::choosingWritesTheSetting()
     QCOMPARE(OptionSetting(OptionRead, OptionLanguage), QString("test.lang"));
     // The window keeps the texts it was opened with.
     QCOMPARE(ActiveLanguageFile(), QString("russian.lang"));
-    mList->setCurrentIndex(0);
-    emit mList->activated(0);
+    choose(mList, 0);
     QCOMPARE(OptionSetting(OptionRead, OptionLanguage), QString("english.lang"));
     QVERIFY(mFixture->ui.messages.isEmpty());
 }
@@ -298,9 +295,7 @@ void TestManagementLanguages::versionQuestion()
     QVERIFY(mFixture->write("Languages/mine.lang", languageLines("Моя", "1.9")));
     for (UiServices::Answer answer : answers)
         mFixture->ui.answers << answer;
-    const int index = int(mWindow->languageFiles().indexOf("mine.lang"));
-    mList->setCurrentIndex(index);
-    emit mList->activated(index);
+    choose(mList, int(mWindow->languageFiles().indexOf("mine.lang")));
 
     QCOMPARE(mFixture->ui.messages.size(), answers.size());
     const ScriptedUi::Message question = mFixture->ui.messages.first();

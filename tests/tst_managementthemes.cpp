@@ -66,7 +66,6 @@ private:
     // Opens the window on the theme tab with the user theme "Mine" listed first.
     std::unique_ptr<ManagementWindow> openThemes();
     // Chooses a list entry as the user does.
-    static void choose(QComboBox *list, int row);
 
     std::unique_ptr<Fixture> mFixture;
     QComboBox *mList = nullptr;
@@ -90,12 +89,6 @@ std::unique_ptr<ManagementWindow> TestManagementThemes::openThemes()
     child<QTabBar>(window.get(), "maintab")->setCurrentIndex(1);
     mList = child<QComboBox>(window.get(), "themelist");
     return window;
-}
-
-void TestManagementThemes::choose(QComboBox *list, int row)
-{
-    list->setCurrentIndex(row);
-    emit list->activated(row);
 }
 
 void TestManagementThemes::newThemeWithTheDefaultAnswers()
