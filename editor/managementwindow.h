@@ -78,7 +78,6 @@ private:
     void deleteLanguage();
 
     void themeSelected();
-    void selectColorEntry(int entry);
     void colorEntrySelected();
     void editColor();
     void refreshPreview();

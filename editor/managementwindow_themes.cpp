@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace kq {
@@ -201,7 +200,7 @@ bool ManagementWindow::eventFilter(QObject *watched, QEvent *event)
     }
     const QVariant entry = watched->property(SampleEntry);
     if (entry.isValid()) {
-        selectColorEntry(entry.toInt());
+        selectEntry(mThemeItem, entry.toInt(), &ManagementWindow::colorEntrySelected);
         return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -256,16 +255,7 @@ void ManagementWindow::themeSelected()
     // The ThemeInfo calls above made this file the one ThemeColor reads.
     for (size_t i = 0; i < mColors.size(); ++i)
         mColors.at(i) = ThemeColor(ThemeColorSet.at(i));
-    selectColorEntry(0);
-}
-
-void ManagementWindow::selectColorEntry(int entry)
-{
-    {
-        const QSignalBlocker blocker(mThemeItem);
-        mThemeItem->setCurrentIndex(entry);
-    }
-    colorEntrySelected();
+    selectEntry(mThemeItem, 0, &ManagementWindow::colorEntrySelected);
 }
 
 void ManagementWindow::colorEntrySelected()
