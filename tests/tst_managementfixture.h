@@ -9,11 +9,7 @@
 #include "resourcefiles.h"
 #include "scriptedui.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QFile>
-#include <QListWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -27,7 +23,7 @@ using editortest::choose;
 using editortest::comboTexts;
 using editortest::listTexts;
 
-// A folder that is empty apart from the given files.
+// Removes every file of a folder, so a test fills it with its own.
 inline void emptyFolder(const QString &path)
 {
     QDir dir(path);
@@ -78,6 +74,7 @@ public:
         kq::OptionSetting(kq::OptionWrite, kq::OptionTheme, path("Themes/standart.tvth"));
         mReady = true;
     }
+
     bool ready() const { return mReady; }
     QString path(const QString &relative) const { return mFolder.path(relative); }
     bool write(const QString &relative, const QStringList &lines) const
