@@ -1,7 +1,11 @@
 #include "editorhelpers.h"
 
 #include "language.h"
+#include "programfolder.h"
 #include "uiservices.h"
+
+#include <QFileInfo>
+#include <QUrl>
 
 // The pictures live in a static library, so nothing would pull them in without these calls.
 static void initEditorResources()
@@ -42,6 +46,13 @@ QString toRecordText(const QString &boxText)
 {
     QString text = boxText;
     return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+void openReadme(UiServices &ui)
+{
+    const QString readme = programPath(QStringLiteral("readme.txt"));
+    if (QFileInfo(readme).isFile())
+        ui.openUrl(QUrl::fromLocalFile(readme));
 }
 
 void warnFailed(UiServices &ui, QWidget *parent)

@@ -26,6 +26,9 @@ QString toBoxText(const QString &recordText);
 // Back from a text box to a record text, line breaks as CR LF.
 QString toRecordText(const QString &boxText);
 
+// Opens "readme.txt" of the program folder with the desktop's viewer; nothing when it is missing.
+void openReadme(UiServices &ui);
+
 // The warning of a command that failed, "%0020" as its text and its title.
 void warnFailed(UiServices &ui, QWidget *parent);
 

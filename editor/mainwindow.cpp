@@ -519,9 +519,7 @@ void MainWindow::build()
 
 void MainWindow::openReadme()
 {
-    const QString readme = programPath(QStringLiteral("readme.txt"));
-    if (QFileInfo(readme).isFile())
-        mUi.openUrl(QUrl::fromLocalFile(readme));
+    editor::openReadme(mUi);
 }
 
 void MainWindow::openWebPage()

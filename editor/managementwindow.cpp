@@ -126,9 +126,7 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
 
     auto *help = captionButton(QStringLiteral("btns0"), QStringLiteral("%0011"), this);
     auto *close = captionButton(QStringLiteral("btns1"), QStringLiteral("%0010"), this);
-    connect(help, &QPushButton::clicked, this, [this] {
-        mUi.openUrl(QUrl::fromLocalFile(programPath(QStringLiteral("readme.txt"))));
-    });
+    connect(help, &QPushButton::clicked, this, [this] { editor::openReadme(mUi); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
     auto *buttonRow = new QHBoxLayout;

@@ -192,23 +192,33 @@ void TestManagement::commonButtons_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("localFile");
-    QTest::newRow("help opens the read-me") << "btns0" << true;
-    QTest::newRow("downloads open the web page") << "ad_down" << false;
+    QTest::addColumn<bool>("readmeMissing");
+    QTest::newRow("help opens the read-me") << "btns0" << true << false;
+    QTest::newRow("help without a read-me opens nothing") << "btns0" << true << true;
+    QTest::newRow("downloads open the web page") << "ad_down" << false << false;
 }
 
 void TestManagement::commonButtons()
 {
     QFETCH(QString, button);
     QFETCH(bool, localFile);
+    QFETCH(bool, readmeMissing);
+    if (readmeMissing)
+        QVERIFY(QFile::remove(mFixture->path("readme.txt")));
     auto window = mFixture->open();
     child<QTabBar>(window.get(), "maintab")->setCurrentIndex(3);
     window->show();
     QTest::mouseClick(child<QPushButton>(window.get(), button), Qt::LeftButton);
+    QVERIFY(window->isVisible());
+    QVERIFY(mFixture->ui.messages.isEmpty());
+    if (readmeMissing) {
+        QVERIFY(mFixture->ui.urls.isEmpty());
+        return;
+    }
     QCOMPARE(mFixture->ui.urls.size(), 1);
     const QUrl expected =
         localFile ? QUrl::fromLocalFile(mFixture->path("readme.txt")) : QUrl(ProductWebPage);
     QCOMPARE(mFixture->ui.urls.first(), expected);
-    QVERIFY(window->isVisible());
 }
 
 void TestManagement::closeButtonClosesTheWindow()
