@@ -5,6 +5,7 @@
 #include "uiservices.h"
 
 #include <QFileInfo>
+#include <QPushButton>
 #include <QUrl>
 
 // The pictures live in a static library, so nothing would pull them in without these calls.
@@ -33,6 +34,17 @@ QPixmap artwork(const QString &path)
     }();
     Q_UNUSED(initialised);
     return QPixmap(QStringLiteral(":/kq/editor/") + path);
+}
+
+QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setIcon(artwork(picture));
+    button->setIconSize(QSize(16, 16));
+    button->setFixedSize(30, 26);
+    button->setAutoDefault(false);
+    return button;
 }
 
 QString toBoxText(const QString &recordText)

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QString>
 
+class QPushButton;
 class QWidget;
 
 // Small pieces that more than one window of the editor uses.
@@ -20,6 +21,10 @@ QFont fixedPitchFont();
 // A picture of the editor's artwork by its path below ":/kq/editor/", such as "splash.png" or
 // "mainwindow/new.png"; null when missing.
 QPixmap artwork(const QString &path);
+
+// A small push button that shows only a picture of the artwork. It is never a default button:
+// Enter in a list of a dialog must not press it.
+QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent);
 
 // Records and resource files break lines with CR LF (or CR alone); text boxes want LF.
 QString toBoxText(const QString &recordText);

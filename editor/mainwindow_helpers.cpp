@@ -1,21 +1,8 @@
 #include "mainwindow_helpers.h"
 
-#include "editorhelpers.h"
-
 #include <QFrame>
-#include <QPushButton>
 
 namespace kq::mainwindow {
-
-QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent)
-{
-    auto *button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setIcon(editor::artwork(QStringLiteral("mainwindow/") + picture));
-    button->setIconSize(QSize(16, 16));
-    button->setFixedSize(30, 26);
-    return button;
-}
 
 QFrame *panel(const QString &name, QWidget *parent)
 {

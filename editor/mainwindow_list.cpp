@@ -45,14 +45,14 @@ void MainWindow::buildListBox()
     mDlgList->setMinimumWidth(230);
     connect(mDlgList, &QListWidget::currentRowChanged, this, &MainWindow::listSelected);
 
-    mListNew = mainwindow::pictureButton(QStringLiteral("list_new"), QStringLiteral("list_new.png"),
-                                         mListBox);
-    mListDelete = mainwindow::pictureButton(QStringLiteral("list_delete"),
-                                            QStringLiteral("list_delete.png"), mListBox);
-    mListUp = mainwindow::pictureButton(QStringLiteral("list_up"), QStringLiteral("list_up.png"),
-                                        mListBox);
-    mListDown = mainwindow::pictureButton(QStringLiteral("list_down"),
-                                          QStringLiteral("list_down.png"), mListBox);
+    mListNew = editor::pictureButton(QStringLiteral("list_new"),
+                                     QStringLiteral("mainwindow/list_new.png"), mListBox);
+    mListDelete = editor::pictureButton(QStringLiteral("list_delete"),
+                                        QStringLiteral("mainwindow/list_delete.png"), mListBox);
+    mListUp = editor::pictureButton(QStringLiteral("list_up"),
+                                    QStringLiteral("mainwindow/list_up.png"), mListBox);
+    mListDown = editor::pictureButton(QStringLiteral("list_down"),
+                                      QStringLiteral("mainwindow/list_down.png"), mListBox);
     connect(mListNew, &QPushButton::clicked, this, &MainWindow::listNew);
     connect(mListDelete, &QPushButton::clicked, this, &MainWindow::listDelete);
     connect(mListUp, &QPushButton::clicked, this, &MainWindow::listUp);

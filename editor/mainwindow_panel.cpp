@@ -191,9 +191,9 @@ void MainWindow::buildScriptBox()
 
     for (int i = 0; i < 2; ++i) {
         const QString number = QString::number(i);
-        mScrIns[i] = mainwindow::pictureButton(
+        mScrIns[i] = editor::pictureButton(
             QStringLiteral("scr_ins") + number,
-            QStringLiteral("scr_ins") + number + QStringLiteral(".png"), mScrBox);
+            QStringLiteral("mainwindow/scr_ins") + number + QStringLiteral(".png"), mScrBox);
         mScrIns[i]->setToolTip(QStringLiteral("Вставить к кнопке ") + QString::number(i + 1));
         connect(mScrIns[i], &QPushButton::clicked, this, [this, i] { insertScript(i); });
     }

@@ -76,15 +76,10 @@ std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *pare
 {
     static constexpr const char16_t *pictures[] = {u"new.png", u"delete.png", u"save.png"};
     std::array<QPushButton *, 3> buttons{};
-    for (int i = 0; i < int(buttons.size()); ++i) {
-        auto *button = new QPushButton(parent);
-        button->setObjectName(prefix + QString::number(i));
-        button->setIcon(
-            editor::artwork(QStringLiteral("management/") + QString::fromUtf16(pictures[i])));
-        button->setFixedSize(28, 26);
-        button->setAutoDefault(false);
-        buttons.at(i) = button;
-    }
+    for (int i = 0; i < int(buttons.size()); ++i)
+        buttons.at(i) = editor::pictureButton(
+            prefix + QString::number(i),
+            QStringLiteral("management/") + QString::fromUtf16(pictures[i]), parent);
     return buttons;
 }
 
