@@ -48,7 +48,8 @@ public:
     // Unsaved edits: set by WriteDialog only, cleared by a save and by opening a sample.
     bool Changed() const { return mChanged; }
 
-    // Refills the list, reselects the current dialog (the first when it no longer exists).
+    // Refills the list, reselects the current dialog (the first when it no longer exists). A
+    // project without dialogs first gets the one dialog a new project has.
     void ListUpdate();
     // Copies record i into the panel / the panel into record i (setting Changed).
     void LoadDialog(int i);
