@@ -6,10 +6,9 @@ SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test bench build deps configure clean
 
-# Starts the editor; a build without the editor plays a sample project with the runner instead.
+# Starts the editor from the assembled program folder.
 run: build
-	@if [ -x $(BUILD)/app/tavlen ]; then ./$(BUILD)/app/tavlen; \
-	else cp $(BUILD)/app/Samples/FormatC.dlg2 $(BUILD)/app/Runner/run.dll && ./$(BUILD)/app/Runner/run /editor; fi
+	./$(BUILD)/app/tavlen
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
