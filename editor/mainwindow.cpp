@@ -69,15 +69,10 @@ QString runnerProgram()
 
 } // namespace
 
-QString MainWindow::productTitle()
-{
-    return QStringLiteral("Kestrane Quorvex");
-}
-
 MainWindow::MainWindow(UiServices &ui, QWidget *parent) : QWidget(parent), mUi(ui)
 {
     setObjectName(QStringLiteral("main"));
-    setWindowTitle(productTitle());
+    setWindowTitle(ProductTitle);
     setAutoFillBackground(true);
     setMouseTracking(true);
     installEventFilter(this);
@@ -368,7 +363,7 @@ bool MainWindow::mayReplaceProject()
 bool MainWindow::askSaveChanges()
 {
     const UiServices::Answer answer =
-        mUi.message(this, ResString(id("%0128")), productTitle(), UiServices::Icon::Question,
+        mUi.message(this, ResString(id("%0128")), ProductTitle, UiServices::Icon::Question,
                     UiServices::Buttons::YesNoCancel);
     switch (answer) {
     case UiServices::Answer::Yes:
@@ -391,7 +386,7 @@ bool MainWindow::saveAndRefresh(SaveMode mode)
 
 void MainWindow::setProjectTitle(const QString &fileName)
 {
-    setWindowTitle(productTitle() + QStringLiteral(" - [") + fileName + QLatin1Char(']'));
+    setWindowTitle(ProductTitle + QStringLiteral(" - [") + fileName + QLatin1Char(']'));
 }
 
 bool MainWindow::saveCommand(SaveMode mode)
@@ -468,7 +463,7 @@ void MainWindow::openSample(int index)
             setProjectTitle(caption);
         }
     } else if (kind == u".DLG") {
-        setWindowTitle(productTitle());
+        setWindowTitle(ProductTitle);
         ok = ProjectIO::importLegacyProject(mProject, path);
     }
     ListUpdate();

@@ -108,9 +108,6 @@ public:
     // The window's copy of a theme colour, by its index in ThemeColorSet.
     qint32 themeColor(int key) const { return mColors.at(key); }
 
-    // The window title without a project file.
-    static QString productTitle();
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

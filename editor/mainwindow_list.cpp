@@ -3,6 +3,7 @@
 #include "editorhelpers.h"
 #include "language.h"
 #include "mainwindow_helpers.h"
+#include "productinfo.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -259,7 +260,7 @@ void MainWindow::newProject()
     ListUpdate();
     selectEntry(0);
     IconUpdate();
-    setWindowTitle(productTitle());
+    setWindowTitle(ProductTitle);
 }
 
 } // namespace kq

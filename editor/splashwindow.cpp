@@ -1,6 +1,7 @@
 #include "splashwindow.h"
 
 #include "editorhelpers.h"
+#include "productinfo.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -15,7 +16,7 @@ SplashWindow::SplashWindow(std::function<void()> showMainWindow, QWidget *parent
       mTime(new QTimer(this)), mShowMainWindow(std::move(showMainWindow))
 {
     setObjectName(QStringLiteral("splash"));
-    setWindowTitle(QStringLiteral("Kestrane Quorvex"));
+    setWindowTitle(ProductTitle);
     mPct->setObjectName(QStringLiteral("pct"));
     mPct->setPixmap(editor::artwork(QStringLiteral("splash.png")));
     mPct->setGeometry(0, 0, 569, 198);
