@@ -415,18 +415,17 @@ void MainWindow::openCommand()
     const QString filter = ResString(id("%0163")) + QStringLiteral("|*.dlg2|") +
                            ResString(id("%0164")) + QStringLiteral("|*.dlg|") +
                            ResString(id("%0165")) + QStringLiteral("|*.exe");
+    // A cancelled dialog or a path without a file leaves the project as it is.
     const QString path = mUi.openFileName(this, ResString(id("%0160")), filter);
-    if (!path.isEmpty() && QFileInfo(path).isFile()) {
-        const ProjectIO::OpenResult result = ProjectIO::openPath(mProject, path);
-        if (!result.ok) {
-            // The records are already cleared; the list still shows what memory now holds.
-            editor::warnFailed(mUi, this);
-            ListUpdate();
-            return;
-        }
-        if (result.kind == ProjectIO::OpenedKind::Project)
-            setProjectTitle(QFileInfo(path).fileName());
+    const ProjectIO::OpenResult result = ProjectIO::openPath(mProject, path);
+    if (!result.ok) {
+        // The records are already cleared; the list still shows what memory now holds.
+        editor::warnFailed(mUi, this);
+        ListUpdate();
+        return;
     }
+    if (result.kind == ProjectIO::OpenedKind::Project)
+        setProjectTitle(QFileInfo(path).fileName());
     ListUpdate();
     selectStyleFromHeader();
 }

@@ -181,8 +181,7 @@ void ManagementWindow::deleteLanguage()
     if (!confirmsDelete(mLangList->currentText(), ResString(QStringLiteral("%0201"))))
         return;
     const QString path = languagePath(mLanguageFiles.at(row));
-    if (QFile::exists(path))
-        QFile::remove(path);
+    QFile::remove(path);
     fillLanguageList();
     if (mLangList->count() > 0)
         selectEntry(mLangList, 0, &ManagementWindow::languageSelected);

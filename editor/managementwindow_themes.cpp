@@ -333,8 +333,7 @@ void ManagementWindow::deleteTheme()
     if (!confirmsDelete(mThemeList->currentText(), ResString(QStringLiteral("%0202"))))
         return;
     const QString path = mThemePaths.at(row);
-    if (QFile::exists(path))
-        QFile::remove(path);
+    QFile::remove(path);
     FrmSub(1);
     if (mThemeList->count() > 0)
         selectEntry(mThemeList, 0, &ManagementWindow::themeSelected);

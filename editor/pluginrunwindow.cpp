@@ -74,11 +74,9 @@ QString PluginRunWindow::exchangePath(const QString &name)
 
 void PluginRunWindow::KillTemp()
 {
-    for (const QString &name : {OutputFile, InputFile, ProgramCopy}) {
-        const QString path = exchangePath(name);
-        if (QFileInfo::exists(path))
-            QFile::remove(path);
-    }
+    // A file that is missing or still in use simply stays as it is.
+    for (const QString &name : {OutputFile, InputFile, ProgramCopy})
+        QFile::remove(exchangePath(name));
 }
 
 void PluginRunWindow::waitTick()
@@ -98,8 +96,7 @@ void PluginRunWindow::startPlugin()
         fail();
         return;
     }
-    if (QFileInfo::exists(program))
-        QFile::remove(program);
+    QFile::remove(program);
     if (!QFile::copy(mFile, program)) {
         fail();
         return;
