@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -248,6 +249,17 @@ bool ManagementWindow::acceptsDeletingVersion(const QString &version, int firstI
     const QString question = ResString(resId(firstId)) + version + ResString(resId(firstId + 1));
     return mUi.message(this, question, title, UiServices::Icon::Warning,
                        UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
+}
+
+void ManagementWindow::deleteListed(QComboBox *list, const QString &path, int panel,
+                                    Handler selected)
+{
+    if (!confirmsDelete(list->currentText(), ResString(resId(201 + panel))))
+        return;
+    QFile::remove(path);
+    FrmSub(panel);
+    if (list->count() > 0)
+        selectEntry(list, 0, selected);
 }
 
 bool ManagementWindow::confirmsDelete(const QString &entryText, const QString &title)

@@ -95,6 +95,9 @@ private:
     bool acceptsDeletingVersion(const QString &version, int firstId, const QString &title);
     // True unless the user declines deleting the list entry shown as entryText.
     bool confirmsDelete(const QString &entryText, const QString &title);
+    // Deletes the language or theme file behind the selected entry of panel 0 or 1 once the user
+    // agrees, refills the list and selects its first entry, which becomes the setting.
+    void deleteListed(QComboBox *list, const QString &path, int panel, Handler selected);
 
     UiServices &mUi;
     DialogProject &mProject;

@@ -7,7 +7,6 @@
 #include "uiservices.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -176,15 +175,9 @@ void ManagementWindow::showStringRows()
 void ManagementWindow::deleteLanguage()
 {
     const int row = mLangList->currentIndex();
-    if (row < 0 || row >= mLanguageFiles.size())
-        return;
-    if (!confirmsDelete(mLangList->currentText(), ResString(QStringLiteral("%0201"))))
-        return;
-    const QString path = languagePath(mLanguageFiles.at(row));
-    QFile::remove(path);
-    fillLanguageList();
-    if (mLangList->count() > 0)
-        selectEntry(mLangList, 0, &ManagementWindow::languageSelected);
+    if (row >= 0 && row < mLanguageFiles.size())
+        deleteListed(mLangList, languagePath(mLanguageFiles.at(row)), 0,
+                     &ManagementWindow::languageSelected);
 }
 
 } // namespace kq

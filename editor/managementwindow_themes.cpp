@@ -328,15 +328,8 @@ void ManagementWindow::newTheme()
 void ManagementWindow::deleteTheme()
 {
     const int row = mThemeList->currentIndex();
-    if (row < 0 || row >= mThemePaths.size())
-        return;
-    if (!confirmsDelete(mThemeList->currentText(), ResString(QStringLiteral("%0202"))))
-        return;
-    const QString path = mThemePaths.at(row);
-    QFile::remove(path);
-    FrmSub(1);
-    if (mThemeList->count() > 0)
-        selectEntry(mThemeList, 0, &ManagementWindow::themeSelected);
+    if (row >= 0 && row < mThemePaths.size())
+        deleteListed(mThemeList, mThemePaths.at(row), 1, &ManagementWindow::themeSelected);
 }
 
 void ManagementWindow::saveTheme()
