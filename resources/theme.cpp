@@ -54,9 +54,14 @@ qint32 ThemeColor(const QString &key)
 bool ThemeSave(const QString &path, const QString &name, const ThemeColors &colors,
                QString *errorString)
 {
+    // A line break in the name would start a line of its own (a pasted "Status=General" would
+    // make a program theme); it is written as the "#" that the field rule reads as a break.
+    QString oneLineName = name;
+    oneLineName.replace(QStringLiteral("\r\n"), QStringLiteral("#"));
+    oneLineName.replace(u'\r', u'#').replace(u'\n', u'#');
     QString text = QStringLiteral("%1\r\n!ThemeFile\r\n\r\n[Info]\r\nName=%2\r\nVersion=2.0\r\n"
                                   "Status=User\r\n\r\n[Colors]\r\n")
-                       .arg(QLatin1String(MagicLine), name);
+                       .arg(QLatin1String(MagicLine), oneLineName);
     for (size_t i = 0; i < colors.size(); ++i)
         text += QStringLiteral("%1=%2\r\n").arg(ThemeColorSet.at(i)).arg(colors.at(i));
 

@@ -84,6 +84,8 @@ private slots:
 
     void savedThemeReadsBackUnchanged();
     void saveReplacesAnEarlierFile();
+    void nameWithLineBreaksStaysOneLine_data();
+    void nameWithLineBreaksStaysOneLine();
     void failedSaveLeavesTheOldFileWhole();
     void saveIntoMissingFolderFails();
 
@@ -300,6 +302,28 @@ void TestTheme::savedThemeReadsBackUnchanged()
     QVERIFY(bytes.endsWith("BoxEnabledColor=-2147483643\r\n"));
     QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
     QCOMPARE(bytes.count("\r\n"), bytes.count('\r'));
+}
+
+void TestTheme::nameWithLineBreaksStaysOneLine_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("CR LF") << "x\r\nStatus=General";
+    QTest::newRow("LF") << "x\nStatus=General";
+    QTest::newRow("CR") << "x\rStatus=General";
+}
+
+void TestTheme::nameWithLineBreaksStaysOneLine()
+{
+    QFETCH(QString, name);
+    const ThemeColors colors{};
+    const QString path = mDir->filePath("pasted.tvth");
+    QVERIFY(ThemeSave(path, name, colors));
+    // Still a user theme, and the break comes back as the field rule's line break.
+    QCOMPARE(ThemeInfo(path, "GetStatus"), QString("User"));
+    QCOMPARE(ThemeInfo(path, "GetName"), QString("x\rStatus"));
+    const QString plain = mDir->filePath("plain.tvth");
+    QVERIFY(ThemeSave(plain, "x", colors));
+    QCOMPARE(readBytes(path).count("\r\n"), readBytes(plain).count("\r\n"));
 }
 
 void TestTheme::saveReplacesAnEarlierFile()
