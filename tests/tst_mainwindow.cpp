@@ -603,7 +603,7 @@ void TestMainWindow::longerCaptionsMoveButtons()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *toolbar = child<QWidget>(&window, "toolbar");
     QList<int> before;
-    for (const QString &name : {"sd1", "sd2", "sd3", "sd4", "lnl0", "lnl1", "sd5", "sd6"})
+    for (const QString name : {"sd1", "sd2", "sd3", "sd4", "lnl0", "lnl1", "sd5", "sd6"})
         before << child<QWidget>(toolbar, name)->x();
 
     OptionSetting(OptionWrite, OptionLanguage, "long.lang");

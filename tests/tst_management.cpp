@@ -145,7 +145,7 @@ void TestManagement::listsUseTheFixedPitchFont()
 void TestManagement::pictureButtonsShowTheirPictures()
 {
     auto window = mFixture->open();
-    for (const QString &prefix : {"ln_cont", "th_cont"}) {
+    for (const QString prefix : {"ln_cont", "th_cont"}) {
         for (int i = 0; i < 3; ++i) {
             const QString name = prefix + QString::number(i);
             QVERIFY2(!child<QPushButton>(window.get(), name)->icon().isNull(), qPrintable(name));
