@@ -67,10 +67,16 @@ void openReadme(UiServices &ui)
         ui.openUrl(QUrl::fromLocalFile(readme));
 }
 
-void warnFailed(UiServices &ui, QWidget *parent)
+void warnFailed(UiServices &ui, QWidget *parent, const QString &reason)
 {
     const QString text = ResString(QStringLiteral("%0020"));
-    ui.message(parent, text, text, UiServices::Icon::Warning, UiServices::Buttons::Ok);
+    ui.message(parent, text, text, UiServices::Icon::Warning, UiServices::Buttons::Ok, reason);
+}
+
+QString undoEntryText(const QString &id, const QString &commandText)
+{
+    const QString entry = ResString(id);
+    return commandText.isEmpty() ? entry : entry + QStringLiteral(" (") + commandText + u')';
 }
 
 } // namespace kq::editor

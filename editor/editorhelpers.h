@@ -34,7 +34,11 @@ QString toRecordText(const QString &boxText);
 // Opens "readme.txt" of the program folder with the desktop's viewer; nothing when it is missing.
 void openReadme(UiServices &ui);
 
-// The warning of a command that failed, "%0020" as its text and its title.
-void warnFailed(UiServices &ui, QWidget *parent);
+// The warning of a command that failed, "%0020" as its text and its title, with the reason the
+// operation gave as the detail text.
+void warnFailed(UiServices &ui, QWidget *parent, const QString &reason = {});
+
+// "Undo (typing)": an undo or redo entry by its language id, with what it would undo.
+QString undoEntryText(const QString &id, const QString &commandText);
 
 } // namespace kq::editor

@@ -1,34 +1,35 @@
 #include "mainwindow.h"
 
 #include "aboutwindow.h"
+#include "autosave.h"
+#include "dialoglistview.h"
 #include "editorhelpers.h"
 #include "kxbutton.h"
 #include "language.h"
-#include "mainwindow_helpers.h"
+#include "maintoolbar.h"
 #include "mainwindow_iconpicture.h"
 #include "managementwindow.h"
 #include "optionsetting.h"
 #include "productinfo.h"
 #include "programfolder.h"
+#include "projectdocument.h"
 #include "projectio.h"
+#include "projectstylebox.h"
+#include "propertiespanel.h"
+#include "scriptcomposer.h"
 #include "uiservices.h"
 #include "wholefile.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFileInfo>
-#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -36,11 +37,8 @@ namespace kq {
 
 namespace {
 
-constexpr int ToolbarHeight = 31;
-constexpr int ToolButtonTop = 3;
-constexpr int ToolButtonHeight = 25;
 const QColor BarColor(240, 240, 240);
-const QColor LineColor(178, 178, 178);
+const QString ProjectSuffix = QStringLiteral("dlg2");
 
 QString id(const char *text)
 {
@@ -67,42 +65,48 @@ QString runnerProgram()
 #endif
 }
 
+// A name typed without any extension is a project file; one typed with an extension stays.
+QString withProjectSuffix(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + u'.' + ProjectSuffix;
+}
+
 } // namespace
 
-MainWindow::MainWindow(UiServices &ui, QWidget *parent) : QWidget(parent), mUi(ui)
+MainWindow::MainWindow(UiServices &ui, QWidget *parent)
+    : QWidget(parent), mUi(ui), mDocument(new ProjectDocument(this))
 {
     setObjectName(QStringLiteral("main"));
-    setWindowTitle(ProductTitle);
     setAutoFillBackground(true);
     setMouseTracking(true);
     installEventFilter(this);
     mHints.insert(this, id("%0130"));
 
-    buildToolbar();
+    mToolbar = new MainToolbar(this);
+    setBarLook(mToolbar);
+    mListView = new DialogListView(*mDocument, this);
+    mPanel = new PropertiesPanel(*mDocument, this);
+    mComposer = new ScriptComposer(*mDocument, this);
+    mStyleBox = new ProjectStyleBox(*mDocument, this);
+    const std::pair<QWidget *, const char *> areas[] = {{mToolbar, "%0130"},
+                                                        {mListView, "%0138"},
+                                                        {mPanel, "%0139"},
+                                                        {mStyleBox, "%0140"},
+                                                        {mComposer, "%0141"}};
+    for (const auto &[area, hint] : areas) {
+        area->installEventFilter(this);
+        mHints.insert(area, id(hint));
+    }
+
     buildMenus();
-    buildListBox();
-    buildDataBox();
-    buildScriptBox();
-    buildProjectBox();
     buildStatusBar();
+    buildShortcuts();
     buildCaptionTable();
-
-    auto *content = new QGridLayout;
-    content->setContentsMargins(8, 8, 8, 8);
-    content->setSpacing(8);
-    content->addWidget(mListBox, 0, 0, 2, 1);
-    content->addWidget(mDataBox, 0, 1, 1, 2);
-    content->addWidget(mScrBox, 1, 1);
-    content->addWidget(mProjectBox, 1, 2);
-    content->setColumnStretch(1, 1);
-    content->setRowStretch(0, 1);
-
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addWidget(mToolbar);
-    outer->addLayout(content, 1);
-    outer->addWidget(mStatusBar);
+    layOut();
+    connectDocument();
+    mAutosave = new Autosave(*mDocument, this);
 
     resize(880, 600);
     startUp();
@@ -113,44 +117,63 @@ MainWindow::~MainWindow()
     mAlive = false;
 }
 
-void MainWindow::buildToolbar()
+void MainWindow::layOut()
 {
-    mToolbar = new QFrame(this);
-    mToolbar->setObjectName(QStringLiteral("toolbar"));
-    mToolbar->setFixedHeight(ToolbarHeight);
-    mToolbar->setMouseTracking(true);
-    mToolbar->installEventFilter(this);
-    setBarLook(mToolbar);
-    mHints.insert(mToolbar, id("%0130"));
+    auto *content = new QGridLayout;
+    content->setContentsMargins(8, 8, 8, 8);
+    content->setSpacing(8);
+    content->addWidget(mListView, 0, 0, 2, 1);
+    content->addWidget(mPanel, 0, 1, 1, 2);
+    content->addWidget(mComposer, 1, 1);
+    content->addWidget(mStyleBox, 1, 2);
+    content->setColumnStretch(1, 1);
+    content->setRowStretch(0, 1);
 
-    static const char *const pictures[ToolButtonCount] = {
-        "new.png", "open.png", "save.png", "test.png", "build.png", "manage.png", "help.png"};
-    for (int i = 0; i < ToolButtonCount; ++i) {
-        auto *button = new KXButton(mToolbar);
-        button->setObjectName(QStringLiteral("sd") + QString::number(i));
-        button->setProperty("index", i);
-        button->setAutoSize(true);
-        button->setMode(i == 1 || i == 2 ? 2 : 0);
-        button->setPicture(
-            editor::artwork(QStringLiteral("mainwindow/") + QLatin1String(pictures[i])));
-        // Buttons 5 and 6 show only their picture; the others carry "%0001" to "%0005".
-        button->setCaption(i < 5 ? QStringLiteral("%000") + QString::number(i + 1) : QString());
-        button->setGeometry(0, ToolButtonTop, button->width(), ToolButtonHeight);
-        connect(button, &KXButton::Click, this, [this, i] { toolbarClick(i); });
-        connect(button, &KXButton::ArrowClick, this, [this, i] { toolbarArrowClick(i); });
-        connect(button, &KXButton::MouseIn, this, [this, i] { toolbarMouseIn(i); });
-        mSd[i] = button;
-    }
-    for (int i = 0; i < 2; ++i) {
-        auto *line = new QFrame(mToolbar);
-        line->setObjectName(QStringLiteral("lnl") + QString::number(i));
-        line->setAutoFillBackground(true);
-        QPalette palette = line->palette();
-        palette.setColor(QPalette::Window, LineColor);
-        line->setPalette(palette);
-        line->setGeometry(0, ToolButtonTop + 2, 1, ToolButtonHeight - 4);
-        mLnl[i] = line;
-    }
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(mToolbar);
+    outer->addLayout(content, 1);
+    outer->addWidget(mStatusBar);
+}
+
+void MainWindow::connectDocument()
+{
+    connect(mToolbar, &MainToolbar::clicked, this, &MainWindow::toolbarClick);
+    connect(mToolbar, &MainToolbar::arrowClicked, this, &MainWindow::toolbarArrowClick);
+    connect(mToolbar, &MainToolbar::mouseIn, this, &MainWindow::toolbarMouseIn);
+    // Pending typing reaches the document before any other edit.
+    connect(mListView, &DialogListView::aboutToEdit, mPanel, &PropertiesPanel::commitEdits);
+    connect(mStyleBox, &ProjectStyleBox::aboutToEdit, mPanel, &PropertiesPanel::commitEdits);
+    connect(mComposer, &ScriptComposer::insertRequested, mPanel, &PropertiesPanel::insertScript);
+    connect(mListView, &DialogListView::buttonsUpdated, this, &MainWindow::SetColors);
+    connect(mPanel, &PropertiesPanel::statesChanged, this, &MainWindow::SetColors);
+    connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::SetColors);
+    connect(mDocument, &ProjectDocument::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(mDocument, &ProjectDocument::pathChanged, this, &MainWindow::updateTitle);
+}
+
+void MainWindow::buildShortcuts()
+{
+    // Undo and redo work anywhere in the window, text boxes included: typing is part of the
+    // project's history, not of one box's.
+    QUndoStack *stack = mDocument->undoStack();
+    auto *undo = new QAction(this);
+    undo->setObjectName(QStringLiteral("undo"));
+    undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    connect(undo, &QAction::triggered, this, [this, stack] {
+        mPanel->commitEdits();
+        stack->undo();
+    });
+    auto *redo = new QAction(this);
+    redo->setObjectName(QStringLiteral("redo"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                        QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(redo, &QAction::triggered, this, [this, stack] {
+        mPanel->commitEdits();
+        stack->redo();
+    });
+    addActions({undo, redo});
 }
 
 QAction *MainWindow::addMenuEntry(QMenu *menu, const QString &name, const QString &caption)
@@ -221,19 +244,23 @@ void MainWindow::buildStatusBar()
 
 void MainWindow::buildCaptionTable()
 {
-    mCaptionTable = {
-        {mLblType, id("%0101")},      {mLblTime, id("%0102")},      {mLblCaption, id("%0103")},
-        {mLblText, id("%0104")},      {mLblBtn[0], id("%0105")},    {mLblBtn[1], id("%0106")},
-        {mLblBtnScr[0], id("%0107")}, {mLblBtnScr[1], id("%0108")}, {mLblIco, id("%0109")},
-        {mLabel12, id("%0110")},      {mLabel10, id("%0111")},      {mMsgType[0], id("%0120")},
-        {mMsgType[1], id("%0121")},   {mMsgType[2], id("%0122")},   {mPrjSt[0], id("%0123")},
-        {mPrjSt[1], id("%0124")},     {mSts, id("%0130")},          {mMnuSavS, id("%0152")},
-        {mMnuSavAs, id("%0153")},     {mMnuOpnFile, id("%0151")},   {mMnuOpnLine1, id("%0150")},
-        {mMnuHlpHelp, id("%0154")},   {mMnuHlpSite, id("%0155")},   {mMnuHlpLine1, id("%0150")},
-        {mMnuHlpAbout, id("%0156")},
-    };
-    for (int i = 0; i < 5; ++i)
-        mCaptionTable.append({mSd[i], QStringLiteral("%000") + QString::number(i + 1)});
+    // Every caption that localisation replaces, by control name, so ApplyChanges can put the
+    // ids back before the captions are looked up again.
+    static const std::pair<const char *, const char *> named[] = {
+        {"msg_lbltype", "%0101"},    {"msg_lbltime", "%0102"},    {"msg_lblcaption", "%0103"},
+        {"msg_lbltext", "%0104"},    {"msg_lblbtn1", "%0105"},    {"msg_lblbtn2", "%0106"},
+        {"msg_lblbtnscr1", "%0107"}, {"msg_lblbtnscr2", "%0108"}, {"msg_lblico", "%0109"},
+        {"Label12", "%0110"},        {"Label10", "%0111"},        {"msg_type0", "%0120"},
+        {"msg_type1", "%0121"},      {"msg_type2", "%0122"},      {"prj_st0", "%0123"},
+        {"prj_st1", "%0124"},        {"sts", "%0130"},            {"sd0", "%0001"},
+        {"sd1", "%0002"},            {"sd2", "%0003"},            {"sd3", "%0004"},
+        {"sd4", "%0005"}};
+    for (const auto &[name, caption] : named)
+        mCaptionTable.append({findChild<QObject *>(QLatin1String(name)), id(caption)});
+    mCaptionTable += QList<Caption>{
+        {mMnuSavS, id("%0152")},    {mMnuSavAs, id("%0153")},   {mMnuOpnFile, id("%0151")},
+        {mMnuOpnLine1, id("%0150")}, {mMnuHlpHelp, id("%0154")}, {mMnuHlpSite, id("%0155")},
+        {mMnuHlpLine1, id("%0150")}, {mMnuHlpAbout, id("%0156")}};
 }
 
 void MainWindow::startUp()
@@ -246,6 +273,32 @@ void MainWindow::startUp()
     UpdateSettings();
     selectCommand(0);
     newProject();
+}
+
+const DialogProject &MainWindow::project() const
+{
+    return mDocument->project();
+}
+
+qint16 MainWindow::CurrentDialog() const
+{
+    return qint16(mDocument->currentDialog());
+}
+
+bool MainWindow::Changed() const
+{
+    return mDocument->isModified();
+}
+
+void MainWindow::ListUpdate()
+{
+    mListView->refresh();
+    mPanel->load();
+}
+
+void MainWindow::WriteDialog()
+{
+    mPanel->commitEdits();
 }
 
 void MainWindow::StatusClear()
@@ -281,7 +334,7 @@ void MainWindow::toolbarClick(int index)
         showManagement();
         break;
     case 6:
-        showMenu(mMnuHlp, mSd[6], true);
+        showMenu(mMnuHlp, mToolbar->button(6), true);
         break;
     default:
         break;
@@ -291,9 +344,9 @@ void MainWindow::toolbarClick(int index)
 void MainWindow::toolbarArrowClick(int index)
 {
     if (index == 1)
-        showMenu(mMnuOpn, mSd[1], false);
+        showMenu(mMnuOpn, mToolbar->button(1), false);
     else if (index == 2)
-        showMenu(mMnuSav, mSd[2], false);
+        showMenu(mMnuSav, mToolbar->button(2), false);
 }
 
 void MainWindow::showMenu(QMenu *menu, KXButton *button, bool alignRight)
@@ -309,55 +362,31 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (!mAlive)
         return false;
-    auto *widget = qobject_cast<QWidget *>(watched);
-    switch (event->type()) {
-    case QEvent::MouseMove:
+    if (event->type() == QEvent::MouseMove) {
         // Only the area's own background shows its hint, not the controls on it.
+        auto *widget = qobject_cast<QWidget *>(watched);
         if (mHints.contains(watched) && widget &&
             !widget->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
             mSts->setText(ResString(mHints.value(watched)));
-        break;
-    case QEvent::Resize:
-        if (watched == mToolbar)
-            layoutToolbar();
-        break;
-    case QEvent::FocusOut: {
-        // A menu or another window taking the focus is not leaving the box; neither is a box
-        // that program code has just disabled while loading a dialog.
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (widget && widget->isEnabled() && !mLoading && reason != Qt::PopupFocusReason &&
-            reason != Qt::ActiveWindowFocusReason)
-            leaveField(widget);
-        break;
-    }
-    case QEvent::KeyPress:
-        if (watched == mMsgTime)
-            return filterDigitKey(mMsgTime, static_cast<QKeyEvent *>(event), true);
-        if (watched == mScrArg)
-            return filterDigitKey(mScrArg, static_cast<QKeyEvent *>(event), false);
-        break;
-    case QEvent::KeyRelease:
-        if (watched == mMsgTime)
-            WriteDialog(mCurrentDialog);
-        break;
-    default:
-        break;
     }
     return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (mayReplaceProject())
-        event->accept();
-    else
+    if (!mayReplaceProject()) {
         event->ignore();
+        return;
+    }
+    // Whatever was chosen, the project has been dealt with: no recovery copy is left behind.
+    mAutosave->discard();
+    event->accept();
 }
 
 bool MainWindow::mayReplaceProject()
 {
-    commitEdits();
-    return !mChanged || askSaveChanges();
+    mPanel->commitEdits();
+    return !Changed() || askSaveChanges();
 }
 
 bool MainWindow::askSaveChanges()
@@ -378,34 +407,52 @@ bool MainWindow::askSaveChanges()
 
 bool MainWindow::saveAndRefresh(SaveMode mode)
 {
-    commitEdits();
+    mPanel->commitEdits();
     const bool saved = saveCommand(mode);
     ListUpdate();
     return saved;
 }
 
-void MainWindow::setProjectTitle(const QString &fileName)
+void MainWindow::updateTitle()
 {
-    setWindowTitle(ProductTitle + QStringLiteral(" - [") + fileName + QLatin1Char(']'));
+    const QString path = mDocument->path();
+    setWindowTitle(path.isEmpty() ? ProductTitle + QStringLiteral("[*]")
+                                  : ProductTitle + QStringLiteral(" - [") +
+                                        QFileInfo(path).fileName() + QStringLiteral("][*]"));
+    setWindowModified(mDocument->isModified());
 }
 
 bool MainWindow::saveCommand(SaveMode mode)
 {
-    QString path = mProject.path();
+    QString path = mDocument->path();
     if (mode == SaveMode::SaveAs || path.isEmpty()) {
-        path = mUi.saveFileName(this, ResString(id("%0161")),
-                                ResString(id("%0163")) + QStringLiteral("|*.dlg2"));
+        path = withProjectSuffix(mUi.saveFileName(
+            this, ResString(id("%0161")), ResString(id("%0163")) + QStringLiteral("|*.dlg2"),
+            ProjectSuffix));
         if (path.isEmpty())
             return false;
-        mProject.setPath(path);
     }
-    if (!ProjectIO::saveProjectFile(mProject, path)) {
-        editor::warnFailed(mUi, this);
+    // The document's own records stay as they are; only their file changes.
+    DialogProject written = mDocument->project();
+    QString error;
+    if (!ProjectIO::saveProjectFile(written, path, &error)) {
+        editor::warnFailed(mUi, this, error);
         return false;
     }
-    setProjectTitle(QFileInfo(path).fileName());
-    mChanged = false;
+    mDocument->markSaved(path);
+    mAutosave->discard();
     return true;
+}
+
+void MainWindow::newProject()
+{
+    DialogProject fresh;
+    fresh.record(0).text = QStringLiteral("0");
+    fresh.newDialog(1, ProjectDocument::newDialogText());
+    fresh.setDialogCount(1);
+    mDocument->replaceProject(fresh);
+    mAutosave->discard();
+    updateTitle();
 }
 
 void MainWindow::openCommand()
@@ -415,29 +462,40 @@ void MainWindow::openCommand()
     const QString filter = ResString(id("%0163")) + QStringLiteral("|*.dlg2|") +
                            ResString(id("%0164")) + QStringLiteral("|*.dlg|") +
                            ResString(id("%0165")) + QStringLiteral("|*.exe");
-    // A cancelled dialog or a path without a file leaves the project as it is.
+    // A cancelled dialog leaves the project as it is.
     const QString path = mUi.openFileName(this, ResString(id("%0160")), filter);
-    const ProjectIO::OpenResult result = ProjectIO::openPath(mProject, path);
-    if (!result.ok) {
-        // The records are already cleared; the list still shows what memory now holds.
-        editor::warnFailed(mUi, this);
-        ListUpdate();
-        return;
-    }
-    if (result.kind == ProjectIO::OpenedKind::Project)
-        setProjectTitle(QFileInfo(path).fileName());
-    ListUpdate();
-    selectStyleFromHeader();
+    if (!path.isEmpty())
+        openProjectPath(path);
 }
 
-void MainWindow::selectStyleFromHeader()
+void MainWindow::openFile(const QString &path)
+{
+    if (mayReplaceProject())
+        openProjectPath(path);
+}
+
+bool MainWindow::openProjectPath(const QString &path)
+{
+    // The project is read aside, so a file that cannot be read leaves the one in the editor,
+    // its path and its title untouched.
+    DialogProject opened = mDocument->project();
+    const ProjectIO::OpenResult result = ProjectIO::openPath(opened, path);
+    if (!result.ok || result.kind == ProjectIO::OpenedKind::Nothing) {
+        editor::warnFailed(mUi, this, result.error);
+        return false;
+    }
+    mDocument->replaceProject(opened);
+    mAutosave->discard();
+    updateTitle();
+    warnBrokenStyle();
+    return true;
+}
+
+void MainWindow::warnBrokenStyle()
 {
     qint16 style = -1;
-    if (!mProject.record(0).projectStyle(&style) || style < 0 || style >= int(mPrjSt.size())) {
-        editor::warnFailed(mUi, this);
-        return;
-    }
-    selectStyle(style);
+    if (!mDocument->record(0).projectStyle(&style) || style < 0 || style > 1)
+        editor::warnFailed(mUi, this, ResString(id("%0310")));
 }
 
 void MainWindow::openSample(int index)
@@ -453,62 +511,63 @@ void MainWindow::openSample(int index)
     if (!mayReplaceProject())
         return;
     const QString kind = caption.right(4).toUpper();
+    DialogProject sample = mDocument->project();
     bool ok = true;
+    QString error;
     if (kind == u"DLG2") {
-        ok = ProjectIO::loadProjectFile(mProject, path);
+        ok = ProjectIO::loadProjectFile(sample, path, &error);
         // Only a sample that was read becomes the file Save writes to.
-        if (ok) {
-            mProject.setPath(path);
-            setProjectTitle(caption);
-        }
+        sample.setPath(path);
     } else if (kind == u".DLG") {
-        setWindowTitle(ProductTitle);
-        ok = ProjectIO::importLegacyProject(mProject, path);
-    }
-    ListUpdate();
-    if (!ok) {
-        editor::warnFailed(mUi, this);
+        ok = ProjectIO::importLegacyProject(sample, path, &error);
+    } else {
         return;
     }
-    mChanged = false;
-    selectStyleFromHeader();
+    if (!ok) {
+        editor::warnFailed(mUi, this, error);
+        return;
+    }
+    mDocument->replaceProject(sample);
+    mAutosave->discard();
+    updateTitle();
+    warnBrokenStyle();
 }
 
 void MainWindow::testRun()
 {
-    commitEdits();
-    if (!ProjectIO::writeDataFile(mProject, programPath(QStringLiteral("Runner/run.dll")))) {
-        editor::warnFailed(mUi, this);
+    mPanel->commitEdits();
+    QString error;
+    if (!ProjectIO::writeDataFile(mDocument->project(), programPath(QStringLiteral("Runner/run.dll")),
+                                  &error)) {
+        editor::warnFailed(mUi, this, error);
         return;
     }
     const QString runner = runnerProgram();
     if (!QFileInfo(runner).isFile() || !mUi.startDetached(runner, {QStringLiteral("/editor")},
                                                           programPath(QStringLiteral("Runner"))))
-        editor::warnFailed(mUi, this);
-}
-
-bool MainWindow::copyRunner(const QString &target) const
-{
-    QFile runner(runnerProgram());
-    if (!runner.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray program = runner.readAll();
-    if (runner.error() != QFileDevice::NoError)
-        return false;
-    // Written whole before it replaces an existing file of that name.
-    return writeWholeFile(target, program) && QFile::setPermissions(target, runner.permissions());
+        editor::warnFailed(mUi, this, runner);
 }
 
 void MainWindow::build()
 {
-    commitEdits();
+    mPanel->commitEdits();
     const QString target = mUi.saveFileName(this, ResString(id("%0162")),
                                             ResString(id("%0166")) + QStringLiteral("|*.exe"));
     if (target.isEmpty())
         return;
-    if (!copyRunner(target) ||
-        !ProjectIO::writeDataFile(mProject, ProjectIO::buildDataFilePath(target)))
-        editor::warnFailed(mUi, this);
+    QFile runner(runnerProgram());
+    QString error;
+    if (!runner.open(QIODevice::ReadOnly)) {
+        editor::warnFailed(mUi, this, runner.errorString());
+        return;
+    }
+    const QByteArray program = runner.readAll();
+    // Written whole before it replaces an existing file of that name.
+    if (runner.error() != QFileDevice::NoError || !writeWholeFile(target, program, &error) ||
+        !QFile::setPermissions(target, runner.permissions()) ||
+        !ProjectIO::writeDataFile(mDocument->project(), ProjectIO::buildDataFilePath(target),
+                                  &error))
+        editor::warnFailed(mUi, this, error);
 }
 
 void MainWindow::openReadme()
@@ -523,23 +582,107 @@ void MainWindow::openWebPage()
 
 void MainWindow::showManagement()
 {
+    mPanel->commitEdits();
+    // A plug-in works on a copy; its result replaces the document as one new, unsaved project.
+    DialogProject exchange = mDocument->project();
     ManagementWindow window(
-        mUi, mProject, [this] { pluginResultLoaded(); }, this);
+        mUi, exchange, [this, &exchange] { pluginResultLoaded(exchange); }, this);
     window.exec();
     ApplyChanges();
 }
 
-void MainWindow::pluginResultLoaded()
+void MainWindow::pluginResultLoaded(const DialogProject &result)
 {
-    ListUpdate();
-    // The plug-in's result is in memory only; closing must not drop it unasked.
-    mChanged = true;
+    DialogProject replaced = result;
+    replaced.setPath(mDocument->path());
+    mDocument->replaceProject(replaced, ProjectDocument::Replaced::Unsaved);
+    mAutosave->saveNow();
 }
 
 void MainWindow::showAbout()
 {
     AboutWindow window(mUi, this);
     window.exec();
+}
+
+void MainWindow::offerRecovery()
+{
+    const std::optional<Autosave::Recovery> left = Autosave::findLeftOver();
+    if (!left)
+        return;
+    const UiServices::Answer answer =
+        mUi.message(this, ResString(id("%0309")), ProductTitle, UiServices::Icon::Question,
+                    UiServices::Buttons::YesNo, left->originalPath);
+    if (answer != UiServices::Answer::Yes) {
+        Autosave::remove(*left);
+        return;
+    }
+    DialogProject recovered;
+    QString error;
+    if (!ProjectIO::loadProjectFile(recovered, left->projectFile, &error)) {
+        editor::warnFailed(mUi, this, error);
+        return;
+    }
+    recovered.setPath(left->originalPath);
+    mDocument->replaceProject(recovered, ProjectDocument::Replaced::Unsaved);
+    updateTitle();
+    Autosave::remove(*left);
+    mAutosave->saveNow();
+}
+
+void MainWindow::selectEntry(int row)
+{
+    mDocument->setCurrentDialog(row + 1);
+}
+
+void MainWindow::listNew()
+{
+    mListView->insertDialog();
+}
+
+void MainWindow::listDelete()
+{
+    mListView->deleteDialog();
+}
+
+void MainWindow::listUp()
+{
+    mListView->moveUp();
+}
+
+void MainWindow::listDown()
+{
+    mListView->moveDown();
+}
+
+void MainWindow::selectType(int type)
+{
+    mPanel->selectType(type);
+}
+
+void MainWindow::selectStyle(int style)
+{
+    mStyleBox->selectStyle(style);
+}
+
+void MainWindow::iconClick(int cell)
+{
+    mPanel->iconClick(cell);
+}
+
+void MainWindow::selectCommand(int index)
+{
+    mComposer->selectCommand(index);
+}
+
+void MainWindow::selectDirection(int index)
+{
+    mComposer->selectDirection(index);
+}
+
+void MainWindow::insertScript(int button)
+{
+    mComposer->insertScript(button);
 }
 
 } // namespace kq

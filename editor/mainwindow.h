@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogproject.h"
+#include "theme.h"
 
 #include <QHash>
 #include <QList>
@@ -10,25 +11,26 @@
 #include <array>
 
 class QAction;
-class QComboBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
 
 namespace kq {
 
-class IconPicture;
+class Autosave;
+class DialogListView;
 class KXButton;
+class MainToolbar;
+class ProjectDocument;
+class ProjectStyleBox;
+class PropertiesPanel;
+class ScriptComposer;
 class UiServices;
 
-// The editor's one permanent window: the toolbar, the dialog list, the properties panel of the
-// selected dialog, the button script editor, the project style and the status line. It owns the
-// project in memory; every dialog box and outside process goes through the UiServices it is given.
+// The editor's one permanent window. The project lives in its ProjectDocument; the views (the
+// toolbar, the dialog list, the properties panel, the script composer, the style options) show
+// the document and send edits to it. The window holds the commands (open, save, test run, build,
+// management) and the wiring; every dialog box and outside process goes through UiServices.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -41,23 +43,17 @@ public:
     explicit MainWindow(UiServices &ui, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    DialogProject &project() { return mProject; }
-    const DialogProject &project() const { return mProject; }
-    // The selected dialog, 1 to the dialog count; always set from the list selection.
-    qint16 CurrentDialog() const { return mCurrentDialog; }
-    // Unsaved edits: set by WriteDialog only, cleared by a save and by opening a sample.
-    bool Changed() const { return mChanged; }
+    ProjectDocument &document() { return *mDocument; }
+    const DialogProject &project() const;
+    // The selected dialog, 1 to the dialog count.
+    qint16 CurrentDialog() const;
+    // The project differs from what was last opened or saved.
+    bool Changed() const;
 
-    // Refills the list, reselects the current dialog (the first when it no longer exists). A
-    // project without dialogs first gets the one dialog a new project has.
+    // The views show the document again, the current dialog selected.
     void ListUpdate();
-    // Copies record i into the panel / the panel into record i (setting Changed).
-    void LoadDialog(int i);
-    void WriteDialog(int i);
-    // Enables the four list buttons for the dialog count and the selection.
-    void TestButton();
-    // Redraws the icon choice of the current dialog in the strip of the project style.
-    void IconUpdate();
+    // Writes pending typing of the panel into the document.
+    void WriteDialog();
     // The resting text of the status line.
     void StatusClear();
     // Theme colours, language, captions, sample entries and toolbar layout from the settings.
@@ -72,10 +68,11 @@ public:
     void toolbarArrowClick(int index);
     void toolbarMouseIn(int index);
 
-    // Commands of the toolbar and the menus. Failures show the "%0020" warning.
-    // The fresh one-dialog project; the toolbar's New asks about unsaved edits before it.
+    // Commands of the toolbar and the menus. Failures show the "%0020" warning with its reason.
     void newProject();
     void openCommand();
+    // Opens a file as Open does after its file dialog: a failure leaves the project untouched.
+    void openFile(const QString &path);
     // True when the project was written; false when it failed or the user cancelled.
     bool saveCommand(SaveMode mode);
     void testRun();
@@ -84,18 +81,18 @@ public:
     void openReadme();
     void openWebPage();
     void showManagement();
-    // A plug-in run has replaced the project: the list shows it and it counts as unsaved.
-    void pluginResultLoaded();
     void showAbout();
+    // A plug-in's result replaces the project; it exists in memory only, so it counts as unsaved.
+    void pluginResultLoaded(const DialogProject &result);
+    // Offers a recovery copy that an editor killed or crashed left behind.
+    void offerRecovery();
 
-    // The list operations and the selection handler (program code selecting an entry).
+    // Program code selecting a list entry, as a click on it does.
+    void selectEntry(int row);
     void listNew();
     void listDelete();
     void listUp();
     void listDown();
-    void selectEntry(int row);
-
-    // Handlers of the panel and the script editor, as a click on them runs them.
     void selectType(int type);
     void selectStyle(int style);
     void iconClick(int cell);
@@ -103,10 +100,8 @@ public:
     void selectDirection(int index);
     void insertScript(int button);
 
-    // Lays out the toolbar from the buttons' current widths.
-    void layoutToolbar();
-    // The window's copy of a theme colour, by its index in ThemeColorSet.
-    qint32 themeColor(int key) const { return mColors.at(key); }
+    // The window's copy of a theme colour.
+    qint32 themeColor(ThemeColorKey key) const { return mColors.at(int(key)); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -119,61 +114,42 @@ private:
         QString id;
     };
 
-    void buildToolbar();
     void buildMenus();
-    void buildListBox();
-    void buildDataBox();
-    void buildScriptBox();
-    void buildProjectBox();
     void buildStatusBar();
+    void buildShortcuts();
     void buildCaptionTable();
+    void layOut();
+    void connectDocument();
     void startUp();
 
     QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption);
     void showMenu(QMenu *menu, KXButton *button, bool alignRight);
 
-    // Record 1 becomes a new dialog, the project's only one.
-    void makeOnlyDialog();
-    void listSelected(int row);
-    void moveDialog(int offset);
-    void typeChosen(int type);
-    void styleChosen(int style);
-    void commandChosen(int index);
-    void directionChosen(int index);
-    void padArgument();
-    void normalizeScript(int button);
-    void limitText(int position, int added);
-
-    // The leave handler of a write-back field; commitEdits runs it for a field with unsaved typing
-    // before a command, so a shortcut or the close box never misses an edit.
-    void leaveField(QWidget *field);
-    void commitEdits();
-    bool isModified(QWidget *field) const;
-    bool filterDigitKey(QLineEdit *box, QKeyEvent *event, bool zeroWhenEmpty);
-
     bool askSaveChanges(); // false when the user cancels or the save did not happen
     // Before the project in memory is closed or replaced: true when it has no unsaved edits, or
     // the user saved them or chose to drop them.
     bool mayReplaceProject();
-    // The toolbar's and the menu's save: typing in progress first, the list refreshed after.
     bool saveAndRefresh(SaveMode mode);
-    void selectStyleFromHeader();
-    bool copyRunner(const QString &target) const;
-    void setProjectTitle(const QString &fileName);
+    // A project read from path replaces the document; false (and the warning) when it failed.
+    bool openProjectPath(const QString &path);
+    void warnBrokenStyle();
+    void updateTitle();
 
+    QColor color(ThemeColorKey key) const;
     void setTextColors(QWidget *widget, const QColor &text, const QColor &background);
-    QColor color(int key) const;
 
     UiServices &mUi;
-    DialogProject mProject;
-    qint16 mCurrentDialog = 1;
-    bool mChanged = false;
+    ProjectDocument *mDocument = nullptr;
+    Autosave *mAutosave = nullptr;
     bool mAlive = true;
-    std::array<qint32, 11> mColors{};
+    std::array<qint32, ThemeColorCount> mColors{};
 
-    QFrame *mToolbar = nullptr;
-    std::array<KXButton *, ToolButtonCount> mSd{};
-    std::array<QFrame *, 2> mLnl{};
+    MainToolbar *mToolbar = nullptr;
+    DialogListView *mListView = nullptr;
+    PropertiesPanel *mPanel = nullptr;
+    ScriptComposer *mComposer = nullptr;
+    ProjectStyleBox *mStyleBox = nullptr;
+
     QMenu *mMnuOpn = nullptr;
     QMenu *mMnuSav = nullptr;
     QMenu *mMnuHlp = nullptr;
@@ -187,47 +163,11 @@ private:
     QAction *mMnuHlpLine1 = nullptr;
     QAction *mMnuHlpAbout = nullptr;
 
-    QFrame *mListBox = nullptr;
-    QListWidget *mDlgList = nullptr;
-    QPushButton *mListNew = nullptr;
-    QPushButton *mListDelete = nullptr;
-    QPushButton *mListUp = nullptr;
-    QPushButton *mListDown = nullptr;
-
-    QFrame *mDataBox = nullptr;
-    std::array<QRadioButton *, 3> mMsgType{};
-    QPlainTextEdit *mMsgText = nullptr;
-    QLineEdit *mMsgCaption = nullptr;
-    std::array<QLineEdit *, 2> mMsgBtn{};
-    std::array<QLineEdit *, 2> mMsgBtnScr{};
-    QLineEdit *mMsgTime = nullptr;
-    IconPicture *mMsgIcons = nullptr;
-    QLabel *mLblType = nullptr;
-    QLabel *mLblTime = nullptr;
-    QLabel *mLblCaption = nullptr;
-    QLabel *mLblText = nullptr;
-    std::array<QLabel *, 2> mLblBtn{};
-    std::array<QLabel *, 2> mLblBtnScr{};
-    QLabel *mLblIco = nullptr;
-
-    QFrame *mScrBox = nullptr;
-    QLabel *mLabel12 = nullptr;
-    QComboBox *mScrCom = nullptr;
-    QComboBox *mScrAtr = nullptr;
-    QLineEdit *mScrArg = nullptr;
-    std::array<QPushButton *, 2> mScrIns{};
-
-    QFrame *mProjectBox = nullptr;
-    QLabel *mLabel10 = nullptr;
-    std::array<QRadioButton *, 2> mPrjSt{};
-
     QFrame *mStatusBar = nullptr;
     QLabel *mSts = nullptr;
 
     QList<Caption> mCaptionTable;
     QHash<QObject *, QString> mHints;
-    bool mLimitingText = false;
-    bool mLoading = false;
 };
 
 } // namespace kq

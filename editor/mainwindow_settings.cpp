@@ -1,5 +1,11 @@
 #include "mainwindow.h"
 
+#include "dialoglistview.h"
+#include "maintoolbar.h"
+#include "projectstylebox.h"
+#include "propertiespanel.h"
+#include "scriptcomposer.h"
+
 #include "kxbutton.h"
 #include "language.h"
 #include "localizecontrols.h"
@@ -23,21 +29,6 @@
 namespace kq {
 
 namespace {
-
-// Indexes into ThemeColorSet.
-enum ColorKey {
-    TextboxEnabledColor,
-    TextboxDisabledColor,
-    TextboxForeColor,
-    LabelEnabledColor,
-    LabelDisabledColor,
-    ButtonEnabledColor,
-    ButtonDisabledColor,
-    SelectionColor,
-    BackgroundColor,
-    BoxEnabledColor,
-    BoxDisabledColor,
-};
 
 const char *const SampleNames[MainWindow::SampleCount] = {"FormatC.dlg2", "VirusModification.dlg2",
                                                           "tester.dlg", "trojan.dlg", "virus.dlg"};
@@ -71,24 +62,26 @@ void setCaption(QObject *control, const QString &caption)
 
 } // namespace
 
-QColor MainWindow::color(int key) const
+QColor MainWindow::color(ThemeColorKey key) const
 {
-    return colorFromOle(mColors.at(key));
+    return colorFromOle(mColors.at(int(key)));
 }
 
 void MainWindow::UpdateSettings()
 {
     ThemeInfo(OptionSetting(OptionRead, OptionTheme), QStringLiteral("GetFile"));
-    for (int key = 0; key < int(ThemeColorSet.size()); ++key)
+    for (int key = 0; key < ThemeColorCount; ++key)
         mColors[key] = ThemeColor(QString(ThemeColorSet[key]));
+    mPanel->setSelectionColor(color(ThemeColorKey::SelectionColor));
     SetColors();
     const QString language = OptionSetting(OptionRead, OptionLanguage);
     LanguageInfo(language, QStringLiteral("GetFile"));
     QtTranslation::follow(LanguageInfo(language, QStringLiteral("GetId")));
     LocalizeControls(this);
+    mComposer->retranslate();
     for (int i = 0; i < SampleCount; ++i)
         mMnuOpnF[i]->setText(QLatin1String(SampleNames[i]));
-    layoutToolbar();
+    mToolbar->layoutButtons();
 }
 
 void MainWindow::ApplyChanges()
@@ -120,11 +113,14 @@ void MainWindow::setTextColors(QWidget *widget, const QColor &text, const QColor
 
 void MainWindow::SetColors()
 {
-    setBackground(this, color(BackgroundColor));
-    for (QFrame *box : {mDataBox, mListBox, mScrBox, mProjectBox})
-        setBackground(box, color(BoxEnabledColor));
-    mMsgIcons->setBackground(
-        color(mMsgIcons->isEnabled() ? TextboxEnabledColor : TextboxDisabledColor));
+    using Key = ThemeColorKey;
+    setBackground(this, color(Key::BackgroundColor));
+    for (QFrame *box : std::initializer_list<QFrame *>{mPanel, mListView, mComposer,
+                                                               mStyleBox})
+        setBackground(box, color(Key::BoxEnabledColor));
+    IconPicture *icons = mPanel->iconPicture();
+    icons->setBackground(
+        color(icons->isEnabled() ? Key::TextboxEnabledColor : Key::TextboxDisabledColor));
 
     const QList<QWidget *> controls = findChildren<QWidget *>();
     for (QWidget *control : controls) {
@@ -134,26 +130,26 @@ void MainWindow::SetColors()
         if (auto *label = qobject_cast<QLabel *>(control)) {
             QPalette palette = label->palette();
             setRole(palette, QPalette::WindowText,
-                    color(enabled ? LabelEnabledColor : LabelDisabledColor));
+                    color(enabled ? Key::LabelEnabledColor : Key::LabelDisabledColor));
             label->setPalette(palette);
         } else if (qobject_cast<QLineEdit *>(control) || qobject_cast<QPlainTextEdit *>(control) ||
                    qobject_cast<QComboBox *>(control) || qobject_cast<QListWidget *>(control)) {
-            setTextColors(control, color(TextboxForeColor),
-                          color(enabled ? TextboxEnabledColor : TextboxDisabledColor));
+            setTextColors(control, color(Key::TextboxForeColor),
+                          color(enabled ? Key::TextboxEnabledColor : Key::TextboxDisabledColor));
         } else if (qobject_cast<QRadioButton *>(control)) {
             // Buttons fill their background from the button role and styles draw their text
             // in either role, so both pairs carry the colours.
             QPalette palette = control->palette();
-            setRole(palette, QPalette::WindowText, color(TextboxForeColor));
-            setRole(palette, QPalette::ButtonText, color(TextboxForeColor));
-            setRole(palette, QPalette::Window, color(ButtonEnabledColor));
-            setRole(palette, QPalette::Button, color(ButtonEnabledColor));
+            setRole(palette, QPalette::WindowText, color(Key::TextboxForeColor));
+            setRole(palette, QPalette::ButtonText, color(Key::TextboxForeColor));
+            setRole(palette, QPalette::Window, color(Key::ButtonEnabledColor));
+            setRole(palette, QPalette::Button, color(Key::ButtonEnabledColor));
             control->setPalette(palette);
             control->setAutoFillBackground(true);
         } else if (qobject_cast<QPushButton *>(control)) {
             QPalette palette = control->palette();
             setRole(palette, QPalette::Button,
-                    color(enabled ? ButtonEnabledColor : ButtonDisabledColor));
+                    color(enabled ? Key::ButtonEnabledColor : Key::ButtonDisabledColor));
             control->setPalette(palette);
         }
     }
@@ -161,22 +157,7 @@ void MainWindow::SetColors()
     QPalette status = mSts->palette();
     setRole(status, QPalette::WindowText, Qt::black);
     mSts->setPalette(status);
-    IconUpdate();
-}
-
-void MainWindow::layoutToolbar()
-{
-    const auto place = [](KXButton *button, int left) { button->move(left, button->y()); };
-    const auto right = [](const QWidget *widget) { return widget->x() + widget->width(); };
-    place(mSd[0], 0);
-    place(mSd[1], mSd[0]->width());
-    place(mSd[2], right(mSd[1]));
-    mLnl[0]->move(right(mSd[2]) + 1, mLnl[0]->y());
-    place(mSd[3], mLnl[0]->x() + 2);
-    place(mSd[4], right(mSd[3]));
-    mLnl[1]->move(right(mSd[4]) + 1, mLnl[1]->y());
-    place(mSd[6], mToolbar->width() - mSd[6]->width() - 1);
-    place(mSd[5], mSd[6]->x() - mSd[5]->width());
+    mPanel->IconUpdate();
 }
 
 } // namespace kq

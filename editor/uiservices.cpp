@@ -42,9 +42,10 @@ QMessageBox::StandardButtons messageButtons(UiServices::Buttons buttons)
 } // namespace
 
 UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, const QString &title,
-                                         Icon icon, Buttons buttons)
+                                         Icon icon, Buttons buttons, const QString &detail)
 {
     QMessageBox box(messageIcon(icon), title, text, messageButtons(buttons), parent);
+    box.setDetailedText(detail);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
@@ -75,9 +76,15 @@ QString QtUiServices::openFileName(QWidget *parent, const QString &title, const 
     return QFileDialog::getOpenFileName(parent, title, QString(), qtFileFilter(filter));
 }
 
-QString QtUiServices::saveFileName(QWidget *parent, const QString &title, const QString &filter)
+QString QtUiServices::saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                   const QString &defaultSuffix)
 {
-    return QFileDialog::getSaveFileName(parent, title, QString(), qtFileFilter(filter));
+    QFileDialog dialog(parent, title, QString(), qtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<QColor> QtUiServices::chooseColor(QWidget *parent, const QColor &initial)

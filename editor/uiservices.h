@@ -22,15 +22,18 @@ public:
 
     virtual ~UiServices() = default;
 
+    // detail, when given, is the reason an operation gave, shown as the box's detail text.
     virtual Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
-                           Buttons buttons) = 0;
+                           Buttons buttons, const QString &detail = {}) = 0;
     // An input box; no value when the user cancels.
     virtual std::optional<QString> input(QWidget *parent, const QString &prompt,
                                          const QString &title, const QString &defaultText) = 0;
     // File dialogs take filters in the product's "desc|*.ext|desc2|*.ext2" form and return the
-    // chosen path, or an empty text when the user cancels.
+    // chosen path, or an empty text when the user cancels. A save dialog adds defaultSuffix to
+    // a name typed without any extension.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
-    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                 const QString &defaultSuffix = {}) = 0;
     // The colour chooser; no value when the user cancels.
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
     // Starts a program without waiting for it.
@@ -45,11 +48,12 @@ class QtUiServices final : public UiServices
 {
 public:
     Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
-                   Buttons buttons) override;
+                   Buttons buttons, const QString &detail = {}) override;
     std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
-    QString saveFileName(QWidget *parent, const QString &title, const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                         const QString &defaultSuffix = {}) override;
     std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) override;
     bool startDetached(const QString &program, const QStringList &arguments,
                        const QString &workingFolder) override;

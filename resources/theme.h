@@ -16,6 +16,27 @@ inline constexpr std::array<QLatin1String, 11> ThemeColorSet{
     QLatin1String("BackgroundColor"),     QLatin1String("BoxEnabledColor"),
     QLatin1String("BoxDisabledColor")};
 
+// The colour keys by name, in the order of ThemeColorSet.
+enum class ThemeColorKey {
+    TextboxEnabledColor,
+    TextboxDisabledColor,
+    TextboxForeColor,
+    LabelEnabledColor,
+    LabelDisabledColor,
+    ButtonEnabledColor,
+    ButtonDisabledColor,
+    SelectionColor,
+    BackgroundColor,
+    BoxEnabledColor,
+    BoxDisabledColor,
+};
+inline constexpr int ThemeColorCount = int(ThemeColorSet.size());
+
+inline QLatin1String themeColorName(ThemeColorKey key)
+{
+    return ThemeColorSet.at(int(key));
+}
+
 // The colours a user theme holds: the first ten keys of ThemeColorSet.
 using ThemeColors = std::array<qint32, 10>;
 

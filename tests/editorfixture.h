@@ -23,8 +23,10 @@ inline QTemporaryDir &configHome()
     static QTemporaryDir dir;
     return dir;
 }
+// The recovery copies of autosave live under XDG_DATA_HOME; each test program has its own.
 inline const bool configHomeSet = [] {
-    return qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome().path()));
+    return qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome().path())) &&
+           qputenv("XDG_DATA_HOME", QFile::encodeName(configHome().path() + "/data"));
 }();
 
 // Copies a folder with its subfolders, keeping each file's permissions. Plain writes: QFile::copy

@@ -18,12 +18,14 @@ public:
         QString title;
         Icon icon;
         Buttons buttons;
+        QString detail;
     };
     struct FileDialog
     {
         bool save;
         QString title;
         QString filter;
+        QString defaultSuffix;
     };
     struct Start
     {
@@ -46,9 +48,9 @@ public:
     QList<QUrl> urls;
 
     Answer message(QWidget *, const QString &text, const QString &title, Icon icon,
-                   Buttons buttons) override
+                   Buttons buttons, const QString &detail = {}) override
     {
-        messages.append({text, title, icon, buttons});
+        messages.append({text, title, icon, buttons, detail});
         if (!answers.isEmpty())
             return answers.dequeue();
         switch (buttons) {
@@ -71,13 +73,14 @@ public:
 
     QString openFileName(QWidget *, const QString &title, const QString &filter) override
     {
-        fileDialogs.append({false, title, filter});
+        fileDialogs.append({false, title, filter, {}});
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 
-    QString saveFileName(QWidget *, const QString &title, const QString &filter) override
+    QString saveFileName(QWidget *, const QString &title, const QString &filter,
+                         const QString &defaultSuffix = {}) override
     {
-        fileDialogs.append({true, title, filter});
+        fileDialogs.append({true, title, filter, defaultSuffix});
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 

@@ -174,7 +174,7 @@ void TestMainWindow::startUpWritesFirstRunSettingsOnly()
         QCOMPARE(OptionSetting(OptionRead, OptionLanguage), languageAfter);
         QCOMPARE(OptionSetting(OptionRead, OptionTheme),
                  themeAfter.isEmpty() ? QString() : mFolder->path(themeAfter));
-        QCOMPARE(window.windowTitle(), "Kestrane Quorvex");
+        QCOMPARE(shownTitle(window), "Kestrane Quorvex");
     }
     // A second start finds the language set and writes nothing.
     OptionSetting(OptionWrite, OptionTheme, "elsewhere.tvth");
@@ -303,7 +303,7 @@ void TestMainWindow::openProjectSetsTitleAndStyle()
 
     QVERIFY(ui.messages.isEmpty());
     QCOMPARE(entries(window), (QStringList{"0. Один", "1. Два"}));
-    QCOMPARE(window.windowTitle(), "Kestrane Quorvex - [quiz.dlg2]");
+    QCOMPARE(shownTitle(window), "Kestrane Quorvex - [quiz.dlg2]");
     QCOMPARE(window.project().path(), path);
     QVERIFY(child<QRadioButton>(&window, "prj_st1")->isChecked());
     QCOMPARE(trimmedRight(window.project().record(0).text), "1");
@@ -338,7 +338,7 @@ void TestMainWindow::openFewerDialogsSelectsFirst()
     QVERIFY(saveProject(path, {"Первый", "Второй"}, "0"));
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 5);
+    fillProject(window, 5);
     window.ListUpdate();
     window.selectEntry(4);
     ui.fileNames.enqueue(path);
@@ -361,9 +361,11 @@ void TestMainWindow::saveAsksForNameOnlyOnce()
     QVERIFY(ui.fileDialogs[0].save);
     QCOMPARE(ui.fileDialogs[0].title, "Сохранить проект как");
     QCOMPARE(ui.fileDialogs[0].filter, "Проекты Kestrane Quorvex|*.dlg2");
-    QCOMPARE(window.windowTitle(), "Kestrane Quorvex - [named]");
+    // A name typed without an extension becomes a project file that Open accepts again.
+    QCOMPARE(ui.fileDialogs[0].defaultSuffix, "dlg2");
+    QCOMPARE(shownTitle(window), "Kestrane Quorvex - [named.dlg2]");
     QVERIFY(!window.Changed());
-    QCOMPARE(QFileInfo(mFolder->path("named")).size(), 2 * DialogRecord::Size);
+    QCOMPARE(QFileInfo(mFolder->path("named.dlg2")).size(), 2 * DialogRecord::Size);
 
     editCaption(window);
     child<QMenu>(&window, "mnuSav")->findChild<QAction *>("mnuSavS")->trigger();
@@ -409,7 +411,7 @@ void TestMainWindow::samplesOpenAfterTheQuestion()
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, Question);
     QCOMPARE(ui.messages[0].buttons, UiServices::Buttons::YesNoCancel);
-    QCOMPARE(window.windowTitle(), title);
+    QCOMPARE(shownTitle(window), title);
     QCOMPARE(window.project().path(), path.isEmpty() ? QString() : mFolder->path(path));
     QVERIFY(!window.Changed());
     QVERIFY(window.project().dialogCount() > 1);
@@ -448,7 +450,7 @@ void TestMainWindow::sampleQuestionKeepsEdits()
         QVERIFY(ProjectIO::loadProjectFile(saved, mFolder->path(savedTo)));
         QCOMPARE(trimmedRight(saved.record(1).caption), "Изменено");
     }
-    QCOMPARE(window.windowTitle() == "Kestrane Quorvex - [FormatC.dlg2]", opened);
+    QCOMPARE(shownTitle(window) == "Kestrane Quorvex - [FormatC.dlg2]", opened);
     QCOMPARE(window.Changed(), !opened);
     if (!opened)
         QCOMPARE(trimmedRight(window.project().record(1).caption), "Изменено");
@@ -491,7 +493,7 @@ void TestMainWindow::unreadableSampleKeepsSavePath()
     const QString mine = mFolder->path("mine.dlg2");
     ScriptedUi ui;
     MainWindow window(ui);
-    window.project().setPath(mine);
+    setUpProject(window, [&](DialogProject &project) { project.setPath(mine); });
 
     child<QAction>(&window, "mnuOpnF0")->trigger();
 
@@ -891,9 +893,10 @@ void TestMainWindow::pluginResultCountsAsUnsaved()
     ScriptedUi ui;
     MainWindow window(ui);
     QVERIFY(!window.Changed());
-    fillProject(window.project(), 3);
+    DialogProject result;
+    fillProject(result, 3);
 
-    window.pluginResultLoaded();
+    window.pluginResultLoaded(result);
 
     QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
     QVERIFY(window.Changed());

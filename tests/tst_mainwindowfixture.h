@@ -10,6 +10,7 @@
 #include "mainwindow.h"
 #include "optionsetting.h"
 #include "programfolder.h"
+#include "projectdocument.h"
 #include "scriptedui.h"
 
 #include <QApplication>
@@ -92,6 +93,27 @@ inline void fillProject(kq::DialogProject &project, int count)
     for (int i = 1; i <= count; ++i)
         project.newDialog(i, QStringLiteral("D") + QString::number(i - 1));
     project.setDialogCount(qint16(count));
+}
+
+// Test set-up: the window's project as a file opened in the editor would give it, with a fresh
+// history.
+template <typename Edit>
+void setUpProject(kq::MainWindow &window, Edit edit)
+{
+    kq::DialogProject project = window.project();
+    edit(project);
+    window.document().replaceProject(project);
+}
+
+inline void fillProject(kq::MainWindow &window, int count)
+{
+    setUpProject(window, [count](kq::DialogProject &project) { fillProject(project, count); });
+}
+
+// The title as the window system shows it: the modified mark "[*]" is Qt's placeholder.
+inline QString shownTitle(const QWidget &window)
+{
+    return window.windowTitle().remove(QStringLiteral("[*]"));
 }
 
 // The list as it shows: one text per entry.

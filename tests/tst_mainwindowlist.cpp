@@ -90,8 +90,10 @@ void TestMainWindowList::entryShowsNumberAndStartOfText()
     QFETCH(QString, entry);
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 2);
-    window.project().record(2).text = text;
+    setUpProject(window, [&](DialogProject &project) {
+        fillProject(project, 2);
+        project.record(2).text = text;
+    });
     window.ListUpdate();
     QCOMPARE(entries(window).value(1), entry);
 }
@@ -112,7 +114,7 @@ void TestMainWindowList::newDialogGoesAfterCurrent()
     QFETCH(QStringList, expected);
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 3);
+    fillProject(window, 3);
     window.ListUpdate();
     window.selectEntry(selected);
 
@@ -126,14 +128,15 @@ void TestMainWindowList::newDialogGoesAfterCurrent()
     QCOMPARE(record.btnscr1, QString("Идти Далее"));
     QCOMPARE(record.btnscr2, QString("Идти Далее"));
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Текст сообщения");
-    QVERIFY(!window.Changed());
+    // A new step is an edit of the project: closing now asks about it.
+    QVERIFY(window.Changed());
 }
 
 void TestMainWindowList::newDialogStopsAtNinetyNine()
 {
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 98);
+    fillProject(window, 98);
     window.ListUpdate();
     auto *listNew = child<QPushButton>(&window, "list_new");
     QVERIFY(listNew->isEnabled());
@@ -167,7 +170,7 @@ void TestMainWindowList::deleteSelectsNeighbour()
     QFETCH(int, current);
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), count);
+    fillProject(window, count);
     window.ListUpdate();
     window.selectEntry(selected);
 
@@ -186,7 +189,7 @@ void TestMainWindowList::moveDownThenUpRestoresOrder()
 {
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 3);
+    fillProject(window, 3);
     window.ListUpdate();
     window.selectEntry(0);
 
@@ -224,7 +227,7 @@ void TestMainWindowList::listButtonsFollowSelection()
     QFETCH(bool, remove);
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), count);
+    fillProject(window, count);
     window.ListUpdate();
     // A click in the list runs the same handler as program code selecting the entry.
     child<QListWidget>(&window, "dlg_list")->setCurrentRow(selected);
@@ -239,14 +242,16 @@ void TestMainWindowList::selectionLoadsDialog()
 {
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 2);
-    DialogRecord &record = window.project().record(2);
-    record.text = "Строка 1\r\nСтрока 2" + QString(20, ' ');
-    record.caption = "Заголовок   ";
-    record.btn1 = "Да";
-    record.btn2 = "Нет";
-    record.btnscr2 = "Выход";
-    record.time = 0;
+    setUpProject(window, [](DialogProject &project) {
+        fillProject(project, 2);
+        DialogRecord &record = project.record(2);
+        record.text = "Строка 1\r\nСтрока 2" + QString(20, ' ');
+        record.caption = "Заголовок   ";
+        record.btn1 = "Да";
+        record.btn2 = "Нет";
+        record.btnscr2 = "Выход";
+        record.time = 0;
+    });
     window.ListUpdate();
     window.selectEntry(1);
 
@@ -263,12 +268,14 @@ void TestMainWindowList::fewerDialogsSelectFirst()
 {
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 5);
+    fillProject(window, 5);
     window.ListUpdate();
     window.selectEntry(4);
 
-    fillProject(window.project(), 2);
-    window.project().record(1).text = "Первый";
+    setUpProject(window, [](DialogProject &project) {
+        fillProject(project, 2);
+        project.record(1).text = "Первый";
+    });
     window.ListUpdate();
 
     QCOMPARE(window.CurrentDialog(), 1);
@@ -289,13 +296,14 @@ void TestMainWindowList::projectWithoutDialogsGetsOne()
     const QString path = mFolder.path("empty.dlg2");
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 3);
+    fillProject(window, 3);
     window.ListUpdate();
     window.selectEntry(2);
 
     if (fromPlugin) {
-        window.project().setDialogCount(0);
-        window.pluginResultLoaded();
+        DialogProject empty = window.project();
+        empty.setDialogCount(0);
+        window.pluginResultLoaded(empty);
     } else {
         DialogProject headerOnly;
         fillProject(headerOnly, 0);
@@ -344,12 +352,15 @@ void TestMainWindowList::newCommandAsksThenResetsTitle()
     QFile::remove(mFolder.path("x.dlg2"));
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 3);
-    window.project().setPath(mFolder.path("x.dlg2"));
+    setUpProject(window, [&](DialogProject &project) {
+        fillProject(project, 3);
+        project.setPath(mFolder.path("x.dlg2"));
+    });
     window.ListUpdate();
     window.selectEntry(2);
-    window.WriteDialog(window.CurrentDialog());
-    window.setWindowTitle("Kestrane Quorvex - [x.dlg2]");
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setText("Изменено");
+    leave(caption);
     ui.answers.enqueue(UiServices::Answer(answer));
 
     emit child<KXButton>(&window, "sd0")->Click();
@@ -361,20 +372,20 @@ void TestMainWindowList::newCommandAsksThenResetsTitle()
         QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
         QCOMPARE(window.project().dialogCount(), 1);
         QCOMPARE(window.project().path(), QString());
-        QCOMPARE(window.windowTitle(), "Kestrane Quorvex");
+        QCOMPARE(shownTitle(window), "Kestrane Quorvex");
     } else {
         QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
-        QCOMPARE(window.windowTitle(), "Kestrane Quorvex - [x.dlg2]");
+        QCOMPARE(shownTitle(window), "Kestrane Quorvex - [x.dlg2]");
     }
-    // New itself leaves the flag alone: only the save cleared it.
-    QCOMPARE(window.Changed(), !saved);
+    // A new project is clean whatever the answer; a cancelled New keeps the edit unsaved.
+    QCOMPARE(window.Changed(), !created);
 }
 
 void TestMainWindowList::newCommandWithoutEditsAsksNothing()
 {
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 2);
+    fillProject(window, 2);
     window.ListUpdate();
 
     emit child<KXButton>(&window, "sd0")->Click();

@@ -11,7 +11,7 @@ using namespace mwtest;
 
 namespace {
 
-constexpr int SelectionColorKey = 7;
+constexpr ThemeColorKey SelectionColorKey = ThemeColorKey::SelectionColor;
 
 // "Идти" and "К" chosen in the composer; the dialog number box it enables.
 QLineEdit *chooseGoTo(MainWindow &window)
@@ -24,17 +24,19 @@ QLineEdit *chooseGoTo(MainWindow &window)
 // One dialog with every field filled, of the given type.
 void fillDialog(MainWindow &window, int type)
 {
-    fillProject(window.project(), 1);
-    DialogRecord &record = window.project().record(1);
-    record.type = qint16(type);
-    record.text = "Текст";
-    record.caption = "Окно";
-    record.btn1 = "Да";
-    record.btn2 = "Нет";
-    record.btnscr1 = "Выход";
-    record.btnscr2 = "Идти Назад";
-    record.ico = 3;
-    record.time = 5;
+    setUpProject(window, [type](DialogProject &project) {
+        fillProject(project, 1);
+        DialogRecord &record = project.record(1);
+        record.type = qint16(type);
+        record.text = "Текст";
+        record.caption = "Окно";
+        record.btn1 = "Да";
+        record.btn2 = "Нет";
+        record.btnscr1 = "Выход";
+        record.btnscr2 = "Идти Назад";
+        record.ico = 3;
+        record.time = 5;
+    });
     window.ListUpdate();
 }
 
@@ -62,10 +64,10 @@ private slots:
     void sameTypeWritesNothing();
     void loadingFillsHiddenButtonLabel_data();
     void loadingFillsHiddenButtonLabel();
-    void timeBoxTakesOneDigit_data();
-    void timeBoxTakesOneDigit();
-    void iconClickStoresWithoutChange_data();
-    void iconClickStoresWithoutChange();
+    void timeBoxTakesWholeNumbers_data();
+    void timeBoxTakesWholeNumbers();
+    void iconClickMarksChanged_data();
+    void iconClickMarksChanged();
     void projectStyleRedrawsStrip();
     void pauseShowsNoIcons();
     void scriptBoxNormalises_data();
@@ -97,13 +99,14 @@ void TestMainWindowPanel::typeSwitchResetsFields_data()
     QTest::addColumn<QString>("enabled"); // time caption btn0 btn1 btnscr0 btnscr1 icons ins0 ins1
 
     QTest::newRow("message to pause")
-        << 0 << 2 << QStringList{"", "<Конец паузы>", "", "Нет", ""} << 5 << "100010000";
+        << 0 << 2 << QStringList{"", "<Конец паузы>", "", "Идти Далее", ""} << 5 << "100010010";
     QTest::newRow("message to progress")
-        << 0 << 1 << QStringList{"Окно", "Да", "<Шкала полна>", "Нет", "Нет"} << 5 << "111011110";
+        << 0 << 1 << QStringList{"Окно", "Да", "<Шкала полна>", "Нет", "Идти Далее"} << 5
+        << "111011111";
     QTest::newRow("progress to message")
-        << 1 << 0 << QStringList{"Окно", "Да", "<Шкала полна>", "Нет", "Нет"} << 0 << "011111111";
+        << 1 << 0 << QStringList{"Окно", "Да", "Нет", "Нет", "Нет"} << 0 << "011111111";
     QTest::newRow("pause to message")
-        << 2 << 0 << QStringList{"Окно", "<Конец паузы>", "Нет", "Нет", "Нет"} << 0 << "011111111";
+        << 2 << 0 << QStringList{"Окно", "Да", "Нет", "Нет", "Нет"} << 0 << "011111111";
 }
 
 void TestMainWindowPanel::typeSwitchResetsFields()
@@ -181,12 +184,15 @@ void TestMainWindowPanel::loadingFillsHiddenButtonLabel()
     MainWindow window(ui);
     fillDialog(window, type);
 
-    QCOMPARE(trimmedRight(window.project().record(1).btn1), btn1);
-    QCOMPARE(trimmedRight(window.project().record(1).btn2), btn2);
+    // The box shows the label the runner never shows; the record keeps what it holds.
+    QCOMPARE(child<QLineEdit>(&window, "msg_btn0")->text(), btn1);
+    QCOMPARE(child<QLineEdit>(&window, "msg_btn1")->text(), btn2);
+    QCOMPARE(trimmedRight(window.project().record(1).btn1), "Да");
+    QCOMPARE(trimmedRight(window.project().record(1).btn2), "Нет");
     QVERIFY(!window.Changed());
 }
 
-void TestMainWindowPanel::timeBoxTakesOneDigit_data()
+void TestMainWindowPanel::timeBoxTakesWholeNumbers_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<int>("key");
@@ -196,11 +202,13 @@ void TestMainWindowPanel::timeBoxTakesOneDigit_data()
     QTest::newRow("backspace") << "5" << int(Qt::Key_Backspace) << "" << 0;
     QTest::newRow("digit into empty box") << "" << int(Qt::Key_7) << "7" << 7;
     QTest::newRow("letter into empty box") << "" << int(Qt::Key_X) << "0" << 0;
-    QTest::newRow("digit over the digit") << "5" << int(Qt::Key_3) << "3" << 3;
-    QTest::newRow("zero over the digit") << "5" << int(Qt::Key_0) << "0" << 0;
+    QTest::newRow("second digit") << "5" << int(Qt::Key_3) << "53" << 53;
+    QTest::newRow("zero after the digit") << "5" << int(Qt::Key_0) << "50" << 50;
+    QTest::newRow("five digits") << "3276" << int(Qt::Key_7) << "32767" << 32767;
+    QTest::newRow("past the runner's longest") << "9999" << int(Qt::Key_9) << "99999" << 32767;
 }
 
-void TestMainWindowPanel::timeBoxTakesOneDigit()
+void TestMainWindowPanel::timeBoxTakesWholeNumbers()
 {
     QFETCH(QString, before);
     QFETCH(int, key);
@@ -216,17 +224,17 @@ void TestMainWindowPanel::timeBoxTakesOneDigit()
 
     QCOMPARE(box->text(), after);
     QCOMPARE(window.project().record(1).time, time);
-    QVERIFY(window.Changed());
+    QCOMPARE(window.Changed(), time != 5);
 }
 
-void TestMainWindowPanel::iconClickStoresWithoutChange_data()
+void TestMainWindowPanel::iconClickMarksChanged_data()
 {
     QTest::addColumn<int>("cell");
     for (int cell = 0; cell < 6; ++cell)
         QTest::addRow("cell %d", cell) << cell;
 }
 
-void TestMainWindowPanel::iconClickStoresWithoutChange()
+void TestMainWindowPanel::iconClickMarksChanged()
 {
     QFETCH(int, cell);
     ScriptedUi ui;
@@ -236,7 +244,8 @@ void TestMainWindowPanel::iconClickStoresWithoutChange()
     QTest::mouseClick(child<QWidget>(icons, "icn" + QString::number(cell)), Qt::LeftButton);
 
     QCOMPARE(window.project().record(1).ico, cell);
-    QVERIFY(!window.Changed());
+    // The icon is part of the project: a click that changes it is an edit to ask about.
+    QCOMPARE(window.Changed(), cell != 0);
     const QImage shown = icons->rendered();
     const QColor selection = colorFromOle(window.themeColor(SelectionColorKey));
     for (int other = 0; other < 6; ++other) {
@@ -258,7 +267,7 @@ void TestMainWindowPanel::projectStyleRedrawsStrip()
 
     QCOMPARE(trimmedRight(window.project().record(0).text), "1");
     QCOMPARE(icons->rendered(), expectedIcons(icons->background(), selection, 2, 1));
-    QVERIFY(!window.Changed());
+    QVERIFY(window.Changed());
 }
 
 void TestMainWindowPanel::pauseShowsNoIcons()
@@ -275,7 +284,7 @@ void TestMainWindowPanel::pauseShowsNoIcons()
     bare.fill(icons->background());
     QCOMPARE(icons->rendered(), bare);
     QCOMPARE(icons->background(),
-             colorFromOle(window.themeColor(1))); // TextboxDisabledColor while disabled
+             colorFromOle(window.themeColor(ThemeColorKey::TextboxDisabledColor)));
 }
 
 void TestMainWindowPanel::scriptBoxNormalises_data()
@@ -352,12 +361,14 @@ void TestMainWindowPanel::composerBuildsScript()
     QCOMPARE(arg->isEnabled(), direction == 2);
     if (!argument.isNull())
         arg->setText(argument);
+    const DialogRecord &record = window.project().record(1);
+    const QString before = trimmedRight(button == 0 ? record.btnscr1 : record.btnscr2);
     child<QPushButton>(&window, "scr_ins" + QString::number(button))->click();
 
-    const DialogRecord &record = window.project().record(1);
     QCOMPARE(trimmedRight(button == 0 ? record.btnscr1 : record.btnscr2), script);
     QCOMPARE(child<QLineEdit>(&window, "msg_btnscr" + QString::number(button))->text(), script);
-    QVERIFY(window.Changed());
+    // Inserting the script a button already has is no edit.
+    QCOMPARE(window.Changed(), script != before);
 }
 
 void TestMainWindowPanel::exitAfterGoToClearsDirection()
@@ -519,7 +530,7 @@ void TestMainWindowPanel::editReachesRecordBeforeOtherDialogIsShown()
 {
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 2);
+    fillProject(window, 2);
     window.ListUpdate();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));

@@ -73,7 +73,7 @@ void TestMainWindowRun::testRunWritesDataAndStartsRunner()
             testfiles::writeBytes(data, QByteArray(DialogRecord::Size * (earlierCount + 1), 'x')));
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), count);
+    fillProject(window, count);
     window.ListUpdate();
 
     emit child<KXButton>(&window, "sd3")->Click();
@@ -139,7 +139,7 @@ void TestMainWindowRun::buildWritesProgramAndData()
     QTemporaryDir target;
     ScriptedUi ui;
     MainWindow window(ui);
-    fillProject(window.project(), 3);
+    fillProject(window, 3);
     window.ListUpdate();
     ui.fileNames.enqueue(target.filePath(chosen));
 

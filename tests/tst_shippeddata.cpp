@@ -25,7 +25,8 @@ QStringList editorIds()
     QStringList ids{".Open", ".Save", ".Help"};
     const QList<std::pair<int, int>> ranges{
         {1, 5},     {10, 11},   {20, 20},   {22, 33},   {40, 41},   {101, 111}, {120, 128},
-        {130, 141}, {150, 156}, {160, 166}, {201, 205}, {210, 217}, {220, 246}};
+        {130, 141}, {150, 156}, {160, 166}, {201, 205}, {210, 217}, {220, 246},
+        {300, 310}, {320, 325}};
     for (const auto &[first, last] : ranges) {
         for (int n = first; n <= last; ++n)
             ids << QStringLiteral("%%1").arg(n, 4, 10, QLatin1Char('0'));

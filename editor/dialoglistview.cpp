@@ -1,0 +1,205 @@
+#include "dialoglistview.h"
+
+#include "editorhelpers.h"
+#include "language.h"
+#include "mainwindow_helpers.h"
+#include "projectdocument.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace kq {
+
+namespace {
+
+constexpr int EntryTextLength = 20;
+
+// "k. " and the first 20 characters of the text; line breaks show as spaces in the one-line list.
+QString entryText(int number, const QString &text)
+{
+    QString start = trimmedRight(trimmedRight(text).left(EntryTextLength));
+    start.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return QString::number(number) + QStringLiteral(". ") + start;
+}
+
+} // namespace
+
+DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
+    : QFrame(parent), mDocument(document)
+{
+    mainwindow::setUpPanel(this, QStringLiteral("listbox"));
+
+    mList = new QListWidget(this);
+    mList->setObjectName(QStringLiteral("dlg_list"));
+    mList->setFont(editor::fixedPitchFont());
+    mList->setMinimumWidth(230);
+    mList->setContextMenuPolicy(Qt::CustomContextMenu);
+    mList->installEventFilter(this);
+    connect(mList, &QListWidget::currentRowChanged, this,
+            [this](int row) { mDocument.setCurrentDialog(row + 1); });
+    connect(mList, &QWidget::customContextMenuRequested, this, &DialogListView::showContextMenu);
+
+    const auto button = [this](const char *name) {
+        const QString id = QLatin1String(name);
+        return editor::pictureButton(id, QStringLiteral("mainwindow/") + id + QStringLiteral(".png"),
+                                     this);
+    };
+    mNew = button("list_new");
+    mDelete = button("list_delete");
+    mUp = button("list_up");
+    mDown = button("list_down");
+    connect(mNew, &QPushButton::clicked, this, &DialogListView::insertDialog);
+    connect(mDelete, &QPushButton::clicked, this, &DialogListView::deleteDialog);
+    connect(mUp, &QPushButton::clicked, this, &DialogListView::moveUp);
+    connect(mDown, &QPushButton::clicked, this, &DialogListView::moveDown);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(4);
+    for (QPushButton *listButton : {mNew, mDelete, mUp, mDown})
+        buttons->addWidget(listButton);
+    buttons->addStretch(1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(6);
+    layout->addWidget(mList, 1);
+    layout->addLayout(buttons);
+
+    connect(&mDocument, &ProjectDocument::recordChanged, this, &DialogListView::updateEntry);
+    connect(&mDocument, &ProjectDocument::dialogInserted, this, &DialogListView::refresh);
+    connect(&mDocument, &ProjectDocument::dialogRemoved, this, &DialogListView::refresh);
+    connect(&mDocument, &ProjectDocument::dialogMoved, this, &DialogListView::refresh);
+    connect(&mDocument, &ProjectDocument::projectReplaced, this, &DialogListView::refresh);
+    connect(&mDocument, &ProjectDocument::currentDialogChanged, this,
+            &DialogListView::selectCurrent);
+    refresh();
+}
+
+void DialogListView::refresh()
+{
+    {
+        const QSignalBlocker blocker(mList);
+        mList->clear();
+        for (int k = 1; k <= mDocument.dialogCount(); ++k)
+            mList->addItem(entryText(k - 1, mDocument.record(k).text));
+    }
+    selectCurrent();
+}
+
+void DialogListView::updateEntry(int dialog)
+{
+    if (QListWidgetItem *item = mList->item(dialog - 1))
+        item->setText(entryText(dialog - 1, mDocument.record(dialog).text));
+}
+
+void DialogListView::selectCurrent()
+{
+    {
+        const QSignalBlocker blocker(mList);
+        mList->setCurrentRow(mDocument.currentDialog() - 1);
+    }
+    updateButtons();
+}
+
+void DialogListView::updateButtons()
+{
+    const int count = mDocument.dialogCount();
+    const int current = mDocument.currentDialog();
+    mNew->setEnabled(count < DialogProject::MaxDialogs);
+    mDelete->setEnabled(count > 1);
+    mUp->setEnabled(count > 1 && current > 1);
+    mDown->setEnabled(count > 1 && current < count);
+    emit buttonsUpdated();
+}
+
+void DialogListView::insertDialog()
+{
+    emit aboutToEdit();
+    mDocument.insertDialog(mDocument.currentDialog());
+    mList->setFocus();
+}
+
+void DialogListView::deleteDialog()
+{
+    emit aboutToEdit();
+    mDocument.deleteDialog(mDocument.currentDialog());
+    mList->setFocus();
+}
+
+void DialogListView::moveUp()
+{
+    emit aboutToEdit();
+    mDocument.moveDialog(mDocument.currentDialog(), -1);
+    mList->setFocus();
+}
+
+void DialogListView::moveDown()
+{
+    emit aboutToEdit();
+    mDocument.moveDialog(mDocument.currentDialog(), 1);
+    mList->setFocus();
+}
+
+bool DialogListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mList && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool control = key->modifiers() & Qt::ControlModifier;
+        if (key->key() == Qt::Key_Delete && !control) {
+            deleteDialog();
+            return true;
+        }
+        if (key->key() == Qt::Key_Insert && !control) {
+            insertDialog();
+            return true;
+        }
+        if (control && key->key() == Qt::Key_Up) {
+            moveUp();
+            return true;
+        }
+        if (control && key->key() == Qt::Key_Down) {
+            moveDown();
+            return true;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void DialogListView::showContextMenu(const QPoint &at)
+{
+    const std::unique_ptr<QMenu> menu(createContextMenu());
+    menu->exec(mList->viewport()->mapToGlobal(at));
+}
+
+QMenu *DialogListView::createContextMenu()
+{
+    QUndoStack *stack = mDocument.undoStack();
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("dlg_list_menu"));
+    QAction *undo = menu->addAction(editor::undoEntryText(QStringLiteral("%0300"), stack->undoText()));
+    undo->setObjectName(QStringLiteral("dlg_list_undo"));
+    undo->setEnabled(stack->canUndo());
+    connect(undo, &QAction::triggered, this, [this, stack] {
+        emit aboutToEdit();
+        stack->undo();
+    });
+    QAction *redo = menu->addAction(editor::undoEntryText(QStringLiteral("%0301"), stack->redoText()));
+    redo->setObjectName(QStringLiteral("dlg_list_redo"));
+    redo->setEnabled(stack->canRedo());
+    connect(redo, &QAction::triggered, this, [this, stack] {
+        emit aboutToEdit();
+        stack->redo();
+    });
+    return menu;
+}
+
+} // namespace kq

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QFrame>
+
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+namespace kq {
+
+class ProjectDocument;
+
+// The dialog list with its four buttons: one entry per dialog, "k. " and the start of its text.
+// It follows the document and sends list operations to it; the selection is the document's
+// current dialog.
+class DialogListView : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit DialogListView(ProjectDocument &document, QWidget *parent = nullptr);
+
+    QListWidget *list() const { return mList; }
+
+    // Refills every entry and selects the current dialog.
+    void refresh();
+    // Enables the list buttons for the dialog count and the selection.
+    void updateButtons();
+
+    void insertDialog();
+    void deleteDialog();
+    void moveUp();
+    void moveDown();
+    // The context menu's entries Undo and Redo, each with what it undoes; the caller owns it.
+    QMenu *createContextMenu();
+
+signals:
+    // Before a list operation: typing that has not reached the document is written first.
+    void aboutToEdit();
+    void buttonsUpdated();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void updateEntry(int dialog);
+    void selectCurrent();
+    void showContextMenu(const QPoint &at);
+
+    ProjectDocument &mDocument;
+    QListWidget *mList = nullptr;
+    QPushButton *mNew = nullptr;
+    QPushButton *mDelete = nullptr;
+    QPushButton *mUp = nullptr;
+    QPushButton *mDown = nullptr;
+};
+
+} // namespace kq

@@ -1,0 +1,74 @@
+#include "maintoolbar.h"
+
+#include "editorhelpers.h"
+#include "kxbutton.h"
+
+namespace kq {
+
+namespace {
+
+constexpr int ToolbarHeight = 31;
+constexpr int ButtonTop = 3;
+constexpr int ButtonHeight = 25;
+const QColor LineColor(178, 178, 178);
+
+} // namespace
+
+MainToolbar::MainToolbar(QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("toolbar"));
+    setFixedHeight(ToolbarHeight);
+    setMouseTracking(true);
+
+    static const char *const pictures[ButtonCount] = {
+        "new.png", "open.png", "save.png", "test.png", "build.png", "manage.png", "help.png"};
+    for (int i = 0; i < ButtonCount; ++i) {
+        auto *button = new KXButton(this);
+        button->setObjectName(QStringLiteral("sd") + QString::number(i));
+        button->setProperty("index", i);
+        button->setAutoSize(true);
+        button->setMode(i == 1 || i == 2 ? 2 : 0);
+        button->setPicture(
+            editor::artwork(QStringLiteral("mainwindow/") + QLatin1String(pictures[i])));
+        // Buttons 5 and 6 show only their picture; the others carry "%0001" to "%0005".
+        button->setCaption(i < 5 ? QStringLiteral("%000") + QString::number(i + 1) : QString());
+        button->setGeometry(0, ButtonTop, button->width(), ButtonHeight);
+        connect(button, &KXButton::Click, this, [this, i] { emit clicked(i); });
+        connect(button, &KXButton::ArrowClick, this, [this, i] { emit arrowClicked(i); });
+        connect(button, &KXButton::MouseIn, this, [this, i] { emit mouseIn(i); });
+        mButtons[i] = button;
+    }
+    for (int i = 0; i < 2; ++i) {
+        auto *line = new QFrame(this);
+        line->setObjectName(QStringLiteral("lnl") + QString::number(i));
+        line->setAutoFillBackground(true);
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::Window, LineColor);
+        line->setPalette(palette);
+        line->setGeometry(0, ButtonTop + 2, 1, ButtonHeight - 4);
+        mLines[i] = line;
+    }
+}
+
+void MainToolbar::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    layoutButtons();
+}
+
+void MainToolbar::layoutButtons()
+{
+    const auto place = [](KXButton *button, int left) { button->move(left, button->y()); };
+    const auto right = [](const QWidget *widget) { return widget->x() + widget->width(); };
+    place(mButtons[0], 0);
+    place(mButtons[1], mButtons[0]->width());
+    place(mButtons[2], right(mButtons[1]));
+    mLines[0]->move(right(mButtons[2]) + 1, mLines[0]->y());
+    place(mButtons[3], mLines[0]->x() + 2);
+    place(mButtons[4], right(mButtons[3]));
+    mLines[1]->move(right(mButtons[4]) + 1, mLines[1]->y());
+    place(mButtons[6], width() - mButtons[6]->width() - 1);
+    place(mButtons[5], mButtons[6]->x() - mButtons[5]->width());
+}
+
+} // namespace kq

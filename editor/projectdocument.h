@@ -1,0 +1,99 @@
+#pragma once
+
+#include "dialogproject.h"
+
+#include <QObject>
+#include <QString>
+
+class QUndoStack;
+
+namespace kq {
+
+// The one place that changes the editor's project. It owns the records, the dialog count, the
+// project path, the selected dialog and the undo history; every change is an undoable command,
+// and the views follow its signals instead of keeping copies of records.
+class ProjectDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Field { Text, Caption, Button1, Button2, Script1, Script2 };
+    // A project replaced as a whole is clean, except one that only exists in memory (a
+    // plug-in's result, a recovered autosave): closing must not drop that unasked.
+    enum class Replaced { Clean, Unsaved };
+
+    explicit ProjectDocument(QObject *parent = nullptr);
+    ~ProjectDocument() override;
+
+    const DialogProject &project() const { return mProject; }
+    const DialogRecord &record(int index) const { return mProject.record(index); }
+    int dialogCount() const { return mProject.dialogCount(); }
+    QString path() const { return mProject.path(); }
+    QUndoStack *undoStack() const { return mUndoStack; }
+
+    // The selected dialog, 1 to the dialog count.
+    int currentDialog() const { return mCurrentDialog; }
+    void setCurrentDialog(int dialog);
+
+    // The project differs from what was last opened or saved.
+    bool isModified() const;
+
+    // Undoable edits of one record; an edit that changes nothing is not recorded. Typing in one
+    // field of one dialog merges into a single command.
+    void setField(int dialog, Field field, const QString &value);
+    void setTime(int dialog, qint16 time);
+    // The step type with its side effects on the other fields, as one command.
+    void setType(int dialog, int type);
+    void setIcon(int dialog, int icon);
+    void setStyle(int style);
+
+    // Undoable list operations. A new dialog goes after the given one and becomes current.
+    void insertDialog(int after);
+    void deleteDialog(int dialog);
+    void moveDialog(int dialog, int offset);
+
+    // A new history for a project opened, imported, created or given by a plug-in.
+    void replaceProject(const DialogProject &project, Replaced state = Replaced::Clean);
+    // The project was written to path: that is now its file, and its current state is clean.
+    void markSaved(const QString &path);
+
+    // The record of a dialog after a switch to the given type (the fields that type does not
+    // use are reset); exposed so the panel and the tests share the one rule.
+    static DialogRecord switchedType(const DialogRecord &record, int type);
+    // The text of a new dialog and of the buttons a step type fixes, in the active language.
+    static QString newDialogText();
+
+signals:
+    // Record index: 0 the header, 1 to 99 the dialogs.
+    void recordChanged(int index);
+    void dialogInserted(int dialog);
+    void dialogRemoved(int dialog);
+    void dialogMoved(int from, int to);
+    void projectReplaced();
+    // After every change of the records or the count, whatever its kind.
+    void contentsChanged();
+    void currentDialogChanged(int dialog);
+    void modifiedChanged(bool modified);
+    void pathChanged(const QString &path);
+
+private:
+    friend class RecordCommand;
+    friend class InsertCommand;
+    friend class DeleteCommand;
+    friend class MoveCommand;
+
+    void pushRecord(int index, const DialogRecord &after, const QString &text, int mergeKey);
+    void writeRecord(int index, const DialogRecord &record);
+    void insertRecord(int dialog, const DialogRecord &record);
+    DialogRecord removeRecord(int dialog);
+    void swapRecords(int first, int second);
+    void emitModified();
+
+    DialogProject mProject;
+    QUndoStack *mUndoStack = nullptr;
+    int mCurrentDialog = 1;
+    bool mUnsavedReplacement = false;
+    bool mLastModified = false;
+};
+
+} // namespace kq

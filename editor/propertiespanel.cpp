@@ -1,0 +1,372 @@
+#include "propertiespanel.h"
+
+#include "buttonscript.h"
+#include "editorhelpers.h"
+#include "iconstrips.h"
+#include "language.h"
+#include "mainwindow_helpers.h"
+#include "mainwindow_iconpicture.h"
+#include "projectdocument.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
+#include <QTextCursor>
+
+namespace kq {
+
+namespace {
+
+constexpr int MaxTime = 32767;
+
+QLabel *fieldLabel(const char *name, const char *caption, QWidget *parent)
+{
+    auto *label = new QLabel(QLatin1String(caption), parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+// The width the record gives a text: its line breaks are stored as CR LF.
+int recordLength(const QString &boxText)
+{
+    return int(boxText.size() + boxText.count(QLatin1Char('\n')));
+}
+
+bool isUndoOrRedo(QKeyEvent *key)
+{
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           (key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_Y);
+}
+
+void showText(QLineEdit *box, const QString &text)
+{
+    if (box->text() != text)
+        box->setText(text);
+    box->setModified(false);
+}
+
+} // namespace
+
+PropertiesPanel::PropertiesPanel(ProjectDocument &document, QWidget *parent)
+    : QFrame(parent), mDocument(document)
+{
+    mainwindow::setUpPanel(this, QStringLiteral("data_box"));
+    buildFields();
+    layOutFields();
+    connect(&mDocument, &ProjectDocument::recordChanged, this, &PropertiesPanel::recordChanged);
+    connect(&mDocument, &ProjectDocument::currentDialogChanged, this, &PropertiesPanel::load);
+    connect(&mDocument, &ProjectDocument::projectReplaced, this, &PropertiesPanel::load);
+    load();
+}
+
+void PropertiesPanel::buildFields()
+{
+    mLblType = fieldLabel("msg_lbltype", "%0101", this);
+    mLblCaption = fieldLabel("msg_lblcaption", "%0103", this);
+    mCaption = mainwindow::textBox(QStringLiteral("msg_caption"), DialogRecord::CaptionWidth, this);
+
+    mLblText = fieldLabel("msg_lbltext", "%0104", this);
+    mText = new QPlainTextEdit(this);
+    mText->setObjectName(QStringLiteral("msg_text"));
+    mText->setFont(editor::fixedPitchFont());
+    mText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mText->setTabChangesFocus(true);
+    connect(mText->document(), &QTextDocument::contentsChange, this,
+            [this](int position, int, int added) { limitText(position, added); });
+    connect(mText, &QPlainTextEdit::textChanged, this, [this] { writeField(mText); });
+
+    mLblBtn[0] = fieldLabel("msg_lblbtn1", "%0105", this);
+    mLblBtn[1] = fieldLabel("msg_lblbtn2", "%0106", this);
+    mLblBtnScr[0] = fieldLabel("msg_lblbtnscr1", "%0107", this);
+    mLblBtnScr[1] = fieldLabel("msg_lblbtnscr2", "%0108", this);
+    for (int i = 0; i < 2; ++i) {
+        const QString number = QString::number(i);
+        mBtn[i] = mainwindow::textBox(QStringLiteral("msg_btn") + number,
+                                      DialogRecord::ButtonWidth, this);
+        mBtnScr[i] = mainwindow::textBox(QStringLiteral("msg_btnscr") + number,
+                                         DialogRecord::ButtonWidth, this);
+    }
+    for (QLineEdit *box : {mCaption, mBtn[0], mBtn[1]})
+        connect(box, &QLineEdit::textEdited, this, [this, box] { writeField(box); });
+
+    // The runner plays every time from 0 to 32767 seconds.
+    mLblTime = fieldLabel("msg_lbltime", "%0102", this);
+    mTime = mainwindow::textBox(QStringLiteral("msg_time"), 6, this);
+    mTime->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), mTime));
+    mTime->setFixedWidth(64);
+    mTime->setAlignment(Qt::AlignCenter);
+    connect(mTime, &QLineEdit::textEdited, this, &PropertiesPanel::writeTime);
+
+    mLblIco = fieldLabel("msg_lblico", "%0109", this);
+    mIcons = new IconPicture(this);
+    connect(mIcons, &IconPicture::cellClicked, this, &PropertiesPanel::iconClick);
+
+    for (QWidget *field : std::initializer_list<QWidget *>{mText, mCaption, mBtn[0], mBtn[1],
+                                                           mBtnScr[0], mBtnScr[1], mTime})
+        field->installEventFilter(this);
+}
+
+void PropertiesPanel::layOutFields()
+{
+    QHBoxLayout *types = mainwindow::optionRow(
+        mType, QStringLiteral("msg_type"), {"%0120", "%0121", "%0122"}, this,
+        [this](int type) { selectType(type); });
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(10, 10, 10, 10);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(7);
+    grid->addWidget(mLblType, 0, 0);
+    grid->addLayout(types, 0, 1, 1, 3);
+    grid->addWidget(mLblCaption, 1, 0);
+    grid->addWidget(mCaption, 1, 1, 1, 3);
+    grid->addWidget(mLblText, 2, 0, Qt::AlignTop);
+    grid->addWidget(mText, 2, 1, 1, 3);
+    for (int i = 0; i < 2; ++i) {
+        grid->addWidget(mLblBtn[i], 3 + i, 0);
+        grid->addWidget(mBtn[i], 3 + i, 1);
+        grid->addWidget(mLblBtnScr[i], 3 + i, 2);
+        grid->addWidget(mBtnScr[i], 3 + i, 3);
+    }
+    grid->addWidget(mLblIco, 5, 0);
+    grid->addWidget(mIcons, 5, 1, Qt::AlignLeft);
+    grid->addWidget(mLblTime, 5, 2);
+    grid->addWidget(mTime, 5, 3, Qt::AlignLeft);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(2, 1);
+}
+
+void PropertiesPanel::recordChanged(int index)
+{
+    // The field being typed in already shows what it wrote; reloading it would move the cursor.
+    if (mWriting)
+        return;
+    if (index == 0 || index == mDocument.currentDialog())
+        load();
+}
+
+void PropertiesPanel::load()
+{
+    const int current = mDocument.currentDialog();
+    if (current < 1 || current > mDocument.dialogCount())
+        return;
+    const QScopedValueRollback loading(mLoading, true);
+    const DialogRecord &record = mDocument.record(current);
+    mainwindow::showOption(mType, record.type);
+    showStates(record.type);
+    const QString boxText = editor::toBoxText(trimmedRight(record.text));
+    if (mText->toPlainText() != boxText)
+        mText->setPlainText(boxText);
+    showText(mCaption, trimmedRight(record.caption));
+    // The button the runner does not show carries the language's label, never written back.
+    showText(mBtn[0], record.type == DialogRecord::Pause ? ResString(QStringLiteral("%0127"))
+                                                         : trimmedRight(record.btn1));
+    showText(mBtn[1], record.type == DialogRecord::Progress ? ResString(QStringLiteral("%0126"))
+                                                            : trimmedRight(record.btn2));
+    showText(mBtnScr[0], trimmedRight(record.btnscr1));
+    showText(mBtnScr[1], trimmedRight(record.btnscr2));
+    showText(mTime, QString::number(record.time));
+    IconUpdate();
+}
+
+void PropertiesPanel::showStates(int type)
+{
+    const bool message = type == DialogRecord::Message;
+    const bool progress = type == DialogRecord::Progress;
+    const bool pause = type == DialogRecord::Pause;
+    const auto enable = [](std::initializer_list<QWidget *> widgets, bool on) {
+        for (QWidget *widget : widgets)
+            widget->setEnabled(on);
+    };
+    enable({mTime, mLblTime}, !message);
+    enable({mCaption, mLblCaption, mIcons, mLblIco, mBtn[0], mLblBtn[0]}, !pause);
+    enable({mBtn[1], mLblBtn[1]}, !progress && !pause);
+    enable({mBtnScr[1], mLblBtnScr[1]}, !pause);
+    emit statesChanged();
+}
+
+void PropertiesPanel::selectType(int type)
+{
+    commitEdits();
+    mDocument.setType(mDocument.currentDialog(), type);
+    // A click on a type the document refused (none) shows the record's own again.
+    load();
+}
+
+void PropertiesPanel::iconClick(int cell)
+{
+    commitEdits();
+    mDocument.setIcon(mDocument.currentDialog(), cell);
+}
+
+void PropertiesPanel::IconUpdate()
+{
+    const DialogRecord &record = mDocument.record(mDocument.currentDialog());
+    mIcons->clearPicture();
+    if (record.type == DialogRecord::Pause)
+        return;
+    if (record.ico >= 0 && record.ico < IconPicture::CellCount)
+        mIcons->fillCell(record.ico, mSelectionColor);
+    qint16 style = -1;
+    if (mDocument.record(0).projectStyle(&style)) {
+        const QPixmap &strip = iconStrip(style);
+        if (!strip.isNull())
+            mIcons->drawStrip(strip);
+    }
+}
+
+void PropertiesPanel::setSelectionColor(const QColor &color)
+{
+    mSelectionColor = color;
+    IconUpdate();
+}
+
+bool PropertiesPanel::differs(QWidget *box) const
+{
+    const DialogRecord &record = mDocument.record(mDocument.currentDialog());
+    if (box == mText)
+        return mText->toPlainText() != editor::toBoxText(trimmedRight(record.text));
+    const QString shown = static_cast<QLineEdit *>(box)->text();
+    if (box == mCaption)
+        return shown != trimmedRight(record.caption);
+    if (box == mBtn[0])
+        return shown != trimmedRight(record.btn1);
+    if (box == mBtn[1])
+        return shown != trimmedRight(record.btn2);
+    if (box == mBtnScr[0])
+        return shown != trimmedRight(record.btnscr1);
+    if (box == mBtnScr[1])
+        return shown != trimmedRight(record.btnscr2);
+    if (box == mTime)
+        return shown != QString::number(record.time);
+    return false;
+}
+
+void PropertiesPanel::writeField(QWidget *box)
+{
+    if (mLoading || !box->isEnabled() || !differs(box))
+        return;
+    const QScopedValueRollback writing(mWriting, true);
+    const int current = mDocument.currentDialog();
+    using Field = ProjectDocument::Field;
+    if (box == mText)
+        mDocument.setField(current, Field::Text, editor::toRecordText(mText->toPlainText()));
+    else if (box == mCaption)
+        mDocument.setField(current, Field::Caption, mCaption->text());
+    else if (box == mBtn[0])
+        mDocument.setField(current, Field::Button1, mBtn[0]->text());
+    else if (box == mBtn[1])
+        mDocument.setField(current, Field::Button2, mBtn[1]->text());
+    else if (box == mBtnScr[0])
+        mDocument.setField(current, Field::Script1, mBtnScr[0]->text());
+    else if (box == mBtnScr[1])
+        mDocument.setField(current, Field::Script2, mBtnScr[1]->text());
+}
+
+void PropertiesPanel::writeTime()
+{
+    if (mLoading || !mTime->isEnabled() || !differs(mTime))
+        return;
+    const QScopedValueRollback writing(mWriting, true);
+    // An empty box is 0; the runner plays no more than 32767 seconds.
+    const int time = qMin(mTime->text().toInt(), MaxTime);
+    mDocument.setTime(mDocument.currentDialog(), qint16(time));
+}
+
+void PropertiesPanel::normalizeScript(int button)
+{
+    QLineEdit *box = mBtnScr.at(button);
+    if (!box->isEnabled() || !differs(box))
+        return;
+    box->setText(ButtonScript::normalize(box->text()));
+    writeField(box);
+}
+
+void PropertiesPanel::commitEdits()
+{
+    for (QWidget *box : std::initializer_list<QWidget *>{mText, mCaption, mBtn[0], mBtn[1]})
+        writeField(box);
+    normalizeScript(0);
+    normalizeScript(1);
+    writeTime();
+}
+
+void PropertiesPanel::insertScript(int button, const QString &script)
+{
+    commitEdits();
+    mBtnScr.at(button)->setText(script);
+    writeField(mBtnScr.at(button));
+}
+
+bool PropertiesPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    switch (event->type()) {
+    case QEvent::FocusOut: {
+        // A menu or another window taking the focus is not leaving the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (widget && !mLoading && reason != Qt::PopupFocusReason &&
+            reason != Qt::ActiveWindowFocusReason) {
+            if (widget == mBtnScr[0] || widget == mBtnScr[1])
+                normalizeScript(widget == mBtnScr[0] ? 0 : 1);
+            else if (widget == mTime)
+                writeTime();
+            else
+                writeField(widget);
+        }
+        break;
+    }
+    case QEvent::KeyPress:
+        if (watched == mTime)
+            return mainwindow::filterDigitKey(mTime, static_cast<QKeyEvent *>(event), true);
+        break;
+    case QEvent::KeyRelease:
+        // The "0" an empty box gets before a key is the box's value too.
+        if (watched == mTime)
+            writeTime();
+        break;
+    case QEvent::ShortcutOverride:
+        // Undo and redo belong to the project's history, not to one box's.
+        if (isUndoOrRedo(static_cast<QKeyEvent *>(event)))
+            return true;
+        break;
+    default:
+        break;
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void PropertiesPanel::limitText(int position, int added)
+{
+    if (mLimitingText)
+        return;
+    const QScopedValueRollback guard(mLimitingText, true);
+    const QString text = mText->toPlainText();
+    int excess = recordLength(text) - DialogRecord::TextWidth;
+    if (excess <= 0)
+        return;
+    // The characters just typed or pasted that go past the field are dropped, last first; a
+    // line break takes two places in the record.
+    int to = qMin(position + added, int(text.size()));
+    int from = to;
+    while (from > position && excess > 0)
+        excess -= text.at(--from) == u'\n' ? 2 : 1;
+    if (excess > 0) {
+        to = int(text.size());
+        from = to;
+        while (from > 0 && excess > 0)
+            excess -= text.at(--from) == u'\n' ? 2 : 1;
+    }
+    QTextCursor cursor(mText->document());
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+}
+
+} // namespace kq

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QColor>
+#include <QFrame>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+
+namespace kq {
+
+class IconPicture;
+class ProjectDocument;
+
+// The properties panel of the current dialog: its type, caption, text, buttons, scripts, time
+// and icon. It shows the document's record, enables the fields the step type uses, and sends
+// every edit to the document: text boxes as the user types, scripts normalised when the box is
+// left, and whatever is pending before any command (commitEdits).
+class PropertiesPanel : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit PropertiesPanel(ProjectDocument &document, QWidget *parent = nullptr);
+
+    // Shows the current dialog again.
+    void load();
+    // Writes every box whose text differs from the record (scripts normalised first).
+    void commitEdits();
+    // Puts a composed script into a script box and the record, as it stands.
+    void insertScript(int button, const QString &script);
+    void selectType(int type);
+    void iconClick(int cell);
+
+    // The icon choice redrawn: the cell of the record's icon highlighted, the strip of the style.
+    void IconUpdate();
+    void setSelectionColor(const QColor &color);
+    IconPicture *iconPicture() const { return mIcons; }
+
+signals:
+    // Fields were enabled or disabled: the window colours them again.
+    void statesChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildFields();
+    void layOutFields();
+    void showStates(int type);
+    void recordChanged(int index);
+    void writeField(QWidget *box);
+    void writeTime();
+    void normalizeScript(int button);
+    void limitText(int position, int added);
+    bool differs(QWidget *box) const;
+
+    ProjectDocument &mDocument;
+    QColor mSelectionColor = Qt::blue;
+    bool mLoading = false;
+    bool mWriting = false;
+    bool mLimitingText = false;
+
+    std::array<QRadioButton *, 3> mType{};
+    QPlainTextEdit *mText = nullptr;
+    QLineEdit *mCaption = nullptr;
+    std::array<QLineEdit *, 2> mBtn{};
+    std::array<QLineEdit *, 2> mBtnScr{};
+    QLineEdit *mTime = nullptr;
+    IconPicture *mIcons = nullptr;
+    QLabel *mLblType = nullptr;
+    QLabel *mLblTime = nullptr;
+    QLabel *mLblCaption = nullptr;
+    QLabel *mLblText = nullptr;
+    std::array<QLabel *, 2> mLblBtn{};
+    std::array<QLabel *, 2> mLblBtnScr{};
+    QLabel *mLblIco = nullptr;
+};
+
+} // namespace kq

@@ -1,0 +1,209 @@
+#include "scriptcomposer.h"
+
+#include "buttonscript.h"
+#include "editorhelpers.h"
+#include "language.h"
+#include "mainwindow_helpers.h"
+#include "projectdocument.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace kq {
+
+namespace {
+
+// The entries of the two lists by language id: "Нет", "Идти", "Выход" and "Далее", "Назад", "К"
+// in Russian.
+constexpr const char *CommandIds[] = {"%0320", "%0321", "%0322"};
+constexpr const char *DirectionIds[] = {"%0323", "%0324", "%0325"};
+
+void fillList(QComboBox *list, std::initializer_list<const char *> ids)
+{
+    const QSignalBlocker blocker(list);
+    const int selected = list->currentIndex();
+    list->clear();
+    for (const char *id : ids)
+        list->addItem(ResString(QLatin1String(id)));
+    list->setCurrentIndex(selected);
+}
+
+} // namespace
+
+ScriptComposer::ScriptComposer(ProjectDocument &document, QWidget *parent)
+    : QFrame(parent), mDocument(document)
+{
+    mainwindow::setUpPanel(this, QStringLiteral("scrbox"));
+
+    mTitle = new QLabel(QStringLiteral("%0110"), this);
+    mTitle->setObjectName(QStringLiteral("Label12"));
+    QFont bold = mTitle->font();
+    bold.setBold(true);
+    mTitle->setFont(bold);
+
+    mCommand = new QComboBox(this);
+    mCommand->setObjectName(QStringLiteral("scr_com"));
+    connect(mCommand, &QComboBox::activated, this, &ScriptComposer::selectCommand);
+    mDirection = new QComboBox(this);
+    mDirection->setObjectName(QStringLiteral("scr_atr"));
+    connect(mDirection, &QComboBox::activated, this, &ScriptComposer::selectDirection);
+    retranslate();
+
+    mArgument = mainwindow::textBox(QStringLiteral("scr_arg"), 2, this);
+    mArgument->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,2}")), mArgument));
+    mArgument->setFixedWidth(44);
+    mArgument->setAlignment(Qt::AlignCenter);
+    mArgument->installEventFilter(this);
+
+    for (int i = 0; i < 2; ++i) {
+        const QString number = QString::number(i);
+        mInsert[i] = editor::pictureButton(
+            QStringLiteral("scr_ins") + number,
+            QStringLiteral("mainwindow/scr_ins") + number + QStringLiteral(".png"), this);
+        mInsert[i]->setToolTip(QStringLiteral("Вставить к кнопке ") + QString::number(i + 1));
+        connect(mInsert[i], &QPushButton::clicked, this, [this, i] { insertScript(i); });
+    }
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(6);
+    row->addWidget(mCommand, 1);
+    row->addWidget(mDirection, 1);
+    row->addWidget(mArgument);
+    row->addSpacing(4);
+    row->addWidget(mInsert[0]);
+    row->addWidget(mInsert[1]);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 8, 10, 10);
+    layout->setSpacing(6);
+    layout->addWidget(mTitle);
+    layout->addLayout(row);
+    layout->addStretch(1);
+
+    connect(&mDocument, &ProjectDocument::currentDialogChanged, this,
+            &ScriptComposer::updateInsertButtons);
+    connect(&mDocument, &ProjectDocument::recordChanged, this,
+            &ScriptComposer::updateInsertButtons);
+    connect(&mDocument, &ProjectDocument::projectReplaced, this,
+            &ScriptComposer::updateInsertButtons);
+    updateInsertButtons();
+}
+
+void ScriptComposer::retranslate()
+{
+    fillList(mCommand, {CommandIds[0], CommandIds[1], CommandIds[2]});
+    fillList(mDirection, {DirectionIds[0], DirectionIds[1], DirectionIds[2]});
+}
+
+void ScriptComposer::updateInsertButtons()
+{
+    // Every script box the step uses can be composed: both buttons of a message, the button and
+    // the bar-full script of a progress, the pause-end script of a pause.
+    const int type = mDocument.record(mDocument.currentDialog()).type;
+    mInsert[0]->setEnabled(true);
+    mInsert[1]->setEnabled(type != DialogRecord::Pause);
+    emit statesChanged();
+}
+
+void ScriptComposer::selectCommand(int index)
+{
+    {
+        const QSignalBlocker blocker(mCommand);
+        mCommand->setCurrentIndex(index);
+    }
+    commandChosen(index);
+}
+
+void ScriptComposer::commandChosen(int index)
+{
+    mArgument->setEnabled(false);
+    mArgument->clear();
+    if (index == Go) {
+        mDirection->setEnabled(true);
+        selectDirection(Next);
+    } else {
+        mDirection->setEnabled(false);
+        const QSignalBlocker blocker(mDirection);
+        mDirection->setCurrentIndex(-1);
+    }
+    emit statesChanged();
+}
+
+void ScriptComposer::selectDirection(int index)
+{
+    {
+        const QSignalBlocker blocker(mDirection);
+        mDirection->setCurrentIndex(index);
+    }
+    directionChosen(index);
+}
+
+void ScriptComposer::directionChosen(int index)
+{
+    if (index == Next || index == Back) {
+        mArgument->setEnabled(false);
+        mArgument->clear();
+    } else if (index == To) {
+        mArgument->setEnabled(true);
+        mArgument->setText(QStringLiteral("00"));
+    }
+    emit statesChanged();
+}
+
+void ScriptComposer::padArgument()
+{
+    const QString argument = mArgument->text();
+    if (argument.isEmpty())
+        mArgument->setText(QStringLiteral("00"));
+    else if (argument.size() == 1)
+        mArgument->setText(QLatin1Char('0') + argument);
+}
+
+QString ScriptComposer::composedScript() const
+{
+    switch (mCommand->currentIndex()) {
+    case Go:
+        switch (mDirection->currentIndex()) {
+        case Back:
+            return ButtonScript::GoBack;
+        case To:
+            return ButtonScript::GoToPrefix + mArgument->text();
+        default:
+            return ButtonScript::GoNext;
+        }
+    case Exit:
+        return ButtonScript::Exit;
+    default:
+        return ButtonScript::NoAction;
+    }
+}
+
+void ScriptComposer::insertScript(int button)
+{
+    if (!mInsert.at(button)->isEnabled())
+        return;
+    if (mArgument->isEnabled())
+        padArgument();
+    emit insertRequested(button, composedScript());
+}
+
+bool ScriptComposer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mArgument) {
+        if (event->type() == QEvent::KeyPress)
+            return mainwindow::filterDigitKey(mArgument, static_cast<QKeyEvent *>(event), false);
+        if (event->type() == QEvent::FocusOut)
+            padArgument();
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+} // namespace kq
