@@ -41,7 +41,11 @@ Autosave::Autosave(ProjectDocument &document, QObject *parent)
     });
 }
 
-Autosave::~Autosave() = default;
+// An editor that ends in order has dealt with its project; only a killed one leaves a copy.
+Autosave::~Autosave()
+{
+    discard();
+}
 
 QString Autosave::folder()
 {
@@ -82,7 +86,10 @@ std::optional<Autosave::Recovery> Autosave::findLeftOver()
     const QDir dir(folder());
     const QStringList copies =
         dir.entryList({QStringLiteral("*") + ProjectEnding}, QDir::Files, QDir::Time);
+    const QString own = QString::number(QCoreApplication::applicationPid());
     for (const QString &copy : copies) {
+        if (QFileInfo(copy).completeBaseName() == own)
+            continue;
         const QString base = dir.filePath(QFileInfo(copy).completeBaseName());
         // An editor that still runs holds its lock; the lock of a killed one is stale.
         QLockFile lock(base + LockEnding);

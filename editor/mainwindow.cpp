@@ -29,6 +29,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -383,6 +384,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (mShownOnce)
+        return;
+    mShownOnce = true;
+    // Asked over the window, once it is there.
+    QTimer::singleShot(0, this, &MainWindow::offerRecovery);
+}
+
 bool MainWindow::mayReplaceProject()
 {
     mPanel->commitEdits();
@@ -481,7 +492,11 @@ bool MainWindow::openProjectPath(const QString &path)
     DialogProject opened = mDocument->project();
     const ProjectIO::OpenResult result = ProjectIO::openPath(opened, path);
     if (!result.ok || result.kind == ProjectIO::OpenedKind::Nothing) {
-        editor::warnFailed(mUi, this, result.error);
+        editor::warnFailed(mUi, this,
+                           result.error.isEmpty()
+                               ? path + QStringLiteral(": not a project, an old project or a "
+                                                       "built program")
+                               : result.error);
         return false;
     }
     mDocument->replaceProject(opened);

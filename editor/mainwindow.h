@@ -105,6 +105,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -142,6 +143,7 @@ private:
     ProjectDocument *mDocument = nullptr;
     Autosave *mAutosave = nullptr;
     bool mAlive = true;
+    bool mShownOnce = false;
     std::array<qint32, ThemeColorCount> mColors{};
 
     MainToolbar *mToolbar = nullptr;

@@ -55,6 +55,12 @@ int widthOf(ProjectDocument::Field field)
     }
 }
 
+// Records that would be stored as the same bytes: padding is not content.
+bool sameContent(const DialogRecord &first, const DialogRecord &second)
+{
+    return first.toBytes() == second.toBytes();
+}
+
 } // namespace
 
 // One record before and after an edit. Field edits of one dialog and one field merge while the
@@ -77,7 +83,7 @@ public:
         if (next->mIndex != mIndex || next->mMergeKey != mMergeKey)
             return false;
         mAfter = next->mAfter;
-        setObsolete(mAfter == mBefore);
+        setObsolete(sameContent(mAfter, mBefore));
         return true;
     }
 
@@ -193,7 +199,7 @@ void ProjectDocument::emitModified()
 void ProjectDocument::pushRecord(int index, const DialogRecord &after, const QString &text,
                                  int mergeKey)
 {
-    if (index < 0 || index > dialogCount() || after == record(index))
+    if (index < 0 || index > dialogCount() || sameContent(after, record(index)))
         return;
     mUndoStack->push(new RecordCommand(this, index, after, text, mergeKey));
 }

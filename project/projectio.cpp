@@ -50,10 +50,12 @@ std::pair<QString, QString> buttonCaptions(const QString &setName)
     return {};
 }
 
-bool isBuiltProgram(const QFileInfo &file)
+// A file of that name in the folder, found in any letter case: programs built elsewhere and
+// copied around keep names such as "QUIZ.DLL".
+QString fileBeside(const QDir &folder, const QString &name)
 {
-    return file.fileName().endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive) ||
-           (file.suffix().isEmpty() && file.isExecutable());
+    const QStringList found = folder.entryList({name}, QDir::Files);
+    return found.isEmpty() ? QString() : folder.filePath(found.constFirst());
 }
 
 } // namespace
@@ -95,23 +97,24 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
     if (file.error() != QFileDevice::NoError)
         return fail(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
     file.close();
-    QList<QByteArray> lines = splitTextLines(bytes);
-    // An empty file is one empty line, which holds no dialog.
-    if (lines.isEmpty())
-        lines.append(QByteArray());
-
-    for (int i = 1; i <= lines.size(); ++i) {
-        if (i > DialogProject::MaxDialogs)
+    const QList<QByteArray> lines = splitTextLines(bytes);
+    int i = 0;
+    for (int lineNumber = 1; lineNumber <= lines.size(); ++lineNumber) {
+        const QByteArray &line = lines.at(lineNumber - 1);
+        // Blank lines, a trailing one above all, hold no dialog and are passed over.
+        if (line.trimmed().isEmpty())
+            continue;
+        if (++i > DialogProject::MaxDialogs)
             return fail(error, QStringLiteral("%1, line %2: a project holds at most %3 dialogs.")
                                    .arg(path)
-                                   .arg(i)
+                                   .arg(lineNumber)
                                    .arg(DialogProject::MaxDialogs));
-        const QStringList fields = fromCodePage(lines.at(i - 1)).split(QStringLiteral("; "));
+        const QStringList fields = fromCodePage(line).split(QStringLiteral("; "));
         if (fields.size() < 4)
             return fail(error, QStringLiteral("%1, line %2: a dialog needs four fields "
                                               "separated by \"; \".")
                                    .arg(path)
-                                   .arg(i));
+                                   .arg(lineNumber));
         DialogRecord record = DialogRecord::cleared();
         record.text = QString(fields.at(0)).replace(u'#', QStringLiteral("\r\n"));
         record.caption = fields.at(1);
@@ -123,6 +126,8 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
         project.record(i) = record;
         project.setDialogCount(qint16(i));
     }
+    if (i == 0)
+        return fail(error, QStringLiteral("%1: the file holds no dialog.").arg(path));
 
     project.clearRecord(0);
     project.record(0).text = QStringLiteral("0");
@@ -149,13 +154,16 @@ OpenResult openPath(DialogProject &project, const QString &path)
     } else if (ending == u".DLG") {
         result.kind = OpenedKind::Legacy;
         result.ok = importLegacyProject(project, path, &result.error);
-    } else if (isBuiltProgram(chosen)) {
-        const QString dataPath = buildDataFilePath(path);
-        const QString legacyPath = chosen.dir().filePath(QStringLiteral("main.dlg"));
-        if (QFileInfo(dataPath).isFile()) {
+    } else {
+        // Any other file is a built program when its data file, or an older program's
+        // "main.dlg", lies beside it, whatever dots its own name holds.
+        const QString dataPath =
+            fileBeside(chosen.dir(), QFileInfo(buildDataFilePath(path)).fileName());
+        const QString legacyPath = fileBeside(chosen.dir(), QStringLiteral("main.dlg"));
+        if (!dataPath.isEmpty()) {
             result.kind = OpenedKind::ProgramData;
             result.ok = loadProjectFile(project, dataPath, &result.error);
-        } else if (QFileInfo(legacyPath).isFile()) {
+        } else if (!legacyPath.isEmpty()) {
             result.kind = OpenedKind::ProgramLegacy;
             result.ok = importLegacyProject(project, legacyPath, &result.error);
         }

@@ -50,6 +50,9 @@ private slots:
     void importsOneLine();
     void acceptsEveryLineEnd_data();
     void acceptsEveryLineEnd();
+    void skipsBlankLines_data();
+    void skipsBlankLines();
+    void fileWithoutDialogsFails();
     void failsAtLine_data();
     void failsAtLine();
     void missingFileFails();
@@ -212,14 +215,46 @@ void TestLegacyImport::failsAtLine_data()
 
     const QString good = QStringLiteral("Хорошо; А; Вопрос; ОК\r\n");
     QTest::newRow("three fields") << good + "Плохо; А; Вопрос\r\n" + good << 2 << 1;
-    QTest::newRow("empty line") << good + "\r\n" + good << 2 << 1;
-    QTest::newRow("blank line at the end") << good + good + "\r\n" << 3 << 2;
     QTest::newRow("separators without spaces") << good + "а;б;в;г\r\n" << 2 << 1;
     // Without a complete line the dialog count stays as it was.
     QTest::newRow("first line short") << QStringLiteral("одно поле\r\n") + good << 1 << 7;
-    QTest::newRow("empty file") << QString() << 1 << 7;
     QTest::newRow("100 lines") << numberedLines(100) << 100 << 99;
-    QTest::newRow("100th line empty") << numberedLines(99) + "\r\n" << 100 << 99;
+}
+
+void TestLegacyImport::skipsBlankLines_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<int>("dialogs");
+    const QString good = QStringLiteral("Хорошо; А; Вопрос; ОК\r\n");
+    QTest::newRow("empty line") << good + "\r\n" + good << 2;
+    QTest::newRow("blank line at the end") << good + good + "\r\n" << 2;
+    QTest::newRow("spaces only") << good + "   \r\n" + good << 2;
+    QTest::newRow("99 lines and a blank one") << numberedLines(99) + "\r\n" << 99;
+}
+
+void TestLegacyImport::skipsBlankLines()
+{
+    QFETCH(QString, content);
+    QFETCH(int, dialogs);
+    QTemporaryDir dir;
+    DialogProject project = earlierProject();
+    QString error;
+    QVERIFY2(ProjectIO::importLegacyProject(project, writeLegacy(dir, content), &error),
+             qPrintable(error));
+    QCOMPARE(project.dialogCount(), qint16(dialogs));
+    // The header gets its style, so the project plays.
+    QCOMPARE(trimmedRight(project.record(0).text), QStringLiteral("0"));
+}
+
+void TestLegacyImport::fileWithoutDialogsFails()
+{
+    QTemporaryDir dir;
+    for (const QString &content : {QString(), QStringLiteral("\r\n\r\n")}) {
+        DialogProject project = earlierProject();
+        QString error;
+        QVERIFY(!ProjectIO::importLegacyProject(project, writeLegacy(dir, content), &error));
+        QVERIFY(!error.isEmpty());
+    }
 }
 
 void TestLegacyImport::failsAtLine()

@@ -330,11 +330,18 @@ void TestProjectIO::openPath_data()
     QTest::newRow("executable quiz with main.dlg")
         << "quiz" << QStringList{"quiz=exec", "main.dlg=legacy"} << K::ProgramLegacy << true << 4
         << fromLegacy << false;
+    // A program built under any name is found by its data file beside it, in any letter case.
     QTest::newRow("plain file quiz") << "quiz" << QStringList{"quiz=program", "quiz.dll=data"}
-                                     << K::Nothing << true << 6 << QString() << false;
-    QTest::newRow("executable with extension")
-        << "quiz.sh" << QStringList{"quiz.sh=exec", "quiz.sh.dll=data"} << K::Nothing << true << 6
-        << QString() << false;
+                                     << K::ProgramData << true << 3 << "Программа 1" << false;
+    QTest::newRow("name with dots")
+        << "my.quiz" << QStringList{"my.quiz=program", "my.quiz.dll=data"} << K::ProgramData
+        << true << 3 << "Программа 1" << false;
+    QTest::newRow("data file in capitals")
+        << "quiz.exe" << QStringList{"quiz.exe=program", "QUIZ.DLL=data"} << K::ProgramData
+        << true << 3 << "Программа 1" << false;
+    QTest::newRow("older program in capitals")
+        << "game.bin" << QStringList{"game.bin=program", "MAIN.DLG=legacy"} << K::ProgramLegacy
+        << true << 4 << "Старый 1" << false;
     QTest::newRow("other ending") << "notes.txt" << QStringList{"notes.txt=project"} << K::Nothing
                                   << true << 6 << QString() << false;
     QTest::newRow("project of 100 dialogs") << "big.dlg2" << QStringList{"big.dlg2=big"}

@@ -1,0 +1,369 @@
+// The main window as a view of its document: what marks the project changed, undo and redo
+// from the keyboard and the list's menu, edits that must never be lost or rewritten, and the
+// recovery copy of autosave.
+
+#include "autosave.h"
+#include "dialoglistview.h"
+#include "mainwindow_iconpicture.h"
+#include "projectio.h"
+#include "tst_mainwindowfixture.h"
+#include "wholefile.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QUndoStack>
+
+using namespace kq;
+using namespace mwtest;
+
+namespace {
+
+void typeInto(QWidget *box, const QString &text)
+{
+    box->setFocus();
+    QTest::keyClicks(box, text);
+}
+
+} // namespace
+
+class TestMainWindowDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        useDefaultSettings();
+        QDir(Autosave::folder()).removeRecursively();
+    }
+
+    void closeAsksAfterListOperations_data();
+    void closeAsksAfterListOperations();
+    void leavingUnchangedBoxesMarksNothing();
+    void undoKeysWorkEverywhere_data();
+    void undoKeysWorkEverywhere();
+    void listMenuNamesWhatItUndoes();
+    void listKeys();
+    void timeBoxKeepsStoredValue_data();
+    void timeBoxKeepsStoredValue();
+    void unknownTypeAndIconStay();
+    void failedOpenKeepsProject_data();
+    void failedOpenKeepsProject();
+    void pendingScriptReachesRecordBeforeListOperation();
+    void autosaveKeepsRecoveryCopy();
+    void recoveryIsOffered_data();
+    void recoveryIsOffered();
+
+private:
+    QScopedPointer<ProgramFolder> mFolder{new ProgramFolder};
+};
+
+void TestMainWindowDocument::closeAsksAfterListOperations_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("delete") << "list_delete";
+    QTest::newRow("move down") << "list_down";
+    QTest::newRow("new") << "list_new";
+}
+
+void TestMainWindowDocument::closeAsksAfterListOperations()
+{
+    QFETCH(QString, button);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 3);
+    QVERIFY(!window.Changed());
+
+    child<QPushButton>(&window, button)->click();
+    QVERIFY(window.Changed());
+    QVERIFY(!window.close());
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, ResString("%0128"));
+
+    // Undoing back to the state opened is no change to ask about.
+    window.document().undoStack()->undo();
+    QVERIFY(!window.Changed());
+    QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
+    QVERIFY(window.close());
+    QCOMPARE(ui.messages.size(), 1);
+}
+
+void TestMainWindowDocument::leavingUnchangedBoxesMarksNothing()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 2);
+    for (const char *name : {"msg_caption", "msg_btn0", "msg_btn1", "msg_btnscr0", "msg_btnscr1"})
+        leave(child<QLineEdit>(&window, name));
+    leave(child<QPlainTextEdit>(&window, "msg_text"));
+    auto *time = child<QLineEdit>(&window, "msg_time");
+    QTest::keyRelease(time, Qt::Key_Shift);
+    QVERIFY(!window.Changed());
+    QCOMPARE(window.windowTitle().contains("[*]") && !window.isWindowModified(), true);
+}
+
+void TestMainWindowDocument::undoKeysWorkEverywhere_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("redoKey"); // with Ctrl, and Shift for Z
+    QTest::newRow("in the caption box, Ctrl+Shift+Z") << "msg_caption" << int(Qt::Key_Z);
+    QTest::newRow("in the list, Ctrl+Y") << "dlg_list" << int(Qt::Key_Y);
+}
+
+void TestMainWindowDocument::undoKeysWorkEverywhere()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, redoKey);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    typeInto(caption, "Hello");
+    QCOMPARE(trimmedRight(window.project().record(1).caption), "Hello");
+    QWidget *target = child<QWidget>(&window, focus);
+    target->setFocus();
+
+    QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(trimmedRight(window.project().record(1).caption), "");
+    // The panel shows the old text again.
+    QCOMPARE(caption->text(), "");
+    QVERIFY(!window.Changed());
+
+    const Qt::KeyboardModifiers redo =
+        redoKey == Qt::Key_Z ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
+    QTest::keyClick(target, Qt::Key(redoKey), redo);
+    QCOMPARE(caption->text(), "Hello");
+    QVERIFY(window.Changed());
+}
+
+void TestMainWindowDocument::listMenuNamesWhatItUndoes()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 3);
+    window.selectEntry(1);
+    child<QPushButton>(&window, "list_delete")->click();
+
+    auto *view = child<QFrame>(&window, "listbox");
+    const QScopedPointer<QMenu> menu(
+        static_cast<DialogListView *>(static_cast<QWidget *>(view))->createContextMenu());
+    auto *undo = menu->findChild<QAction *>("dlg_list_undo");
+    auto *redo = menu->findChild<QAction *>("dlg_list_redo");
+    QCOMPARE(undo->text(), ResString("%0300") + " (" + ResString("%0307") + ")");
+    QVERIFY(undo->isEnabled());
+    QVERIFY(!redo->isEnabled());
+
+    undo->trigger();
+    // The deleted step is back at its place with all its fields, and selected.
+    QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
+    QCOMPARE(window.CurrentDialog(), 2);
+}
+
+void TestMainWindowDocument::listKeys()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 3);
+    auto *list = child<QListWidget>(&window, "dlg_list");
+    window.selectEntry(0);
+
+    QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(entries(window), (QStringList{"0. D1", "1. D0", "2. D2"}));
+    QCOMPARE(window.CurrentDialog(), 2);
+    QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(entries(window), (QStringList{"0. D1", "1. D2"}));
+    QTest::keyClick(list, Qt::Key_Insert);
+    QCOMPARE(entries(window).size(), 3);
+    QCOMPARE(window.CurrentDialog(), 2);
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestMainWindowDocument::timeBoxKeepsStoredValue_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("thirty seconds") << 30 << "30";
+    QTest::newRow("the longest") << 32767 << "32767";
+    QTest::newRow("negative") << -5 << "-5";
+}
+
+void TestMainWindowDocument::timeBoxKeepsStoredValue()
+{
+    QFETCH(int, stored);
+    QFETCH(QString, shown);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [stored](DialogProject &project) {
+        fillProject(project, 2);
+        project.record(1).type = DialogRecord::Progress;
+        project.record(1).time = qint16(stored);
+    });
+    auto *time = child<QLineEdit>(&window, "msg_time");
+    QCOMPARE(time->text(), shown);
+
+    // Passing through the step, its boxes and a save writes nothing into the time.
+    leave(time);
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setText("Edited");
+    leave(caption);
+    window.selectEntry(1);
+    window.selectEntry(0);
+    window.WriteDialog();
+    QCOMPARE(window.project().record(1).time, stored);
+    QCOMPARE(time->text(), shown);
+}
+
+void TestMainWindowDocument::unknownTypeAndIconStay()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [](DialogProject &project) {
+        fillProject(project, 2);
+        project.record(1).type = DialogRecord::Progress;
+        project.record(2).type = 5;
+        project.record(2).ico = 9;
+    });
+    window.selectEntry(1);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(!child<QRadioButton>(&window, "msg_type" + QString::number(i))->isChecked());
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setText("Edited");
+    leave(caption);
+    QCOMPARE(window.project().record(2).type, 5);
+    QCOMPARE(window.project().record(2).ico, 9);
+    // No cell is highlighted for an icon outside the strip.
+    auto *icons = child<IconPicture>(&window, "msg_icons");
+    for (int cell = 0; cell < 6; ++cell)
+        QCOMPARE(icons->rendered().pixelColor(cell * 32, 0), icons->background());
+}
+
+void TestMainWindowDocument::failedOpenKeepsProject_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("unreadable project") << "broken.dlg2" << QByteArray(100, 'x');
+    QTest::newRow("legacy with a broken line") << "broken.dlg" << QByteArray("a|b\r\n");
+    QTest::newRow("unknown ending") << "notes.txt" << QByteArray("hello");
+}
+
+void TestMainWindowDocument::failedOpenKeepsProject()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    const QString path = mFolder->path(name);
+    QVERIFY(testfiles::writeBytes(path, content));
+    const QString mine = mFolder->path("mine.dlg2");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [&](DialogProject &project) {
+        fillProject(project, 3);
+        project.setPath(mine);
+    });
+    const QString title = window.windowTitle();
+    ui.fileNames.enqueue(path);
+
+    window.openCommand();
+
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, ResString("%0020"));
+    QVERIFY(!ui.messages[0].detail.isEmpty());
+    QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
+    QCOMPARE(window.project().path(), mine);
+    QCOMPARE(window.windowTitle(), title);
+}
+
+void TestMainWindowDocument::pendingScriptReachesRecordBeforeListOperation()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 2);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *script = child<QLineEdit>(&window, "msg_btnscr0");
+    script->setFocus();
+    script->setText("выход");
+
+    // A click that does not take the focus still finds the script written.
+    window.listDown();
+    QCOMPARE(trimmedRight(window.project().record(2).btnscr1), "Выход");
+}
+
+void TestMainWindowDocument::autosaveKeepsRecoveryCopy()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    const QString mine = mFolder->path("autosaved.dlg2");
+    setUpProject(window, [&](DialogProject &project) {
+        fillProject(project, 2);
+        project.setPath(mine);
+    });
+    auto *autosave = window.findChild<Autosave *>();
+    QVERIFY(autosave);
+    QCOMPARE(autosave->timer().interval(), 30000);
+    QVERIFY(!QFile::exists(autosave->projectFile()));
+
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setText("Autosaved");
+    leave(caption);
+    autosave->tick();
+    DialogProject copy;
+    QVERIFY(ProjectIO::loadProjectFile(copy, autosave->projectFile()));
+    QCOMPARE(trimmedRight(copy.record(1).caption), "Autosaved");
+    QVERIFY(!QFile::exists(mine)); // never beside or over the user's file
+
+    // A list operation is kept at once, without waiting for the timer.
+    child<QPushButton>(&window, "list_delete")->click();
+    QVERIFY(ProjectIO::loadProjectFile(copy, autosave->projectFile()));
+    QCOMPARE(copy.dialogCount(), 1);
+
+    // A save makes the copy unneeded.
+    QVERIFY(window.saveCommand(MainWindow::SaveMode::Save));
+    QVERIFY(!QFile::exists(autosave->projectFile()));
+}
+
+void TestMainWindowDocument::recoveryIsOffered_data()
+{
+    QTest::addColumn<bool>("restore");
+    QTest::newRow("restored") << true;
+    QTest::newRow("dropped") << false;
+}
+
+void TestMainWindowDocument::recoveryIsOffered()
+{
+    QFETCH(bool, restore);
+    // What an editor killed after its last autosave leaves: a copy, its path, a stale lock.
+    const QString original = mFolder->path("lost.dlg2");
+    const QString base = QDir(Autosave::folder()).filePath("999999");
+    DialogProject lost;
+    fillProject(lost, 4);
+    QVERIFY(QDir().mkpath(Autosave::folder()));
+    QVERIFY(writeWholeFile(base + ".dlg2", lost.fileBytes()));
+    QVERIFY(writeWholeFile(base + ".path", original.toUtf8()));
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+    ui.answers.enqueue(restore ? UiServices::Answer::Yes : UiServices::Answer::No);
+    window.offerRecovery();
+
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, ResString("%0309"));
+    QVERIFY(!QFile::exists(base + ".dlg2"));
+    if (restore) {
+        QCOMPARE(entries(window).size(), 4);
+        QVERIFY(window.Changed());
+        QCOMPARE(window.project().path(), original);
+        QCOMPARE(shownTitle(window), "Kestrane Quorvex - [lost.dlg2]");
+    } else {
+        QCOMPARE(entries(window).size(), 1);
+        QVERIFY(!window.Changed());
+    }
+    // Nothing is offered twice.
+    window.offerRecovery();
+    QCOMPARE(ui.messages.size(), 1);
+}
+
+QTEST_MAIN(TestMainWindowDocument)
+#include "tst_mainwindowdocument.moc"

@@ -1,0 +1,268 @@
+// The project document: every change is one undoable command, "changed" is the undo stack's
+// clean state, and the views' signals tell exactly what changed.
+
+#include "buttonscript.h"
+#include "editorfixture.h"
+#include "projectdocument.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QUndoStack>
+
+using namespace kq;
+
+namespace {
+
+DialogProject projectOf(const QStringList &texts)
+{
+    DialogProject project;
+    project.record(0).text = "0";
+    for (int i = 0; i < texts.size(); ++i)
+        project.newDialog(i + 1, texts.at(i));
+    project.setDialogCount(qint16(texts.size()));
+    return project;
+}
+
+QStringList textsOf(const ProjectDocument &document)
+{
+    QStringList texts;
+    for (int k = 1; k <= document.dialogCount(); ++k)
+        texts << trimmedRight(document.record(k).text);
+    return texts;
+}
+
+} // namespace
+
+class TestProjectDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listOperationsUndoAndRedo_data();
+    void listOperationsUndoAndRedo();
+    void typingMergesPerField();
+    void typingBackToTheStartLeavesNoCommand();
+    void cleanStateFollowsSaves();
+    void pluginResultIsUnsaved();
+    void typeSwitchIsOneCommand_data();
+    void typeSwitchIsOneCommand();
+    void outOfRangeValuesStayUntilChosen();
+    void limitsRefuseQuietly();
+    void signalsNameWhatChanged();
+};
+
+void TestProjectDocument::listOperationsUndoAndRedo_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<int>("dialog");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("selectedAfter");
+    QTest::newRow("insert after first") << "insert" << 1 << QStringList{"A", "new", "B", "C"} << 2;
+    QTest::newRow("insert after last") << "insert" << 3 << QStringList{"A", "B", "C", "new"} << 4;
+    QTest::newRow("delete middle") << "delete" << 2 << QStringList{"A", "C"} << 2;
+    QTest::newRow("delete last") << "delete" << 3 << QStringList{"A", "B"} << 2;
+    QTest::newRow("move up") << "up" << 3 << QStringList{"A", "C", "B"} << 2;
+    QTest::newRow("move down") << "down" << 1 << QStringList{"B", "A", "C"} << 2;
+}
+
+void TestProjectDocument::listOperationsUndoAndRedo()
+{
+    QFETCH(QString, operation);
+    QFETCH(int, dialog);
+    QFETCH(QStringList, after);
+    QFETCH(int, selectedAfter);
+    ProjectDocument document;
+    DialogProject start = projectOf({"A", "B", "C"});
+    start.record(2).caption = "caption of B";
+    start.record(2).ico = 4;
+    document.replaceProject(start);
+    document.setCurrentDialog(dialog);
+    QVERIFY(!document.isModified());
+
+    if (operation == "insert")
+        document.insertDialog(dialog);
+    else if (operation == "delete")
+        document.deleteDialog(dialog);
+    else
+        document.moveDialog(dialog, operation == "up" ? -1 : 1);
+
+    QStringList shown = textsOf(document);
+    shown.replaceInStrings(trimmedRight(ProjectDocument::newDialogText()), "new");
+    QCOMPARE(shown, after);
+    QCOMPARE(document.currentDialog(), selectedAfter);
+    QVERIFY(document.isModified());
+
+    // Undo puts every record back whole, at its place; redo does the operation again.
+    document.undoStack()->undo();
+    QCOMPARE(document.project().fileBytes(), start.fileBytes());
+    QVERIFY(!document.isModified());
+    document.undoStack()->redo();
+    shown = textsOf(document);
+    shown.replaceInStrings(trimmedRight(ProjectDocument::newDialogText()), "new");
+    QCOMPARE(shown, after);
+}
+
+void TestProjectDocument::typingMergesPerField()
+{
+    ProjectDocument document;
+    document.replaceProject(projectOf({"A", "B"}));
+    document.setField(1, ProjectDocument::Field::Caption, "H");
+    document.setField(1, ProjectDocument::Field::Caption, "He");
+    document.setField(1, ProjectDocument::Field::Caption, "Hey");
+    QCOMPARE(document.undoStack()->count(), 1);
+
+    document.setField(1, ProjectDocument::Field::Text, "text");
+    document.setField(2, ProjectDocument::Field::Text, "other");
+    QCOMPARE(document.undoStack()->count(), 3);
+
+    document.undoStack()->undo();
+    document.undoStack()->undo();
+    QCOMPARE(trimmedRight(document.record(1).caption), "Hey");
+    document.undoStack()->undo();
+    QCOMPARE(trimmedRight(document.record(1).caption), "");
+    QVERIFY(!document.isModified());
+}
+
+void TestProjectDocument::typingBackToTheStartLeavesNoCommand()
+{
+    ProjectDocument document;
+    document.replaceProject(projectOf({"A"}));
+    document.setField(1, ProjectDocument::Field::Caption, "x");
+    document.setField(1, ProjectDocument::Field::Caption, "");
+    QVERIFY(!document.isModified());
+    QCOMPARE(document.undoStack()->count(), 0);
+    // Trailing padding is no change either.
+    document.setField(1, ProjectDocument::Field::Text, "A   ");
+    QVERIFY(!document.isModified());
+}
+
+void TestProjectDocument::cleanStateFollowsSaves()
+{
+    ProjectDocument document;
+    QSignalSpy modified(&document, &ProjectDocument::modifiedChanged);
+    QSignalSpy path(&document, &ProjectDocument::pathChanged);
+    document.replaceProject(projectOf({"A"}));
+    document.setIcon(1, 2);
+    QVERIFY(document.isModified());
+    document.markSaved("/tmp/saved.dlg2");
+    QVERIFY(!document.isModified());
+    QCOMPARE(path.size(), 1);
+    QCOMPARE(document.path(), "/tmp/saved.dlg2");
+
+    // Typing after a save is a new command: undoing it returns to the saved state.
+    document.setField(1, ProjectDocument::Field::Caption, "after");
+    QVERIFY(document.isModified());
+    document.undoStack()->undo();
+    QVERIFY(!document.isModified());
+    document.undoStack()->undo();
+    QVERIFY(document.isModified());
+    QCOMPARE(modified.size(), 5);
+}
+
+void TestProjectDocument::pluginResultIsUnsaved()
+{
+    ProjectDocument document;
+    document.replaceProject(projectOf({"A"}), ProjectDocument::Replaced::Unsaved);
+    QVERIFY(document.isModified());
+    QCOMPARE(document.undoStack()->count(), 0);
+    document.markSaved("/tmp/x.dlg2");
+    QVERIFY(!document.isModified());
+}
+
+void TestProjectDocument::typeSwitchIsOneCommand_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("script1");
+    QTest::addColumn<QString>("script2");
+    QTest::newRow("progress") << 1 << ButtonScript::NoAction << ButtonScript::GoNext;
+    QTest::newRow("pause") << 2 << ButtonScript::GoNext << QString();
+}
+
+void TestProjectDocument::typeSwitchIsOneCommand()
+{
+    QFETCH(int, type);
+    QFETCH(QString, script1);
+    QFETCH(QString, script2);
+    ProjectDocument document;
+    DialogProject start = projectOf({"A"});
+    start.record(1).caption = "Окно";
+    start.record(1).btn2 = "Нет";
+    document.replaceProject(start);
+
+    document.setType(1, type);
+
+    // The script that runs by itself goes on, so the runner can play the step.
+    QCOMPARE(document.record(1).type, type);
+    QCOMPARE(trimmedRight(document.record(1).btnscr1), script1);
+    QCOMPARE(trimmedRight(document.record(1).btnscr2), script2);
+    QCOMPARE(document.undoStack()->count(), 1);
+    document.undoStack()->undo();
+    QCOMPARE(document.record(1), start.record(1));
+    document.setType(1, 0);
+    QVERIFY(!document.undoStack()->canUndo()); // the type it already has
+}
+
+void TestProjectDocument::outOfRangeValuesStayUntilChosen()
+{
+    ProjectDocument document;
+    DialogProject start = projectOf({"A"});
+    start.record(1).type = 7;
+    start.record(1).ico = 9;
+    start.record(1).time = -5;
+    document.replaceProject(start);
+    document.setField(1, ProjectDocument::Field::Caption, "edit");
+    QCOMPARE(document.record(1).type, 7);
+    QCOMPARE(document.record(1).ico, 9);
+    QCOMPARE(document.record(1).time, -5);
+}
+
+void TestProjectDocument::limitsRefuseQuietly()
+{
+    ProjectDocument document;
+    QStringList many;
+    for (int i = 0; i < DialogProject::MaxDialogs; ++i)
+        many << QString::number(i);
+    document.replaceProject(projectOf(many));
+    document.insertDialog(5);
+    QCOMPARE(document.dialogCount(), DialogProject::MaxDialogs);
+    document.replaceProject(projectOf({"only"}));
+    document.deleteDialog(1);
+    document.moveDialog(1, -1);
+    document.moveDialog(1, 1);
+    QCOMPARE(document.dialogCount(), 1);
+    QCOMPARE(document.undoStack()->count(), 0);
+
+    // A project read without any dialog gets the one a new project starts with.
+    DialogProject empty = projectOf({});
+    document.replaceProject(empty);
+    QCOMPARE(document.dialogCount(), 1);
+}
+
+void TestProjectDocument::signalsNameWhatChanged()
+{
+    ProjectDocument document;
+    document.replaceProject(projectOf({"A", "B", "C"}));
+    QSignalSpy changed(&document, &ProjectDocument::recordChanged);
+    QSignalSpy inserted(&document, &ProjectDocument::dialogInserted);
+    QSignalSpy removed(&document, &ProjectDocument::dialogRemoved);
+    QSignalSpy moved(&document, &ProjectDocument::dialogMoved);
+
+    document.setStyle(1);
+    document.setField(3, ProjectDocument::Field::Text, "C2");
+    document.insertDialog(1);
+    document.deleteDialog(4);
+    document.moveDialog(2, 1);
+
+    QCOMPARE(changed.size(), 2);
+    QCOMPARE(changed.at(0).at(0).toInt(), 0);
+    QCOMPARE(changed.at(1).at(0).toInt(), 3);
+    QCOMPARE(inserted.value(0).value(0).toInt(), 2);
+    QCOMPARE(removed.value(0).value(0).toInt(), 4);
+    QCOMPARE(moved.value(0), (QVariantList{2, 3}));
+    // Undo of the move sends the opposite move.
+    document.undoStack()->undo();
+    QCOMPARE(moved.value(1), (QVariantList{3, 2}));
+}
+
+QTEST_MAIN(TestProjectDocument)
+#include "tst_projectdocument.moc"
