@@ -43,24 +43,40 @@ QString normalize(const QString &typed)
     return NoAction;
 }
 
-std::optional<qint16> interpret(const QString &script, qint16 position)
+Command command(const QString &script)
 {
     const QString upper = script.toUpper();
-    qint64 next;
-    if (upper == Exit.toUpper()) {
+    if (upper == Exit.toUpper())
+        return Command::Exit;
+    if (upper == GoNext.toUpper())
+        return Command::GoNext;
+    if (upper == GoBack.toUpper())
+        return Command::GoBack;
+    return Command::GoTo;
+}
+
+std::optional<qint16> interpret(const QString &script, qint16 position)
+{
+    qint64 next = 0;
+    switch (command(script)) {
+    case Command::Exit:
         next = -1;
-    } else if (upper == GoNext.toUpper()) {
+        break;
+    case Command::GoNext:
         next = qint64(position) + 1;
-    } else if (upper == GoBack.toUpper()) {
+        break;
+    case Command::GoBack:
         next = qint64(position) - 1;
-    } else {
-        // Any other text is a go-to: the first seven characters play no part, the rest is
-        // the target's dialog number.
+        break;
+    case Command::GoTo: {
+        // The first seven characters play no part, the rest is the target's dialog number.
         bool ok = false;
         const int target = trimmedSpaces(script.mid(7)).toInt(&ok);
         if (!ok || !fitsInt16(target))
             return std::nullopt;
         next = qint64(target) + 1;
+        break;
+    }
     }
     if (!fitsInt16(next))
         return std::nullopt;

@@ -19,6 +19,11 @@ inline const QString NoAction = QStringLiteral("Нет");
 // Editor: turns whatever the user typed into one canonical command; anything unknown is "Нет".
 QString normalize(const QString &typed);
 
+// What the runner makes of a script (already trimmed): the three words in any letter case, and
+// any other text as a go-to, whether or not its target can be read.
+enum class Command { Exit, GoNext, GoBack, GoTo };
+Command command(const QString &script);
+
 // Runner: the position after the script (already trimmed) ran at the given position; -1 for
 // exit. No value when the script cannot be interpreted or the position leaves 16 bits.
 std::optional<qint16> interpret(const QString &script, qint16 position);

@@ -19,8 +19,6 @@ public:
     static constexpr int FrameHeight = 31;
 
     static bool canPlay(qint16 projectStyle) { return hasLook(projectStyle); }
-    // A message stays until the user presses a button.
-    static bool waits(const DialogRecord &) { return true; }
 
     MessageWindow(const DialogRecord &record, qint16 projectStyle, qint16 previousResult = 0);
 

@@ -15,7 +15,6 @@ class PauseWindow : public StepWindow
 public:
     // A pause needs neither icons nor buttons, so it plays in any project style.
     static bool canPlay(qint16) { return true; }
-    static bool waits(const DialogRecord &record) { return isTimed(record.time); }
 
     PauseWindow(const DialogRecord &record, qint16 projectStyle = 0, qint16 previousResult = 0);
 

@@ -21,7 +21,6 @@ public:
     static constexpr int Ticks = 100;
 
     static bool canPlay(qint16 projectStyle) { return hasLook(projectStyle); }
-    static bool waits(const DialogRecord &record) { return isTimed(record.time); }
 
     ProgressWindow(const DialogRecord &record, qint16 projectStyle, qint16 previousResult = 0);
 

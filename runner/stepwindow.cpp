@@ -3,6 +3,7 @@
 #include "buttonscript.h"
 #include "iconstrips.h"
 #include "kxbutton.h"
+#include "stepflow.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -131,7 +132,7 @@ QTimer *StepWindow::addTimer(const QString &name, qint16 time, int millisecondsP
 {
     mTimer = new QTimer(this);
     mTimer->setObjectName(name);
-    mTimer->setInterval(isTimed(time) ? time * millisecondsPerTime : 0);
+    mTimer->setInterval(StepFlow::isTimed(time) ? time * millisecondsPerTime : 0);
     return mTimer;
 }
 

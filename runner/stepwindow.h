@@ -29,9 +29,6 @@ public:
     static bool hasLook(qint16 projectStyle);
     static QColor background(qint16 projectStyle);
 
-    // A timed step (progress, pause) of no time would never tick: it ends at once instead.
-    static bool isTimed(qint16 time) { return time > 0; }
-
     // The result of the last step until a button or the window's own end sets one.
     qint16 stepResult() const { return mResult; }
     // The interval of the step's timer in milliseconds; 0 for a window without one.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "stepflow.h"
 #include "stepkind.h"
 
 namespace kq {
@@ -18,7 +19,7 @@ public:
         return window.play();
     }
 
-    bool waits(const DialogRecord &record) const override { return Window::waits(record); }
+    bool waits(const DialogRecord &record) const override { return StepFlow::waits(record); }
 };
 
 } // namespace kq

@@ -1,0 +1,207 @@
+#include "projectcheck.h"
+
+#include "buttonscript.h"
+#include "dialogproject.h"
+
+#include <algorithm>
+
+namespace kq {
+
+namespace {
+
+using Kind = Finding::Kind;
+using Leads = StepExit::Leads;
+
+Finding finding(Kind kind, int step, StepField field = StepField::None,
+                const QStringList &arguments = {})
+{
+    return {kind, step, field, arguments};
+}
+
+bool hasProjectStyle(const DialogRecord &header)
+{
+    qint16 style = 0;
+    return header.projectStyle(&style) && (style == 0 || style == 1);
+}
+
+// The runner's windows show icons only on messages and progress steps.
+bool showsIcon(const DialogRecord &record)
+{
+    return record.type == DialogRecord::Message || record.type == DialogRecord::Progress;
+}
+
+bool isKnownType(qint16 type)
+{
+    return type >= DialogRecord::Message && type <= DialogRecord::Pause;
+}
+
+// A message whose every button does nothing cannot be left: its close box presses a button too.
+bool trapsItsUser(const DialogRecord &record, const QList<StepExit> &exits)
+{
+    return record.type == DialogRecord::Message &&
+           std::all_of(exits.cbegin(), exits.cend(),
+                       [](const StepExit &exit) { return exit.leads == Leads::Stays; });
+}
+
+void checkExit(const StepExit &exit, int step, int dialogCount, bool trapped,
+               QList<Finding> &findings)
+{
+    switch (exit.leads) {
+    case Leads::Fault:
+        if (exit.isAutomatic() && ButtonScript::isNoAction(exit.script))
+            findings << finding(Kind::EndRunsNoAction, step, exit.field);
+        else
+            findings << finding(Kind::ScriptCannotRun, step, exit.field, {exit.script});
+        break;
+    case Leads::Stays:
+        // A blank button doing nothing is left alone: it looks like the placeholder it is.
+        if (!trapped && !exit.caption.isEmpty())
+            findings << finding(Kind::ButtonDoesNothing, step, exit.field, {exit.caption});
+        break;
+    case Leads::OffList:
+        switch (ButtonScript::command(exit.script)) {
+        case ButtonScript::Command::GoBack:
+            findings << finding(Kind::BackFromFirst, step, exit.field);
+            break;
+        case ButtonScript::Command::GoTo:
+            findings << finding(Kind::TargetOutside, step, exit.field,
+                                {QString::number(exit.target), QString::number(dialogCount - 1)});
+            break;
+        default: // going on from the last step is the ordinary end
+            break;
+        }
+        break;
+    case Leads::Step:
+    case Leads::Exit:
+        break;
+    }
+}
+
+// Steps that show nothing lead on one fixed way. Following those ways, coming back to a step
+// already passed is the circle the runner ends as a fault; each circle is reported once, at its
+// lowest step, with its steps in the order the run takes them.
+void checkSilentLoops(const QList<QList<StepExit>> &exits, const QList<bool> &waits,
+                      QList<Finding> &findings)
+{
+    const int count = int(exits.size());
+    auto nextAtOnce = [&](int step) {
+        const StepExit &only = exits.at(step).constFirst();
+        return !waits.at(step) && only.leads == Leads::Step ? only.target : -1;
+    };
+    enum Mark { Unseen, OnPath, Done };
+    QList<Mark> marks(count, Unseen);
+    for (int start = 0; start < count; ++start) {
+        QList<int> path;
+        int step = start;
+        while (step >= 0 && marks.at(step) == Unseen) {
+            marks[step] = OnPath;
+            path << step;
+            step = nextAtOnce(step);
+        }
+        if (step >= 0 && marks.at(step) == OnPath) {
+            QList<int> loop = path.mid(path.indexOf(step));
+            std::rotate(loop.begin(), std::min_element(loop.begin(), loop.end()), loop.end());
+            QStringList steps;
+            for (int member : loop)
+                steps << QString::number(member);
+            const int first = loop.constFirst();
+            findings << finding(Kind::SilentLoop, first, exits.at(first).constFirst().field, steps);
+        }
+        for (int passed : path)
+            marks[passed] = Done;
+    }
+}
+
+// Steps reached from step 0 along every way out that leads to a step.
+QList<bool> reachable(const QList<QList<StepExit>> &exits)
+{
+    QList<bool> reached(exits.size(), false);
+    if (exits.isEmpty())
+        return reached;
+    QList<int> pending{0};
+    reached[0] = true;
+    while (!pending.isEmpty()) {
+        const int step = pending.takeLast();
+        for (const StepExit &exit : exits.at(step)) {
+            if (exit.leads == Leads::Step && !reached.at(exit.target)) {
+                reached[exit.target] = true;
+                pending << exit.target;
+            }
+        }
+    }
+    return reached;
+}
+
+} // namespace
+
+Finding::Severity Finding::severity() const
+{
+    switch (kind) {
+    case Kind::ScriptCannotRun:
+    case Kind::EndRunsNoAction:
+    case Kind::NoWayOut:
+    case Kind::NoProjectStyle:
+    case Kind::SilentLoop:
+        return Severity::Error;
+    default:
+        return Severity::Warning;
+    }
+}
+
+namespace ProjectCheck {
+
+QList<Finding> check(const DialogProject &project)
+{
+    QList<Finding> findings;
+    const DialogRecord &header = project.record(0);
+    if (!hasProjectStyle(header))
+        findings << finding(Kind::NoProjectStyle, -1, StepField::Header,
+                            {trimmedSpaces(header.text)});
+
+    const int count = project.dialogCount();
+    QList<QList<StepExit>> exits;
+    QList<bool> waits;
+    for (int step = 0; step < count; ++step) {
+        exits << StepFlow::exits(project, step);
+        waits << StepFlow::waits(project.record(step + 1));
+    }
+    const QList<bool> reached = reachable(exits);
+
+    bool endReached = false;
+    for (int step = 0; step < count; ++step) {
+        const DialogRecord &record = project.record(step + 1);
+        if (!reached.at(step))
+            findings << finding(Kind::Unreachable, step);
+        if (!isKnownType(record.type))
+            findings << finding(Kind::UnknownType, step, StepField::None,
+                                {QString::number(record.type)});
+        if (showsIcon(record) && (record.ico < 0 || record.ico > 5))
+            findings << finding(Kind::UnknownIcon, step, StepField::None,
+                                {QString::number(record.ico)});
+        const bool trapped = trapsItsUser(record, exits.at(step));
+        if (trapped)
+            findings << finding(Kind::NoWayOut, step);
+        for (const StepExit &exit : exits.at(step)) {
+            checkExit(exit, step, count, trapped, findings);
+            endReached = endReached || (reached.at(step) && exit.endsRun());
+        }
+    }
+    checkSilentLoops(exits, waits, findings);
+    if (count > 0 && !endReached)
+        findings << finding(Kind::NoEnd, -1);
+
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding &a, const Finding &b) { return a.step < b.step; });
+    return findings;
+}
+
+int errorCount(const QList<Finding> &findings)
+{
+    return int(std::count_if(findings.cbegin(), findings.cend(), [](const Finding &finding) {
+        return finding.severity() == Finding::Severity::Error;
+    }));
+}
+
+} // namespace ProjectCheck
+
+} // namespace kq

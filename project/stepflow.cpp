@@ -1,0 +1,85 @@
+#include "stepflow.h"
+
+#include "buttonscript.h"
+#include "dialogproject.h"
+
+namespace kq::StepFlow {
+
+namespace {
+
+// Where the script leads when the runner runs it at the step's position (step + 1). Buttons
+// whose script is "Нет" never run it; an automatic end runs whatever it holds.
+StepExit exitFor(StepField field, const QString &caption, const QString &rawScript, int step,
+                 int dialogCount)
+{
+    StepExit exit;
+    exit.field = field;
+    exit.caption = caption;
+    exit.script = trimmedSpaces(rawScript);
+    if (!exit.isAutomatic() && ButtonScript::isNoAction(exit.script)) {
+        exit.leads = StepExit::Leads::Stays;
+        return exit;
+    }
+    const std::optional<qint16> next = ButtonScript::interpret(exit.script, qint16(step + 1));
+    if (!next) {
+        exit.leads = StepExit::Leads::Fault;
+    } else if (ButtonScript::command(exit.script) == ButtonScript::Command::Exit) {
+        exit.leads = StepExit::Leads::Exit;
+    } else {
+        exit.target = *next - 1;
+        const bool inList = *next > 0 && *next <= dialogCount;
+        exit.leads = inList ? StepExit::Leads::Step : StepExit::Leads::OffList;
+    }
+    return exit;
+}
+
+} // namespace
+
+bool isTimed(qint16 time)
+{
+    return time > 0;
+}
+
+bool waits(const DialogRecord &record)
+{
+    switch (record.type) {
+    case DialogRecord::Message:
+        return true;
+    case DialogRecord::Progress:
+    case DialogRecord::Pause:
+        return isTimed(record.time);
+    default:
+        return false;
+    }
+}
+
+QList<StepExit> exits(const DialogProject &project, int step)
+{
+    const DialogRecord &record = project.record(step + 1);
+    const int count = project.dialogCount();
+    const QString caption1 = trimmedSpaces(record.btn1);
+    const QString caption2 = trimmedSpaces(record.btn2);
+    switch (record.type) {
+    case DialogRecord::Message: {
+        // Button 1 is always there, even without a caption; button 2 only with one.
+        QList<StepExit> result{exitFor(StepField::Button1, caption1, record.btnscr1, step, count)};
+        if (!caption2.isEmpty())
+            result << exitFor(StepField::Button2, caption2, record.btnscr2, step, count);
+        return result;
+    }
+    case DialogRecord::Progress: {
+        // A bar of no time is full at once and its window never shows, nor its button.
+        QList<StepExit> result;
+        if (!caption1.isEmpty() && isTimed(record.time))
+            result << exitFor(StepField::Button1, caption1, record.btnscr1, step, count);
+        result << exitFor(StepField::BarFull, QString(), record.btnscr2, step, count);
+        return result;
+    }
+    case DialogRecord::Pause:
+        return {exitFor(StepField::PauseEnd, QString(), record.btnscr1, step, count)};
+    default:
+        return {exitFor(StepField::None, QString(), ButtonScript::GoNext, step, count)};
+    }
+}
+
+} // namespace kq::StepFlow

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace kq {
+
+class DialogProject;
+struct DialogRecord;
+
+// The part of a project something refers to: a step's button or automatic end, the header, or
+// nothing in particular. Button 1 and the pause end share btnscr1, button 2 and the bar end
+// btnscr2.
+enum class StepField { None, Button1, Button2, BarFull, PauseEnd, Header };
+
+// One way out of a step as the runner plays it: a button that its window shows, or the end the
+// step comes to by itself (a full bar, the end of a pause, a step that shows nothing).
+struct StepExit
+{
+    enum class Leads {
+        Step,    // to the step `target`
+        Exit,    // "Выход" ends the run
+        OffList, // to a position outside the list (`target` is its step number): the run ends
+        Stays,   // a button whose script is "Нет": the window stays open
+        Fault,   // a script the runner cannot interpret: the run ends as a fault
+    };
+
+    StepField field = StepField::None; // None: a step type without a window, going next
+    QString caption; // the button's caption as the window shows it; empty for automatic ends
+    QString script;  // the script the runner takes, spaces removed at both ends
+    Leads leads = Leads::Fault;
+    int target = -1;
+
+    bool isAutomatic() const { return field != StepField::Button1 && field != StepField::Button2; }
+    bool endsRun() const { return leads == Leads::Exit || leads == Leads::OffList; }
+    bool operator==(const StepExit &other) const = default;
+};
+
+// The runner's movement rules seen from outside the runner: which ways out each step has and
+// where they lead. Steps are numbered as the editor's list numbers them, from 0.
+namespace StepFlow {
+
+// A progress or pause step of no time (or less) ends at once without showing anything.
+bool isTimed(qint16 time);
+
+// Whether playing the step shows a window that waits for the user or the clock; a step that
+// does not ends at once the same way every time.
+bool waits(const DialogRecord &record);
+
+// The ways out of dialog `step` of the project, buttons first, in the order of their fields.
+QList<StepExit> exits(const DialogProject &project, int step);
+
+} // namespace StepFlow
+
+} // namespace kq

@@ -1,0 +1,344 @@
+#include "buttonscript.h"
+#include "dialogproject.h"
+#include "projectcheck.h"
+#include "projectio.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace kq;
+
+namespace {
+
+struct Step
+{
+    qint16 type = DialogRecord::Message;
+    QString btn1;
+    QString scr1;
+    QString btn2;
+    QString scr2;
+    qint16 time = 0;
+    qint16 ico = 0;
+};
+
+using Steps = QList<Step>;
+
+Step message(const QString &btn1, const QString &scr1, const QString &btn2 = {},
+             const QString &scr2 = {})
+{
+    return {DialogRecord::Message, btn1, scr1, btn2, scr2};
+}
+
+Step progress(qint16 time, const QString &btn1, const QString &scr1, const QString &barFull)
+{
+    return {DialogRecord::Progress, btn1, scr1, QString(), barFull, time};
+}
+
+Step pause(qint16 time, const QString &pauseEnd)
+{
+    return {DialogRecord::Pause, QString(), pauseEnd, QString(), QString(), time};
+}
+
+Step ofType(qint16 type)
+{
+    Step step;
+    step.type = type;
+    return step;
+}
+
+Step withIcon(Step step, qint16 ico)
+{
+    step.ico = ico;
+    return step;
+}
+
+DialogProject makeProject(const Steps &steps, const QString &style = QStringLiteral("0"))
+{
+    DialogProject project;
+    project.record(0).text = style;
+    for (int i = 0; i < steps.size(); ++i) {
+        DialogRecord &record = project.record(i + 1);
+        const Step &step = steps.at(i);
+        record.text = QStringLiteral("Шаг %1").arg(i);
+        record.type = step.type;
+        record.btn1 = step.btn1;
+        record.btnscr1 = step.scr1;
+        record.btn2 = step.btn2;
+        record.btnscr2 = step.scr2;
+        record.time = step.time;
+        record.ico = step.ico;
+    }
+    project.setDialogCount(qint16(steps.size()));
+    return project;
+}
+
+QString kindName(Finding::Kind kind)
+{
+    switch (kind) {
+    case Finding::Kind::ScriptCannotRun:
+        return QStringLiteral("ScriptCannotRun");
+    case Finding::Kind::EndRunsNoAction:
+        return QStringLiteral("EndRunsNoAction");
+    case Finding::Kind::NoWayOut:
+        return QStringLiteral("NoWayOut");
+    case Finding::Kind::NoProjectStyle:
+        return QStringLiteral("NoProjectStyle");
+    case Finding::Kind::SilentLoop:
+        return QStringLiteral("SilentLoop");
+    case Finding::Kind::TargetOutside:
+        return QStringLiteral("TargetOutside");
+    case Finding::Kind::Unreachable:
+        return QStringLiteral("Unreachable");
+    case Finding::Kind::NoEnd:
+        return QStringLiteral("NoEnd");
+    case Finding::Kind::BackFromFirst:
+        return QStringLiteral("BackFromFirst");
+    case Finding::Kind::ButtonDoesNothing:
+        return QStringLiteral("ButtonDoesNothing");
+    case Finding::Kind::UnknownType:
+        return QStringLiteral("UnknownType");
+    case Finding::Kind::UnknownIcon:
+        return QStringLiteral("UnknownIcon");
+    }
+    return QStringLiteral("?");
+}
+
+QString fieldName(StepField field)
+{
+    const QStringList names{"-", "button1", "button2", "barfull", "pauseend", "header"};
+    return names.at(int(field));
+}
+
+// "E 2 button1 ScriptCannotRun [Идти К ab]": severity, step, field, kind and arguments, so a
+// failing row shows what the check found.
+QStringList describe(const QList<Finding> &findings)
+{
+    QStringList lines;
+    for (const Finding &finding : findings) {
+        lines << QStringLiteral("%1 %2 %3 %4 [%5]")
+                     .arg(finding.severity() == Finding::Severity::Error ? "E" : "W")
+                     .arg(finding.step)
+                     .arg(fieldName(finding.field), kindName(finding.kind),
+                          finding.arguments.join(u'|'));
+    }
+    return lines;
+}
+
+const QString Next = ButtonScript::GoNext;
+const QString Back = ButtonScript::GoBack;
+const QString Exit = ButtonScript::Exit;
+const QString No = ButtonScript::NoAction;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+Q_DECLARE_METATYPE(Steps)
+
+class TestProjectCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void findings_data();
+    void findings();
+    void exits_data();
+    void exits();
+    void countsErrors();
+    void shippedSamplesHaveNoErrors_data();
+    void shippedSamplesHaveNoErrors();
+};
+
+void TestProjectCheck::findings_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString zero = QStringLiteral("0");
+    const Step quit = message("Выход", Exit);
+
+    QTest::newRow("clean project") << zero
+                                   << Steps{message("Да", Next, "Нет", ButtonScript::goTo(2)),
+                                            progress(5, "Отмена", Exit, Next), pause(2, Back)}
+                                   << QStringList();
+    QTest::newRow("clean, skinned style, going on from the last step ends")
+        << QStringLiteral(" 1 ") << Steps{message("ОК", Next)} << QStringList();
+
+    // errors
+    QTest::newRow("blank button script") << zero << Steps{message("ОК", "", "Выход", Exit)}
+                                         << QStringList{"E 0 button1 ScriptCannotRun []"};
+    QTest::newRow("go-to target of letters")
+        << zero << Steps{message("ОК", "Идти К ab", "Выход", Exit)}
+        << QStringList{"E 0 button1 ScriptCannotRun [Идти К ab]"};
+    QTest::newRow("no action in small letters is not recognised")
+        << zero << Steps{message("Выход", Exit, "Ещё", "нет")}
+        << QStringList{"E 0 button2 ScriptCannotRun [нет]"};
+    QTest::newRow("progress button with a broken script")
+        << zero << Steps{progress(3, "Стоп", "Выйти", Next)}
+        << QStringList{"E 0 button1 ScriptCannotRun [Выйти]"};
+    QTest::newRow("bar full runs no action") << zero << Steps{progress(3, "Стоп", Exit, No)}
+                                             << QStringList{"E 0 barfull EndRunsNoAction []"};
+    QTest::newRow("bar of no time runs no action at once")
+        << zero << Steps{quit, progress(0, QString(), Exit, "  Нет  ")}
+        << QStringList{"W 1 - Unreachable []", "E 1 barfull EndRunsNoAction []"};
+    QTest::newRow("pause end runs no action")
+        << zero << Steps{pause(1, No), quit}
+        << QStringList{"W -1 - NoEnd []", "E 0 pauseend EndRunsNoAction []",
+                       "W 1 - Unreachable []"};
+    QTest::newRow("pause end blank")
+        << zero << Steps{message("Дальше", Next), pause(1, QString())}
+        << QStringList{"W -1 - NoEnd []", "E 1 pauseend ScriptCannotRun []"};
+    QTest::newRow("both buttons do nothing") << zero << Steps{message("Да", No, "Нет", No)}
+                                             << QStringList{"W -1 - NoEnd []", "E 0 - NoWayOut []"};
+    QTest::newRow("the only shown button does nothing")
+        << zero << Steps{message("ОК", No, "   ", Exit)}
+        << QStringList{"W -1 - NoEnd []", "E 0 - NoWayOut []"};
+    QTest::newRow("header style 2")
+        << QStringLiteral("2") << Steps{quit} << QStringList{"E -1 header NoProjectStyle [2]"};
+    QTest::newRow("header style blank")
+        << QString() << Steps{quit} << QStringList{"E -1 header NoProjectStyle []"};
+    QTest::newRow("header style not a number") << QStringLiteral("стиль") << Steps{quit}
+                                               << QStringList{"E -1 header NoProjectStyle [стиль]"};
+    QTest::newRow("pause and bar of no time lead round")
+        << zero
+        << Steps{message("Дальше", Next, "Выход", Exit), pause(0, ButtonScript::goTo(2)),
+                 progress(0, "Стоп", Exit, ButtonScript::goTo(1))}
+        << QStringList{"E 1 pauseend SilentLoop [1|2]"};
+    QTest::newRow("loop reported at its lowest step in run order")
+        << zero
+        << Steps{message("Дальше", ButtonScript::goTo(3), "Выход", Exit), ofType(7),
+                 pause(0, ButtonScript::goTo(1)), pause(-1, ButtonScript::goTo(2))}
+        << QStringList{"W 1 - UnknownType [7]", "E 1 - SilentLoop [1|2]"};
+    QTest::newRow("pause of no time going to itself")
+        << zero << Steps{pause(0, ButtonScript::goTo(0))}
+        << QStringList{"W -1 - NoEnd []", "E 0 pauseend SilentLoop [0]"};
+    QTest::newRow("a pause that waits breaks the circle")
+        << zero
+        << Steps{message("Дальше", Next, "Выход", Exit), pause(0, ButtonScript::goTo(2)),
+                 pause(1, ButtonScript::goTo(1))}
+        << QStringList();
+
+    // warnings
+    QTest::newRow("go-to past the last step")
+        << zero << Steps{message("Дальше", ButtonScript::goTo(5)), quit}
+        << QStringList{"W 0 button1 TargetOutside [5|1]", "W 1 - Unreachable []"};
+    QTest::newRow("go-to before the first step")
+        << zero << Steps{message("Дальше", "Идти К -1", "Выход", Exit)}
+        << QStringList{"W 0 button1 TargetOutside [-1|0]"};
+    QTest::newRow("unreachable step")
+        << zero << Steps{quit, quit, message("Назад", Back)}
+        << QStringList{"W 1 - Unreachable []", "W 2 - Unreachable []"};
+    QTest::newRow("no way to end") << zero << Steps{message("Дальше", Next), message("Назад", Back)}
+                                   << QStringList{"W -1 - NoEnd []"};
+    QTest::newRow("going back from step 0") << zero << Steps{message("Назад", Back, "Дальше", Next)}
+                                            << QStringList{"W 0 button1 BackFromFirst []"};
+    QTest::newRow("shown button with a caption does nothing")
+        << zero << Steps{message("Дальше", Next, "Справка", No)}
+        << QStringList{"W 0 button2 ButtonDoesNothing [Справка]"};
+    QTest::newRow("progress button does nothing")
+        << zero << Steps{progress(4, "Стоп", No, Next)}
+        << QStringList{"W 0 button1 ButtonDoesNothing [Стоп]"};
+    QTest::newRow("type the runner skips")
+        << zero << Steps{ofType(-3), quit} << QStringList{"W 0 - UnknownType [-3]"};
+    QTest::newRow("icon without a picture")
+        << zero << Steps{withIcon(quit, 6)} << QStringList{"W 0 - UnknownIcon [6]"};
+    QTest::newRow("negative icon on a progress step")
+        << zero << Steps{withIcon(progress(2, QString(), No, Next), -1)}
+        << QStringList{"W 0 - UnknownIcon [-1]"};
+
+    // what the runner never runs is not checked
+    QTest::newRow("hidden second button")
+        << zero << Steps{message("ОК", Next, "", "abc")} << QStringList();
+    QTest::newRow("progress button of no caption")
+        << zero << Steps{progress(2, "  ", "abc", Next)} << QStringList();
+    QTest::newRow("button of a bar of no time never shows")
+        << zero << Steps{progress(0, "Стоп", No, Next)} << QStringList();
+    QTest::newRow("blank button doing nothing")
+        << zero << Steps{message("", No, "Выход", Exit)} << QStringList();
+    QTest::newRow("pause keeps whatever icon")
+        << zero << Steps{withIcon(pause(1, Next), 9)} << QStringList();
+    QTest::newRow("skipped type ignores its scripts")
+        << zero << Steps{{qint16(5), "ОК", No, "", No}} << QStringList{"W 0 - UnknownType [5]"};
+}
+
+void TestProjectCheck::findings()
+{
+    QFETCH(QString, style);
+    QFETCH(Steps, steps);
+    QFETCH(QStringList, expected);
+    QCOMPARE(describe(ProjectCheck::check(makeProject(steps, style))), expected);
+}
+
+void TestProjectCheck::exits_data()
+{
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<QStringList>("expected");
+    // Three steps; the step under test is number 1.
+    QTest::newRow("message, two buttons") << message("Да", Next, "Нет", Back)
+                                          << QStringList{"button1 Да Step 2", "button2 Нет Step 0"};
+    QTest::newRow("message, go-to and exit")
+        << message("К началу", ButtonScript::goTo(0), "Выход", "выход")
+        << QStringList{"button1 К началу Step 0", "button2 Выход Exit -1"};
+    QTest::newRow("message, off the list")
+        << message("Далеко", ButtonScript::goTo(9)) << QStringList{"button1 Далеко OffList 9"};
+    QTest::newRow("message, no action") << message("", No) << QStringList{"button1  Stays -1"};
+    QTest::newRow("progress with button") << progress(2, "Стоп", Exit, Next)
+                                          << QStringList{"button1 Стоп Exit -1", "barfull  Step 2"};
+    QTest::newRow("progress of no time")
+        << progress(0, "Стоп", Exit, "xx") << QStringList{"barfull  Fault -1"};
+    QTest::newRow("pause") << pause(3, Back) << QStringList{"pauseend  Step 0"};
+    QTest::newRow("skipped type") << ofType(3) << QStringList{"-  Step 2"};
+}
+
+void TestProjectCheck::exits()
+{
+    QFETCH(Step, step);
+    QFETCH(QStringList, expected);
+    const QStringList leads{"Step", "Exit", "OffList", "Stays", "Fault"};
+    const DialogProject project = makeProject({message("a", Next), step, message("b", Next)});
+    QStringList found;
+    for (const StepExit &exit : StepFlow::exits(project, 1)) {
+        found << QStringLiteral("%1 %2 %3 %4")
+                     .arg(fieldName(exit.field), exit.caption, leads.at(int(exit.leads)))
+                     .arg(exit.target);
+    }
+    QCOMPARE(found, expected);
+}
+
+void TestProjectCheck::countsErrors()
+{
+    const QList<Finding> findings = ProjectCheck::check(
+        makeProject({message("Да", No, "Нет", No), pause(1, No)}, QStringLiteral("5")));
+    // Header, the trapped message and the pause's end are errors; the unreachable pause and the
+    // missing end are warnings.
+    QCOMPARE(findings.size(), 5);
+    QCOMPARE(ProjectCheck::errorCount(findings), 3);
+    QCOMPARE(ProjectCheck::errorCount({}), 0);
+}
+
+void TestProjectCheck::shippedSamplesHaveNoErrors_data()
+{
+    QTest::addColumn<QString>("path");
+    const QDir samples(QStringLiteral(KQ_SOURCE_DIR "/data/Samples"));
+    const QStringList files = samples.entryList({"*.dlg2", "*.dlg"}, QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), 5);
+    for (const QString &file : files)
+        QTest::newRow(qPrintable(file)) << samples.filePath(file);
+}
+
+void TestProjectCheck::shippedSamplesHaveNoErrors()
+{
+    QFETCH(QString, path);
+    DialogProject project;
+    QString error;
+    const bool loaded = path.endsWith(".dlg2")
+                            ? ProjectIO::loadProjectFile(project, path, &error)
+                            : ProjectIO::importLegacyProject(project, path, &error);
+    QVERIFY2(loaded, qPrintable(error));
+    QVERIFY(project.dialogCount() > 0);
+    const QList<Finding> findings = ProjectCheck::check(project);
+    QVERIFY2(ProjectCheck::errorCount(findings) == 0, qPrintable(describe(findings).join(u'\n')));
+}
+
+QTEST_GUILESS_MAIN(TestProjectCheck)
+#include "tst_projectcheck.moc"
