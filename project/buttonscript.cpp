@@ -2,6 +2,7 @@
 
 #include "dialogrecord.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <limits>
@@ -22,25 +23,54 @@ bool fitsInt16(qint64 value)
            value <= std::numeric_limits<qint16>::max();
 }
 
-} // namespace
-
-QString normalize(const QString &typed)
+// The Russian words, split at single spaces: two spaces in a row give an empty word and so no
+// match. Words after the ones a command needs are dropped.
+std::optional<QString> russianCommand(const QString &typed)
 {
-    if (typed.isEmpty())
-        return NoAction;
-    // Split at single spaces: two spaces in a row give an empty word and so no match.
     const QStringList words = typed.split(u' ');
     if (wordIs(words, 0, QStringLiteral("ВЫХОД")))
         return Exit;
     if (!wordIs(words, 0, QStringLiteral("ИДТИ")) || words.size() < 2)
-        return NoAction;
+        return std::nullopt;
     if (wordIs(words, 1, QStringLiteral("ДАЛЕЕ")))
         return GoNext;
     if (wordIs(words, 1, QStringLiteral("НАЗАД")))
         return GoBack;
     if (wordIs(words, 1, QStringLiteral("К")) && words.size() > 2 && words.at(2).size() == 2)
         return GoToPrefix + words.at(2);
-    return NoAction;
+    return std::nullopt;
+}
+
+// The English words an English user types ("exit", "go next", "go back", "go to 5"), in any
+// letter case and with any spaces around them. The target is a dialog number of one or two
+// digits, padded as the composer pads it.
+std::optional<QString> englishCommand(const QString &typed)
+{
+    const QStringList words = typed.simplified().split(u' ', Qt::SkipEmptyParts);
+    if (wordIs(words, 0, QStringLiteral("EXIT")))
+        return Exit;
+    if (!wordIs(words, 0, QStringLiteral("GO")))
+        return std::nullopt;
+    if (wordIs(words, 1, QStringLiteral("NEXT")))
+        return GoNext;
+    if (wordIs(words, 1, QStringLiteral("BACK")))
+        return GoBack;
+    static const QRegularExpression target(QStringLiteral("^[0-9]{1,2}$"));
+    if (wordIs(words, 1, QStringLiteral("TO")) && words.size() > 2 &&
+        target.match(words.at(2)).hasMatch())
+        return goTo(words.at(2).toInt());
+    return std::nullopt;
+}
+
+} // namespace
+
+QString normalize(const QString &typed)
+{
+    if (typed.isEmpty())
+        return NoAction;
+    if (const std::optional<QString> russian = russianCommand(typed))
+        return *russian;
+    return englishCommand(typed).value_or(NoAction);
 }
 
 Command command(const QString &script)

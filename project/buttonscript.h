@@ -16,7 +16,8 @@ inline const QString GoBack = QStringLiteral("Идти Назад");
 inline const QString GoToPrefix = QStringLiteral("Идти К ");
 inline const QString NoAction = QStringLiteral("Нет");
 
-// Editor: turns whatever the user typed into one canonical command; anything unknown is "Нет".
+// Editor: turns whatever the user typed, in Russian or English words, into one canonical
+// command; anything unknown is "Нет".
 QString normalize(const QString &typed);
 
 // What the runner makes of a script (already trimmed): the three words in any letter case, and

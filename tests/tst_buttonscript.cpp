@@ -11,6 +11,8 @@ class TestButtonScript : public QObject
 private slots:
     void normalize_data();
     void normalize();
+    void normalizeEnglish_data();
+    void normalizeEnglish();
     void interpret_data();
     void interpret();
     void noAction_data();
@@ -46,6 +48,43 @@ void TestButtonScript::normalize_data()
     QTest::newRow("leading space") << QStringLiteral(" Выход") << no;
     QTest::newRow("no action stays") << QStringLiteral("Нет") << no;
     QTest::newRow("nonsense") << QStringLiteral("hello") << no;
+}
+
+void TestButtonScript::normalizeEnglish_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("canonical");
+    const QString no = QStringLiteral("Нет");
+    QTest::newRow("exit") << QStringLiteral("exit") << QStringLiteral("Выход");
+    QTest::newRow("EXIT") << QStringLiteral("EXIT") << QStringLiteral("Выход");
+    QTest::newRow("exit with more words") << QStringLiteral("Exit now") << QStringLiteral("Выход");
+    QTest::newRow("go next") << QStringLiteral("go next") << QStringLiteral("Идти Далее");
+    QTest::newRow("Go Next, spaces around")
+        << QStringLiteral("  Go   Next ") << QStringLiteral("Идти Далее");
+    QTest::newRow("go back") << QStringLiteral("GO back") << QStringLiteral("Идти Назад");
+    QTest::newRow("go to one digit") << QStringLiteral("go to 5") << QStringLiteral("Идти К 05");
+    QTest::newRow("go to two digits") << QStringLiteral("Go To 42") << QStringLiteral("Идти К 42");
+    QTest::newRow("go to 00 with spaces")
+        << QStringLiteral(" go  to  00 ") << QStringLiteral("Идти К 00");
+    QTest::newRow("go to three digits") << QStringLiteral("go to 123") << no;
+    QTest::newRow("go to letters") << QStringLiteral("go to ab") << no;
+    QTest::newRow("go to negative") << QStringLiteral("go to -1") << no;
+    QTest::newRow("go to without target") << QStringLiteral("go to") << no;
+    QTest::newRow("go alone") << QStringLiteral("go") << no;
+    QTest::newRow("go home") << QStringLiteral("go home") << no;
+    QTest::newRow("goto") << QStringLiteral("goto 5") << no;
+    QTest::newRow("exits") << QStringLiteral("exits") << no;
+    QTest::newRow("words mixed across languages") << QStringLiteral("go далее") << no;
+    // The Russian words keep their own rules: single spaces and a two-character target.
+    QTest::newRow("Russian two spaces") << QStringLiteral("Идти  Далее") << no;
+    QTest::newRow("Russian one-digit target") << QStringLiteral("Идти К 5") << no;
+}
+
+void TestButtonScript::normalizeEnglish()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, canonical);
+    QCOMPARE(ButtonScript::normalize(typed), canonical);
 }
 
 void TestButtonScript::normalize()
