@@ -24,6 +24,12 @@ QString scriptFor(const DialogRecord &record, qint16 stepResult)
     }
 }
 
+// The step as the editor's list numbers it, from 0: position p is list entry p - 1.
+QString stepName(qint16 position)
+{
+    return QStringLiteral("step %1").arg(position - 1);
+}
+
 StepLoop::Outcome fault(const QString &what, int steps)
 {
     return {StepLoop::Status::Fault, what, steps};
@@ -67,14 +73,14 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
     QSet<qint16> passedAtOnce;
     while (position <= count && position > 0) {
         if (!file.read(position + 1, &current))
-            return fault(QStringLiteral("cannot read dialog %1").arg(position), steps);
+            return fault(QStringLiteral("cannot read %1").arg(stepName(position)), steps);
         StepKind *kind = mKinds.value(current.type);
         if (kind && kind->waits(current)) {
             passedAtOnce.clear();
         } else if (passedAtOnce.contains(position)) {
-            return fault(QStringLiteral("dialog %1: the scripts lead back to it without "
+            return fault(QStringLiteral("%1: the scripts lead back to it without "
                                         "showing anything, so the run would never end")
-                             .arg(position),
+                             .arg(stepName(position)),
                          steps);
         } else {
             passedAtOnce.insert(position);
@@ -82,8 +88,8 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
         if (kind) {
             const std::optional<qint16> result = kind->play(current, style, stepResult);
             if (!result)
-                return fault(QStringLiteral("dialog %1 cannot be shown in project style %2")
-                                 .arg(position)
+                return fault(QStringLiteral("%1 cannot be shown in project style %2")
+                                 .arg(stepName(position))
                                  .arg(style),
                              steps);
             stepResult = *result;
@@ -94,8 +100,8 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
         const QString script = scriptFor(current, stepResult);
         const std::optional<qint16> next = ButtonScript::interpret(script, position);
         if (!next)
-            return fault(QStringLiteral("dialog %1: the script \"%2\" cannot be run")
-                             .arg(position)
+            return fault(QStringLiteral("%1: the script \"%2\" cannot be run")
+                             .arg(stepName(position))
                              .arg(script),
                          steps);
         position = *next;

@@ -132,22 +132,40 @@ void TestRunProcess::renamedProgramLooksForItsOwnDataFile()
 void TestRunProcess::faultEndsWithStatusOne_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("line");
     DialogRecord header = DialogRecord::cleared();
     header.text = QStringLiteral("стиль");
-    QTest::newRow("header not a number") << header.toBytes();
-    QTest::newRow("empty file") << QByteArray();
-    QTest::newRow("short piece only") << QByteArray(300, '1');
-    // A pause of no time ends at once; going back to itself it would run forever unseen.
+    QTest::newRow("header not a number")
+        << header.toBytes() << "run: the project header holds no project style";
+    QTest::newRow("empty file") << QByteArray() << QString();
+    QTest::newRow("short piece only") << QByteArray(300, '1') << QString();
+    // Faults name the step as the editor's list numbers it, from 0. A pause of no time ends at
+    // once; going back to itself it would run forever unseen.
     DialogRecord pause = DialogRecord::cleared();
     pause.type = DialogRecord::Pause;
     pause.btnscr1 = QStringLiteral("Идти К 00");
     header.text = QStringLiteral("0");
-    QTest::newRow("pause of no time going to itself") << header.toBytes() + pause.toBytes();
+    QTest::newRow("pause of no time going to itself")
+        << header.toBytes() + pause.toBytes()
+        << "run: step 0: the scripts lead back to it without showing anything, so the run would "
+           "never end";
+    DialogRecord skipped = DialogRecord::cleared();
+    skipped.type = 7;
+    pause.btnscr1 = QStringLiteral("Нет");
+    QTest::newRow("pause end of no action on the third step")
+        << header.toBytes() + skipped.toBytes() + skipped.toBytes() + pause.toBytes()
+        << "run: step 2: the script \"Нет\" cannot be run";
+    DialogRecord message = DialogRecord::cleared();
+    header.text = QStringLiteral("4");
+    QTest::newRow("message without a look for the style")
+        << header.toBytes() + skipped.toBytes() + message.toBytes()
+        << "run: step 1 cannot be shown in project style 4";
 }
 
 void TestRunProcess::faultEndsWithStatusOne()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, line);
     ProgramFolder folder(QStringLiteral("run"));
     const QString data = folder.path(QStringLiteral("run.dll"));
     QVERIFY(testfiles::writeBytes(data, bytes));
@@ -157,6 +175,8 @@ void TestRunProcess::faultEndsWithStatusOne()
     // Qt may add messages of its own; the runner says what went wrong in one line.
     const QStringList lines = errorOutput.split(u'\n').filter(QRegularExpression(u"^run: .+"_s));
     QCOMPARE(lines.size(), 1);
+    if (!line.isEmpty())
+        QCOMPARE(lines.constFirst(), line);
 }
 
 QTEST_GUILESS_MAIN(TestRunProcess)

@@ -240,15 +240,27 @@ void TestStepLoop::faultKeepsDataFile_data()
     QTest::addColumn<QString>("style");
     QTest::addColumn<Dialogs>("dialogs");
     QTest::addColumn<QList<qint16>>("answers");
+    QTest::addColumn<QString>("reason");
+    // The reason names the step as the editor's list numbers it, from 0.
     const QString next = QStringLiteral("Идти Далее");
-    QTest::newRow("header not a number") << "x" << Dialogs{{next, next}} << QList<qint16>{1};
-    QTest::newRow("blank script") << "0" << Dialogs{{QString(), next}} << QList<qint16>{1};
+    QTest::newRow("header not a number") << "x" << Dialogs{{next, next}} << QList<qint16>{1}
+                                         << "the project header holds no project style";
+    QTest::newRow("blank script") << "0" << Dialogs{{QString(), next}} << QList<qint16>{1}
+                                  << "step 0: the script \"\" cannot be run";
     QTest::newRow("no action reached")
-        << "0" << Dialogs{{next, QStringLiteral("Нет")}} << QList<qint16>{2};
+        << "0" << Dialogs{{next, next}, {next, QStringLiteral("Нет")}} << QList<qint16>{1, 2}
+        << "step 1: the script \"Нет\" cannot be run";
     QTest::newRow("target with letters")
-        << "0" << Dialogs{{QStringLiteral("Идти К ab"), next}} << QList<qint16>{1};
+        << "0" << Dialogs{{next, next}, {next, next}, {QStringLiteral("Идти К ab"), next}}
+        << QList<qint16>{1, 1, 1} << "step 2: the script \"Идти К ab\" cannot be run";
     QTest::newRow("target 32767") << "0" << Dialogs{{QStringLiteral("Идти К 32767"), next}}
-                                  << QList<qint16>{1};
+                                  << QList<qint16>{1}
+                                  << "step 0: the script \"Идти К 32767\" cannot be run";
+    QTest::newRow("circle without windows")
+        << "0" << Dialogs{{next, next}, {next, next, 2}, {QStringLiteral("Идти К 01"), next, 2}}
+        << QList<qint16>{1}
+        << "step 1: the scripts lead back to it without showing anything, "
+           "so the run would never end";
 }
 
 void TestStepLoop::faultKeepsDataFile()
@@ -256,11 +268,12 @@ void TestStepLoop::faultKeepsDataFile()
     QFETCH(QString, style);
     QFETCH(Dialogs, dialogs);
     QFETCH(QList<qint16>, answers);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("run.dll"));
     const Played run = playProject(path, style, dialogs, answers);
     QCOMPARE(run.outcome.status, StepLoop::Status::Fault);
-    QVERIFY(!run.outcome.fault.isEmpty());
+    QCOMPARE(run.outcome.fault, reason);
     QVERIFY(QFile::exists(path));
 }
 
