@@ -1,7 +1,7 @@
 # The two set-up commands of the README. Both install missing Debian build packages first.
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
-PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-dejavu-core
+PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-dejavu-core xvfb xdotool
 SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test bench build deps configure clean

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kq {
+
+class DialogProject;
+
+// The runner of the program folder, which test runs start and builds copy.
+QString runnerProgram();
+
+// The build command after its file dialog: copies the runner to programPath with its
+// permissions and writes the project beside it as the data file (ProjectIO::buildDataFilePath),
+// replacing older files of those names. Neither file may be the running editor or the runner
+// itself. False with a reason in *error (when given); what was written before a failure stays.
+bool buildProgram(const DialogProject &project, const QString &runnerPath,
+                  const QString &programPath, QString *error = nullptr);
+
+// What a portable build wrote.
+struct PortableBuild
+{
+    QString program;          // the program file inside the folder
+    QStringList bundled;      // libraries and plug-ins, relative to the folder
+    QStringList leftToSystem; // libraries the program takes from the system it runs on
+    qint64 folderBytes = 0;   // every file of the folder
+};
+
+// A folder that runs on a Linux desktop without Qt: the program (a runner copy named after the
+// folder) and its data file as buildProgram writes them, the libraries the runner needs in lib/,
+// Qt's xcb and offscreen platform plug-ins in plugins/platforms/, a qt.conf that points Qt there
+// and a README.txt for the person who gets it. The folder must be new, empty, or an earlier
+// portable build, whose libraries and plug-ins are replaced.
+bool buildPortable(const DialogProject &project, const QString &runnerPath, const QString &folder,
+                   PortableBuild *build, QString *error = nullptr);
+
+// Packs a folder into one gzip-compressed tar file named after it (folder + ".tar.gz"), beside
+// it, holding the folder under its own name. An older archive is replaced once the new one is
+// whole.
+bool packFolder(const QString &folder, QString *archive, QString *error = nullptr);
+
+} // namespace kq

@@ -1,0 +1,7 @@
+// A library that needs another one.
+int kqGone();
+
+int kqNeedy()
+{
+    return kqGone();
+}
