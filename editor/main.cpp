@@ -1,18 +1,57 @@
+#include "commandline.h"
 #include "mainwindow.h"
 #include "optionsetting.h"
 #include "splashwindow.h"
 #include "uiservices.h"
 
 #include <QApplication>
+#include <QTextStream>
+
+namespace {
+
+void nameApplication()
+{
+    // Settings are kept under the executable's own base name, so a renamed copy keeps its own.
+    QCoreApplication::setApplicationName(kq::settingsApplicationName());
+    QCoreApplication::setApplicationVersion(QStringLiteral(KQ_VERSION));
+}
+
+// Checking and building need no display, so no GUI application is made for them.
+int runWithoutWindow(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    nameApplication();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return kq::runWithoutWindow(kq::parseCommandLine(QCoreApplication::arguments()), out, err);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (kq::runsWithoutWindow(arguments))
+        return runWithoutWindow(argc, argv);
+
     QApplication app(argc, argv);
-    // Settings are kept under the executable's own base name, so a renamed copy keeps its own.
-    QApplication::setApplicationName(kq::settingsApplicationName());
+    nameApplication();
+    // Qt's own options (-platform, -style, ...) are gone from the application's arguments.
+    const kq::CommandLine commandLine = kq::parseCommandLine(QApplication::arguments());
+    if (commandLine.action != kq::CommandLine::Action::Edit) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return kq::runWithoutWindow(commandLine, out, err);
+    }
 
     kq::QtUiServices ui;
     kq::MainWindow mainWindow(ui);
+    if (commandLine.noSplash) {
+        mainWindow.show();
+        return app.exec();
+    }
     kq::SplashWindow splash([&mainWindow] { mainWindow.show(); });
     return app.exec();
 }

@@ -15,3 +15,6 @@ target_compile_definitions(tst_librarybundle PRIVATE KQ_NEEDY_LIBRARY="$<TARGET_
 
 kq_add_test(portablebuild editorlib)
 add_dependencies(tst_portablebuild run)
+kq_add_test(commandline editorlib)
+kq_add_test(tavlen editorlib)
+add_dependencies(tst_tavlen tavlen)

@@ -1,0 +1,201 @@
+#include "commandline.h"
+
+#include "dialogproject.h"
+#include "programbuilder.h"
+#include "projectio.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+using namespace Qt::StringLiterals;
+
+namespace kq {
+
+namespace {
+
+// Options that make the editor work without a window; the rest belong to the editor's window.
+const QStringList NoWindowOptions = {u"--build"_s,    u"--help"_s,    u"-h"_s,
+                                     u"--help-all"_s, u"--version"_s, u"-v"_s};
+
+struct Options
+{
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption noSplash{u"no-splash"_s,
+                                u"Start with the main window, without the splash picture."_s};
+    QCommandLineOption build{
+        u"build"_s, u"Build the project FILE into a program, without a window."_s, u"FILE"_s};
+    QCommandLineOption output{{u"o"_s, u"output"_s},
+                              u"The program a build writes (with --portable: its folder)."_s,
+                              u"PROGRAM"_s};
+    QCommandLineOption quiet{
+        {u"q"_s, u"quiet"_s},
+        u"Print nothing on standard output; failures still go to standard error."_s};
+    QCommandLineOption portable{
+        u"portable"_s,
+        u"Build a folder that runs on a Linux desktop without Qt: the program named after the folder, the libraries it needs, a README.txt."_s};
+    QCommandLineOption archive{
+        u"archive"_s, u"Build portable and pack the folder into PROGRAM.tar.gz beside it."_s};
+};
+
+CommandLine wrong(const QString &reason)
+{
+    CommandLine line;
+    line.action = CommandLine::Action::Wrong;
+    line.text = reason;
+    return line;
+}
+
+// Options that only a build takes, and the options no build takes.
+QString misplacedOption(const QCommandLineParser &parser, const Options &options, bool building)
+{
+    for (const QCommandLineOption *option :
+         {&options.output, &options.portable, &options.archive}) {
+        if (parser.isSet(*option) && !building)
+            return u"--%1 goes with --build"_s.arg(option->names().constLast());
+    }
+    if (parser.isSet(options.quiet) && !building)
+        return u"--quiet goes with --build"_s;
+    if (parser.isSet(options.noSplash) && building)
+        return u"--no-splash starts the editor's window; a build has none"_s;
+    return QString();
+}
+
+QString megabytes(qint64 bytes)
+{
+    return QString::number(double(bytes) / (1024 * 1024), 'f', 1) + u" MB"_s;
+}
+
+bool readProject(const QString &path, DialogProject &project, QString *error)
+{
+    const ProjectIO::OpenResult opened = ProjectIO::openPath(project, path);
+    if (opened.kind == ProjectIO::OpenedKind::Nothing) {
+        *error = QFileInfo(path).isFile()
+                     ? u"neither a project (.dlg2, .dlg) nor a built program with its data file"_s
+                     : u"no such file"_s;
+        return false;
+    }
+    *error = opened.error;
+    return opened.ok;
+}
+
+int runBuild(const CommandLine &line, QTextStream &out, QTextStream &err)
+{
+    DialogProject project;
+    QString error;
+    if (!readProject(line.file, project, &error)) {
+        err << line.file << u": "_s << error << Qt::endl;
+        return ExitUnreadable;
+    }
+    if (!line.portable) {
+        if (!buildProgram(project, runnerProgram(), line.output, &error)) {
+            err << u"tavlen: "_s << error << Qt::endl;
+            return ExitFailed;
+        }
+        return ExitClean;
+    }
+    PortableBuild build;
+    QString archive;
+    if (!buildPortable(project, runnerProgram(), line.output, &build, &error) ||
+        (line.archive && !packFolder(line.output, &archive, &error))) {
+        err << u"tavlen: "_s << error << Qt::endl;
+        return ExitFailed;
+    }
+    if (line.quiet)
+        return ExitClean;
+    for (const QString &file : std::as_const(build.bundled))
+        out << u"bundled "_s << file << Qt::endl;
+    out << u"left to the system: "_s << build.leftToSystem.join(u", "_s) << Qt::endl;
+    out << build.program << u": portable program, "_s << megabytes(build.folderBytes) << Qt::endl;
+    if (!archive.isEmpty())
+        out << archive << u": "_s << megabytes(QFileInfo(archive).size()) << Qt::endl;
+    return ExitClean;
+}
+
+} // namespace
+
+bool runsWithoutWindow(const QStringList &arguments)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == u"--")
+            return false;
+        const QString name = argument.section(u'=', 0, 0);
+        if (NoWindowOptions.contains(name))
+            return true;
+    }
+    return false;
+}
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Kestrane Quorvex: composes small dialog programs. Without options it starts the "
+        u"editor and opens FILE."_s);
+    Options options{parser.addHelpOption(), parser.addVersionOption()};
+    parser.addOptions({options.noSplash, options.build, options.output, options.quiet,
+                       options.portable, options.archive});
+    parser.addPositionalArgument(
+        u"FILE"_s, u"A project (.dlg2), an old project (.dlg) or a built program."_s, u"[FILE]"_s);
+    if (!parser.parse(arguments))
+        return wrong(parser.errorText());
+
+    CommandLine line;
+    if (parser.isSet(options.help)) {
+        line.action = CommandLine::Action::Help;
+        line.text = parser.helpText();
+        return line;
+    }
+    if (parser.isSet(options.version)) {
+        line.action = CommandLine::Action::Version;
+        return line;
+    }
+    const bool building = parser.isSet(options.build);
+    if (const QString misplaced = misplacedOption(parser, options, building); !misplaced.isEmpty())
+        return wrong(misplaced);
+    const QStringList files = parser.positionalArguments();
+    if (building) {
+        if (!files.isEmpty())
+            return wrong(u"--build takes the project as its value; %1 is one file too many"_s.arg(
+                files.constFirst()));
+        if (parser.value(options.output).isEmpty())
+            return wrong(u"--build needs -o PROGRAM"_s);
+        line.action = CommandLine::Action::Build;
+        line.file = parser.value(options.build);
+        line.output = parser.value(options.output);
+    } else if (files.size() > 1) {
+        return wrong(u"the editor opens one file; %1 is one too many"_s.arg(files.at(1)));
+    } else {
+        line.file = files.value(0);
+    }
+    line.noSplash = parser.isSet(options.noSplash);
+    line.quiet = parser.isSet(options.quiet);
+    line.archive = parser.isSet(options.archive);
+    line.portable = parser.isSet(options.portable) || line.archive;
+    return line;
+}
+
+int runWithoutWindow(const CommandLine &line, QTextStream &out, QTextStream &err)
+{
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        out << line.text;
+        return ExitClean;
+    case CommandLine::Action::Version:
+        out << QCoreApplication::applicationName() << u' ' << QCoreApplication::applicationVersion()
+            << Qt::endl;
+        return ExitClean;
+    case CommandLine::Action::Build:
+        return runBuild(line, out, err);
+    case CommandLine::Action::Wrong:
+    case CommandLine::Action::Edit:
+    case CommandLine::Action::Check:
+        break;
+    }
+    err << u"tavlen: "_s << line.text << u" (see tavlen --help)"_s << Qt::endl;
+    return ExitWrongCommand;
+}
+
+} // namespace kq

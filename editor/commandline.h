@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+namespace kq {
+
+// What the editor's command line asks for.
+struct CommandLine
+{
+    enum class Action { Edit, Check, Build, Help, Version, Wrong };
+
+    Action action = Action::Edit;
+    QString file;   // the project to open, check or build
+    QString output; // the program (or, portable, the folder) a build writes
+    bool noSplash = false;
+    bool quiet = false;
+    bool force = false;
+    bool portable = false;
+    bool archive = false;
+    QString text; // the help text, or why a wrong command line is wrong
+};
+
+// Exit statuses of the modes without a window.
+enum ExitStatus : int {
+    ExitClean = 0,       // checked without findings; built
+    ExitWarnings = 1,    // checked: warnings only
+    ExitFailed = 1,      // a build that failed
+    ExitErrors = 2,      // checked: errors; a build refused for them
+    ExitUnreadable = 3,  // the project cannot be read
+    ExitWrongCommand = 4 // the command line is wrong
+};
+
+// Whether the arguments (the program name first) ask for a mode that needs no window and no
+// display: checking, building, help or version. Told before any application object exists.
+bool runsWithoutWindow(const QStringList &arguments);
+
+// Reads the arguments (the program name first).
+CommandLine parseCommandLine(const QStringList &arguments);
+
+// Runs a mode without a window, writing what it prints to out and err; returns the exit status.
+int runWithoutWindow(const CommandLine &commandLine, QTextStream &out, QTextStream &err);
+
+} // namespace kq

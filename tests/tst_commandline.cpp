@@ -1,0 +1,144 @@
+#include "commandline.h"
+
+#include <QTest>
+#include <QTextStream>
+
+using namespace kq;
+using Action = CommandLine::Action;
+
+Q_DECLARE_METATYPE(kq::CommandLine::Action)
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void runsWithoutWindow_data();
+    void runsWithoutWindow();
+    void parse_data();
+    void parse();
+    void wrongLine_data();
+    void wrongLine();
+    void helpNamesEveryOption();
+    void wrongLineIsOneLineOnStandardError();
+};
+
+void TestCommandLine::runsWithoutWindow_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("withoutWindow");
+    QTest::newRow("nothing") << QStringList() << false;
+    QTest::newRow("a file") << QStringList{"quiz.dlg2"} << false;
+    QTest::newRow("no splash") << QStringList{"--no-splash", "quiz.dlg2"} << false;
+    QTest::newRow("Qt's own option") << QStringList{"-platform", "offscreen"} << false;
+    QTest::newRow("build") << QStringList{"--build", "quiz.dlg2", "-o", "quiz"} << true;
+    QTest::newRow("build=") << QStringList{"-o", "quiz", "--build=quiz.dlg2"} << true;
+    QTest::newRow("help") << QStringList{"--help"} << true;
+    QTest::newRow("-h") << QStringList{"-h"} << true;
+    QTest::newRow("version") << QStringList{"-v"} << true;
+    QTest::newRow("a file named like an option") << QStringList{"--", "--build"} << false;
+}
+
+void TestCommandLine::runsWithoutWindow()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, withoutWindow);
+    // The program's own name comes first and is no option, whatever it looks like.
+    QCOMPARE(kq::runsWithoutWindow(QStringList{"--build"} + arguments), withoutWindow);
+}
+
+void TestCommandLine::parse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    // The file, the output and the flags: s no splash, q quiet, p portable, a archive.
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("editor") << QStringList() << Action::Edit << QStringList{"", "", ""};
+    QTest::newRow("editor with a file")
+        << QStringList{"quiz.dlg2"} << Action::Edit << QStringList{"quiz.dlg2", "", ""};
+    QTest::newRow("no splash") << QStringList{"--no-splash", "quiz.dlg"} << Action::Edit
+                               << QStringList{"quiz.dlg", "", "s"};
+    QTest::newRow("build") << QStringList{"--build", "quiz.dlg2", "-o", "out/quiz"} << Action::Build
+                           << QStringList{"quiz.dlg2", "out/quiz", ""};
+    QTest::newRow("build, long output, quiet")
+        << QStringList{"--build=quiz.dlg2", "--output=quiz", "-q"} << Action::Build
+        << QStringList{"quiz.dlg2", "quiz", "q"};
+    QTest::newRow("portable") << QStringList{"--build", "quiz.dlg2", "-o", "quiz", "--portable"}
+                              << Action::Build << QStringList{"quiz.dlg2", "quiz", "p"};
+    QTest::newRow("archive builds portable")
+        << QStringList{"--build", "quiz.dlg2", "-o", "quiz", "--archive"} << Action::Build
+        << QStringList{"quiz.dlg2", "quiz", "pa"};
+    QTest::newRow("version") << QStringList{"--version"} << Action::Version
+                             << QStringList{"", "", ""};
+}
+
+void TestCommandLine::parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Action, action);
+    QFETCH(QStringList, expected);
+    const CommandLine line = parseCommandLine(QStringList{"tavlen"} + arguments);
+    QCOMPARE(line.action, action);
+    QCOMPARE(line.file, expected.at(0));
+    QCOMPARE(line.output, expected.at(1));
+    const QString flags = expected.at(2);
+    QCOMPARE(line.noSplash, flags.contains(u's'));
+    QCOMPARE(line.quiet, flags.contains(u'q'));
+    QCOMPARE(line.portable, flags.contains(u'p'));
+    QCOMPARE(line.archive, flags.contains(u'a'));
+}
+
+void TestCommandLine::wrongLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("two files") << QStringList{"a.dlg2", "b.dlg2"} << "b.dlg2 is one too many";
+    QTest::newRow("build without output") << QStringList{"--build", "quiz.dlg2"} << "needs -o";
+    QTest::newRow("build and a file")
+        << QStringList{"--build", "a.dlg2", "-o", "a", "b.dlg2"} << "b.dlg2 is one file too many";
+    QTest::newRow("output without build")
+        << QStringList{"-o", "quiz", "quiz.dlg2"} << "--output goes with --build";
+    QTest::newRow("portable without build")
+        << QStringList{"--portable"} << "--portable goes with --build";
+    QTest::newRow("archive without build")
+        << QStringList{"--archive", "quiz.dlg2"} << "--archive goes with --build";
+    QTest::newRow("quiet without build") << QStringList{"-q", "quiz.dlg2"} << "--quiet";
+    QTest::newRow("build with no splash")
+        << QStringList{"--build", "a.dlg2", "-o", "a", "--no-splash"} << "--no-splash";
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << "bogus";
+}
+
+void TestCommandLine::wrongLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+    const CommandLine line = parseCommandLine(QStringList{"tavlen"} + arguments);
+    QCOMPARE(line.action, Action::Wrong);
+    QVERIFY2(line.text.contains(reason), qPrintable(line.text));
+}
+
+void TestCommandLine::helpNamesEveryOption()
+{
+    const CommandLine line = parseCommandLine({"tavlen", "--help"});
+    QCOMPARE(line.action, Action::Help);
+    for (const char *option : {"--build <FILE>", "-o, --output <PROGRAM>", "--portable",
+                               "--archive", "--no-splash", "-q, --quiet", "[FILE]"})
+        QVERIFY2(line.text.contains(QLatin1String(option)), option);
+}
+
+void TestCommandLine::wrongLineIsOneLineOnStandardError()
+{
+    QString output;
+    QString errors;
+    QTextStream out(&output);
+    QTextStream err(&errors);
+    const CommandLine line = parseCommandLine({"tavlen", "--portable"});
+    QCOMPARE(runWithoutWindow(line, out, err), int(ExitWrongCommand));
+    QCOMPARE(output, QString());
+    QCOMPARE(errors.count(u'\n'), 1);
+    QVERIFY(errors.startsWith(u"tavlen: --portable goes with --build"));
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"

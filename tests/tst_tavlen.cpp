@@ -1,0 +1,195 @@
+#include "builtprogram.h"
+#include "editorfixture.h"
+#include "projectio.h"
+#include "resourcefiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+using namespace kq;
+
+namespace {
+
+// No display of any kind: the modes without a window must not need one.
+QProcessEnvironment withoutDisplay()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
+                                QStringLiteral("QT_QPA_PLATFORM")})
+        environment.remove(name);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), editortest::configHome().path());
+    return environment;
+}
+
+QStringList lines(const QByteArray &text)
+{
+    return QString::fromLocal8Bit(text).split(u'\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestTavlen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void versionAndHelp();
+    void wrongCommandLine_data();
+    void wrongCommandLine();
+    void buildWithoutDisplayPlays();
+    void buildFails_data();
+    void buildFails();
+    void portableBuildSaysWhatItBundled();
+
+private:
+    // Runs the program folder's editor; relative paths in arguments are below the scratch folder.
+    programtest::Finished tavlen(const QStringList &arguments) const;
+    QString scratch(const QString &name) const { return mScratch.filePath(name); }
+
+    editortest::ProgramFolder mProgramFolder;
+    QTemporaryDir mScratch;
+    QString mEditor;
+    QString mRunner;
+};
+
+void TestTavlen::initTestCase()
+{
+    QVERIFY(mProgramFolder.ok());
+    mEditor = mProgramFolder.path(QStringLiteral("tavlen"));
+    mRunner = mProgramFolder.path(QStringLiteral("Runner/run"));
+    QVERIFY(editortest::copyTree(QStringLiteral(KQ_APP_DIR "/Runner"),
+                                 mProgramFolder.path(QStringLiteral("Runner"))));
+    QVERIFY(QFile::copy(QStringLiteral(KQ_APP_DIR "/tavlen"), mEditor));
+    QVERIFY(ProjectIO::writeDataFile(programtest::selfEnding(),
+                                     scratch(QStringLiteral("ending.dlg2"))));
+    QVERIFY(testfiles::writeBytes(scratch(QStringLiteral("notes.txt")), "no project"));
+}
+
+programtest::Finished TestTavlen::tavlen(const QStringList &arguments) const
+{
+    QStringList absolute;
+    for (const QString &argument : arguments)
+        absolute.append(argument.startsWith(u'@') ? scratch(argument.mid(1)) : argument);
+    return programtest::run(mEditor, absolute, withoutDisplay(), 120000);
+}
+
+void TestTavlen::versionAndHelp()
+{
+    const programtest::Finished version = tavlen({QStringLiteral("--version")});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.output, QByteArray("tavlen 2.0\n"));
+
+    const programtest::Finished help = tavlen({QStringLiteral("--help")});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.output.contains("--build <FILE>"));
+}
+
+void TestTavlen::wrongCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("build without output") << QStringList{"--build", "@ending.dlg2"};
+    QTest::newRow("unknown option") << QStringList{"--build", "@ending.dlg2", "-o", "x", "--bogus"};
+    QTest::newRow("splash in a build")
+        << QStringList{"--build", "@ending.dlg2", "-o", "x", "--no-splash"};
+}
+
+void TestTavlen::wrongCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    const programtest::Finished run = tavlen(arguments);
+    QCOMPARE(run.exitCode, 4);
+    QCOMPARE(run.output, QByteArray());
+    QCOMPARE(lines(run.errors).size(), 1);
+    QVERIFY(run.errors.startsWith("tavlen: "));
+}
+
+void TestTavlen::buildWithoutDisplayPlays()
+{
+    const programtest::Finished build =
+        tavlen({QStringLiteral("--build"), QStringLiteral("@ending.dlg2"), QStringLiteral("-o"),
+                QStringLiteral("@ending")});
+    QCOMPARE(build.exitCode, 0);
+    QCOMPARE(build.output, QByteArray());
+    QCOMPARE(build.errors, QByteArray());
+
+    const QString program = scratch(QStringLiteral("ending"));
+    QCOMPARE(testfiles::readBytes(program), testfiles::readBytes(mRunner));
+    QCOMPARE(testfiles::readBytes(scratch(QStringLiteral("ending.dll"))),
+             programtest::selfEnding().fileBytes());
+    QCOMPARE(programtest::run(program, {}, programtest::offscreen()).exitCode, 0);
+}
+
+void TestTavlen::buildFails_data()
+{
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("output"); // "editor" and "runner" stand for the program folder's
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("says");
+
+    QTest::newRow("no such project") << "@missing.dlg2"
+                                     << "@out/missing" << 3 << "no such file";
+    QTest::newRow("not a project") << "@notes.txt"
+                                   << "@out/notes" << 3 << "neither a project";
+    QTest::newRow("over the editor") << "@ending.dlg2"
+                                     << "editor" << 1 << "choose another name";
+    QTest::newRow("over the runner") << "@ending.dlg2"
+                                     << "runner" << 1 << "choose another name";
+    QTest::newRow("into no folder") << "@ending.dlg2"
+                                    << "@none/at/all/quiz" << 1 << "quiz";
+}
+
+void TestTavlen::buildFails()
+{
+    QFETCH(QString, project);
+    QFETCH(QString, output);
+    QFETCH(int, exitCode);
+    QFETCH(QString, says);
+    if (output == u"editor")
+        output = mEditor;
+    else if (output == u"runner")
+        output = mRunner;
+    const QByteArray editor = testfiles::readBytes(mEditor);
+    const QByteArray runner = testfiles::readBytes(mRunner);
+
+    const programtest::Finished run =
+        tavlen({QStringLiteral("--build"), project, QStringLiteral("-o"), output});
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.output, QByteArray());
+    QCOMPARE(lines(run.errors).size(), 1);
+    QVERIFY2(QString::fromLocal8Bit(run.errors).contains(says), run.errors.constData());
+    QCOMPARE(testfiles::readBytes(mEditor), editor);
+    QCOMPARE(testfiles::readBytes(mRunner), runner);
+}
+
+void TestTavlen::portableBuildSaysWhatItBundled()
+{
+    const programtest::Finished build =
+        tavlen({QStringLiteral("--build"), QStringLiteral("@ending.dlg2"), QStringLiteral("-o"),
+                QStringLiteral("@portable/ending"), QStringLiteral("--archive")});
+    QCOMPARE(build.exitCode, 0);
+    const QStringList said = lines(build.output);
+    QVERIFY(said.contains(QStringLiteral("bundled lib/libQt6Core.so.6")));
+    QVERIFY(said.contains(QStringLiteral("bundled plugins/platforms/libqxcb.so")));
+    QVERIFY(!said.filter(QStringLiteral("left to the system: "))
+                 .filter(QStringLiteral("libc.so.6"))
+                 .isEmpty());
+    const QString folder = scratch(QStringLiteral("portable/ending"));
+    QVERIFY(said.last().startsWith(folder + QStringLiteral(".tar.gz: ")));
+    QVERIFY(QFileInfo(folder + QStringLiteral(".tar.gz")).isFile());
+    QCOMPARE(programtest::run(QDir(folder).filePath(QStringLiteral("ending")), {},
+                              programtest::offscreen())
+                 .exitCode,
+             0);
+
+    // Quiet, it says nothing and builds all the same.
+    const programtest::Finished quiet = tavlen(
+        {QStringLiteral("--build"), QStringLiteral("@ending.dlg2"), QStringLiteral("-o"),
+         QStringLiteral("@portable/ending"), QStringLiteral("--portable"), QStringLiteral("-q")});
+    QCOMPARE(quiet.exitCode, 0);
+    QCOMPARE(quiet.output, QByteArray());
+}
+
+QTEST_GUILESS_MAIN(TestTavlen)
+#include "tst_tavlen.moc"
