@@ -48,10 +48,16 @@ int main(int argc, char *argv[])
 
     kq::QtUiServices ui;
     kq::MainWindow mainWindow(ui);
-    if (commandLine.noSplash) {
+    // A file named on the command line opens as Open opens it, over the shown main window.
+    const auto showMainWindow = [&mainWindow, &commandLine] {
         mainWindow.show();
+        if (!commandLine.file.isEmpty())
+            mainWindow.openFile(commandLine.file);
+    };
+    if (commandLine.noSplash) {
+        showMainWindow();
         return app.exec();
     }
-    kq::SplashWindow splash([&mainWindow] { mainWindow.show(); });
+    kq::SplashWindow splash(showMainWindow);
     return app.exec();
 }

@@ -5,6 +5,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
 using namespace kq;
@@ -42,9 +45,13 @@ private slots:
     void buildFails_data();
     void buildFails();
     void portableBuildSaysWhatItBundled();
+    void editorOpensTheFileNamed_data();
+    void editorOpensTheFileNamed();
 
 private:
-    // Runs the program folder's editor; relative paths in arguments are below the scratch folder.
+    // Arguments with "@name" for a file of the scratch folder, as the editor gets them.
+    QStringList inScratch(const QStringList &arguments) const;
+    // Runs the program folder's editor without a display.
     programtest::Finished tavlen(const QStringList &arguments) const;
     QString scratch(const QString &name) const { return mScratch.filePath(name); }
 
@@ -67,12 +74,17 @@ void TestTavlen::initTestCase()
     QVERIFY(testfiles::writeBytes(scratch(QStringLiteral("notes.txt")), "no project"));
 }
 
-programtest::Finished TestTavlen::tavlen(const QStringList &arguments) const
+QStringList TestTavlen::inScratch(const QStringList &arguments) const
 {
     QStringList absolute;
     for (const QString &argument : arguments)
         absolute.append(argument.startsWith(u'@') ? scratch(argument.mid(1)) : argument);
-    return programtest::run(mEditor, absolute, withoutDisplay(), 120000);
+    return absolute;
+}
+
+programtest::Finished TestTavlen::tavlen(const QStringList &arguments) const
+{
+    return programtest::run(mEditor, inScratch(arguments), withoutDisplay(), 120000);
 }
 
 void TestTavlen::versionAndHelp()
@@ -189,6 +201,53 @@ void TestTavlen::portableBuildSaysWhatItBundled()
          QStringLiteral("@portable/ending"), QStringLiteral("--portable"), QStringLiteral("-q")});
     QCOMPARE(quiet.exitCode, 0);
     QCOMPARE(quiet.output, QByteArray());
+}
+
+void TestTavlen::editorOpensTheFileNamed_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("title"); // of a window that shows when the file was handled
+    QTest::newRow("a project") << QStringList{"--no-splash", "@ending.dlg2"}
+                               << "Kestrane Quorvex - [ending.dlg2]";
+    QTest::newRow("after the splash")
+        << QStringList{"@ending.dlg2"} << "Kestrane Quorvex - [ending.dlg2]";
+    QTest::newRow("a file that is no project")
+        << QStringList{"--no-splash", "@notes.txt"} << "Operation failed";
+}
+
+void TestTavlen::editorOpensTheFileNamed()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, title);
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    if (xvfb.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("needs xvfb-run and xdotool");
+    // The editor's own settings, in English; its data folder (recovery copies) a scratch one.
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrane"),
+                       QStringLiteral("tavlen"));
+    settings.setValue(QStringLiteral("Options/0"), QStringLiteral("english.lang"));
+    settings.setValue(QStringLiteral("Options/1"),
+                      mProgramFolder.path(QStringLiteral("Themes/standart.tvth")));
+    settings.sync();
+    QProcessEnvironment environment = withoutDisplay();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), scratch(QStringLiteral("data")));
+
+    const QString script =
+        QStringLiteral("editor=$1; title=$2; shift 2\n"
+                       "\"$editor\" \"$@\" &\n"
+                       "editor=$!\n"
+                       "timeout 30 xdotool search --sync --name \"^$title\\$\" >/dev/null\n"
+                       "found=$?\n"
+                       "kill $editor\n"
+                       "exit $found\n");
+    const QStringList run{QStringLiteral("-a"),
+                          QStringLiteral("sh"),
+                          QStringLiteral("-c"),
+                          script,
+                          QStringLiteral("sh"),
+                          mEditor,
+                          QRegularExpression::escape(title)};
+    QCOMPARE(programtest::run(xvfb, run + inScratch(arguments), environment, 60000).exitCode, 0);
 }
 
 QTEST_GUILESS_MAIN(TestTavlen)
