@@ -4,11 +4,57 @@
 #include "steploop.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 
+namespace {
+
+// The program file as the system started it, known before any QCoreApplication exists: the
+// kernel's link to the running program where there is one, as Qt itself finds it.
+QString programPath(const char *argv0)
+{
+    const QFileInfo running(QStringLiteral("/proc/self/exe"));
+    if (running.isSymLink())
+        return running.canonicalFilePath();
+    return QFileInfo(QString::fromLocal8Bit(argv0)).absoluteFilePath();
+}
+
+// The arguments exactly as given: QApplication takes away the options it knows ("-reverse",
+// "-style x"), which must not decide test mode.
+QStringList givenArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Texts of the data file reach the fault line; its control characters are written as \xNN, so
+// that a hostile file cannot drive the terminal.
+QString escapedControls(const QString &text)
+{
+    QString escaped;
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (unit < 0x20 || (unit >= 0x7f && unit < 0xa0))
+            escaped += QStringLiteral("\\x%1").arg(unsigned(unit), 2, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    const QString dataPath = kq::StepLoop::dataFilePath(programPath(argv[0]));
+    const bool testMode = kq::StepLoop::isTestMode(givenArguments(argc, argv));
+    // Without its data file the runner ends before it connects to the display.
+    if (!kq::StepLoop::hasDataFile(dataPath))
+        return 0;
+
     QApplication app(argc, argv);
     // The step windows come and go one after another; closing one must not end the program.
     app.setQuitOnLastWindowClosed(false);
@@ -21,11 +67,9 @@ int main(int argc, char *argv[])
     loop.setStepKind(kq::DialogRecord::Progress, &progress);
     loop.setStepKind(kq::DialogRecord::Pause, &pause);
 
-    const QString dataPath = kq::StepLoop::dataFilePath(QCoreApplication::applicationFilePath());
-    const bool testMode = kq::StepLoop::isTestMode(app.arguments().mid(1));
     const kq::StepLoop::Outcome outcome = loop.run(dataPath, testMode);
     if (outcome.status == kq::StepLoop::Status::Fault) {
-        std::fprintf(stderr, "run: %s\n", qPrintable(outcome.fault));
+        std::fprintf(stderr, "run: %s\n", qPrintable(escapedControls(outcome.fault)));
         return 1;
     }
     return 0;

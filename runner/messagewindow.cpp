@@ -21,7 +21,7 @@ MessageWindow::MessageWindow(const DialogRecord &record, qint16 projectStyle, qi
     : StepWindow(QStringLiteral("msgf"), projectStyle, previousResult), mScript1(record.btnscr1),
       mScript2(record.btnscr2)
 {
-    setWindowTitle(trimmedRight(record.caption));
+    setCaption(trimmedRight(record.caption));
     mIcon = addIcon(record.ico);
     mText = addText(trimmedRight(record.text), QPoint(72, 24));
     mButton1 =

@@ -11,7 +11,7 @@ ProgressWindow::ProgressWindow(const DialogRecord &record, qint16 projectStyle,
                                qint16 previousResult)
     : StepWindow(QStringLiteral("prgf"), projectStyle, previousResult), mScript1(record.btnscr1)
 {
-    setWindowTitle(trimmedRight(record.caption));
+    setCaption(trimmedRight(record.caption));
     setFixedSize(360, 116);
     addIcon(record.ico);
     addText(trimmedRight(record.text), QPoint(72, 16));

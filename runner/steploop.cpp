@@ -47,9 +47,14 @@ bool StepLoop::isTestMode(const QStringList &arguments)
     return trimmedSpaces(arguments.join(u' ')).endsWith(QStringLiteral("editor"));
 }
 
+bool StepLoop::hasDataFile(const QString &dataPath)
+{
+    return QFileInfo(dataPath).isFile();
+}
+
 StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
 {
-    if (!QFileInfo(dataPath).isFile())
+    if (!hasDataFile(dataPath))
         return {Status::NoDataFile, {}, 0};
 
     // The runner only reads its data file, so a project on a read-only medium still plays.

@@ -29,6 +29,8 @@ public:
     static QString dataFilePath(const QString &programPath);
     // Test mode holds when the arguments, spaces trimmed, end in "editor", case-sensitively.
     static bool isTestMode(const QStringList &arguments);
+    // A normal file at the data path; anything else counts as missing.
+    static bool hasDataFile(const QString &dataPath);
 
     // The step kind for a record type; a type without one shows nothing and counts as result 0.
     // The loop does not own the kinds.

@@ -43,6 +43,16 @@ StepWindow::StepWindow(const QString &objectName, qint16 projectStyle, qint16 pr
     setAutoFillBackground(true);
 }
 
+void StepWindow::setCaption(const QString &caption)
+{
+    if (caption.isEmpty()) {
+        setWindowTitle(QStringLiteral(" "));
+        return;
+    }
+    QString title = caption;
+    setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+}
+
 QLabel *StepWindow::addIcon(qint16 ico)
 {
     QPixmap cell(IconSize, IconSize);

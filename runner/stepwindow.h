@@ -54,6 +54,10 @@ protected:
     StepWindow(const QString &objectName, qint16 projectStyle, qint16 previousResult,
                Qt::WindowFlags flags = FixedDialog);
 
+    // The record's caption as the title, exactly: a blank caption gives a blank title (Qt
+    // would put the program's name there) and "[*]" is no modification mark.
+    void setCaption(const QString &caption);
+
     // msg_icon at 16,16: cell ico of the style's strip on the window background. An ico outside
     // the strip leaves the box empty.
     QLabel *addIcon(qint16 ico);

@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,10 +29,12 @@ public:
     QStringList files() const { return QDir(mDir.path()).entryList(QDir::Files); }
 
     // Runs the program to its end; returns the exit status, -1 when it did not end normally.
-    int run(const QStringList &arguments, QString *errorOutput = nullptr) const
+    int run(const QStringList &arguments, QString *errorOutput = nullptr,
+            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment()) const
     {
         QProcess process;
         process.setWorkingDirectory(mDir.path());
+        process.setProcessEnvironment(environment);
         process.start(mProgram, arguments);
         if (!process.waitForFinished(20000)) {
             process.kill();
@@ -63,6 +67,84 @@ void writeData(const QString &path, const QString &style, int dialogs)
     }
 }
 
+// A message dialog of style 0 whose both scripts end the run.
+DialogRecord messageDialog(const QString &caption)
+{
+    DialogRecord record = DialogRecord::cleared();
+    record.type = DialogRecord::Message;
+    record.caption = caption;
+    record.text = QStringLiteral("Text");
+    record.btn1 = QStringLiteral("OK");
+    record.btnscr1 = record.btnscr2 = QStringLiteral("Выход");
+    return record;
+}
+
+// A private X server for the tests that look at the runner's real windows, on a display
+// number of its own choosing; not running when Xvfb or xdotool are not installed.
+class XServer
+{
+public:
+    XServer()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            return;
+        mServer.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("800x600x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        // Xvfb writes its display number once it accepts clients.
+        if (mServer.waitForReadyRead(10000))
+            mDisplay = u':' + QString::fromLatin1(mServer.readAllStandardOutput().trimmed());
+    }
+    ~XServer()
+    {
+        mServer.terminate();
+        mServer.waitForFinished(5000);
+    }
+
+    bool isRunning() const { return mDisplay.size() > 1; }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), mDisplay);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        return environment;
+    }
+
+    // The title of the first window the process shows, as the window manager reads it.
+    QString titleOfWindowOf(qint64 pid) const
+    {
+        const QString window = xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                                        QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                        QString::number(pid)})
+                                   .split(u'\n')
+                                   .value(0);
+        if (window.isEmpty())
+            return QStringLiteral("<no window>");
+        QString title = xdotool({QStringLiteral("getwindowname"), window});
+        return title.endsWith(u'\n') ? title.chopped(1) : title;
+    }
+
+private:
+    QString xdotool(const QStringList &arguments) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(QStringLiteral("xdotool"), arguments);
+        if (!process.waitForFinished(10000)) {
+            process.kill();
+            process.waitForFinished();
+            return {};
+        }
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+    QProcess mServer;
+    QString mDisplay;
+};
+
 } // namespace
 
 class TestRunProcess : public QObject
@@ -77,6 +159,13 @@ private slots:
     void renamedProgramLooksForItsOwnDataFile();
     void faultEndsWithStatusOne_data();
     void faultEndsWithStatusOne();
+    void testModeFromTheCommandLineAsGiven_data();
+    void testModeFromTheCommandLineAsGiven();
+    void missingDataFileNeedsNoDisplay();
+    void faultLineEscapesControlCharacters_data();
+    void faultLineEscapesControlCharacters();
+    void captionIsTheTitle_data();
+    void captionIsTheTitle();
 };
 
 void TestRunProcess::initTestCase()
@@ -177,6 +266,116 @@ void TestRunProcess::faultEndsWithStatusOne()
     QCOMPARE(lines.size(), 1);
     if (!line.isEmpty())
         QCOMPARE(lines.constFirst(), line);
+}
+
+void TestRunProcess::testModeFromTheCommandLineAsGiven_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("deleted");
+    // Qt takes away the options it knows; what the program was given decides.
+    QTest::newRow("/editor -reverse") << QStringList{"/editor", "-reverse"} << false;
+    QTest::newRow("-reverse /editor") << QStringList{"-reverse", "/editor"} << true;
+    QTest::newRow("-style /editor") << QStringList{"-style", "/editor"} << true;
+    QTest::newRow("-style fusion /editor") << QStringList{"-style", "fusion", "/editor"} << true;
+    QTest::newRow("/editor -style fusion") << QStringList{"/editor", "-style", "fusion"} << false;
+}
+
+void TestRunProcess::testModeFromTheCommandLineAsGiven()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, deleted);
+    ProgramFolder folder(QStringLiteral("run"));
+    writeData(folder.path(QStringLiteral("run.dll")), QStringLiteral("0"), 2);
+    QCOMPARE(folder.run(arguments), 0);
+    QCOMPARE(QFile::exists(folder.path(QStringLiteral("run.dll"))), !deleted);
+}
+
+void TestRunProcess::missingDataFileNeedsNoDisplay()
+{
+    ProgramFolder folder(QStringLiteral("run"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":9999"));
+    QString errorOutput;
+    QCOMPARE(folder.run({QStringLiteral("/editor")}, &errorOutput, environment), 0);
+    QCOMPARE(errorOutput, QString());
+}
+
+void TestRunProcess::faultLineEscapesControlCharacters_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("escape sequence") << QByteArray("\x1b]2;owned\x07") << u"\\x1b]2;owned\\x07"_s;
+    QTest::newRow("clear screen") << QByteArray("\x1b[2J\x1b[H") << u"\\x1b[2J\\x1b[H"_s;
+    QTest::newRow("line break and delete") << QByteArray("a\r\nb\x7f") << u"a\\x0d\\x0ab\\x7f"_s;
+    QTest::newRow("C1 control (byte 0x98)") << QByteArray("x\x98y") << u"x\\x98y"_s;
+}
+
+void TestRunProcess::faultLineEscapesControlCharacters()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QString, shown);
+    // A pause of no time ends at once with result 1, so its first script runs without a window.
+    DialogRecord header = DialogRecord::cleared();
+    header.text = QStringLiteral("0");
+    DialogRecord pause = DialogRecord::cleared();
+    pause.type = DialogRecord::Pause;
+    QByteArray bytes = pause.toBytes();
+    bytes.replace(592, script.size(), script);
+
+    ProgramFolder folder(QStringLiteral("run"));
+    QVERIFY(testfiles::writeBytes(folder.path(QStringLiteral("run.dll")), header.toBytes() + bytes));
+    QProcess process;
+    process.start(folder.program(), {QStringLiteral("/editor")});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 1);
+    const QByteArray errorOutput = process.readAllStandardError();
+    const QByteArray faultLine = errorOutput.mid(errorOutput.indexOf("run: "));
+    QVERIFY2(!faultLine.contains('\x1b') && !faultLine.contains('\x07') &&
+                 !faultLine.contains('\r') && !faultLine.contains('\x7f'),
+             faultLine.constData());
+    QVERIFY2(faultLine.contains(shown.toUtf8()), faultLine.constData());
+    QVERIFY(faultLine.endsWith('\n'));
+}
+
+void TestRunProcess::captionIsTheTitle_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("title");
+    // Qt would show the program's name in place of an empty title.
+    QTest::newRow("blank") << QString() << QString();
+    QTest::newRow("spaces only") << QStringLiteral("    ") << QString();
+    QTest::newRow("plain") << QStringLiteral("Warning") << QStringLiteral("Warning");
+    // "[*]" is Qt's mark of unsaved changes, which a caption is not.
+    QTest::newRow("modification mark") << QStringLiteral("Saved [*]") << QStringLiteral("Saved [*]");
+}
+
+void TestRunProcess::captionIsTheTitle()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, title);
+    const XServer display;
+    if (!display.isRunning())
+        QSKIP("Xvfb and xdotool are needed to read a real window's title");
+
+    ProgramFolder folder(QStringLiteral("run"));
+    ProjectFile file;
+    QVERIFY(file.open(folder.path(QStringLiteral("run.dll"))));
+    DialogRecord header = DialogRecord::cleared();
+    header.text = QStringLiteral("0");
+    QVERIFY(file.write(1, header));
+    QVERIFY(file.write(2, messageDialog(caption)));
+    file.close();
+
+    QProcess runner;
+    runner.setProcessEnvironment(display.environment());
+    runner.start(folder.program(), {QStringLiteral("/editor")});
+    QVERIFY(runner.waitForStarted());
+    const QString shown = display.titleOfWindowOf(runner.processId());
+    runner.kill();
+    runner.waitForFinished();
+    // A blank title is one the window manager shows as blank.
+    QCOMPARE(shown.trimmed(), title);
 }
 
 QTEST_GUILESS_MAIN(TestRunProcess)
