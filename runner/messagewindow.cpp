@@ -1,5 +1,6 @@
 #include "messagewindow.h"
 
+#include "buttonscript.h"
 #include "kxbutton.h"
 
 #include <QApplication>
@@ -85,10 +86,12 @@ qint16 MessageWindow::play()
 
 void MessageWindow::reject()
 {
-    if (mTwoButtons)
-        press(mScript2, 2);
+    const QString &script = mTwoButtons ? mScript2 : mScript1;
+    // A window must never trap its user: where the button does nothing, closing ends the run.
+    if (ButtonScript::isNoAction(script))
+        finish(StepKind::EndRun);
     else
-        press(mScript1, 1);
+        press(script, mTwoButtons ? 2 : 1);
 }
 
 } // namespace kq

@@ -25,7 +25,8 @@ public:
     // Beeps, shows the window modally and returns the step result once it has closed.
     qint16 play();
 
-    // The close box and Esc press the last visible button, so "Нет" holds for them too.
+    // The close box, Esc and Alt+F4 press the last visible button; where that button does
+    // nothing ("Нет"), they end the run (step result StepKind::EndRun).
     void reject() override;
 
 private:

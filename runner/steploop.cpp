@@ -19,6 +19,8 @@ QString scriptFor(const DialogRecord &record, qint16 stepResult)
         return trimmedSpaces(record.btnscr1);
     case 2:
         return trimmedSpaces(record.btnscr2);
+    case StepKind::EndRun:
+        return ButtonScript::Exit;
     default:
         return ButtonScript::GoNext;
     }

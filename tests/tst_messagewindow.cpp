@@ -3,16 +3,21 @@
 #include "buttonscript.h"
 #include "iconstrips.h"
 #include "kxbutton.h"
+#include "projectfile.h"
+#include "steploop.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 using namespace kq;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -70,6 +75,8 @@ private slots:
     void noActionButton();
     void closeBox_data();
     void closeBox();
+    void closeBoxEndsRun_data();
+    void closeBoxEndsRun();
     void playModal_data();
     void playModal();
     void stepKind_data();
@@ -332,20 +339,22 @@ void TestMessageWindow::closeBox_data()
     QTest::addColumn<QString>("script1");
     QTest::addColumn<QString>("script2");
     QTest::addColumn<bool>("escape");
-    QTest::addColumn<bool>("closes");
     QTest::addColumn<int>("result");
 
     const QString yes = ButtonScript::GoNext;
     const QString no = ButtonScript::NoAction;
     const QString two = QStringLiteral("Нет");
-    QTest::newRow("acts as button 2") << two << no << yes << false << true << 2;
-    QTest::newRow("button 2 does nothing") << two << yes << no << false << false << 1;
-    QTest::newRow("one button: acts as button 1") << QString() << yes << no << false << true << 1;
-    QTest::newRow("the one button does nothing") << QString() << no << yes << false << false << 1;
-    QTest::newRow("Esc acts as button 2") << two << no << yes << true << true << 2;
-    QTest::newRow("Esc, button 2 does nothing") << two << yes << no << true << false << 1;
-    QTest::newRow("Esc, the one button does nothing")
-        << QString() << no << yes << true << false << 1;
+    const int endRun = StepKind::EndRun;
+    QTest::newRow("acts as button 2") << two << no << yes << false << 2;
+    QTest::newRow("button 2 does nothing: ends the run") << two << yes << no << false << endRun;
+    QTest::newRow("one button: acts as button 1") << QString() << yes << no << false << 1;
+    QTest::newRow("the one button does nothing: ends the run")
+        << QString() << no << yes << false << endRun;
+    QTest::newRow("no-action script with spaces") << QString() << u" Нет "_s << yes << false
+                                                  << endRun;
+    QTest::newRow("Esc acts as button 2") << two << no << yes << true << 2;
+    QTest::newRow("Esc, button 2 does nothing") << two << yes << no << true << endRun;
+    QTest::newRow("Esc, the one button does nothing") << QString() << no << yes << true << endRun;
 }
 
 void TestMessageWindow::closeBox()
@@ -354,19 +363,68 @@ void TestMessageWindow::closeBox()
     QFETCH(QString, script1);
     QFETCH(QString, script2);
     QFETCH(bool, escape);
-    QFETCH(bool, closes);
     QFETCH(int, result);
 
-    // An earlier step ended with button 1; a window that stays open keeps that result.
+    // A window must never trap its user: the close box always closes it.
     MessageWindow window(message(QStringLiteral("Текст"), 1, btn2, script1, script2), 0, 1);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     if (escape)
         QTest::keyClick(&window, Qt::Key_Escape);
     else
-        QCOMPARE(window.close(), closes);
-    QCOMPARE(window.isVisible(), !closes);
+        QVERIFY(window.close());
+    QVERIFY(!window.isVisible());
     QCOMPARE(window.stepResult(), result);
+}
+
+void TestMessageWindow::closeBoxEndsRun_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("close box") << false;
+    QTest::newRow("Esc") << true;
+}
+
+void TestMessageWindow::closeBoxEndsRun()
+{
+    QFETCH(bool, escape);
+    QTemporaryDir folder;
+    const QString data = folder.filePath(QStringLiteral("run.dll"));
+    // The first message's only button does nothing; the second message must never come up.
+    ProjectFile file;
+    QVERIFY(file.open(data));
+    DialogRecord header = DialogRecord::cleared();
+    header.text = QStringLiteral("0");
+    QVERIFY(file.write(1, header));
+    QVERIFY(file.write(2, message(QStringLiteral("Первое"), 0, QString(), ButtonScript::NoAction,
+                                  ButtonScript::NoAction)));
+    QVERIFY(file.write(3, message(QStringLiteral("Второе"), 0, QString())));
+    file.close();
+
+    QStringList shown;
+    QTimer closer;
+    closer.setInterval(50);
+    connect(&closer, &QTimer::timeout, this, [&] {
+        QWidget *window = QApplication::activeModalWidget();
+        if (!window || !window->isVisible())
+            return;
+        shown << window->findChild<QLabel *>(QStringLiteral("msg_text"))->text();
+        // Should the window stay open, the run goes on past it rather than hanging the test.
+        if (shown.size() > 2)
+            static_cast<QDialog *>(window)->done(1);
+        else if (escape)
+            QTest::keyClick(window, Qt::Key_Escape);
+        else
+            window->close();
+    });
+    closer.start();
+
+    MessageStep step;
+    StepLoop loop;
+    loop.setStepKind(DialogRecord::Message, &step);
+    const StepLoop::Outcome outcome = loop.run(data, true);
+    QCOMPARE(outcome.status, StepLoop::Status::Finished);
+    QCOMPARE(shown, QStringList{QStringLiteral("Первое")});
+    QVERIFY(!QFile::exists(data));
 }
 
 void TestMessageWindow::playModal_data()
