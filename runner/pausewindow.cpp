@@ -15,7 +15,6 @@ PauseWindow::PauseWindow(const DialogRecord &record, qint16 projectStyle, qint16
     setWindowOpacity(0.0);
 
     mWait = addTimer(QStringLiteral("wait"), record.time, 1000);
-    mWait->setTimerType(Qt::PreciseTimer);
     connect(mWait, &QTimer::timeout, this, &PauseWindow::tick);
 }
 

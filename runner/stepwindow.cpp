@@ -142,6 +142,7 @@ QTimer *StepWindow::addTimer(const QString &name, qint16 time, int millisecondsP
 {
     mTimer = new QTimer(this);
     mTimer->setObjectName(name);
+    mTimer->setTimerType(Qt::PreciseTimer);
     mTimer->setInterval(StepFlow::isTimed(time) ? time * millisecondsPerTime : 0);
     return mTimer;
 }

@@ -70,7 +70,8 @@ protected:
     void press(const QString &script, qint16 result);
     void finish(qint16 result);
     // The step's timer: `time` steps of the given length, formed in 32 bits so that every 16-bit
-    // time plays; a step that is not timed gets no interval.
+    // time plays; a step that is not timed gets no interval. The timer is precise: a coarse one
+    // may tick up to 5 % early, and a bar of a hundred ticks would end that much too soon.
     QTimer *addTimer(const QString &name, qint16 time, int millisecondsPerTime);
     // Starts the timer and runs the window modally. A timer of no interval would never tick, so
     // the step then ends at once with the given result and shows nothing.

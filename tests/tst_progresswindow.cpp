@@ -5,6 +5,7 @@
 #include "kxtoolbar.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -63,6 +64,7 @@ private slots:
     void blankButton();
     void interval_data();
     void interval();
+    void ticksNeverComeEarly();
     void noTimeEndsAtOnce_data();
     void noTimeEndsAtOnce();
     void playModal_data() { addStyles(); }
@@ -203,6 +205,26 @@ void TestProgressWindow::interval()
     QCOMPARE(window.interval(), interval);
     QCOMPARE(window.findChild<QTimer *>(QStringLiteral("msg_time"))->interval(), interval);
     QVERIFY(ProgressStep().waits(progress(time, QStringLiteral("Отмена"))));
+}
+
+void TestProgressWindow::ticksNeverComeEarly()
+{
+    // A bar of 9 seconds ticks every 90 ms and must not end before 9.09 s; a dozen ticks tell
+    // whether each comes on time (a busy machine can only make them late).
+    constexpr int Ticks = 12;
+    ProgressWindow window(progress(9, QString()), 0);
+    QTimer *time = window.findChild<QTimer *>(QStringLiteral("msg_time"));
+    QElapsedTimer clock;
+    int ticks = 0;
+    connect(time, &QTimer::timeout, &window, [&] {
+        if (++ticks == Ticks)
+            window.done(0);
+    });
+    clock.start();
+    window.play();
+    QCOMPARE(ticks, Ticks);
+    QVERIFY2(clock.elapsed() >= Ticks * 90 - 1,
+             qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(Ticks).arg(clock.elapsed())));
 }
 
 void TestProgressWindow::noTimeEndsAtOnce_data()
