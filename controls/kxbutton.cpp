@@ -255,7 +255,8 @@ KXButton::Part KXButton::partAt(const QPoint &pos) const
 
 void KXButton::hoverEnter()
 {
-    if (mHover)
+    // Qt still sends a disabled control enter events; it must not light up.
+    if (mHover || !isEnabled())
         return;
     drawPal(0);
     mHover = true;

@@ -1,6 +1,8 @@
 #include "kxbutton.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QEnterEvent>
 #include <QFontMetricsF>
 #include <QSignalSpy>
 #include <QTest>
@@ -71,6 +73,8 @@ private slots:
     void disabledParent();
     void disablingDropsAPress_data();
     void disablingDropsAPress();
+    void disabledIgnoresPointer_data();
+    void disabledIgnoresPointer();
     void keyboard_data();
     void keyboard();
     void accessKey_data();
@@ -505,6 +509,41 @@ void TestKXButton::disablingDropsAPress()
     QCOMPARE(button.currentSkin(), resting);
     QCOMPARE(button.captionRect(), caption);
     QCOMPARE(button.captionColor(), QColor(100, 100, 100));
+}
+
+void TestKXButton::disabledIgnoresPointer_data()
+{
+    QTest::addColumn<bool>("parent");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("own setting") << false << 0;
+    QTest::newRow("own setting, raised") << false << 4;
+    QTest::newRow("parent") << true << 0;
+}
+
+void TestKXButton::disabledIgnoresPointer()
+{
+    QFETCH(bool, parent);
+    QFETCH(int, mode);
+    Host host;
+    KXButton &button = *host.button;
+    button.setMode(mode);
+    button.leaveTick(); // the creation tick: pointer elsewhere
+    const int resting = button.currentSkin();
+    if (parent)
+        host.window.setEnabled(false);
+    else
+        button.setEnabledState(false);
+    QSignalSpy in(&button, &KXButton::MouseIn);
+
+    // Qt delivers enter events to disabled widgets, unlike moves and presses.
+    const QPointF inside(20, button.height() / 2);
+    QEnterEvent enter(inside, button.mapTo(&host.window, inside),
+                      button.mapToGlobal(inside));
+    QApplication::sendEvent(&button, &enter);
+
+    QCOMPARE(in.count(), 0);
+    QVERIFY(!button.isHovered());
+    QCOMPARE(button.currentSkin(), resting);
 }
 
 void TestKXButton::keyboard_data()
