@@ -11,7 +11,7 @@ namespace {
 // Pure magenta marks the see-through pixels of the strips.
 QPixmap keyedStrip(const QString &fileName)
 {
-    QImage image = loadControlArt(fileName).toImage();
+    QImage image = loadControlImage(fileName);
     if (image.isNull())
         return {};
     image = image.convertToFormat(QImage::Format_ARGB32);
@@ -28,16 +28,19 @@ QPixmap keyedStrip(const QString &fileName)
 
 } // namespace
 
+// Each strip is read when first needed: a project plays in one style and needs only one.
 const QPixmap &iconStrip(int style)
 {
-    static const QPixmap glossy = keyedStrip(QStringLiteral("icons0.png"));
-    static const QPixmap classic = keyedStrip(QStringLiteral("icons1.png"));
     static const QPixmap none;
     switch (style) {
-    case 0:
+    case 0: {
+        static const QPixmap glossy = keyedStrip(QStringLiteral("icons0.png"));
         return glossy;
-    case 1:
+    }
+    case 1: {
+        static const QPixmap classic = keyedStrip(QStringLiteral("icons1.png"));
         return classic;
+    }
     default:
         return none;
     }

@@ -12,7 +12,6 @@
 #include <QShortcut>
 
 #include <algorithm>
-#include <array>
 
 namespace kq {
 
@@ -29,23 +28,26 @@ QColor captionColorFor(bool enabled)
     return enabled ? QColor(Qt::black) : QColor(100, 100, 100);
 }
 
+// Each skin is read when first painted.
 const QPixmap &skinPixmap(int skin)
 {
-    static const std::array<QPixmap, 4> skins = {
-        loadControlArt(QStringLiteral("skin0.png")),
-        loadControlArt(QStringLiteral("skin1.png")),
-        loadControlArt(QStringLiteral("skin2.png")),
-        loadControlArt(QStringLiteral("skin10.png")),
-    };
     switch (skin) {
-    case 0:
-        return skins[0];
-    case 1:
-        return skins[1];
-    case 10:
-        return skins[3];
-    default:
-        return skins[2];
+    case 0: {
+        static const QPixmap hover = loadControlArt(QStringLiteral("skin0.png"));
+        return hover;
+    }
+    case 1: {
+        static const QPixmap pressed = loadControlArt(QStringLiteral("skin1.png"));
+        return pressed;
+    }
+    case 10: {
+        static const QPixmap raised = loadControlArt(QStringLiteral("skin10.png"));
+        return raised;
+    }
+    default: {
+        static const QPixmap resting = loadControlArt(QStringLiteral("skin2.png"));
+        return resting;
+    }
     }
 }
 

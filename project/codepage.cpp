@@ -1,40 +1,79 @@
 #include "codepage.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <QHash>
+
+#include <array>
 
 namespace kq {
 
 namespace {
-constexpr const char *codePageName = "windows-1251";
+
+// Code page 1251 from byte 0x80 on; the bytes below are ASCII. It is the table of the
+// "windows-1251" converter, written out so that reading a record needs no converter library
+// (its code and data would weigh a megabyte in the runner). 0x98, which the code page leaves
+// free, stands for U+0098, so that every byte reads and writes back unchanged.
+constexpr std::array<char16_t, 128> HighHalf = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 0x88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
+    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 0x98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // 0xA0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // 0xA8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // 0xB0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // 0xB8
+    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,  // 0xC0
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,  // 0xC8
+    0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,  // 0xD0
+    0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,  // 0xD8
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,  // 0xE0
+    0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,  // 0xE8
+    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,  // 0xF0
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,  // 0xF8
+};
+
+// From a character back to its byte: the table read the other way, made once per process.
+const QHash<char16_t, char> &bytesOfCharacters()
+{
+    static const QHash<char16_t, char> bytes = [] {
+        QHash<char16_t, char> inverse;
+        for (size_t i = 0; i < HighHalf.size(); ++i)
+            inverse.insert(HighHalf[i], char(0x80 + i));
+        return inverse;
+    }();
+    return bytes;
 }
+
+} // namespace
 
 QByteArray toCodePage(const QString &text)
 {
-    // Encoding code point by code point lets an unmappable one become "?": the converter
-    // itself writes its substitution byte 0x1A, and does not always flag it as an error.
-    constexpr char substitution = '\x1a';
-    QStringEncoder encoder(codePageName);
+    const QHash<char16_t, char> &high = bytesOfCharacters();
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QStringView codePoint = QStringView(text).mid(i, width);
-        const QByteArray one = encoder.encode(codePoint);
-        const bool mapped = !encoder.hasError() && one.size() == 1 &&
-                            (one.at(0) != substitution || codePoint == u"\x1a");
-        bytes += mapped ? one.at(0) : '?';
-        if (encoder.hasError())
-            encoder = QStringEncoder(codePageName); // the error flag sticks to an encoder
-        i += width;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if (unit < 0x80) {
+            bytes += char(unit);
+            continue;
+        }
+        // A character beyond the 16-bit range (a surrogate pair) is one "?", like any other
+        // character the code page lacks.
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        bytes += high.value(unit, '?');
     }
     return bytes;
 }
 
 QString fromCodePage(const QByteArray &bytes)
 {
-    QStringDecoder decoder(codePageName);
-    return decoder.decode(bytes);
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        *out++ = value < 0x80 ? char16_t(value) : HighHalf[value - 0x80];
+    }
+    return text;
 }
 
 } // namespace kq
