@@ -1,7 +1,8 @@
 # The two set-up commands of the README. Both install missing Debian build packages first.
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
-PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-dejavu-core xvfb xdotool
+PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-dejavu-core \
+           pkg-config libxcb1-dev xvfb xdotool
 SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test bench build deps configure clean
@@ -13,7 +14,8 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Speed goals of the controls, records, lookups and the runner loop.
+# Speed goals of the controls, records, lookups and the runner loop, and the runner's start-up
+# against a bare Qt dialog under the current X display (DISPLAY; skipped without one).
 bench: build
 	cmake --build $(BUILD) --target kq_bench -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/benchmarks/kq_bench

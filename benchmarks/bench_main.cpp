@@ -5,10 +5,12 @@
 #include "optionsetting.h"
 #include "programfolder.h"
 #include "projectfile.h"
+#include "startupcompare.h"
 #include "steploop.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -37,6 +39,32 @@ class AlwaysNext : public StepKind
 public:
     std::optional<qint16> play(const DialogRecord &, qint16, qint16) override { return 0; }
 };
+
+// The runner as a built program of one message, against a bare Qt dialog. KQ_BENCH_RUNNER
+// names another runner to measure, such as the build of an earlier version.
+void compareRunnerStartUp()
+{
+    QTemporaryDir folder;
+    const QString runner = folder.filePath(QStringLiteral("run"));
+    const QString built = qEnvironmentVariable("KQ_BENCH_RUNNER", QStringLiteral(KQ_APP_DIR "/Runner/run"));
+    QFile::copy(built, runner);
+    DialogProject project;
+    project.record(0).text = QStringLiteral("0");
+    project.newDialog(1, QStringLiteral("Форматирование диска C:"));
+    project.record(1).caption = QStringLiteral("Форматирование");
+    project.record(1).btn1 = QStringLiteral("OK");
+    project.record(1).ico = 3;
+    project.setDialogCount(1);
+    ProjectFile file;
+    file.open(folder.filePath(QStringLiteral("run.dll")));
+    project.store(file);
+    file.close();
+
+    bench::compareStartUp({QStringLiteral("runner"), runner, {}, folder.path()},
+                          {QStringLiteral("bare dialog"), QStringLiteral(KQ_BARE_DIALOG), {},
+                           folder.path()},
+                          24, 3, 1.05);
+}
 
 } // namespace
 
@@ -88,5 +116,7 @@ int main(int argc, char *argv[])
         file.close();
         loop.run(data, true);
     });
+
+    compareRunnerStartUp();
     return 0;
 }
