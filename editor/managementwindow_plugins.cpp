@@ -140,6 +140,12 @@ void ManagementWindow::runPlugin()
         return;
     }
 
+    if (PluginRunWindow::earlierPluginRuns()) {
+        mUi.message(this, ResString(QStringLiteral("%0311")), ResString(QStringLiteral("%0020")),
+                    UiServices::Icon::Warning, UiServices::Buttons::Ok);
+        return;
+    }
+
     // QDialog::hide() would end the modal loop the main window runs this window in.
     const QPoint at = pos();
     QWidget::setVisible(false);

@@ -8,6 +8,8 @@
 #include "uiservices.h"
 
 #include <QFile>
+
+#include <signal.h>
 #include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -72,6 +74,14 @@ QString PluginRunWindow::exchangePath(const QString &name)
     return programPath(QStringLiteral("Plugins/") + name);
 }
 
+qint64 PluginRunWindow::sLastPluginPid = 0;
+
+bool PluginRunWindow::earlierPluginRuns()
+{
+    // Signal 0 only asks whether the process exists.
+    return sLastPluginPid > 0 && ::kill(pid_t(sLastPluginPid), 0) == 0;
+}
+
 void PluginRunWindow::KillTemp()
 {
     // A file that is missing or still in use simply stays as it is.
@@ -102,7 +112,7 @@ void PluginRunWindow::startPlugin()
         return;
     }
     QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner | QFile::ExeUser);
-    if (!mUi.startDetached(program, {}, programPath(QStringLiteral("Plugins")))) {
+    if (!mUi.startDetached(program, {}, programPath(QStringLiteral("Plugins")), &sLastPluginPid)) {
         fail();
         return;
     }

@@ -42,6 +42,9 @@ public:
     static void KillTemp();
     // A file of the exchange in the Plugins folder, such as "Input.tmp".
     static QString exchangePath(const QString &name);
+    // A plug-in program started by an earlier run still runs: its late result would land in
+    // the exchange files of a new run, so no new run may start until it ends.
+    static bool earlierPluginRuns();
 
 public slots:
     // Esc and the close box give up waiting; the plug-in program is left running.
@@ -61,6 +64,7 @@ private:
     bool mLoaded = false;
     QTimer mWait;
     QLabel *mName = nullptr;
+    static qint64 sLastPluginPid;
 };
 
 } // namespace kq

@@ -96,9 +96,9 @@ std::optional<QColor> QtUiServices::chooseColor(QWidget *parent, const QColor &i
 }
 
 bool QtUiServices::startDetached(const QString &program, const QStringList &arguments,
-                                 const QString &workingFolder)
+                                 const QString &workingFolder, qint64 *pid)
 {
-    return QProcess::startDetached(program, arguments, workingFolder);
+    return QProcess::startDetached(program, arguments, workingFolder, pid);
 }
 
 bool QtUiServices::openUrl(const QUrl &url)

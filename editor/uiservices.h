@@ -36,9 +36,9 @@ public:
                                  const QString &defaultSuffix = {}) = 0;
     // The colour chooser; no value when the user cancels.
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
-    // Starts a program without waiting for it.
+    // Starts a program without waiting for it; its process id goes to *pid when asked.
     virtual bool startDetached(const QString &program, const QStringList &arguments,
-                               const QString &workingFolder) = 0;
+                               const QString &workingFolder, qint64 *pid = nullptr) = 0;
     // Opens a document or an address with the desktop's default handler.
     virtual bool openUrl(const QUrl &url) = 0;
 };
@@ -56,7 +56,7 @@ public:
                          const QString &defaultSuffix = {}) override;
     std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) override;
     bool startDetached(const QString &program, const QStringList &arguments,
-                       const QString &workingFolder) override;
+                       const QString &workingFolder, qint64 *pid = nullptr) override;
     bool openUrl(const QUrl &url) override;
 };
 

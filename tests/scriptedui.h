@@ -39,6 +39,7 @@ public:
     QQueue<QString> fileNames;
     QQueue<std::optional<QColor>> colors;
     bool startSucceeds = true;
+    qint64 startedPid = 0; // the process id a start reports
 
     QList<Message> messages;
     QList<QString> prompts;
@@ -91,9 +92,11 @@ public:
     }
 
     bool startDetached(const QString &program, const QStringList &arguments,
-                       const QString &workingFolder) override
+                       const QString &workingFolder, qint64 *pid = nullptr) override
     {
         starts.append({program, arguments, workingFolder});
+        if (pid)
+            *pid = startedPid;
         return startSucceeds;
     }
 

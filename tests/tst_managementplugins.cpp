@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QProcess>
 #include <QTimer>
 
 using namespace kq;
@@ -26,6 +27,7 @@ private slots:
     void missingProgramIsReported();
     void runHidesTheWindowUntilTheResultIsLoaded();
     void escapeShowsTheWindowAgain();
+    void earlierPluginBlocksTheNextRun();
     void deletePlugin_data();
     void deletePlugin();
     void versionQuestion_data();
@@ -169,6 +171,41 @@ void TestManagementPlugins::escapeShowsTheWindowAgain()
     QCOMPARE(mFixture->reloads, 0);
     QVERIFY(!QFile::exists(mFixture->path("Plugins/Input.tmp")));
     QVERIFY(!QFile::exists(mFixture->path("Plugins/plugin.exe")));
+}
+
+void TestManagementPlugins::earlierPluginBlocksTheNextRun()
+{
+    // A plug-in left running by Esc would write its late result into the next run's exchange.
+    QProcess earlier;
+    earlier.start("sleep", {"30"});
+    QVERIFY(earlier.waitForStarted());
+    mFixture->ui.startedPid = earlier.processId();
+    auto window = openPlugins();
+    window->show();
+    const auto runAndGiveUp = [&] {
+        QTimer::singleShot(0, [&] {
+            PluginRunWindow *run = runWindow();
+            QVERIFY(run);
+            run->waitTick();
+            QTest::keyClick(run, Qt::Key_Escape);
+        });
+        QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
+    };
+    runAndGiveUp();
+    QCOMPARE(mFixture->ui.starts.size(), 1);
+
+    QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
+    QCOMPARE(mFixture->ui.messages.size(), 1);
+    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0311"));
+    QCOMPARE(mFixture->ui.starts.size(), 1);
+    QVERIFY(!runWindow());
+
+    earlier.kill();
+    QVERIFY(earlier.waitForFinished());
+    mFixture->ui.startedPid = 0;
+    runAndGiveUp();
+    QCOMPARE(mFixture->ui.starts.size(), 2);
+    QCOMPARE(mFixture->reloads, 0);
 }
 
 void TestManagementPlugins::deletePlugin_data()
