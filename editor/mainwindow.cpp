@@ -12,6 +12,7 @@
 #include "optionsetting.h"
 #include "productinfo.h"
 #include "programfolder.h"
+#include "projectcheck.h"
 #include "projectdocument.h"
 #include "projectio.h"
 #include "projectstylebox.h"
@@ -548,9 +549,22 @@ void MainWindow::openSample(int index)
     warnBrokenStyle();
 }
 
+bool MainWindow::mayRunDespiteErrors()
+{
+    const int errors = ProjectCheck::errorCount(ProjectCheck::check(mDocument->project()));
+    if (errors == 0)
+        return true;
+    // Warnings never stop a run; errors are asked about once.
+    return mUi.message(this, ResString(id("%0376")).arg(errors), ProductTitle,
+                       UiServices::Icon::Warning, UiServices::Buttons::YesNo) ==
+           UiServices::Answer::Yes;
+}
+
 void MainWindow::testRun()
 {
     mPanel->commitEdits();
+    if (!mayRunDespiteErrors())
+        return;
     QString error;
     if (!ProjectIO::writeDataFile(mDocument->project(), programPath(QStringLiteral("Runner/run.dll")),
                                   &error)) {
@@ -566,6 +580,8 @@ void MainWindow::testRun()
 void MainWindow::build()
 {
     mPanel->commitEdits();
+    if (!mayRunDespiteErrors())
+        return;
     const QString target = mUi.saveFileName(this, ResString(id("%0162")),
                                             ResString(id("%0166")) + QStringLiteral("|*.exe"));
     if (target.isEmpty())

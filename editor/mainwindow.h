@@ -134,6 +134,8 @@ private:
     // A project read from path replaces the document; false (and the warning) when it failed.
     bool openProjectPath(const QString &path);
     void warnBrokenStyle();
+    // True when the project check finds no error, or the user runs it all the same.
+    bool mayRunDespiteErrors();
     void updateTitle();
 
     QColor color(ThemeColorKey key) const;

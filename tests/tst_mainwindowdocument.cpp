@@ -50,6 +50,8 @@ private slots:
     void failedOpenKeepsProject_data();
     void failedOpenKeepsProject();
     void pendingScriptReachesRecordBeforeListOperation();
+    void errorsAreAskedAboutOnce_data();
+    void errorsAreAskedAboutOnce();
     void autosaveKeepsRecoveryCopy();
     void recoveryIsOffered_data();
     void recoveryIsOffered();
@@ -289,6 +291,41 @@ void TestMainWindowDocument::pendingScriptReachesRecordBeforeListOperation()
     // A click that does not take the focus still finds the script written.
     window.listDown();
     QCOMPARE(trimmedRight(window.project().record(2).btnscr1), "Выход");
+}
+
+void TestMainWindowDocument::errorsAreAskedAboutOnce_data()
+{
+    QTest::addColumn<bool>("broken");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("started");
+    QTest::newRow("clean project runs unasked") << false << int(UiServices::Answer::No) << true;
+    QTest::newRow("errors, run anyway") << true << int(UiServices::Answer::Yes) << true;
+    QTest::newRow("errors, stop") << true << int(UiServices::Answer::No) << false;
+}
+
+void TestMainWindowDocument::errorsAreAskedAboutOnce()
+{
+    QFETCH(bool, broken);
+    QFETCH(int, answer);
+    QFETCH(bool, started);
+    QFile::remove(mFolder->path("Runner/run.dll"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    // A message whose buttons both do nothing traps its user: an error of the check.
+    setUpProject(window, [broken](DialogProject &project) {
+        fillProject(project, 1);
+        if (broken)
+            project.record(1).btnscr1 = project.record(1).btnscr2 = "Нет";
+    });
+    ui.answers.enqueue(UiServices::Answer(answer));
+
+    window.testRun();
+
+    QCOMPARE(ui.messages.size(), broken ? 1 : 0);
+    if (broken)
+        QCOMPARE(ui.messages[0].text, ResString("%0376").arg(1));
+    QCOMPARE(ui.starts.size(), started ? 1 : 0);
+    QCOMPARE(QFile::exists(mFolder->path("Runner/run.dll")), started);
 }
 
 void TestMainWindowDocument::autosaveKeepsRecoveryCopy()
