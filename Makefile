@@ -1,8 +1,8 @@
 # The two set-up commands of the README. Both install missing Debian build packages first.
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
-PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-dejavu-core \
-           pkg-config libxcb1-dev xvfb xdotool
+PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n \
+           fonts-dejavu-core pkg-config libxcb1-dev xvfb xdotool
 SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test bench build deps configure clean

@@ -24,12 +24,6 @@ bool hasProjectStyle(const DialogRecord &header)
     return header.projectStyle(&style) && (style == 0 || style == 1);
 }
 
-// The runner's windows show icons only on messages and progress steps.
-bool showsIcon(const DialogRecord &record)
-{
-    return record.type == DialogRecord::Message || record.type == DialogRecord::Progress;
-}
-
 bool isKnownType(qint16 type)
 {
     return type >= DialogRecord::Message && type <= DialogRecord::Pause;
@@ -175,7 +169,7 @@ QList<Finding> check(const DialogProject &project)
         if (!isKnownType(record.type))
             findings << finding(Kind::UnknownType, step, StepField::None,
                                 {QString::number(record.type)});
-        if (showsIcon(record) && (record.ico < 0 || record.ico > 5))
+        if (StepFlow::showsIcon(record) && (record.ico < 0 || record.ico > 5))
             findings << finding(Kind::UnknownIcon, step, StepField::None,
                                 {QString::number(record.ico)});
         const bool trapped = trapsItsUser(record, exits.at(step));

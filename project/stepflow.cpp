@@ -53,6 +53,11 @@ bool waits(const DialogRecord &record)
     }
 }
 
+bool showsIcon(const DialogRecord &record)
+{
+    return record.type == DialogRecord::Message || record.type == DialogRecord::Progress;
+}
+
 QList<StepExit> exits(const DialogProject &project, int step)
 {
     const DialogRecord &record = project.record(step + 1);

@@ -47,6 +47,9 @@ bool isTimed(qint16 time);
 // does not ends at once the same way every time.
 bool waits(const DialogRecord &record);
 
+// Message and progress windows show the step's icon; pauses and skipped types show none.
+bool showsIcon(const DialogRecord &record);
+
 // The ways out of dialog `step` of the project, buttons first, in the order of their fields.
 QList<StepExit> exits(const DialogProject &project, int step);
 

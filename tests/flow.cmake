@@ -1,1 +1,2 @@
 kq_add_test(findingtext editorlib)
+kq_add_test(flowview editorlib)

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "flowlayout.h"
+
+#include <QGraphicsItem>
+
+namespace kq {
+
+// A box of the flow picture, drawn from its plan entry.
+class FlowNodeItem : public QGraphicsItem
+{
+public:
+    enum { Type = UserType + 1 };
+
+    explicit FlowNodeItem(const FlowNode &node);
+
+    const FlowNode &node() const { return mNode; }
+    // The step selected in the list is drawn highlighted.
+    void setCurrent(bool current);
+    bool isCurrent() const { return mCurrent; }
+
+    int type() const override { return Type; }
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+private:
+    void paintStep(QPainter *painter) const;
+    void paintEnd(QPainter *painter) const;
+    void paintBadge(QPainter *painter) const;
+
+    FlowNode mNode;
+    bool mCurrent = false;
+};
+
+// An arrow of the flow picture with its label, drawn from its plan entry.
+class FlowEdgeItem : public QGraphicsItem
+{
+public:
+    enum { Type = UserType + 2 };
+
+    explicit FlowEdgeItem(const FlowEdge &edge);
+
+    const FlowEdge &edge() const { return mEdge; }
+
+    int type() const override { return Type; }
+    QRectF boundingRect() const override;
+    QPainterPath shape() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+private:
+    QPolygonF arrowhead() const;
+    QRectF labelRect() const;
+
+    FlowEdge mEdge;
+};
+
+} // namespace kq

@@ -1,0 +1,240 @@
+#include "flowview.h"
+
+#include "flowitems.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QSvgGenerator>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kq {
+
+namespace {
+
+constexpr qreal ZoomStep = 1.2;
+
+} // namespace
+
+FlowView::FlowView(QWidget *parent) : QGraphicsView(parent), mScene(new QGraphicsScene(this))
+{
+    setObjectName(QStringLiteral("flow_view"));
+    setScene(mScene);
+    mScene->setFont(font());
+    setBackgroundBrush(QColor(0xfa, 0xfb, 0xfc));
+    setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    setDragMode(QGraphicsView::ScrollHandDrag);
+    setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void FlowView::showProject(const DialogProject &project, const QList<Finding> &findings)
+{
+    mPlan = FlowPlan::make(project, findings);
+    QHash<QString, QGraphicsItem *> shown;
+    mSteps.clear();
+    for (const FlowNode &node : mPlan.nodes) {
+        const QString key = QStringLiteral("node ") + node.key();
+        QGraphicsItem *item = mItems.take(key);
+        if (!item) {
+            item = new FlowNodeItem(node);
+            mScene->addItem(item);
+        }
+        shown.insert(key, item);
+        if (node.kind == FlowNode::Kind::Step)
+            mSteps.insert(node.step, static_cast<FlowNodeItem *>(item));
+    }
+    for (const FlowEdge &edge : mPlan.edges) {
+        const QString key = QStringLiteral("edge ") + edge.key();
+        QGraphicsItem *item = mItems.take(key);
+        if (!item) {
+            item = new FlowEdgeItem(edge);
+            mScene->addItem(item);
+        }
+        shown.insert(key, item);
+    }
+    qDeleteAll(mItems);
+    mItems = shown;
+    mScene->setSceneRect(mPlan.bounds);
+    updateHighlight();
+}
+
+void FlowView::selectStep(int step)
+{
+    mSelected = step;
+    updateHighlight();
+    if (FlowNodeItem *item = stepItem(step))
+        ensureVisible(item, 40, 60);
+}
+
+void FlowView::updateHighlight()
+{
+    for (auto it = mSteps.cbegin(); it != mSteps.cend(); ++it)
+        it.value()->setCurrent(it.key() == mSelected);
+}
+
+FlowNodeItem *FlowView::stepItem(int step) const
+{
+    return mSteps.value(step);
+}
+
+QList<FlowEdgeItem *> FlowView::edgeItems(int step) const
+{
+    QList<FlowEdgeItem *> edges;
+    for (QGraphicsItem *item : mItems) {
+        if (item->type() == FlowEdgeItem::Type) {
+            auto *edge = static_cast<FlowEdgeItem *>(item);
+            if (edge->edge().step == step)
+                edges << edge;
+        }
+    }
+    // In the order the plan lists them, which is the order of the step's exits.
+    std::sort(edges.begin(), edges.end(), [](const FlowEdgeItem *a, const FlowEdgeItem *b) {
+        return int(a->edge().field) < int(b->edge().field);
+    });
+    return edges;
+}
+
+qreal FlowView::zoom() const
+{
+    return transform().m11();
+}
+
+void FlowView::setZoom(qreal factor)
+{
+    const qreal bounded = std::clamp(factor, MinZoom, MaxZoom);
+    setTransform(QTransform::fromScale(bounded, bounded));
+}
+
+void FlowView::zoomIn()
+{
+    setZoom(zoom() * ZoomStep);
+}
+
+void FlowView::zoomOut()
+{
+    setZoom(zoom() / ZoomStep);
+}
+
+void FlowView::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QGraphicsView::wheelEvent(event);
+        return;
+    }
+    // One notch of a wheel is 120; touch pads send smaller steps.
+    const qreal notches = event->angleDelta().y() / 120.0;
+    setZoom(zoom() * std::pow(ZoomStep, notches));
+    event->accept();
+}
+
+void FlowView::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        zoomIn();
+        return;
+    case Qt::Key_Minus:
+        zoomOut();
+        return;
+    case Qt::Key_0:
+        setZoom(1);
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int step = mSelected + (event->key() == Qt::Key_Up ? -1 : 1);
+        if (stepItem(step))
+            activate(step);
+        return;
+    }
+    default:
+        QGraphicsView::keyPressEvent(event);
+    }
+}
+
+void FlowView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const int step = stepAt(event->position().toPoint());
+        if (step >= 0)
+            activate(step);
+    }
+    QGraphicsView::mousePressEvent(event);
+}
+
+int FlowView::stepAt(const QPoint &position) const
+{
+    // Boxes lie above arrows; an end box or an arrow belongs to the step it leaves.
+    for (QGraphicsItem *item : items(position)) {
+        if (item->type() == FlowNodeItem::Type)
+            return static_cast<FlowNodeItem *>(item)->node().step;
+        if (item->type() == FlowEdgeItem::Type)
+            return static_cast<FlowEdgeItem *>(item)->edge().step;
+    }
+    return -1;
+}
+
+void FlowView::activate(int step)
+{
+    selectStep(step);
+    emit stepActivated(step);
+}
+
+void FlowView::render(QPainter *painter, const QRectF &area)
+{
+    const int selected = mSelected;
+    mSelected = -1;
+    updateHighlight();
+    painter->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    mScene->render(painter, QRectF(QPointF(0, 0), area.size()), area);
+    mSelected = selected;
+    updateHighlight();
+}
+
+bool FlowView::exportPicture(const QString &path, QString *error)
+{
+    const QRectF area = mPlan.bounds;
+    const QSize size = area.size().toSize();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        QPainter painter(&generator);
+        painter.fillRect(QRectF(QPointF(0, 0), area.size()), Qt::white);
+        render(&painter, area);
+    } else {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        render(&painter, area);
+        painter.end();
+        if (!image.save(&buffer, "PNG")) {
+            if (error)
+                *error = QStringLiteral("the picture could not be encoded as PNG");
+            return false;
+        }
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace kq

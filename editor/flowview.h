@@ -1,0 +1,74 @@
+#pragma once
+
+#include "flowlayout.h"
+
+#include <QGraphicsView>
+#include <QHash>
+
+class QPainter;
+
+namespace kq {
+
+class DialogProject;
+class FlowEdgeItem;
+class FlowNodeItem;
+
+// A picture of the project's flow: one box per step in list order, one arrow per shown button
+// or automatic end, end boxes for "Выход" and for leaving the list, and the findings of the
+// project check on the boxes and arrows they concern. It does not know the document: the owner
+// calls showProject after every change, and only what changed is drawn again, so zoom, scroll
+// position and the selected step stay.
+class FlowView : public QGraphicsView
+{
+    Q_OBJECT
+
+public:
+    static constexpr qreal MinZoom = 0.1;
+    static constexpr qreal MaxZoom = 4.0;
+
+    explicit FlowView(QWidget *parent = nullptr);
+
+    void showProject(const DialogProject &project, const QList<Finding> &findings);
+
+    // Highlights the step's box and scrolls it into view; -1 highlights none. Emits nothing.
+    void selectStep(int step);
+    int selectedStep() const { return mSelected; }
+
+    // The whole picture as a PNG file, or SVG when the path ends in ".svg" (any letter case).
+    bool exportPicture(const QString &path, QString *error = nullptr);
+
+    qreal zoom() const;
+    void setZoom(qreal factor);
+    void zoomIn();
+    void zoomOut();
+
+    // What is drawn: the plan and the items showing it.
+    const FlowPlan &plan() const { return mPlan; }
+    FlowNodeItem *stepItem(int step) const;
+    QList<FlowEdgeItem *> edgeItems(int step) const;
+
+signals:
+    // The user clicked a step's box, one of its arrows or end boxes, or moved with the arrow keys.
+    void stepActivated(int step);
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void updateHighlight();
+    int stepAt(const QPoint &position) const;
+    void activate(int step);
+    // Draws the scene without the highlight onto a painter sized to the picture.
+    void render(QPainter *painter, const QRectF &area);
+
+    QGraphicsScene *mScene = nullptr;
+    FlowPlan mPlan;
+    // Items by the key of what they show: an item whose key stays is kept as it is.
+    QHash<QString, QGraphicsItem *> mItems;
+    QHash<int, FlowNodeItem *> mSteps;
+    int mSelected = -1;
+};
+
+} // namespace kq
