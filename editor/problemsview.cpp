@@ -1,0 +1,95 @@
+#include "problemsview.h"
+
+#include "findingtext.h"
+#include "language.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyle>
+
+namespace kq {
+
+namespace {
+
+constexpr int FindingRole = Qt::UserRole;
+
+QIcon severityIcon(const QStyle *style, Finding::Severity severity)
+{
+    return style->standardIcon(severity == Finding::Severity::Error ? QStyle::SP_MessageBoxCritical
+                                                                    : QStyle::SP_MessageBoxWarning);
+}
+
+QString severityName(Finding::Severity severity)
+{
+    return ResString(severity == Finding::Severity::Error ? QStringLiteral("%0365")
+                                                          : QStringLiteral("%0366"));
+}
+
+} // namespace
+
+ProblemsView::ProblemsView(QWidget *parent) : QTreeWidget(parent)
+{
+    setObjectName(QStringLiteral("problems_list"));
+    setColumnCount(2);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    header()->setStretchLastSection(true);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    connect(this, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *item) { activate(item); });
+    retranslate();
+}
+
+void ProblemsView::showFindings(const QList<Finding> &findings)
+{
+    // The row of the finding the user was on stays selected while that finding is still there.
+    const QTreeWidgetItem *current = currentItem();
+    const std::optional<Finding> selected =
+        current ? std::optional(mFindings.value(current->data(0, FindingRole).toInt()))
+                : std::nullopt;
+    mFindings = findings;
+    clear();
+    QList<QTreeWidgetItem *> rows;
+    for (int i = 0; i < findings.size(); ++i) {
+        const Finding &finding = findings.at(i);
+        auto *row = new QTreeWidgetItem;
+        row->setIcon(0, severityIcon(style(), finding.severity()));
+        row->setText(0, FindingText::stepLabel(finding.step));
+        row->setToolTip(0, severityName(finding.severity()));
+        row->setData(0, FindingRole, i);
+        const QString text = FindingText::text(finding);
+        row->setText(1, text);
+        row->setToolTip(1, text);
+        rows << row;
+    }
+    addTopLevelItems(rows);
+    const qsizetype again = selected ? findings.indexOf(*selected) : -1;
+    if (again >= 0)
+        setCurrentItem(rows.at(again));
+}
+
+void ProblemsView::retranslate()
+{
+    setHeaderLabels({ResString(QStringLiteral("%0367")), ResString(QStringLiteral("%0368"))});
+    showFindings(mFindings);
+}
+
+void ProblemsView::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        activate(currentItem());
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void ProblemsView::activate(QTreeWidgetItem *item)
+{
+    const Finding &finding = mFindings.at(item->data(0, FindingRole).toInt());
+    emit findingActivated(finding.step, finding.field);
+}
+
+} // namespace kq
