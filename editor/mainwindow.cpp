@@ -117,6 +117,13 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
 MainWindow::~MainWindow()
 {
     mAlive = false;
+    // A test run ends with its editor; the data file it played is not left behind.
+    if (mTestRun) {
+        mTestRun->disconnect(this);
+        mTestRun->kill();
+        mTestRun->waitForFinished();
+        QFile::remove(programPath(QStringLiteral("Runner/run.dll")));
+    }
 }
 
 void MainWindow::layOut()
@@ -563,6 +570,11 @@ bool MainWindow::mayRunDespiteErrors()
 void MainWindow::testRun()
 {
     mPanel->commitEdits();
+    // One test run at a time: a second would write over the data file the first one plays.
+    if (mTestRun) {
+        mSts->setText(ResString(id("%0313")));
+        return;
+    }
     if (!mayRunDespiteErrors())
         return;
     QString error;
@@ -572,9 +584,34 @@ void MainWindow::testRun()
         return;
     }
     const QString runner = runnerProgram();
-    if (!QFileInfo(runner).isFile() || !mUi.startDetached(runner, {QStringLiteral("/editor")},
-                                                          programPath(QStringLiteral("Runner"))))
+    mTestRun = QFileInfo(runner).isFile()
+                   ? mUi.startWatched(runner, {QStringLiteral("/editor")},
+                                      programPath(QStringLiteral("Runner")), this)
+                   : nullptr;
+    if (!mTestRun) {
         editor::warnFailed(mUi, this, runner);
+        return;
+    }
+    connect(mTestRun, &QProcess::finished, this, &MainWindow::testRunEnded);
+}
+
+void MainWindow::testRunEnded(int exitCode, QProcess::ExitStatus status)
+{
+    QProcess *run = mTestRun;
+    mTestRun = nullptr;
+    if (!run)
+        return;
+    run->deleteLater();
+    if (exitCode == 0 && status == QProcess::NormalExit)
+        return;
+    // The runner names its fault in its last line; the data file it leaves is the editor's.
+    const QStringList lines =
+        QString::fromLocal8Bit(run->readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+    const QString reason = lines.isEmpty() ? QString() : lines.constLast().trimmed();
+    QFile::remove(programPath(QStringLiteral("Runner/run.dll")));
+    mSts->setText(ResString(id("%0312")) + u' ' + reason);
+    mUi.message(this, ResString(id("%0312")), ProductTitle, UiServices::Icon::Warning,
+                UiServices::Buttons::Ok, reason);
 }
 
 void MainWindow::build()

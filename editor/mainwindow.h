@@ -5,6 +5,8 @@
 
 #include <QHash>
 #include <QList>
+#include <QPointer>
+#include <QProcess>
 #include <QString>
 #include <QWidget>
 
@@ -84,6 +86,8 @@ public:
     void showAbout();
     // A plug-in's result replaces the project; it exists in memory only, so it counts as unsaved.
     void pluginResultLoaded(const DialogProject &result);
+    // The watched test run has ended: a fault is reported with the runner's reason.
+    void testRunEnded(int exitCode, QProcess::ExitStatus status);
     // Offers a recovery copy that an editor killed or crashed left behind.
     void offerRecovery();
 
@@ -144,6 +148,7 @@ private:
     UiServices &mUi;
     ProjectDocument *mDocument = nullptr;
     Autosave *mAutosave = nullptr;
+    QPointer<QProcess> mTestRun;
     bool mAlive = true;
     bool mShownOnce = false;
     std::array<qint32, ThemeColorCount> mColors{};

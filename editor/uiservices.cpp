@@ -101,6 +101,25 @@ bool QtUiServices::startDetached(const QString &program, const QStringList &argu
     return QProcess::startDetached(program, arguments, workingFolder, pid);
 }
 
+QProcess *startProcess(const QString &program, const QStringList &arguments,
+                       const QString &workingFolder, QObject *owner)
+{
+    auto *process = new QProcess(owner);
+    process->setWorkingDirectory(workingFolder);
+    process->start(program, arguments);
+    if (!process->waitForStarted()) {
+        delete process;
+        return nullptr;
+    }
+    return process;
+}
+
+QProcess *QtUiServices::startWatched(const QString &program, const QStringList &arguments,
+                                     const QString &workingFolder, QObject *owner)
+{
+    return startProcess(program, arguments, workingFolder, owner);
+}
+
 bool QtUiServices::openUrl(const QUrl &url)
 {
     return QDesktopServices::openUrl(url);

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class QObject;
+class QProcess;
 class QWidget;
 
 namespace kq {
@@ -41,6 +43,10 @@ public:
                                const QString &workingFolder, qint64 *pid = nullptr) = 0;
     // Opens a document or an address with the desktop's default handler.
     virtual bool openUrl(const QUrl &url) = 0;
+    // Starts a program whose end the editor watches; the process belongs to owner. Null when
+    // it could not be started.
+    virtual QProcess *startWatched(const QString &program, const QStringList &arguments,
+                                   const QString &workingFolder, QObject *owner) = 0;
 };
 
 // The real dialogs and processes.
@@ -58,7 +64,13 @@ public:
     bool startDetached(const QString &program, const QStringList &arguments,
                        const QString &workingFolder, qint64 *pid = nullptr) override;
     bool openUrl(const QUrl &url) override;
+    QProcess *startWatched(const QString &program, const QStringList &arguments,
+                           const QString &workingFolder, QObject *owner) override;
 };
+
+// A started process with its working folder, or null when it did not start.
+QProcess *startProcess(const QString &program, const QStringList &arguments,
+                       const QString &workingFolder, QObject *owner);
 
 // "Projects|*.dlg2|Old projects|*.dlg" becomes "Projects (*.dlg2);;Old projects (*.dlg)".
 QString qtFileFilter(const QString &pipeFilter);

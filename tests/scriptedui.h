@@ -105,6 +105,14 @@ public:
         urls.append(url);
         return true;
     }
+
+    // Watched processes are real: the tests' stand-in programs run and end.
+    QProcess *startWatched(const QString &program, const QStringList &arguments,
+                           const QString &workingFolder, QObject *owner) override
+    {
+        starts.append({program, arguments, workingFolder});
+        return startSucceeds ? startProcess(program, arguments, workingFolder, owner) : nullptr;
+    }
 };
 
 } // namespace kq

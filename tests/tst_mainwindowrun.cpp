@@ -38,6 +38,8 @@ private slots:
     void testRunWritesDataAndStartsRunner();
     void testRunTakesUnsavedEdit();
     void testRunWithoutRunnerWarns();
+    void failedTestRunReportsItsReason();
+    void secondTestRunWaitsForTheFirst();
     void buildWritesProgramAndData_data();
     void buildWritesProgramAndData();
     void buildReplacesEarlierBuild();
@@ -118,6 +120,48 @@ void TestMainWindowRun::testRunWithoutRunnerWarns()
     QCOMPARE(ui.messages[0].icon, UiServices::Icon::Warning);
     // The data file stays until the next test run replaces it.
     QCOMPARE(fileSize(mFolder->path("Runner/run.dll")), qint64(2 * DialogRecord::Size));
+}
+
+// A stand-in runner: the shell script body given, made executable.
+bool useRunner(ProgramFolder &folder, const QByteArray &script)
+{
+    const QString runner = folder.path(runnerName());
+    return testfiles::writeBytes(runner, "#!/bin/sh\n" + script) &&
+           QFile::setPermissions(runner, QFile::permissions(runner) | QFile::ExeOwner);
+}
+
+void TestMainWindowRun::failedTestRunReportsItsReason()
+{
+    QVERIFY(useRunner(*mFolder, "echo 'run: step 0: the bar-full script \"Нет\" cannot run' >&2\n"
+                                "exit 1\n"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+
+    window.testRun();
+
+    QTRY_COMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, ResString("%0312"));
+    QCOMPARE(ui.messages[0].detail, "run: step 0: the bar-full script \"Нет\" cannot run");
+    QVERIFY(child<QLabel>(&window, "sts")->text().endsWith(ui.messages[0].detail));
+    // The runner leaves its data file at a fault; the editor does not leave it behind.
+    QVERIFY(!QFile::exists(mFolder->path("Runner/run.dll")));
+}
+
+void TestMainWindowRun::secondTestRunWaitsForTheFirst()
+{
+    QVERIFY(useRunner(*mFolder, "sleep 1\n"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.testRun();
+    QCOMPARE(ui.starts.size(), 1);
+
+    window.testRun();
+    QCOMPARE(ui.starts.size(), 1);
+    QCOMPARE(child<QLabel>(&window, "sts")->text(), ResString("%0313"));
+
+    // Once the first has ended, the next one starts.
+    QTRY_VERIFY_WITH_TIMEOUT((window.testRun(), ui.starts.size() == 2), 5000);
+    QVERIFY(ui.messages.isEmpty());
 }
 
 void TestMainWindowRun::buildWritesProgramAndData_data()
