@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -92,6 +93,7 @@ void DialogListView::refresh()
         for (int k = 1; k <= mDocument.dialogCount(); ++k)
             mList->addItem(entryText(k - 1, mDocument.record(k).text));
     }
+    markErrors(mErrorSteps);
     selectCurrent();
 }
 
@@ -99,6 +101,14 @@ void DialogListView::updateEntry(int dialog)
 {
     if (QListWidgetItem *item = mList->item(dialog - 1))
         item->setText(entryText(dialog - 1, mDocument.record(dialog).text));
+}
+
+void DialogListView::markErrors(const QSet<int> &steps)
+{
+    mErrorSteps = steps;
+    const QIcon error = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    for (int row = 0; row < mList->count(); ++row)
+        mList->item(row)->setIcon(steps.contains(row) ? error : QIcon());
 }
 
 void DialogListView::selectCurrent()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QSet>
 
 class QListWidget;
 class QMenu;
@@ -24,6 +25,8 @@ public:
 
     // Refills every entry and selects the current dialog.
     void refresh();
+    // Marks the entries of steps (numbered from 0) that the project check finds errors in.
+    void markErrors(const QSet<int> &steps);
     // Enables the list buttons for the dialog count and the selection.
     void updateButtons();
 
@@ -53,6 +56,7 @@ private:
     QPushButton *mDelete = nullptr;
     QPushButton *mUp = nullptr;
     QPushButton *mDown = nullptr;
+    QSet<int> mErrorSteps;
 };
 
 } // namespace kq

@@ -3,6 +3,8 @@
 #include "aboutwindow.h"
 #include "autosave.h"
 #include "dialoglistview.h"
+#include "flowview.h"
+#include "problemsview.h"
 #include "editorhelpers.h"
 #include "kxbutton.h"
 #include "language.h"
@@ -30,6 +32,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
@@ -102,6 +107,7 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
         mHints.insert(area, id(hint));
     }
 
+    buildFlowTabs();
     buildMenus();
     buildStatusBar();
     buildShortcuts();
@@ -110,7 +116,7 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     connectDocument();
     mAutosave = new Autosave(*mDocument, this);
 
-    resize(880, 600);
+    resize(1280, 640);
     startUp();
 }
 
@@ -138,11 +144,31 @@ void MainWindow::layOut()
     content->setColumnStretch(1, 1);
     content->setRowStretch(0, 1);
 
+    // The editing areas keep the size they were designed for; the picture of the flow takes
+    // what the window grows by.
+    auto *editing = new QWidget(this);
+    editing->setObjectName(QStringLiteral("editing"));
+    editing->setLayout(content);
+    editing->setMinimumSize(860, 520);
+    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("main_splitter"));
+    splitter->addWidget(editing);
+    splitter->addWidget(mFlowTabs);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    // The window can shrink back to the editing areas alone.
+    splitter->setCollapsible(0, false);
+    splitter->setCollapsible(1, true);
+
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
     outer->addWidget(mToolbar);
-    outer->addLayout(content, 1);
+    // A rim of the window's own background stays around the areas, for its status hint.
+    auto *middle = new QHBoxLayout;
+    middle->setContentsMargins(4, 4, 4, 4);
+    middle->addWidget(splitter);
+    outer->addLayout(middle, 1);
     outer->addWidget(mStatusBar);
 }
 
@@ -160,6 +186,78 @@ void MainWindow::connectDocument()
     connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::SetColors);
     connect(mDocument, &ProjectDocument::modifiedChanged, this, &QWidget::setWindowModified);
     connect(mDocument, &ProjectDocument::pathChanged, this, &MainWindow::updateTitle);
+    connect(mDocument, &ProjectDocument::contentsChanged, this, &MainWindow::checkProject);
+    connect(mDocument, &ProjectDocument::currentDialogChanged, this,
+            [this](int dialog) { mFlowView->selectStep(dialog - 1); });
+}
+
+void MainWindow::buildFlowTabs()
+{
+    mFlowTabs = new QTabWidget(this);
+    mFlowTabs->setObjectName(QStringLiteral("flow_tabs"));
+    mFlowTabs->setMinimumWidth(260);
+
+    auto *flowPage = new QWidget(mFlowTabs);
+    mFlowView = new FlowView(flowPage);
+    mExportPicture = new QPushButton(QStringLiteral("%0372"), flowPage);
+    mExportPicture->setObjectName(QStringLiteral("flow_export"));
+    mExportPicture->setAutoDefault(false);
+    connect(mExportPicture, &QPushButton::clicked, this, &MainWindow::exportPicture);
+    auto *flowLayout = new QVBoxLayout(flowPage);
+    flowLayout->setContentsMargins(4, 4, 4, 4);
+    flowLayout->addWidget(mFlowView, 1);
+    flowLayout->addWidget(mExportPicture, 0, Qt::AlignRight);
+    mFlowTabs->addTab(flowPage, QStringLiteral("%0370"));
+
+    mProblems = new ProblemsView(mFlowTabs);
+    mFlowTabs->addTab(mProblems, QStringLiteral("%0371"));
+
+    connect(mFlowView, &FlowView::stepActivated, this,
+            [this](int step) { mDocument->setCurrentDialog(step + 1); });
+    connect(mProblems, &ProblemsView::findingActivated, this, [this](int step) {
+        if (step >= 0)
+            mDocument->setCurrentDialog(step + 1);
+        mPanel->setFocus();
+    });
+}
+
+void MainWindow::retranslateFlowTabs()
+{
+    mFlowTabs->setTabText(0, ResString(id("%0370")));
+    mFlowTabs->setTabText(1, ResString(id("%0371")));
+    mExportPicture->setText(ResString(id("%0372")));
+    mProblems->retranslate();
+    checkProject();
+}
+
+void MainWindow::checkProject()
+{
+    // The check is cheap for 99 steps, so it runs after every change.
+    const QList<Finding> findings = ProjectCheck::check(mDocument->project());
+    mProblems->showFindings(findings);
+    mFlowView->showProject(mDocument->project(), findings);
+    mFlowView->selectStep(mDocument->currentDialog() - 1);
+    QSet<int> errorSteps;
+    for (const Finding &finding : findings) {
+        if (finding.severity() == Finding::Severity::Error && finding.step >= 0)
+            errorSteps.insert(finding.step);
+    }
+    mListView->markErrors(errorSteps);
+}
+
+void MainWindow::exportPicture()
+{
+    const QString path = mUi.saveFileName(
+        this, ResString(id("%0373")),
+        ResString(id("%0374")) + QStringLiteral("|*.png|") + ResString(id("%0375")) +
+            QStringLiteral("|*.svg"),
+        QStringLiteral("png"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!mFlowView->exportPicture(path, &error))
+        mUi.message(this, ResString(id("%0377")), ProductTitle, UiServices::Icon::Warning,
+                    UiServices::Buttons::Ok, error);
 }
 
 void MainWindow::buildShortcuts()

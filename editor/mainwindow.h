@@ -16,11 +16,15 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QPushButton;
+class QTabWidget;
 
 namespace kq {
 
 class Autosave;
 class DialogListView;
+class FlowView;
+class ProblemsView;
 class KXButton;
 class MainToolbar;
 class ProjectDocument;
@@ -122,6 +126,11 @@ private:
     void buildMenus();
     void buildStatusBar();
     void buildShortcuts();
+    void buildFlowTabs();
+    void retranslateFlowTabs();
+    // Runs the project check and shows its findings in the problems list, the flow and the list.
+    void checkProject();
+    void exportPicture();
     void buildCaptionTable();
     void layOut();
     void connectDocument();
@@ -158,6 +167,10 @@ private:
     PropertiesPanel *mPanel = nullptr;
     ScriptComposer *mComposer = nullptr;
     ProjectStyleBox *mStyleBox = nullptr;
+    QTabWidget *mFlowTabs = nullptr;
+    FlowView *mFlowView = nullptr;
+    ProblemsView *mProblems = nullptr;
+    QPushButton *mExportPicture = nullptr;
 
     QMenu *mMnuOpn = nullptr;
     QMenu *mMnuSav = nullptr;

@@ -79,6 +79,7 @@ void MainWindow::UpdateSettings()
     QtTranslation::follow(LanguageInfo(language, QStringLiteral("GetId")));
     LocalizeControls(this);
     mComposer->retranslate();
+    retranslateFlowTabs();
     for (int i = 0; i < SampleCount; ++i)
         mMnuOpnF[i]->setText(QLatin1String(SampleNames[i]));
     mToolbar->layoutButtons();

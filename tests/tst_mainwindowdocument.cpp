@@ -4,6 +4,9 @@
 
 #include "autosave.h"
 #include "dialoglistview.h"
+#include "flowview.h"
+#include "problemsview.h"
+#include "projectcheck.h"
 #include "mainwindow_iconpicture.h"
 #include "projectio.h"
 #include "tst_mainwindowfixture.h"
@@ -52,6 +55,7 @@ private slots:
     void pendingScriptReachesRecordBeforeListOperation();
     void errorsAreAskedAboutOnce_data();
     void errorsAreAskedAboutOnce();
+    void flowAndProblemsFollowTheDocument();
     void autosaveKeepsRecoveryCopy();
     void recoveryIsOffered_data();
     void recoveryIsOffered();
@@ -326,6 +330,42 @@ void TestMainWindowDocument::errorsAreAskedAboutOnce()
         QCOMPARE(ui.messages[0].text, ResString("%0376").arg(1));
     QCOMPARE(ui.starts.size(), started ? 1 : 0);
     QCOMPARE(QFile::exists(mFolder->path("Runner/run.dll")), started);
+}
+
+void TestMainWindowDocument::flowAndProblemsFollowTheDocument()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 2);
+    auto *flow = window.findChild<FlowView *>("flow_view");
+    auto *problems = window.findChild<ProblemsView *>("problems_list");
+    QVERIFY(flow && problems);
+    QVERIFY(flow->stepItem(1));
+    QVERIFY(!flow->stepItem(2));
+
+    child<QPushButton>(&window, "list_new")->click();
+    QVERIFY(flow->stepItem(2));
+    QCOMPARE(flow->selectedStep(), 1);
+
+    // A step that traps its user is an error: listed, marked in the list, selectable from there.
+    window.selectEntry(2);
+    auto *script1 = child<QLineEdit>(&window, "msg_btnscr0");
+    auto *script2 = child<QLineEdit>(&window, "msg_btnscr1");
+    for (QLineEdit *box : {script1, script2}) {
+        box->setText("Нет");
+        leave(box);
+    }
+    QVERIFY(ProjectCheck::errorCount(problems->findings()) >= 1);
+    QVERIFY(!child<QListWidget>(&window, "dlg_list")->item(2)->icon().isNull());
+    QVERIFY(child<QListWidget>(&window, "dlg_list")->item(0)->icon().isNull());
+    window.selectEntry(0);
+    emit problems->findingActivated(2, StepField::None);
+    QCOMPARE(window.CurrentDialog(), 3);
+
+    emit flow->stepActivated(0);
+    QCOMPARE(window.CurrentDialog(), 1);
+    child<QPushButton>(&window, "list_delete")->click();
+    QVERIFY(!flow->stepItem(2));
 }
 
 void TestMainWindowDocument::autosaveKeepsRecoveryCopy()
