@@ -1,7 +1,11 @@
 #include "commandline.h"
 
 #include "dialogproject.h"
+#include "findingtext.h"
+#include "language.h"
+#include "optionsetting.h"
 #include "programbuilder.h"
+#include "projectcheck.h"
 #include "projectio.h"
 
 #include <QCommandLineParser>
@@ -16,7 +20,7 @@ namespace kq {
 namespace {
 
 // Options that make the editor work without a window; the rest belong to the editor's window.
-const QStringList NoWindowOptions = {u"--build"_s,    u"--help"_s,    u"-h"_s,
+const QStringList NoWindowOptions = {u"--check"_s,    u"--build"_s,   u"--help"_s, u"-h"_s,
                                      u"--help-all"_s, u"--version"_s, u"-v"_s};
 
 struct Options
@@ -25,6 +29,10 @@ struct Options
     QCommandLineOption version;
     QCommandLineOption noSplash{u"no-splash"_s,
                                 u"Start with the main window, without the splash picture."_s};
+    QCommandLineOption check{
+        u"check"_s,
+        u"Check the project FILE without a window and print what the check finds, one line each."_s,
+        u"FILE"_s};
     QCommandLineOption build{
         u"build"_s, u"Build the project FILE into a program, without a window."_s, u"FILE"_s};
     QCommandLineOption output{{u"o"_s, u"output"_s},
@@ -33,6 +41,8 @@ struct Options
     QCommandLineOption quiet{
         {u"q"_s, u"quiet"_s},
         u"Print nothing on standard output; failures still go to standard error."_s};
+    QCommandLineOption force{u"force"_s,
+                             u"Build even a project in which the check finds errors."_s};
     QCommandLineOption portable{
         u"portable"_s,
         u"Build a folder that runs on a Linux desktop without Qt: the program named after the folder, the libraries it needs, a README.txt."_s};
@@ -48,18 +58,19 @@ CommandLine wrong(const QString &reason)
     return line;
 }
 
-// Options that only a build takes, and the options no build takes.
-QString misplacedOption(const QCommandLineParser &parser, const Options &options, bool building)
+// Options that only a build takes, and the options that belong to the window or to none.
+QString misplacedOption(const QCommandLineParser &parser, const Options &options, bool checking,
+                        bool building)
 {
     for (const QCommandLineOption *option :
-         {&options.output, &options.portable, &options.archive}) {
+         {&options.output, &options.force, &options.portable, &options.archive}) {
         if (parser.isSet(*option) && !building)
             return u"--%1 goes with --build"_s.arg(option->names().constLast());
     }
-    if (parser.isSet(options.quiet) && !building)
-        return u"--quiet goes with --build"_s;
-    if (parser.isSet(options.noSplash) && building)
-        return u"--no-splash starts the editor's window; a build has none"_s;
+    if (parser.isSet(options.quiet) && !checking && !building)
+        return u"--quiet goes with --check or --build"_s;
+    if (parser.isSet(options.noSplash) && (checking || building))
+        return u"--no-splash starts the editor's window; --check and --build have none"_s;
     return QString();
 }
 
@@ -81,13 +92,49 @@ bool readProject(const QString &path, DialogProject &project, QString *error)
     return opened.ok;
 }
 
-int runBuild(const CommandLine &line, QTextStream &out, QTextStream &err)
+// The editor's settings name the language of what the check says; a first run has none yet.
+void useSettingsLanguage()
 {
-    DialogProject project;
+    const QString language = OptionSetting(OptionRead, OptionLanguage);
+    LanguageInfo(language.isEmpty() ? DefaultLanguageFile : language, u"GetFile"_s);
+}
+
+// "FILE: step 3: error: text", or without the step for the project as a whole.
+QString findingLine(const QString &file, const Finding &finding)
+{
+    QString line = file + u": "_s;
+    if (finding.step >= 0)
+        line += ResString(u"%0367"_s).toLower() + u' ' + QString::number(finding.step) + u": "_s;
+    const bool error = finding.severity() == Finding::Severity::Error;
+    line += ResString(error ? u"%0365"_s : u"%0366"_s).toLower() + u": "_s;
+    // One line each, whatever line breaks the language file gives a text.
+    return line + FindingText::text(finding).replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
+int runCheck(const CommandLine &line, const DialogProject &project, QTextStream &out)
+{
+    useSettingsLanguage();
+    const QList<Finding> findings = ProjectCheck::check(project);
+    if (!line.quiet) {
+        for (const Finding &finding : findings)
+            out << findingLine(line.file, finding) << Qt::endl;
+    }
+    if (ProjectCheck::errorCount(findings) > 0)
+        return ExitErrors;
+    return findings.isEmpty() ? ExitClean : ExitWarnings;
+}
+
+int runBuild(const CommandLine &line, const DialogProject &project, QTextStream &out,
+             QTextStream &err)
+{
     QString error;
-    if (!readProject(line.file, project, &error)) {
-        err << line.file << u": "_s << error << Qt::endl;
-        return ExitUnreadable;
+    const int errors = ProjectCheck::errorCount(ProjectCheck::check(project));
+    if (errors > 0 && !line.force) {
+        err << line.file
+            << u": not built: the check finds %1 errors (tavlen --check lists them; --force builds "
+               u"all the same)"_s.arg(errors)
+            << Qt::endl;
+        return ExitErrors;
     }
     if (!line.portable) {
         if (!buildProgram(project, runnerProgram(), line.output, &error)) {
@@ -114,6 +161,19 @@ int runBuild(const CommandLine &line, QTextStream &out, QTextStream &err)
     return ExitClean;
 }
 
+// Checking and building start alike: a project that cannot be read ends both.
+int runOnProject(const CommandLine &line, QTextStream &out, QTextStream &err)
+{
+    DialogProject project;
+    QString error;
+    if (!readProject(line.file, project, &error)) {
+        err << line.file << u": "_s << error << Qt::endl;
+        return ExitUnreadable;
+    }
+    return line.action == CommandLine::Action::Check ? runCheck(line, project, out)
+                                                     : runBuild(line, project, out, err);
+}
+
 } // namespace
 
 bool runsWithoutWindow(const QStringList &arguments)
@@ -135,8 +195,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         u"Kestrane Quorvex: composes small dialog programs. Without options it starts the "
         u"editor and opens FILE."_s);
     Options options{parser.addHelpOption(), parser.addVersionOption()};
-    parser.addOptions({options.noSplash, options.build, options.output, options.quiet,
-                       options.portable, options.archive});
+    parser.addOptions({options.noSplash, options.check, options.build, options.output,
+                       options.quiet, options.force, options.portable, options.archive});
     parser.addPositionalArgument(
         u"FILE"_s, u"A project (.dlg2), an old project (.dlg) or a built program."_s, u"[FILE]"_s);
     if (!parser.parse(arguments))
@@ -152,18 +212,22 @@ CommandLine parseCommandLine(const QStringList &arguments)
         line.action = CommandLine::Action::Version;
         return line;
     }
+    const bool checking = parser.isSet(options.check);
     const bool building = parser.isSet(options.build);
-    if (const QString misplaced = misplacedOption(parser, options, building); !misplaced.isEmpty())
+    if (checking && building)
+        return wrong(u"--check and --build each take a project; give one of them"_s);
+    if (const QString misplaced = misplacedOption(parser, options, checking, building);
+        !misplaced.isEmpty())
         return wrong(misplaced);
     const QStringList files = parser.positionalArguments();
-    if (building) {
+    if (checking || building) {
         if (!files.isEmpty())
-            return wrong(u"--build takes the project as its value; %1 is one file too many"_s.arg(
-                files.constFirst()));
-        if (parser.value(options.output).isEmpty())
+            return wrong(u"--%1 takes the project as its value; %2 is one file too many"_s.arg(
+                checking ? u"check"_s : u"build"_s, files.constFirst()));
+        if (building && parser.value(options.output).isEmpty())
             return wrong(u"--build needs -o PROGRAM"_s);
-        line.action = CommandLine::Action::Build;
-        line.file = parser.value(options.build);
+        line.action = checking ? CommandLine::Action::Check : CommandLine::Action::Build;
+        line.file = parser.value(checking ? options.check : options.build);
         line.output = parser.value(options.output);
     } else if (files.size() > 1) {
         return wrong(u"the editor opens one file; %1 is one too many"_s.arg(files.at(1)));
@@ -172,6 +236,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     line.noSplash = parser.isSet(options.noSplash);
     line.quiet = parser.isSet(options.quiet);
+    line.force = parser.isSet(options.force);
     line.archive = parser.isSet(options.archive);
     line.portable = parser.isSet(options.portable) || line.archive;
     return line;
@@ -187,11 +252,11 @@ int runWithoutWindow(const CommandLine &line, QTextStream &out, QTextStream &err
         out << QCoreApplication::applicationName() << u' ' << QCoreApplication::applicationVersion()
             << Qt::endl;
         return ExitClean;
+    case CommandLine::Action::Check:
     case CommandLine::Action::Build:
-        return runBuild(line, out, err);
+        return runOnProject(line, out, err);
     case CommandLine::Action::Wrong:
     case CommandLine::Action::Edit:
-    case CommandLine::Action::Check:
         break;
     }
     err << u"tavlen: "_s << line.text << u" (see tavlen --help)"_s << Qt::endl;

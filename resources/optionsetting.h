@@ -8,6 +8,9 @@ enum OptionMode : qint32 { OptionRead = 0, OptionWrite = 1 };
 // Key 0 holds the language file name ("russian.lang"), key 1 the full path of the theme file.
 enum OptionKey : qint32 { OptionLanguage = 0, OptionTheme = 1 };
 
+// The language of a first run, before the settings name one.
+inline const QString DefaultLanguageFile = QStringLiteral("russian.lang");
+
 // Reads (mode 0) or writes (mode 1) one editor setting in the per-user store, addressed by the
 // editor's own base name, the section "Options" and the key as decimal text. A read of a key
 // never written gives ""; a write and any other mode give "".

@@ -31,6 +31,7 @@ void TestCommandLine::runsWithoutWindow_data()
     QTest::newRow("a file") << QStringList{"quiz.dlg2"} << false;
     QTest::newRow("no splash") << QStringList{"--no-splash", "quiz.dlg2"} << false;
     QTest::newRow("Qt's own option") << QStringList{"-platform", "offscreen"} << false;
+    QTest::newRow("check") << QStringList{"--check", "quiz.dlg2"} << true;
     QTest::newRow("build") << QStringList{"--build", "quiz.dlg2", "-o", "quiz"} << true;
     QTest::newRow("build=") << QStringList{"-o", "quiz", "--build=quiz.dlg2"} << true;
     QTest::newRow("help") << QStringList{"--help"} << true;
@@ -51,7 +52,7 @@ void TestCommandLine::parse_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<Action>("action");
-    // The file, the output and the flags: s no splash, q quiet, p portable, a archive.
+    // The file, the output and the flags: s no splash, q quiet, p portable, a archive, f force.
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("editor") << QStringList() << Action::Edit << QStringList{"", "", ""};
@@ -59,11 +60,17 @@ void TestCommandLine::parse_data()
         << QStringList{"quiz.dlg2"} << Action::Edit << QStringList{"quiz.dlg2", "", ""};
     QTest::newRow("no splash") << QStringList{"--no-splash", "quiz.dlg"} << Action::Edit
                                << QStringList{"quiz.dlg", "", "s"};
+    QTest::newRow("check") << QStringList{"--check", "quiz.dlg2"} << Action::Check
+                           << QStringList{"quiz.dlg2", "", ""};
+    QTest::newRow("check quietly") << QStringList{"-q", "--check=quiz.dlg"} << Action::Check
+                                   << QStringList{"quiz.dlg", "", "q"};
     QTest::newRow("build") << QStringList{"--build", "quiz.dlg2", "-o", "out/quiz"} << Action::Build
                            << QStringList{"quiz.dlg2", "out/quiz", ""};
     QTest::newRow("build, long output, quiet")
         << QStringList{"--build=quiz.dlg2", "--output=quiz", "-q"} << Action::Build
         << QStringList{"quiz.dlg2", "quiz", "q"};
+    QTest::newRow("build by force") << QStringList{"--build", "quiz.dlg2", "-o", "quiz", "--force"}
+                                    << Action::Build << QStringList{"quiz.dlg2", "quiz", "f"};
     QTest::newRow("portable") << QStringList{"--build", "quiz.dlg2", "-o", "quiz", "--portable"}
                               << Action::Build << QStringList{"quiz.dlg2", "quiz", "p"};
     QTest::newRow("archive builds portable")
@@ -87,6 +94,7 @@ void TestCommandLine::parse()
     QCOMPARE(line.quiet, flags.contains(u'q'));
     QCOMPARE(line.portable, flags.contains(u'p'));
     QCOMPARE(line.archive, flags.contains(u'a'));
+    QCOMPARE(line.force, flags.contains(u'f'));
 }
 
 void TestCommandLine::wrongLine_data()
@@ -103,7 +111,17 @@ void TestCommandLine::wrongLine_data()
         << QStringList{"--portable"} << "--portable goes with --build";
     QTest::newRow("archive without build")
         << QStringList{"--archive", "quiz.dlg2"} << "--archive goes with --build";
-    QTest::newRow("quiet without build") << QStringList{"-q", "quiz.dlg2"} << "--quiet";
+    QTest::newRow("quiet in the editor") << QStringList{"-q", "quiz.dlg2"} << "--quiet";
+    QTest::newRow("check and build")
+        << QStringList{"--check", "a.dlg2", "--build", "a.dlg2", "-o", "a"} << "give one of them";
+    QTest::newRow("check and a file")
+        << QStringList{"--check", "a.dlg2", "b.dlg2"} << "b.dlg2 is one file too many";
+    QTest::newRow("check with output")
+        << QStringList{"--check", "a.dlg2", "-o", "a"} << "--output goes with --build";
+    QTest::newRow("force a check")
+        << QStringList{"--check", "a.dlg2", "--force"} << "--force goes with --build";
+    QTest::newRow("check with no splash")
+        << QStringList{"--check", "a.dlg2", "--no-splash"} << "--no-splash";
     QTest::newRow("build with no splash")
         << QStringList{"--build", "a.dlg2", "-o", "a", "--no-splash"} << "--no-splash";
     QTest::newRow("unknown option") << QStringList{"--bogus"} << "bogus";
@@ -122,8 +140,9 @@ void TestCommandLine::helpNamesEveryOption()
 {
     const CommandLine line = parseCommandLine({"tavlen", "--help"});
     QCOMPARE(line.action, Action::Help);
-    for (const char *option : {"--build <FILE>", "-o, --output <PROGRAM>", "--portable",
-                               "--archive", "--no-splash", "-q, --quiet", "[FILE]"})
+    for (const char *option :
+         {"--check <FILE>", "--build <FILE>", "-o, --output <PROGRAM>", "--force", "--portable",
+          "--archive", "--no-splash", "-q, --quiet", "[FILE]"})
         QVERIFY2(line.text.contains(QLatin1String(option)), option);
 }
 

@@ -45,6 +45,9 @@ private slots:
     void buildFails_data();
     void buildFails();
     void portableBuildSaysWhatItBundled();
+    void checkWithoutDisplay_data();
+    void checkWithoutDisplay();
+    void buildRefusesAProjectWithErrors();
     void editorOpensTheFileNamed_data();
     void editorOpensTheFileNamed();
 
@@ -54,6 +57,8 @@ private:
     // Runs the program folder's editor without a display.
     programtest::Finished tavlen(const QStringList &arguments) const;
     QString scratch(const QString &name) const { return mScratch.filePath(name); }
+    // The editor's own settings name the language file; an empty name leaves no settings.
+    void useLanguage(const QString &file) const;
 
     editortest::ProgramFolder mProgramFolder;
     QTemporaryDir mScratch;
@@ -72,6 +77,13 @@ void TestTavlen::initTestCase()
     QVERIFY(ProjectIO::writeDataFile(programtest::selfEnding(),
                                      scratch(QStringLiteral("ending.dlg2"))));
     QVERIFY(testfiles::writeBytes(scratch(QStringLiteral("notes.txt")), "no project"));
+    const DialogProject farTarget =
+        programtest::project({programtest::step(DialogRecord::Message, 0, ButtonScript::goTo(50))});
+    QVERIFY(ProjectIO::writeDataFile(farTarget, scratch(QStringLiteral("far.dlg2"))));
+    // The bar's end runs "Нет", which the runner cannot run.
+    const DialogProject noAction = programtest::project(
+        {programtest::step(DialogRecord::Progress, 1, ButtonScript::NoAction)});
+    QVERIFY(ProjectIO::writeDataFile(noAction, scratch(QStringLiteral("broken.dlg2"))));
 }
 
 QStringList TestTavlen::inScratch(const QStringList &arguments) const
@@ -80,6 +92,19 @@ QStringList TestTavlen::inScratch(const QStringList &arguments) const
     for (const QString &argument : arguments)
         absolute.append(argument.startsWith(u'@') ? scratch(argument.mid(1)) : argument);
     return absolute;
+}
+
+void TestTavlen::useLanguage(const QString &file) const
+{
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrane"),
+                       QStringLiteral("tavlen"));
+    settings.clear();
+    if (!file.isEmpty()) {
+        settings.setValue(QStringLiteral("Options/0"), file);
+        settings.setValue(QStringLiteral("Options/1"),
+                          mProgramFolder.path(QStringLiteral("Themes/standart.tvth")));
+    }
+    settings.sync();
 }
 
 programtest::Finished TestTavlen::tavlen(const QStringList &arguments) const
@@ -203,6 +228,76 @@ void TestTavlen::portableBuildSaysWhatItBundled()
     QCOMPARE(quiet.output, QByteArray());
 }
 
+void TestTavlen::checkWithoutDisplay_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said"); // the first line; "%1" stands for the project's path
+
+    QTest::newRow("clean") << "english.lang" << QStringList{"--check", "@ending.dlg2"} << 0 << "";
+    QTest::newRow("warning")
+        << "english.lang" << QStringList{"--check", "@far.dlg2"} << 1
+        << "%1: step 0: warning: Button 1 goes to step 50, but the last step is 0: the run ends "
+           "there.";
+    QTest::newRow("warning in Russian")
+        << "russian.lang" << QStringList{"--check", "@far.dlg2"} << 1
+        << "%1: шаг 0: предупреждение: Кнопка 1 ведёт к шагу 50, а последний шаг - 0: программа "
+           "завершится здесь.";
+    QTest::newRow("first run speaks Russian")
+        << "" << QStringList{"--check", "@far.dlg2"} << 1
+        << "%1: шаг 0: предупреждение: Кнопка 1 ведёт к шагу 50, а последний шаг - 0: программа "
+           "завершится здесь.";
+    QTest::newRow("quiet") << "english.lang" << QStringList{"--check", "@far.dlg2", "--quiet"} << 1
+                           << "";
+    QTest::newRow("error") << "english.lang" << QStringList{"--check", "@broken.dlg2", "-q"} << 2
+                           << "";
+    QTest::newRow("not a project")
+        << "english.lang" << QStringList{"--check", "@notes.txt"} << 3 << "";
+}
+
+void TestTavlen::checkWithoutDisplay()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    useLanguage(language);
+    const programtest::Finished run = tavlen(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    const QStringList output = lines(run.output);
+    if (said.isEmpty()) {
+        QCOMPARE(output, QStringList());
+    } else {
+        QCOMPARE(output.value(0), said.arg(inScratch(arguments).at(1)));
+        QCOMPARE(output.size(), 1);
+    }
+    // Only a file that cannot be read is a failure, told on standard error.
+    QCOMPARE(lines(run.errors).size(), exitCode == 3 ? 1 : 0);
+}
+
+void TestTavlen::buildRefusesAProjectWithErrors()
+{
+    useLanguage(QStringLiteral("english.lang"));
+    const programtest::Finished check =
+        tavlen({QStringLiteral("--check"), QStringLiteral("@broken.dlg2")});
+    QCOMPARE(check.exitCode, 2);
+    QVERIFY(!lines(check.output).filter(QStringLiteral(": step 0: error: ")).isEmpty());
+
+    const QStringList build{QStringLiteral("--build"), QStringLiteral("@broken.dlg2"),
+                            QStringLiteral("-o"), QStringLiteral("@broken")};
+    const programtest::Finished refused = tavlen(build);
+    QCOMPARE(refused.exitCode, 2);
+    QCOMPARE(lines(refused.errors).size(), 1);
+    QVERIFY(refused.errors.contains("--force"));
+    QVERIFY(!QFile::exists(scratch(QStringLiteral("broken"))));
+    QVERIFY(!QFile::exists(scratch(QStringLiteral("broken.dll"))));
+
+    QCOMPARE(tavlen(build + QStringList{QStringLiteral("--force")}).exitCode, 0);
+    QVERIFY(QFile::exists(scratch(QStringLiteral("broken"))));
+    QVERIFY(QFile::exists(scratch(QStringLiteral("broken.dll"))));
+}
+
 void TestTavlen::editorOpensTheFileNamed_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -222,13 +317,8 @@ void TestTavlen::editorOpensTheFileNamed()
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
     if (xvfb.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         QSKIP("needs xvfb-run and xdotool");
-    // The editor's own settings, in English; its data folder (recovery copies) a scratch one.
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrane"),
-                       QStringLiteral("tavlen"));
-    settings.setValue(QStringLiteral("Options/0"), QStringLiteral("english.lang"));
-    settings.setValue(QStringLiteral("Options/1"),
-                      mProgramFolder.path(QStringLiteral("Themes/standart.tvth")));
-    settings.sync();
+    // In English; the editor's data folder (recovery copies) is a scratch one.
+    useLanguage(QStringLiteral("english.lang"));
     QProcessEnvironment environment = withoutDisplay();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), scratch(QStringLiteral("data")));
 
