@@ -203,7 +203,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return wrong(parser.errorText());
 
     CommandLine line;
-    if (parser.isSet(options.help)) {
+    // --help-all would add Qt's own options, which only the editor's window takes.
+    if (parser.isSet(options.help) || parser.isSet(u"help-all"_s)) {
         line.action = CommandLine::Action::Help;
         line.text = parser.helpText();
         return line;

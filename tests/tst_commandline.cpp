@@ -19,6 +19,7 @@ private slots:
     void parse();
     void wrongLine_data();
     void wrongLine();
+    void helpNamesEveryOption_data();
     void helpNamesEveryOption();
     void wrongLineIsOneLineOnStandardError();
 };
@@ -136,9 +137,18 @@ void TestCommandLine::wrongLine()
     QVERIFY2(line.text.contains(reason), qPrintable(line.text));
 }
 
+void TestCommandLine::helpNamesEveryOption_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::newRow("--help") << "--help";
+    QTest::newRow("-h") << "-h";
+    QTest::newRow("--help-all") << "--help-all";
+}
+
 void TestCommandLine::helpNamesEveryOption()
 {
-    const CommandLine line = parseCommandLine({"tavlen", "--help"});
+    QFETCH(QString, option);
+    const CommandLine line = parseCommandLine({"tavlen", option});
     QCOMPARE(line.action, Action::Help);
     for (const char *option :
          {"--check <FILE>", "--build <FILE>", "-o, --output <PROGRAM>", "--force", "--portable",
