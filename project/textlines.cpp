@@ -2,24 +2,38 @@
 
 namespace kq {
 
-QList<QByteArray> splitTextLines(const QByteArray &bytes)
+namespace {
+
+template <class Text> QList<Text> splitLines(const Text &text)
 {
-    QList<QByteArray> lines;
+    QList<Text> lines;
     qsizetype start = 0;
     qsizetype i = 0;
-    while (i < bytes.size()) {
-        const char c = bytes.at(i);
-        if (c != '\r' && c != '\n') {
+    while (i < text.size()) {
+        const auto c = text.at(i);
+        if (c != u'\r' && c != u'\n') {
             ++i;
             continue;
         }
-        lines.append(bytes.mid(start, i - start));
-        i += (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n') ? 2 : 1;
+        lines.append(text.mid(start, i - start));
+        i += (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') ? 2 : 1;
         start = i;
     }
-    if (start < bytes.size())
-        lines.append(bytes.mid(start));
+    if (start < text.size())
+        lines.append(text.mid(start));
     return lines;
+}
+
+} // namespace
+
+QList<QByteArray> splitTextLines(const QByteArray &bytes)
+{
+    return splitLines(bytes);
+}
+
+QStringList splitTextLines(const QString &text)
+{
+    return splitLines(text);
 }
 
 } // namespace kq

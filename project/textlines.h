@@ -2,12 +2,15 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
+#include <QStringList>
 
 namespace kq {
 
 // The lines of a text file's content: lines end in CR LF, LF alone or CR alone, and a line end at
-// the very end makes no extra empty line. Works on the bytes, since CR and LF are the same bytes
-// in code page 1251.
+// the very end makes no extra empty line. Works on the bytes as well as on the decoded text,
+// since CR and LF are the same bytes in code page 1251 and every byte is one character.
 QList<QByteArray> splitTextLines(const QByteArray &bytes);
+QStringList splitTextLines(const QString &text);
 
 } // namespace kq

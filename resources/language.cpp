@@ -5,7 +5,15 @@
 #include "textlinereader.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QStringList>
+
+// The shipped language files live in a static library, so nothing would pull them in without
+// this call.
+static void initShippedLanguages()
+{
+    Q_INIT_RESOURCE(languages);
+}
 
 namespace kq {
 
@@ -28,6 +36,84 @@ QString generalError(const TextLineReader &file)
 }
 
 const QString ResourceSection = QStringLiteral("[Rescource]");
+const QString MissingId = QStringLiteral("ResErr6");
+
+// Where the entries of one read of a language file stand: the line of its "[Rescource]" header
+// (-1 without one) and, for the first five characters of every line after it, the first line
+// that starts so. A line shorter than five characters is its own key.
+struct ResourceIndex
+{
+    TextLines lines;
+    qsizetype section = -1;
+    QHash<QString, qsizetype> firstLine;
+};
+
+ResourceIndex indexResources(const TextLines &lines)
+{
+    ResourceIndex index;
+    index.lines = lines;
+    index.section = lines->indexOf(ResourceSection);
+    if (index.section < 0)
+        return index;
+    index.firstLine.reserve(lines->size() - index.section);
+    // From the end back, so that the first line with a key is the one that stays.
+    for (qsizetype i = lines->size() - 1; i > index.section; --i)
+        index.firstLine.insert(lines->at(i).left(5), i);
+    return index;
+}
+
+// The index of the file as it is now, made again only when the file has changed.
+const ResourceIndex &resourceIndex(const TextLineReader &reader, const QString &path)
+{
+    static QHash<QString, ResourceIndex> indexes;
+    auto it = indexes.find(path);
+    if (it == indexes.end() || it->lines != reader.lines()) {
+        // Only the active file and the shipped fallbacks are looked up; keep no stale ones.
+        if (indexes.size() > 8)
+            indexes.clear();
+        it = indexes.insert(path, indexResources(reader.lines()));
+    }
+    return *it;
+}
+
+// ResString's scan of one language file: the first entry of the resource section whose first
+// five characters are the id.
+QString lookUp(const QString &path, const QString &id)
+{
+    TextLineReader reader(path);
+    if (!reader.isOpen())
+        return generalError(reader);
+    const ResourceIndex &index = resourceIndex(reader, path);
+    if (index.section < 0)
+        return QStringLiteral("ResErr3");
+    const auto entry = index.firstLine.constFind(id);
+    if (entry == index.firstLine.constEnd())
+        return MissingId;
+    return SplitField(index.lines->at(*entry), 1, QStringLiteral(","));
+}
+
+// Ids up to "%0246" are the ones every language file is made for; later versions of the
+// program add ids after them, which older files do not carry.
+bool isLaterId(const QString &id)
+{
+    if (id.size() != 5 || !id.startsWith(u'%'))
+        return false;
+    bool ok = false;
+    const int number = QStringView(id).mid(1).toInt(&ok);
+    return ok && number > LastDescribedResourceId;
+}
+
+// The language file shipped with the program for a language id: "1" English, any other Russian.
+QString shippedLanguage(const QString &languageId)
+{
+    static const bool initialised = [] {
+        initShippedLanguages();
+        return true;
+    }();
+    Q_UNUSED(initialised);
+    return languageId == u"1" ? QStringLiteral(":/kq/languages/english.lang")
+                              : QStringLiteral(":/kq/languages/russian.lang");
+}
 
 } // namespace
 
@@ -46,19 +132,12 @@ QString ResString(const QString &id)
     const QString file = activeLanguage();
     if (!languageExists(file))
         return QStringLiteral("ResErr2");
-    TextLineReader reader(languagePath(file));
-    if (!reader.isOpen())
-        return generalError(reader);
-    if (FindSection(reader, ResourceSection) != ResourceSection)
-        return QStringLiteral("ResErr3");
-    QString line;
-    while (reader.readLine(&line)) {
-        if (line.left(5) == id)
-            return SplitField(line, 1, QStringLiteral(","));
-    }
-    if (reader.errorCode() == FileErrorCode::InputPastEnd)
-        return QStringLiteral("ResErr6");
-    return generalError(reader);
+    const QString text = lookUp(languagePath(file), id);
+    if (text != MissingId || !isLaterId(id))
+        return text;
+    // A file made before the id existed shows the shipped text of its language.
+    const QString shipped = lookUp(shippedLanguage(LanguageInfo(file, QStringLiteral("GetId"))), id);
+    return shipped == MissingId ? text : shipped;
 }
 
 QString LanguageInfo(const QString &file, const QString &selector)

@@ -11,8 +11,13 @@ QString ActiveLanguageFile();
 // The full path of a language file given by its bare file name, in the Languages folder.
 QString languagePath(const QString &file);
 
-// The text of a resource id such as "%0128" in the active language file, read afresh at every
-// call; an error code ("ResErr2", "ResErr3", "ResErr6", "LangErr4", "<n>ResErrGen") otherwise.
+// The last of the resource ids that every language file carries; later ids were added since.
+inline constexpr int LastDescribedResourceId = 246;
+
+// The text of a resource id such as "%0128" in the active language file, as the file is now;
+// an error code ("ResErr2", "ResErr3", "ResErr6", "LangErr4", "<n>ResErrGen") otherwise.
+// A later id ("%0300") that the file lacks gives the text of the language file shipped for
+// the file's language id ("1" English, any other Russian).
 QString ResString(const QString &id);
 
 // One header value of a language file: "GetName", "GetId", "GetAuthor", "GetVersion",

@@ -3,8 +3,10 @@
 #include "codepage.h"
 #include "textlines.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace kq {
 
@@ -22,11 +24,74 @@ int openFailureCode(const QString &path, const QFile &file)
     return FileErrorCode::PathAccess;
 }
 
+// Files read recently, by path. A few files and a few dozen megabytes are kept; the file used
+// longest ago goes first.
+class ReadFiles
+{
+public:
+    TextLines find(const QString &path, const QFileInfo &info)
+    {
+        const auto it = mFiles.find(path);
+        if (it == mFiles.end() || it->size != info.size() || it->modified != info.lastModified())
+            return {};
+        it->lastUse = ++mUses;
+        return it->lines;
+    }
+
+    void keep(const QString &path, const QFileInfo &info, const TextLines &lines)
+    {
+        mFiles.remove(path);
+        while (!mFiles.isEmpty() &&
+               (mFiles.size() >= MaxFiles || keptBytes() + info.size() > MaxBytes))
+            mFiles.erase(leastRecentlyUsed());
+        mFiles.insert(path, {info.size(), info.lastModified(), lines, ++mUses});
+    }
+
+private:
+    static constexpr qsizetype MaxFiles = 16;
+    static constexpr qint64 MaxBytes = 64 * 1024 * 1024;
+
+    struct Entry
+    {
+        qint64 size;
+        QDateTime modified;
+        TextLines lines;
+        quint64 lastUse;
+    };
+
+    qint64 keptBytes() const
+    {
+        qint64 bytes = 0;
+        for (const Entry &entry : mFiles)
+            bytes += entry.size;
+        return bytes;
+    }
+
+    QHash<QString, Entry>::iterator leastRecentlyUsed()
+    {
+        auto oldest = mFiles.begin();
+        for (auto it = mFiles.begin(); it != mFiles.end(); ++it) {
+            if (it->lastUse < oldest->lastUse)
+                oldest = it;
+        }
+        return oldest;
+    }
+
+    QHash<QString, Entry> mFiles;
+    quint64 mUses = 0;
+};
+
+ReadFiles &readFiles()
+{
+    static ReadFiles files;
+    return files;
+}
+
 } // namespace
 
 bool TextLineReader::open(const QString &path)
 {
-    mLines.clear();
+    mLines.reset();
     mNext = 0;
     mOpen = false;
     mError = 0;
@@ -35,19 +100,30 @@ bool TextLineReader::open(const QString &path)
         mError = FileErrorCode::FileNotFound;
         return false;
     }
+    // Taken before reading: a file changed while it is read is read again next time.
+    const QFileInfo info(path);
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    // What was read is no answer for a file that can no longer be read.
+    if (!info.isFile() || !info.isReadable()) {
         mError = openFailureCode(path, file);
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    const bool failed = file.error() != QFileDevice::NoError;
-    file.close();
-    if (failed) {
-        mError = FileErrorCode::DeviceIo;
-        return false;
+    mLines = readFiles().find(path, info);
+    if (!mLines) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            mError = openFailureCode(path, file);
+            return false;
+        }
+        const QByteArray bytes = file.readAll();
+        const bool failed = file.error() != QFileDevice::NoError;
+        file.close();
+        if (failed) {
+            mError = FileErrorCode::DeviceIo;
+            return false;
+        }
+        mLines = std::make_shared<const QStringList>(splitTextLines(fromCodePage(bytes)));
+        readFiles().keep(path, info, mLines);
     }
-    mLines = splitTextLines(bytes);
     mOpen = true;
     return true;
 }
@@ -60,7 +136,7 @@ bool TextLineReader::readLine(QString *line)
         mError = FileErrorCode::InputPastEnd;
         return false;
     }
-    *line = fromCodePage(mLines.at(mNext++));
+    *line = mLines->at(mNext++);
     mError = 0;
     return true;
 }

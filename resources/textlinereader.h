@@ -2,6 +2,9 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <memory>
 
 namespace kq {
 
@@ -15,9 +18,14 @@ constexpr int PermissionDenied = 70;
 constexpr int PathAccess = 75;
 } // namespace FileErrorCode
 
+// The decoded lines of one file, shared between the readers of the same unchanged file.
+using TextLines = std::shared_ptr<const QStringList>;
+
 // Line by line reading of the language, theme and plug-in description files. The whole file is
 // read and closed by open(), so no reader ever leaves a file open, whatever it returns.
 // Lines end in CR LF, LF alone or CR alone; the text is code page 1251.
+// A file is read and decoded once per change: what was read is kept by path, size and
+// modification time, so the many lookups of a window do not read a large file again each time.
 class TextLineReader
 {
 public:
@@ -27,15 +35,20 @@ public:
     bool open(const QString &path);
     bool isOpen() const { return mOpen; }
 
-    bool atEnd() const { return mNext >= mLines.size(); }
+    bool atEnd() const { return !mLines || mNext >= mLines->size(); }
     // False past the last line, with errorCode() InputPastEnd; false on a reader whose open failed.
     bool readLine(QString *line);
 
     // The failure number of the last failed open or read, 0 after success.
     int errorCode() const { return mError; }
 
+    // Every line of the open file, and the number of the next line readLine gives (from 0).
+    // The same pointer comes back for a file that has not changed since it was read.
+    TextLines lines() const { return mLines; }
+    qsizetype position() const { return mNext; }
+
 private:
-    QList<QByteArray> mLines;
+    TextLines mLines;
     qsizetype mNext = 0;
     bool mOpen = false;
     int mError = 0;

@@ -2,6 +2,7 @@
 
 #include "codepage.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,6 +46,14 @@ inline QString scratchFile(const QTemporaryDir &dir, const QString &name, const 
     if (!writeBytes(path, bytes))
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+// Gives a file a modification time, as a file written at another moment has.
+inline bool setModified(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) &&
+           file.setFileTime(time, QFileDevice::FileModificationTime);
 }
 
 inline QByteArray readBytes(const QString &path)

@@ -2,6 +2,7 @@
 #include "programfolder.h"
 #include "resourcefiles.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,6 +36,10 @@ private slots:
     void resStringReadsTheFileAgainAtEveryCall();
     void resStringAfterTheFileDisappears();
     void resStringOfUnreadableFile();
+    void resStringReadsEachChangeOnce_data();
+    void resStringReadsEachChangeOnce();
+    void laterIdsMissingFromOlderFiles_data();
+    void laterIdsMissingFromOlderFiles();
 
     void languageInfo_data();
     void languageInfo();
@@ -166,6 +171,79 @@ void TestLanguage::resStringOfUnreadableFile()
     QCOMPARE(ResString("%0001"), QString("70ResErrGen"));
     QCOMPARE(LanguageInfo("locked.lang", "GetName"), QString("ResErr1"));
     QCOMPARE(LanguageStrings("locked.lang"), QString("ResErr3"));
+}
+
+void TestLanguage::resStringReadsEachChangeOnce_data()
+{
+    QTest::addColumn<int>("secondsLater");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("result");
+    // The file is kept by size and modification time: the same size written at the same time
+    // is taken for the same file and not read again.
+    QTest::newRow("same size, same time") << 0 << "%0001, Открыть"
+                                          << "Создать";
+    QTest::newRow("same size, later") << 2 << "%0001, Открыть"
+                                      << "Открыть";
+    QTest::newRow("other size, same time") << 0 << "%0001, Закрыть окно"
+                                           << "Закрыть окно";
+}
+
+void TestLanguage::resStringReadsEachChangeOnce()
+{
+    QFETCH(int, secondsLater);
+    QFETCH(QString, second);
+    QFETCH(QString, result);
+
+    const QString path = languageFile("kept.lang");
+    activate("kept.lang", header() + QStringList{"[Rescource]", "%0001, Создать"});
+    QCOMPARE(ResString("%0001"), QString("Создать"));
+    const QDateTime written = QFileInfo(path).lastModified();
+
+    QVERIFY(writeLines(path, header() + QStringList{"[Rescource]", second}));
+    QVERIFY(setModified(path, written.addSecs(secondsLater)));
+    QCOMPARE(ResString("%0001"), result);
+    QVERIFY(QFile::remove(path));
+}
+
+void TestLanguage::laterIdsMissingFromOlderFiles_data()
+{
+    QTest::addColumn<QString>("resId");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("shipped"); // the shipped file whose text comes; empty: none
+    QTest::addColumn<QString>("result");  // when no shipped text comes
+
+    QTest::newRow("English file, later id") << "1" << "%0300" << "english.lang" << "";
+    QTest::newRow("Russian file, later id") << "0" << "%0300" << "russian.lang" << "";
+    QTest::newRow("other language id: Russian") << "7" << "%0301" << "russian.lang" << "";
+    QTest::newRow("described id stays an error") << "1" << "%0128" << "" << "ResErr6";
+    QTest::newRow("last described id stays an error") << "1" << "%0246" << "" << "ResErr6";
+    QTest::newRow("id no file carries") << "1" << "%0999" << "" << "ResErr6";
+    QTest::newRow("later id the file carries") << "1" << "%0302" << "" << "eigener Text";
+    QTest::newRow("not an id") << "1" << "%03x0" << "" << "ResErr6";
+}
+
+void TestLanguage::laterIdsMissingFromOlderFiles()
+{
+    QFETCH(QString, resId);
+    QFETCH(QString, id);
+    QFETCH(QString, shipped);
+    QFETCH(QString, result);
+
+    // A file made for the described ids: it lacks every later one but "%0302".
+    activate("older.lang", header("Deutsch", resId) + QStringList{"[Rescource]", "%0001, Neu",
+                                                                 "%0302, eigener Text"});
+    if (!shipped.isEmpty()) {
+        const QByteArray bytes = readBytes(QStringLiteral(KQ_SOURCE_DIR "/data/Languages/") + shipped);
+        QString line;
+        for (const QString &candidate : fromCodePage(bytes).split(u'\n')) {
+            if (candidate.startsWith(id + u','))
+                line = candidate.trimmed();
+        }
+        QVERIFY2(!line.isEmpty(), "the shipped file carries the id");
+        result = line.mid(6).trimmed().replace(u'\\', u',').replace(u'#', u'\r');
+    }
+    QCOMPARE(ResString(id), result);
+    QVERIFY(QFile::remove(languageFile("older.lang")));
 }
 
 void TestLanguage::languageInfo_data()

@@ -81,6 +81,8 @@ private slots:
     void themeColor();
     void themeColorWithoutActiveFile();
     void themeColorReadsTheFileAgain();
+    void themeColorReadsEachChangeOnce_data();
+    void themeColorReadsEachChangeOnce();
 
     void savedThemeReadsBackUnchanged();
     void saveReplacesAnEarlierFile();
@@ -278,6 +280,34 @@ void TestTheme::themeColorReadsTheFileAgain()
     changed[7] = "SelectionColor=255";
     write(theme("Светлая", "2.0", "General", changed));
     QCOMPARE(ThemeColor("SelectionColor"), 255);
+}
+
+void TestTheme::themeColorReadsEachChangeOnce_data()
+{
+    QTest::addColumn<int>("secondsLater");
+    QTest::addColumn<QString>("selection");
+    QTest::addColumn<int>("color");
+    // The same size written at the same time is taken for the same file and not read again.
+    QTest::newRow("same size, same time") << 0 << "SelectionColor=1234567" << 8388608;
+    QTest::newRow("same size, later") << 2 << "SelectionColor=1234567" << 1234567;
+    QTest::newRow("other size, same time") << 0 << "SelectionColor=12345678" << 12345678;
+}
+
+void TestTheme::themeColorReadsEachChangeOnce()
+{
+    QFETCH(int, secondsLater);
+    QFETCH(QString, selection);
+    QFETCH(int, color);
+    const QString path = write(theme());
+    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    QCOMPARE(ThemeColor("SelectionColor"), 8388608);
+    const QDateTime written = QFileInfo(path).lastModified();
+
+    QStringList changed = standardColors;
+    changed[7] = selection;
+    write(theme("Светлая", "2.0", "General", changed));
+    QVERIFY(setModified(path, written.addSecs(secondsLater)));
+    QCOMPARE(ThemeColor("SelectionColor"), color);
 }
 
 void TestTheme::savedThemeReadsBackUnchanged()
