@@ -6,6 +6,7 @@
 #include "programfolder.h"
 #include "projectio.h"
 #include "uiservices.h"
+#include "wholefile.h"
 
 #include <QFile>
 
@@ -22,6 +23,24 @@ const QString InputFile = QStringLiteral("Input.tmp");
 const QString OutputFile = QStringLiteral("Output.tmp");
 const QString ProgramCopy = QStringLiteral("plugin.exe");
 
+constexpr QFileDevice::Permissions InputPermissions = QFileDevice::ReadOwner |
+                                                      QFileDevice::WriteOwner |
+                                                      QFileDevice::ReadGroup | QFileDevice::ReadOther;
+constexpr QFileDevice::Permissions ProgramPermissions =
+    InputPermissions | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+
+// The plug-in program's bytes; none when its file cannot be read whole.
+std::optional<QByteArray> programBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
 } // namespace
 
 PluginRunWindow::PluginRunWindow(UiServices &ui, DialogProject &project,
@@ -30,15 +49,19 @@ PluginRunWindow::PluginRunWindow(UiServices &ui, DialogProject &project,
 {
     setObjectName(QStringLiteral("plug"));
 
+    // Language files and plug-in descriptions come from anywhere: their texts are plain text.
     auto *running = new QLabel(ResString(QStringLiteral("%0040")), this);
     running->setObjectName(QStringLiteral("lbl0"));
+    running->setTextFormat(Qt::PlainText);
     mName = new QLabel(this);
     mName->setObjectName(QStringLiteral("pl_name"));
+    mName->setTextFormat(Qt::PlainText);
     QFont bold = mName->font();
     bold.setBold(true);
     mName->setFont(bold);
     auto *waiting = new QLabel(ResString(QStringLiteral("%0041")), this);
     waiting->setObjectName(QStringLiteral("lbl1"));
+    waiting->setTextFormat(Qt::PlainText);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
@@ -101,18 +124,18 @@ void PluginRunWindow::waitTick()
 
 void PluginRunWindow::startPlugin()
 {
+    // Both files are made anew where a link or anything else may have been put in their place,
+    // so nothing is ever written through it.
     const QString program = exchangePath(ProgramCopy);
-    if (!ProjectIO::writeDataFile(mProject, exchangePath(InputFile))) {
+    const std::optional<QByteArray> bytes = programBytes(mFile);
+    if (!writeNewFile(exchangePath(InputFile), mProject.fileBytes(), InputPermissions) || !bytes) {
         fail();
         return;
     }
-    QFile::remove(program);
-    if (!QFile::copy(mFile, program)) {
-        fail();
-        return;
-    }
-    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner | QFile::ExeUser);
-    if (!mUi.startDetached(program, {}, programPath(QStringLiteral("Plugins")), &sLastPluginPid)) {
+    const std::optional<FileIdentity> copy = writeNewFile(program, *bytes, ProgramPermissions);
+    // Started only while its name still leads to the very file just written.
+    if (!copy || regularFileAt(program) != copy ||
+        !mUi.startDetached(program, {}, programPath(QStringLiteral("Plugins")), &sLastPluginPid)) {
         fail();
         return;
     }

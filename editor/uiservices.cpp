@@ -45,6 +45,8 @@ UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, c
                                          Icon icon, Buttons buttons, const QString &detail)
 {
     QMessageBox box(messageIcon(icon), title, text, messageButtons(buttons), parent);
+    // Messages carry names and versions from files users download: never rich text.
+    box.setTextFormat(Qt::PlainText);
     box.setDetailedText(detail);
     switch (box.exec()) {
     case QMessageBox::Yes:

@@ -25,6 +25,7 @@ public:
     virtual ~UiServices() = default;
 
     // detail, when given, is the reason an operation gave, shown as the box's detail text.
+    // Text and detail are plain text, whatever they hold.
     virtual Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
                            Buttons buttons, const QString &detail = {}) = 0;
     // An input box; no value when the user cancels.

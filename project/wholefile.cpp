@@ -1,8 +1,21 @@
 #include "wholefile.h"
 
+#include <QFile>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
 namespace kq {
+
+namespace {
+
+FileIdentity identityOf(const struct stat &status)
+{
+    return {quint64(status.st_dev), quint64(status.st_ino), qint64(status.st_ctim.tv_sec),
+            qint64(status.st_ctim.tv_nsec)};
+}
+
+} // namespace
 
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
@@ -16,6 +29,39 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error
                      ? QStringLiteral("%1 could not be written completely.").arg(path)
                      : QStringLiteral("%1: %2").arg(path, file.errorString());
     return written;
+}
+
+std::optional<FileIdentity> regularFileAt(const QString &path)
+{
+    struct stat status;
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return identityOf(status);
+}
+
+std::optional<FileIdentity> writeNewFile(const QString &path, const QByteArray &bytes,
+                                         QFileDevice::Permissions permissions, QString *error)
+{
+    // Removing a link removes the link, not the file it leads to.
+    QFile::remove(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, permissions)) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    struct stat status;
+    const bool written = file.write(bytes) == bytes.size() && file.flush() &&
+                         ::fstat(file.handle(), &status) == 0;
+    file.close();
+    if (!written) {
+        // The file is the one just made; half of it is of no use to anyone.
+        QFile::remove(path);
+        if (error)
+            *error = QStringLiteral("%1 could not be written completely.").arg(path);
+        return std::nullopt;
+    }
+    return identityOf(status);
 }
 
 } // namespace kq

@@ -1,2 +1,3 @@
 kq_add_test(projectio project)
 kq_add_test(legacyimport project)
+kq_add_test(wholefile project)

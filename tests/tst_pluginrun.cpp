@@ -56,6 +56,9 @@ private slots:
     void escapeGivesUp();
     void failedStartEndsTheRun_data();
     void failedStartEndsTheRun();
+    void exchangeFilesAreNeverWrittenThrough_data();
+    void exchangeFilesAreNeverWrittenThrough();
+    void pluginNameIsPlainText();
 
     void shippedPluginIsListedAndExecutable();
     void shippedPluginAppendsAClosingMessage_data();
@@ -257,6 +260,69 @@ void TestPluginRun::failedStartEndsTheRun()
     for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
         QVERIFY2(!QFile::exists(plugins(name)), name);
     QCOMPARE(mFixture->project.dialogCount(), qint16(3));
+}
+
+void TestPluginRun::exchangeFilesAreNeverWrittenThrough_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("there"); // what someone put there after the window was made
+    QTest::addColumn<bool>("starts");
+    for (const char *name : {"Input.tmp", "plugin.exe"}) {
+        QTest::addRow("%s: link to another file", name) << name << "link" << true;
+        QTest::addRow("%s: link to nothing yet", name) << name << "dangling" << true;
+        QTest::addRow("%s: folder", name) << name << "folder" << false;
+    }
+}
+
+void TestPluginRun::exchangeFilesAreNeverWrittenThrough()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, there);
+    QFETCH(bool, starts);
+    auto run = createRun();
+    const QString target = plugins(name);
+    const QString victim = mFixture->path("victim.txt");
+    const QString madeByLink = mFixture->path("made-by-link.txt");
+    QVERIFY(testfiles::writeBytes(victim, "keep"));
+    if (there == "link")
+        QVERIFY(QFile::link(victim, target));
+    else if (there == "dangling")
+        QVERIFY(QFile::link(madeByLink, target));
+    else
+        QVERIFY(QDir().mkpath(target + "/inside"));
+
+    run->waitTick();
+
+    QCOMPARE(testfiles::readBytes(victim), QByteArray("keep"));
+    QVERIFY(!QFile::exists(madeByLink));
+    QCOMPARE(run->isLoaded(), starts);
+    QCOMPARE(mFixture->ui.starts.size(), starts ? 1 : 0);
+    if (starts) {
+        QVERIFY(!QFileInfo(target).isSymLink());
+        QCOMPARE(testfiles::readBytes(plugins("Input.tmp")), mFixture->project.fileBytes());
+        QCOMPARE(testfiles::readBytes(plugins("plugin.exe")),
+                 testfiles::readBytes(plugins("Ending.plug")));
+        QVERIFY(QFileInfo(plugins("plugin.exe")).isExecutable());
+    } else {
+        QCOMPARE(mFixture->ui.messages.size(), 1);
+        QVERIFY(QFileInfo(target + "/inside").isDir());
+    }
+}
+
+void TestPluginRun::pluginNameIsPlainText()
+{
+    const QString name = "<b>Завершение</b> &amp; <i>конец</i>";
+    auto run = createRun();
+    run->setPluginName(name);
+    auto *label = child<QLabel>(run.get(), "pl_name");
+    QCOMPARE(label->text(), name);
+    // Shown as rich text, the tags would vanish and the label be narrower.
+    QLabel plain;
+    plain.setTextFormat(Qt::PlainText);
+    plain.setFont(label->font());
+    plain.setText(name);
+    QCOMPARE(label->sizeHint(), plain.sizeHint());
+    QCOMPARE(run->windowTitle(), name);
 }
 
 void TestPluginRun::shippedPluginIsListedAndExecutable()

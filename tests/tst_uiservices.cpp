@@ -1,6 +1,10 @@
 #include "uiservices.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 using namespace kq;
 
@@ -11,6 +15,8 @@ class TestUiServices : public QObject
 private slots:
     void fileFilter_data();
     void fileFilter();
+    void messageTextIsPlain_data();
+    void messageTextIsPlain();
 };
 
 void TestUiServices::fileFilter_data()
@@ -43,5 +49,47 @@ void TestUiServices::fileFilter()
     QCOMPARE(qtFileFilter(pipe), qt);
 }
 
-QTEST_GUILESS_MAIN(TestUiServices)
+void TestUiServices::messageTextIsPlain_data()
+{
+    QTest::addColumn<QString>("text");
+    // Names and versions from downloaded files reach messages ("delete this plug-in?").
+    QTest::newRow("bold name") << "Удалить?\n<b>Плагин</b>";
+    QTest::newRow("link and entity") << "<a href=\"https://example.org\">сайт</a> &amp; 1.0";
+    QTest::newRow("table") << "<table><tr><td>x</td></tr></table>";
+}
+
+void TestUiServices::messageTextIsPlain()
+{
+    QFETCH(QString, text);
+    QtUiServices ui;
+    QSize shown;
+    QSize plain;
+    QString label;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        auto *message = box->findChild<QLabel *>("qt_msgbox_label");
+        QVERIFY(message);
+        label = message->text();
+        QLabel reference;
+        reference.setTextFormat(Qt::PlainText);
+        reference.setWordWrap(message->wordWrap());
+        reference.setFont(message->font());
+        reference.setText(text);
+        shown = message->sizeHint();
+        plain = reference.sizeHint();
+        box->accept();
+    });
+    // Should the box not be found, it must not wait for a person either.
+    QTimer::singleShot(5000, this, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+    });
+    ui.message(nullptr, text, "Плагины", UiServices::Icon::Question, UiServices::Buttons::YesNo);
+    QCOMPARE(label, text);
+    // As rich text the tags would vanish and the label take another size.
+    QCOMPARE(shown, plain);
+}
+
+QTEST_MAIN(TestUiServices)
 #include "tst_uiservices.moc"
