@@ -9,6 +9,7 @@
 #include "steploop.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -66,6 +67,15 @@ void measureRate(const char *what, const QStringList &ids, int lookups, double g
                 perSecond >= goalPerSecond ? "ok" : "SLOW");
 }
 
+// A language file in use was written a while ago; one just written is read again at every
+// lookup until its modification time can tell a change.
+void writtenEarlier(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadWrite);
+    file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
+}
+
 // The editor looks up each caption of a window one by one, about a hundred at start-up. A
 // language file is read once per change, so even a 20 MB one may only cost its first reading.
 void measureLookups()
@@ -75,6 +85,7 @@ void measureLookups()
     QDir().mkpath(folder.filePath(QStringLiteral("Languages")));
     const QString shipped = QStringLiteral(KQ_SOURCE_DIR "/data/Languages/russian.lang");
     QFile::copy(shipped, folder.filePath(QStringLiteral("Languages/russian.lang")));
+    writtenEarlier(folder.filePath(QStringLiteral("Languages/russian.lang")));
     const QStringList ids = idsOf(shipped);
     LanguageInfo(QStringLiteral("russian.lang"), QStringLiteral("GetFile"));
     measureRate("ResString, shipped russian.lang", ids, 200000, 10000);
@@ -94,6 +105,7 @@ void measureLookups()
     out.open(QIODevice::WriteOnly);
     out.write(text.left(section) + "[Rescource]\r\n" + filler + text.mid(section + 13));
     out.close();
+    writtenEarlier(large);
 
     QElapsedTimer clock;
     clock.start();

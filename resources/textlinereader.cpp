@@ -26,13 +26,19 @@ int openFailureCode(const QString &path, const QFile &file)
 
 // Files read recently, by path. A few files and a few dozen megabytes are kept; the file used
 // longest ago goes first.
+//
+// A file's modification time moves in steps (a clock tick, two seconds on some file systems),
+// so a file rewritten at the same size within the step it was read in would look unchanged.
+// What was read of a file changed shortly before is therefore not kept: such a file is read
+// again until it has been left alone for longer than a step.
 class ReadFiles
 {
 public:
     TextLines find(const QString &path, const QFileInfo &info)
     {
         const auto it = mFiles.find(path);
-        if (it == mFiles.end() || it->size != info.size() || it->modified != info.lastModified())
+        if (it == mFiles.end() || it->size != info.size() ||
+            it->modified != info.lastModified().toMSecsSinceEpoch())
             return {};
         it->lastUse = ++mUses;
         return it->lines;
@@ -41,20 +47,24 @@ public:
     void keep(const QString &path, const QFileInfo &info, const TextLines &lines)
     {
         mFiles.remove(path);
+        const qint64 modified = info.lastModified().toMSecsSinceEpoch();
+        if (QDateTime::currentMSecsSinceEpoch() - modified <= TimeStepMs)
+            return;
         while (!mFiles.isEmpty() &&
                (mFiles.size() >= MaxFiles || keptBytes() + info.size() > MaxBytes))
             mFiles.erase(leastRecentlyUsed());
-        mFiles.insert(path, {info.size(), info.lastModified(), lines, ++mUses});
+        mFiles.insert(path, {info.size(), modified, lines, ++mUses});
     }
 
 private:
     static constexpr qsizetype MaxFiles = 16;
     static constexpr qint64 MaxBytes = 64 * 1024 * 1024;
+    static constexpr qint64 TimeStepMs = 2000;
 
     struct Entry
     {
         qint64 size;
-        QDateTime modified;
+        qint64 modified; // milliseconds since the epoch
         TextLines lines;
         quint64 lastUse;
     };

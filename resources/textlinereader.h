@@ -26,6 +26,8 @@ using TextLines = std::shared_ptr<const QStringList>;
 // Lines end in CR LF, LF alone or CR alone; the text is code page 1251.
 // A file is read and decoded once per change: what was read is kept by path, size and
 // modification time, so the many lookups of a window do not read a large file again each time.
+// A file changed in the last two seconds is read again at every open, since a change within the
+// same step of its modification time would not show.
 class TextLineReader
 {
 public:

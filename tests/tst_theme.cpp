@@ -284,24 +284,29 @@ void TestTheme::themeColorReadsTheFileAgain()
 
 void TestTheme::themeColorReadsEachChangeOnce_data()
 {
+    QTest::addColumn<int>("ageSeconds"); // how long ago the theme was written
     QTest::addColumn<int>("secondsLater");
     QTest::addColumn<QString>("selection");
     QTest::addColumn<int>("color");
-    // The same size written at the same time is taken for the same file and not read again.
-    QTest::newRow("same size, same time") << 0 << "SelectionColor=1234567" << 8388608;
-    QTest::newRow("same size, later") << 2 << "SelectionColor=1234567" << 1234567;
-    QTest::newRow("other size, same time") << 0 << "SelectionColor=12345678" << 12345678;
+    // The same size written at the same time is taken for the same file and not read again,
+    // unless the file was written so recently that a change might not show in its time.
+    QTest::newRow("same size, same time") << 3600 << 0 << "SelectionColor=1234567" << 8388608;
+    QTest::newRow("same size, later") << 3600 << 2 << "SelectionColor=1234567" << 1234567;
+    QTest::newRow("other size, same time") << 3600 << 0 << "SelectionColor=12345678" << 12345678;
+    QTest::newRow("just written") << 0 << 0 << "SelectionColor=1234567" << 1234567;
 }
 
 void TestTheme::themeColorReadsEachChangeOnce()
 {
+    QFETCH(int, ageSeconds);
     QFETCH(int, secondsLater);
     QFETCH(QString, selection);
     QFETCH(int, color);
     const QString path = write(theme());
+    const QDateTime written = QDateTime::currentDateTime().addSecs(-ageSeconds);
+    QVERIFY(setModified(path, written));
     QCOMPARE(ThemeInfo(path, "GetFile"), path);
     QCOMPARE(ThemeColor("SelectionColor"), 8388608);
-    const QDateTime written = QFileInfo(path).lastModified();
 
     QStringList changed = standardColors;
     changed[7] = selection;
