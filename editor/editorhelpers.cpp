@@ -5,8 +5,14 @@
 #include "uiservices.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QUrl>
+#include <QWidget>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 // The pictures live in a static library, so nothing would pull them in without these calls.
 static void initEditorResources()
@@ -14,6 +20,7 @@ static void initEditorResources()
     Q_INIT_RESOURCE(mainwindow);
     Q_INIT_RESOURCE(management);
     Q_INIT_RESOURCE(splash);
+    Q_INIT_RESOURCE(appicon);
 }
 
 namespace kq::editor {
@@ -34,6 +41,29 @@ QPixmap artwork(const QString &path)
     }();
     Q_UNUSED(initialised);
     return QPixmap(QStringLiteral(":/kq/editor/") + path);
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const char *size : {"48", "256"})
+        icon.addPixmap(artwork(QStringLiteral("icon/") + QLatin1String(size) +
+                               QStringLiteral(".png")));
+    return icon;
+}
+
+void setWindowAlpha(QWidget *window, int alpha)
+{
+    window->setWindowOpacity(alpha / 255.0);
+#if QT_CONFIG(xcb)
+    // On X11 the property change waits in the connection's output buffer. Qt's glib event loop
+    // sends that buffer only while it handles X events, and a timer tick is not one, so without
+    // this flush a fade would reach the compositor seconds late, in one jump.
+    // Other platforms may offer the X11 interface too (offscreen does), without a connection.
+    const auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (xcb_connection_t *connection = x11 ? x11->connection() : nullptr)
+        xcb_flush(connection);
+#endif
 }
 
 QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -22,9 +23,17 @@ QFont fixedPitchFont();
 // "mainwindow/new.png"; null when missing.
 QPixmap artwork(const QString &path);
 
+// The application icon of the desktop entry, in its 48 and 256 pixel pictures, for the windows'
+// title bars and task switchers.
+QIcon applicationIcon();
+
 // A small push button that shows only a picture of the artwork. It is never a default button:
 // Enter in a list of a dialog must not press it.
 QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent);
+
+// The whole window's alpha, 0 transparent to 255 opaque, as the fading windows step it. The
+// change reaches the window system at once, so a compositor shows every step of a fade.
+void setWindowAlpha(QWidget *window, int alpha);
 
 // Records and resource files break lines with CR LF (or CR alone); text boxes want LF.
 QString toBoxText(const QString &recordText);
