@@ -123,7 +123,7 @@ AboutWindow::AboutWindow(UiServices &ui, QWidget *parent)
         QLatin1String("1"))
         applyEnglishTexts();
 
-    setWindowOpacity(0.0);
+    editor::setWindowAlpha(this, 0);
     mIin->setObjectName(QStringLiteral("iin"));
     mIin->setInterval(10);
     connect(mIin, &QTimer::timeout, this, &AboutWindow::fadeInTick);
@@ -137,7 +137,7 @@ void AboutWindow::fadeInTick()
 {
     mOpacity += 6;
     if (mOpacity < 256)
-        applyOpacity();
+        editor::setWindowAlpha(this, mOpacity);
     else
         mIin->stop();
 }
@@ -146,7 +146,7 @@ void AboutWindow::fadeOutTick()
 {
     mOpacity -= 6;
     if (mOpacity > 0) {
-        applyOpacity();
+        editor::setWindowAlpha(this, mOpacity);
     } else {
         mIout->stop();
         close();
@@ -200,11 +200,6 @@ void AboutWindow::applyEnglishTexts()
 {
     for (int i = 0; i < mLbl.size(); ++i)
         mLbl.at(i)->setText(lines().at(i).english);
-}
-
-void AboutWindow::applyOpacity()
-{
-    setWindowOpacity(mOpacity / 255.0);
 }
 
 void AboutWindow::setLinkColor(const QColor &color)

@@ -34,7 +34,6 @@ protected:
 
 private:
     void applyEnglishTexts();
-    void applyOpacity();
     void setLinkColor(const QColor &color);
 
     UiServices &mUi;

@@ -25,7 +25,7 @@ SplashWindow::SplashWindow(std::function<void()> showMainWindow, QWidget *parent
         move(screen->availableGeometry().center() - rect().center());
 
     // Fully transparent until the first fade-in step shows the window.
-    setWindowOpacity(0.0);
+    editor::setWindowAlpha(this, 0);
     mTime->setObjectName(QStringLiteral("time"));
     mTime->setInterval(1000);
     connect(mTime, &QTimer::timeout, this, &SplashWindow::tick);
@@ -41,8 +41,9 @@ void SplashWindow::tick()
         mTime->setInterval(10);
         mOpacity += 6;
         if (mOpacity < 256) {
-            applyOpacity();
+            // Shown first, so the flush of the new alpha sends the window's mapping with it.
             show();
+            editor::setWindowAlpha(this, mOpacity);
         } else {
             // The window stays at the last opacity shown, 252, for the pause.
             mPhase = 1;
@@ -54,7 +55,7 @@ void SplashWindow::tick()
         mTime->setInterval(10);
         mOpacity -= 6;
         if (mOpacity > 0) {
-            applyOpacity();
+            editor::setWindowAlpha(this, mOpacity);
         } else {
             mPhase = 2;
             mTime->setInterval(2000);
@@ -79,11 +80,6 @@ void SplashWindow::closeEvent(QCloseEvent *event)
 {
     finish();
     QWidget::closeEvent(event);
-}
-
-void SplashWindow::applyOpacity()
-{
-    setWindowOpacity(mOpacity / 255.0);
 }
 
 void SplashWindow::finish()

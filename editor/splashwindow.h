@@ -29,7 +29,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void applyOpacity();
     void finish();
 
     QLabel *mPct;
