@@ -1,16 +1,25 @@
 #include "qttranslation.h"
 
+#include "language.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 namespace kq {
 
-void QtTranslation::follow(const QString &languageId)
+namespace {
+
+// What LanguageInfo gives in place of a value: "ResErr1" to "ResErr3", or "<n>ResErrGen".
+bool isLanguageError(const QString &value)
+{
+    return value.startsWith(u"ResErr") || value.endsWith(u"ResErrGen");
+}
+
+void installRussian(bool wanted)
 {
     static QTranslator *russian = nullptr;
     static bool installed = false;
-    const bool wanted = languageId == u"0";
     if (wanted == installed)
         return;
     if (!wanted) {
@@ -25,6 +34,16 @@ void QtTranslation::follow(const QString &languageId)
             return;
     }
     installed = QCoreApplication::installTranslator(russian);
+}
+
+} // namespace
+
+void QtTranslation::follow(const QString &languageId)
+{
+    const QString id = isLanguageError(languageId)
+                           ? LanguageInfo(ActiveLanguageFile(), QStringLiteral("GetId"))
+                           : languageId;
+    installRussian(id == u"0");
 }
 
 } // namespace kq

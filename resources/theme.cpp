@@ -1,9 +1,12 @@
 #include "theme.h"
 
 #include "codepage.h"
+#include "programfolder.h"
 #include "resourcefields.h"
 #include "textlinereader.h"
 #include "wholefile.h"
+
+#include <QFileInfo>
 
 namespace kq {
 
@@ -13,6 +16,18 @@ QString &activeTheme()
 {
     static QString path;
     return path;
+}
+
+// The setting keeps a full path, which breaks when the program folder is moved (or the setting
+// came from another system). A path that names no file falls back on the theme of the same file
+// name in the program folder's Themes folder, when there is one.
+QString themeFile(const QString &path)
+{
+    if (QFileInfo(path).isFile())
+        return path;
+    const QString name = path.mid(qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
+    const QString shipped = programPath(QStringLiteral("Themes/") + name);
+    return !name.isEmpty() && QFileInfo(shipped).isFile() ? shipped : path;
 }
 
 } // namespace
@@ -27,14 +42,15 @@ QString ThemeInfo(const QString &path, const QString &selector)
     static constexpr HeaderCodes codes{u"ResErr1", u"ResErr3", u"ThemeErrGen", false};
     if (path.isEmpty())
         return QStringLiteral("ResErr2");
+    const QString file = themeFile(path);
     QString result;
     if (!ReadInfoHeader(
-            path, QStringLiteral("!ThemeFile"), QStringLiteral("[Info]"),
+            file, QStringLiteral("!ThemeFile"), QStringLiteral("[Info]"),
             {{u"Name", u"GetName"}, {u"Version", u"GetVersion"}, {u"Status", u"GetStatus"}},
             selector, codes, &result))
         return result;
-    activeTheme() = path;
-    return selector == u"GetFile" ? path : result;
+    activeTheme() = file;
+    return selector == u"GetFile" ? file : result;
 }
 
 qint32 ThemeColor(const QString &key)

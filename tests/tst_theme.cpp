@@ -1,4 +1,5 @@
 #include "olecolor.h"
+#include "programfolder.h"
 #include "resourcefiles.h"
 #include "theme.h"
 
@@ -76,6 +77,8 @@ private slots:
     void themeInfo();
     void anySuccessfulSelectorMakesTheFileActive();
     void failedThemeInfoKeepsTheActiveFile();
+    void settingOfAMovedProgramFolder_data();
+    void settingOfAMovedProgramFolder();
 
     void themeColor_data();
     void themeColor();
@@ -203,6 +206,57 @@ void TestTheme::failedThemeInfoKeepsTheActiveFile()
     QCOMPARE(ThemeInfo(mDir->path(), "GetFile"), QString("ResErr1"));
     QCOMPARE(ActiveThemeFile(), good);
     QCOMPARE(ThemeColor("SelectionColor"), 8388608);
+}
+
+void TestTheme::settingOfAMovedProgramFolder_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<QString>("used");
+
+    // "<gone>" is a folder that no longer exists, "<kept>" the scratch folder, which does.
+    QTest::newRow("moved folder") << "<gone>/Themes/soft.tvth"
+                                  << "program";
+    QTest::newRow("path of another system") << "C:\\Program Files\\Quorvex\\Themes\\soft.tvth"
+                                            << "program";
+    QTest::newRow("setting still there") << "<kept>/soft.tvth"
+                                         << "setting";
+    QTest::newRow("exists nowhere") << "<gone>/Themes/lost.tvth"
+                                    << "none";
+    QTest::newRow("no file name") << "<gone>/Themes/"
+                                  << "none";
+}
+
+// The program folder's own copy stands in for a theme the setting names by an old path; the
+// error path stays for a theme that exists nowhere.
+void TestTheme::settingOfAMovedProgramFolder()
+{
+    QFETCH(QString, setting);
+    QFETCH(QString, used);
+
+    QStringList programColors = standardColors;
+    programColors[0] = "TextboxEnabledColor=15790320";
+    QStringList keptColors = standardColors;
+    keptColors[0] = "TextboxEnabledColor=1973790";
+    const QString program = write(theme("Soft", "2.0", "General", programColors),
+                                  "program/Themes/soft.tvth");
+    const QString kept = write(theme("Soft", "2.0", "User", keptColors), "soft.tvth");
+    const QString before = write(theme("Before"), "before.tvth");
+    QCOMPARE(ThemeInfo(before, "GetFile"), before);
+    setProgramFolder(mDir->filePath("program"));
+    setting.replace("<gone>", mDir->filePath("gone")).replace("<kept>", mDir->path());
+
+    const QString result = ThemeInfo(setting, "GetFile");
+    const qint32 color = ThemeColor("TextboxEnabledColor");
+    setProgramFolder(QString());
+    if (used == "none") {
+        QCOMPARE(result, QString("ResErr1"));
+        QCOMPARE(ActiveThemeFile(), before);
+        return;
+    }
+    const QString expected = used == "program" ? program : kept;
+    QCOMPARE(result, expected);
+    QCOMPARE(ActiveThemeFile(), expected);
+    QCOMPARE(color, used == "program" ? 15790320 : 1973790);
 }
 
 void TestTheme::themeColor_data()
