@@ -43,7 +43,8 @@ class MainWindow : public QWidget
 
 public:
     static constexpr int ToolButtonCount = 7;
-    static constexpr int SampleCount = 5;
+    // Room for every sample any language lists; the entries a language does not use are hidden.
+    static constexpr int SampleCount = 7;
     enum class SaveMode { Save, SaveAs };
 
     explicit MainWindow(UiServices &ui, QWidget *parent = nullptr);
@@ -128,6 +129,8 @@ private:
     void buildShortcuts();
     void buildFlowTabs();
     void retranslateFlowTabs();
+    // The sample entries of the Open menu show these file names, in order.
+    void showSampleEntries(const QStringList &names);
     // Runs the project check and shows its findings in the problems list, the flow and the list.
     void checkProject();
     void exportPicture();

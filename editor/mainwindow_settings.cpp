@@ -13,6 +13,7 @@
 #include "olecolor.h"
 #include "optionsetting.h"
 #include "qttranslation.h"
+#include "samplenames.h"
 #include "theme.h"
 
 #include <QAction>
@@ -29,9 +30,6 @@
 namespace kq {
 
 namespace {
-
-const char *const SampleNames[MainWindow::SampleCount] = {"FormatC.dlg2", "VirusModification.dlg2",
-                                                          "tester.dlg", "trojan.dlg", "virus.dlg"};
 
 // One colour for a role whatever the state: the theme picks it by the enabled state itself.
 void setRole(QPalette &palette, QPalette::ColorRole role, const QColor &color)
@@ -76,13 +74,22 @@ void MainWindow::UpdateSettings()
     SetColors();
     const QString language = OptionSetting(OptionRead, OptionLanguage);
     LanguageInfo(language, QStringLiteral("GetFile"));
-    QtTranslation::follow(LanguageInfo(language, QStringLiteral("GetId")));
+    const QString languageId = LanguageInfo(language, QStringLiteral("GetId"));
+    QtTranslation::follow(languageId);
     LocalizeControls(this);
     mComposer->retranslate();
     retranslateFlowTabs();
-    for (int i = 0; i < SampleCount; ++i)
-        mMnuOpnF[i]->setText(QLatin1String(SampleNames[i]));
+    showSampleEntries(SampleNames(languageId));
     mToolbar->layoutButtons();
+}
+
+void MainWindow::showSampleEntries(const QStringList &names)
+{
+    for (int i = 0; i < SampleCount; ++i) {
+        const QString name = names.value(i);
+        mMnuOpnF[i]->setText(name);
+        mMnuOpnF[i]->setVisible(!name.isEmpty());
+    }
 }
 
 void MainWindow::ApplyChanges()

@@ -108,6 +108,8 @@ private slots:
     void missingSampleWarns_data();
     void missingSampleWarns();
     void unreadableSampleKeepsSavePath();
+    void sampleEntriesFollowLanguage_data();
+    void sampleEntriesFollowLanguage();
     void statusLineFollowsMouse_data();
     void statusLineFollowsMouse();
     void toolbarKeepsOrderAndRightEdge_data();
@@ -506,6 +508,60 @@ void TestMainWindow::unreadableSampleKeepsSavePath()
     QCOMPARE(QFileInfo(mine).size(), 2 * DialogRecord::Size);
 }
 
+// The visible sample entries of the Open menu, in order.
+QStringList visibleSamples(const MainWindow &window)
+{
+    QStringList names;
+    for (int i = 0; i < MainWindow::SampleCount; ++i) {
+        const auto *entry = child<QAction>(&window, "mnuOpnF" + QString::number(i));
+        if (entry->isVisible())
+            names << entry->text();
+    }
+    return names;
+}
+
+void TestMainWindow::sampleEntriesFollowLanguage_data()
+{
+    const QStringList shipped{"FormatC.dlg2", "VirusModification.dlg2", "tester.dlg", "trojan.dlg",
+                              "virus.dlg"};
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("switchedTo");
+    QTest::addColumn<QStringList>("samples");
+    QTest::newRow("russian") << "russian.lang"
+                             << "" << shipped;
+    QTest::newRow("english") << "english.lang"
+                             << "" << shipped + QStringList{"Quiz.dlg2", "DeskCleanup.dlg2"};
+    QTest::newRow("english, then russian")
+        << "english.lang"
+        << "russian.lang" << shipped;
+    QTest::newRow("russian, then english")
+        << "russian.lang"
+        << "english.lang" << shipped + QStringList{"Quiz.dlg2", "DeskCleanup.dlg2"};
+}
+
+// The Open menu lists the samples of the active language, also after the language changed in
+// the management window, and the last listed entry opens its own file.
+void TestMainWindow::sampleEntriesFollowLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, switchedTo);
+    QFETCH(QStringList, samples);
+    useSettings(language, "Themes/standart.tvth");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    if (!switchedTo.isEmpty()) {
+        useSettings(switchedTo, "Themes/standart.tvth");
+        window.ApplyChanges();
+    }
+
+    QCOMPARE(visibleSamples(window), samples);
+    child<QAction>(&window, "mnuOpnF" + QString::number(samples.size() - 1))->trigger();
+    QCOMPARE(ui.messages.size(), 0);
+    QCOMPARE(shownTitle(window).endsWith(samples.constLast() + "]"),
+             samples.constLast().endsWith(".dlg2"));
+    QVERIFY(window.project().dialogCount() > 1);
+}
+
 void TestMainWindow::statusLineFollowsMouse_data()
 {
     QTest::addColumn<QString>("area");
@@ -649,7 +705,8 @@ void TestMainWindow::menusPopUpUnderTheirButtons()
     QCOMPARE(help->geometry().top(), sd6->mapToGlobal(QPoint(0, sd6->height())).y());
     help->close();
 
-    const QList<QAction *> openEntries = open->actions();
+    QList<QAction *> openEntries = open->actions();
+    openEntries.removeIf([](const QAction *entry) { return !entry->isVisible(); });
     QCOMPARE(openEntries.size(), 7);
     QCOMPARE(openEntries[0]->text(), "Открыть...");
     QVERIFY(openEntries[1]->isSeparator());
