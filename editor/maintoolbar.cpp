@@ -27,7 +27,8 @@ MainToolbar::MainToolbar(QWidget *parent) : QFrame(parent)
         button->setObjectName(QStringLiteral("sd") + QString::number(i));
         button->setProperty("index", i);
         button->setAutoSize(true);
-        button->setMode(i == 1 || i == 2 ? 2 : 0);
+        // Open, Save and Build have a pop-up menu beside their main command.
+        button->setMode(i == 1 || i == 2 || i == 4 ? 2 : 0);
         button->setPicture(
             editor::artwork(QStringLiteral("mainwindow/") + QLatin1String(pictures[i])));
         // Buttons 5 and 6 show only their picture; the others carry "%0001" to "%0005".

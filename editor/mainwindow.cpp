@@ -13,6 +13,7 @@
 #include "managementwindow.h"
 #include "optionsetting.h"
 #include "productinfo.h"
+#include "programbuilder.h"
 #include "programfolder.h"
 #include "projectcheck.h"
 #include "projectdocument.h"
@@ -21,10 +22,11 @@
 #include "propertiespanel.h"
 #include "scriptcomposer.h"
 #include "uiservices.h"
-#include "wholefile.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -61,15 +63,6 @@ void setBarLook(QWidget *bar)
     palette.setColor(QPalette::WindowText, Qt::black);
     bar->setPalette(palette);
     bar->setAutoFillBackground(true);
-}
-
-QString runnerProgram()
-{
-#ifdef Q_OS_WIN
-    return programPath(QStringLiteral("Runner/run.exe"));
-#else
-    return programPath(QStringLiteral("Runner/run"));
-#endif
 }
 
 // A name typed without any extension is a project file; one typed with an extension stays.
@@ -309,6 +302,11 @@ void MainWindow::buildMenus()
     mMnuSavS = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), id("%0152"));
     mMnuSavAs = addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), id("%0153"));
 
+    mMnuBld = new QMenu(this);
+    mMnuBld->setObjectName(QStringLiteral("mnuBld"));
+    mMnuBldProgram = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"), id("%0400"));
+    mMnuBldPortable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"), id("%0401"));
+
     mMnuHlp = new QMenu(this);
     mMnuHlp->setObjectName(QStringLiteral("mnuHlp"));
     mMnuHlp->setTitle(id(".Help"));
@@ -326,6 +324,8 @@ void MainWindow::buildMenus()
     connect(mMnuOpnFile, &QAction::triggered, this, &MainWindow::openCommand);
     connect(mMnuSavS, &QAction::triggered, this, [this] { saveAndRefresh(SaveMode::Save); });
     connect(mMnuSavAs, &QAction::triggered, this, [this] { saveAndRefresh(SaveMode::SaveAs); });
+    connect(mMnuBldProgram, &QAction::triggered, this, &MainWindow::build);
+    connect(mMnuBldPortable, &QAction::triggered, this, &MainWindow::buildPortableCommand);
     connect(mMnuHlpHelp, &QAction::triggered, this, &MainWindow::openReadme);
     connect(mMnuHlpSite, &QAction::triggered, this, &MainWindow::openWebPage);
     connect(mMnuHlpAbout, &QAction::triggered, this, &MainWindow::showAbout);
@@ -367,7 +367,8 @@ void MainWindow::buildCaptionTable()
     mCaptionTable += QList<Caption>{
         {mMnuSavS, id("%0152")},    {mMnuSavAs, id("%0153")},   {mMnuOpnFile, id("%0151")},
         {mMnuOpnLine1, id("%0150")}, {mMnuHlpHelp, id("%0154")}, {mMnuHlpSite, id("%0155")},
-        {mMnuHlpLine1, id("%0150")}, {mMnuHlpAbout, id("%0156")}};
+        {mMnuHlpLine1, id("%0150")}, {mMnuHlpAbout, id("%0156")}, {mMnuBldProgram, id("%0400")},
+        {mMnuBldPortable, id("%0401")}};
 }
 
 void MainWindow::startUp()
@@ -454,6 +455,8 @@ void MainWindow::toolbarArrowClick(int index)
         showMenu(mMnuOpn, mToolbar->button(1), false);
     else if (index == 2)
         showMenu(mMnuSav, mToolbar->button(2), false);
+    else if (index == 4)
+        showMenu(mMnuBld, mToolbar->button(4), false);
 }
 
 void MainWindow::showMenu(QMenu *menu, KXButton *button, bool alignRight)
@@ -721,19 +724,38 @@ void MainWindow::build()
                                             ResString(id("%0166")) + QStringLiteral("|*.exe"));
     if (target.isEmpty())
         return;
-    QFile runner(runnerProgram());
     QString error;
-    if (!runner.open(QIODevice::ReadOnly)) {
-        editor::warnFailed(mUi, this, runner.errorString());
+    if (!buildProgram(mDocument->project(), runnerProgram(), target, &error)) {
+        editor::warnFailed(mUi, this, error);
         return;
     }
-    const QByteArray program = runner.readAll();
-    // Written whole before it replaces an existing file of that name.
-    if (runner.error() != QFileDevice::NoError || !writeWholeFile(target, program, &error) ||
-        !QFile::setPermissions(target, runner.permissions()) ||
-        !ProjectIO::writeDataFile(mDocument->project(), ProjectIO::buildDataFilePath(target),
-                                  &error))
+    mSts->setText(ResString(id("%0404")).arg(QDir::toNativeSeparators(target)));
+}
+
+void MainWindow::buildPortableCommand()
+{
+    mPanel->commitEdits();
+    if (!mayRunDespiteErrors())
+        return;
+    // The name typed is the new folder; the program inside it takes the folder's name.
+    const QString folder = mUi.saveFileName(this, ResString(id("%0402")), {});
+    if (folder.isEmpty())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    PortableBuild result;
+    QString error;
+    const bool built =
+        buildPortable(mDocument->project(), runnerProgram(), folder, &result, &error);
+    QGuiApplication::restoreOverrideCursor();
+    if (!built) {
         editor::warnFailed(mUi, this, error);
+        return;
+    }
+    const QString megabytes = QString::number(double(result.folderBytes) / (1024 * 1024), 'f', 1);
+    mSts->setText(ResString(id("%0403"))
+                      .arg(QDir::toNativeSeparators(result.program))
+                      .arg(result.bundled.size())
+                      .arg(megabytes));
 }
 
 void MainWindow::openReadme()

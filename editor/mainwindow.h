@@ -84,6 +84,7 @@ public:
     bool saveCommand(SaveMode mode);
     void testRun();
     void build();
+    void buildPortableCommand();
     void openSample(int index);
     void openReadme();
     void openWebPage();
@@ -178,6 +179,7 @@ private:
     QMenu *mMnuOpn = nullptr;
     QMenu *mMnuSav = nullptr;
     QMenu *mMnuHlp = nullptr;
+    QMenu *mMnuBld = nullptr;
     QAction *mMnuOpnFile = nullptr;
     QAction *mMnuOpnLine1 = nullptr;
     std::array<QAction *, SampleCount> mMnuOpnF{};
@@ -187,6 +189,8 @@ private:
     QAction *mMnuHlpSite = nullptr;
     QAction *mMnuHlpLine1 = nullptr;
     QAction *mMnuHlpAbout = nullptr;
+    QAction *mMnuBldProgram = nullptr;
+    QAction *mMnuBldPortable = nullptr;
 
     QFrame *mStatusBar = nullptr;
     QLabel *mSts = nullptr;

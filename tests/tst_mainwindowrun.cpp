@@ -45,6 +45,9 @@ private slots:
     void buildReplacesEarlierBuild();
     void cancelledBuildWritesNothing();
     void buildToUnwritablePlaceWarns();
+    void buildMenuOffersBothBuilds();
+    void portableBuildFromTheMenu();
+    void portableBuildIntoForeignFolderWarns();
 
 private:
     QScopedPointer<ProgramFolder> mFolder;
@@ -199,6 +202,8 @@ void TestMainWindowRun::buildWritesProgramAndData()
     QCOMPARE(dialogTexts(target.filePath(dataFile)), (QStringList{"D0", "D1", "D2"}));
     QVERIFY(ui.messages.isEmpty());
     QVERIFY(!window.Changed());
+    QCOMPARE(child<QLabel>(&window, "sts")->text(),
+             "Программа собрана: " + QDir::toNativeSeparators(target.filePath(chosen)));
 }
 
 void TestMainWindowRun::buildReplacesEarlierBuild()
@@ -242,6 +247,79 @@ void TestMainWindowRun::buildToUnwritablePlaceWarns()
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, "Операция не выполнена");
     QVERIFY(!QFileInfo::exists(target.filePath("missing/folder/quiz.dll")));
+}
+
+void TestMainWindowRun::buildMenuOffersBothBuilds()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    emit child<KXButton>(&window, "sd4")->ArrowClick();
+
+    auto *menu = child<QMenu>(&window, "mnuBld");
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(child<QAction>(menu, "mnuBldProgram")->text(), "Собрать программу...");
+    QCOMPARE(child<QAction>(menu, "mnuBldPortable")->text(), "Собрать переносимую...");
+    menu->hide();
+
+    // The menu's first entry is the Build button's own command.
+    QTemporaryDir target;
+    ui.fileNames.enqueue(target.filePath("quiz.exe"));
+    child<QAction>(menu, "mnuBldProgram")->trigger();
+    QCOMPARE(testfiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
+}
+
+void TestMainWindowRun::portableBuildFromTheMenu()
+{
+    // A portable program carries the real runner's libraries, so the folder gets the real one.
+    const QString runner = mFolder->path(runnerName());
+    QVERIFY(QFile::remove(runner));
+    QVERIFY(QFile::copy(QStringLiteral(KQ_APP_DIR "/Runner/run"), runner));
+    QTemporaryDir target;
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 2);
+    window.ListUpdate();
+    ui.fileNames.enqueue(target.filePath("quiz"));
+
+    child<QAction>(&window, "mnuBldPortable")->trigger();
+
+    QCOMPARE(ui.fileDialogs.size(), 1);
+    QVERIFY(ui.fileDialogs[0].save);
+    QCOMPARE(ui.fileDialogs[0].title, "Собрать переносимую программу (папку)");
+    QVERIFY(ui.messages.isEmpty());
+    const QDir folder(target.filePath("quiz"));
+    QVERIFY(QFileInfo(folder.filePath("quiz")).isExecutable());
+    QCOMPARE(dialogTexts(folder.filePath("quiz.dll")), (QStringList{"D0", "D1"}));
+    QCOMPARE(QDir(folder.filePath("lib")).entryList({"libQt6Core.so*"}).size(), 1);
+    QVERIFY(QFileInfo::exists(folder.filePath("plugins/platforms/libqxcb.so")));
+    const QString status = child<QLabel>(&window, "sts")->text();
+    QVERIFY2(status.startsWith("Переносимая программа собрана: " +
+                               QDir::toNativeSeparators(folder.filePath("quiz")) + " ("),
+             qPrintable(status));
+    QVERIFY2(status.endsWith(" МБ)"), qPrintable(status));
+}
+
+void TestMainWindowRun::portableBuildIntoForeignFolderWarns()
+{
+    QTemporaryDir target;
+    QVERIFY(testfiles::writeBytes(target.filePath("quiz/notes.txt"), "mine"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    const QString statusBefore = child<QLabel>(&window, "sts")->text();
+    ui.fileNames.enqueue(target.filePath("quiz"));
+
+    child<QAction>(&window, "mnuBldPortable")->trigger();
+
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, "Операция не выполнена");
+    QVERIFY(!ui.messages[0].detail.isEmpty());
+    QCOMPARE(testfiles::readBytes(target.filePath("quiz/notes.txt")), "mine");
+    QCOMPARE(QDir(target.filePath("quiz")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList{"notes.txt"});
+    QCOMPARE(child<QLabel>(&window, "sts")->text(), statusBefore);
 }
 
 QTEST_MAIN(TestMainWindowRun)
