@@ -8,8 +8,13 @@ PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-transl
            fonts-dejavu-core pkg-config libxcb1-dev desktop-file-utils shared-mime-info xvfb \
            xdotool
 SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# The fuzzers need clang and its libFuzzer; only `make fuzz` installs them.
+FUZZ_PACKAGES = $(PACKAGES) clang libclang-rt-dev
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TIME  ?= 60
+FUZZERS    = projectfile buttonscript legacyimport resourcefiles
 
-.PHONY: run test bench build deps configure clean install uninstall
+.PHONY: run test bench fuzz build deps configure clean install uninstall
 
 # Starts the editor from the assembled program folder.
 run: build
@@ -23,6 +28,29 @@ test: build
 bench: build
 	cmake --build $(BUILD) --target kq_bench -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/benchmarks/kq_bench
+
+# Builds the libFuzzer harnesses of fuzz/ with clang and the sanitizers in their own build folder
+# and runs each for FUZZ_TIME seconds from its seed corpus. New inputs go to
+# $(FUZZ_BUILD)/corpus/<name>, inputs that break a harness to $(FUZZ_BUILD)/findings/<name>;
+# copy those into fuzz/regressions/<name> so that the replay test keeps them mended. The
+# resource readers keep what they read between inputs, which a leak check after every input
+# would take for leaks, so that harness checks for leaks only at its end.
+fuzz:
+	$(MAKE) deps PACKAGES="$(FUZZ_PACKAGES)"
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKQ_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) --target fuzzers -j $(JOBS)
+	@for name in $(FUZZERS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$name $(FUZZ_BUILD)/findings/$$name; \
+	  echo "== fuzz_$$name for $(FUZZ_TIME) s"; \
+	  case $$name in \
+	    resourcefiles) options=-detect_leaks=0;; \
+	    *) options=;; \
+	  esac; \
+	  ./$(FUZZ_BUILD)/fuzz/fuzz_$$name -max_total_time=$(FUZZ_TIME) -max_len=8192 $$options \
+	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$name/ \
+	    $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name || exit 1; \
+	done
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

@@ -1,0 +1,107 @@
+#include "harnesses.h"
+#include "scratchfolder.h"
+
+#include "projectfile.h"
+#include "stepflow.h"
+#include "steploop.h"
+
+#include <QFile>
+
+namespace kq::fuzz {
+
+namespace {
+
+// Thrown by a waiting step once the imagined user has pressed enough buttons.
+struct UserGaveUp
+{
+};
+
+// Stands in for the step windows without showing one. Steps that would end at once end with the
+// windows' own results; steps that wait answer like a user pressing buttons in a fixed order.
+class WindowlessStep : public StepKind
+{
+public:
+    WindowlessStep(qint16 type, int *instantInARow) : mType(type), mInstantInARow(instantInARow) {}
+
+    std::optional<qint16> play(const DialogRecord &record, qint16 style, qint16) override
+    {
+        if (!canPlay(style))
+            return std::nullopt;
+        if (!waits(record)) {
+            ++*mInstantInARow;
+            return mType == DialogRecord::Pause ? 1 : 2;
+        }
+        *mInstantInARow = 0;
+        if (++mPresses > 500)
+            throw UserGaveUp();
+        return qint16(mPresses % 3);
+    }
+
+    bool waits(const DialogRecord &record) const override { return StepFlow::waits(record); }
+
+private:
+    // The runner's windows have a look for the two project styles; a pause needs none.
+    bool canPlay(qint16 style) const
+    {
+        return mType == DialogRecord::Pause || style == 0 || style == 1;
+    }
+
+    qint16 mType;
+    int *mInstantInARow;
+    int mPresses = 0;
+};
+
+void checkRecords(const QString &path, qint64 records)
+{
+    ProjectFile file;
+    require(file.open(path, ProjectFile::Access::ReadOnly), "a readable file opens");
+    require(file.count() == qMax<qint64>(records - 1, 0), "the dialog count is the records less one");
+    for (int number = 1; number <= records; ++number) {
+        DialogRecord record;
+        require(file.read(number, &record), "every whole record reads");
+        const QByteArray bytes = record.toBytes();
+        require(bytes.size() == DialogRecord::Size, "a record encodes to 628 bytes");
+        require(DialogRecord::fromBytes(bytes) == record, "a record decodes to itself");
+    }
+}
+
+void checkStepLoop(const QString &path, qint16 count)
+{
+    int instantInARow = 0;
+    WindowlessStep message(DialogRecord::Message, &instantInARow);
+    WindowlessStep progress(DialogRecord::Progress, &instantInARow);
+    WindowlessStep pause(DialogRecord::Pause, &instantInARow);
+    StepLoop loop;
+    loop.setStepKind(DialogRecord::Message, &message);
+    loop.setStepKind(DialogRecord::Progress, &progress);
+    loop.setStepKind(DialogRecord::Pause, &pause);
+
+    StepLoop::Outcome outcome;
+    try {
+        outcome = loop.run(path, true);
+    } catch (const UserGaveUp &) {
+        return;
+    }
+    // Between two steps that wait, each dialog can come up at most once without a window:
+    // the loop ends a circle of steps that end at once.
+    require(instantInARow <= count, "the loop ends");
+    require(outcome.status != StepLoop::Status::NoDataFile, "the data file is found");
+    require(QFile::exists(path) == (outcome.status == StepLoop::Status::Fault),
+            "test mode deletes the data file at a normal end and only then");
+    require(outcome.status == StepLoop::Status::Finished || !outcome.fault.isEmpty(),
+            "a fault says what went wrong");
+}
+
+} // namespace
+
+void projectFile(const QByteArray &input)
+{
+    const QString path = freshScratchPath(QStringLiteral("projects"), QStringLiteral(".dll"));
+    require(writeScratchFile(path, input), "the scratch file is written");
+    const qint64 records = ProjectFile::wholeRecords(input.size());
+    checkRecords(path, records);
+    checkStepLoop(path, qint16(qMax<qint64>(records - 1, 0)));
+    QFile::remove(path);
+}
+
+} // namespace kq::fuzz

@@ -1,0 +1,125 @@
+#include "harnesses.h"
+#include "scratchfolder.h"
+
+#include "codepage.h"
+#include "language.h"
+#include "plugininfo.h"
+#include "programfolder.h"
+#include "resourcefields.h"
+#include "textlines.h"
+#include "theme.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kq::fuzz {
+
+namespace {
+
+// The lookups as the file format defines them, read straight from the bytes every time: what
+// the readers answer from what they keep of a file must be the same.
+QStringList decodedLines(const QByteArray &bytes)
+{
+    QStringList lines;
+    for (const QByteArray &line : splitTextLines(bytes))
+        lines << fromCodePage(line);
+    return lines;
+}
+
+QString scannedResString(const QStringList &lines, const QString &id)
+{
+    const qsizetype section = lines.indexOf(QStringLiteral("[Rescource]"));
+    if (section < 0)
+        return QStringLiteral("ResErr3");
+    for (qsizetype i = section + 1; i < lines.size(); ++i) {
+        if (lines.at(i).left(5) == id)
+            return SplitField(lines.at(i), 1, QStringLiteral(","));
+    }
+    return QStringLiteral("ResErr6");
+}
+
+qint32 scannedThemeColor(const QStringList &lines, const QString &key)
+{
+    for (const QString &line : lines) {
+        if (line.left(key.size()) == key) {
+            bool ok = false;
+            const qint32 value = SplitField(line, 1, QStringLiteral("=")).toInt(&ok, 10);
+            return ok ? value : 13;
+        }
+    }
+    return 62;
+}
+
+// The ids a lookup is tried with: the first five characters of the file's lines and a few of
+// the program's own.
+QStringList triedIds(const QStringList &lines)
+{
+    QStringList ids{QStringLiteral("%0001"), QStringLiteral(".Help"), QStringLiteral("%0300"),
+                    QStringLiteral("%")};
+    for (qsizetype i = 0; i < lines.size() && i < 64; ++i)
+        ids << lines.at(i).left(5);
+    return ids;
+}
+
+void checkLanguage(const QByteArray &input, const QStringList &lines)
+{
+    const QString path = freshScratchPath(QStringLiteral("Languages"), QStringLiteral(".lang"));
+    require(writeScratchFile(path, input), "the scratch file is written");
+    const QString file = QFileInfo(path).fileName();
+    for (const char *selector : {"GetName", "GetId", "GetAuthor", "GetVersion", "GetStatus", "x"})
+        LanguageInfo(file, QString::fromLatin1(selector));
+    const QString strings = LanguageStrings(file);
+    if (!lines.contains(QStringLiteral("[Rescource]")))
+        require(strings == u"ResErr3", "a file without resources has no strings");
+
+    if (LanguageInfo(file, QStringLiteral("GetFile")) == file) {
+        require(ActiveLanguageFile() == file, "GetFile makes the file active");
+        for (const QString &id : triedIds(lines)) {
+            const QString expected = scannedResString(lines, id);
+            const QString found = ResString(id);
+            // A later id the file lacks comes from the shipped file of its language.
+            if (expected == u"ResErr6" && id.size() == 5 && id.startsWith(u'%') &&
+                QStringView(id).mid(1).toInt() > LastDescribedResourceId)
+                continue;
+            require(found == expected, "ResString answers as a scan of the file does");
+        }
+    }
+    QFile::remove(path);
+}
+
+void checkTheme(const QByteArray &input, const QStringList &lines)
+{
+    const QString path = freshScratchPath(QStringLiteral("Themes"), QStringLiteral(".tvth"));
+    require(writeScratchFile(path, input), "the scratch file is written");
+    for (const char *selector : {"GetName", "GetVersion", "GetStatus", "x"})
+        ThemeInfo(path, QString::fromLatin1(selector));
+    if (ThemeInfo(path, QStringLiteral("GetFile")) == path) {
+        for (const QLatin1String key : ThemeColorSet)
+            require(ThemeColor(key) == scannedThemeColor(lines, key),
+                    "ThemeColor answers as a scan of the file does");
+    }
+    QFile::remove(path);
+}
+
+void checkPlugin(const QByteArray &input)
+{
+    const QString path = freshScratchPath(QStringLiteral("Plugins"), QStringLiteral(".tvpl"));
+    require(writeScratchFile(path, input), "the scratch file is written");
+    for (const char *selector : {"GetName", "GetAuthor", "GetVersion", "x"})
+        PluginInfo(path, QString::fromLatin1(selector));
+    PluginDescription(path);
+    QFile::remove(path);
+}
+
+} // namespace
+
+void resourceFiles(const QByteArray &input)
+{
+    setProgramFolder(scratchFolder());
+    const QStringList lines = decodedLines(input);
+    checkLanguage(input, lines);
+    checkTheme(input, lines);
+    checkPlugin(input);
+}
+
+} // namespace kq::fuzz

@@ -1,0 +1,1 @@
+kq_add_test(fuzzreplay kqfuzz)
