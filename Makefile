@@ -12,6 +12,7 @@ SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 FUZZ_PACKAGES = $(PACKAGES) clang libclang-rt-dev
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME  ?= 60
+FUZZ_NICE  ?= 10
 FUZZERS    = projectfile buttonscript legacyimport resourcefiles
 
 .PHONY: run test bench fuzz build deps configure clean install uninstall
@@ -34,7 +35,9 @@ bench: build
 # $(FUZZ_BUILD)/corpus/<name>, inputs that break a harness to $(FUZZ_BUILD)/findings/<name>;
 # copy those into fuzz/regressions/<name> so that the replay test keeps them mended. The
 # resource readers keep what they read between inputs, which a leak check after every input
-# would take for leaks, so that harness checks for leaks only at its end.
+# would take for leaks, so that harness checks for leaks only at its end. A project file needs
+# room for more dialogs than a project takes (100 records of 628 bytes). The fuzzers run at
+# lower priority (FUZZ_NICE) so that builds beside them are not starved.
 fuzz:
 	$(MAKE) deps PACKAGES="$(FUZZ_PACKAGES)"
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKQ_FUZZ=ON \
@@ -44,10 +47,11 @@ fuzz:
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$name $(FUZZ_BUILD)/findings/$$name; \
 	  echo "== fuzz_$$name for $(FUZZ_TIME) s"; \
 	  case $$name in \
-	    resourcefiles) options=-detect_leaks=0;; \
-	    *) options=;; \
+	    projectfile) options=-max_len=65536;; \
+	    resourcefiles) options="-max_len=8192 -detect_leaks=0";; \
+	    *) options=-max_len=8192;; \
 	  esac; \
-	  ./$(FUZZ_BUILD)/fuzz/fuzz_$$name -max_total_time=$(FUZZ_TIME) -max_len=8192 $$options \
+	  nice -n $(FUZZ_NICE) ./$(FUZZ_BUILD)/fuzz/fuzz_$$name -max_total_time=$(FUZZ_TIME) $$options \
 	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$name/ \
 	    $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name || exit 1; \
 	done

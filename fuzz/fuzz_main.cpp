@@ -3,9 +3,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    KQ_FUZZ_HARNESS(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    try {
+        KQ_FUZZ_HARNESS(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    } catch (const kq::fuzz::InvariantBroken &broken) {
+        // libFuzzer keeps the input of any abort as a crash.
+        std::fprintf(stderr, "invariant broken: %s\n", broken.what());
+        std::abort();
+    }
     return 0;
 }

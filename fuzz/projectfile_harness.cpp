@@ -1,7 +1,9 @@
 #include "harnesses.h"
 #include "scratchfolder.h"
 
+#include "dialogproject.h"
 #include "projectfile.h"
+#include "projectio.h"
 #include "stepflow.h"
 #include "steploop.h"
 
@@ -65,6 +67,33 @@ void checkRecords(const QString &path, qint64 records)
     }
 }
 
+// The editor's open: a project takes the file's dialogs when it has its header and 99 dialogs at
+// most, and is left as it was otherwise; what it took it writes back record by record as the file reader read them.
+void checkEditorLoad(const QString &path, qint64 records)
+{
+    DialogProject project;
+    QString error;
+    const bool loaded = ProjectIO::loadProjectFile(project, path, &error);
+    require(project.dialogCount() >= 0 && project.dialogCount() <= DialogProject::MaxDialogs,
+            "the dialog count stays 0 to 99");
+    require(loaded == (records >= 1 && records - 1 <= DialogProject::MaxDialogs),
+            "a project loads exactly when it has a header and at most 99 dialogs");
+    if (!loaded) {
+        require(!error.isEmpty() && project.dialogCount() == 0, "a refused file changes nothing");
+        return;
+    }
+    require(project.dialogCount() == qMax<qint64>(records - 1, 0), "every dialog is loaded");
+    ProjectFile file;
+    require(file.open(path, ProjectFile::Access::ReadOnly), "a readable file opens");
+    QByteArray expected;
+    for (int number = 1; number <= project.fileRecordCount(); ++number) {
+        DialogRecord record;
+        file.read(number, &record);
+        expected += record.toBytes();
+    }
+    require(project.fileBytes() == expected, "the project writes back what it read");
+}
+
 void checkStepLoop(const QString &path, qint16 count)
 {
     int instantInARow = 0;
@@ -100,6 +129,7 @@ void projectFile(const QByteArray &input)
     require(writeScratchFile(path, input), "the scratch file is written");
     const qint64 records = ProjectFile::wholeRecords(input.size());
     checkRecords(path, records);
+    checkEditorLoad(path, records);
     checkStepLoop(path, qint16(qMax<qint64>(records - 1, 0)));
     QFile::remove(path);
 }
