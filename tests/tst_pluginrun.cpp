@@ -1,3 +1,4 @@
+#include "plainlabel.h"
 #include "tst_managementfixture.h"
 
 #include "plugininfo.h"
@@ -58,7 +59,8 @@ private slots:
     void failedStartEndsTheRun();
     void exchangeFilesAreNeverWrittenThrough_data();
     void exchangeFilesAreNeverWrittenThrough();
-    void pluginNameIsPlainText();
+    void downloadedTextsArePlain_data();
+    void downloadedTextsArePlain();
 
     void shippedPluginIsListedAndExecutable();
     void shippedPluginAppendsAClosingMessage_data();
@@ -309,20 +311,30 @@ void TestPluginRun::exchangeFilesAreNeverWrittenThrough()
     }
 }
 
-void TestPluginRun::pluginNameIsPlainText()
+void TestPluginRun::downloadedTextsArePlain_data()
 {
-    const QString name = "<b>Завершение</b> &amp; <i>конец</i>";
+    QTest::addColumn<QString>("label");
+    QTest::newRow("plug-in name") << "pl_name";
+    QTest::newRow("running line of the language file") << "lbl0";
+    QTest::newRow("waiting line of the language file") << "lbl1";
+}
+
+void TestPluginRun::downloadedTextsArePlain()
+{
+    QFETCH(QString, label);
+    // Plug-in descriptions and language files come from anywhere; tags in them are text.
+    const QString html = "<b>Завершение</b> &amp; <i>конец</i>";
+    QVERIFY(mFixture->write("Languages/tags.lang",
+                            languageLines("Теги", "2.0", "User", "0", "Tester",
+                                          {"%0040, " + html, "%0041, " + html})));
+    QCOMPARE(LanguageInfo("tags.lang", "GetFile"), QString("tags.lang"));
     auto run = createRun();
-    run->setPluginName(name);
-    auto *label = child<QLabel>(run.get(), "pl_name");
-    QCOMPARE(label->text(), name);
+    run->setPluginName(html);
+    auto *shown = child<QLabel>(run.get(), label);
+    QCOMPARE(shown->text(), html);
     // Shown as rich text, the tags would vanish and the label be narrower.
-    QLabel plain;
-    plain.setTextFormat(Qt::PlainText);
-    plain.setFont(label->font());
-    plain.setText(name);
-    QCOMPARE(label->sizeHint(), plain.sizeHint());
-    QCOMPARE(run->windowTitle(), name);
+    QCOMPARE(shown->sizeHint(), testlabels::plainTextSize(shown));
+    QCOMPARE(run->windowTitle(), html);
 }
 
 void TestPluginRun::shippedPluginIsListedAndExecutable()
