@@ -35,6 +35,11 @@ QPushButton *pictureButton(const QString &name, const QString &picture, QWidget 
 // change reaches the window system at once, so a compositor shows every step of a fade.
 void setWindowAlpha(QWidget *window, int alpha);
 
+// Asks the X11 window manager to bring the windows of another process of ours to the front, as
+// a task bar does on a click (window managers refuse such a request from the process itself while
+// the user works in another window). Does nothing on other platforms.
+void activateWindowsOf(qint64 pid);
+
 // Records and resource files break lines with CR LF (or CR alone); text boxes want LF.
 QString toBoxText(const QString &recordText);
 // Back from a text box to a record text, line breaks as CR LF.

@@ -21,6 +21,7 @@
 #include "projectstylebox.h"
 #include "propertiespanel.h"
 #include "scriptcomposer.h"
+#include "testrun.h"
 #include "uiservices.h"
 
 #include <QAction>
@@ -207,10 +208,13 @@ void MainWindow::buildFlowTabs()
 
     connect(mFlowView, &FlowView::stepActivated, this,
             [this](int step) { mDocument->setCurrentDialog(step + 1); });
-    connect(mProblems, &ProblemsView::findingActivated, this, [this](int step) {
+    connect(mProblems, &ProblemsView::findingActivated, this, [this](int step, StepField field) {
         if (step >= 0)
             mDocument->setCurrentDialog(step + 1);
-        mPanel->setFocus();
+        if (field == StepField::Header)
+            mStyleBox->setFocus(Qt::OtherFocusReason);
+        else
+            mPanel->focusField(field);
     });
 }
 
@@ -671,8 +675,11 @@ bool MainWindow::mayRunDespiteErrors()
 void MainWindow::testRun()
 {
     mPanel->commitEdits();
-    // One test run at a time: a second would write over the data file the first one plays.
+    // One test run at a time: a second would write over the data file the first one plays, so
+    // the running one is asked to bring its window to the front instead.
     if (mTestRun) {
+        mTestRun->write(RaiseRequest);
+        editor::activateWindowsOf(mTestRun->processId());
         mSts->setText(ResString(id("%0313")));
         return;
     }

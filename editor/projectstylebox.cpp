@@ -25,6 +25,9 @@ ProjectStyleBox::ProjectStyleBox(ProjectDocument &document, QWidget *parent)
     layout->addLayout(mainwindow::optionRow(mOptions, QStringLiteral("prj_st"), {"%0123", "%0124"},
                                             this, [this](int style) { selectStyle(style); }));
     layout->addStretch(1);
+    // The box itself takes no focus; whoever focuses it (a finding about the header) lands on
+    // the first style.
+    setFocusProxy(mOptions[0]);
 
     connect(&mDocument, &ProjectDocument::recordChanged, this, [this](int index) {
         if (index == 0)

@@ -205,6 +205,24 @@ void PropertiesPanel::iconClick(int cell)
     mDocument.setIcon(mDocument.currentDialog(), cell);
 }
 
+void PropertiesPanel::focusField(StepField field)
+{
+    // A pause ends through the first script, a full bar through the second.
+    switch (field) {
+    case StepField::Button1:
+    case StepField::PauseEnd:
+        mBtnScr[0]->setFocus(Qt::OtherFocusReason);
+        break;
+    case StepField::Button2:
+    case StepField::BarFull:
+        mBtnScr[1]->setFocus(Qt::OtherFocusReason);
+        break;
+    default:
+        mCaption->setFocus(Qt::OtherFocusReason);
+        break;
+    }
+}
+
 void PropertiesPanel::IconUpdate()
 {
     const DialogRecord &record = mDocument.record(mDocument.currentDialog());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stepflow.h"
+
 #include <QColor>
 #include <QFrame>
 
@@ -34,6 +36,9 @@ public:
     void insertScript(int button, const QString &script);
     void selectType(int type);
     void iconClick(int cell);
+    // Puts the focus into the box that holds a field: the script box of a button or of the end a
+    // step comes to by itself, the caption box for anything else.
+    void focusField(StepField field);
 
     // The icon choice redrawn: the cell of the record's icon highlighted, the strip of the style.
     void IconUpdate();

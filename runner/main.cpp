@@ -1,12 +1,17 @@
 #include "messagewindow.h"
 #include "pausewindow.h"
 #include "progresswindow.h"
+#include "raiserequests.h"
 #include "steploop.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -66,6 +71,13 @@ int main(int argc, char *argv[])
     loop.setStepKind(kq::DialogRecord::Message, &message);
     loop.setStepKind(kq::DialogRecord::Progress, &progress);
     loop.setStepKind(kq::DialogRecord::Pause, &pause);
+
+    // A test run listens to the editor, which asks for the window when the user starts another.
+    std::optional<kq::RaiseRequests> editor;
+    if (testMode && ::fcntl(STDIN_FILENO, F_GETFD) != -1) {
+        editor.emplace(STDIN_FILENO);
+        QObject::connect(&*editor, &kq::RaiseRequests::raiseRequested, &kq::raiseVisibleWindows);
+    }
 
     const kq::StepLoop::Outcome outcome = loop.run(dataPath, testMode);
     if (outcome.status == kq::StepLoop::Status::Fault) {

@@ -56,6 +56,8 @@ private slots:
     void errorsAreAskedAboutOnce_data();
     void errorsAreAskedAboutOnce();
     void flowAndProblemsFollowTheDocument();
+    void findingFocusesItsBox_data();
+    void findingFocusesItsBox();
     void autosaveKeepsRecoveryCopy();
     void recoveryIsOffered_data();
     void recoveryIsOffered();
@@ -366,6 +368,36 @@ void TestMainWindowDocument::flowAndProblemsFollowTheDocument()
     QCOMPARE(window.CurrentDialog(), 1);
     child<QPushButton>(&window, "list_delete")->click();
     QVERIFY(!flow->stepItem(2));
+}
+
+void TestMainWindowDocument::findingFocusesItsBox_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("first button") << int(StepField::Button1) << "msg_btnscr0";
+    QTest::newRow("second button") << int(StepField::Button2) << "msg_btnscr1";
+    QTest::newRow("end of a pause") << int(StepField::PauseEnd) << "msg_btnscr0";
+    QTest::newRow("full bar") << int(StepField::BarFull) << "msg_btnscr1";
+    QTest::newRow("the step as a whole") << int(StepField::None) << "msg_caption";
+    QTest::newRow("project header") << int(StepField::Header) << "prj_st0";
+}
+
+void TestMainWindowDocument::findingFocusesItsBox()
+{
+    QFETCH(int, field);
+    QFETCH(QString, box);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 3);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *problems = window.findChild<ProblemsView *>("problems_list");
+    child<QListWidget>(&window, "dlg_list")->setFocus();
+
+    emit problems->findingActivated(1, StepField(field));
+
+    QCOMPARE(window.CurrentDialog(), 2);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(&window, box));
 }
 
 void TestMainWindowDocument::autosaveKeepsRecoveryCopy()

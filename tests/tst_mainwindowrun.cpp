@@ -152,15 +152,20 @@ void TestMainWindowRun::failedTestRunReportsItsReason()
 
 void TestMainWindowRun::secondTestRunWaitsForTheFirst()
 {
-    QVERIFY(useRunner(*mFolder, "sleep 1\n"));
+    // The stand-in runner keeps what the editor asks of it, then ends.
+    QVERIFY(useRunner(*mFolder, "read request\necho \"$request\" > request.txt\n"));
     ScriptedUi ui;
     MainWindow window(ui);
     window.testRun();
     QCOMPARE(ui.starts.size(), 1);
+    QTest::qWait(100);
+    QVERIFY(!QFile::exists(mFolder->path("Runner/request.txt")));
 
+    // The second start asks the running one to come to the front instead.
     window.testRun();
     QCOMPARE(ui.starts.size(), 1);
     QCOMPARE(child<QLabel>(&window, "sts")->text(), ResString("%0313"));
+    QTRY_COMPARE(testfiles::readBytes(mFolder->path("Runner/request.txt")), "raise\n");
 
     // Once the first has ended, the next one starts.
     QTRY_VERIFY_WITH_TIMEOUT((window.testRun(), ui.starts.size() == 2), 5000);
