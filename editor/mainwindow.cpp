@@ -49,6 +49,8 @@ namespace {
 
 const QColor BarColor(240, 240, 240);
 const QString ProjectSuffix = QStringLiteral("dlg2");
+// The editing areas at the size they were designed for.
+constexpr QSize EditingMinimum(860, 520);
 
 QString id(const char *text)
 {
@@ -110,7 +112,9 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     connectDocument();
     mAutosave = new Autosave(*mDocument, this);
 
-    resize(1280, 640);
+    setMinimumSize(InitialSize);
+    resize(InitialSize);
+    restoreWindowLayout();
     startUp();
 }
 
@@ -135,24 +139,25 @@ void MainWindow::layOut()
     content->addWidget(mPanel, 0, 1, 1, 2);
     content->addWidget(mComposer, 1, 1);
     content->addWidget(mStyleBox, 1, 2);
+    // A wider window widens the properties panel with its text box; a taller one lengthens the
+    // list and the text box. The list's entries are never wider than its designed width.
     content->setColumnStretch(1, 1);
     content->setRowStretch(0, 1);
 
-    // The editing areas keep the size they were designed for; the picture of the flow takes
-    // what the window grows by.
     auto *editing = new QWidget(this);
     editing->setObjectName(QStringLiteral("editing"));
     editing->setLayout(content);
-    editing->setMinimumSize(860, 520);
-    auto *splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->setObjectName(QStringLiteral("main_splitter"));
-    splitter->addWidget(editing);
-    splitter->addWidget(mFlowTabs);
-    splitter->setStretchFactor(0, 0);
-    splitter->setStretchFactor(1, 1);
-    // The window can shrink back to the editing areas alone.
-    splitter->setCollapsible(0, false);
-    splitter->setCollapsible(1, true);
+    editing->setMinimumSize(EditingMinimum);
+    mSplitter = new QSplitter(Qt::Horizontal, this);
+    mSplitter->setObjectName(QStringLiteral("main_splitter"));
+    mSplitter->addWidget(editing);
+    mSplitter->addWidget(mFlowTabs);
+    // What the window grows by goes to the editing areas and the flow picture alike.
+    mSplitter->setStretchFactor(0, 1);
+    mSplitter->setStretchFactor(1, 1);
+    // The flow picture can be pushed out of the way; the editing areas cannot.
+    mSplitter->setCollapsible(0, false);
+    mSplitter->setCollapsible(1, true);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -161,7 +166,7 @@ void MainWindow::layOut()
     // A rim of the window's own background stays around the areas, for its status hint.
     auto *middle = new QHBoxLayout;
     middle->setContentsMargins(4, 4, 4, 4);
-    middle->addWidget(splitter);
+    middle->addWidget(mSplitter);
     outer->addLayout(middle, 1);
     outer->addWidget(mStatusBar);
 }
@@ -295,6 +300,16 @@ void MainWindow::buildMenus()
     mMnuOpn->setTitle(id(".Open"));
     mMnuOpnFile = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), id("%0151"));
     mMnuOpnLine1 = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), id("%0150"));
+    for (int i = 0; i < RecentCount; ++i) {
+        mMnuOpnRecent[i] =
+            addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnRecent") + QString::number(i), {});
+        connect(mMnuOpnRecent[i], &QAction::triggered, this, [this, i] { openRecent(i); });
+    }
+    mMnuOpnLine2 = mMnuOpn->addSeparator();
+    mMnuOpnLine2->setObjectName(QStringLiteral("mnuOpnLine2"));
+    mMnuOpn->setToolTipsVisible(true);
+    // Another editor may have opened or saved a project meanwhile.
+    connect(mMnuOpn, &QMenu::aboutToShow, this, &MainWindow::showRecentEntries);
     for (int i = 0; i < SampleCount; ++i) {
         mMnuOpnF[i] = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnF") + QString::number(i), {});
         connect(mMnuOpnF[i], &QAction::triggered, this, [this, i] { openSample(i); });
@@ -494,6 +509,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     // Whatever was chosen, the project has been dealt with: no recovery copy is left behind.
     mAutosave->discard();
+    saveWindowLayout();
     event->accept();
 }
 
@@ -565,6 +581,7 @@ bool MainWindow::saveCommand(SaveMode mode)
     }
     mDocument->markSaved(path);
     mAutosave->discard();
+    rememberProject(path);
     return true;
 }
 
@@ -615,6 +632,7 @@ bool MainWindow::openProjectPath(const QString &path)
     mDocument->replaceProject(opened);
     mAutosave->discard();
     updateTitle();
+    rememberProject(path);
     warnBrokenStyle();
     return true;
 }

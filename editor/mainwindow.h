@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPointer>
 #include <QProcess>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -17,6 +18,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 
 namespace kq {
@@ -45,6 +47,9 @@ public:
     static constexpr int ToolButtonCount = 7;
     // Room for every sample any language lists; the entries a language does not use are hidden.
     static constexpr int SampleCount = 7;
+    static constexpr int RecentCount = 8;
+    // The size the window opens with the first time; it never gets smaller.
+    static constexpr QSize InitialSize{1280, 640};
     enum class SaveMode { Save, SaveAs };
 
     explicit MainWindow(UiServices &ui, QWidget *parent = nullptr);
@@ -86,6 +91,8 @@ public:
     void build();
     void buildPortableCommand();
     void openSample(int index);
+    // Opens the recent project of that entry; one that is gone leaves the list with a note.
+    void openRecent(int index);
     void openReadme();
     void openWebPage();
     void showManagement();
@@ -132,6 +139,13 @@ private:
     void retranslateFlowTabs();
     // The sample entries of the Open menu show these file names, in order.
     void showSampleEntries(const QStringList &names);
+    // The recent entries of the Open menu show the stored list of recent projects.
+    void showRecentEntries();
+    // A project opened or saved goes in front of the recent projects.
+    void rememberProject(const QString &path);
+    // The window's place, size and split as the settings keep them.
+    void restoreWindowLayout();
+    void saveWindowLayout() const;
     // Runs the project check and shows its findings in the problems list, the flow and the list.
     void checkProject();
     void exportPicture();
@@ -175,6 +189,7 @@ private:
     FlowView *mFlowView = nullptr;
     ProblemsView *mProblems = nullptr;
     QPushButton *mExportPicture = nullptr;
+    QSplitter *mSplitter = nullptr;
 
     QMenu *mMnuOpn = nullptr;
     QMenu *mMnuSav = nullptr;
@@ -183,6 +198,9 @@ private:
     QAction *mMnuOpnFile = nullptr;
     QAction *mMnuOpnLine1 = nullptr;
     std::array<QAction *, SampleCount> mMnuOpnF{};
+    std::array<QAction *, RecentCount> mMnuOpnRecent{};
+    QAction *mMnuOpnLine2 = nullptr;
+    QStringList mRecentPaths;
     QAction *mMnuSavS = nullptr;
     QAction *mMnuSavAs = nullptr;
     QAction *mMnuHlpHelp = nullptr;

@@ -80,6 +80,7 @@ void MainWindow::UpdateSettings()
     mComposer->retranslate();
     retranslateFlowTabs();
     showSampleEntries(SampleNames(languageId));
+    showRecentEntries();
     mToolbar->layoutButtons();
 }
 
@@ -103,6 +104,8 @@ void MainWindow::ApplyChanges()
     mMnuHlp->setTitle(QStringLiteral(".Help"));
     for (QAction *sample : mMnuOpnF)
         sample->setText(QString());
+    for (QAction *recent : mMnuOpnRecent)
+        recent->setText(QString());
     UpdateSettings();
 }
 

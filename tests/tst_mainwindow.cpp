@@ -511,13 +511,7 @@ void TestMainWindow::unreadableSampleKeepsSavePath()
 // The visible sample entries of the Open menu, in order.
 QStringList visibleSamples(const MainWindow &window)
 {
-    QStringList names;
-    for (int i = 0; i < MainWindow::SampleCount; ++i) {
-        const auto *entry = child<QAction>(&window, "mnuOpnF" + QString::number(i));
-        if (entry->isVisible())
-            names << entry->text();
-    }
-    return names;
+    return visibleEntries(window, "mnuOpnF", MainWindow::SampleCount, &QAction::text);
 }
 
 void TestMainWindow::sampleEntriesFollowLanguage_data()

@@ -13,6 +13,7 @@
 #include "projectdocument.h"
 #include "scriptedui.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -27,6 +28,8 @@
 #include <QRadioButton>
 #include <QScopedPointer>
 #include <QTest>
+
+#include <functional>
 
 namespace mwtest {
 
@@ -65,11 +68,16 @@ inline bool renew(QScopedPointer<ProgramFolder> &folder)
     return folder->ok();
 }
 
+// The two settings, and nothing remembered from windows of earlier tests: no place, size or
+// split of the window and no recent projects.
 inline void useSettings(const QString &language, const QString &themeFile)
 {
     kq::OptionSetting(kq::OptionWrite, kq::OptionLanguage, language);
     kq::OptionSetting(kq::OptionWrite, kq::OptionTheme,
                       themeFile.isEmpty() ? QString() : kq::programPath(themeFile));
+    for (const kq::OptionKey key :
+         {kq::OptionWindowGeometry, kq::OptionWindowLayout, kq::OptionRecentProjects})
+        kq::OptionSetting(kq::OptionWrite, key, QString());
 }
 
 // Settings as left by an earlier start: Russian and the standard theme.
@@ -120,6 +128,21 @@ inline QString shownTitle(const QWidget &window)
 inline QStringList entries(const kq::MainWindow &window)
 {
     return editortest::listTexts(child<QListWidget>(&window, QStringLiteral("dlg_list")));
+}
+
+// What describe tells of each visible entry of a numbered group of menu entries, such as the
+// samples "mnuOpnF0", "mnuOpnF1", ..., in order.
+template <typename Describe>
+QStringList visibleEntries(const kq::MainWindow &window, const QString &name, int count,
+                           Describe describe)
+{
+    QStringList shown;
+    for (int i = 0; i < count; ++i) {
+        const auto *entry = child<QAction>(&window, name + QString::number(i));
+        if (entry->isVisible())
+            shown << std::invoke(describe, entry);
+    }
+    return shown;
 }
 
 } // namespace mwtest

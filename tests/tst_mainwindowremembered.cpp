@@ -1,0 +1,319 @@
+#include "tst_mainwindowfixture.h"
+
+#include "projectio.h"
+#include "recentprojects.h"
+
+#include <QSplitter>
+#include <QTabWidget>
+
+using namespace kq;
+using namespace mwtest;
+
+namespace {
+
+QSplitter *splitter(const MainWindow &window)
+{
+    return child<QSplitter>(&window, "main_splitter");
+}
+
+// The recent entries the Open menu shows, by the full path each stands for.
+QStringList shownRecent(const MainWindow &window)
+{
+    return visibleEntries(window, "mnuOpnRecent", MainWindow::RecentCount, &QAction::toolTip);
+}
+
+// The names of the Open menu's visible entries, in menu order.
+QStringList openMenuOrder(const MainWindow &window)
+{
+    QStringList names;
+    const QList<QAction *> entries = child<QMenu>(&window, "mnuOpn")->actions();
+    for (const QAction *entry : entries) {
+        if (entry->isVisible())
+            names << entry->objectName();
+    }
+    return names;
+}
+
+bool writeProject(const QString &path, int dialogs)
+{
+    DialogProject project;
+    fillProject(project, dialogs);
+    return ProjectIO::saveProjectFile(project, path);
+}
+
+} // namespace
+
+class TestMainWindowRemembered : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void areasGrowWithTheWindow();
+    void neverSmallerThanAtFirst();
+    void placeSizeAndSplitRemembered_data();
+    void placeSizeAndSplitRemembered();
+    void brokenStoredLayoutOpensAsNew();
+
+    void noRecentProjectsNoEntries();
+    void openedAndSavedProjectsListed();
+    void recentEntryOpensItsProject();
+    void missingRecentProjectLeavesWithNote();
+    void unreadableProjectNotListed();
+    void atMostEightListed();
+    void listFollowsAnotherEditor();
+    void entriesKeepTheirTextsAcrossLanguages();
+
+private:
+    QScopedPointer<ProgramFolder> mFolder;
+};
+
+void TestMainWindowRemembered::init()
+{
+    QVERIFY(renew(mFolder));
+    useDefaultSettings();
+}
+
+void TestMainWindowRemembered::areasGrowWithTheWindow()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QWidget *areas[] = {child<QListWidget>(&window, "dlg_list"),
+                              child<QPlainTextEdit>(&window, "msg_text"),
+                              child<QTabWidget>(&window, "flow_tabs")};
+    QList<QSize> before;
+    for (const QWidget *area : areas)
+        before << area->size();
+
+    window.resize(window.size() + QSize(400, 200));
+    QTRY_COMPARE(window.size(), MainWindow::InitialSize + QSize(400, 200));
+
+    // The list's entries have a fixed width; it shows more of them.
+    QCOMPARE(areas[0]->width(), before[0].width());
+    QVERIFY(areas[0]->height() > before[0].height());
+    for (int i = 1; i < 3; ++i) {
+        QVERIFY2(areas[i]->width() > before[i].width(), qPrintable(areas[i]->objectName()));
+        QVERIFY2(areas[i]->height() > before[i].height(), qPrintable(areas[i]->objectName()));
+    }
+}
+
+void TestMainWindowRemembered::neverSmallerThanAtFirst()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), MainWindow::InitialSize);
+
+    window.resize(700, 400);
+
+    QCOMPARE(window.minimumSize(), MainWindow::InitialSize);
+    QCOMPARE(window.size(), MainWindow::InitialSize);
+}
+
+void TestMainWindowRemembered::placeSizeAndSplitRemembered_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("flowWidth"); // 0: the flow picture pushed out of the way
+
+    QTest::newRow("larger") << QSize(1500, 820) << 500;
+    QTest::newRow("flow collapsed") << QSize(1400, 700) << 0;
+    QTest::newRow("first size, wide flow") << MainWindow::InitialSize << 380;
+}
+
+// The second window of the editor opens where and as the first was closed.
+void TestMainWindowRemembered::placeSizeAndSplitRemembered()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, flowWidth);
+    QList<int> split;
+    QPoint place;
+    {
+        ScriptedUi ui;
+        MainWindow window(ui);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.move(60, 40);
+        window.resize(size);
+        QTRY_COMPARE(window.size(), size);
+        const int total = splitter(window)->sizes().at(0) + splitter(window)->sizes().at(1);
+        splitter(window)->setSizes({total - flowWidth, flowWidth});
+        split = splitter(window)->sizes();
+        place = window.pos();
+        QVERIFY(window.close());
+    }
+    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), "russian.lang");
+    QCOMPARE(OptionSetting(OptionRead, OptionTheme), programPath("Themes/standart.tvth"));
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QCOMPARE(window.size(), size);
+    QCOMPARE(window.pos(), place);
+    QCOMPARE(splitter(window)->sizes(), split);
+    QCOMPARE(split.at(1) > 0, flowWidth > 0);
+}
+
+void TestMainWindowRemembered::brokenStoredLayoutOpensAsNew()
+{
+    OptionSetting(OptionWrite, OptionWindowGeometry, "not a window");
+    OptionSetting(OptionWrite, OptionWindowLayout, "AAAA");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QCOMPARE(window.size(), MainWindow::InitialSize);
+    QVERIFY(splitter(window)->sizes().at(1) > 0);
+}
+
+void TestMainWindowRemembered::noRecentProjectsNoEntries()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+
+    QCOMPARE(openMenuOrder(window),
+             (QStringList{"mnuOpnFile", "mnuOpnLine1", "mnuOpnF0", "mnuOpnF1", "mnuOpnF2",
+                          "mnuOpnF3", "mnuOpnF4"}));
+}
+
+void TestMainWindowRemembered::openedAndSavedProjectsListed()
+{
+    const QString first = mFolder->path("first.dlg2");
+    const QString second = mFolder->path("second.dlg2");
+    const QString savedAs = mFolder->path("saved as.dlg2");
+    QVERIFY(writeProject(first, 2));
+    QVERIFY(writeProject(second, 3));
+    ScriptedUi ui;
+    MainWindow window(ui);
+
+    window.openFile(first);
+    ui.fileNames.enqueue(savedAs);
+    QVERIFY(window.saveCommand(MainWindow::SaveMode::SaveAs));
+    window.openFile(second);
+    // Opening a listed project again moves it to the front.
+    window.openFile(first);
+
+    QCOMPARE(shownRecent(window), (QStringList{first, second, savedAs}));
+    QCOMPARE(RecentProjects::read(), shownRecent(window));
+    QCOMPARE(child<QAction>(&window, "mnuOpnRecent0")->text(),
+             "first.dlg2   (" + QDir::toNativeSeparators(QFileInfo(first).path()) + ")");
+    // Above the samples, each group between separators.
+    QCOMPARE(openMenuOrder(window).mid(0, 7),
+             (QStringList{"mnuOpnFile", "mnuOpnLine1", "mnuOpnRecent0", "mnuOpnRecent1",
+                          "mnuOpnRecent2", "mnuOpnLine2", "mnuOpnF0"}));
+    QVERIFY(child<QAction>(&window, "mnuOpnLine2")->isSeparator());
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestMainWindowRemembered::recentEntryOpensItsProject()
+{
+    const QString path = mFolder->path("four steps.dlg2");
+    QVERIFY(writeProject(path, 4));
+    RecentProjects::write({path});
+    ScriptedUi ui;
+    MainWindow window(ui);
+    child<QLineEdit>(&window, "msg_caption")->setText("Изменено");
+    leave(child<QLineEdit>(&window, "msg_caption"));
+    ui.answers.enqueue(UiServices::Answer::No);
+
+    child<QAction>(&window, "mnuOpnRecent0")->trigger();
+
+    // Unsaved edits are asked about first, as for Open.
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].buttons, UiServices::Buttons::YesNoCancel);
+    QCOMPARE(window.project().dialogCount(), 4);
+    QCOMPARE(window.project().path(), path);
+    QCOMPARE(shownTitle(window), "Kestrane Quorvex - [four steps.dlg2]");
+    QVERIFY(!window.Changed());
+}
+
+void TestMainWindowRemembered::missingRecentProjectLeavesWithNote()
+{
+    const QString kept = mFolder->path("kept.dlg2");
+    const QString gone = mFolder->path("gone.dlg2");
+    QVERIFY(writeProject(kept, 2));
+    RecentProjects::write({gone, kept});
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 3);
+
+    child<QAction>(&window, "mnuOpnRecent0")->trigger();
+
+    QVERIFY(ui.messages.isEmpty());
+    QCOMPARE(child<QLabel>(&window, "sts")->text(),
+             "Файла " + QDir::toNativeSeparators(gone) +
+                 " больше нет: он убран из списка последних проектов.");
+    QCOMPARE(shownRecent(window), QStringList{kept});
+    QCOMPARE(RecentProjects::read(), QStringList{kept});
+    QCOMPARE(window.project().dialogCount(), 3);
+}
+
+void TestMainWindowRemembered::unreadableProjectNotListed()
+{
+    const QString broken = mFolder->path("broken.dlg2");
+    QVERIFY(testfiles::writeBytes(broken, QByteArray(100, 'x')));
+    ScriptedUi ui;
+    MainWindow window(ui);
+
+    window.openFile(broken);
+
+    QCOMPARE(ui.messages.size(), 1);
+    QVERIFY(shownRecent(window).isEmpty());
+    QVERIFY(RecentProjects::read().isEmpty());
+}
+
+void TestMainWindowRemembered::atMostEightListed()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    QStringList opened;
+    for (int i = 0; i < 10; ++i) {
+        const QString path = mFolder->path(QString("p%1.dlg2").arg(i));
+        QVERIFY(writeProject(path, 1));
+        window.openFile(path);
+        opened.prepend(path);
+    }
+
+    QCOMPARE(shownRecent(window), opened.mid(0, 8));
+}
+
+void TestMainWindowRemembered::listFollowsAnotherEditor()
+{
+    const QString theirs = mFolder->path("theirs.dlg2");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    RecentProjects::write({theirs});
+
+    emit child<QMenu>(&window, "mnuOpn")->aboutToShow();
+
+    QCOMPARE(shownRecent(window), QStringList{theirs});
+}
+
+// Switching the language puts ids back into the captions and looks them up again; the recent
+// entries are file names and stay so.
+void TestMainWindowRemembered::entriesKeepTheirTextsAcrossLanguages()
+{
+    const QString path = mFolder->path("quiz %0001.dlg2");
+    QVERIFY(writeProject(path, 2));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.openFile(path);
+    const QString text = child<QAction>(&window, "mnuOpnRecent0")->text();
+    QVERIFY(text.startsWith("quiz %0001.dlg2"));
+
+    useSettings("english.lang", "Themes/standart.tvth");
+    RecentProjects::write({path});
+    window.ApplyChanges();
+
+    QCOMPARE(child<QAction>(&window, "mnuOpnRecent0")->text(), text);
+    QCOMPARE(shownRecent(window), QStringList{path});
+}
+
+QTEST_MAIN(TestMainWindowRemembered)
+#include "tst_mainwindowremembered.moc"
