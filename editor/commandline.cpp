@@ -104,7 +104,7 @@ QString findingLine(const QString &file, const Finding &finding)
 {
     QString line = file + u": "_s;
     if (finding.step >= 0)
-        line += ResString(u"%0367"_s).toLower() + u' ' + QString::number(finding.step) + u": "_s;
+        line += ResString(367).toLower() + u' ' + QString::number(finding.step) + u": "_s;
     const bool error = finding.severity() == Finding::Severity::Error;
     line += ResString(error ? u"%0365"_s : u"%0366"_s).toLower() + u": "_s;
     // One line each, whatever line breaks the language file gives a text.

@@ -162,7 +162,7 @@ void openReadme(UiServices &ui)
 
 void warnFailed(UiServices &ui, QWidget *parent, const QString &reason)
 {
-    const QString text = ResString(QStringLiteral("%0020"));
+    const QString text = ResString(20);
     ui.message(parent, text, text, UiServices::Icon::Warning, UiServices::Buttons::Ok, reason);
 }
 

@@ -17,13 +17,13 @@ QString fieldName(StepField field)
 {
     switch (field) {
     case StepField::Button1:
-        return ResString(QStringLiteral("%0340"));
+        return ResString(340);
     case StepField::Button2:
-        return ResString(QStringLiteral("%0341"));
+        return ResString(341);
     case StepField::BarFull:
-        return ResString(QStringLiteral("%0342"));
+        return ResString(342);
     case StepField::PauseEnd:
-        return ResString(QStringLiteral("%0343"));
+        return ResString(343);
     case StepField::None:
     case StepField::Header:
         break;
@@ -33,7 +33,7 @@ QString fieldName(StepField field)
 
 QString stepLabel(int step)
 {
-    return step < 0 ? ResString(QStringLiteral("%0344")) : QString::number(step);
+    return step < 0 ? ResString(344) : QString::number(step);
 }
 
 QString text(const Finding &finding)
@@ -42,32 +42,32 @@ QString text(const Finding &finding)
     const QString field = fieldName(finding.field);
     switch (finding.kind) {
     case Kind::ScriptCannotRun:
-        return ResString(QStringLiteral("%0345")).arg(field, argument(finding, 0));
+        return ResString(345).arg(field, argument(finding, 0));
     case Kind::EndRunsNoAction:
-        return ResString(QStringLiteral("%0346")).arg(field);
+        return ResString(346).arg(field);
     case Kind::NoWayOut:
-        return ResString(QStringLiteral("%0347"));
+        return ResString(347);
     case Kind::NoProjectStyle:
-        return ResString(QStringLiteral("%0348")).arg(argument(finding, 0));
+        return ResString(348).arg(argument(finding, 0));
     case Kind::SilentLoop:
         if (finding.arguments.size() == 1)
-            return ResString(QStringLiteral("%0350"));
-        return ResString(QStringLiteral("%0349")).arg(finding.arguments.join(QStringLiteral(", ")));
+            return ResString(350);
+        return ResString(349).arg(finding.arguments.join(QStringLiteral(", ")));
     case Kind::TargetOutside:
-        return ResString(QStringLiteral("%0351"))
+        return ResString(351)
             .arg(field, argument(finding, 0), argument(finding, 1));
     case Kind::Unreachable:
-        return ResString(QStringLiteral("%0352"));
+        return ResString(352);
     case Kind::NoEnd:
-        return ResString(QStringLiteral("%0353"));
+        return ResString(353);
     case Kind::BackFromFirst:
-        return ResString(QStringLiteral("%0354")).arg(field);
+        return ResString(354).arg(field);
     case Kind::ButtonDoesNothing:
-        return ResString(QStringLiteral("%0355")).arg(field, argument(finding, 0));
+        return ResString(355).arg(field, argument(finding, 0));
     case Kind::UnknownType:
-        return ResString(QStringLiteral("%0356")).arg(argument(finding, 0));
+        return ResString(356).arg(argument(finding, 0));
     case Kind::UnknownIcon:
-        return ResString(QStringLiteral("%0357")).arg(argument(finding, 0));
+        return ResString(357).arg(argument(finding, 0));
     }
     return QString();
 }

@@ -90,14 +90,14 @@ QString typeName(qint16 type)
 {
     switch (type) {
     case DialogRecord::Message:
-        return ResString(QStringLiteral("%0120"));
+        return ResString(120);
     case DialogRecord::Progress:
-        return ResString(QStringLiteral("%0121"));
+        return ResString(121);
     case DialogRecord::Pause:
-        return ResString(QStringLiteral("%0122"));
+        return ResString(122);
     default:
-        return ResString(QStringLiteral("%0101")) + u' ' + QString::number(type) +
-               QStringLiteral(" · ") + ResString(QStringLiteral("%0362"));
+        return ResString(101) + u' ' + QString::number(type) +
+               QStringLiteral(" · ") + ResString(362);
     }
 }
 
@@ -106,7 +106,7 @@ QString subtitle(const DialogRecord &record)
     const QString type = typeName(record.type);
     if (record.type != DialogRecord::Progress && record.type != DialogRecord::Pause)
         return type;
-    return type + QStringLiteral(" · ") + ResString(QStringLiteral("%0102")) + u' ' +
+    return type + QStringLiteral(" · ") + ResString(102) + u' ' +
            QString::number(record.time);
 }
 
@@ -127,11 +127,11 @@ QString exitLabel(const StepExit &exit)
 {
     switch (exit.field) {
     case StepField::BarFull:
-        return ResString(QStringLiteral("%0126"));
+        return ResString(126);
     case StepField::PauseEnd:
-        return ResString(QStringLiteral("%0127"));
+        return ResString(127);
     case StepField::None:
-        return ResString(QStringLiteral("%0362"));
+        return ResString(362);
     default:
         return exit.caption.isEmpty() ? FindingText::fieldName(exit.field) : exit.caption;
     }
@@ -141,7 +141,7 @@ QString endTitle(const StepExit &exit)
 {
     switch (exit.leads) {
     case StepExit::Leads::Exit:
-        return ResString(QStringLiteral("%0360"));
+        return ResString(360);
     case StepExit::Leads::Fault:
         return u'"' + exit.script + u'"';
     default:
@@ -386,7 +386,7 @@ FlowPlan FlowPlan::make(const DialogProject &project, const QList<Finding> &find
         FlowNode end;
         end.kind = FlowNode::Kind::PastEnd;
         end.rect = QRectF(Width / 2 - 90, rowTop(count), 180, 30);
-        end.title = ResString(QStringLiteral("%0361"));
+        end.title = ResString(361);
         plan.nodes << end;
     }
 

@@ -85,7 +85,7 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     setAutoFillBackground(true);
     setMouseTracking(true);
     installEventFilter(this);
-    mHints.insert(this, id("%0130"));
+    mHints.insert(this, languageId(130));
 
     mToolbar = new MainToolbar(this);
     setBarLook(mToolbar);
@@ -225,9 +225,9 @@ void MainWindow::buildFlowTabs()
 
 void MainWindow::retranslateFlowTabs()
 {
-    mFlowTabs->setTabText(0, ResString(id("%0370")));
-    mFlowTabs->setTabText(1, ResString(id("%0371")));
-    mExportPicture->setText(ResString(id("%0372")));
+    mFlowTabs->setTabText(0, ResString(370));
+    mFlowTabs->setTabText(1, ResString(371));
+    mExportPicture->setText(ResString(372));
     mProblems->retranslate();
     checkProject();
 }
@@ -250,15 +250,15 @@ void MainWindow::checkProject()
 void MainWindow::exportPicture()
 {
     const QString path = mUi.saveFileName(
-        this, ResString(id("%0373")),
-        ResString(id("%0374")) + QStringLiteral("|*.png|") + ResString(id("%0375")) +
+        this, ResString(373),
+        ResString(374) + QStringLiteral("|*.png|") + ResString(375) +
             QStringLiteral("|*.svg"),
         QStringLiteral("png"));
     if (path.isEmpty())
         return;
     QString error;
     if (!mFlowView->exportPicture(path, &error))
-        mUi.message(this, ResString(id("%0377")), ProductTitle, UiServices::Icon::Warning,
+        mUi.message(this, ResString(377), ProductTitle, UiServices::Icon::Warning,
                     UiServices::Buttons::Ok, error);
 }
 
@@ -298,8 +298,8 @@ void MainWindow::buildMenus()
     mMnuOpn = new QMenu(this);
     mMnuOpn->setObjectName(QStringLiteral("mnuOpn"));
     mMnuOpn->setTitle(id(".Open"));
-    mMnuOpnFile = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), id("%0151"));
-    mMnuOpnLine1 = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), id("%0150"));
+    mMnuOpnFile = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), languageId(151));
+    mMnuOpnLine1 = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), languageId(150));
     for (int i = 0; i < RecentCount; ++i) {
         mMnuOpnRecent[i] =
             addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnRecent") + QString::number(i), {});
@@ -318,21 +318,21 @@ void MainWindow::buildMenus()
     mMnuSav = new QMenu(this);
     mMnuSav->setObjectName(QStringLiteral("mnuSav"));
     mMnuSav->setTitle(id(".Save"));
-    mMnuSavS = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), id("%0152"));
-    mMnuSavAs = addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), id("%0153"));
+    mMnuSavS = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), languageId(152));
+    mMnuSavAs = addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), languageId(153));
 
     mMnuBld = new QMenu(this);
     mMnuBld->setObjectName(QStringLiteral("mnuBld"));
-    mMnuBldProgram = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"), id("%0400"));
-    mMnuBldPortable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"), id("%0401"));
+    mMnuBldProgram = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"), languageId(400));
+    mMnuBldPortable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"), languageId(401));
 
     mMnuHlp = new QMenu(this);
     mMnuHlp->setObjectName(QStringLiteral("mnuHlp"));
     mMnuHlp->setTitle(id(".Help"));
-    mMnuHlpHelp = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpHelp"), id("%0154"));
-    mMnuHlpSite = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpSite"), id("%0155"));
-    mMnuHlpLine1 = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), id("%0150"));
-    mMnuHlpAbout = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), id("%0156"));
+    mMnuHlpHelp = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpHelp"), languageId(154));
+    mMnuHlpSite = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpSite"), languageId(155));
+    mMnuHlpLine1 = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), languageId(150));
+    mMnuHlpAbout = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), languageId(156));
 
     // The menus only pop up from the toolbar, so their shortcuts also live on the window.
     mMnuOpnFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -357,15 +357,15 @@ void MainWindow::buildStatusBar()
     mStatusBar->setMouseTracking(true);
     mStatusBar->installEventFilter(this);
     setBarLook(mStatusBar);
-    mSts = new QLabel(id("%0130"), mStatusBar);
+    mSts = new QLabel(languageId(130), mStatusBar);
     mSts->setObjectName(QStringLiteral("sts"));
     mSts->setMouseTracking(true);
     mSts->installEventFilter(this);
     auto *layout = new QHBoxLayout(mStatusBar);
     layout->setContentsMargins(8, 3, 8, 3);
     layout->addWidget(mSts);
-    mHints.insert(mStatusBar, id("%0130"));
-    mHints.insert(mSts, id("%0130"));
+    mHints.insert(mStatusBar, languageId(130));
+    mHints.insert(mSts, languageId(130));
 }
 
 void MainWindow::buildCaptionTable()
@@ -384,10 +384,10 @@ void MainWindow::buildCaptionTable()
     for (const auto &[name, caption] : named)
         mCaptionTable.append({findChild<QObject *>(QLatin1String(name)), id(caption)});
     mCaptionTable += QList<Caption>{
-        {mMnuSavS, id("%0152")},    {mMnuSavAs, id("%0153")},   {mMnuOpnFile, id("%0151")},
-        {mMnuOpnLine1, id("%0150")}, {mMnuHlpHelp, id("%0154")}, {mMnuHlpSite, id("%0155")},
-        {mMnuHlpLine1, id("%0150")}, {mMnuHlpAbout, id("%0156")}, {mMnuBldProgram, id("%0400")},
-        {mMnuBldPortable, id("%0401")}};
+        {mMnuSavS, languageId(152)},    {mMnuSavAs, languageId(153)},   {mMnuOpnFile, languageId(151)},
+        {mMnuOpnLine1, languageId(150)}, {mMnuHlpHelp, languageId(154)}, {mMnuHlpSite, languageId(155)},
+        {mMnuHlpLine1, languageId(150)}, {mMnuHlpAbout, languageId(156)}, {mMnuBldProgram, languageId(400)},
+        {mMnuBldPortable, languageId(401)}};
 }
 
 void MainWindow::startUp()
@@ -430,12 +430,12 @@ void MainWindow::WriteDialog()
 
 void MainWindow::StatusClear()
 {
-    mSts->setText(ResString(id("%0130")));
+    mSts->setText(ResString(130));
 }
 
 void MainWindow::toolbarMouseIn(int index)
 {
-    mSts->setText(ResString(QStringLiteral("%013") + QString::number(index + 1)));
+    mSts->setText(ResString(131 + index));
 }
 
 void MainWindow::toolbarClick(int index)
@@ -532,7 +532,7 @@ bool MainWindow::mayReplaceProject()
 bool MainWindow::askSaveChanges()
 {
     const UiServices::Answer answer =
-        mUi.message(this, ResString(id("%0128")), ProductTitle, UiServices::Icon::Question,
+        mUi.message(this, ResString(128), ProductTitle, UiServices::Icon::Question,
                     UiServices::Buttons::YesNoCancel);
     switch (answer) {
     case UiServices::Answer::Yes:
@@ -567,7 +567,7 @@ bool MainWindow::saveCommand(SaveMode mode)
     QString path = mDocument->path();
     if (mode == SaveMode::SaveAs || path.isEmpty()) {
         path = withProjectSuffix(mUi.saveFileName(
-            this, ResString(id("%0161")), ResString(id("%0163")) + QStringLiteral("|*.dlg2"),
+            this, ResString(161), ResString(163) + QStringLiteral("|*.dlg2"),
             ProjectSuffix));
         if (path.isEmpty())
             return false;
@@ -600,11 +600,11 @@ void MainWindow::openCommand()
 {
     if (!mayReplaceProject())
         return;
-    const QString filter = ResString(id("%0163")) + QStringLiteral("|*.dlg2|") +
-                           ResString(id("%0164")) + QStringLiteral("|*.dlg|") +
-                           ResString(id("%0165")) + QStringLiteral("|*.exe");
+    const QString filter = ResString(163) + QStringLiteral("|*.dlg2|") +
+                           ResString(164) + QStringLiteral("|*.dlg|") +
+                           ResString(165) + QStringLiteral("|*.exe");
     // A cancelled dialog leaves the project as it is.
-    const QString path = mUi.openFileName(this, ResString(id("%0160")), filter);
+    const QString path = mUi.openFileName(this, ResString(160), filter);
     if (!path.isEmpty())
         openProjectPath(path);
 }
@@ -641,7 +641,7 @@ void MainWindow::warnBrokenStyle()
 {
     qint16 style = -1;
     if (!mDocument->record(0).projectStyle(&style) || style < 0 || style > 1)
-        editor::warnFailed(mUi, this, ResString(id("%0310")));
+        editor::warnFailed(mUi, this, ResString(310));
 }
 
 void MainWindow::openSample(int index)
@@ -649,7 +649,7 @@ void MainWindow::openSample(int index)
     const QString caption = mMnuOpnF.at(index)->text();
     const QString path = programPath(QStringLiteral("Samples/") + caption);
     if (caption.isEmpty() || !QFileInfo(path).isFile()) {
-        mUi.message(this, ResString(id("%0033")), ResString(id("%0020")), UiServices::Icon::Warning,
+        mUi.message(this, ResString(33), ResString(20), UiServices::Icon::Warning,
                     UiServices::Buttons::Ok);
         return;
     }
@@ -685,7 +685,7 @@ bool MainWindow::mayRunDespiteErrors()
     if (errors == 0)
         return true;
     // Warnings never stop a run; errors are asked about once.
-    return mUi.message(this, ResString(id("%0376")).arg(errors), ProductTitle,
+    return mUi.message(this, ResString(376).arg(errors), ProductTitle,
                        UiServices::Icon::Warning, UiServices::Buttons::YesNo) ==
            UiServices::Answer::Yes;
 }
@@ -698,7 +698,7 @@ void MainWindow::testRun()
     if (mTestRun) {
         mTestRun->write(RaiseRequest);
         editor::activateWindowsOf(mTestRun->processId());
-        mSts->setText(ResString(id("%0313")));
+        mSts->setText(ResString(313));
         return;
     }
     if (!mayRunDespiteErrors())
@@ -735,8 +735,8 @@ void MainWindow::testRunEnded(int exitCode, QProcess::ExitStatus status)
         QString::fromLocal8Bit(run->readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
     const QString reason = lines.isEmpty() ? QString() : lines.constLast().trimmed();
     QFile::remove(programPath(QStringLiteral("Runner/run.dll")));
-    mSts->setText(ResString(id("%0312")) + u' ' + reason);
-    mUi.message(this, ResString(id("%0312")), ProductTitle, UiServices::Icon::Warning,
+    mSts->setText(ResString(312) + u' ' + reason);
+    mUi.message(this, ResString(312), ProductTitle, UiServices::Icon::Warning,
                 UiServices::Buttons::Ok, reason);
 }
 
@@ -745,8 +745,8 @@ void MainWindow::build()
     mPanel->commitEdits();
     if (!mayRunDespiteErrors())
         return;
-    const QString target = mUi.saveFileName(this, ResString(id("%0162")),
-                                            ResString(id("%0166")) + QStringLiteral("|*.exe"));
+    const QString target = mUi.saveFileName(this, ResString(162),
+                                            ResString(166) + QStringLiteral("|*.exe"));
     if (target.isEmpty())
         return;
     QString error;
@@ -754,7 +754,7 @@ void MainWindow::build()
         editor::warnFailed(mUi, this, error);
         return;
     }
-    mSts->setText(ResString(id("%0404")).arg(QDir::toNativeSeparators(target)));
+    mSts->setText(ResString(404).arg(QDir::toNativeSeparators(target)));
 }
 
 void MainWindow::buildPortableCommand()
@@ -763,7 +763,7 @@ void MainWindow::buildPortableCommand()
     if (!mayRunDespiteErrors())
         return;
     // The name typed is the new folder; the program inside it takes the folder's name.
-    const QString folder = mUi.saveFileName(this, ResString(id("%0402")), {});
+    const QString folder = mUi.saveFileName(this, ResString(402), {});
     if (folder.isEmpty())
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -777,7 +777,7 @@ void MainWindow::buildPortableCommand()
         return;
     }
     const QString megabytes = QString::number(double(result.folderBytes) / (1024 * 1024), 'f', 1);
-    mSts->setText(ResString(id("%0403"))
+    mSts->setText(ResString(403)
                       .arg(QDir::toNativeSeparators(result.program))
                       .arg(result.bundled.size())
                       .arg(megabytes));
@@ -824,7 +824,7 @@ void MainWindow::offerRecovery()
     if (!left)
         return;
     const UiServices::Answer answer =
-        mUi.message(this, ResString(id("%0309")), ProductTitle, UiServices::Icon::Question,
+        mUi.message(this, ResString(309), ProductTitle, UiServices::Icon::Question,
                     UiServices::Buttons::YesNo, left->originalPath);
     if (answer != UiServices::Answer::Yes) {
         Autosave::remove(*left);

@@ -78,7 +78,7 @@ void MainWindow::openRecent(int index)
         // Nothing to ask or to warn about: the entry is simply out of date.
         RecentProjects::remove(path);
         showRecentEntries();
-        mSts->setText(ResString(QStringLiteral("%0410")).arg(QDir::toNativeSeparators(path)));
+        mSts->setText(ResString(410).arg(QDir::toNativeSeparators(path)));
         return;
     }
     openFile(path);

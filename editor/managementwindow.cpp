@@ -2,20 +2,17 @@
 
 #include "editorhelpers.h"
 #include "language.h"
+#include "languagepage.h"
 #include "localizecontrols.h"
-#include "managementwindow_p.h"
-#include "optionsetting.h"
+#include "managementpage.h"
+#include "pluginpage.h"
 #include "productinfo.h"
-#include "programfolder.h"
+#include "themepage.h"
 #include "uiservices.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -23,68 +20,6 @@
 #include <QVBoxLayout>
 
 namespace kq {
-
-namespace management {
-
-QString resId(int number)
-{
-    return u'%' + QString::number(number).rightJustified(4, u'0');
-}
-
-QStringList folderEntries(const QString &folder, const QString &pattern)
-{
-    return QDir(programPath(folder)).entryList({pattern}, QDir::Files, QDir::Name);
-}
-
-QStringList validEntries(QStringList &paths, const std::function<bool(const QString &)> &valid,
-                         const std::function<QString(const QString &)> &text)
-{
-    QStringList shown;
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        if (!valid(paths.at(i))) {
-            paths.resize(i);
-            break;
-        }
-        shown << text(paths.at(i));
-    }
-    return shown;
-}
-
-QString listedName(const QString &name, const QString &status)
-{
-    return status == u"User" ? name + u'*' : name;
-}
-
-QPushButton *captionButton(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QComboBox *dropDown(const QString &name, int characters, QWidget *parent)
-{
-    auto *box = new QComboBox(parent);
-    box->setObjectName(name);
-    box->setFont(editor::fixedPitchFont());
-    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    box->setMinimumContentsLength(characters);
-    return box;
-}
-
-std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *parent)
-{
-    static constexpr const char16_t *pictures[] = {u"new.png", u"delete.png", u"save.png"};
-    std::array<QPushButton *, 3> buttons{};
-    for (int i = 0; i < int(buttons.size()); ++i)
-        buttons.at(i) = editor::pictureButton(
-            prefix + QString::number(i),
-            QStringLiteral("management/") + QString::fromUtf16(pictures[i]), parent);
-    return buttons;
-}
-
-} // namespace management
 
 using namespace management;
 
@@ -97,7 +32,7 @@ constexpr QSize SmallestSize(600, 440);
 
 ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
                                    std::function<void()> projectReloaded, QWidget *parent)
-    : QDialog(parent), mUi(ui), mProject(project), mProjectReloaded(std::move(projectReloaded))
+    : QDialog(parent), mUi(ui)
 {
     setObjectName(QStringLiteral("store"));
     setWindowTitle(QStringLiteral("Управление программой"));
@@ -107,7 +42,10 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
     mTabs->setExpanding(false);
     mTabs->setDrawBase(true);
 
-    mPanels = {buildLanguagePanel(), buildThemePanel(), buildPluginPanel(), buildDownloadsPanel()};
+    mLanguages = new LanguagePage(ui, this);
+    mThemes = new ThemePage(ui, this);
+    mPlugins = new PluginPage(ui, project, std::move(projectReloaded), this);
+    mPanels = {mLanguages, mThemes, mPlugins, buildDownloadsPanel()};
     auto *panelArea = new QGridLayout;
     panelArea->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < int(mPanels.size()); ++i) {
@@ -139,21 +77,9 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
     {
         const QSignalBlocker blocker(mTabs);
         for (int i = 201; i <= 205; ++i)
-            mTabs->addTab(ResString(resId(i)));
+            mTabs->addTab(ResString(i));
     }
     connect(mTabs, &QTabBar::currentChanged, this, &ManagementWindow::tabChosen);
-
-    mTextActive->setText(ResString(QStringLiteral("%0224")));
-    mTextInactive->setText(ResString(QStringLiteral("%0225")));
-    mLangId->addItems({ResString(QStringLiteral("%0222")), ResString(QStringLiteral("%0223"))});
-    mLangButtons.at(1)->setToolTip(ResString(QStringLiteral("%0226")));
-    for (int i = 0; i < int(mThemeButtons.size()); ++i)
-        mThemeButtons.at(i)->setToolTip(ResString(resId(227 + i)));
-    {
-        const QSignalBlocker blocker(mThemeItem);
-        for (int i = 237; i <= 246; ++i)
-            mThemeItem->addItem(ResString(resId(i)));
-    }
 
     LocalizeControls(this);
     fixSize();
@@ -194,7 +120,7 @@ void ManagementWindow::tabChosen(int index)
         panel->hide();
     const QString caption = mTabs->tabText(index);
     for (int i = 0; i < 5; ++i) {
-        if (caption != ResString(resId(201 + i)))
+        if (caption != ResString(201 + i))
             continue;
         // The last two tabs both lead to the downloads page.
         mPanels.at(std::min(i, 3))->show();
@@ -203,70 +129,36 @@ void ManagementWindow::tabChosen(int index)
     }
 }
 
-void ManagementWindow::showEntries(QComboBox *list, const QStringList &texts,
-                                   const QStringList &files, qint32 settingKey, Handler selected)
-{
-    {
-        const QSignalBlocker blocker(list);
-        list->clear();
-        list->addItems(texts);
-        list->setCurrentIndex(-1);
-    }
-    const int current = int(files.indexOf(OptionSetting(OptionRead, settingKey)));
-    if (current >= 0)
-        selectEntry(list, current, selected);
-}
-
-void ManagementWindow::selectEntry(QComboBox *list, int row, Handler selected)
-{
-    {
-        const QSignalBlocker blocker(list);
-        list->setCurrentIndex(row);
-    }
-    (this->*selected)();
-}
-
 void ManagementWindow::FrmSub(int panel)
 {
-    switch (panel) {
-    case 0:
-        fillLanguageList();
-        break;
-    case 1:
-        fillThemeList();
-        break;
-    case 2:
-        fillPluginList();
-        break;
-    default:
-        break;
-    }
+    const std::array<ManagementPage *, 3> pages{mLanguages, mThemes, mPlugins};
+    if (panel >= 0 && panel < int(pages.size()))
+        pages.at(panel)->fill();
 }
 
-bool ManagementWindow::acceptsDeletingVersion(const QString &version, int firstId,
-                                              const QString &title)
+QStringList ManagementWindow::languageFiles() const
 {
-    const QString question = ResString(resId(firstId)) + version + ResString(resId(firstId + 1));
-    return mUi.message(this, question, title, UiServices::Icon::Warning,
-                       UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
+    return mLanguages->files();
 }
 
-void ManagementWindow::deleteListed(QComboBox *list, const QString &path, int panel,
-                                    Handler selected)
+QStringList ManagementWindow::themePaths() const
 {
-    if (!confirmsDelete(list->currentText(), ResString(resId(201 + panel))))
-        return;
-    QFile::remove(path);
-    FrmSub(panel);
-    if (list->count() > 0)
-        selectEntry(list, 0, selected);
+    return mThemes->paths();
 }
 
-bool ManagementWindow::confirmsDelete(const QString &entryText, const QString &title)
+QStringList ManagementWindow::pluginPaths() const
 {
-    return mUi.message(this, ResString(QStringLiteral("%0234")) + u'\n' + entryText, title,
-                       UiServices::Icon::Question,
-                       UiServices::Buttons::YesNo) != UiServices::Answer::No;
+    return mPlugins->paths();
+}
+
+const ThemeColors &ManagementWindow::workingColors() const
+{
+    return mThemes->workingColors();
+}
+
+QStringList ManagementWindow::stringRows() const
+{
+    return mLanguages->stringRows();
 }
 
 } // namespace kq

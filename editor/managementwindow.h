@@ -8,19 +8,14 @@
 #include <array>
 #include <functional>
 
-class QComboBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
-class QPushButton;
-class QScrollBar;
 class QTabBar;
 
 namespace kq {
 
 class DialogProject;
+class LanguagePage;
+class PluginPage;
+class ThemePage;
 class UiServices;
 
 // The program management window `store`: languages, themes, plug-ins and the downloads page on
@@ -42,100 +37,26 @@ public:
 
     // The files behind the visible lists, entry for entry: bare language file names, full
     // theme and plug-in description paths.
-    QStringList languageFiles() const { return mLanguageFiles; }
-    QStringList themePaths() const { return mThemePaths; }
-    QStringList pluginPaths() const { return mPluginPaths; }
+    QStringList languageFiles() const;
+    QStringList themePaths() const;
+    QStringList pluginPaths() const;
 
     // The theme editor's ten colours, as the preview shows them and saving writes them.
-    const ThemeColors &workingColors() const { return mColors; }
+    const ThemeColors &workingColors() const;
     // The resource lines of the selected language, as the string viewer scrolls through them.
-    QStringList stringRows() const { return mStringRows; }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    QStringList stringRows() const;
 
 private:
-    QWidget *buildLanguagePanel();
-    QWidget *buildThemePanel();
-    QWidget *buildPluginPanel();
     QWidget *buildDownloadsPanel();
     void fixSize();
-
-    using Handler = void (ManagementWindow::*)();
-    // Shows the texts in a drop-down list and preselects the entry whose file the setting names.
-    void showEntries(QComboBox *list, const QStringList &texts, const QStringList &files,
-                     qint32 settingKey, Handler selected);
-    // Selects a drop-down entry and runs its selection handler, as a click does.
-    void selectEntry(QComboBox *list, int row, Handler selected);
-
     void tabChosen(int index);
-    void fillLanguageList();
-    void fillThemeList();
-    void fillPluginList();
-
-    void languageSelected();
-    void showStringRows();
-    void deleteLanguage();
-
-    void themeSelected();
-    void colorEntrySelected();
-    void editColor();
-    void refreshPreview();
-    void newTheme();
-    void deleteTheme();
-    void saveTheme();
-
-    void selectPlugin(int row);
-    void pluginSelected();
-    void runPlugin();
-    void deletePlugin();
-
-    // True when the user accepts deleting a file of a version other than "2.0"; the question is
-    // the text of firstId, the version and the text of the id after firstId.
-    bool acceptsDeletingVersion(const QString &version, int firstId, const QString &title);
-    // True unless the user declines deleting the list entry shown as entryText.
-    bool confirmsDelete(const QString &entryText, const QString &title);
-    // Deletes the language or theme file behind the selected entry of panel 0 or 1 once the user
-    // agrees, refills the list and selects its first entry, which becomes the setting.
-    void deleteListed(QComboBox *list, const QString &path, int panel, Handler selected);
 
     UiServices &mUi;
-    DialogProject &mProject;
-    std::function<void()> mProjectReloaded;
-
-    QStringList mLanguageFiles;
-    QStringList mThemePaths;
-    QStringList mPluginPaths;
-    ThemeColors mColors{};
-    QStringList mStringRows;
-
     QTabBar *mTabs = nullptr;
+    LanguagePage *mLanguages = nullptr;
+    ThemePage *mThemes = nullptr;
+    PluginPage *mPlugins = nullptr;
     std::array<QWidget *, 4> mPanels{};
-
-    QComboBox *mLangList = nullptr;
-    QPlainTextEdit *mLangInfo = nullptr;
-    QComboBox *mLangId = nullptr;
-    QFrame *mStringViewer = nullptr;
-    std::array<QLineEdit *, 7> mStringBoxes{};
-    QScrollBar *mStringScroll = nullptr;
-    std::array<QPushButton *, 3> mLangButtons{};
-
-    QComboBox *mThemeList = nullptr;
-    QComboBox *mThemeItem = nullptr;
-    QLabel *mColorSwatch = nullptr;
-    QFrame *mPalette = nullptr;
-    QFrame *mBox = nullptr;
-    QLineEdit *mTextActive = nullptr;
-    QLineEdit *mTextInactive = nullptr;
-    QLabel *mLabelActive = nullptr;
-    QLabel *mLabelInactive = nullptr;
-    QPushButton *mButtonActive = nullptr;
-    QPushButton *mButtonInactive = nullptr;
-    std::array<QPushButton *, 3> mThemeButtons{};
-
-    QListWidget *mPlugList = nullptr;
-    QPlainTextEdit *mPlugInfo = nullptr;
-    std::array<QPushButton *, 2> mPlugButtons{};
 };
 
 } // namespace kq

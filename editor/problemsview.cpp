@@ -73,7 +73,7 @@ void ProblemsView::showFindings(const QList<Finding> &findings)
 
 void ProblemsView::retranslate()
 {
-    setHeaderLabels({ResString(QStringLiteral("%0367")), ResString(QStringLiteral("%0368"))});
+    setHeaderLabels({ResString(367), ResString(368)});
     showFindings(mFindings);
 }
 

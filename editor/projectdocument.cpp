@@ -259,7 +259,7 @@ DialogRecord ProjectDocument::switchedType(const DialogRecord &record, int type)
 
 QString ProjectDocument::newDialogText()
 {
-    return ResString(QStringLiteral("%0125"));
+    return ResString(125);
 }
 
 void ProjectDocument::setType(int dialog, int type)

@@ -165,9 +165,9 @@ void PropertiesPanel::load()
         mText->setPlainText(boxText);
     showText(mCaption, trimmedRight(record.caption));
     // The button the runner does not show carries the language's label, never written back.
-    showText(mBtn[0], record.type == DialogRecord::Pause ? ResString(QStringLiteral("%0127"))
+    showText(mBtn[0], record.type == DialogRecord::Pause ? ResString(127)
                                                          : trimmedRight(record.btn1));
-    showText(mBtn[1], record.type == DialogRecord::Progress ? ResString(QStringLiteral("%0126"))
+    showText(mBtn[1], record.type == DialogRecord::Progress ? ResString(126)
                                                             : trimmedRight(record.btn2));
     showText(mBtnScr[0], trimmedRight(record.btnscr1));
     showText(mBtnScr[1], trimmedRight(record.btnscr2));

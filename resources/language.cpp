@@ -127,6 +127,16 @@ QString ActiveLanguageFile()
     return activeLanguage();
 }
 
+QString languageId(int number)
+{
+    return u'%' + QString::number(number).rightJustified(4, u'0');
+}
+
+QString ResString(int number)
+{
+    return ResString(languageId(number));
+}
+
 QString ResString(const QString &id)
 {
     const QString file = activeLanguage();

@@ -20,6 +20,11 @@ inline constexpr int LastDescribedResourceId = 246;
 // the file's language id ("1" English, any other Russian).
 QString ResString(const QString &id);
 
+// The resource id of a number, "%" and four digits: languageId(201) is "%0201".
+QString languageId(int number);
+// ResString of languageId(number): the way code names a text of the language file.
+QString ResString(int number);
+
 // One header value of a language file: "GetName", "GetId", "GetAuthor", "GetVersion",
 // "GetStatus"; "GetFile" returns the file and makes it the ActiveLanguageFile. Any other
 // selector gives "" for a valid header. Error codes "ResErr1" to "ResErr3", "<n>ResErrGen".

@@ -38,6 +38,8 @@ private slots:
     void resStringOfUnreadableFile();
     void resStringReadsEachChangeOnce_data();
     void resStringReadsEachChangeOnce();
+    void idNumbers_data();
+    void idNumbers();
     void laterIdsMissingFromOlderFiles_data();
     void laterIdsMissingFromOlderFiles();
 
@@ -251,6 +253,24 @@ void TestLanguage::laterIdsMissingFromOlderFiles()
     }
     QCOMPARE(ResString(id), result);
     QVERIFY(QFile::remove(languageFile("older.lang")));
+}
+
+void TestLanguage::idNumbers_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("id");
+    QTest::newRow("one digit") << 5 << "%0005";
+    QTest::newRow("three digits") << 201 << "%0201";
+    QTest::newRow("four digits") << 1234 << "%1234";
+}
+
+void TestLanguage::idNumbers()
+{
+    QFETCH(int, number);
+    QFETCH(QString, id);
+    QCOMPARE(languageId(number), id);
+    activate("numbers.lang", header() + QStringList{"[Rescource]", id + ", text of " + id});
+    QCOMPARE(ResString(number), "text of " + id);
 }
 
 void TestLanguage::languageInfo_data()

@@ -1,12 +1,13 @@
-#include "managementwindow.h"
+#include "languagepage.h"
 
 #include "editorhelpers.h"
 #include "language.h"
-#include "managementwindow_p.h"
 #include "optionsetting.h"
 #include "uiservices.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -29,41 +30,40 @@ constexpr int RowPrefix = 7;
 
 } // namespace
 
-QWidget *ManagementWindow::buildLanguagePanel()
+LanguagePage::LanguagePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 201, parent)
 {
-    auto *panel = new QWidget(this);
     const QFont font = editor::fixedPitchFont();
 
-    mLangList = dropDown(QStringLiteral("langlist"), 24, panel);
-    connect(mLangList, &QComboBox::activated, this, &ManagementWindow::languageSelected);
+    mList = dropDown(QStringLiteral("langlist"), 24, this);
+    connect(mList, &QComboBox::activated, this, &LanguagePage::languageSelected);
 
-    mLangButtons = pictureButtons(QStringLiteral("ln_cont"), panel);
+    mButtons = pictureButtons(QStringLiteral("ln_cont"), this);
     // Making and saving languages is done outside the editor; the two buttons only keep their
     // place.
-    mLangButtons.at(0)->setEnabled(false);
-    mLangButtons.at(2)->setEnabled(false);
-    connect(mLangButtons.at(1), &QPushButton::clicked, this, &ManagementWindow::deleteLanguage);
+    mButtons.at(0)->setEnabled(false);
+    mButtons.at(2)->setEnabled(false);
+    connect(mButtons.at(1), &QPushButton::clicked, this, &LanguagePage::deleteLanguage);
 
-    mLangInfo = new QPlainTextEdit(panel);
-    mLangInfo->setObjectName(QStringLiteral("ln_info"));
-    mLangInfo->setFont(font);
-    mLangInfo->setReadOnly(true);
-    mLangInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    mLangInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mInfo = new QPlainTextEdit(this);
+    mInfo->setObjectName(QStringLiteral("ln_info"));
+    mInfo->setFont(font);
+    mInfo->setReadOnly(true);
+    mInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int frame =
-        2 * mLangInfo->frameWidth() + 2 * int(mLangInfo->document()->documentMargin());
-    mLangInfo->setFixedHeight(4 * QFontMetrics(font).lineSpacing() + frame + 2);
+        2 * mInfo->frameWidth() + 2 * int(mInfo->document()->documentMargin());
+    mInfo->setFixedHeight(4 * QFontMetrics(font).lineSpacing() + frame + 2);
 
-    auto *idLabel = new QLabel(QStringLiteral("%0210"), panel);
+    auto *idLabel = new QLabel(QStringLiteral("%0210"), this);
     idLabel->setObjectName(QStringLiteral("ln_desc"));
-    mLangId = dropDown(QStringLiteral("ln_id"), 18, panel);
+    mLangId = dropDown(QStringLiteral("ln_id"), 18, this);
     idLabel->setBuddy(mLangId);
 
-    auto *viewer = new QFrame(panel);
+    auto *viewer = new QFrame(this);
     viewer->setObjectName(QStringLiteral("Picture1"));
     viewer->setFrameShape(QFrame::StyledPanel);
     viewer->setFrameShadow(QFrame::Sunken);
-    mStringViewer = viewer;
+    mViewer = viewer;
     // The mouse wheel over the rows or between them turns the scroll bar.
     viewer->installEventFilter(this);
     auto *rows = new QVBoxLayout;
@@ -81,38 +81,40 @@ QWidget *ManagementWindow::buildLanguagePanel()
         rows->addWidget(row);
         mStringBoxes.at(r) = row;
     }
-    mStringScroll = new QScrollBar(Qt::Vertical, viewer);
-    mStringScroll->setObjectName(QStringLiteral("ln_scroll"));
-    mStringScroll->setRange(0, 0);
-    mStringScroll->setPageStep(int(mStringBoxes.size()));
-    connect(mStringScroll, &QScrollBar::valueChanged, this, &ManagementWindow::showStringRows);
+    mScroll = new QScrollBar(Qt::Vertical, viewer);
+    mScroll->setObjectName(QStringLiteral("ln_scroll"));
+    mScroll->setRange(0, 0);
+    mScroll->setPageStep(int(mStringBoxes.size()));
+    connect(mScroll, &QScrollBar::valueChanged, this, &LanguagePage::showStringRows);
     auto *viewerLayout = new QHBoxLayout(viewer);
     viewerLayout->setContentsMargins(4, 4, 0, 4);
     viewerLayout->addLayout(rows, 1);
-    viewerLayout->addWidget(mStringScroll);
+    viewerLayout->addWidget(mScroll);
 
     auto *top = new QHBoxLayout;
-    top->addWidget(mLangList, 1);
-    for (QPushButton *button : mLangButtons)
+    top->addWidget(mList, 1);
+    for (QPushButton *button : mButtons)
         top->addWidget(button);
     auto *idRow = new QHBoxLayout;
     idRow->addWidget(idLabel);
     idRow->addWidget(mLangId, 1);
 
-    auto *layout = new QVBoxLayout(panel);
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 8, 4, 4);
     layout->addLayout(top);
-    layout->addWidget(mLangInfo);
+    layout->addWidget(mInfo);
     layout->addLayout(idRow);
     layout->addWidget(viewer, 1);
-    return panel;
+
+    mLangId->addItems({ResString(222), ResString(223)});
+    mButtons.at(1)->setToolTip(ResString(226));
 }
 
-void ManagementWindow::fillLanguageList()
+void LanguagePage::fill()
 {
-    mLanguageFiles = folderEntries(QStringLiteral("Languages"), QStringLiteral("*.lang"));
+    mFiles = folderEntries(QStringLiteral("Languages"), QStringLiteral("*.lang"));
     const QStringList shown = validEntries(
-        mLanguageFiles,
+        mFiles,
         [](const QString &file) {
             return LanguageInfo(file, QStringLiteral("GetVersion")) == u"2.0";
         },
@@ -120,28 +122,27 @@ void ManagementWindow::fillLanguageList()
             return listedName(LanguageInfo(file, QStringLiteral("GetName")),
                               LanguageInfo(file, QStringLiteral("GetStatus")));
         });
-    showEntries(mLangList, shown, mLanguageFiles, OptionLanguage,
-                &ManagementWindow::languageSelected);
+    showEntries(mList, shown, mFiles, OptionLanguage, [this] { languageSelected(); });
 }
 
-void ManagementWindow::languageSelected()
+void LanguagePage::languageSelected()
 {
-    const int row = mLangList->currentIndex();
-    if (row < 0 || row >= mLanguageFiles.size())
+    const int row = mList->currentIndex();
+    if (row < 0 || row >= mFiles.size())
         return;
-    const QString file = mLanguageFiles.at(row);
+    const QString file = mFiles.at(row);
 
     const QString version = LanguageInfo(file, QStringLiteral("GetVersion"));
     if (version != u"2.0" &&
-        acceptsDeletingVersion(version, 22, ResString(QStringLiteral("%0201")))) {
+        acceptsDeletingVersion(version, 22, title())) {
         deleteLanguage();
         return;
     }
 
-    mLangButtons.at(1)->setEnabled(LanguageInfo(file, QStringLiteral("GetStatus")) != u"General");
-    mLangInfo->setPlainText(editor::toBoxText(ResString(QStringLiteral("%0230")) + u'\n' + u' ' +
-                                              mLangList->currentText() + u'\n' +
-                                              ResString(QStringLiteral("%0231")) + u'\n' + u' ' +
+    mButtons.at(1)->setEnabled(LanguageInfo(file, QStringLiteral("GetStatus")) != u"General");
+    mInfo->setPlainText(editor::toBoxText(ResString(230) + u'\n' + u' ' +
+                                              mList->currentText() + u'\n' +
+                                              ResString(231) + u'\n' + u' ' +
                                               LanguageInfo(file, QStringLiteral("GetAuthor"))));
 
     // An identifier other than 0 or 1 has no entry, and then none is shown.
@@ -151,19 +152,19 @@ void ManagementWindow::languageSelected()
 
     mStringRows = LanguageStrings(file).split(QStringLiteral("&&"));
     {
-        const QSignalBlocker blocker(mStringScroll);
-        mStringScroll->setMaximum(int(mStringRows.size()) - 1);
+        const QSignalBlocker blocker(mScroll);
+        mScroll->setMaximum(int(mStringRows.size()) - 1);
     }
     showStringRows();
 
     OptionSetting(OptionWrite, OptionLanguage, file);
 }
 
-void ManagementWindow::showStringRows()
+void LanguagePage::showStringRows()
 {
     for (int r = 0; r < int(mStringBoxes.size()); ++r) {
         QLineEdit *box = mStringBoxes.at(r);
-        const int k = mStringScroll->value() + r;
+        const int k = mScroll->value() + r;
         box->setVisible(k < mStringRows.size());
         if (k < mStringRows.size()) {
             box->setText(mStringRows.at(k).mid(RowPrefix));
@@ -172,12 +173,21 @@ void ManagementWindow::showStringRows()
     }
 }
 
-void ManagementWindow::deleteLanguage()
+void LanguagePage::deleteLanguage()
 {
-    const int row = mLangList->currentIndex();
-    if (row >= 0 && row < mLanguageFiles.size())
-        deleteListed(mLangList, languagePath(mLanguageFiles.at(row)), 0,
-                     &ManagementWindow::languageSelected);
+    const int row = mList->currentIndex();
+    if (row >= 0 && row < mFiles.size())
+        deleteListed(mList, languagePath(mFiles.at(row)), [this] { languageSelected(); });
+}
+
+bool LanguagePage::eventFilter(QObject *watched, QEvent *event)
+{
+    // The mouse wheel over the rows or between them turns the scroll bar.
+    if (event->type() == QEvent::Wheel && (watched == mViewer || watched->parent() == mViewer)) {
+        QCoreApplication::sendEvent(mScroll, event);
+        return true;
+    }
+    return ManagementPage::eventFilter(watched, event);
 }
 
 } // namespace kq

@@ -1,8 +1,7 @@
-#include "managementwindow.h"
+#include "themepage.h"
 
 #include "editorhelpers.h"
 #include "language.h"
-#include "managementwindow_p.h"
 #include "olecolor.h"
 #include "optionsetting.h"
 #include "programfolder.h"
@@ -31,19 +30,7 @@ namespace {
 constexpr ThemeColors NewThemeColors{16777215,    14671839, 0,       0,        8355711,
                                      -2147483633, 14671839, 8388608, 12566463, -2147483633};
 
-// The entry of the working set that each preview sample shows and selects when clicked.
-enum ColorEntry {
-    TextboxEnabled = 0,
-    TextboxDisabled = 1,
-    TextboxFore = 2,
-    LabelEnabled = 3,
-    LabelDisabled = 4,
-    ButtonEnabled = 5,
-    ButtonDisabled = 6,
-    Background = 8,
-    BoxEnabled = 9,
-};
-
+// The property of a preview sample that names the colour it shows and selects when clicked.
 constexpr char SampleEntry[] = "kqColorEntry";
 
 void setColor(QWidget *widget, QPalette::ColorRole role, const QColor &color)
@@ -76,33 +63,34 @@ bool isPlainFileName(const QString &name)
 // A theme file that could not be written.
 void reportSaveFailed(UiServices &ui, QWidget *parent)
 {
-    ui.message(parent, ResString(QStringLiteral("%0024")), ResString(QStringLiteral("%0020")),
+    ui.message(parent, ResString(24), ResString(20),
                UiServices::Icon::Error, UiServices::Buttons::Ok);
 }
 
 } // namespace
 
-QWidget *ManagementWindow::buildThemePanel()
+ThemePage::ThemePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 202, parent)
 {
-    auto *panel = new QWidget(this);
-    const QFont font = editor::fixedPitchFont();
 
-    mThemeList = dropDown(QStringLiteral("themelist"), 24, panel);
-    connect(mThemeList, &QComboBox::activated, this, &ManagementWindow::themeSelected);
+    mList = dropDown(QStringLiteral("themelist"), 24, this);
+    connect(mList, &QComboBox::activated, this, &ThemePage::themeSelected);
 
-    mThemeButtons = pictureButtons(QStringLiteral("th_cont"), panel);
-    connect(mThemeButtons.at(0), &QPushButton::clicked, this, &ManagementWindow::newTheme);
-    connect(mThemeButtons.at(1), &QPushButton::clicked, this, &ManagementWindow::deleteTheme);
-    connect(mThemeButtons.at(2), &QPushButton::clicked, this, &ManagementWindow::saveTheme);
+    mButtons = pictureButtons(QStringLiteral("th_cont"), this);
+    connect(mButtons.at(0), &QPushButton::clicked, this, &ThemePage::newTheme);
+    connect(mButtons.at(1), &QPushButton::clicked, this, &ThemePage::deleteTheme);
+    connect(mButtons.at(2), &QPushButton::clicked, this, &ThemePage::saveTheme);
+    for (int i = 0; i < int(mButtons.size()); ++i)
+        mButtons.at(i)->setToolTip(ResString(227 + i));
 
-    auto *colorLabel = new QLabel(QStringLiteral("%0211"), panel);
+    auto *colorLabel = new QLabel(QStringLiteral("%0211"), this);
     colorLabel->setObjectName(QStringLiteral("Label2"));
-    mThemeItem = dropDown(QStringLiteral("theme_item"), 24, panel);
-    colorLabel->setBuddy(mThemeItem);
-    connect(mThemeItem, &QComboBox::currentIndexChanged, this,
-            &ManagementWindow::colorEntrySelected);
+    mColorEntry = dropDown(QStringLiteral("theme_item"), 24, this);
+    colorLabel->setBuddy(mColorEntry);
+    for (int i = 237; i <= 246; ++i)
+        mColorEntry->addItem(ResString(i));
+    connect(mColorEntry, &QComboBox::currentIndexChanged, this, &ThemePage::colorEntrySelected);
 
-    mColorSwatch = new QLabel(panel);
+    mColorSwatch = new QLabel(this);
     mColorSwatch->setObjectName(QStringLiteral("lbl_color"));
     mColorSwatch->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     mColorSwatch->setAutoFillBackground(true);
@@ -110,10 +98,33 @@ QWidget *ManagementWindow::buildThemePanel()
     mColorSwatch->setCursor(Qt::PointingHandCursor);
     mColorSwatch->installEventFilter(this);
 
-    auto *previewLabel = new QLabel(QStringLiteral("%0212"), panel);
+    auto *previewLabel = new QLabel(QStringLiteral("%0212"), this);
     previewLabel->setObjectName(QStringLiteral("Label1"));
+    buildPreview();
 
-    mPalette = new QFrame(panel);
+    auto *top = new QHBoxLayout;
+    top->addWidget(mList, 1);
+    for (QPushButton *button : mButtons)
+        top->addWidget(button);
+    auto *colorRow = new QHBoxLayout;
+    colorRow->addWidget(colorLabel);
+    colorRow->addWidget(mColorEntry, 1);
+    colorRow->addWidget(mColorSwatch);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 8, 4, 4);
+    layout->addLayout(top);
+    layout->addLayout(colorRow);
+    layout->addSpacing(6);
+    layout->addWidget(previewLabel);
+    layout->addWidget(mPalette, 1);
+}
+
+// Sample controls on the theme's background and box, each showing the colours it is painted in.
+void ThemePage::buildPreview()
+{
+    const QFont font = editor::fixedPitchFont();
+    mPalette = new QFrame(this);
     mPalette->setObjectName(QStringLiteral("th_pal"));
     mPalette->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     mPalette->setAutoFillBackground(true);
@@ -130,6 +141,8 @@ QWidget *ManagementWindow::buildThemePanel()
     mTextInactive->setObjectName(QStringLiteral("th_txt_dact"));
     mTextInactive->setFont(font);
     mTextInactive->setEnabled(false);
+    mTextActive->setText(ResString(224));
+    mTextInactive->setText(ResString(225));
     mLabelActive = new QLabel(QStringLiteral("%0213"), mBox);
     mLabelActive->setObjectName(QStringLiteral("th_lbl_act"));
     mLabelInactive = new QLabel(QStringLiteral("%0214"), mBox);
@@ -139,11 +152,12 @@ QWidget *ManagementWindow::buildThemePanel()
     mButtonInactive->setEnabled(false);
 
     // A click on a sample, even a disabled one, picks the colour it shows.
-    const std::pair<QWidget *, ColorEntry> samples[] = {
-        {mTextActive, TextboxEnabled},  {mTextInactive, TextboxDisabled},
-        {mLabelActive, LabelEnabled},   {mLabelInactive, LabelDisabled},
-        {mButtonActive, ButtonEnabled}, {mButtonInactive, ButtonDisabled},
-        {mPalette, Background},         {mBox, BoxEnabled}};
+    using Key = ThemeColorKey;
+    const std::pair<QWidget *, ThemeColorKey> samples[] = {
+        {mTextActive, Key::TextboxEnabledColor},   {mTextInactive, Key::TextboxDisabledColor},
+        {mLabelActive, Key::LabelEnabledColor},    {mLabelInactive, Key::LabelDisabledColor},
+        {mButtonActive, Key::ButtonEnabledColor},  {mButtonInactive, Key::ButtonDisabledColor},
+        {mPalette, Key::BackgroundColor},          {mBox, Key::BoxEnabledColor}};
     for (const auto &[sample, entry] : samples) {
         sample->setProperty(SampleEntry, int(entry));
         sample->installEventFilter(this);
@@ -163,35 +177,12 @@ QWidget *ManagementWindow::buildThemePanel()
     auto *paletteLayout = new QVBoxLayout(mPalette);
     paletteLayout->setContentsMargins(24, 24, 24, 24);
     paletteLayout->addWidget(mBox);
-
-    auto *top = new QHBoxLayout;
-    top->addWidget(mThemeList, 1);
-    for (QPushButton *button : mThemeButtons)
-        top->addWidget(button);
-    auto *colorRow = new QHBoxLayout;
-    colorRow->addWidget(colorLabel);
-    colorRow->addWidget(mThemeItem, 1);
-    colorRow->addWidget(mColorSwatch);
-
-    auto *layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(4, 8, 4, 4);
-    layout->addLayout(top);
-    layout->addLayout(colorRow);
-    layout->addSpacing(6);
-    layout->addWidget(previewLabel);
-    layout->addWidget(mPalette, 1);
-    return panel;
 }
 
-bool ManagementWindow::eventFilter(QObject *watched, QEvent *event)
+bool ThemePage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Wheel &&
-        (watched == mStringViewer || watched->parent() == mStringViewer)) {
-        QCoreApplication::sendEvent(mStringScroll, event);
-        return true;
-    }
     if (event->type() != QEvent::MouseButtonPress)
-        return QDialog::eventFilter(watched, event);
+        return ManagementPage::eventFilter(watched, event);
     if (watched == mColorSwatch) {
         // The swatch edits only while it is enabled, that is for user themes.
         if (mColorSwatch->isEnabled())
@@ -200,19 +191,19 @@ bool ManagementWindow::eventFilter(QObject *watched, QEvent *event)
     }
     const QVariant entry = watched->property(SampleEntry);
     if (entry.isValid()) {
-        selectEntry(mThemeItem, entry.toInt(), &ManagementWindow::colorEntrySelected);
+        selectEntry(mColorEntry, entry.toInt(), [this] { colorEntrySelected(); });
         return true;
     }
-    return QDialog::eventFilter(watched, event);
+    return ManagementPage::eventFilter(watched, event);
 }
 
-void ManagementWindow::fillThemeList()
+void ThemePage::fill()
 {
-    mThemePaths.clear();
+    mPaths.clear();
     for (const QString &name : folderEntries(QStringLiteral("Themes"), QStringLiteral("*.tvth")))
-        mThemePaths << programPath(QStringLiteral("Themes/") + name);
+        mPaths << programPath(QStringLiteral("Themes/") + name);
     const QStringList shown = validEntries(
-        mThemePaths,
+        mPaths,
         [](const QString &path) {
             return ThemeInfo(path, QStringLiteral("GetFile")) == path &&
                    ThemeInfo(path, QStringLiteral("GetVersion")) == u"2.0";
@@ -221,19 +212,18 @@ void ManagementWindow::fillThemeList()
             return listedName(ThemeInfo(path, QStringLiteral("GetName")),
                               ThemeInfo(path, QStringLiteral("GetStatus")));
         });
-    showEntries(mThemeList, shown, mThemePaths, OptionTheme, &ManagementWindow::themeSelected);
+    showEntries(mList, shown, mPaths, OptionTheme, [this] { themeSelected(); });
 }
 
-void ManagementWindow::themeSelected()
+void ThemePage::themeSelected()
 {
-    const int row = mThemeList->currentIndex();
-    if (row < 0 || row >= mThemePaths.size())
+    const int row = mList->currentIndex();
+    if (row < 0 || row >= mPaths.size())
         return;
-    const QString path = mThemePaths.at(row);
-    const QString title = ResString(QStringLiteral("%0202"));
+    const QString path = mPaths.at(row);
 
     if (ThemeInfo(path, QStringLiteral("GetFile")) != path) {
-        if (mUi.message(this, ResString(QStringLiteral("%0026")), title, UiServices::Icon::Warning,
+        if (mUi.message(window(), ResString(26), title(), UiServices::Icon::Warning,
                         UiServices::Buttons::YesNo) == UiServices::Answer::Yes)
             deleteTheme();
         return;
@@ -247,102 +237,102 @@ void ManagementWindow::themeSelected()
 
     const bool user = ThemeInfo(path, QStringLiteral("GetStatus")) == u"User";
     mColorSwatch->setEnabled(user);
-    mThemeButtons.at(2)->setEnabled(user);
-    mThemeButtons.at(1)->setEnabled(user);
+    mButtons.at(2)->setEnabled(user);
+    mButtons.at(1)->setEnabled(user);
 
     OptionSetting(OptionWrite, OptionTheme, path);
 
     // The ThemeInfo calls above made this file the one ThemeColor reads.
     for (size_t i = 0; i < mColors.size(); ++i)
         mColors.at(i) = ThemeColor(ThemeColorSet.at(i));
-    selectEntry(mThemeItem, 0, &ManagementWindow::colorEntrySelected);
+    selectEntry(mColorEntry, 0, [this] { colorEntrySelected(); });
 }
 
-void ManagementWindow::colorEntrySelected()
+void ThemePage::colorEntrySelected()
 {
-    const int entry = mThemeItem->currentIndex();
+    const int entry = mColorEntry->currentIndex();
     if (entry >= 0 && entry < int(mColors.size()))
         setColor(mColorSwatch, QPalette::Window, colorFromOle(mColors.at(entry)));
     refreshPreview();
 }
 
-void ManagementWindow::editColor()
+void ThemePage::editColor()
 {
-    const int entry = mThemeItem->currentIndex();
+    const int entry = mColorEntry->currentIndex();
     if (entry < 0 || entry >= int(mColors.size()))
         return;
     // Cancelling keeps the colour as it was, a system colour included.
     if (const std::optional<QColor> chosen =
-            mUi.chooseColor(this, mColorSwatch->palette().color(QPalette::Window)))
+            mUi.chooseColor(window(), mColorSwatch->palette().color(QPalette::Window)))
         mColors.at(entry) = oleFromColor(*chosen);
     colorEntrySelected();
 }
 
-void ManagementWindow::refreshPreview()
+void ThemePage::refreshPreview()
 {
-    const auto color = [this](int entry) { return colorFromOle(mColors.at(entry)); };
-    setColor(mPalette, QPalette::Window, color(Background));
-    setColor(mBox, QPalette::Window, color(BoxEnabled));
-    setColor(mTextActive, QPalette::Base, color(TextboxEnabled));
-    setColor(mTextActive, QPalette::Text, color(TextboxFore));
-    setColor(mTextInactive, QPalette::Base, color(TextboxDisabled));
-    setColor(mLabelActive, QPalette::WindowText, color(LabelEnabled));
-    setColor(mLabelInactive, QPalette::WindowText, color(LabelDisabled));
-    setColor(mButtonActive, QPalette::Button, color(ButtonEnabled));
-    setColor(mButtonInactive, QPalette::Button, color(ButtonDisabled));
-    setCaptionColor(mButtonActive, color(ButtonEnabled));
-    setCaptionColor(mButtonInactive, color(ButtonDisabled));
+    using Key = ThemeColorKey;
+    const auto color = [this](ThemeColorKey key) { return colorFromOle(mColors.at(int(key))); };
+    setColor(mPalette, QPalette::Window, color(Key::BackgroundColor));
+    setColor(mBox, QPalette::Window, color(Key::BoxEnabledColor));
+    setColor(mTextActive, QPalette::Base, color(Key::TextboxEnabledColor));
+    setColor(mTextActive, QPalette::Text, color(Key::TextboxForeColor));
+    setColor(mTextInactive, QPalette::Base, color(Key::TextboxDisabledColor));
+    setColor(mLabelActive, QPalette::WindowText, color(Key::LabelEnabledColor));
+    setColor(mLabelInactive, QPalette::WindowText, color(Key::LabelDisabledColor));
+    setColor(mButtonActive, QPalette::Button, color(Key::ButtonEnabledColor));
+    setColor(mButtonInactive, QPalette::Button, color(Key::ButtonDisabledColor));
+    setCaptionColor(mButtonActive, color(Key::ButtonEnabledColor));
+    setCaptionColor(mButtonInactive, color(Key::ButtonDisabledColor));
 }
 
-void ManagementWindow::newTheme()
+void ThemePage::newTheme()
 {
-    const QString title = ResString(QStringLiteral("%0202"));
     const std::optional<QString> name =
-        mUi.input(this, ResString(QStringLiteral("%0235")), title, QStringLiteral("NewTheme"));
+        mUi.input(window(), ResString(235), title(), QStringLiteral("NewTheme"));
     if (!name || name->isEmpty())
         return;
 
     QString path;
     for (;;) {
         const std::optional<QString> file =
-            mUi.input(this, ResString(QStringLiteral("%0236")), title, QStringLiteral("mytheme"));
+            mUi.input(window(), ResString(236), title(), QStringLiteral("mytheme"));
         if (!file || file->isEmpty())
             return;
         if (!isPlainFileName(*file)) {
-            reportSaveFailed(mUi, this);
+            reportSaveFailed(mUi, window());
             return;
         }
         path = programPath(QStringLiteral("Themes/") + *file + QStringLiteral(".tvth"));
         if (!QFile::exists(path))
             break;
-        mUi.message(this, ResString(QStringLiteral("%0032")), ResString(QStringLiteral("%0020")),
+        mUi.message(window(), ResString(32), ResString(20),
                     UiServices::Icon::Warning, UiServices::Buttons::Ok);
     }
 
     mColors = NewThemeColors;
     if (!ThemeSave(path, *name, mColors))
-        reportSaveFailed(mUi, this);
-    FrmSub(1);
+        reportSaveFailed(mUi, window());
+    fill();
 }
 
-void ManagementWindow::deleteTheme()
+void ThemePage::deleteTheme()
 {
-    const int row = mThemeList->currentIndex();
-    if (row >= 0 && row < mThemePaths.size())
-        deleteListed(mThemeList, mThemePaths.at(row), 1, &ManagementWindow::themeSelected);
+    const int row = mList->currentIndex();
+    if (row >= 0 && row < mPaths.size())
+        deleteListed(mList, mPaths.at(row), [this] { themeSelected(); });
 }
 
-void ManagementWindow::saveTheme()
+void ThemePage::saveTheme()
 {
-    const int row = mThemeList->currentIndex();
-    const QString text = mThemeList->currentText();
-    if (row < 0 || row >= mThemePaths.size() || !text.endsWith(u'*')) {
-        mUi.message(this, ResString(QStringLiteral("%0025")), ResString(QStringLiteral("%0202")),
+    const int row = mList->currentIndex();
+    const QString text = mList->currentText();
+    if (row < 0 || row >= mPaths.size() || !text.endsWith(u'*')) {
+        mUi.message(window(), ResString(25), title(),
                     UiServices::Icon::Error, UiServices::Buttons::Ok);
         return;
     }
-    if (!ThemeSave(mThemePaths.at(row), text.chopped(1), mColors))
-        reportSaveFailed(mUi, this);
+    if (!ThemeSave(mPaths.at(row), text.chopped(1), mColors))
+        reportSaveFailed(mUi, window());
 }
 
 } // namespace kq

@@ -1,0 +1,133 @@
+#include "managementpage.h"
+
+#include "editorhelpers.h"
+#include "language.h"
+#include "optionsetting.h"
+#include "programfolder.h"
+#include "uiservices.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace kq {
+
+namespace management {
+
+QStringList folderEntries(const QString &folder, const QString &pattern)
+{
+    return QDir(programPath(folder)).entryList({pattern}, QDir::Files, QDir::Name);
+}
+
+QStringList validEntries(QStringList &paths, const std::function<bool(const QString &)> &valid,
+                         const std::function<QString(const QString &)> &text)
+{
+    QStringList shown;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (!valid(paths.at(i))) {
+            paths.resize(i);
+            break;
+        }
+        shown << text(paths.at(i));
+    }
+    return shown;
+}
+
+QString listedName(const QString &name, const QString &status)
+{
+    return status == u"User" ? name + u'*' : name;
+}
+
+QPushButton *captionButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QComboBox *dropDown(const QString &name, int characters, QWidget *parent)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setFont(editor::fixedPitchFont());
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(characters);
+    return box;
+}
+
+std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *parent)
+{
+    static constexpr const char16_t *pictures[] = {u"new.png", u"delete.png", u"save.png"};
+    std::array<QPushButton *, 3> buttons{};
+    for (int i = 0; i < int(buttons.size()); ++i)
+        buttons.at(i) = editor::pictureButton(
+            prefix + QString::number(i),
+            QStringLiteral("management/") + QString::fromUtf16(pictures[i]), parent);
+    return buttons;
+}
+
+} // namespace management
+
+ManagementPage::ManagementPage(UiServices &ui, int titleId, QWidget *parent)
+    : QWidget(parent), mUi(ui), mTitleId(titleId)
+{
+}
+
+QString ManagementPage::title() const
+{
+    return ResString(mTitleId);
+}
+
+void ManagementPage::showEntries(QComboBox *list, const QStringList &texts,
+                                 const QStringList &files, qint32 settingKey,
+                                 const Selected &selected)
+{
+    {
+        const QSignalBlocker blocker(list);
+        list->clear();
+        list->addItems(texts);
+        list->setCurrentIndex(-1);
+    }
+    const int current = int(files.indexOf(OptionSetting(OptionRead, settingKey)));
+    if (current >= 0)
+        selectEntry(list, current, selected);
+}
+
+void ManagementPage::selectEntry(QComboBox *list, int row, const Selected &selected)
+{
+    {
+        const QSignalBlocker blocker(list);
+        list->setCurrentIndex(row);
+    }
+    selected();
+}
+
+bool ManagementPage::acceptsDeletingVersion(const QString &version, int firstId,
+                                            const QString &title)
+{
+    const QString question = ResString(firstId) + version + ResString(firstId + 1);
+    return mUi.message(window(), question, title, UiServices::Icon::Warning,
+                       UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
+}
+
+bool ManagementPage::confirmsDelete(const QString &entryText)
+{
+    return mUi.message(window(), ResString(234) + u'\n' + entryText, title(),
+                       UiServices::Icon::Question,
+                       UiServices::Buttons::YesNo) != UiServices::Answer::No;
+}
+
+void ManagementPage::deleteListed(QComboBox *list, const QString &path, const Selected &selected)
+{
+    if (!confirmsDelete(list->currentText()))
+        return;
+    QFile::remove(path);
+    fill();
+    if (list->count() > 0)
+        selectEntry(list, 0, selected);
+}
+
+} // namespace kq

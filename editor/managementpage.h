@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QPushButton;
+
+namespace kq {
+
+class UiServices;
+
+namespace management {
+
+// The files of a folder below the program folder that match pattern, in name order.
+QStringList folderEntries(const QString &folder, const QString &pattern);
+
+// Cuts paths at the first entry that valid() refuses and returns the texts shown for the rest.
+QStringList validEntries(QStringList &paths, const std::function<bool(const QString &)> &valid,
+                         const std::function<QString(const QString &)> &text);
+
+// A listed language or theme: its name, marked with "*" when the user made it.
+QString listedName(const QString &name, const QString &status);
+
+// A push button designed with a resource id as its caption. No button of the window is a
+// default button: Enter in a list must not close the window or run a command.
+QPushButton *captionButton(const QString &name, const QString &caption, QWidget *parent);
+
+// A drop-down list in the fixed-pitch font, as wide as `characters` characters whatever it holds.
+QComboBox *dropDown(const QString &name, int characters, QWidget *parent);
+
+// The new, delete and save picture buttons of the language and theme panels, named prefix0 to
+// prefix2.
+std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *parent);
+
+} // namespace management
+
+// One page of the management window: a list of the files of one Programs-folder subfolder with
+// what belongs to the selected file. The page fills its list when it is shown (fill) and asks
+// its questions through the UI services, titled with the page's tab text.
+class ManagementPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Empties and refills the list from the folder, then preselects as the page's setting says.
+    virtual void fill() = 0;
+
+protected:
+    ManagementPage(UiServices &ui, int titleId, QWidget *parent);
+
+    // The page's tab text, the title of its questions.
+    QString title() const;
+
+    using Selected = std::function<void()>;
+    // Shows the texts in a drop-down list and preselects the entry whose file the setting names.
+    void showEntries(QComboBox *list, const QStringList &texts, const QStringList &files,
+                     qint32 settingKey, const Selected &selected);
+    // Selects a drop-down entry and runs its selection handler, as a click does.
+    static void selectEntry(QComboBox *list, int row, const Selected &selected);
+
+    // True when the user accepts deleting a file of a version other than "2.0"; the question is
+    // the text of firstId, the version and the text of the id after firstId.
+    bool acceptsDeletingVersion(const QString &version, int firstId, const QString &title);
+    // True unless the user declines deleting the list entry shown as entryText.
+    bool confirmsDelete(const QString &entryText);
+    // Deletes the file behind the selected entry of a language or theme list once the user
+    // agrees, refills the list and selects its first entry, which becomes the setting.
+    void deleteListed(QComboBox *list, const QString &path, const Selected &selected);
+
+    UiServices &mUi;
+
+private:
+    int mTitleId;
+};
+
+} // namespace kq

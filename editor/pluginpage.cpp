@@ -1,0 +1,178 @@
+#include "pluginpage.h"
+
+#include "editorhelpers.h"
+#include "language.h"
+#include "plugininfo.h"
+#include "pluginrunwindow.h"
+#include "programfolder.h"
+#include "uiservices.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace kq {
+
+using namespace management;
+
+namespace {
+
+// The plug-in program lies beside its description file: abc.tvpl goes with abc.plug.
+QString programFileOf(const QString &descriptionPath)
+{
+    return descriptionPath.chopped(5) + QStringLiteral(".plug");
+}
+
+} // namespace
+
+PluginPage::PluginPage(UiServices &ui, DialogProject &project,
+                       std::function<void()> projectReloaded, QWidget *parent)
+    : ManagementPage(ui, 203, parent), mProject(project),
+      mProjectReloaded(std::move(projectReloaded))
+{
+    const QFont font = editor::fixedPitchFont();
+
+    auto *caption = new QLabel(QStringLiteral("%0215"), this);
+    caption->setObjectName(QStringLiteral("pl_lbl"));
+
+    mList = new QListWidget(this);
+    mList->setObjectName(QStringLiteral("pluglist"));
+    mList->setFont(font);
+    caption->setBuddy(mList);
+    connect(mList, &QListWidget::currentRowChanged, this, &PluginPage::pluginSelected);
+
+    mInfo = new QPlainTextEdit(this);
+    mInfo->setObjectName(QStringLiteral("pl_info"));
+    mInfo->setFont(font);
+    mInfo->setReadOnly(true);
+
+    for (int i = 0; i < int(mButtons.size()); ++i) {
+        auto *button =
+            captionButton(QStringLiteral("pl_cont") + QString::number(i), languageId(220 + i), this);
+        // Enabled by the list filling once the Plugins folder holds a description file.
+        button->setEnabled(false);
+        mButtons.at(i) = button;
+    }
+    connect(mButtons.at(0), &QPushButton::clicked, this, &PluginPage::runPlugin);
+    connect(mButtons.at(1), &QPushButton::clicked, this, &PluginPage::deletePlugin);
+
+    auto *lists = new QHBoxLayout;
+    lists->addWidget(mList, 2);
+    lists->addWidget(mInfo, 3);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *button : mButtons)
+        buttons->addWidget(button);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 8, 4, 4);
+    layout->addWidget(caption);
+    layout->addLayout(lists, 1);
+    layout->addLayout(buttons);
+}
+
+void PluginPage::fill()
+{
+    mPaths.clear();
+    for (const QString &name : folderEntries(QStringLiteral("Plugins"), QStringLiteral("*.tvpl")))
+        mPaths << programPath(QStringLiteral("Plugins/") + name);
+    // Each description file looked at enables the buttons, a refused one too.
+    for (QPushButton *button : mButtons)
+        button->setEnabled(!mPaths.isEmpty());
+    const QStringList shown = validEntries(
+        mPaths,
+        [](const QString &path) {
+            return PluginInfo(path, QStringLiteral("GetVersion")) == u"2.0";
+        },
+        [](const QString &path) { return PluginInfo(path, QStringLiteral("GetName")); });
+    {
+        const QSignalBlocker blocker(mList);
+        mList->clear();
+        mList->addItems(shown);
+    }
+    if (mList->count() > 0)
+        selectPlugin(0);
+}
+
+void PluginPage::selectPlugin(int row)
+{
+    {
+        const QSignalBlocker blocker(mList);
+        mList->setCurrentRow(row);
+    }
+    pluginSelected();
+}
+
+void PluginPage::pluginSelected()
+{
+    const int row = mList->currentRow();
+    if (row < 0 || row >= mPaths.size())
+        return;
+    const QString path = mPaths.at(row);
+
+    const QString version = PluginInfo(path, QStringLiteral("GetVersion"));
+    if (version != u"2.0" &&
+        acceptsDeletingVersion(version, 30, title())) {
+        deletePlugin();
+        return;
+    }
+
+    mInfo->setPlainText(editor::toBoxText(
+        ResString(232) + u'\n' + PluginInfo(path, QStringLiteral("GetAuthor")) +
+        u'\n' + ResString(233) + u'\n' + PluginDescription(path)));
+}
+
+void PluginPage::runPlugin()
+{
+    const int row = mList->currentRow();
+    if (row < 0 || row >= mPaths.size())
+        return;
+    const QString program = programFileOf(mPaths.at(row));
+    if (!QFileInfo(program).isFile()) {
+        mUi.message(window(), ResString(29), title(),
+                    UiServices::Icon::Error, UiServices::Buttons::Ok);
+        return;
+    }
+
+    if (PluginRunWindow::earlierPluginRuns()) {
+        mUi.message(window(), ResString(311), ResString(20),
+                    UiServices::Icon::Warning, UiServices::Buttons::Ok);
+        return;
+    }
+
+    // The management window steps aside while the plug-in runs. QDialog::hide() would end the
+    // modal loop the main window runs it in, so it is hidden as a plain widget.
+    QWidget *management = window();
+    const QPoint at = management->pos();
+    management->QWidget::setVisible(false);
+    {
+        PluginRunWindow run(mUi, mProject, mProjectReloaded, management->parentWidget());
+        run.setPluginName(mList->currentItem()->text());
+        run.setFile(program);
+        run.exec();
+    }
+    management->show();
+    // Shown again, the window comes back where the user left it, not a title bar lower.
+    management->move(at);
+}
+
+void PluginPage::deletePlugin()
+{
+    const int row = mList->currentRow();
+    if (row < 0 || row >= mPaths.size())
+        return;
+    if (!confirmsDelete(mList->currentItem()->text()))
+        return;
+    const QString path = mPaths.at(row);
+    QFile::remove(path);
+    QFile::remove(programFileOf(path));
+    fill();
+}
+
+} // namespace kq
