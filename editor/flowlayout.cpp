@@ -259,8 +259,7 @@ FlowPlan FlowPlan::make(const DialogProject &project, const QList<Finding> &find
     FlowPlan plan;
     const Marks marks(findings);
     const int count = project.dialogCount();
-    qint16 style = 0;
-    project.record(0).projectStyle(&style);
+    const qint16 style = project.record(0).projectStyle().value_or(0);
 
     FlowNode start;
     start.kind = FlowNode::Kind::Start;

@@ -639,8 +639,8 @@ bool MainWindow::openProjectPath(const QString &path)
 
 void MainWindow::warnBrokenStyle()
 {
-    qint16 style = -1;
-    if (!mDocument->record(0).projectStyle(&style) || style < 0 || style > 1)
+    const qint16 style = mDocument->record(0).projectStyle().value_or(-1);
+    if (style < 0 || style > 1)
         editor::warnFailed(mUi, this, ResString(310));
 }
 

@@ -284,8 +284,7 @@ void ProjectDocument::setStyle(int style)
     // The header holds nothing but the style.
     DialogRecord header = DialogRecord::cleared();
     header.text = QString::number(style);
-    qint16 old = -1;
-    if (record(0).projectStyle(&old) && old == style)
+    if (record(0).projectStyle() == style)
         return;
     pushRecord(0, header, commandText("%0305"), 0);
 }

@@ -46,10 +46,7 @@ void ProjectStyleBox::selectStyle(int style)
 
 void ProjectStyleBox::showHeader()
 {
-    qint16 style = -1;
-    if (!mDocument.record(0).projectStyle(&style))
-        style = -1;
-    mainwindow::showOption(mOptions, style);
+    mainwindow::showOption(mOptions, mDocument.record(0).projectStyle().value_or(-1));
 }
 
 } // namespace kq

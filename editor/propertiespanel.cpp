@@ -231,9 +231,8 @@ void PropertiesPanel::IconUpdate()
         return;
     if (record.ico >= 0 && record.ico < IconPicture::CellCount)
         mIcons->fillCell(record.ico, mSelectionColor);
-    qint16 style = -1;
-    if (mDocument.record(0).projectStyle(&style)) {
-        const QPixmap &strip = iconStrip(style);
+    if (const std::optional<qint16> style = mDocument.record(0).projectStyle()) {
+        const QPixmap &strip = iconStrip(*style);
         if (!strip.isNull())
             mIcons->drawStrip(strip);
     }

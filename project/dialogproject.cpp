@@ -23,10 +23,12 @@ bool DialogProject::load(ProjectFile &file)
     }
     std::array<DialogRecord, Capacity> records = mRecords;
     for (int i = 0; i <= count; ++i) {
-        if (!file.read(i + 1, &records.at(i))) {
+        const std::optional<DialogRecord> record = file.read(i + 1);
+        if (!record) {
             mError = file.errorString();
             return false;
         }
+        records.at(i) = *record;
     }
     mRecords = records;
     mDialogCount = count;

@@ -75,14 +75,13 @@ DialogRecord DialogRecord::fromBytes(const QByteArray &bytes)
     return record;
 }
 
-bool DialogRecord::projectStyle(qint16 *style) const
+std::optional<qint16> DialogRecord::projectStyle() const
 {
     bool ok = false;
     const int value = QString(text).remove(u' ').toInt(&ok);
     if (!ok || value < -32768 || value > 32767)
-        return false;
-    *style = qint16(value);
-    return true;
+        return std::nullopt;
+    return qint16(value);
 }
 
 QString trimmedRight(const QString &field)

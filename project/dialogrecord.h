@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 namespace kq {
 
 // One dialog step as stored on disk: 628 bytes, six space-padded 1251 text fields and three
@@ -36,8 +38,9 @@ struct DialogRecord
     QByteArray toBytes() const;
     static DialogRecord fromBytes(const QByteArray &bytes);
 
-    // The header's project style: the header text with spaces removed, as a number.
-    bool projectStyle(qint16 *style) const;
+    // The header's project style: the header text with spaces removed, as a number; none when
+    // that is not a 16-bit number.
+    std::optional<qint16> projectStyle() const;
 
     bool operator==(const DialogRecord &other) const = default;
 };

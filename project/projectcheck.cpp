@@ -20,8 +20,8 @@ Finding finding(Kind kind, int step, StepField field = StepField::None,
 
 bool hasProjectStyle(const DialogRecord &header)
 {
-    qint16 style = 0;
-    return header.projectStyle(&style) && (style == 0 || style == 1);
+    const std::optional<qint16> style = header.projectStyle();
+    return style == 0 || style == 1;
 }
 
 bool isKnownType(qint16 type)

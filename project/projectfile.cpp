@@ -24,13 +24,14 @@ qint16 ProjectFile::count() const
     return qint16(std::clamp<qint64>(records - 1, 0, 32767));
 }
 
-bool ProjectFile::read(int recordNumber, DialogRecord *record)
+std::optional<DialogRecord> ProjectFile::read(int recordNumber)
 {
     if (recordNumber < 1 || !mFile.seek(qint64(recordNumber - 1) * DialogRecord::Size))
-        return false;
+        return std::nullopt;
     const QByteArray bytes = mFile.read(DialogRecord::Size);
-    *record = DialogRecord::fromBytes(bytes);
-    return bytes.size() == DialogRecord::Size;
+    if (bytes.size() != DialogRecord::Size)
+        return std::nullopt;
+    return DialogRecord::fromBytes(bytes);
 }
 
 bool ProjectFile::write(int recordNumber, const DialogRecord &record)

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QString>
 
+#include <optional>
+
 namespace kq {
 
 // A file of DialogRecords and nothing else: record 1 is the project header, record k + 2 the
@@ -21,9 +23,8 @@ public:
     bool isOpen() const { return mFile.isOpen(); }
 
     qint16 count() const;
-    // Record numbers count from 1. A record past the end reads as a cleared record padded with
-    // zeros, and read reports false.
-    bool read(int recordNumber, DialogRecord *record);
+    // Record numbers count from 1; a record that the file does not hold whole gives none.
+    std::optional<DialogRecord> read(int recordNumber);
     // Writing past the end extends the file.
     bool write(int recordNumber, const DialogRecord &record);
 

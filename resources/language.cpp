@@ -180,10 +180,9 @@ QString LanguageStrings(const QString &file)
     if (FindSection(reader, ResourceSection) != ResourceSection)
         return QStringLiteral("ResErr3");
     QStringList entries;
-    QString line;
-    while (reader.readLine(&line)) {
-        if (line.startsWith(u'%'))
-            entries.append(line);
+    while (const std::optional<QString> line = reader.readLine()) {
+        if (line->startsWith(u'%'))
+            entries.append(*line);
     }
     return entries.join(QStringLiteral("&&"));
 }

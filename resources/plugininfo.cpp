@@ -36,10 +36,10 @@ QString PluginDescription(const QString &path)
         return generalError(reader);
     if (FindSection(reader, QStringLiteral("[Description]")) != u"[Description]")
         return QStringLiteral("PlugErr3");
-    QString line;
-    if (!reader.readLine(&line))
+    std::optional<QString> line = reader.readLine();
+    if (!line)
         return generalError(reader);
-    return line.replace(u'#', QStringLiteral("\r\n"));
+    return line->replace(u'#', QStringLiteral("\r\n"));
 }
 
 } // namespace kq

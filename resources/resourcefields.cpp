@@ -15,24 +15,23 @@ QString ReadFileType(const QString &path)
 
 QString ReadFileType(TextLineReader &file)
 {
-    QString magic;
-    if (!file.readLine(&magic))
+    const std::optional<QString> magic = file.readLine();
+    if (!magic)
         return QString::number(file.errorCode()) + QStringLiteral("LangErr");
-    if (magic != QLatin1String(MagicLine))
+    if (*magic != QLatin1String(MagicLine))
         return QStringLiteral("LangErr1");
-    QString type;
-    if (!file.readLine(&type))
+    const std::optional<QString> type = file.readLine();
+    if (!type)
         return QString::number(file.errorCode()) + QStringLiteral("LangErr");
-    if (!type.startsWith(u'!'))
+    if (!type->startsWith(u'!'))
         return QStringLiteral("LangErr2");
-    return type;
+    return *type;
 }
 
 QString FindSection(TextLineReader &file, const QString &header)
 {
-    QString line;
-    while (file.readLine(&line)) {
-        if (line == header)
+    while (const std::optional<QString> line = file.readLine()) {
+        if (*line == header)
             return header;
     }
     if (file.errorCode() == FileErrorCode::InputPastEnd)
@@ -70,20 +69,20 @@ bool ReadInfoHeader(const QString &path, const QString &type, const QString &sec
         *result = QString::fromUtf16(codes.damaged);
         return false;
     }
-    QString line;
     for (const HeaderKey &entry : keys) {
-        if (!file.readLine(&line)) {
+        const std::optional<QString> line = file.readLine();
+        if (!line) {
             *result = codes.endIsDamage ? QString::fromUtf16(codes.damaged)
                                         : QString::number(file.errorCode()) +
                                               QString::fromUtf16(codes.generalSuffix);
             return false;
         }
-        if (SplitField(line, 0, QStringLiteral("=")) != entry.key) {
+        if (SplitField(*line, 0, QStringLiteral("=")) != entry.key) {
             *result = QString::fromUtf16(codes.damaged);
             return false;
         }
         if (selector == entry.selector)
-            *result = SplitField(line, 1, QStringLiteral("="));
+            *result = SplitField(*line, 1, QStringLiteral("="));
     }
     return true;
 }

@@ -138,17 +138,16 @@ bool TextLineReader::open(const QString &path)
     return true;
 }
 
-bool TextLineReader::readLine(QString *line)
+std::optional<QString> TextLineReader::readLine()
 {
     if (!mOpen)
-        return false;
+        return std::nullopt;
     if (atEnd()) {
         mError = FileErrorCode::InputPastEnd;
-        return false;
+        return std::nullopt;
     }
-    *line = mLines->at(mNext++);
     mError = 0;
-    return true;
+    return mLines->at(mNext++);
 }
 
 } // namespace kq

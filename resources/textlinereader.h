@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace kq {
 
@@ -38,8 +39,9 @@ public:
     bool isOpen() const { return mOpen; }
 
     bool atEnd() const { return !mLines || mNext >= mLines->size(); }
-    // False past the last line, with errorCode() InputPastEnd; false on a reader whose open failed.
-    bool readLine(QString *line);
+    // The next line; none past the last line, with errorCode() InputPastEnd, and none on a reader
+    // whose open failed.
+    std::optional<QString> readLine();
 
     // The failure number of the last failed open or read, 0 after success.
     int errorCode() const { return mError; }

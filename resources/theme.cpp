@@ -56,11 +56,10 @@ QString ThemeInfo(const QString &path, const QString &selector)
 qint32 ThemeColor(const QString &key)
 {
     TextLineReader reader(activeTheme());
-    QString line;
-    while (reader.readLine(&line)) {
-        if (line.left(key.size()) == key) {
+    while (const std::optional<QString> line = reader.readLine()) {
+        if (line->left(key.size()) == key) {
             bool ok = false;
-            const qint32 value = SplitField(line, 1, QStringLiteral("=")).toInt(&ok, 10);
+            const qint32 value = SplitField(*line, 1, QStringLiteral("=")).toInt(&ok, 10);
             return ok ? value : FileErrorCode::TypeMismatch;
         }
     }

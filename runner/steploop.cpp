@@ -64,12 +64,13 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
     if (!file.open(dataPath, ProjectFile::Access::ReadOnly))
         return fault(QStringLiteral("cannot open %1: %2").arg(dataPath, file.errorString()), 0);
 
-    DialogRecord current;
-    qint16 style = 0;
-    if (!file.read(1, &current))
+    const std::optional<DialogRecord> header = file.read(1);
+    if (!header)
         return fault(QStringLiteral("%1 holds no project header").arg(dataPath), 0);
-    if (!current.projectStyle(&style))
+    const std::optional<qint16> projectStyle = header->projectStyle();
+    if (!projectStyle)
         return fault(QStringLiteral("the project header holds no project style"), 0);
+    const qint16 style = *projectStyle;
 
     const qint16 count = file.count();
     qint16 position = 1;
@@ -79,8 +80,10 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
     // any step has waited means the run would go round forever without a window.
     QSet<qint16> passedAtOnce;
     while (position <= count && position > 0) {
-        if (!file.read(position + 1, &current))
+        const std::optional<DialogRecord> read = file.read(position + 1);
+        if (!read)
             return fault(QStringLiteral("cannot read %1").arg(stepName(position)), steps);
+        const DialogRecord &current = *read;
         StepKind *kind = mKinds.value(current.type);
         if (kind && kind->waits(current)) {
             passedAtOnce.clear();

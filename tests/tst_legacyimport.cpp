@@ -177,9 +177,7 @@ void TestLegacyImport::importsOneLine()
     DialogRecord header = DialogRecord::cleared();
     header.text = QStringLiteral("0");
     QCOMPARE(project.record(0).toBytes(), header.toBytes());
-    qint16 style = -1;
-    QVERIFY(project.record(0).projectStyle(&style));
-    QCOMPARE(style, qint16(0));
+    QCOMPARE(project.record(0).projectStyle(), qint16(0));
     QCOMPARE(project.path(), QString());
 }
 

@@ -80,9 +80,7 @@ void TestSampleNames::englishSamplesPlay()
     DialogProject project;
     const ProjectIO::OpenResult opened = ProjectIO::openPath(project, samplePath(name));
     QVERIFY2(opened.ok && opened.kind == ProjectIO::OpenedKind::Project, qPrintable(opened.error));
-    qint16 headerStyle = -1;
-    QVERIFY(project.record(0).projectStyle(&headerStyle));
-    QCOMPARE(int(headerStyle), style);
+    QCOMPARE(project.record(0).projectStyle(), qint16(style));
     QVERIFY(project.dialogCount() >= 5);
 
     const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");

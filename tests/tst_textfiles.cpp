@@ -76,9 +76,8 @@ void TestTextFiles::lineEnds()
     TextLineReader reader(scratch(bytes));
     QVERIFY(reader.isOpen());
     QStringList read;
-    QString line;
-    while (reader.readLine(&line))
-        read << line;
+    while (const std::optional<QString> line = reader.readLine())
+        read << *line;
     QCOMPARE(read, lines);
     QVERIFY(reader.atEnd());
 }
@@ -86,22 +85,17 @@ void TestTextFiles::lineEnds()
 void TestTextFiles::linesDecodeFromCodePage1251()
 {
     TextLineReader reader(scratch("\xcf\xf0\xe8\xe2\xe5\xf2, \xb8\xe6\r\n\xb9"));
-    QString line;
-    QVERIFY(reader.readLine(&line));
-    QCOMPARE(line, QString("Привет, ёж"));
-    QVERIFY(reader.readLine(&line));
-    QCOMPARE(line, QString("№"));
+    QCOMPARE(reader.readLine(), QString("Привет, ёж"));
+    QCOMPARE(reader.readLine(), QString("№"));
 }
 
 void TestTextFiles::readingPastTheEndGives62()
 {
     TextLineReader reader(scratch("only\r\n"));
-    QString line;
-    QVERIFY(reader.readLine(&line));
+    QCOMPARE(reader.readLine(), QString("only"));
     QCOMPARE(reader.errorCode(), 0);
-    QVERIFY(!reader.readLine(&line));
+    QVERIFY(!reader.readLine());
     QCOMPARE(reader.errorCode(), FileErrorCode::InputPastEnd);
-    QCOMPARE(line, QString("only"));
 }
 
 void TestTextFiles::openFailureCodes()
@@ -109,8 +103,7 @@ void TestTextFiles::openFailureCodes()
     TextLineReader missing(mDir->filePath("none.txt"));
     QVERIFY(!missing.isOpen());
     QCOMPARE(missing.errorCode(), FileErrorCode::FileNotFound);
-    QString line;
-    QVERIFY(!missing.readLine(&line));
+    QVERIFY(!missing.readLine());
     QCOMPARE(missing.errorCode(), FileErrorCode::FileNotFound);
 
     TextLineReader folder(mDir->path());
@@ -215,13 +208,10 @@ void TestTextFiles::findSection()
 
     TextLineReader reader(scratch(crlfLines(lines)));
     QCOMPARE(FindSection(reader, header), result);
-    QString line;
-    if (nextLine.isNull()) {
-        QVERIFY(!reader.readLine(&line));
-    } else {
-        QVERIFY(reader.readLine(&line));
-        QCOMPARE(line, nextLine);
-    }
+    if (nextLine.isNull())
+        QVERIFY(!reader.readLine());
+    else
+        QCOMPARE(reader.readLine(), nextLine);
 }
 
 void TestTextFiles::findSectionSearchesOnlyFromTheCurrentLine()
