@@ -31,10 +31,12 @@ Autosave::Autosave(ProjectDocument &document, QObject *parent)
     connect(&mTimer, &QTimer::timeout, this, &Autosave::tick);
     mTimer.start();
     connect(&mDocument, &ProjectDocument::contentsChanged, this, [this] { mPending = true; });
-    // A list operation changes much at once, so it is kept at once.
+    // A list operation changes much at once, so it is kept at once: once its command is on the
+    // undo stack, since only then does the document count as modified.
     for (auto listChanged : {&ProjectDocument::dialogInserted, &ProjectDocument::dialogRemoved})
-        connect(&mDocument, listChanged, this, &Autosave::saveNow);
-    connect(&mDocument, &ProjectDocument::dialogMoved, this, &Autosave::saveNow);
+        connect(&mDocument, listChanged, this, &Autosave::saveNow, Qt::QueuedConnection);
+    connect(&mDocument, &ProjectDocument::dialogMoved, this, &Autosave::saveNow,
+            Qt::QueuedConnection);
     connect(&mDocument, &ProjectDocument::modifiedChanged, this, [this](bool modified) {
         if (!modified)
             discard();
