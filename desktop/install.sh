@@ -75,6 +75,8 @@ install_all() {
 
     mkdir -p "$target"
     cp -R "$source/." "$target/"
+    # The runner's symbols serve debugging in the build tree, not the installed program.
+    rm -f "$target/Runner/run.debug"
     chmod -R u+w "$target"
 
     mkdir -p "$apps"
