@@ -52,6 +52,7 @@ fuzz:
 	    *) options=-max_len=8192;; \
 	  esac; \
 	  nice -n $(FUZZ_NICE) ./$(FUZZ_BUILD)/fuzz/fuzz_$$name -max_total_time=$(FUZZ_TIME) $$options \
+	    -print_final_stats=1 \
 	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$name/ \
 	    $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name || exit 1; \
 	done
