@@ -36,6 +36,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
@@ -152,9 +153,8 @@ void MainWindow::layOut()
     mSplitter->setObjectName(QStringLiteral("main_splitter"));
     mSplitter->addWidget(editing);
     mSplitter->addWidget(mFlowTabs);
-    // What the window grows by goes to the editing areas and the flow picture alike.
-    mSplitter->setStretchFactor(0, 1);
-    mSplitter->setStretchFactor(1, 1);
+    // The split follows the window's width in shareWidthChange.
+    mSplitter->installEventFilter(this);
     // The flow picture can be pushed out of the way; the editing areas cannot.
     mSplitter->setCollapsible(0, false);
     mSplitter->setCollapsible(1, true);
@@ -491,6 +491,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (!mAlive)
         return false;
+    if (watched == mSplitter && event->type() == QEvent::Resize) {
+        shareWidthChange(*static_cast<QResizeEvent *>(event));
+        return false;
+    }
     if (event->type() == QEvent::MouseMove) {
         // Only the area's own background shows its hint, not the controls on it.
         auto *widget = qobject_cast<QWidget *>(watched);
@@ -499,6 +503,20 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             mSts->setText(ResString(mHints.value(watched)));
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::shareWidthChange(const QResizeEvent &event)
+{
+    // The first layout of the window, and a flow picture pushed out of the way, keep the split
+    // as it is; the editing areas hold short texts, so a quarter of what the width changes by
+    // goes to them and the rest to the picture of the flow.
+    const int change = event.size().width() - event.oldSize().width();
+    QList<int> sizes = mSplitter->sizes();
+    if (!event.oldSize().isValid() || !mSplitter->isVisible() || change == 0 || sizes.at(1) == 0)
+        return;
+    sizes[0] += change / 4;
+    sizes[1] += change - change / 4;
+    mSplitter->setSizes(sizes);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -18,6 +18,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QResizeEvent;
 class QSplitter;
 class QTabWidget;
 
@@ -145,6 +146,7 @@ private:
     void rememberProject(const QString &path);
     // The window's place, size and split as the settings keep them.
     void restoreWindowLayout();
+    void shareWidthChange(const QResizeEvent &event);
     void saveWindowLayout() const;
     // Runs the project check and shows its findings in the problems list, the flow and the list.
     void checkProject();

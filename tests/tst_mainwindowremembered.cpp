@@ -98,6 +98,12 @@ void TestMainWindowRemembered::areasGrowWithTheWindow()
         QVERIFY2(areas[i]->width() > before[i].width(), qPrintable(areas[i]->objectName()));
         QVERIFY2(areas[i]->height() > before[i].height(), qPrintable(areas[i]->objectName()));
     }
+    // The flow picture takes three quarters of the new width.
+    QCOMPARE(areas[2]->width() - before[2].width(), 300);
+
+    window.resize(window.size() - QSize(200, 0));
+    QTRY_COMPARE(window.width(), MainWindow::InitialSize.width() + 200);
+    QCOMPARE(areas[2]->width() - before[2].width(), 150);
 }
 
 void TestMainWindowRemembered::neverSmallerThanAtFirst()

@@ -55,7 +55,7 @@ trap cleanup EXIT INT TERM
 
 # The server picks a free display and writes its number to the pipe.
 mkfifo "$scratch/display"
-Xvfb -displayfd 3 -screen 0 1280x860x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
 pids="$pids $!"
 read -r number <"$scratch/display"
 export DISPLAY=":$number"
@@ -92,7 +92,7 @@ wait_for_window() {
 
 # The window with its frame, as the window manager draws it; the pointer is moved out of the way.
 capture() {
-    xdotool mousemove 1270 850
+    xdotool mousemove 1590 890
     sleep 0.5
     import -window "$1" -frame "$out/$2.png"
     # Lossless, only smaller, so the pictures weigh little in the repository.
@@ -108,6 +108,8 @@ shot_editor() {
     editor=$!
     pids="$pids $editor"
     main=$(wait_for_window "\\[$(basename "$2")\\]" 600)
+    # Wider than at its first start, so the picture of the flow shows whole.
+    xdotool windowsize --sync "$main" 1480 780
     capture "$main" "$3"
     kill "$editor"
 }
