@@ -1,7 +1,9 @@
 #include "kxbutton.h"
 
 #include "artwork.h"
+#include "kxbuttonaccessible.h"
 
+#include <QAccessible>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -58,6 +60,7 @@ KXButton::KXButton(QWidget *parent) : QWidget(parent), mCaption(QStringLiteral("
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    KXButtonAccessible::installFactory();
     // Running from creation, so a control born away from the pointer settles into its resting look.
     mOut.setInterval(100);
     connect(&mOut, &QTimer::timeout, this, &KXButton::leaveTick);
@@ -77,8 +80,15 @@ void KXButton::setEnabledState(bool enabled)
 
 void KXButton::setCheck(bool check)
 {
+    const bool changed = mCheck != check;
     mCheck = check;
     fullLayout();
+    if (changed && mMode == 1) {
+        QAccessible::State state;
+        state.checked = true;
+        QAccessibleStateChangeEvent event(this, state);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void KXButton::setCaption(const QString &caption)
@@ -86,6 +96,8 @@ void KXButton::setCaption(const QString &caption)
     mCaption = caption;
     updateAccessKey();
     fullLayout();
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void KXButton::setPicture(const QPixmap &picture)
@@ -341,6 +353,21 @@ void KXButton::activate()
         emit Click();
 }
 
+void KXButton::click()
+{
+    if (!isEnabled())
+        return;
+    if (mMode == 1)
+        setCheck(!mCheck);
+    emit Click();
+}
+
+void KXButton::arrowClick()
+{
+    if (isEnabled() && (mMode == 2 || mMode == 3))
+        emit ArrowClick();
+}
+
 void KXButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -446,6 +473,17 @@ void KXButton::keyPressEvent(QKeyEvent *event)
         if (!event->isAutoRepeat())
             activate();
         event->accept();
+        return;
+    case Qt::Key_Down:
+    case Qt::Key_F4:
+        // The arrow's menu, as a drop-down list opens by key.
+        if (mMode == 2 || mMode == 3) {
+            if (!event->isAutoRepeat())
+                arrowClick();
+            event->accept();
+            return;
+        }
+        QWidget::keyPressEvent(event);
         return;
     default:
         QWidget::keyPressEvent(event);

@@ -45,6 +45,11 @@ public:
     int align() const { return mAlign; }
     void setAlign(int align);
 
+    // A whole click on the main part, as the mouse gives it (a toggle flips Check first), and
+    // one on the arrow of Modes 2 and 3: for assistive technology and the keyboard.
+    void click();
+    void arrowClick();
+
     // One tick of the 100 ms leave timer: a pointer outside returns the resting look.
     void leaveTick();
     bool isHovered() const { return mHover; }

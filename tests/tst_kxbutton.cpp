@@ -1,5 +1,7 @@
 #include "kxbutton.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QCursor>
 #include <QEnterEvent>
@@ -79,6 +81,14 @@ private slots:
     void keyboard();
     void accessKey_data();
     void accessKey();
+    void arrowKeys_data();
+    void arrowKeys();
+    void accessibleName_data();
+    void accessibleName();
+    void accessibleState_data();
+    void accessibleState();
+    void accessibleActions_data();
+    void accessibleActions();
     void smallControlDrawsScaled();
     void pixelsFollowSkin();
 };
@@ -618,6 +628,172 @@ void TestKXButton::accessKey()
     QTest::sendKeyEvent(QTest::Press, &host.window, Qt::Key(key), text, Qt::AltModifier);
     QTest::sendKeyEvent(QTest::Release, &host.window, Qt::Key(key), text, Qt::AltModifier);
     QCOMPARE(click.count(), clicks);
+}
+
+void TestKXButton::arrowKeys_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("arrowClicks");
+    QTest::newRow("drop-down, down arrow") << 2 << int(Qt::Key_Down) << true << 1;
+    QTest::newRow("drop-down, F4") << 2 << int(Qt::Key_F4) << true << 1;
+    QTest::newRow("split, down arrow") << 3 << int(Qt::Key_Down) << true << 1;
+    QTest::newRow("plain, down arrow") << 0 << int(Qt::Key_Down) << true << 0;
+    QTest::newRow("drop-down, up arrow") << 2 << int(Qt::Key_Up) << true << 0;
+}
+
+void TestKXButton::arrowKeys()
+{
+    QFETCH(int, mode);
+    QFETCH(int, key);
+    QFETCH(bool, enabled);
+    QFETCH(int, arrowClicks);
+    Host host;
+    QVERIFY(QTest::qWaitForWindowActive(&host.window));
+    KXButton &button = *host.button;
+    button.setMode(mode);
+    button.setEnabledState(enabled);
+    button.setFocus();
+    QSignalSpy arrow(&button, &KXButton::ArrowClick);
+    QSignalSpy click(&button, &KXButton::Click);
+    QTest::keyClick(&button, Qt::Key(key));
+    QCOMPARE(arrow.count(), arrowClicks);
+    QCOMPARE(click.count(), 0);
+}
+
+void TestKXButton::accessibleName_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("toolTip");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accelerator");
+    QTest::newRow("caption") << "Открыть"
+                             << ""
+                             << ""
+                             << "Открыть"
+                             << "";
+    QTest::newRow("access key left out") << "&Далее"
+                                         << ""
+                                         << ""
+                                         << "Далее"
+                                         << "Alt+Д";
+    QTest::newRow("escaped ampersand") << "Save && run"
+                                       << ""
+                                       << ""
+                                       << "Save & run"
+                                       << "";
+    QTest::newRow("caption before tooltip") << "New"
+                                            << "Create a new project"
+                                            << ""
+                                            << "New"
+                                            << "";
+    QTest::newRow("picture only, by its tooltip") << ""
+                                                  << "Help and information"
+                                                  << ""
+                                                  << "Help and information"
+                                                  << "";
+    QTest::newRow("explicit name wins") << "Ok"
+                                        << ""
+                                        << "Confirm"
+                                        << "Confirm"
+                                        << "";
+}
+
+void TestKXButton::accessibleName()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, toolTip);
+    QFETCH(QString, accessibleName);
+    QFETCH(QString, name);
+    QFETCH(QString, accelerator);
+    KXButton button;
+    button.setCaption(caption);
+    button.setToolTip(toolTip);
+    button.setAccessibleName(accessibleName);
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&button);
+    QVERIFY(face);
+    QCOMPARE(face->role(), QAccessible::Button);
+    QCOMPARE(face->text(QAccessible::Name), name);
+    QCOMPARE(face->text(QAccessible::Accelerator), accelerator);
+    // The name follows a new caption.
+    if (accessibleName.isEmpty()) {
+        button.setCaption("&Другая");
+        QCOMPARE(face->text(QAccessible::Name), "Другая");
+    }
+}
+
+void TestKXButton::accessibleState_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("check");
+    QTest::addColumn<bool>("checkable");
+    QTest::addColumn<bool>("hasPopup");
+    QTest::newRow("plain") << 0 << false << false << false;
+    QTest::newRow("toggle, off") << 1 << false << true << false;
+    QTest::newRow("toggle, on") << 1 << true << true << false;
+    QTest::newRow("drop-down") << 2 << false << false << true;
+    QTest::newRow("split") << 3 << false << false << true;
+    QTest::newRow("raised, Check ignored") << 4 << true << false << false;
+}
+
+void TestKXButton::accessibleState()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, check);
+    QFETCH(bool, checkable);
+    QFETCH(bool, hasPopup);
+    KXButton button;
+    button.setMode(mode);
+    button.setCheck(check);
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&button);
+    QCOMPARE(face->role(), QAccessible::Button);
+    const QAccessible::State state = face->state();
+    QCOMPARE(bool(state.checkable), checkable);
+    QCOMPARE(bool(state.checked), checkable && check);
+    QCOMPARE(bool(state.hasPopup), hasPopup);
+}
+
+void TestKXButton::accessibleActions_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("menu"); // the menu action, else the press action
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<int>("arrowClicks");
+    QTest::addColumn<bool>("checkAfter");
+    QTest::newRow("press") << 0 << true << false << 1 << 0 << false;
+    QTest::newRow("press a toggle") << 1 << true << false << 1 << 0 << true;
+    QTest::newRow("menu of a drop-down") << 2 << true << true << 0 << 1 << false;
+    QTest::newRow("menu of a plain button") << 0 << true << true << 0 << 0 << false;
+    QTest::newRow("press, disabled") << 0 << false << false << 0 << 0 << false;
+    QTest::newRow("menu, disabled") << 3 << false << true << 0 << 0 << false;
+}
+
+void TestKXButton::accessibleActions()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, enabled);
+    QFETCH(bool, menu);
+    QFETCH(int, clicks);
+    QFETCH(int, arrowClicks);
+    QFETCH(bool, checkAfter);
+    KXButton button;
+    button.setMode(mode);
+    button.setEnabledState(enabled);
+    QSignalSpy click(&button, &KXButton::Click);
+    QSignalSpy arrow(&button, &KXButton::ArrowClick);
+    QAccessibleActionInterface *actions =
+        QAccessible::queryAccessibleInterface(&button)->actionInterface();
+    QVERIFY(actions);
+    const QString action = menu ? QAccessibleActionInterface::showMenuAction()
+                                : QAccessibleActionInterface::pressAction();
+    QCOMPARE(actions->actionNames().contains(action), clicks + arrowClicks > 0);
+    actions->doAction(action);
+    QCOMPARE(click.count(), clicks);
+    QCOMPARE(arrow.count(), arrowClicks);
+    QCOMPARE(button.check(), checkAfter);
 }
 
 void TestKXButton::smallControlDrawsScaled()

@@ -6,6 +6,7 @@
 #include "projectfile.h"
 #include "steploop.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -81,6 +82,8 @@ private slots:
     void playModal();
     void stepKind_data();
     void stepKind();
+    void readableByAssistiveTechnology_data();
+    void readableByAssistiveTechnology();
 };
 
 void TestMessageWindow::layout_data()
@@ -496,6 +499,42 @@ void TestMessageWindow::stepKind()
         QCOMPARE(*result, qint16(1));
     // A message always waits for its user, so the loop never takes it for an instant step.
     QVERIFY(step.waits(message(QStringLiteral("Текст"), 0, QString())));
+}
+
+void TestMessageWindow::readableByAssistiveTechnology_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint16>("style");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("one line, system look") << "Продолжить?" << qint16(0) << "Продолжить?";
+    QTest::newRow("lines, skinned look") << "Первая\r\nВторая" << qint16(1) << "Первая\nВторая";
+    QTest::newRow("ampersand stays") << "Tom & Jerry" << qint16(1) << "Tom & Jerry";
+}
+
+void TestMessageWindow::readableByAssistiveTechnology()
+{
+    QFETCH(QString, text);
+    QFETCH(qint16, style);
+    QFETCH(QString, shown);
+    MessageWindow window(message(text, 4, QStringLiteral("Нет")), style);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&window);
+    QCOMPARE(face->text(QAccessible::Name), QStringLiteral("Вопрос"));
+    QAccessibleInterface *textFace =
+        QAccessible::queryAccessibleInterface(child(window, QStringLiteral("msg_text")));
+    QCOMPARE(textFace->text(QAccessible::Name), shown);
+    // The buttons of either look are push buttons named by their captions.
+    const QStringList shownButtons =
+        style == 0 ? QStringList{"msg_btn1", "msg_btn2"} : QStringList{"msg_btn3", "msg_btn4"};
+    const QStringList captions{"Да", "Нет"};
+    for (int i = 0; i < 2; ++i) {
+        QAccessibleInterface *button =
+            QAccessible::queryAccessibleInterface(child(window, shownButtons[i]));
+        QCOMPARE(button->role(), QAccessible::Button);
+        QCOMPARE(button->text(QAccessible::Name), captions[i]);
+    }
 }
 
 QTEST_MAIN(TestMessageWindow)
