@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -129,6 +130,20 @@ void DialogListView::updateButtons()
     mUp->setEnabled(count > 1 && current > 1);
     mDown->setEnabled(count > 1 && current < count);
     emit buttonsUpdated();
+}
+
+void DialogListView::retranslate()
+{
+    mList->setAccessibleName(ResString(443));
+    // The keys are the list's own (eventFilter).
+    editor::describePictureButton(mNew, ResString(436),
+                                  QKeySequence(Qt::Key_Insert));
+    editor::describePictureButton(mDelete, ResString(437),
+                                  QKeySequence(Qt::Key_Delete));
+    editor::describePictureButton(mUp, ResString(438),
+                                  QKeySequence(Qt::CTRL | Qt::Key_Up));
+    editor::describePictureButton(mDown, ResString(439),
+                                  QKeySequence(Qt::CTRL | Qt::Key_Down));
 }
 
 void DialogListView::insertDialog()

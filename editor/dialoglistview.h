@@ -29,6 +29,8 @@ public:
     void markErrors(const QSet<int> &steps);
     // Enables the list buttons for the dialog count and the selection.
     void updateButtons();
+    // The list's name and the buttons' tooltips in the active language.
+    void retranslate();
 
     void insertDialog();
     void deleteDialog();

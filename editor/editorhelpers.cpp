@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QUrl>
 #include <QWidget>
@@ -138,6 +139,19 @@ QPushButton *pictureButton(const QString &name, const QString &picture, QWidget 
     button->setFixedSize(30, 26);
     button->setAutoDefault(false);
     return button;
+}
+
+QString toolTipWithKey(const QString &text, const QKeySequence &key)
+{
+    if (key.isEmpty())
+        return text;
+    return text + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + u')';
+}
+
+void describePictureButton(QWidget *button, const QString &text, const QKeySequence &key)
+{
+    button->setToolTip(toolTipWithKey(text, key));
+    button->setAccessibleName(text);
 }
 
 QString toBoxText(const QString &recordText)

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QKeySequence>
 #include <QPixmap>
 #include <QString>
 
@@ -39,6 +40,12 @@ void setWindowAlpha(QWidget *window, int alpha);
 // a task bar does on a click (window managers refuse such a request from the process itself while
 // the user works in another window). Does nothing on other platforms.
 void activateWindowsOf(qint64 pid);
+
+// A tooltip that names the key doing the same, when there is one: "Save the project (Ctrl+S)".
+QString toolTipWithKey(const QString &text, const QKeySequence &key);
+
+// A button that shows only a picture is named by its tooltip, for assistive technology too.
+void describePictureButton(QWidget *button, const QString &text, const QKeySequence &key = {});
 
 // Records and resource files break lines with CR LF (or CR alone); text boxes want LF.
 QString toBoxText(const QString &recordText);

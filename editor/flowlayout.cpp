@@ -4,6 +4,7 @@
 #include "editorhelpers.h"
 #include "findingtext.h"
 #include "language.h"
+#include "mnemonic.h"
 
 #include <QHash>
 #include <QStringList>
@@ -96,7 +97,7 @@ QString typeName(qint16 type)
     case DialogRecord::Pause:
         return ResString(122);
     default:
-        return ResString(101) + u' ' + QString::number(type) +
+        return withoutMnemonic(ResString(101)) + u' ' + QString::number(type) +
                QStringLiteral(" · ") + ResString(362);
     }
 }
@@ -106,7 +107,7 @@ QString subtitle(const DialogRecord &record)
     const QString type = typeName(record.type);
     if (record.type != DialogRecord::Progress && record.type != DialogRecord::Pause)
         return type;
-    return type + QStringLiteral(" · ") + ResString(102) + u' ' +
+    return type + QStringLiteral(" · ") + withoutMnemonic(ResString(102)) + u' ' +
            QString::number(record.time);
 }
 

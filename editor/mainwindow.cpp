@@ -228,6 +228,8 @@ void MainWindow::retranslateFlowTabs()
     mFlowTabs->setTabText(0, ResString(370));
     mFlowTabs->setTabText(1, ResString(371));
     mExportPicture->setText(ResString(372));
+    mFlowView->setAccessibleName(mFlowTabs->tabText(0));
+    mProblems->setAccessibleName(mFlowTabs->tabText(1));
     mProblems->retranslate();
     checkProject();
 }
@@ -283,6 +285,44 @@ void MainWindow::buildShortcuts()
         stack->redo();
     });
     addActions({undo, redo});
+
+    // The toolbar's commands by key: each runs exactly what its button runs, so pending typing is
+    // written first and the usual questions are asked.
+    struct KeyCommand
+    {
+        const char *name;
+        QKeyCombination key;
+        int button;
+    };
+    static const KeyCommand commands[] = {{"key_new", Qt::CTRL | Qt::Key_N, 0},
+                                          {"key_test", QKeyCombination(Qt::Key_F5), 3},
+                                          {"key_build", Qt::CTRL | Qt::Key_B, 4}};
+    for (const KeyCommand &command : commands) {
+        auto *action = new QAction(this);
+        action->setObjectName(QLatin1String(command.name));
+        action->setShortcut(QKeySequence(command.key));
+        connect(action, &QAction::triggered, this,
+                [this, button = command.button] { toolbarClick(button); });
+        addAction(action);
+        mToolKeys[command.button] = action;
+    }
+    mToolKeys[1] = mMnuOpnFile;
+    mToolKeys[2] = mMnuSavS;
+    // Closing by key asks about unsaved changes as the close box does.
+    auto *quit = new QAction(this);
+    quit->setObjectName(QStringLiteral("key_close"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    addAction(quit);
+}
+
+void MainWindow::retranslateToolTips()
+{
+    for (int i = 0; i < ToolButtonCount; ++i) {
+        const QString hint = ResString(131 + i);
+        mToolbar->button(i)->setToolTip(
+            editor::toolTipWithKey(hint, mToolKeys[i] ? mToolKeys[i]->shortcut() : QKeySequence()));
+    }
 }
 
 QAction *MainWindow::addMenuEntry(QMenu *menu, const QString &name, const QString &caption)
@@ -337,8 +377,9 @@ void MainWindow::buildMenus()
     // The menus only pop up from the toolbar, so their shortcuts also live on the window.
     mMnuOpnFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     mMnuSavS->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mMnuSavAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mMnuHlpHelp->setShortcut(QKeySequence(Qt::Key_F1));
-    addActions({mMnuOpnFile, mMnuSavS, mMnuHlpHelp});
+    addActions({mMnuOpnFile, mMnuSavS, mMnuSavAs, mMnuHlpHelp});
 
     connect(mMnuOpnFile, &QAction::triggered, this, &MainWindow::openCommand);
     connect(mMnuSavS, &QAction::triggered, this, [this] { saveAndRefresh(SaveMode::Save); });

@@ -136,6 +136,8 @@ private:
     void buildMenus();
     void buildStatusBar();
     void buildShortcuts();
+    // The toolbar's tooltips: each button's hint with the key that does the same.
+    void retranslateToolTips();
     void buildFlowTabs();
     void retranslateFlowTabs();
     // The sample entries of the Open menu show these file names, in order.
@@ -211,6 +213,9 @@ private:
     QAction *mMnuHlpAbout = nullptr;
     QAction *mMnuBldProgram = nullptr;
     QAction *mMnuBldPortable = nullptr;
+
+    // The window-wide action that runs each toolbar button's command, where a key does.
+    std::array<QAction *, ToolButtonCount> mToolKeys{};
 
     QFrame *mStatusBar = nullptr;
     QLabel *mSts = nullptr;

@@ -1,33 +1,42 @@
 #include "mainwindow_iconpicture.h"
 
-#include <QMouseEvent>
+#include "language.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace kq {
 
 namespace {
 
-// One click area over a cell; it draws nothing, so the picture shows through.
-class IconCell : public QWidget
+// One click area over a cell; it draws nothing, so the picture shows through. As a button of
+// its own it tells assistive technology what the cell means and whether it is the chosen one.
+class IconCell : public QAbstractButton
 {
 public:
-    IconCell(int cell, IconPicture *picture) : QWidget(picture), mCell(cell), mPicture(picture)
+    IconCell(int cell, IconPicture *picture) : QAbstractButton(picture), mCell(cell)
     {
         setObjectName(QStringLiteral("icn") + QString::number(cell));
         setGeometry(cell * IconPicture::CellSize, 0, IconPicture::CellSize, IconPicture::CellSize);
         setCursor(Qt::PointingHandCursor);
+        // The picture takes the focus for the whole row.
+        setFocusPolicy(Qt::NoFocus);
+        setCheckable(true);
+        setAutoExclusive(true);
+        connect(this, &QAbstractButton::clicked, picture,
+                [this, picture] { emit picture->cellClicked(mCell); });
     }
 
 protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-            emit mPicture->cellClicked(mCell);
-    }
+    void paintEvent(QPaintEvent *) override {}
+    // A click only chooses; the checked cell follows the dialog's icon (setCurrentCell).
+    void nextCheckState() override {}
 
 private:
     int mCell;
-    IconPicture *mPicture;
 };
 
 } // namespace
@@ -37,9 +46,10 @@ IconPicture::IconPicture(QWidget *parent)
 {
     setObjectName(QStringLiteral("msg_icons"));
     setFixedSize(sizeHint());
+    setFocusPolicy(Qt::StrongFocus);
     mDrawing.fill(Qt::transparent);
     for (int cell = 0; cell < CellCount; ++cell)
-        new IconCell(cell, this);
+        mCells[cell] = new IconCell(cell, this);
 }
 
 void IconPicture::setBackground(const QColor &color)
@@ -68,6 +78,28 @@ void IconPicture::drawStrip(const QPixmap &strip)
     update();
 }
 
+void IconPicture::setCurrentCell(int cell)
+{
+    mCurrent = cell >= 0 && cell < CellCount ? cell : -1;
+    // Buttons that exclude each other cannot show none checked.
+    for (int i = 0; i < CellCount; ++i) {
+        mCells[i]->setAutoExclusive(false);
+        mCells[i]->setChecked(i == mCurrent);
+        mCells[i]->setAutoExclusive(true);
+    }
+    update();
+}
+
+void IconPicture::retranslate()
+{
+    // The ids follow the icon codes: none, error, warning, information, question, package.
+    for (int cell = 0; cell < CellCount; ++cell) {
+        const QString meaning = ResString(430 + cell);
+        mCells[cell]->setText(meaning);
+        mCells[cell]->setToolTip(meaning);
+    }
+}
+
 QImage IconPicture::rendered() const
 {
     QImage image(mDrawing.size(), QImage::Format_ARGB32_Premultiplied);
@@ -86,6 +118,50 @@ void IconPicture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, rendered());
+    if (!hasFocus())
+        return;
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = mCurrent >= 0
+                     ? QRect(mCurrent * CellSize, 0, CellSize, CellSize).adjusted(1, 1, -1, -1)
+                     : rect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+}
+
+void IconPicture::keyPressEvent(QKeyEvent *event)
+{
+    int cell = -1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        cell = qMax(mCurrent - 1, 0);
+        break;
+    case Qt::Key_Right:
+        cell = qMin(mCurrent + 1, CellCount - 1);
+        break;
+    case Qt::Key_Home:
+        cell = 0;
+        break;
+    case Qt::Key_End:
+        cell = CellCount - 1;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (cell != mCurrent)
+        emit cellClicked(cell);
+}
+
+void IconPicture::focusInEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void IconPicture::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 } // namespace kq

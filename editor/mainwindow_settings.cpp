@@ -78,6 +78,9 @@ void MainWindow::UpdateSettings()
     QtTranslation::follow(languageId);
     LocalizeControls(this);
     mComposer->retranslate();
+    mPanel->retranslate();
+    mListView->retranslate();
+    retranslateToolTips();
     retranslateFlowTabs();
     showSampleEntries(SampleNames(languageId));
     showRecentEntries();

@@ -109,6 +109,16 @@ void PropertiesPanel::buildFields()
     for (QWidget *field : std::initializer_list<QWidget *>{mText, mCaption, mBtn[0], mBtn[1],
                                                            mBtnScr[0], mBtnScr[1], mTime})
         field->installEventFilter(this);
+
+    // A label's access key takes the focus to its field; the type label's goes to the type
+    // option that is selected (showStates).
+    const std::pair<QLabel *, QWidget *> buddies[] = {
+        {mLblCaption, mCaption},     {mLblText, mText},
+        {mLblBtn[0], mBtn[0]},       {mLblBtn[1], mBtn[1]},
+        {mLblBtnScr[0], mBtnScr[0]}, {mLblBtnScr[1], mBtnScr[1]},
+        {mLblTime, mTime},           {mLblIco, mIcons}};
+    for (const auto &[label, field] : buddies)
+        label->setBuddy(field);
 }
 
 void PropertiesPanel::layOutFields()
@@ -140,6 +150,21 @@ void PropertiesPanel::layOutFields()
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(2, 1);
+    setKeyboardOrder();
+}
+
+void PropertiesPanel::setKeyboardOrder()
+{
+    // Tab follows the panel's rows, left to right, rather than the order the fields were made.
+    QWidget *const order[] = {mType[0],   mType[1], mType[2],   mCaption, mText, mBtn[0],
+                              mBtnScr[0], mBtn[1],  mBtnScr[1], mIcons,   mTime};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void PropertiesPanel::retranslate()
+{
+    mIcons->retranslate();
 }
 
 void PropertiesPanel::recordChanged(int index)
@@ -188,6 +213,8 @@ void PropertiesPanel::showStates(int type)
     enable({mCaption, mLblCaption, mIcons, mLblIco, mBtn[0], mLblBtn[0]}, !pause);
     enable({mBtn[1], mLblBtn[1]}, !progress && !pause);
     enable({mBtnScr[1], mLblBtnScr[1]}, !pause);
+    if (type >= 0 && type < int(mType.size()))
+        mLblType->setBuddy(mType[type]);
     emit statesChanged();
 }
 
@@ -227,6 +254,7 @@ void PropertiesPanel::IconUpdate()
 {
     const DialogRecord &record = mDocument.record(mDocument.currentDialog());
     mIcons->clearPicture();
+    mIcons->setCurrentCell(record.type == DialogRecord::Pause ? -1 : record.ico);
     if (record.type == DialogRecord::Pause)
         return;
     if (record.ico >= 0 && record.ico < IconPicture::CellCount)

@@ -40,6 +40,9 @@ public:
     // step comes to by itself, the caption box for anything else.
     void focusField(StepField field);
 
+    // The texts that are not captions: the meanings of the icon cells.
+    void retranslate();
+
     // The icon choice redrawn: the cell of the record's icon highlighted, the strip of the style.
     void IconUpdate();
     void setSelectionColor(const QColor &color);
@@ -55,6 +58,7 @@ protected:
 private:
     void buildFields();
     void layOutFields();
+    void setKeyboardOrder();
     void showStates(int type);
     void recordChanged(int index);
     void writeField(QWidget *box);

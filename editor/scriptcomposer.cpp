@@ -54,7 +54,6 @@ ScriptComposer::ScriptComposer(ProjectDocument &document, QWidget *parent)
     mDirection = new QComboBox(this);
     mDirection->setObjectName(QStringLiteral("scr_atr"));
     connect(mDirection, &QComboBox::activated, this, &ScriptComposer::selectDirection);
-    retranslate();
 
     mArgument = mainwindow::textBox(QStringLiteral("scr_arg"), 2, this);
     mArgument->setValidator(new QRegularExpressionValidator(
@@ -68,9 +67,11 @@ ScriptComposer::ScriptComposer(ProjectDocument &document, QWidget *parent)
         mInsert[i] = editor::pictureButton(
             QStringLiteral("scr_ins") + number,
             QStringLiteral("mainwindow/scr_ins") + number + QStringLiteral(".png"), this);
-        mInsert[i]->setToolTip(QStringLiteral("Вставить к кнопке ") + QString::number(i + 1));
+        editor::describePictureButton(mInsert[i], QStringLiteral("Вставить к кнопке ") +
+                                                      QString::number(i + 1));
         connect(mInsert[i], &QPushButton::clicked, this, [this, i] { insertScript(i); });
     }
+    retranslate();
 
     auto *row = new QHBoxLayout;
     row->setSpacing(6);
@@ -101,6 +102,14 @@ void ScriptComposer::retranslate()
 {
     fillList(mCommand, {CommandIds[0], CommandIds[1], CommandIds[2]});
     fillList(mDirection, {DirectionIds[0], DirectionIds[1], DirectionIds[2]});
+    // The lists and the box have no labels of their own, so they are named for screen readers.
+    const std::pair<QWidget *, int> named[] = {{mCommand, 440}, {mDirection, 441}, {mArgument, 442}};
+    for (const auto &[control, id] : named) {
+        // Some platforms name a drop-down list by its value; the tooltip then describes it.
+        const QString meaning = ResString(id);
+        control->setAccessibleName(meaning);
+        control->setToolTip(meaning);
+    }
 }
 
 void ScriptComposer::updateInsertButtons()

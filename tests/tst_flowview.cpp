@@ -106,6 +106,7 @@ private slots:
     void cleanupTestCase();
     void nodesAndEdges_data();
     void nodesAndEdges();
+    void subtitlesLeaveOutAccessKeys();
     void findingsMarkBoxesAndArrows();
     void insertRedrawsTheStepsFromThere();
     void deleteRedrawsTheStepsFromThere();
@@ -179,6 +180,19 @@ void TestFlowView::nodesAndEdges()
     QCOMPARE(describeAll(view.plan().edges), edges);
     // Every box and arrow of the plan is in the scene, and nothing else.
     QCOMPARE(view.scene()->items().size(), nodes.size() + edges.size());
+}
+
+void TestFlowView::subtitlesLeaveOutAccessKeys()
+{
+    // The boxes borrow the panel's labels, whose "&" marks an access key there.
+    const DialogProject project = captioned(Steps{progress(5, "Стоп", Next, Next), ofType(7)});
+    const FlowPlan plan = FlowPlan::make(project, ProjectCheck::check(project));
+    QStringList subtitles;
+    for (const FlowNode &node : plan.nodes) {
+        if (node.kind == FlowNode::Kind::Step)
+            subtitles << node.subtitle;
+    }
+    QCOMPARE(subtitles, QStringList({"Progress · Time (s): 5", "Type: 7 · no window"}));
 }
 
 void TestFlowView::findingsMarkBoxesAndArrows()

@@ -845,12 +845,13 @@ void TestMainWindow::languageSwitchReachesEveryCaption_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("english");
+    // The panel's labels carry the access keys of their fields.
     QTest::newRow("type label") << "msg_lbltype"
-                                << "Type:";
+                                << "&Type:";
     QTest::newRow("time label") << "msg_lbltime"
-                                << "Time (s):";
+                                << "Ti&me (s):";
     QTest::newRow("icon label") << "msg_lblico"
-                                << "Icon:";
+                                << "&Icon:";
     QTest::newRow("script box title") << "Label12"
                                       << "Button script";
     QTest::newRow("project box title") << "Label10"
