@@ -3,10 +3,9 @@
 #include "language.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace kq {
 
@@ -25,6 +24,7 @@ public:
         // The picture takes the focus for the whole row.
         setFocusPolicy(Qt::NoFocus);
         setCheckable(true);
+        // One chosen cell: read as a row of option buttons.
         setAutoExclusive(true);
         connect(this, &QAbstractButton::clicked, picture,
                 [this, picture] { emit picture->cellClicked(mCell); });
@@ -48,8 +48,14 @@ IconPicture::IconPicture(QWidget *parent)
     setFixedSize(sizeHint());
     setFocusPolicy(Qt::StrongFocus);
     mDrawing.fill(Qt::transparent);
-    for (int cell = 0; cell < CellCount; ++cell)
+    // A group of their own keeps the cells apart from the option buttons around the picture,
+    // which would otherwise count them as theirs; it lets the row show no cell chosen too.
+    auto *group = new QButtonGroup(this);
+    group->setExclusive(false);
+    for (int cell = 0; cell < CellCount; ++cell) {
         mCells[cell] = new IconCell(cell, this);
+        group->addButton(mCells[cell]);
+    }
 }
 
 void IconPicture::setBackground(const QColor &color)
@@ -81,12 +87,8 @@ void IconPicture::drawStrip(const QPixmap &strip)
 void IconPicture::setCurrentCell(int cell)
 {
     mCurrent = cell >= 0 && cell < CellCount ? cell : -1;
-    // Buttons that exclude each other cannot show none checked.
-    for (int i = 0; i < CellCount; ++i) {
-        mCells[i]->setAutoExclusive(false);
+    for (int i = 0; i < CellCount; ++i)
         mCells[i]->setChecked(i == mCurrent);
-        mCells[i]->setAutoExclusive(true);
-    }
     update();
 }
 
@@ -120,12 +122,11 @@ void IconPicture::paintEvent(QPaintEvent *)
     painter.drawImage(0, 0, rendered());
     if (!hasFocus())
         return;
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    focus.rect = mCurrent >= 0
-                     ? QRect(mCurrent * CellSize, 0, CellSize, CellSize).adjusted(1, 1, -1, -1)
-                     : rect().adjusted(1, 1, -1, -1);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    // The style's focus frame is faint over the selection colour, so the chosen cell is framed
+    // in the highlight colour.
+    const QRect cell = mCurrent >= 0 ? QRect(mCurrent * CellSize, 0, CellSize, CellSize) : rect();
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DotLine));
+    painter.drawRect(cell.adjusted(1, 1, -1, -1));
 }
 
 void IconPicture::keyPressEvent(QKeyEvent *event)
