@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -79,7 +80,9 @@ int MessageWindow::buttonsWidth() const
 
 qint16 MessageWindow::play()
 {
-    QApplication::beep();
+    // The sound goes out once the window is on its way: rung before, it holds the window back
+    // by a good part of the start-up time.
+    QTimer::singleShot(0, this, [] { QApplication::beep(); });
     exec();
     return stepResult();
 }
