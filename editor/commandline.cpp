@@ -74,11 +74,6 @@ QString misplacedOption(const QCommandLineParser &parser, const Options &options
     return QString();
 }
 
-QString megabytes(qint64 bytes)
-{
-    return QString::number(double(bytes) / (1024 * 1024), 'f', 1) + u" MB"_s;
-}
-
 bool readProject(const QString &path, DialogProject &project, QString *error)
 {
     const ProjectIO::OpenResult opened = ProjectIO::openPath(project, path);
@@ -155,9 +150,10 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
     for (const QString &file : std::as_const(build.bundled))
         out << u"bundled "_s << file << Qt::endl;
     out << u"left to the system: "_s << build.leftToSystem.join(u", "_s) << Qt::endl;
-    out << build.program << u": portable program, "_s << megabytes(build.folderBytes) << Qt::endl;
+    out << build.program << u": portable program, "_s << megabytes(build.folderBytes) << u" MB"_s
+        << Qt::endl;
     if (!archive.isEmpty())
-        out << archive << u": "_s << megabytes(QFileInfo(archive).size()) << Qt::endl;
+        out << archive << u": "_s << megabytes(QFileInfo(archive).size()) << u" MB"_s << Qt::endl;
     return ExitClean;
 }
 

@@ -835,11 +835,10 @@ void MainWindow::buildPortableCommand()
         editor::warnFailed(mUi, this, error);
         return;
     }
-    const QString megabytes = QString::number(double(result.folderBytes) / (1024 * 1024), 'f', 1);
     mSts->setText(ResString(403)
                       .arg(QDir::toNativeSeparators(result.program))
                       .arg(result.bundled.size())
-                      .arg(megabytes));
+                      .arg(megabytes(result.folderBytes)));
 }
 
 void MainWindow::openReadme()

@@ -228,6 +228,11 @@ bool buildPortable(const DialogProject &project, const QString &runnerPath, cons
     return true;
 }
 
+QString megabytes(qint64 bytes)
+{
+    return QString::number(double(bytes) / (1024 * 1024), 'f', 1);
+}
+
 bool packFolder(const QString &folder, QString *archive, QString *error)
 {
     const QFileInfo info(absolute(folder));

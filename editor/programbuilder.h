@@ -34,6 +34,9 @@ struct PortableBuild
 bool buildPortable(const DialogProject &project, const QString &runnerPath, const QString &folder,
                    PortableBuild *build, QString *error = nullptr);
 
+// A size in megabytes with one decimal, as builds report the size of what they wrote.
+QString megabytes(qint64 bytes);
+
 // Packs a folder into one gzip-compressed tar file named after it (folder + ".tar.gz"), beside
 // it, holding the folder under its own name. An older archive is replaced once the new one is
 // whole.
