@@ -50,8 +50,7 @@ LanguagePage::LanguagePage(UiServices &ui, QWidget *parent) : ManagementPage(ui,
     mInfo->setReadOnly(true);
     mInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
     mInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int frame =
-        2 * mInfo->frameWidth() + 2 * int(mInfo->document()->documentMargin());
+    const int frame = 2 * mInfo->frameWidth() + 2 * int(mInfo->document()->documentMargin());
     mInfo->setFixedHeight(4 * QFontMetrics(font).lineSpacing() + frame + 2);
 
     auto *idLabel = new QLabel(QStringLiteral("%0210"), this);
@@ -133,17 +132,15 @@ void LanguagePage::languageSelected()
     const QString file = mFiles.at(row);
 
     const QString version = LanguageInfo(file, QStringLiteral("GetVersion"));
-    if (version != u"2.0" &&
-        acceptsDeletingVersion(version, 22, title())) {
+    if (version != u"2.0" && acceptsDeletingVersion(version, 22, title())) {
         deleteLanguage();
         return;
     }
 
     mButtons.at(1)->setEnabled(LanguageInfo(file, QStringLiteral("GetStatus")) != u"General");
-    mInfo->setPlainText(editor::toBoxText(ResString(230) + u'\n' + u' ' +
-                                              mList->currentText() + u'\n' +
-                                              ResString(231) + u'\n' + u' ' +
-                                              LanguageInfo(file, QStringLiteral("GetAuthor"))));
+    mInfo->setPlainText(editor::toBoxText(ResString(230) + u'\n' + u' ' + mList->currentText() +
+                                          u'\n' + ResString(231) + u'\n' + u' ' +
+                                          LanguageInfo(file, QStringLiteral("GetAuthor"))));
 
     // An identifier other than 0 or 1 has no entry, and then none is shown.
     bool isNumber = false;

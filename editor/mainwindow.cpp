@@ -3,15 +3,15 @@
 #include "aboutwindow.h"
 #include "autosave.h"
 #include "dialoglistview.h"
-#include "flowview.h"
-#include "problemsview.h"
 #include "editorhelpers.h"
+#include "flowview.h"
 #include "kxbutton.h"
 #include "language.h"
 #include "maintoolbar.h"
 #include "mainwindow_iconpicture.h"
 #include "managementwindow.h"
 #include "optionsetting.h"
+#include "problemsview.h"
 #include "productinfo.h"
 #include "programbuilder.h"
 #include "programfolder.h"
@@ -27,9 +27,9 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
-#include <QGuiApplication>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -86,7 +86,7 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     setAutoFillBackground(true);
     setMouseTracking(true);
     installEventFilter(this);
-    mHints.insert(this, languageId(130));
+    mHints.insert(this, resourceId(130));
 
     mToolbar = new MainToolbar(this);
     setBarLook(mToolbar);
@@ -251,11 +251,10 @@ void MainWindow::checkProject()
 
 void MainWindow::exportPicture()
 {
-    const QString path = mUi.saveFileName(
-        this, ResString(373),
-        ResString(374) + QStringLiteral("|*.png|") + ResString(375) +
-            QStringLiteral("|*.svg"),
-        QStringLiteral("png"));
+    const QString path = mUi.saveFileName(this, ResString(373),
+                                          ResString(374) + QStringLiteral("|*.png|") +
+                                              ResString(375) + QStringLiteral("|*.svg"),
+                                          QStringLiteral("png"));
     if (path.isEmpty())
         return;
     QString error;
@@ -278,8 +277,8 @@ void MainWindow::buildShortcuts()
     });
     auto *redo = new QAction(this);
     redo->setObjectName(QStringLiteral("redo"));
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                        QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(redo, &QAction::triggered, this, [this, stack] {
         mPanel->commitEdits();
         stack->redo();
@@ -338,8 +337,8 @@ void MainWindow::buildMenus()
     mMnuOpn = new QMenu(this);
     mMnuOpn->setObjectName(QStringLiteral("mnuOpn"));
     mMnuOpn->setTitle(id(".Open"));
-    mMnuOpnFile = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), languageId(151));
-    mMnuOpnLine1 = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), languageId(150));
+    mMnuOpnFile = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), resourceId(151));
+    mMnuOpnLine1 = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), resourceId(150));
     for (int i = 0; i < RecentCount; ++i) {
         mMnuOpnRecent[i] =
             addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnRecent") + QString::number(i), {});
@@ -358,21 +357,21 @@ void MainWindow::buildMenus()
     mMnuSav = new QMenu(this);
     mMnuSav->setObjectName(QStringLiteral("mnuSav"));
     mMnuSav->setTitle(id(".Save"));
-    mMnuSavS = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), languageId(152));
-    mMnuSavAs = addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), languageId(153));
+    mMnuSavS = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), resourceId(152));
+    mMnuSavAs = addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), resourceId(153));
 
     mMnuBld = new QMenu(this);
     mMnuBld->setObjectName(QStringLiteral("mnuBld"));
-    mMnuBldProgram = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"), languageId(400));
-    mMnuBldPortable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"), languageId(401));
+    mMnuBldProgram = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"), resourceId(400));
+    mMnuBldPortable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"), resourceId(401));
 
     mMnuHlp = new QMenu(this);
     mMnuHlp->setObjectName(QStringLiteral("mnuHlp"));
     mMnuHlp->setTitle(id(".Help"));
-    mMnuHlpHelp = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpHelp"), languageId(154));
-    mMnuHlpSite = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpSite"), languageId(155));
-    mMnuHlpLine1 = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), languageId(150));
-    mMnuHlpAbout = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), languageId(156));
+    mMnuHlpHelp = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpHelp"), resourceId(154));
+    mMnuHlpSite = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpSite"), resourceId(155));
+    mMnuHlpLine1 = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), resourceId(150));
+    mMnuHlpAbout = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), resourceId(156));
 
     // The menus only pop up from the toolbar, so their shortcuts also live on the window.
     mMnuOpnFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -398,37 +397,51 @@ void MainWindow::buildStatusBar()
     mStatusBar->setMouseTracking(true);
     mStatusBar->installEventFilter(this);
     setBarLook(mStatusBar);
-    mSts = new QLabel(languageId(130), mStatusBar);
+    mSts = new QLabel(resourceId(130), mStatusBar);
     mSts->setObjectName(QStringLiteral("sts"));
     mSts->setMouseTracking(true);
     mSts->installEventFilter(this);
     auto *layout = new QHBoxLayout(mStatusBar);
     layout->setContentsMargins(8, 3, 8, 3);
     layout->addWidget(mSts);
-    mHints.insert(mStatusBar, languageId(130));
-    mHints.insert(mSts, languageId(130));
+    mHints.insert(mStatusBar, resourceId(130));
+    mHints.insert(mSts, resourceId(130));
 }
 
 void MainWindow::buildCaptionTable()
 {
     // Every caption that localisation replaces, by control name, so ApplyChanges can put the
     // ids back before the captions are looked up again.
-    static const std::pair<const char *, const char *> named[] = {
-        {"msg_lbltype", "%0101"},    {"msg_lbltime", "%0102"},    {"msg_lblcaption", "%0103"},
-        {"msg_lbltext", "%0104"},    {"msg_lblbtn1", "%0105"},    {"msg_lblbtn2", "%0106"},
-        {"msg_lblbtnscr1", "%0107"}, {"msg_lblbtnscr2", "%0108"}, {"msg_lblico", "%0109"},
-        {"Label12", "%0110"},        {"Label10", "%0111"},        {"msg_type0", "%0120"},
-        {"msg_type1", "%0121"},      {"msg_type2", "%0122"},      {"prj_st0", "%0123"},
-        {"prj_st1", "%0124"},        {"sts", "%0130"},            {"sd0", "%0001"},
-        {"sd1", "%0002"},            {"sd2", "%0003"},            {"sd3", "%0004"},
-        {"sd4", "%0005"}};
+    static const std::pair<const char *, const char *> named[] = {{"msg_lbltype", "%0101"},
+                                                                  {"msg_lbltime", "%0102"},
+                                                                  {"msg_lblcaption", "%0103"},
+                                                                  {"msg_lbltext", "%0104"},
+                                                                  {"msg_lblbtn1", "%0105"},
+                                                                  {"msg_lblbtn2", "%0106"},
+                                                                  {"msg_lblbtnscr1", "%0107"},
+                                                                  {"msg_lblbtnscr2", "%0108"},
+                                                                  {"msg_lblico", "%0109"},
+                                                                  {"Label12", "%0110"},
+                                                                  {"Label10", "%0111"},
+                                                                  {"msg_type0", "%0120"},
+                                                                  {"msg_type1", "%0121"},
+                                                                  {"msg_type2", "%0122"},
+                                                                  {"prj_st0", "%0123"},
+                                                                  {"prj_st1", "%0124"},
+                                                                  {"sts", "%0130"},
+                                                                  {"sd0", "%0001"},
+                                                                  {"sd1", "%0002"},
+                                                                  {"sd2", "%0003"},
+                                                                  {"sd3", "%0004"},
+                                                                  {"sd4", "%0005"}};
     for (const auto &[name, caption] : named)
         mCaptionTable.append({findChild<QObject *>(QLatin1String(name)), id(caption)});
-    mCaptionTable += QList<Caption>{
-        {mMnuSavS, languageId(152)},    {mMnuSavAs, languageId(153)},   {mMnuOpnFile, languageId(151)},
-        {mMnuOpnLine1, languageId(150)}, {mMnuHlpHelp, languageId(154)}, {mMnuHlpSite, languageId(155)},
-        {mMnuHlpLine1, languageId(150)}, {mMnuHlpAbout, languageId(156)}, {mMnuBldProgram, languageId(400)},
-        {mMnuBldPortable, languageId(401)}};
+    mCaptionTable +=
+        QList<Caption>{{mMnuSavS, resourceId(152)},       {mMnuSavAs, resourceId(153)},
+                       {mMnuOpnFile, resourceId(151)},    {mMnuOpnLine1, resourceId(150)},
+                       {mMnuHlpHelp, resourceId(154)},    {mMnuHlpSite, resourceId(155)},
+                       {mMnuHlpLine1, resourceId(150)},   {mMnuHlpAbout, resourceId(156)},
+                       {mMnuBldProgram, resourceId(400)}, {mMnuBldPortable, resourceId(401)}};
 }
 
 void MainWindow::startUp()
@@ -626,8 +639,7 @@ bool MainWindow::saveCommand(SaveMode mode)
     QString path = mDocument->path();
     if (mode == SaveMode::SaveAs || path.isEmpty()) {
         path = withProjectSuffix(mUi.saveFileName(
-            this, ResString(161), ResString(163) + QStringLiteral("|*.dlg2"),
-            ProjectSuffix));
+            this, ResString(161), ResString(163) + QStringLiteral("|*.dlg2"), ProjectSuffix));
         if (path.isEmpty())
             return false;
     }
@@ -659,9 +671,8 @@ void MainWindow::openCommand()
 {
     if (!mayReplaceProject())
         return;
-    const QString filter = ResString(163) + QStringLiteral("|*.dlg2|") +
-                           ResString(164) + QStringLiteral("|*.dlg|") +
-                           ResString(165) + QStringLiteral("|*.exe");
+    const QString filter = ResString(163) + QStringLiteral("|*.dlg2|") + ResString(164) +
+                           QStringLiteral("|*.dlg|") + ResString(165) + QStringLiteral("|*.exe");
     // A cancelled dialog leaves the project as it is.
     const QString path = mUi.openFileName(this, ResString(160), filter);
     if (!path.isEmpty())
@@ -744,9 +755,8 @@ bool MainWindow::mayRunDespiteErrors()
     if (errors == 0)
         return true;
     // Warnings never stop a run; errors are asked about once.
-    return mUi.message(this, ResString(376).arg(errors), ProductTitle,
-                       UiServices::Icon::Warning, UiServices::Buttons::YesNo) ==
-           UiServices::Answer::Yes;
+    return mUi.message(this, ResString(376).arg(errors), ProductTitle, UiServices::Icon::Warning,
+                       UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
 }
 
 void MainWindow::testRun()
@@ -763,8 +773,8 @@ void MainWindow::testRun()
     if (!mayRunDespiteErrors())
         return;
     QString error;
-    if (!ProjectIO::writeDataFile(mDocument->project(), programPath(QStringLiteral("Runner/run.dll")),
-                                  &error)) {
+    if (!ProjectIO::writeDataFile(mDocument->project(),
+                                  programPath(QStringLiteral("Runner/run.dll")), &error)) {
         editor::warnFailed(mUi, this, error);
         return;
     }
@@ -804,8 +814,8 @@ void MainWindow::build()
     mPanel->commitEdits();
     if (!mayRunDespiteErrors())
         return;
-    const QString target = mUi.saveFileName(this, ResString(162),
-                                            ResString(166) + QStringLiteral("|*.exe"));
+    const QString target =
+        mUi.saveFileName(this, ResString(162), ResString(166) + QStringLiteral("|*.exe"));
     if (target.isEmpty())
         return;
     QString error;

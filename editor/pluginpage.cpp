@@ -53,8 +53,8 @@ PluginPage::PluginPage(UiServices &ui, DialogProject &project,
     mInfo->setReadOnly(true);
 
     for (int i = 0; i < int(mButtons.size()); ++i) {
-        auto *button =
-            captionButton(QStringLiteral("pl_cont") + QString::number(i), languageId(220 + i), this);
+        auto *button = captionButton(QStringLiteral("pl_cont") + QString::number(i),
+                                     resourceId(220 + i), this);
         // Enabled by the list filling once the Plugins folder holds a description file.
         button->setEnabled(false);
         mButtons.at(i) = button;
@@ -117,15 +117,14 @@ void PluginPage::pluginSelected()
     const QString path = mPaths.at(row);
 
     const QString version = PluginInfo(path, QStringLiteral("GetVersion"));
-    if (version != u"2.0" &&
-        acceptsDeletingVersion(version, 30, title())) {
+    if (version != u"2.0" && acceptsDeletingVersion(version, 30, title())) {
         deletePlugin();
         return;
     }
 
-    mInfo->setPlainText(editor::toBoxText(
-        ResString(232) + u'\n' + PluginInfo(path, QStringLiteral("GetAuthor")) +
-        u'\n' + ResString(233) + u'\n' + PluginDescription(path)));
+    mInfo->setPlainText(editor::toBoxText(ResString(232) + u'\n' +
+                                          PluginInfo(path, QStringLiteral("GetAuthor")) + u'\n' +
+                                          ResString(233) + u'\n' + PluginDescription(path)));
 }
 
 void PluginPage::runPlugin()
@@ -135,14 +134,14 @@ void PluginPage::runPlugin()
         return;
     const QString program = programFileOf(mPaths.at(row));
     if (!QFileInfo(program).isFile()) {
-        mUi.message(window(), ResString(29), title(),
-                    UiServices::Icon::Error, UiServices::Buttons::Ok);
+        mUi.message(window(), ResString(29), title(), UiServices::Icon::Error,
+                    UiServices::Buttons::Ok);
         return;
     }
 
     if (PluginRunWindow::earlierPluginRuns()) {
-        mUi.message(window(), ResString(311), ResString(20),
-                    UiServices::Icon::Warning, UiServices::Buttons::Ok);
+        mUi.message(window(), ResString(311), ResString(20), UiServices::Icon::Warning,
+                    UiServices::Buttons::Ok);
         return;
     }
 

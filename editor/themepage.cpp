@@ -63,8 +63,8 @@ bool isPlainFileName(const QString &name)
 // A theme file that could not be written.
 void reportSaveFailed(UiServices &ui, QWidget *parent)
 {
-    ui.message(parent, ResString(24), ResString(20),
-               UiServices::Icon::Error, UiServices::Buttons::Ok);
+    ui.message(parent, ResString(24), ResString(20), UiServices::Icon::Error,
+               UiServices::Buttons::Ok);
 }
 
 } // namespace
@@ -154,10 +154,10 @@ void ThemePage::buildPreview()
     // A click on a sample, even a disabled one, picks the colour it shows.
     using Key = ThemeColorKey;
     const std::pair<QWidget *, ThemeColorKey> samples[] = {
-        {mTextActive, Key::TextboxEnabledColor},   {mTextInactive, Key::TextboxDisabledColor},
-        {mLabelActive, Key::LabelEnabledColor},    {mLabelInactive, Key::LabelDisabledColor},
-        {mButtonActive, Key::ButtonEnabledColor},  {mButtonInactive, Key::ButtonDisabledColor},
-        {mPalette, Key::BackgroundColor},          {mBox, Key::BoxEnabledColor}};
+        {mTextActive, Key::TextboxEnabledColor},  {mTextInactive, Key::TextboxDisabledColor},
+        {mLabelActive, Key::LabelEnabledColor},   {mLabelInactive, Key::LabelDisabledColor},
+        {mButtonActive, Key::ButtonEnabledColor}, {mButtonInactive, Key::ButtonDisabledColor},
+        {mPalette, Key::BackgroundColor},         {mBox, Key::BoxEnabledColor}};
     for (const auto &[sample, entry] : samples) {
         sample->setProperty(SampleEntry, int(entry));
         sample->installEventFilter(this);
@@ -305,8 +305,8 @@ void ThemePage::newTheme()
         path = programPath(QStringLiteral("Themes/") + *file + QStringLiteral(".tvth"));
         if (!QFile::exists(path))
             break;
-        mUi.message(window(), ResString(32), ResString(20),
-                    UiServices::Icon::Warning, UiServices::Buttons::Ok);
+        mUi.message(window(), ResString(32), ResString(20), UiServices::Icon::Warning,
+                    UiServices::Buttons::Ok);
     }
 
     mColors = NewThemeColors;
@@ -327,8 +327,8 @@ void ThemePage::saveTheme()
     const int row = mList->currentIndex();
     const QString text = mList->currentText();
     if (row < 0 || row >= mPaths.size() || !text.endsWith(u'*')) {
-        mUi.message(window(), ResString(25), title(),
-                    UiServices::Icon::Error, UiServices::Buttons::Ok);
+        mUi.message(window(), ResString(25), title(), UiServices::Icon::Error,
+                    UiServices::Buttons::Ok);
         return;
     }
     if (!ThemeSave(mPaths.at(row), text.chopped(1), mColors))

@@ -127,14 +127,14 @@ QString ActiveLanguageFile()
     return activeLanguage();
 }
 
-QString languageId(int number)
+QString resourceId(int number)
 {
     return u'%' + QString::number(number).rightJustified(4, u'0');
 }
 
 QString ResString(int number)
 {
-    return ResString(languageId(number));
+    return ResString(resourceId(number));
 }
 
 QString ResString(const QString &id)

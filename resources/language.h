@@ -20,9 +20,9 @@ inline constexpr int LastDescribedResourceId = 246;
 // the file's language id ("1" English, any other Russian).
 QString ResString(const QString &id);
 
-// The resource id of a number, "%" and four digits: languageId(201) is "%0201".
-QString languageId(int number);
-// ResString of languageId(number): the way code names a text of the language file.
+// The resource id of a number, "%" and four digits: resourceId(201) is "%0201".
+QString resourceId(int number);
+// ResString of resourceId(number): the way code names a text of the language file.
 QString ResString(int number);
 
 // One header value of a language file: "GetName", "GetId", "GetAuthor", "GetVersion",

@@ -268,7 +268,7 @@ void TestLanguage::idNumbers()
 {
     QFETCH(int, number);
     QFETCH(QString, id);
-    QCOMPARE(languageId(number), id);
+    QCOMPARE(resourceId(number), id);
     activate("numbers.lang", header() + QStringList{"[Rescource]", id + ", text of " + id});
     QCOMPARE(ResString(number), "text of " + id);
 }
