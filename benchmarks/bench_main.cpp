@@ -73,7 +73,8 @@ void writtenEarlier(const QString &path)
 {
     QFile file(path);
     file.open(QIODevice::ReadWrite);
-    file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
+    file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                     QFileDevice::FileModificationTime);
 }
 
 // The editor looks up each caption of a window one by one, about a hundred at start-up. A
@@ -125,7 +126,8 @@ void compareRunnerStartUp()
 {
     QTemporaryDir folder;
     const QString runner = folder.filePath(QStringLiteral("run"));
-    const QString built = qEnvironmentVariable("KQ_BENCH_RUNNER", QStringLiteral(KQ_APP_DIR "/Runner/run"));
+    const QString built =
+        qEnvironmentVariable("KQ_BENCH_RUNNER", QStringLiteral(KQ_APP_DIR "/Runner/run"));
     QFile::copy(built, runner);
     DialogProject project;
     project.record(0).text = QStringLiteral("0");
@@ -139,10 +141,10 @@ void compareRunnerStartUp()
     project.store(file);
     file.close();
 
-    bench::compareStartUp({QStringLiteral("runner"), runner, {}, folder.path()},
-                          {QStringLiteral("bare dialog"), QStringLiteral(KQ_BARE_DIALOG), {},
-                           folder.path()},
-                          24, 3, 1.05);
+    bench::compareStartUp(
+        {QStringLiteral("runner"), runner, {}, folder.path()},
+        {QStringLiteral("bare dialog"), QStringLiteral(KQ_BARE_DIALOG), {}, folder.path()}, 24, 3,
+        1.05);
 }
 
 } // namespace

@@ -77,8 +77,8 @@ public:
             return;
         xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(mConnection)).data;
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-        xcb_void_cookie_t cookie = xcb_change_window_attributes_checked(
-            mConnection, screen->root, XCB_CW_EVENT_MASK, &mask);
+        xcb_void_cookie_t cookie = xcb_change_window_attributes_checked(mConnection, screen->root,
+                                                                        XCB_CW_EVENT_MASK, &mask);
         if (xcb_generic_error_t *error = xcb_request_check(mConnection, cookie)) {
             free(error);
             return;
@@ -160,8 +160,8 @@ void printRow(const char *what, const std::vector<double> &measured,
     for (size_t i = 0; i < measured.size() && i < yardstick.size(); ++i)
         ratios.push_back(yardstick[i] > 0 ? measured[i] / yardstick[i] : 0);
     const double ratio = median(ratios);
-    std::printf("%-36s %7.1f %s vs %7.1f %s  ratio %5.3f (goal %.2f)  %s\n", what,
-                median(measured), unit, median(yardstick), unit, ratio, goalRatio,
+    std::printf("%-36s %7.1f %s vs %7.1f %s  ratio %5.3f (goal %.2f)  %s\n", what, median(measured),
+                unit, median(yardstick), unit, ratio, goalRatio,
                 ratio <= goalRatio ? "ok" : "SLOW");
 }
 

@@ -52,8 +52,8 @@ DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
 
     const auto button = [this](const char *name) {
         const QString id = QLatin1String(name);
-        return editor::pictureButton(id, QStringLiteral("mainwindow/") + id + QStringLiteral(".png"),
-                                     this);
+        return editor::pictureButton(
+            id, QStringLiteral("mainwindow/") + id + QStringLiteral(".png"), this);
     };
     mNew = button("list_new");
     mDelete = button("list_delete");
@@ -136,14 +136,10 @@ void DialogListView::retranslate()
 {
     mList->setAccessibleName(ResString(443));
     // The keys are the list's own (eventFilter).
-    editor::describePictureButton(mNew, ResString(436),
-                                  QKeySequence(Qt::Key_Insert));
-    editor::describePictureButton(mDelete, ResString(437),
-                                  QKeySequence(Qt::Key_Delete));
-    editor::describePictureButton(mUp, ResString(438),
-                                  QKeySequence(Qt::CTRL | Qt::Key_Up));
-    editor::describePictureButton(mDown, ResString(439),
-                                  QKeySequence(Qt::CTRL | Qt::Key_Down));
+    editor::describePictureButton(mNew, ResString(436), QKeySequence(Qt::Key_Insert));
+    editor::describePictureButton(mDelete, ResString(437), QKeySequence(Qt::Key_Delete));
+    editor::describePictureButton(mUp, ResString(438), QKeySequence(Qt::CTRL | Qt::Key_Up));
+    editor::describePictureButton(mDown, ResString(439), QKeySequence(Qt::CTRL | Qt::Key_Down));
 }
 
 void DialogListView::insertDialog()
@@ -210,14 +206,16 @@ QMenu *DialogListView::createContextMenu()
     QUndoStack *stack = mDocument.undoStack();
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("dlg_list_menu"));
-    QAction *undo = menu->addAction(editor::undoEntryText(QStringLiteral("%0300"), stack->undoText()));
+    QAction *undo =
+        menu->addAction(editor::undoEntryText(QStringLiteral("%0300"), stack->undoText()));
     undo->setObjectName(QStringLiteral("dlg_list_undo"));
     undo->setEnabled(stack->canUndo());
     connect(undo, &QAction::triggered, this, [this, stack] {
         emit aboutToEdit();
         stack->undo();
     });
-    QAction *redo = menu->addAction(editor::undoEntryText(QStringLiteral("%0301"), stack->redoText()));
+    QAction *redo =
+        menu->addAction(editor::undoEntryText(QStringLiteral("%0301"), stack->redoText()));
     redo->setObjectName(QStringLiteral("dlg_list_redo"));
     redo->setEnabled(stack->canRedo());
     connect(redo, &QAction::triggered, this, [this, stack] {

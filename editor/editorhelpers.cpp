@@ -48,8 +48,8 @@ QIcon applicationIcon()
 {
     QIcon icon;
     for (const char *size : {"48", "256"})
-        icon.addPixmap(artwork(QStringLiteral("icon/") + QLatin1String(size) +
-                               QStringLiteral(".png")));
+        icon.addPixmap(
+            artwork(QStringLiteral("icon/") + QLatin1String(size) + QStringLiteral(".png")));
     return icon;
 }
 

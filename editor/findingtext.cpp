@@ -54,8 +54,7 @@ QString text(const Finding &finding)
             return ResString(350);
         return ResString(349).arg(finding.arguments.join(QStringLiteral(", ")));
     case Kind::TargetOutside:
-        return ResString(351)
-            .arg(field, argument(finding, 0), argument(finding, 1));
+        return ResString(351).arg(field, argument(finding, 0), argument(finding, 1));
     case Kind::Unreachable:
         return ResString(352);
     case Kind::NoEnd:

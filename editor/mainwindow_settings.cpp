@@ -129,8 +129,7 @@ void MainWindow::SetColors()
 {
     using Key = ThemeColorKey;
     setBackground(this, color(Key::BackgroundColor));
-    for (QFrame *box : std::initializer_list<QFrame *>{mPanel, mListView, mComposer,
-                                                               mStyleBox})
+    for (QFrame *box : std::initializer_list<QFrame *>{mPanel, mListView, mComposer, mStyleBox})
         setBackground(box, color(Key::BoxEnabledColor));
     IconPicture *icons = mPanel->iconPicture();
     icons->setBackground(

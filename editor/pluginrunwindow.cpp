@@ -10,10 +10,10 @@
 
 #include <QFile>
 
-#include <signal.h>
 #include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <signal.h>
 
 namespace kq {
 
@@ -23,9 +23,9 @@ const QString InputFile = QStringLiteral("Input.tmp");
 const QString OutputFile = QStringLiteral("Output.tmp");
 const QString ProgramCopy = QStringLiteral("plugin.exe");
 
-constexpr QFileDevice::Permissions InputPermissions = QFileDevice::ReadOwner |
-                                                      QFileDevice::WriteOwner |
-                                                      QFileDevice::ReadGroup | QFileDevice::ReadOther;
+constexpr QFileDevice::Permissions InputPermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+    QFileDevice::ReadOther;
 constexpr QFileDevice::Permissions ProgramPermissions =
     InputPermissions | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
 

@@ -70,8 +70,8 @@ class RecordCommand : public QUndoCommand
 public:
     RecordCommand(ProjectDocument *document, int index, const DialogRecord &after,
                   const QString &text, int mergeKey)
-        : QUndoCommand(text), mDocument(document), mIndex(index),
-          mBefore(document->record(index)), mAfter(after), mMergeKey(mergeKey)
+        : QUndoCommand(text), mDocument(document), mIndex(index), mBefore(document->record(index)),
+          mAfter(after), mMergeKey(mergeKey)
     {
     }
 

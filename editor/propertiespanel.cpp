@@ -85,8 +85,8 @@ void PropertiesPanel::buildFields()
     mLblBtnScr[1] = fieldLabel("msg_lblbtnscr2", "%0108", this);
     for (int i = 0; i < 2; ++i) {
         const QString number = QString::number(i);
-        mBtn[i] = mainwindow::textBox(QStringLiteral("msg_btn") + number,
-                                      DialogRecord::ButtonWidth, this);
+        mBtn[i] = mainwindow::textBox(QStringLiteral("msg_btn") + number, DialogRecord::ButtonWidth,
+                                      this);
         mBtnScr[i] = mainwindow::textBox(QStringLiteral("msg_btnscr") + number,
                                          DialogRecord::ButtonWidth, this);
     }
@@ -123,9 +123,9 @@ void PropertiesPanel::buildFields()
 
 void PropertiesPanel::layOutFields()
 {
-    QHBoxLayout *types = mainwindow::optionRow(
-        mType, QStringLiteral("msg_type"), {"%0120", "%0121", "%0122"}, this,
-        [this](int type) { selectType(type); });
+    QHBoxLayout *types =
+        mainwindow::optionRow(mType, QStringLiteral("msg_type"), {"%0120", "%0121", "%0122"}, this,
+                              [this](int type) { selectType(type); });
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(10, 10, 10, 10);
@@ -190,10 +190,10 @@ void PropertiesPanel::load()
         mText->setPlainText(boxText);
     showText(mCaption, trimmedRight(record.caption));
     // The button the runner does not show carries the language's label, never written back.
-    showText(mBtn[0], record.type == DialogRecord::Pause ? ResString(127)
-                                                         : trimmedRight(record.btn1));
-    showText(mBtn[1], record.type == DialogRecord::Progress ? ResString(126)
-                                                            : trimmedRight(record.btn2));
+    showText(mBtn[0],
+             record.type == DialogRecord::Pause ? ResString(127) : trimmedRight(record.btn1));
+    showText(mBtn[1],
+             record.type == DialogRecord::Progress ? ResString(126) : trimmedRight(record.btn2));
     showText(mBtnScr[0], trimmedRight(record.btnscr1));
     showText(mBtnScr[1], trimmedRight(record.btnscr2));
     showText(mTime, QString::number(record.time));

@@ -103,7 +103,8 @@ void ScriptComposer::retranslate()
     fillList(mCommand, {CommandIds[0], CommandIds[1], CommandIds[2]});
     fillList(mDirection, {DirectionIds[0], DirectionIds[1], DirectionIds[2]});
     // The lists and the box have no labels of their own, so they are named for screen readers.
-    const std::pair<QWidget *, int> named[] = {{mCommand, 440}, {mDirection, 441}, {mArgument, 442}};
+    const std::pair<QWidget *, int> named[] = {
+        {mCommand, 440}, {mDirection, 441}, {mArgument, 442}};
     for (const auto &[control, id] : named) {
         // Some platforms name a drop-down list by its value; the tooltip then describes it.
         const QString meaning = ResString(id);

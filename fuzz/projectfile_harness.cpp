@@ -57,7 +57,8 @@ void checkRecords(const QString &path, qint64 records)
 {
     ProjectFile file;
     require(file.open(path, ProjectFile::Access::ReadOnly), "a readable file opens");
-    require(file.count() == qMax<qint64>(records - 1, 0), "the dialog count is the records less one");
+    require(file.count() == qMax<qint64>(records - 1, 0),
+            "the dialog count is the records less one");
     for (int number = 1; number <= records; ++number) {
         const std::optional<DialogRecord> record = file.read(number);
         require(record.has_value(), "every whole record reads");
@@ -68,7 +69,8 @@ void checkRecords(const QString &path, qint64 records)
 }
 
 // The editor's open: a project takes the file's dialogs when it has its header and 99 dialogs at
-// most, and is left as it was otherwise; what it took it writes back record by record as the file reader read them.
+// most, and is left as it was otherwise; what it took it writes back record by record as the file
+// reader read them.
 void checkEditorLoad(const QString &path, qint64 records)
 {
     DialogProject project;

@@ -51,8 +51,8 @@ std::optional<FileIdentity> writeNewFile(const QString &path, const QByteArray &
         return std::nullopt;
     }
     struct stat status;
-    const bool written = file.write(bytes) == bytes.size() && file.flush() &&
-                         ::fstat(file.handle(), &status) == 0;
+    const bool written =
+        file.write(bytes) == bytes.size() && file.flush() && ::fstat(file.handle(), &status) == 0;
     file.close();
     if (!written) {
         // The file is the one just made; half of it is of no use to anyone.

@@ -146,7 +146,8 @@ QString ResString(const QString &id)
     if (text != MissingId || !isLaterId(id))
         return text;
     // A file made before the id existed shows the shipped text of its language.
-    const QString shipped = lookUp(shippedLanguage(LanguageInfo(file, QStringLiteral("GetId"))), id);
+    const QString shipped =
+        lookUp(shippedLanguage(LanguageInfo(file, QStringLiteral("GetId"))), id);
     return shipped == MissingId ? text : shipped;
 }
 

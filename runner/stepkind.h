@@ -8,8 +8,8 @@ namespace kq {
 
 // One kind of step window (message, progress, pause). It shows its window modally for the
 // current record and returns the step result: 1 runs btnscr1, 2 btnscr2, EndRun ends the run,
-// anything else goes next. previousResult is the result of the last step, kept when the window sets none.
-// No value means the step could not be set up, which ends the run as a fault.
+// anything else goes next. previousResult is the result of the last step, kept when the window sets
+// none. No value means the step could not be set up, which ends the run as a fault.
 class StepKind
 {
 public:

@@ -48,8 +48,8 @@ public:
     QList<Start> starts;
     QList<QUrl> urls;
 
-    Answer message(QWidget *, const QString &text, const QString &title, Icon icon,
-                   Buttons buttons, const QString &detail = {}) override
+    Answer message(QWidget *, const QString &text, const QString &title, Icon icon, Buttons buttons,
+                   const QString &detail = {}) override
     {
         messages.append({text, title, icon, buttons, detail});
         if (!answers.isEmpty())

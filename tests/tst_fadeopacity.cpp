@@ -126,7 +126,7 @@ struct Trace
 // first). The server takes requests of two clients in no fixed order, so the reading waits a
 // little for the value the window holds; the program processes no event meanwhile, so what it
 // left unsent stays unsent and the reading shows the old value.
-template<typename Window>
+template <typename Window>
 void follow(QTimer *timer, const Window &window, const PropertyReader &server, Trace *trace)
 {
     QObject::connect(timer, &QTimer::timeout, timer, [&window, &server, trace] {

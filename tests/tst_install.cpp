@@ -169,10 +169,8 @@ void TestInstall::icons_data()
 void TestInstall::icons()
 {
     QFETCH(int, size);
-    const QString path = QString("%1/share/icons/hicolor/%2x%2/apps/%3.png")
-                             .arg(mPrefix)
-                             .arg(size)
-                             .arg(Name);
+    const QString path =
+        QString("%1/share/icons/hicolor/%2x%2/apps/%3.png").arg(mPrefix).arg(size).arg(Name);
     QImageReader reader(path);
     QCOMPARE(reader.format(), QByteArray("png"));
     QCOMPARE(reader.size(), QSize(size, size));
@@ -213,11 +211,10 @@ void TestInstall::projectFilesAreRecognised()
     QFETCH(QString, type);
 
     const QMimeDatabase mime;
-    const QMimeType found = fileName.isEmpty()           ? mime.mimeTypeForData(content)
-                            : content.isEmpty()          ? mime.mimeTypeForFile(fileName,
-                                                                                QMimeDatabase::MatchExtension)
-                                                         : mime.mimeTypeForFileNameAndData(fileName,
-                                                                                           content);
+    const QMimeType found = fileName.isEmpty() ? mime.mimeTypeForData(content)
+                            : content.isEmpty()
+                                ? mime.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension)
+                                : mime.mimeTypeForFileNameAndData(fileName, content);
     QCOMPARE(found.name(), type);
 }
 
@@ -226,7 +223,8 @@ void TestInstall::entryOpensBothProjectTypes()
     const auto entry = desktopEntry(mPrefix + "/share/applications/" + Name + ".desktop");
     QStringList types = entry.value("MimeType").split(';', Qt::SkipEmptyParts);
     QCOMPARE(types, QStringList({ProjectType, LegacyType}));
-    const QString cache = QString::fromUtf8(readBytes(mPrefix + "/share/applications/mimeinfo.cache"));
+    const QString cache =
+        QString::fromUtf8(readBytes(mPrefix + "/share/applications/mimeinfo.cache"));
     for (const QString &type : std::as_const(types))
         QVERIFY2(cache.contains(type + '=' + Name + ".desktop;"), qPrintable(cache));
 }
@@ -279,7 +277,8 @@ void TestInstall::uninstallKeepsWhatOthersInstalled()
     const QString globs = QString::fromUtf8(readBytes(prefix + "/share/mime/globs2"));
     QVERIFY(globs.contains("*.other"));
     QVERIFY(!globs.contains("dlg"));
-    const QString cache = QString::fromUtf8(readBytes(prefix + "/share/applications/mimeinfo.cache"));
+    const QString cache =
+        QString::fromUtf8(readBytes(prefix + "/share/applications/mimeinfo.cache"));
     QVERIFY(cache.contains("application/x-other=other.desktop;"));
     QVERIFY(!cache.contains(Name));
 }

@@ -547,8 +547,7 @@ void TestKXButton::disabledIgnoresPointer()
 
     // Qt delivers enter events to disabled widgets, unlike moves and presses.
     const QPointF inside(20, button.height() / 2);
-    QEnterEvent enter(inside, button.mapTo(&host.window, inside),
-                      button.mapToGlobal(inside));
+    QEnterEvent enter(inside, button.mapTo(&host.window, inside), button.mapToGlobal(inside));
     QApplication::sendEvent(&button, &enter);
 
     QCOMPARE(in.count(), 0);

@@ -221,14 +221,38 @@ void TestLanguage::laterIdsMissingFromOlderFiles_data()
     QTest::addColumn<QString>("shipped"); // the shipped file whose text comes; empty: none
     QTest::addColumn<QString>("result");  // when no shipped text comes
 
-    QTest::newRow("English file, later id") << "1" << "%0300" << "english.lang" << "";
-    QTest::newRow("Russian file, later id") << "0" << "%0300" << "russian.lang" << "";
-    QTest::newRow("other language id: Russian") << "7" << "%0301" << "russian.lang" << "";
-    QTest::newRow("described id stays an error") << "1" << "%0128" << "" << "ResErr6";
-    QTest::newRow("last described id stays an error") << "1" << "%0246" << "" << "ResErr6";
-    QTest::newRow("id no file carries") << "1" << "%0999" << "" << "ResErr6";
-    QTest::newRow("later id the file carries") << "1" << "%0302" << "" << "eigener Text";
-    QTest::newRow("not an id") << "1" << "%03x0" << "" << "ResErr6";
+    QTest::newRow("English file, later id") << "1"
+                                            << "%0300"
+                                            << "english.lang"
+                                            << "";
+    QTest::newRow("Russian file, later id") << "0"
+                                            << "%0300"
+                                            << "russian.lang"
+                                            << "";
+    QTest::newRow("other language id: Russian") << "7"
+                                                << "%0301"
+                                                << "russian.lang"
+                                                << "";
+    QTest::newRow("described id stays an error") << "1"
+                                                 << "%0128"
+                                                 << ""
+                                                 << "ResErr6";
+    QTest::newRow("last described id stays an error") << "1"
+                                                      << "%0246"
+                                                      << ""
+                                                      << "ResErr6";
+    QTest::newRow("id no file carries") << "1"
+                                        << "%0999"
+                                        << ""
+                                        << "ResErr6";
+    QTest::newRow("later id the file carries") << "1"
+                                               << "%0302"
+                                               << ""
+                                               << "eigener Text";
+    QTest::newRow("not an id") << "1"
+                               << "%03x0"
+                               << ""
+                               << "ResErr6";
 }
 
 void TestLanguage::laterIdsMissingFromOlderFiles()
@@ -239,10 +263,11 @@ void TestLanguage::laterIdsMissingFromOlderFiles()
     QFETCH(QString, result);
 
     // A file made for the described ids: it lacks every later one but "%0302".
-    activate("older.lang", header("Deutsch", resId) + QStringList{"[Rescource]", "%0001, Neu",
-                                                                 "%0302, eigener Text"});
+    activate("older.lang", header("Deutsch", resId) +
+                               QStringList{"[Rescource]", "%0001, Neu", "%0302, eigener Text"});
     if (!shipped.isEmpty()) {
-        const QByteArray bytes = readBytes(QStringLiteral(KQ_SOURCE_DIR "/data/Languages/") + shipped);
+        const QByteArray bytes =
+            readBytes(QStringLiteral(KQ_SOURCE_DIR "/data/Languages/") + shipped);
         QString line;
         for (const QString &candidate : fromCodePage(bytes).split(u'\n')) {
             if (candidate.startsWith(id + u','))

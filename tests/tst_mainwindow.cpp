@@ -525,9 +525,8 @@ void TestMainWindow::sampleEntriesFollowLanguage_data()
                              << "" << shipped;
     QTest::newRow("english") << "english.lang"
                              << "" << shipped + QStringList{"Quiz.dlg2", "DeskCleanup.dlg2"};
-    QTest::newRow("english, then russian")
-        << "english.lang"
-        << "russian.lang" << shipped;
+    QTest::newRow("english, then russian") << "english.lang"
+                                           << "russian.lang" << shipped;
     QTest::newRow("russian, then english")
         << "russian.lang"
         << "english.lang" << shipped + QStringList{"Quiz.dlg2", "DeskCleanup.dlg2"};

@@ -105,8 +105,7 @@ inline void fillProject(kq::DialogProject &project, int count)
 
 // Test set-up: the window's project as a file opened in the editor would give it, with a fresh
 // history.
-template <typename Edit>
-void setUpProject(kq::MainWindow &window, Edit edit)
+template <typename Edit> void setUpProject(kq::MainWindow &window, Edit edit)
 {
     kq::DialogProject project = window.project();
     edit(project);

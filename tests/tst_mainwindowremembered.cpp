@@ -183,9 +183,8 @@ void TestMainWindowRemembered::noRecentProjectsNoEntries()
     ScriptedUi ui;
     MainWindow window(ui);
 
-    QCOMPARE(openMenuOrder(window),
-             (QStringList{"mnuOpnFile", "mnuOpnLine1", "mnuOpnF0", "mnuOpnF1", "mnuOpnF2",
-                          "mnuOpnF3", "mnuOpnF4"}));
+    QCOMPARE(openMenuOrder(window), (QStringList{"mnuOpnFile", "mnuOpnLine1", "mnuOpnF0",
+                                                 "mnuOpnF1", "mnuOpnF2", "mnuOpnF3", "mnuOpnF4"}));
 }
 
 void TestMainWindowRemembered::openedAndSavedProjectsListed()

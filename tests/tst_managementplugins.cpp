@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
-#include <QProcess>
 #include <QTimer>
 
 using namespace kq;

@@ -353,8 +353,8 @@ void TestMessageWindow::closeBox_data()
     QTest::newRow("one button: acts as button 1") << QString() << yes << no << false << 1;
     QTest::newRow("the one button does nothing: ends the run")
         << QString() << no << yes << false << endRun;
-    QTest::newRow("no-action script with spaces") << QString() << u" Нет "_s << yes << false
-                                                  << endRun;
+    QTest::newRow("no-action script with spaces")
+        << QString() << u" Нет "_s << yes << false << endRun;
     QTest::newRow("Esc acts as button 2") << two << no << yes << true << 2;
     QTest::newRow("Esc, button 2 does nothing") << two << yes << no << true << endRun;
     QTest::newRow("Esc, the one button does nothing") << QString() << no << yes << true << endRun;

@@ -324,9 +324,9 @@ void TestPluginRun::downloadedTextsArePlain()
     QFETCH(QString, label);
     // Plug-in descriptions and language files come from anywhere; tags in them are text.
     const QString html = "<b>Завершение</b> &amp; <i>конец</i>";
-    QVERIFY(mFixture->write("Languages/tags.lang",
-                            languageLines("Теги", "2.0", "User", "0", "Tester",
-                                          {"%0040, " + html, "%0041, " + html})));
+    QVERIFY(mFixture->write(
+        "Languages/tags.lang",
+        languageLines("Теги", "2.0", "User", "0", "Tester", {"%0040, " + html, "%0041, " + html})));
     QCOMPARE(LanguageInfo("tags.lang", "GetFile"), QString("tags.lang"));
     auto run = createRun();
     run->setPluginName(html);

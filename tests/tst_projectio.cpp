@@ -334,11 +334,11 @@ void TestProjectIO::openPath_data()
     QTest::newRow("plain file quiz") << "quiz" << QStringList{"quiz=program", "quiz.dll=data"}
                                      << K::ProgramData << true << 3 << "Программа 1" << false;
     QTest::newRow("name with dots")
-        << "my.quiz" << QStringList{"my.quiz=program", "my.quiz.dll=data"} << K::ProgramData
-        << true << 3 << "Программа 1" << false;
+        << "my.quiz" << QStringList{"my.quiz=program", "my.quiz.dll=data"} << K::ProgramData << true
+        << 3 << "Программа 1" << false;
     QTest::newRow("data file in capitals")
-        << "quiz.exe" << QStringList{"quiz.exe=program", "QUIZ.DLL=data"} << K::ProgramData
-        << true << 3 << "Программа 1" << false;
+        << "quiz.exe" << QStringList{"quiz.exe=program", "QUIZ.DLL=data"} << K::ProgramData << true
+        << 3 << "Программа 1" << false;
     QTest::newRow("older program in capitals")
         << "game.bin" << QStringList{"game.bin=program", "MAIN.DLG=legacy"} << K::ProgramLegacy
         << true << 4 << "Старый 1" << false;

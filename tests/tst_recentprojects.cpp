@@ -62,13 +62,13 @@ void TestRecentProjects::added_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("into an empty list") << QStringList() << "/projects/a.dlg2" << paths({"a.dlg2"});
-    QTest::newRow("new goes in front")
-        << paths({"a.dlg2", "b.dlg2"}) << "/projects/c.dlg2" << paths({"c.dlg2", "a.dlg2", "b.dlg2"});
+    QTest::newRow("new goes in front") << paths({"a.dlg2", "b.dlg2"}) << "/projects/c.dlg2"
+                                       << paths({"c.dlg2", "a.dlg2", "b.dlg2"});
     QTest::newRow("known moves to the front, once")
         << paths({"a.dlg2", "b.dlg2", "c.dlg2"}) << "/projects/c.dlg2"
         << paths({"c.dlg2", "a.dlg2", "b.dlg2"});
-    QTest::newRow("already in front") << paths({"a.dlg2", "b.dlg2"}) << "/projects/a.dlg2"
-                                      << paths({"a.dlg2", "b.dlg2"});
+    QTest::newRow("already in front")
+        << paths({"a.dlg2", "b.dlg2"}) << "/projects/a.dlg2" << paths({"a.dlg2", "b.dlg2"});
     QTest::newRow("same file spelled otherwise")
         << paths({"a.dlg2", "b.dlg2"}) << "/projects/old/../b.dlg2" << paths({"b.dlg2", "a.dlg2"});
     QTest::newRow("ninth pushes the oldest out")

@@ -324,7 +324,8 @@ void TestRunProcess::faultLineEscapesControlCharacters()
     bytes.replace(592, script.size(), script);
 
     ProgramFolder folder(QStringLiteral("run"));
-    QVERIFY(testfiles::writeBytes(folder.path(QStringLiteral("run.dll")), header.toBytes() + bytes));
+    QVERIFY(
+        testfiles::writeBytes(folder.path(QStringLiteral("run.dll")), header.toBytes() + bytes));
     QProcess process;
     process.start(folder.program(), {QStringLiteral("/editor")});
     QVERIFY(process.waitForFinished(20000));
@@ -347,7 +348,8 @@ void TestRunProcess::captionIsTheTitle_data()
     QTest::newRow("spaces only") << QStringLiteral("    ") << QString();
     QTest::newRow("plain") << QStringLiteral("Warning") << QStringLiteral("Warning");
     // "[*]" is Qt's mark of unsaved changes, which a caption is not.
-    QTest::newRow("modification mark") << QStringLiteral("Saved [*]") << QStringLiteral("Saved [*]");
+    QTest::newRow("modification mark")
+        << QStringLiteral("Saved [*]") << QStringLiteral("Saved [*]");
 }
 
 void TestRunProcess::captionIsTheTitle()

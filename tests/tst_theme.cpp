@@ -237,8 +237,8 @@ void TestTheme::settingOfAMovedProgramFolder()
     programColors[0] = "TextboxEnabledColor=15790320";
     QStringList keptColors = standardColors;
     keptColors[0] = "TextboxEnabledColor=1973790";
-    const QString program = write(theme("Soft", "2.0", "General", programColors),
-                                  "program/Themes/soft.tvth");
+    const QString program =
+        write(theme("Soft", "2.0", "General", programColors), "program/Themes/soft.tvth");
     const QString kept = write(theme("Soft", "2.0", "User", keptColors), "soft.tvth");
     const QString before = write(theme("Before"), "before.tvth");
     QCOMPARE(ThemeInfo(before, "GetFile"), before);
