@@ -36,4 +36,17 @@ QStringList splitTextLines(const QString &text)
     return splitLines(text);
 }
 
+QString toBoxText(const QString &recordText)
+{
+    QString text = recordText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+QString toRecordText(const QString &boxText)
+{
+    QString text = boxText;
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
 } // namespace kq

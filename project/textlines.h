@@ -13,4 +13,9 @@ namespace kq {
 QList<QByteArray> splitTextLines(const QByteArray &bytes);
 QStringList splitTextLines(const QString &text);
 
+// Records and resource files break lines with CR LF (or CR alone); text boxes want LF.
+QString toBoxText(const QString &recordText);
+// Back from a text box to a record text, line breaks as CR LF.
+QString toRecordText(const QString &boxText);
+
 } // namespace kq

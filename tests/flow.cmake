@@ -1,3 +1,3 @@
-kq_add_test(findingtext editorlib)
-kq_add_test(flowview editorlib)
-kq_add_test(problemsview editorlib)
+kq_add_test(findingtext editorcore)
+kq_add_test(flowview editorui)
+kq_add_test(problemsview editorui)

@@ -1,7 +1,7 @@
 # Built programs: the runner as users get it, building, the portable folder, the command line.
-kq_add_test(elffile editorlib)
+kq_add_test(elffile editorcore)
 add_dependencies(tst_elffile run)
-kq_add_test(programbuilder editorlib)
+kq_add_test(programbuilder editorcore)
 add_dependencies(tst_programbuilder run)
 
 # A library that needs one the loader cannot find: no run path leads to it.
@@ -9,12 +9,12 @@ add_library(kq_gone SHARED data/libraries/gone.cpp)
 add_library(kq_needy SHARED data/libraries/needy.cpp)
 target_link_libraries(kq_needy PRIVATE kq_gone)
 set_target_properties(kq_needy PROPERTIES SKIP_BUILD_RPATH ON)
-kq_add_test(librarybundle editorlib)
+kq_add_test(librarybundle editorcore)
 add_dependencies(tst_librarybundle run kq_needy)
 target_compile_definitions(tst_librarybundle PRIVATE KQ_NEEDY_LIBRARY="$<TARGET_FILE:kq_needy>")
 
-kq_add_test(portablebuild editorlib)
+kq_add_test(portablebuild editorcore)
 add_dependencies(tst_portablebuild run)
-kq_add_test(commandline editorlib)
-kq_add_test(tavlen editorlib)
+kq_add_test(commandline editorcore)
+kq_add_test(tavlen editorcore)
 add_dependencies(tst_tavlen tavlen)

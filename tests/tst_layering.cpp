@@ -1,28 +1,95 @@
-// Libraries depend one way only: project and resources below controls, controls below runner
-// and editor; the model and the file readers use no widgets.
+// Libraries depend one way only: project below resources, resources below controls, controls below
+// the runner and the editor's windows; the editor's core below its windows. Checked twice: the
+// link dependencies CMake really resolved (its file API reply in the build folder), and the
+// headers each folder includes.
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QTest>
 
 namespace {
 
-const QStringList Layers{"project", "resources", "controls", "runner", "editor"};
+// Folders from the bottom up; a file may include headers of its own rank or below.
+const QList<QPair<QString, int>> Folders{
+    {"project", 0},           {"resources", 1},       {"controls", 2},
+    {"runner", 3},            {"editor/core", 2},     {"editor/common", 3},
+    {"editor/flow", 4},       {"editor/management", 4}, {"editor/mainwindow", 5},
+    {"editor/app", 6},
+};
 
-// The rank of each folder: a file may include headers of its own rank or below.
-int rankOf(const QString &folder)
+struct Target
 {
-    if (folder == "project" || folder == "resources")
-        return 0;
-    return int(Layers.indexOf(folder)) - 1;
+    QStringList dependencies; // names of the targets it links, directly or not
+    QStringList includes;     // include directories of its compile groups
+    QString linkLine;         // an executable's link command fragments
+};
+
+QJsonObject readJson(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
 }
 
-QStringList sourcesOf(const QString &folder)
+// Every target of the build, read from the codemodel reply of CMake's file API.
+QHash<QString, Target> readTargets()
 {
-    QDir dir(QStringLiteral(KQ_SOURCE_DIR) + "/" + folder);
-    return dir.entryList({"*.h", "*.cpp"}, QDir::Files);
+    const QDir reply(QStringLiteral(KQ_BINARY_DIR "/.cmake/api/v1/reply"));
+    const QStringList indexes = reply.entryList({"index-*.json"}, QDir::Files, QDir::Name);
+    if (indexes.isEmpty())
+        return {};
+    const QJsonObject index = readJson(reply.filePath(indexes.last()));
+    QString codemodel;
+    for (const QJsonValue &object : index["objects"].toArray()) {
+        if (object["kind"].toString() == "codemodel")
+            codemodel = object["jsonFile"].toString();
+    }
+    const QJsonObject model = readJson(reply.filePath(codemodel));
+    const QJsonArray targets = model["configurations"][0]["targets"].toArray();
+    QHash<QString, QString> nameOfId;
+    for (const QJsonValue &target : targets)
+        nameOfId.insert(target["id"].toString(), target["name"].toString());
+
+    QHash<QString, Target> result;
+    for (const QJsonValue &entry : targets) {
+        const QJsonObject json = readJson(reply.filePath(entry["jsonFile"].toString()));
+        Target target;
+        for (const QJsonValue &dependency : json["dependencies"].toArray())
+            target.dependencies << nameOfId.value(dependency["id"].toString());
+        for (const QJsonValue &group : json["compileGroups"].toArray()) {
+            for (const QJsonValue &include : group["includes"].toArray())
+                target.includes << include["path"].toString();
+        }
+        for (const QJsonValue &fragment : json["link"]["commandFragments"].toArray())
+            target.linkLine += fragment["fragment"].toString() + u' ';
+        result.insert(entry["name"].toString(), target);
+    }
+    return result;
+}
+
+// The target and every target it depends on, however indirectly.
+QStringList closureOf(const QString &name, const QHash<QString, Target> &targets)
+{
+    QStringList seen{name};
+    for (qsizetype i = 0; i < seen.size(); ++i) {
+        for (const QString &dependency : targets.value(seen.at(i)).dependencies) {
+            if (!seen.contains(dependency))
+                seen << dependency;
+        }
+    }
+    return seen;
+}
+
+bool usesQtModule(const Target &target, const QString &module)
+{
+    const QString headers = QLibraryInfo::path(QLibraryInfo::HeadersPath) + "/" + module;
+    return target.includes.contains(headers);
 }
 
 QStringList includesOf(const QString &path)
@@ -39,6 +106,12 @@ QStringList includesOf(const QString &path)
     return names;
 }
 
+QStringList sourcesOf(const QString &folder)
+{
+    return QDir(QStringLiteral(KQ_SOURCE_DIR) + "/" + folder)
+        .entryList({"*.h", "*.cpp"}, QDir::Files);
+}
+
 } // namespace
 
 class TestLayering : public QObject
@@ -46,24 +119,81 @@ class TestLayering : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void linksGoDownOnly_data();
+    void linksGoDownOnly();
+    void programsLinkTheirLayersOnly_data();
+    void programsLinkTheirLayersOnly();
     void includesGoDownOnly_data();
     void includesGoDownOnly();
-    void runnerLinksNoEditorCode();
+
+private:
+    QHash<QString, Target> mTargets;
 };
 
-void TestLayering::runnerLinksNoEditorCode()
+void TestLayering::initTestCase()
 {
-    QFile list(QStringLiteral(KQ_SOURCE_DIR) + "/runner/CMakeLists.txt");
-    QVERIFY(list.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(list.readAll());
-    QVERIFY(text.contains("target_link_libraries"));
-    QVERIFY(!text.contains("editorlib"));
+    mTargets = readTargets();
+    QVERIFY2(mTargets.contains("editorcore") && mTargets.contains("run"),
+             "no codemodel reply of CMake's file API in the build folder");
+}
+
+void TestLayering::linksGoDownOnly_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QStringList>("forbiddenTargets");
+    QTest::addColumn<QStringList>("forbiddenQtModules");
+    const QStringList editor{"editorcore", "editorui"};
+    QTest::newRow("project") << "project"
+                             << QStringList{"resources", "controls", "runnerlib"} + editor
+                             << QStringList{"QtGui", "QtWidgets"};
+    QTest::newRow("resources") << "resources" << QStringList{"controls", "runnerlib"} + editor
+                               << QStringList{"QtWidgets"};
+    QTest::newRow("controls") << "controls" << QStringList{"runnerlib"} + editor
+                              << QStringList{};
+    QTest::newRow("runner") << "runnerlib" << editor << QStringList{};
+    QTest::newRow("editor core") << "editorcore"
+                                 << QStringList{"controls", "runnerlib", "editorui"}
+                                 << QStringList{"QtWidgets"};
+    QTest::newRow("editor windows") << "editorui" << QStringList{"runnerlib"} << QStringList{};
+}
+
+void TestLayering::linksGoDownOnly()
+{
+    QFETCH(QString, target);
+    QFETCH(QStringList, forbiddenTargets);
+    QFETCH(QStringList, forbiddenQtModules);
+    QVERIFY(mTargets.contains(target));
+    const QStringList links = closureOf(target, mTargets);
+    for (const QString &forbidden : forbiddenTargets)
+        QVERIFY2(!links.contains(forbidden), qPrintable(target + " links " + forbidden));
+    for (const QString &module : forbiddenQtModules)
+        QVERIFY2(!usesQtModule(mTargets.value(target), module),
+                 qPrintable(target + " uses " + module));
+}
+
+void TestLayering::programsLinkTheirLayersOnly_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("forbiddenLibraries");
+    QTest::newRow("run") << "run" << QStringList{"libeditorcore.a", "libeditorui.a"};
+    QTest::newRow("tavlen") << "tavlen" << QStringList{"librunnerlib.a"};
+}
+
+void TestLayering::programsLinkTheirLayersOnly()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, forbiddenLibraries);
+    const QString linkLine = mTargets.value(program).linkLine;
+    QVERIFY2(linkLine.contains(".a "), qPrintable(program + " links no library: " + linkLine));
+    for (const QString &library : forbiddenLibraries)
+        QVERIFY2(!linkLine.contains(library), qPrintable(program + " links " + library));
 }
 
 void TestLayering::includesGoDownOnly_data()
 {
     QTest::addColumn<QString>("folder");
-    for (const QString &folder : Layers)
+    for (const auto &[folder, rank] : Folders)
         QTest::newRow(qPrintable(folder)) << folder;
 }
 
@@ -71,12 +201,17 @@ void TestLayering::includesGoDownOnly()
 {
     QFETCH(QString, folder);
     QHash<QString, QString> homeOf;
-    for (const QString &layer : Layers) {
+    QHash<QString, int> rankOf;
+    for (const auto &[layer, rank] : Folders) {
+        rankOf.insert(layer, rank);
         for (const QString &file : sourcesOf(layer))
             homeOf.insert(file, layer);
     }
     const QDir widgets(QLibraryInfo::path(QLibraryInfo::HeadersPath) + "/QtWidgets");
     QVERIFY(widgets.exists());
+    // The model, the readers and the editor's core include no widget header.
+    const bool widgetFree =
+        folder == "project" || folder == "resources" || folder == "editor/core";
 
     QVERIFY(!sourcesOf(folder).isEmpty());
     for (const QString &file : sourcesOf(folder)) {
@@ -84,13 +219,11 @@ void TestLayering::includesGoDownOnly()
             includesOf(QStringLiteral(KQ_SOURCE_DIR) + "/" + folder + "/" + file);
         for (const QString &name : includes) {
             const QString home = homeOf.value(name);
-            QVERIFY2(home.isEmpty() || rankOf(home) <= rankOf(folder),
-                     qPrintable(folder + "/" + file + " includes " + home + "/" + name));
-            // The model and the readers include no widget header; only the localisation of
-            // a window's controls works on widgets.
-            const bool model = folder == "project" ||
-                               (folder == "resources" && !file.startsWith("localizecontrols"));
-            QVERIFY2(!model || !widgets.exists(name),
+            // Folders of one rank side by side (the flow and management windows) stay apart.
+            const bool below = home.isEmpty() || home == folder ||
+                               rankOf.value(home) < rankOf.value(folder);
+            QVERIFY2(below, qPrintable(folder + "/" + file + " includes " + home + "/" + name));
+            QVERIFY2(!widgetFree || !widgets.exists(name),
                      qPrintable(folder + "/" + file + " includes the widget header " + name));
         }
     }

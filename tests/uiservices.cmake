@@ -1,1 +1,1 @@
-kq_add_test(uiservices editorlib)
+kq_add_test(uiservices editorui)

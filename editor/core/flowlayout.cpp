@@ -1,10 +1,10 @@
 #include "flowlayout.h"
 
 #include "dialogproject.h"
-#include "editorhelpers.h"
 #include "findingtext.h"
 #include "language.h"
 #include "mnemonic.h"
+#include "textlines.h"
 
 #include <QHash>
 #include <QStringList>
@@ -83,7 +83,7 @@ QString withFindings(const QString &text, const Marked &marked)
 
 QString firstLine(const QString &text)
 {
-    const QString box = editor::toBoxText(trimmedRight(text));
+    const QString box = toBoxText(trimmedRight(text));
     return box.section(u'\n', 0, 0).trimmed();
 }
 
@@ -113,7 +113,7 @@ QString subtitle(const DialogRecord &record)
 
 QString stepTooltip(const DialogRecord &record)
 {
-    QStringList lines = editor::toBoxText(trimmedRight(record.text)).split(u'\n');
+    QStringList lines = toBoxText(trimmedRight(record.text)).split(u'\n');
     if (lines.size() > TooltipLines) {
         lines = lines.mid(0, TooltipLines);
         lines << QStringLiteral("…");

@@ -47,11 +47,6 @@ QString toolTipWithKey(const QString &text, const QKeySequence &key);
 // A button that shows only a picture is named by its tooltip, for assistive technology too.
 void describePictureButton(QWidget *button, const QString &text, const QKeySequence &key = {});
 
-// Records and resource files break lines with CR LF (or CR alone); text boxes want LF.
-QString toBoxText(const QString &recordText);
-// Back from a text box to a record text, line breaks as CR LF.
-QString toRecordText(const QString &boxText);
-
 // Opens "readme.txt" of the program folder with the desktop's viewer; nothing when it is missing.
 void openReadme(UiServices &ui);
 

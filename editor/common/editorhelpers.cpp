@@ -154,19 +154,6 @@ void describePictureButton(QWidget *button, const QString &text, const QKeySeque
     button->setAccessibleName(text);
 }
 
-QString toBoxText(const QString &recordText)
-{
-    QString text = recordText;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
-
-QString toRecordText(const QString &boxText)
-{
-    QString text = boxText;
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
-
 void openReadme(UiServices &ui)
 {
     const QString readme = programPath(QStringLiteral("readme.txt"));

@@ -5,6 +5,7 @@
 #include "plugininfo.h"
 #include "pluginrunwindow.h"
 #include "programfolder.h"
+#include "textlines.h"
 #include "uiservices.h"
 
 #include <QFile>
@@ -122,9 +123,9 @@ void PluginPage::pluginSelected()
         return;
     }
 
-    mInfo->setPlainText(editor::toBoxText(ResString(232) + u'\n' +
-                                          PluginInfo(path, QStringLiteral("GetAuthor")) + u'\n' +
-                                          ResString(233) + u'\n' + PluginDescription(path)));
+    mInfo->setPlainText(toBoxText(ResString(232) + u'\n' +
+                                  PluginInfo(path, QStringLiteral("GetAuthor")) + u'\n' +
+                                  ResString(233) + u'\n' + PluginDescription(path)));
 }
 
 void PluginPage::runPlugin()

@@ -3,6 +3,7 @@
 #include "editorhelpers.h"
 #include "language.h"
 #include "optionsetting.h"
+#include "textlines.h"
 #include "uiservices.h"
 
 #include <QComboBox>
@@ -138,9 +139,9 @@ void LanguagePage::languageSelected()
     }
 
     mButtons.at(1)->setEnabled(LanguageInfo(file, QStringLiteral("GetStatus")) != u"General");
-    mInfo->setPlainText(editor::toBoxText(ResString(230) + u'\n' + u' ' + mList->currentText() +
-                                          u'\n' + ResString(231) + u'\n' + u' ' +
-                                          LanguageInfo(file, QStringLiteral("GetAuthor"))));
+    mInfo->setPlainText(toBoxText(ResString(230) + u'\n' + u' ' + mList->currentText() + u'\n' +
+                                  ResString(231) + u'\n' + u' ' +
+                                  LanguageInfo(file, QStringLiteral("GetAuthor"))));
 
     // An identifier other than 0 or 1 has no entry, and then none is shown.
     bool isNumber = false;

@@ -7,6 +7,7 @@
 #include "mainwindow_helpers.h"
 #include "mainwindow_iconpicture.h"
 #include "projectdocument.h"
+#include "textlines.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -185,7 +186,7 @@ void PropertiesPanel::load()
     const DialogRecord &record = mDocument.record(current);
     mainwindow::showOption(mType, record.type);
     showStates(record.type);
-    const QString boxText = editor::toBoxText(trimmedRight(record.text));
+    const QString boxText = toBoxText(trimmedRight(record.text));
     if (mText->toPlainText() != boxText)
         mText->setPlainText(boxText);
     showText(mCaption, trimmedRight(record.caption));
@@ -276,7 +277,7 @@ bool PropertiesPanel::differs(QWidget *box) const
 {
     const DialogRecord &record = mDocument.record(mDocument.currentDialog());
     if (box == mText)
-        return mText->toPlainText() != editor::toBoxText(trimmedRight(record.text));
+        return mText->toPlainText() != toBoxText(trimmedRight(record.text));
     const QString shown = static_cast<QLineEdit *>(box)->text();
     if (box == mCaption)
         return shown != trimmedRight(record.caption);
@@ -301,7 +302,7 @@ void PropertiesPanel::writeField(QWidget *box)
     const int current = mDocument.currentDialog();
     using Field = ProjectDocument::Field;
     if (box == mText)
-        mDocument.setField(current, Field::Text, editor::toRecordText(mText->toPlainText()));
+        mDocument.setField(current, Field::Text, toRecordText(mText->toPlainText()));
     else if (box == mCaption)
         mDocument.setField(current, Field::Caption, mCaption->text());
     else if (box == mBtn[0])
