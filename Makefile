@@ -7,6 +7,8 @@ PREFIX  ?= $(HOME)/.local
 PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n \
            fonts-dejavu-core pkg-config libxcb1-dev desktop-file-utils shared-mime-info xvfb \
            xdotool
+# ccache, where a developer has it, makes rebuilds in several work trees cheap.
+LAUNCHER = $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # The fuzzers need clang and its libFuzzer; only `make fuzz` installs them.
 FUZZ_PACKAGES = $(PACKAGES) clang libclang-rt-dev
@@ -63,7 +65,7 @@ build: configure
 # The query asks CMake for the link dependencies that the layering test checks.
 configure: deps
 	mkdir -p $(BUILD)/.cmake/api/v1/query && touch $(BUILD)/.cmake/api/v1/query/codemodel-v2
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
