@@ -16,5 +16,5 @@ target_compile_definitions(tst_librarybundle PRIVATE KQ_NEEDY_LIBRARY="$<TARGET_
 kq_add_test(portablebuild editorcore)
 add_dependencies(tst_portablebuild run)
 kq_add_test(commandline editorcore)
-kq_add_test(tavlen editorcore)
+kq_add_test(tavlen editorui)
 add_dependencies(tst_tavlen tavlen)

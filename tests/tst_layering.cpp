@@ -16,10 +16,9 @@ namespace {
 
 // Folders from the bottom up; a file may include headers of its own rank or below.
 const QList<QPair<QString, int>> Folders{
-    {"project", 0},           {"resources", 1},       {"controls", 2},
-    {"runner", 3},            {"editor/core", 2},     {"editor/common", 3},
-    {"editor/flow", 4},       {"editor/management", 4}, {"editor/mainwindow", 5},
-    {"editor/app", 6},
+    {"project", 0},           {"resources", 1},     {"controls", 2},    {"runner", 3},
+    {"editor/core", 2},       {"editor/common", 3}, {"editor/flow", 4}, {"editor/management", 4},
+    {"editor/mainwindow", 5}, {"editor/app", 6},
 };
 
 struct Target
@@ -149,11 +148,9 @@ void TestLayering::linksGoDownOnly_data()
                              << QStringList{"QtGui", "QtWidgets"};
     QTest::newRow("resources") << "resources" << QStringList{"controls", "runnerlib"} + editor
                                << QStringList{"QtWidgets"};
-    QTest::newRow("controls") << "controls" << QStringList{"runnerlib"} + editor
-                              << QStringList{};
+    QTest::newRow("controls") << "controls" << QStringList{"runnerlib"} + editor << QStringList{};
     QTest::newRow("runner") << "runnerlib" << editor << QStringList{};
-    QTest::newRow("editor core") << "editorcore"
-                                 << QStringList{"controls", "runnerlib", "editorui"}
+    QTest::newRow("editor core") << "editorcore" << QStringList{"controls", "runnerlib", "editorui"}
                                  << QStringList{"QtWidgets"};
     QTest::newRow("editor windows") << "editorui" << QStringList{"runnerlib"} << QStringList{};
 }
@@ -210,8 +207,7 @@ void TestLayering::includesGoDownOnly()
     const QDir widgets(QLibraryInfo::path(QLibraryInfo::HeadersPath) + "/QtWidgets");
     QVERIFY(widgets.exists());
     // The model, the readers and the editor's core include no widget header.
-    const bool widgetFree =
-        folder == "project" || folder == "resources" || folder == "editor/core";
+    const bool widgetFree = folder == "project" || folder == "resources" || folder == "editor/core";
 
     QVERIFY(!sourcesOf(folder).isEmpty());
     for (const QString &file : sourcesOf(folder)) {
@@ -220,8 +216,8 @@ void TestLayering::includesGoDownOnly()
         for (const QString &name : includes) {
             const QString home = homeOf.value(name);
             // Folders of one rank side by side (the flow and management windows) stay apart.
-            const bool below = home.isEmpty() || home == folder ||
-                               rankOf.value(home) < rankOf.value(folder);
+            const bool below =
+                home.isEmpty() || home == folder || rankOf.value(home) < rankOf.value(folder);
             QVERIFY2(below, qPrintable(folder + "/" + file + " includes " + home + "/" + name));
             QVERIFY2(!widgetFree || !widgets.exists(name),
                      qPrintable(folder + "/" + file + " includes the widget header " + name));
