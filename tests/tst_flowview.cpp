@@ -115,6 +115,8 @@ private slots:
     void clickingABoxActivatesItsStep();
     void arrowKeysMoveBetweenSteps();
     void zoomByKeysAndWheel();
+    void opensShowingTheWholeWidth_data();
+    void opensShowingTheWholeWidth();
     void arcsThatOverlapNeverShareALane();
     void exportsPng();
     void exportsSvg();
@@ -383,6 +385,48 @@ void TestFlowView::zoomByKeysAndWheel()
     QCOMPARE(view.zoom(), FlowView::MaxZoom);
     view.setZoom(0);
     QCOMPARE(view.zoom(), FlowView::MinZoom);
+}
+
+void TestFlowView::opensShowingTheWholeWidth_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("narrow split") << 180;
+    QTest::newRow("half a window") << 320;
+    QTest::newRow("wider than the picture") << 900;
+}
+
+void TestFlowView::opensShowingTheWholeWidth()
+{
+    QFETCH(int, width);
+    // End boxes on both sides of the step column, arcs out to the right.
+    const DialogProject project =
+        captioned({message("Выход", Exit, "Далее", Next),
+                   message("Назад", "Идти К 00", "Конец", "Идти К 07"), message("Далее", Next)});
+    FlowView view;
+    view.resize(width, 400);
+    view.show();
+    view.showProject(project, ProjectCheck::check(project));
+    const auto wholeWidthShown = [&view] {
+        const QRect shown = view.mapFromScene(view.plan().bounds).boundingRect();
+        return shown.left() >= 0 && shown.right() <= view.viewport()->width();
+    };
+    QVERIFY(wholeWidthShown());
+    QVERIFY(view.zoom() <= 1.0);
+
+    // A narrower split after a restart: still the whole width.
+    view.resize(width * 2 / 3, 400);
+    QVERIFY(wholeWidthShown());
+
+    // Once the user zooms, the view keeps the zoom; Ctrl+0 fits the whole picture again.
+    view.setZoom(2.0);
+    view.resize(width, 400);
+    QCOMPARE(view.zoom(), 2.0);
+    QTest::keyClick(&view, Qt::Key_0, Qt::ControlModifier);
+    QCoreApplication::processEvents(); // the scroll bars that are no longer needed go
+    const QRect shown = view.mapFromScene(view.plan().bounds).boundingRect();
+    // Within a pixel of rounding, the picture's corners lie in the view.
+    QVERIFY(view.viewport()->rect().adjusted(-1, -1, 1, 1).contains(shown));
+    QVERIFY(view.zoom() <= 1.0);
 }
 
 void TestFlowView::arcsThatOverlapNeverShareALane()

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QStyle>
 #include <QSvgGenerator>
 #include <QWheelEvent>
 
@@ -21,6 +22,8 @@ namespace kq {
 namespace {
 
 constexpr qreal ZoomStep = 1.2;
+// Room left around the picture when it is fitted to the view.
+constexpr qreal FitMargin = 8;
 
 } // namespace
 
@@ -66,6 +69,8 @@ void FlowView::showProject(const DialogProject &project, const QList<Finding> &f
     mItems = shown;
     mScene->setSceneRect(mPlan.bounds);
     updateHighlight();
+    if (mFollowsWidth)
+        fitWidth();
 }
 
 void FlowView::selectStep(int step)
@@ -111,8 +116,52 @@ qreal FlowView::zoom() const
 
 void FlowView::setZoom(qreal factor)
 {
+    mFollowsWidth = false;
+    applyZoom(factor);
+}
+
+void FlowView::applyZoom(qreal factor)
+{
     const qreal bounded = std::clamp(factor, MinZoom, MaxZoom);
     setTransform(QTransform::fromScale(bounded, bounded));
+}
+
+void FlowView::fitToView()
+{
+    mFollowsWidth = false;
+    // The room without scroll bars: a picture that fits needs none.
+    const QSizeF picture = mPlan.bounds.size() + QSizeF(2 * FitMargin, 2 * FitMargin);
+    const QSize room = maximumViewportSize();
+    applyZoom(std::min({1.0, room.width() / picture.width(), room.height() / picture.height()}));
+    centerOn(mPlan.bounds.center());
+}
+
+void FlowView::showWholeWidth()
+{
+    mFollowsWidth = true;
+    fitWidth();
+}
+
+void FlowView::fitWidth()
+{
+    const qreal picture = mPlan.bounds.width() + 2 * FitMargin;
+    const QSize room = maximumViewportSize();
+    qreal factor = std::min(1.0, room.width() / picture);
+    // A column taller than the view brings a vertical scroll bar, which takes its width.
+    if (mPlan.bounds.height() * factor > room.height()) {
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        factor = std::min(1.0, (room.width() - bar) / picture);
+    }
+    applyZoom(factor);
+    horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+    verticalScrollBar()->setValue(verticalScrollBar()->minimum());
+}
+
+void FlowView::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    if (mFollowsWidth)
+        fitWidth();
 }
 
 void FlowView::zoomIn()
@@ -148,7 +197,10 @@ void FlowView::keyPressEvent(QKeyEvent *event)
         zoomOut();
         return;
     case Qt::Key_0:
-        setZoom(1);
+        if (event->modifiers() & Qt::ControlModifier)
+            fitToView();
+        else
+            setZoom(1);
         return;
     case Qt::Key_Up:
     case Qt::Key_Down: {

@@ -38,9 +38,15 @@ public:
     bool exportPicture(const QString &path, QString *error = nullptr);
 
     qreal zoom() const;
+    // A zoom chosen by the user; the view stops following its width from then on.
     void setZoom(qreal factor);
     void zoomIn();
     void zoomOut();
+    // The whole picture in the view, never larger than its own size (Fit, Ctrl+0).
+    void fitToView();
+    // Shows the whole width of the picture from its top, and keeps doing so as the view is
+    // resized, until the user zooms: how a project opens, its end boxes never cut off.
+    void showWholeWidth();
 
     // What is drawn: the plan and the items showing it.
     const FlowPlan &plan() const { return mPlan; }
@@ -53,11 +59,14 @@ signals:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void updateHighlight();
+    void applyZoom(qreal factor);
+    void fitWidth();
     int stepAt(const QPoint &position) const;
     void activate(int step);
     // Draws the scene without the highlight onto a painter sized to the picture.
@@ -69,6 +78,7 @@ private:
     QHash<QString, QGraphicsItem *> mItems;
     QHash<int, FlowNodeItem *> mSteps;
     int mSelected = -1;
+    bool mFollowsWidth = true;
 };
 
 } // namespace kq

@@ -186,6 +186,8 @@ void MainWindow::connectDocument()
     connect(mDocument, &ProjectDocument::modifiedChanged, this, &QWidget::setWindowModified);
     connect(mDocument, &ProjectDocument::pathChanged, this, &MainWindow::updateTitle);
     connect(mDocument, &ProjectDocument::contentsChanged, this, &MainWindow::checkProject);
+    // A project opened shows its whole flow, however the user zoomed the one before.
+    connect(mDocument, &ProjectDocument::projectReplaced, mFlowView, &FlowView::showWholeWidth);
     connect(mDocument, &ProjectDocument::currentDialogChanged, this,
             [this](int dialog) { mFlowView->selectStep(dialog - 1); });
 }
@@ -202,10 +204,23 @@ void MainWindow::buildFlowTabs()
     mExportPicture->setObjectName(QStringLiteral("flow_export"));
     mExportPicture->setAutoDefault(false);
     connect(mExportPicture, &QPushButton::clicked, this, &MainWindow::exportPicture);
+    mFitFlow = new QPushButton(QStringLiteral("%0480"), flowPage);
+    mFitFlow->setObjectName(QStringLiteral("flow_fit"));
+    mFitFlow->setAutoDefault(false);
+    connect(mFitFlow, &QPushButton::clicked, mFlowView, &FlowView::fitToView);
+    // Ctrl+0 fits the map from anywhere in the window, as the button does.
+    auto *fitKey = new QAction(this);
+    fitKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    addAction(fitKey);
+    connect(fitKey, &QAction::triggered, mFlowView, &FlowView::fitToView);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(mFitFlow);
+    buttons->addStretch(1);
+    buttons->addWidget(mExportPicture);
     auto *flowLayout = new QVBoxLayout(flowPage);
     flowLayout->setContentsMargins(4, 4, 4, 4);
     flowLayout->addWidget(mFlowView, 1);
-    flowLayout->addWidget(mExportPicture, 0, Qt::AlignRight);
+    flowLayout->addLayout(buttons);
     mFlowTabs->addTab(flowPage, QStringLiteral("%0370"));
 
     mProblems = new ProblemsView(mFlowTabs);
@@ -228,6 +243,10 @@ void MainWindow::retranslateFlowTabs()
     mFlowTabs->setTabText(0, ResString(370));
     mFlowTabs->setTabText(1, ResString(371));
     mExportPicture->setText(ResString(372));
+    mFitFlow->setText(ResString(480));
+    mFitFlow->setToolTip(
+        editor::toolTipWithKey(ResString(481), QKeySequence(Qt::CTRL | Qt::Key_0)));
+    mFlowView->setToolTip(ResString(482));
     mFlowView->setAccessibleName(mFlowTabs->tabText(0));
     mProblems->setAccessibleName(mFlowTabs->tabText(1));
     mProblems->retranslate();

@@ -193,6 +193,7 @@ private:
     FlowView *mFlowView = nullptr;
     ProblemsView *mProblems = nullptr;
     QPushButton *mExportPicture = nullptr;
+    QPushButton *mFitFlow = nullptr;
     QSplitter *mSplitter = nullptr;
 
     QMenu *mMnuOpn = nullptr;
