@@ -22,6 +22,8 @@ private slots:
     void helpNamesEveryOption_data();
     void helpNamesEveryOption();
     void wrongLineIsOneLineOnStandardError();
+    void startupPicture_data();
+    void startupPicture();
 };
 
 void TestCommandLine::runsWithoutWindow_data()
@@ -167,6 +169,27 @@ void TestCommandLine::wrongLineIsOneLineOnStandardError()
     QCOMPARE(output, QString());
     QCOMPARE(errors.count(u'\n'), 1);
     QVERIFY(errors.startsWith(u"tavlen: --portable goes with --build"));
+}
+
+void TestCommandLine::startupPicture_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("plain start") << QStringList() << "" << true;
+    QTest::newRow("plain start, picture on") << QStringList() << "1" << true;
+    QTest::newRow("plain start, picture off") << QStringList() << "0" << false;
+    QTest::newRow("file from the file manager") << QStringList{"quiz.dlg2"} << "" << false;
+    QTest::newRow("--no-splash") << QStringList{"--no-splash"} << "1" << false;
+}
+
+void TestCommandLine::startupPicture()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, setting);
+    QFETCH(bool, shown);
+    const CommandLine line = parseCommandLine(QStringList{"tavlen"} + arguments);
+    QCOMPARE(showsStartupPicture(line, setting), shown);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -3,6 +3,7 @@
 #include "productinfo.h"
 #include "theme.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -40,6 +41,7 @@ private slots:
     void pluginList_data();
     void pluginList();
     void otherPanelNumbersDoNothing();
+    void startupPictureCanBeTurnedOff();
 
 private:
     std::unique_ptr<Fixture> mFixture;
@@ -423,6 +425,22 @@ void TestManagement::otherPanelNumbersDoNothing()
         QVERIFY(window->themePaths().isEmpty());
         QVERIFY(window->pluginPaths().isEmpty());
     }
+}
+
+void TestManagement::startupPictureCanBeTurnedOff()
+{
+    auto window = mFixture->open();
+    auto *box = child<QCheckBox>(window.get(), "chk_splash");
+    QVERIFY(box->isChecked());
+    QVERIFY(!box->text().isEmpty() && !box->text().startsWith('%'));
+    box->click();
+    QCOMPARE(OptionSetting(OptionRead, OptionStartupPicture), QString("0"));
+    // The next time the window opens it shows the stored choice.
+    window = mFixture->open();
+    box = child<QCheckBox>(window.get(), "chk_splash");
+    QVERIFY(!box->isChecked());
+    box->click();
+    QCOMPARE(OptionSetting(OptionRead, OptionStartupPicture), QString("1"));
 }
 
 QTEST_MAIN(TestManagement)

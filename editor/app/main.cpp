@@ -54,7 +54,8 @@ int main(int argc, char *argv[])
         if (!commandLine.file.isEmpty())
             mainWindow.openFile(commandLine.file);
     };
-    if (commandLine.noSplash) {
+    if (!kq::showsStartupPicture(commandLine,
+                                 kq::OptionSetting(kq::OptionRead, kq::OptionStartupPicture))) {
         showMainWindow();
         return app.exec();
     }

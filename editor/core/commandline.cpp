@@ -260,4 +260,9 @@ int runWithoutWindow(const CommandLine &line, QTextStream &out, QTextStream &err
     return ExitWrongCommand;
 }
 
+bool showsStartupPicture(const CommandLine &commandLine, const QString &setting)
+{
+    return !commandLine.noSplash && commandLine.file.isEmpty() && setting != u'0';
+}
+
 } // namespace kq

@@ -40,6 +40,10 @@ bool runsWithoutWindow(const QStringList &arguments);
 // Reads the arguments (the program name first).
 CommandLine parseCommandLine(const QStringList &arguments);
 
+// Whether the editor opens with its start-up picture: only for a plain start, not for a file
+// opened from the file manager, and not when the user turned it off (the setting of key 5).
+bool showsStartupPicture(const CommandLine &commandLine, const QString &setting);
+
 // Runs a mode without a window, writing what it prints to out and err; returns the exit status.
 int runWithoutWindow(const CommandLine &commandLine, QTextStream &out, QTextStream &err);
 

@@ -1,15 +1,19 @@
 #include "managementwindow.h"
 
+#include "optionsetting.h"
+
 #include "editorhelpers.h"
 #include "language.h"
 #include "languagepage.h"
 #include "localizecontrols.h"
 #include "managementpage.h"
+#include "optionsetting.h"
 #include "pluginpage.h"
 #include "productinfo.h"
 #include "themepage.h"
 #include "uiservices.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,8 +67,19 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
     connect(help, &QPushButton::clicked, this, [this] { editor::openReadme(mUi); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
+    // Takes effect at the next plain start; a file opened from the file manager never waits.
+    auto *startupPicture = new QCheckBox(ResString(483), this);
+    startupPicture->setObjectName(QStringLiteral("chk_splash"));
+    startupPicture->setChecked(OptionSetting(OptionRead, OptionStartupPicture) != u'0');
+    connect(startupPicture, &QCheckBox::toggled, this, [](bool on) {
+        OptionSetting(OptionWrite, OptionStartupPicture,
+                      on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
+
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addWidget(help);
+    buttonRow->addSpacing(12);
+    buttonRow->addWidget(startupPicture);
     buttonRow->addStretch();
     buttonRow->addWidget(close);
 
