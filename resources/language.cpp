@@ -188,4 +188,14 @@ QString LanguageStrings(const QString &file)
     return entries.join(QStringLiteral("&&"));
 }
 
+QString helpFilePath()
+{
+    const QString file = ActiveLanguageFile();
+    const bool english = !file.isEmpty() && LanguageInfo(file, QStringLiteral("GetId")) == u"1";
+    const QString englishGuide = programPath(QStringLiteral("readme-english.txt"));
+    if (english && QFileInfo(englishGuide).isFile())
+        return englishGuide;
+    return programPath(QStringLiteral("readme.txt"));
+}
+
 } // namespace kq

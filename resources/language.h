@@ -30,6 +30,10 @@ QString ResString(int number);
 // selector gives "" for a valid header. Error codes "ResErr1" to "ResErr3", "<n>ResErrGen".
 QString LanguageInfo(const QString &file, const QString &selector);
 
+// The user guide in the active language: "readme-english.txt" of the program folder for an
+// English language file (language id "1") when it is there, "readme.txt" otherwise.
+QString helpFilePath();
+
 // Every line of the resource section that starts with "%", whole, joined by "&&".
 QString LanguageStrings(const QString &file);
 

@@ -51,6 +51,9 @@ private slots:
     void languageStrings_data();
     void languageStrings();
 
+    void helpFileFollowsTheLanguage_data();
+    void helpFileFollowsTheLanguage();
+
 private:
     QString languageFile(const QString &file);
     void activate(const QString &file, const QStringList &lines);
@@ -441,6 +444,28 @@ void TestLanguage::languageStrings()
     QCOMPARE(LanguageStrings("strings.lang"), result);
     QVERIFY(QFile::remove(languageFile("strings.lang")));
     QCOMPARE(LanguageStrings("strings.lang"), QString("ResErr2"));
+}
+
+void TestLanguage::helpFileFollowsTheLanguage_data()
+{
+    QTest::addColumn<QString>("languageId");
+    QTest::addColumn<bool>("englishGuide");
+    QTest::addColumn<QString>("helpFile");
+    QTest::newRow("Russian") << "0" << true << "readme.txt";
+    QTest::newRow("English") << "1" << true << "readme-english.txt";
+    QTest::newRow("English without its guide") << "1" << false << "readme.txt";
+}
+
+void TestLanguage::helpFileFollowsTheLanguage()
+{
+    QFETCH(QString, languageId);
+    QFETCH(bool, englishGuide);
+    QFETCH(QString, helpFile);
+    activate("guide.lang", header("Language", languageId, "2.0") + QStringList{"[Rescource]"});
+    const QString guide = mDir.filePath("readme-english.txt");
+    QVERIFY(englishGuide ? writeBytes(guide, "English")
+                         : !QFile::exists(guide) || QFile::remove(guide));
+    QCOMPARE(helpFilePath(), mDir.filePath(helpFile));
 }
 
 QTEST_GUILESS_MAIN(TestLanguage)

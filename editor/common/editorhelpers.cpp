@@ -156,7 +156,7 @@ void describePictureButton(QWidget *button, const QString &text, const QKeySeque
 
 void openReadme(UiServices &ui)
 {
-    const QString readme = programPath(QStringLiteral("readme.txt"));
+    const QString readme = helpFilePath();
     if (QFileInfo(readme).isFile())
         ui.openUrl(QUrl::fromLocalFile(readme));
 }
