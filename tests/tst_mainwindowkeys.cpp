@@ -6,6 +6,7 @@
 #include "tst_mainwindowfixture.h"
 
 #include <QAccessible>
+#include <QRegularExpression>
 #include <QUndoStack>
 
 using namespace kq;
@@ -54,6 +55,8 @@ private slots:
     void controlsReportNames();
     void everyFocusableControlIsNamed_data();
     void everyFocusableControlIsNamed();
+    void everyTabStopIsNamed_data();
+    void everyTabStopIsNamed();
     void iconCellsReportMeaningAndChoice();
 
 private:
@@ -328,7 +331,10 @@ void TestMainWindowKeys::buttonsHaveToolTips_data()
                                << "Переместить выбранный шаг вниз (Ctrl+Вниз)";
     QTest::newRow("insert 1") << "english.lang"
                               << "scr_ins0"
-                              << "Вставить к кнопке 1";
+                              << "Insert into script 1";
+    QTest::newRow("insert 2") << "russian.lang"
+                              << "scr_ins1"
+                              << "Вставить к кнопке 2";
 }
 
 void TestMainWindowKeys::buttonsHaveToolTips()
@@ -420,6 +426,38 @@ void TestMainWindowKeys::everyFocusableControlIsNamed()
         if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
             unnamed << control->objectName() + u':' + control->metaObject()->className();
     }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
+}
+
+void TestMainWindowKeys::everyTabStopIsNamed_data()
+{
+    everyFocusableControlIsNamed_data();
+}
+
+// What a keyboard user meets: every widget that Tab really stops at, once round the window.
+void TestMainWindowKeys::everyTabStopIsNamed()
+{
+    QFETCH(QString, language);
+    useSettings(language, "Themes/standart.tvth");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    QVERIFY(showActive(window));
+    QWidget *first = child<QWidget>(&window, "dlg_list");
+    first->setFocus(Qt::TabFocusReason);
+    QStringList unnamed;
+    QList<QWidget *> visited;
+    for (QWidget *stop = first; stop && !visited.contains(stop);
+         stop = QApplication::focusWidget()) {
+        visited << stop;
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(stop);
+        const QString name = face ? face->text(QAccessible::Name).trimmed() : QString();
+        // A name in the other language is as good as none to its listener.
+        static const QRegularExpression cyrillic("[А-яЁё]");
+        if (name.isEmpty() || (language == "english.lang" && name.contains(cyrillic)))
+            unnamed << stop->objectName() + u':' + name;
+        QTest::keyClick(stop, Qt::Key_Tab);
+    }
+    QVERIFY(visited.size() > 20);
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
 }
 

@@ -213,6 +213,8 @@ void MainWindow::buildFlowTabs()
     fitKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     addAction(fitKey);
     connect(fitKey, &QAction::triggered, mFlowView, &FlowView::fitToView);
+    // Tab goes along the row from left to right.
+    setTabOrder(mFitFlow, mExportPicture);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(mFitFlow);
     buttons->addStretch(1);

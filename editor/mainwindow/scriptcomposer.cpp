@@ -67,8 +67,6 @@ ScriptComposer::ScriptComposer(ProjectDocument &document, QWidget *parent)
         mInsert[i] = editor::pictureButton(
             QStringLiteral("scr_ins") + number,
             QStringLiteral("mainwindow/scr_ins") + number + QStringLiteral(".png"), this);
-        editor::describePictureButton(mInsert[i], QStringLiteral("Вставить к кнопке ") +
-                                                      QString::number(i + 1));
         connect(mInsert[i], &QPushButton::clicked, this, [this, i] { insertScript(i); });
     }
     retranslate();
@@ -111,6 +109,9 @@ void ScriptComposer::retranslate()
         control->setAccessibleName(meaning);
         control->setToolTip(meaning);
     }
+    // "Вставить к кнопке 1" and "... 2" in Russian.
+    for (int i = 0; i < 2; ++i)
+        editor::describePictureButton(mInsert[i], ResString(484 + i));
 }
 
 void ScriptComposer::updateInsertButtons()
