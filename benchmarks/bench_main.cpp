@@ -61,7 +61,7 @@ void measureRate(const char *what, const QStringList &ids, int lookups, double g
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < lookups; ++i)
-        ResString(ids.at(i % ids.size()));
+        languageText(ids.at(i % ids.size()));
     const double perSecond = lookups / (double(clock.nsecsElapsed()) / 1e9);
     std::printf("%-44s %10.0f /s  (goal %8.0f /s)  %s\n", what, perSecond, goalPerSecond,
                 perSecond >= goalPerSecond ? "ok" : "SLOW");
@@ -88,8 +88,8 @@ void measureLookups()
     QFile::copy(shipped, folder.filePath(QStringLiteral("Languages/russian.lang")));
     writtenEarlier(folder.filePath(QStringLiteral("Languages/russian.lang")));
     const QStringList ids = idsOf(shipped);
-    LanguageInfo(QStringLiteral("russian.lang"), QStringLiteral("GetFile"));
-    measureRate("ResString, shipped russian.lang", ids, 200000, 10000);
+    languageHeaderValue(QStringLiteral("russian.lang"), QStringLiteral("GetFile"));
+    measureRate("languageText, shipped russian.lang", ids, 200000, 10000);
 
     // The shipped file with 20 MB of entries of other ids between its header and its own.
     QFile source(shipped);
@@ -110,13 +110,13 @@ void measureLookups()
 
     QElapsedTimer clock;
     clock.start();
-    LanguageInfo(QStringLiteral("large.lang"), QStringLiteral("GetFile"));
+    languageHeaderValue(QStringLiteral("large.lang"), QStringLiteral("GetFile"));
     for (int i = 0; i < 100; ++i)
-        ResString(ids.at(i % ids.size()));
+        languageText(ids.at(i % ids.size()));
     const double startUp = double(clock.nsecsElapsed()) / 1e6;
     std::printf("%-44s %10.1f ms  (goal %8.0f ms)  %s\n", "20 MB language file read, 100 lookups",
                 startUp, 1000.0, startUp <= 1000 ? "ok" : "SLOW");
-    measureRate("ResString, 20 MB language file", ids, 200000, 10000);
+    measureRate("languageText, 20 MB language file", ids, 200000, 10000);
     setProgramFolder(QString());
 }
 

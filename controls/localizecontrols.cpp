@@ -26,7 +26,7 @@ void localizeAction(QAction *action)
         return;
     // A "-" makes the entry a separator; the text is dropped, since some styles print it
     // beside the line.
-    const QString text = ResString(caption);
+    const QString text = languageText(caption);
     const bool separator = text == u"-";
     action->setSeparator(separator);
     action->setText(separator ? QString() : text);
@@ -39,14 +39,14 @@ void localizeObject(QObject *object)
     } else if (object->inherits(SkinnedButtonClass)) {
         const QString caption = object->property(SkinnedCaption).toString();
         if (!caption.isEmpty())
-            object->setProperty(SkinnedCaption, ResString(caption));
+            object->setProperty(SkinnedCaption, languageText(caption));
     } else if (auto *label = qobject_cast<QLabel *>(object)) {
         if (!label->text().isEmpty())
-            label->setText(ResString(label->text()));
+            label->setText(languageText(label->text()));
     } else if (qobject_cast<QPushButton *>(object) || qobject_cast<QRadioButton *>(object)) {
         auto *button = static_cast<QAbstractButton *>(object);
         if (!button->text().isEmpty())
-            button->setText(ResString(button->text()));
+            button->setText(languageText(button->text()));
     }
 }
 
@@ -75,7 +75,7 @@ void walk(QObject *object, QSet<QObject *> &seen)
 
 } // namespace
 
-void LocalizeControls(QWidget *window)
+void localizeControls(QWidget *window)
 {
     if (!window)
         return;

@@ -33,7 +33,7 @@ QString scannedResString(const QStringList &lines, const QString &id)
         return QStringLiteral("ResErr3");
     for (qsizetype i = section + 1; i < lines.size(); ++i) {
         if (lines.at(i).left(5) == id)
-            return SplitField(lines.at(i), 1, QStringLiteral(","));
+            return lineField(lines.at(i), 1, QStringLiteral(","));
     }
     return QStringLiteral("ResErr6");
 }
@@ -43,7 +43,7 @@ qint32 scannedThemeColor(const QStringList &lines, const QString &key)
     for (const QString &line : lines) {
         if (line.left(key.size()) == key) {
             bool ok = false;
-            const qint32 value = SplitField(line, 1, QStringLiteral("=")).toInt(&ok, 10);
+            const qint32 value = lineField(line, 1, QStringLiteral("=")).toInt(&ok, 10);
             return ok ? value : 13;
         }
     }
@@ -67,21 +67,21 @@ void checkLanguage(const QByteArray &input, const QStringList &lines)
     require(writeScratchFile(path, input), "the scratch file is written");
     const QString file = QFileInfo(path).fileName();
     for (const char *selector : {"GetName", "GetId", "GetAuthor", "GetVersion", "GetStatus", "x"})
-        LanguageInfo(file, QString::fromLatin1(selector));
-    const QString strings = LanguageStrings(file);
+        languageHeaderValue(file, QString::fromLatin1(selector));
+    const QString strings = languageResourceLines(file);
     if (!lines.contains(QStringLiteral("[Rescource]")))
         require(strings == u"ResErr3", "a file without resources has no strings");
 
-    if (LanguageInfo(file, QStringLiteral("GetFile")) == file) {
-        require(ActiveLanguageFile() == file, "GetFile makes the file active");
+    if (languageHeaderValue(file, QStringLiteral("GetFile")) == file) {
+        require(activeLanguageFile() == file, "GetFile makes the file active");
         for (const QString &id : triedIds(lines)) {
             const QString expected = scannedResString(lines, id);
-            const QString found = ResString(id);
+            const QString found = languageText(id);
             // A later id the file lacks comes from the shipped file of its language.
             if (expected == u"ResErr6" && id.size() == 5 && id.startsWith(u'%') &&
                 QStringView(id).mid(1).toInt() > LastDescribedResourceId)
                 continue;
-            require(found == expected, "ResString answers as a scan of the file does");
+            require(found == expected, "languageText answers as a scan of the file does");
         }
     }
     QFile::remove(path);
@@ -92,11 +92,11 @@ void checkTheme(const QByteArray &input, const QStringList &lines)
     const QString path = freshScratchPath(QStringLiteral("Themes"), QStringLiteral(".tvth"));
     require(writeScratchFile(path, input), "the scratch file is written");
     for (const char *selector : {"GetName", "GetVersion", "GetStatus", "x"})
-        ThemeInfo(path, QString::fromLatin1(selector));
-    if (ThemeInfo(path, QStringLiteral("GetFile")) == path) {
+        themeHeaderValue(path, QString::fromLatin1(selector));
+    if (themeHeaderValue(path, QStringLiteral("GetFile")) == path) {
         for (const QLatin1String key : ThemeColorSet)
-            require(ThemeColor(key) == scannedThemeColor(lines, key),
-                    "ThemeColor answers as a scan of the file does");
+            require(activeThemeColor(key) == scannedThemeColor(lines, key),
+                    "activeThemeColor answers as a scan of the file does");
     }
     QFile::remove(path);
 }
@@ -106,8 +106,8 @@ void checkPlugin(const QByteArray &input)
     const QString path = freshScratchPath(QStringLiteral("Plugins"), QStringLiteral(".tvpl"));
     require(writeScratchFile(path, input), "the scratch file is written");
     for (const char *selector : {"GetName", "GetAuthor", "GetVersion", "x"})
-        PluginInfo(path, QString::fromLatin1(selector));
-    PluginDescription(path);
+        pluginHeaderValue(path, QString::fromLatin1(selector));
+    pluginDescriptionText(path);
     QFile::remove(path);
 }
 

@@ -76,7 +76,7 @@ const ResourceIndex &resourceIndex(const TextLineReader &reader, const QString &
     return *it;
 }
 
-// ResString's scan of one language file: the first entry of the resource section whose first
+// languageText's scan of one language file: the first entry of the resource section whose first
 // five characters are the id.
 QString lookUp(const QString &path, const QString &id)
 {
@@ -89,7 +89,7 @@ QString lookUp(const QString &path, const QString &id)
     const auto entry = index.firstLine.constFind(id);
     if (entry == index.firstLine.constEnd())
         return MissingId;
-    return SplitField(index.lines->at(*entry), 1, QStringLiteral(","));
+    return lineField(index.lines->at(*entry), 1, QStringLiteral(","));
 }
 
 // Ids up to "%0246" are the ones every language file is made for; later versions of the
@@ -122,7 +122,7 @@ QString languagePath(const QString &file)
     return programPath(QStringLiteral("Languages/") + file);
 }
 
-QString ActiveLanguageFile()
+QString activeLanguageFile()
 {
     return activeLanguage();
 }
@@ -132,12 +132,12 @@ QString resourceId(int number)
     return u'%' + QString::number(number).rightJustified(4, u'0');
 }
 
-QString ResString(int number)
+QString languageText(int number)
 {
-    return ResString(resourceId(number));
+    return languageText(resourceId(number));
 }
 
-QString ResString(const QString &id)
+QString languageText(const QString &id)
 {
     const QString file = activeLanguage();
     if (!languageExists(file))
@@ -147,24 +147,24 @@ QString ResString(const QString &id)
         return text;
     // A file made before the id existed shows the shipped text of its language.
     const QString shipped =
-        lookUp(shippedLanguage(LanguageInfo(file, QStringLiteral("GetId"))), id);
+        lookUp(shippedLanguage(languageHeaderValue(file, QStringLiteral("GetId"))), id);
     return shipped == MissingId ? text : shipped;
 }
 
-QString LanguageInfo(const QString &file, const QString &selector)
+QString languageHeaderValue(const QString &file, const QString &selector)
 {
     static constexpr HeaderCodes codes{u"ResErr1", u"ResErr3", u"ResErrGen", false};
     if (!languageExists(file))
         return QStringLiteral("ResErr2");
     QString result;
-    if (!ReadInfoHeader(languagePath(file), QStringLiteral("!RescourceFile"),
-                        QStringLiteral("[Language]"),
-                        {{u"Name", u"GetName"},
-                         {u"ResId", u"GetId"},
-                         {u"Author", u"GetAuthor"},
-                         {u"Version", u"GetVersion"},
-                         {u"Status", u"GetStatus"}},
-                        selector, codes, &result))
+    if (!readHeaderValue(languagePath(file), QStringLiteral("!RescourceFile"),
+                         QStringLiteral("[Language]"),
+                         {{u"Name", u"GetName"},
+                          {u"ResId", u"GetId"},
+                          {u"Author", u"GetAuthor"},
+                          {u"Version", u"GetVersion"},
+                          {u"Status", u"GetStatus"}},
+                         selector, codes, &result))
         return result;
     if (selector == u"GetFile") {
         activeLanguage() = file;
@@ -173,12 +173,12 @@ QString LanguageInfo(const QString &file, const QString &selector)
     return result;
 }
 
-QString LanguageStrings(const QString &file)
+QString languageResourceLines(const QString &file)
 {
     if (!languageExists(file))
         return QStringLiteral("ResErr2");
     TextLineReader reader(languagePath(file));
-    if (FindSection(reader, ResourceSection) != ResourceSection)
+    if (skipToSection(reader, ResourceSection) != ResourceSection)
         return QStringLiteral("ResErr3");
     QStringList entries;
     while (const std::optional<QString> line = reader.readLine()) {

@@ -4,9 +4,9 @@
 
 namespace kq {
 
-// The language file that ResString reads: a bare file name in the Languages folder of the
-// program folder. Empty until LanguageInfo(file, "GetFile") succeeds.
-QString ActiveLanguageFile();
+// The language file that languageText reads: a bare file name in the Languages folder of the
+// program folder. Empty until languageHeaderValue(file, "GetFile") succeeds.
+QString activeLanguageFile();
 
 // The full path of a language file given by its bare file name, in the Languages folder.
 QString languagePath(const QString &file);
@@ -18,23 +18,23 @@ inline constexpr int LastDescribedResourceId = 246;
 // an error code ("ResErr2", "ResErr3", "ResErr6", "LangErr4", "<n>ResErrGen") otherwise.
 // A later id ("%0300") that the file lacks gives the text of the language file shipped for
 // the file's language id ("1" English, any other Russian).
-QString ResString(const QString &id);
+QString languageText(const QString &id);
 
 // The resource id of a number, "%" and four digits: resourceId(201) is "%0201".
 QString resourceId(int number);
-// ResString of resourceId(number): the way code names a text of the language file.
-QString ResString(int number);
+// languageText of resourceId(number): the way code names a text of the language file.
+QString languageText(int number);
 
 // One header value of a language file: "GetName", "GetId", "GetAuthor", "GetVersion",
-// "GetStatus"; "GetFile" returns the file and makes it the ActiveLanguageFile. Any other
+// "GetStatus"; "GetFile" returns the file and makes it the activeLanguageFile. Any other
 // selector gives "" for a valid header. Error codes "ResErr1" to "ResErr3", "<n>ResErrGen".
-QString LanguageInfo(const QString &file, const QString &selector);
+QString languageHeaderValue(const QString &file, const QString &selector);
 
 // The user guide in the active language: "readme-english.txt" of the program folder for an
 // English language file (language id "1") when it is there, "readme.txt" otherwise.
 QString helpFilePath();
 
 // Every line of the resource section that starts with "%", whole, joined by "&&".
-QString LanguageStrings(const QString &file);
+QString languageResourceLines(const QString &file);
 
 } // namespace kq

@@ -19,7 +19,7 @@ QString settingsApplicationName(const QString &executablePath)
     return name;
 }
 
-QString OptionSetting(qint32 mode, qint32 key, const QString &value)
+QString optionSetting(qint32 mode, qint32 key, const QString &value)
 {
     if (mode != OptionRead && mode != OptionWrite)
         return QString();

@@ -24,7 +24,7 @@ inline const QString DefaultLanguageFile = QStringLiteral("russian.lang");
 // Reads (mode 0) or writes (mode 1) one editor setting in the per-user store, addressed by the
 // editor's own base name, the section "Options" and the key as decimal text. A read of a key
 // never written gives ""; a write and any other mode give "".
-QString OptionSetting(qint32 mode, qint32 key, const QString &value = QString());
+QString optionSetting(qint32 mode, qint32 key, const QString &value = QString());
 
 // The application name the settings are kept under: the running executable's file name less a
 // trailing ".exe" in any letter case.

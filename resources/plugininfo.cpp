@@ -16,25 +16,25 @@ QString generalError(const TextLineReader &file)
 
 } // namespace
 
-QString PluginInfo(const QString &path, const QString &selector)
+QString pluginHeaderValue(const QString &path, const QString &selector)
 {
     // A file that ends inside its three header lines counts as a damaged header.
     static constexpr HeaderCodes codes{u"PlugErr1", u"PlugErr3", u"PlugErrGen", true};
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return QStringLiteral("PlugErr2");
     QString result;
-    ReadInfoHeader(path, QStringLiteral("!PluginFile"), QStringLiteral("[Info]"),
-                   {{u"Name", u"GetName"}, {u"Author", u"GetAuthor"}, {u"Version", u"GetVersion"}},
-                   selector, codes, &result);
+    readHeaderValue(path, QStringLiteral("!PluginFile"), QStringLiteral("[Info]"),
+                    {{u"Name", u"GetName"}, {u"Author", u"GetAuthor"}, {u"Version", u"GetVersion"}},
+                    selector, codes, &result);
     return result;
 }
 
-QString PluginDescription(const QString &path)
+QString pluginDescriptionText(const QString &path)
 {
     TextLineReader reader(path);
     if (!reader.isOpen())
         return generalError(reader);
-    if (FindSection(reader, QStringLiteral("[Description]")) != u"[Description]")
+    if (skipToSection(reader, QStringLiteral("[Description]")) != u"[Description]")
         return QStringLiteral("PlugErr3");
     std::optional<QString> line = reader.readLine();
     if (!line)

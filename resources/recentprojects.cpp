@@ -50,13 +50,13 @@ QStringList withAdded(const QStringList &list, const QString &path)
 QStringList read()
 {
     const QStringList stored =
-        OptionSetting(OptionRead, OptionRecentProjects).split(Separator, Qt::SkipEmptyParts);
+        optionSetting(OptionRead, OptionRecentProjects).split(Separator, Qt::SkipEmptyParts);
     return stored.mid(0, MaxCount);
 }
 
 void write(const QStringList &list)
 {
-    OptionSetting(OptionWrite, OptionRecentProjects, list.mid(0, MaxCount).join(Separator));
+    optionSetting(OptionWrite, OptionRecentProjects, list.mid(0, MaxCount).join(Separator));
 }
 
 QStringList add(const QString &path)

@@ -7,13 +7,13 @@
 
 namespace kq {
 
-QString ReadFileType(const QString &path)
+QString readTypeLine(const QString &path)
 {
     TextLineReader file(path);
-    return ReadFileType(file);
+    return readTypeLine(file);
 }
 
-QString ReadFileType(TextLineReader &file)
+QString readTypeLine(TextLineReader &file)
 {
     const std::optional<QString> magic = file.readLine();
     if (!magic)
@@ -28,7 +28,7 @@ QString ReadFileType(TextLineReader &file)
     return *type;
 }
 
-QString FindSection(TextLineReader &file, const QString &header)
+QString skipToSection(TextLineReader &file, const QString &header)
 {
     while (const std::optional<QString> line = file.readLine()) {
         if (*line == header)
@@ -39,7 +39,7 @@ QString FindSection(TextLineReader &file, const QString &header)
     return QString::number(file.errorCode()) + QStringLiteral("LangErr");
 }
 
-QString SplitField(const QString &line, qint16 n, const QString &delimiter)
+QString lineField(const QString &line, qint16 n, const QString &delimiter)
 {
     // An empty line holds no field at all, and an empty delimiter leaves the line whole.
     QStringList fields;
@@ -53,19 +53,19 @@ QString SplitField(const QString &line, qint16 n, const QString &delimiter)
     return field;
 }
 
-bool ReadInfoHeader(const QString &path, const QString &type, const QString &section,
-                    std::initializer_list<HeaderKey> keys, const QString &selector,
-                    const HeaderCodes &codes, QString *result)
+bool readHeaderValue(const QString &path, const QString &type, const QString &section,
+                     std::initializer_list<HeaderKey> keys, const QString &selector,
+                     const HeaderCodes &codes, QString *result)
 {
     result->clear();
     // One reading of the file serves both checks: the section search goes on after the type
     // line, since neither of the first two lines can be a section header once they have passed.
     TextLineReader file(path);
-    if (ReadFileType(file) != type) {
+    if (readTypeLine(file) != type) {
         *result = QString::fromUtf16(codes.wrongType);
         return false;
     }
-    if (FindSection(file, section) != section) {
+    if (skipToSection(file, section) != section) {
         *result = QString::fromUtf16(codes.damaged);
         return false;
     }
@@ -77,12 +77,12 @@ bool ReadInfoHeader(const QString &path, const QString &type, const QString &sec
                                               QString::fromUtf16(codes.generalSuffix);
             return false;
         }
-        if (SplitField(*line, 0, QStringLiteral("=")) != entry.key) {
+        if (lineField(*line, 0, QStringLiteral("=")) != entry.key) {
             *result = QString::fromUtf16(codes.damaged);
             return false;
         }
         if (selector == entry.selector)
-            *result = SplitField(*line, 1, QStringLiteral("="));
+            *result = lineField(*line, 1, QStringLiteral("="));
     }
     return true;
 }

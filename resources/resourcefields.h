@@ -14,16 +14,16 @@ inline constexpr char MagicLine[] = "!KestraneDevelopment10";
 // Returns line 2 (the type line, "!ThemeFile" ...) after checking line 1 against the magic line;
 // otherwise "LangErr1", "LangErr2" or the failure number followed by "LangErr". The second form
 // reads the first two lines of a reader, whose next line is then line 3.
-QString ReadFileType(const QString &path);
-QString ReadFileType(TextLineReader &file);
+QString readTypeLine(const QString &path);
+QString readTypeLine(TextLineReader &file);
 
 // Reads on from the current line until one equals header exactly and returns header; the next
 // line read is the first of the section. "LangErr3" when the file ends first.
-QString FindSection(TextLineReader &file, const QString &header);
+QString skipToSection(TextLineReader &file, const QString &header);
 
 // Field n of line cut at every delimiter, trimmed of spaces, then "\" becomes "," and "#" a
 // carriage return. "LangErr4" when the line has no field n.
-QString SplitField(const QString &line, qint16 n, const QString &delimiter);
+QString lineField(const QString &line, qint16 n, const QString &delimiter);
 
 // One key of a header section and the selector that asks for its value.
 struct HeaderKey
@@ -44,8 +44,8 @@ struct HeaderCodes
 // Checks the type line, finds the header section and reads the key lines right after it, each
 // with its key (delimiter "=") in the given order. On success returns true and the value of the
 // key that selector names (empty for any other selector); otherwise false and the error code.
-bool ReadInfoHeader(const QString &path, const QString &type, const QString &section,
-                    std::initializer_list<HeaderKey> keys, const QString &selector,
-                    const HeaderCodes &codes, QString *result);
+bool readHeaderValue(const QString &path, const QString &type, const QString &section,
+                     std::initializer_list<HeaderKey> keys, const QString &selector,
+                     const HeaderCodes &codes, QString *result);
 
 } // namespace kq

@@ -2,7 +2,7 @@
 
 namespace kq {
 
-QStringList SampleNames(const QString &languageId)
+QStringList sampleFileNames(const QString &languageId)
 {
     QStringList names{QStringLiteral("FormatC.dlg2"), QStringLiteral("VirusModification.dlg2"),
                       QStringLiteral("tester.dlg"), QStringLiteral("trojan.dlg"),

@@ -32,19 +32,19 @@ QString themeFile(const QString &path)
 
 } // namespace
 
-QString ActiveThemeFile()
+QString activeThemeFile()
 {
     return activeTheme();
 }
 
-QString ThemeInfo(const QString &path, const QString &selector)
+QString themeHeaderValue(const QString &path, const QString &selector)
 {
     static constexpr HeaderCodes codes{u"ResErr1", u"ResErr3", u"ThemeErrGen", false};
     if (path.isEmpty())
         return QStringLiteral("ResErr2");
     const QString file = themeFile(path);
     QString result;
-    if (!ReadInfoHeader(
+    if (!readHeaderValue(
             file, QStringLiteral("!ThemeFile"), QStringLiteral("[Info]"),
             {{u"Name", u"GetName"}, {u"Version", u"GetVersion"}, {u"Status", u"GetStatus"}},
             selector, codes, &result))
@@ -53,21 +53,21 @@ QString ThemeInfo(const QString &path, const QString &selector)
     return selector == u"GetFile" ? file : result;
 }
 
-qint32 ThemeColor(const QString &key)
+qint32 activeThemeColor(const QString &key)
 {
     TextLineReader reader(activeTheme());
     while (const std::optional<QString> line = reader.readLine()) {
         if (line->left(key.size()) == key) {
             bool ok = false;
-            const qint32 value = SplitField(*line, 1, QStringLiteral("=")).toInt(&ok, 10);
+            const qint32 value = lineField(*line, 1, QStringLiteral("=")).toInt(&ok, 10);
             return ok ? value : FileErrorCode::TypeMismatch;
         }
     }
     return reader.errorCode();
 }
 
-bool ThemeSave(const QString &path, const QString &name, const ThemeColors &colors,
-               QString *errorString)
+bool writeUserTheme(const QString &path, const QString &name, const ThemeColors &colors,
+                    QString *errorString)
 {
     // A line break in the name would start a line of its own (a pasted "Status=General" would
     // make a program theme); it is written as the "#" that the field rule reads as a break.

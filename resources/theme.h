@@ -40,21 +40,22 @@ inline QLatin1String themeColorName(ThemeColorKey key)
 // The colours a user theme holds: the first ten keys of ThemeColorSet.
 using ThemeColors = std::array<qint32, 10>;
 
-// Full path of the theme file that ThemeColor reads; set by every successful ThemeInfo.
-QString ActiveThemeFile();
+// Full path of the theme file that activeThemeColor reads; set by every successful
+// themeHeaderValue.
+QString activeThemeFile();
 
 // One header value of a theme file: "GetName", "GetVersion", "GetStatus"; "GetFile" returns the
-// path. A valid header makes the file the ActiveThemeFile, whatever the selector. Error codes
+// path. A valid header makes the file the activeThemeFile, whatever the selector. Error codes
 // "ResErr1" to "ResErr3" and "<n>ThemeErrGen".
-QString ThemeInfo(const QString &path, const QString &selector);
+QString themeHeaderValue(const QString &path, const QString &selector);
 
-// The colour of key in the ActiveThemeFile, read afresh at every call. A failure gives its
+// The colour of key in the activeThemeFile, read afresh at every call. A failure gives its
 // number in place of the colour: 53 no file, 62 no line with the key, 13 not a number.
-qint32 ThemeColor(const QString &key);
+qint32 activeThemeColor(const QString &key);
 
 // Writes a user theme ("Status=User") with the ten colours, replacing the file only when the
 // whole theme has been written, so a failed save leaves an earlier file as it was.
-bool ThemeSave(const QString &path, const QString &name, const ThemeColors &colors,
-               QString *errorString = nullptr);
+bool writeUserTheme(const QString &path, const QString &name, const ThemeColors &colors,
+                    QString *errorString = nullptr);
 
 } // namespace kq

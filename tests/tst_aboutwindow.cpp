@@ -107,7 +107,7 @@ void TestAboutWindow::initTestCase()
 
 void TestAboutWindow::init()
 {
-    OptionSetting(OptionWrite, OptionLanguage, "russian.lang");
+    optionSetting(OptionWrite, OptionLanguage, "russian.lang");
 }
 
 void TestAboutWindow::borderlessModalPicture()
@@ -274,7 +274,7 @@ void TestAboutWindow::textsByLanguage()
     QFETCH(QString, file);
     QFETCH(bool, inEnglish);
 
-    OptionSetting(OptionWrite, OptionLanguage, file);
+    optionSetting(OptionWrite, OptionLanguage, file);
     About a;
     const QStringList &expected = inEnglish ? english : russian;
     QStringList texts;

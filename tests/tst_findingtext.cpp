@@ -91,7 +91,7 @@ void TestFindingText::english()
 {
     QFETCH(int, index);
     QFETCH(QString, expected);
-    QCOMPARE(LanguageInfo("english.lang", "GetFile"), QString("english.lang"));
+    QCOMPARE(languageHeaderValue("english.lang", "GetFile"), QString("english.lang"));
     QCOMPARE(FindingText::text(everyKind().at(index)), expected);
 }
 
@@ -105,7 +105,7 @@ void TestFindingText::everyKindHasATextInEveryLanguage_data()
 void TestFindingText::everyKindHasATextInEveryLanguage()
 {
     QFETCH(QString, file);
-    QCOMPARE(LanguageInfo(file, "GetFile"), file);
+    QCOMPARE(languageHeaderValue(file, "GetFile"), file);
     QStringList seen;
     for (const Finding &finding : everyKind()) {
         const QString text = FindingText::text(finding);
@@ -124,7 +124,7 @@ void TestFindingText::everyKindHasATextInEveryLanguage()
 
 void TestFindingText::russianNamesTheField()
 {
-    QCOMPARE(LanguageInfo("russian.lang", "GetFile"), QString("russian.lang"));
+    QCOMPARE(languageHeaderValue("russian.lang", "GetFile"), QString("russian.lang"));
     const Finding finding{Kind::BackFromFirst, 0, StepField::Button1, {}};
     QCOMPARE(FindingText::text(finding),
              QString("Кнопка 1: \"Идти Назад\" на шаге 0 завершает программу."));
@@ -134,7 +134,7 @@ void TestFindingText::russianNamesTheField()
 
 void TestFindingText::stepLabels()
 {
-    QCOMPARE(LanguageInfo("english.lang", "GetFile"), QString("english.lang"));
+    QCOMPARE(languageHeaderValue("english.lang", "GetFile"), QString("english.lang"));
     QCOMPARE(FindingText::stepLabel(12), QString("12"));
     QCOMPARE(FindingText::stepLabel(0), QString("0"));
     QCOMPARE(FindingText::stepLabel(-1), QString("Project"));

@@ -126,7 +126,7 @@ private slots:
 void TestFlowView::initTestCase()
 {
     setProgramFolder(QStringLiteral(KQ_SOURCE_DIR "/data"));
-    QCOMPARE(LanguageInfo("english.lang", "GetFile"), QString("english.lang"));
+    QCOMPARE(languageHeaderValue("english.lang", "GetFile"), QString("english.lang"));
 }
 
 void TestFlowView::cleanupTestCase()

@@ -80,14 +80,14 @@ QString TestLanguage::languageFile(const QString &file)
 void TestLanguage::activate(const QString &file, const QStringList &lines)
 {
     QVERIFY(writeLines(languageFile(file), lines));
-    QCOMPARE(LanguageInfo(file, "GetFile"), file);
-    QCOMPARE(ActiveLanguageFile(), file);
+    QCOMPARE(languageHeaderValue(file, "GetFile"), file);
+    QCOMPARE(activeLanguageFile(), file);
 }
 
 void TestLanguage::noActiveLanguageGivesResErr2()
 {
-    QVERIFY(ActiveLanguageFile().isEmpty());
-    QCOMPARE(ResString("%0001"), QString("ResErr2"));
+    QVERIFY(activeLanguageFile().isEmpty());
+    QCOMPARE(languageText("%0001"), QString("ResErr2"));
 }
 
 void TestLanguage::resString_data()
@@ -146,25 +146,25 @@ void TestLanguage::resString()
     QFETCH(QString, result);
 
     activate("table.lang", header() + resources);
-    QCOMPARE(ResString(id), result);
+    QCOMPARE(languageText(id), result);
     QVERIFY(QFile::remove(languageFile("table.lang")));
 }
 
 void TestLanguage::resStringReadsTheFileAgainAtEveryCall()
 {
     activate("live.lang", header() + QStringList{"[Rescource]", "%0001, Создать"});
-    QCOMPARE(ResString("%0001"), QString("Создать"));
+    QCOMPARE(languageText("%0001"), QString("Создать"));
     QVERIFY(writeLines(languageFile("live.lang"),
                        header() + QStringList{"[Rescource]", "%0001, Новый"}));
-    QCOMPARE(ResString("%0001"), QString("Новый"));
+    QCOMPARE(languageText("%0001"), QString("Новый"));
 }
 
 void TestLanguage::resStringAfterTheFileDisappears()
 {
     activate("gone.lang", header() + QStringList{"[Rescource]", "%0001, Создать"});
     QVERIFY(QFile::remove(languageFile("gone.lang")));
-    QCOMPARE(ResString("%0001"), QString("ResErr2"));
-    QCOMPARE(ActiveLanguageFile(), QString("gone.lang"));
+    QCOMPARE(languageText("%0001"), QString("ResErr2"));
+    QCOMPARE(activeLanguageFile(), QString("gone.lang"));
 }
 
 void TestLanguage::resStringOfUnreadableFile()
@@ -173,9 +173,9 @@ void TestLanguage::resStringOfUnreadableFile()
         QSKIP("running as superuser: an unreadable file cannot be made");
     activate("locked.lang", header() + QStringList{"[Rescource]", "%0001, Создать"});
     QVERIFY(QFile::setPermissions(languageFile("locked.lang"), QFileDevice::WriteOwner));
-    QCOMPARE(ResString("%0001"), QString("70ResErrGen"));
-    QCOMPARE(LanguageInfo("locked.lang", "GetName"), QString("ResErr1"));
-    QCOMPARE(LanguageStrings("locked.lang"), QString("ResErr3"));
+    QCOMPARE(languageText("%0001"), QString("70ResErrGen"));
+    QCOMPARE(languageHeaderValue("locked.lang", "GetName"), QString("ResErr1"));
+    QCOMPARE(languageResourceLines("locked.lang"), QString("ResErr3"));
 }
 
 void TestLanguage::resStringReadsEachChangeOnce_data()
@@ -209,11 +209,11 @@ void TestLanguage::resStringReadsEachChangeOnce()
     const QDateTime written = QDateTime::currentDateTime().addSecs(-ageSeconds);
     activate("kept.lang", header() + QStringList{"[Rescource]", "%0001, Создать"});
     QVERIFY(setModified(path, written));
-    QCOMPARE(ResString("%0001"), QString("Создать"));
+    QCOMPARE(languageText("%0001"), QString("Создать"));
 
     QVERIFY(writeLines(path, header() + QStringList{"[Rescource]", second}));
     QVERIFY(setModified(path, written.addSecs(secondsLater)));
-    QCOMPARE(ResString("%0001"), result);
+    QCOMPARE(languageText("%0001"), result);
     QVERIFY(QFile::remove(path));
 }
 
@@ -279,7 +279,7 @@ void TestLanguage::laterIdsMissingFromOlderFiles()
         QVERIFY2(!line.isEmpty(), "the shipped file carries the id");
         result = line.mid(6).trimmed().replace(u'\\', u',').replace(u'#', u'\r');
     }
-    QCOMPARE(ResString(id), result);
+    QCOMPARE(languageText(id), result);
     QVERIFY(QFile::remove(languageFile("older.lang")));
 }
 
@@ -298,7 +298,7 @@ void TestLanguage::idNumbers()
     QFETCH(QString, id);
     QCOMPARE(resourceId(number), id);
     activate("numbers.lang", header() + QStringList{"[Rescource]", id + ", text of " + id});
-    QCOMPARE(ResString(number), "text of " + id);
+    QCOMPARE(languageText(number), "text of " + id);
 }
 
 void TestLanguage::languageInfo_data()
@@ -383,9 +383,9 @@ void TestLanguage::languageInfo()
     QFETCH(QString, result);
 
     QVERIFY(writeLines(languageFile("info.lang"), lines));
-    QCOMPARE(LanguageInfo("info.lang", selector), result);
+    QCOMPARE(languageHeaderValue("info.lang", selector), result);
     QVERIFY(QFile::remove(languageFile("info.lang")));
-    QCOMPARE(LanguageInfo("info.lang", selector), QString("ResErr2"));
+    QCOMPARE(languageHeaderValue("info.lang", selector), QString("ResErr2"));
 }
 
 void TestLanguage::onlyGetFileChangesTheActiveLanguage()
@@ -395,12 +395,12 @@ void TestLanguage::onlyGetFileChangesTheActiveLanguage()
                        header() + QStringList{"[Rescource]", "%0001, Второй"}));
 
     for (const char *selector : {"GetName", "GetId", "GetAuthor", "GetVersion", "GetStatus", ""})
-        QVERIFY(!LanguageInfo("second.lang", selector).startsWith("ResErr"));
-    QCOMPARE(ActiveLanguageFile(), QString("first.lang"));
-    QCOMPARE(ResString("%0001"), QString("Первый"));
+        QVERIFY(!languageHeaderValue("second.lang", selector).startsWith("ResErr"));
+    QCOMPARE(activeLanguageFile(), QString("first.lang"));
+    QCOMPARE(languageText("%0001"), QString("Первый"));
 
-    QCOMPARE(LanguageInfo("second.lang", "GetFile"), QString("second.lang"));
-    QCOMPARE(ResString("%0001"), QString("Второй"));
+    QCOMPARE(languageHeaderValue("second.lang", "GetFile"), QString("second.lang"));
+    QCOMPARE(languageText("%0001"), QString("Второй"));
 }
 
 void TestLanguage::failedGetFileKeepsTheActiveLanguage()
@@ -410,11 +410,11 @@ void TestLanguage::failedGetFileKeepsTheActiveLanguage()
     broken.swapItemsAt(3, 4);
     QVERIFY(writeLines(languageFile("broken.lang"), broken));
 
-    QCOMPARE(LanguageInfo("broken.lang", "GetFile"), QString("ResErr3"));
-    QCOMPARE(LanguageInfo("missing.lang", "GetFile"), QString("ResErr2"));
-    QCOMPARE(LanguageInfo(QString(), "GetFile"), QString("ResErr2"));
-    QCOMPARE(ActiveLanguageFile(), QString("kept.lang"));
-    QCOMPARE(ResString("%0001"), QString("Оставлен"));
+    QCOMPARE(languageHeaderValue("broken.lang", "GetFile"), QString("ResErr3"));
+    QCOMPARE(languageHeaderValue("missing.lang", "GetFile"), QString("ResErr2"));
+    QCOMPARE(languageHeaderValue(QString(), "GetFile"), QString("ResErr2"));
+    QCOMPARE(activeLanguageFile(), QString("kept.lang"));
+    QCOMPARE(languageText("%0001"), QString("Оставлен"));
 }
 
 void TestLanguage::languageStrings_data()
@@ -441,9 +441,9 @@ void TestLanguage::languageStrings()
     QFETCH(QString, result);
 
     QVERIFY(writeLines(languageFile("strings.lang"), lines));
-    QCOMPARE(LanguageStrings("strings.lang"), result);
+    QCOMPARE(languageResourceLines("strings.lang"), result);
     QVERIFY(QFile::remove(languageFile("strings.lang")));
-    QCOMPARE(LanguageStrings("strings.lang"), QString("ResErr2"));
+    QCOMPARE(languageResourceLines("strings.lang"), QString("ResErr2"));
 }
 
 void TestLanguage::helpFileFollowsTheLanguage_data()

@@ -123,7 +123,7 @@ void TestLocalizeControls::initTestCase()
     QVERIFY(mDir.isValid());
     setProgramFolder(mDir.path());
     QVERIFY(writeLines(mDir.filePath("Languages/test.lang"), language));
-    QCOMPARE(LanguageInfo("test.lang", "GetFile"), QString("test.lang"));
+    QCOMPARE(languageHeaderValue("test.lang", "GetFile"), QString("test.lang"));
 }
 
 void TestLocalizeControls::cleanupTestCase()
@@ -134,7 +134,7 @@ void TestLocalizeControls::cleanupTestCase()
 void TestLocalizeControls::captionsAreReplaced()
 {
     Window window;
-    LocalizeControls(&window.widget);
+    localizeControls(&window.widget);
 
     QCOMPARE(window.label->text(), QString("Тип:"));
     QCOMPARE(window.button->text(), QString("Закрыть"));
@@ -153,7 +153,7 @@ void TestLocalizeControls::captionsAreReplaced()
 void TestLocalizeControls::otherKindsAndEmptyCaptionsStay()
 {
     Window window;
-    LocalizeControls(&window.widget);
+    localizeControls(&window.widget);
 
     QCOMPARE(window.emptyLabel->text(), QString());
     QCOMPARE(window.pictureOnly->caption(), QString());
@@ -167,18 +167,18 @@ void TestLocalizeControls::otherKindsAndEmptyCaptionsStay()
 void TestLocalizeControls::ownedWindowsAreNotEntered()
 {
     Window window;
-    LocalizeControls(&window.widget);
+    localizeControls(&window.widget);
     QCOMPARE(window.ownedLabel->text(), QString("%0101"));
 
-    LocalizeControls(window.owned);
+    localizeControls(window.owned);
     QCOMPARE(window.ownedLabel->text(), QString("Тип:"));
 }
 
 void TestLocalizeControls::secondRunWithoutRestoringGivesResErr6()
 {
     Window window;
-    LocalizeControls(&window.widget);
-    LocalizeControls(&window.widget);
+    localizeControls(&window.widget);
+    localizeControls(&window.widget);
 
     const QString missing("ResErr6");
     QCOMPARE(window.label->text(), missing);
@@ -195,7 +195,7 @@ void TestLocalizeControls::secondRunWithoutRestoringGivesResErr6()
     QCOMPARE(window.emptyLabel->text(), QString());
 
     window.restoreIds();
-    LocalizeControls(&window.widget);
+    localizeControls(&window.widget);
     QCOMPARE(window.label->text(), QString("Тип:"));
     QCOMPARE(window.skinned->caption(), QString("Создать"));
     QCOMPARE(window.menu->title(), QString("Открыть"));
@@ -206,7 +206,7 @@ void TestLocalizeControls::separatorStaysASeparator()
     Window window;
     for (int run = 0; run < 3; ++run) {
         window.restoreIds();
-        LocalizeControls(&window.widget);
+        localizeControls(&window.widget);
         QVERIFY(window.line->isSeparator());
         QCOMPARE(window.line->text(), QString());
     }
@@ -215,18 +215,18 @@ void TestLocalizeControls::separatorStaysASeparator()
 void TestLocalizeControls::entryThatStopsBeingASeparator()
 {
     Window window;
-    LocalizeControls(&window.widget);
+    localizeControls(&window.widget);
     QVERIFY(window.line->isSeparator());
 
     window.line->setText("%0156");
-    LocalizeControls(&window.widget);
+    localizeControls(&window.widget);
     QVERIFY(!window.line->isSeparator());
     QCOMPARE(window.line->text(), QString("О программе"));
 }
 
 void TestLocalizeControls::nullWindowIsIgnored()
 {
-    LocalizeControls(nullptr);
+    localizeControls(nullptr);
     Window window;
     QCOMPARE(window.label->text(), QString("%0101"));
 }

@@ -28,7 +28,7 @@ bool writeTestTheme(const QString &path)
     ThemeColors colors{};
     for (int i = 0; i < int(colors.size()); ++i)
         colors[i] = oleFromColor(TestColors[i]);
-    return ThemeSave(path, "Test", colors);
+    return writeUserTheme(path, "Test", colors);
 }
 
 // The Russian language with longer toolbar captions.
@@ -173,16 +173,16 @@ void TestMainWindow::startUpWritesFirstRunSettingsOnly()
     ScriptedUi ui;
     {
         MainWindow window(ui);
-        QCOMPARE(OptionSetting(OptionRead, OptionLanguage), languageAfter);
-        QCOMPARE(OptionSetting(OptionRead, OptionTheme),
+        QCOMPARE(optionSetting(OptionRead, OptionLanguage), languageAfter);
+        QCOMPARE(optionSetting(OptionRead, OptionTheme),
                  themeAfter.isEmpty() ? QString() : mFolder->path(themeAfter));
         QCOMPARE(shownTitle(window), "Kestrane Quorvex");
     }
     // A second start finds the language set and writes nothing.
-    OptionSetting(OptionWrite, OptionTheme, "elsewhere.tvth");
+    optionSetting(OptionWrite, OptionTheme, "elsewhere.tvth");
     MainWindow second(ui);
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), languageAfter);
-    QCOMPARE(OptionSetting(OptionRead, OptionTheme), "elsewhere.tvth");
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), languageAfter);
+    QCOMPARE(optionSetting(OptionRead, OptionTheme), "elsewhere.tvth");
 }
 
 void TestMainWindow::closeAsksOnlyAfterEdits_data()
@@ -657,7 +657,7 @@ void TestMainWindow::longerCaptionsMoveButtons()
     for (const QString name : {"sd1", "sd2", "sd3", "sd4", "lnl0", "lnl1", "sd5", "sd6"})
         before << child<QWidget>(toolbar, name)->x();
 
-    OptionSetting(OptionWrite, OptionLanguage, "long.lang");
+    optionSetting(OptionWrite, OptionLanguage, "long.lang");
     window.ApplyChanges();
 
     QCOMPARE(child<KXButton>(toolbar, "sd3")->caption(), "Тестовый запуск");
@@ -888,7 +888,7 @@ void TestMainWindow::languageSwitchReachesEveryCaption()
     ScriptedUi ui;
     MainWindow window(ui);
     emit child<KXButton>(&window, "sd2")->MouseIn();
-    OptionSetting(OptionWrite, OptionLanguage, "english.lang");
+    optionSetting(OptionWrite, OptionLanguage, "english.lang");
 
     for (int times = 0; times < 2; ++times) {
         window.ApplyChanges();
@@ -918,11 +918,11 @@ void TestMainWindow::standardDialogsSpeakTheLanguage()
     MainWindow window(ui);
     QCOMPARE(cancel(), "Отмена");
 
-    OptionSetting(OptionWrite, OptionLanguage, "english.lang");
+    optionSetting(OptionWrite, OptionLanguage, "english.lang");
     window.ApplyChanges();
     QCOMPARE(cancel(), "Cancel");
 
-    OptionSetting(OptionWrite, OptionLanguage, "russian.lang");
+    optionSetting(OptionWrite, OptionLanguage, "russian.lang");
     window.ApplyChanges();
     QCOMPARE(cancel(), "Отмена");
 }
@@ -931,7 +931,7 @@ void TestMainWindow::managementWindowAppliesSettings()
 {
     ScriptedUi ui;
     MainWindow window(ui);
-    OptionSetting(OptionWrite, OptionLanguage, "english.lang");
+    optionSetting(OptionWrite, OptionLanguage, "english.lang");
     closeModalSoon();
 
     emit child<KXButton>(&window, "sd5")->Click();

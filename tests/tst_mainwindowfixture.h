@@ -72,12 +72,12 @@ inline bool renew(QScopedPointer<ProgramFolder> &folder)
 // split of the window and no recent projects.
 inline void useSettings(const QString &language, const QString &themeFile)
 {
-    kq::OptionSetting(kq::OptionWrite, kq::OptionLanguage, language);
-    kq::OptionSetting(kq::OptionWrite, kq::OptionTheme,
+    kq::optionSetting(kq::OptionWrite, kq::OptionLanguage, language);
+    kq::optionSetting(kq::OptionWrite, kq::OptionTheme,
                       themeFile.isEmpty() ? QString() : kq::programPath(themeFile));
     for (const kq::OptionKey key :
          {kq::OptionWindowGeometry, kq::OptionWindowLayout, kq::OptionRecentProjects})
-        kq::OptionSetting(kq::OptionWrite, key, QString());
+        kq::optionSetting(kq::OptionWrite, key, QString());
 }
 
 // Settings as left by an earlier start: Russian and the standard theme.

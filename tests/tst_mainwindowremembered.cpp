@@ -151,8 +151,8 @@ void TestMainWindowRemembered::placeSizeAndSplitRemembered()
         place = window.pos();
         QVERIFY(window.close());
     }
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), "russian.lang");
-    QCOMPARE(OptionSetting(OptionRead, OptionTheme), programPath("Themes/standart.tvth"));
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), "russian.lang");
+    QCOMPARE(optionSetting(OptionRead, OptionTheme), programPath("Themes/standart.tvth"));
 
     ScriptedUi ui;
     MainWindow window(ui);
@@ -167,8 +167,8 @@ void TestMainWindowRemembered::placeSizeAndSplitRemembered()
 
 void TestMainWindowRemembered::brokenStoredLayoutOpensAsNew()
 {
-    OptionSetting(OptionWrite, OptionWindowGeometry, "not a window");
-    OptionSetting(OptionWrite, OptionWindowLayout, "AAAA");
+    optionSetting(OptionWrite, OptionWindowGeometry, "not a window");
+    optionSetting(OptionWrite, OptionWindowLayout, "AAAA");
     ScriptedUi ui;
     MainWindow window(ui);
     window.show();

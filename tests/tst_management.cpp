@@ -76,7 +76,7 @@ void TestManagement::opensOnTheLanguagePanel()
     auto *tabs = child<QTabBar>(window.get(), "maintab");
     QCOMPARE(tabs->count(), 5);
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(tabs->tabText(i), ResString("%020" + QString::number(i + 1)));
+        QCOMPARE(tabs->tabText(i), languageText("%020" + QString::number(i + 1)));
     QCOMPARE(visiblePanels(window.get()), QList<int>{0});
     // The language list is filled and the active language preselected.
     QCOMPARE(window->languageFiles(), (QStringList{"english.lang", "russian.lang"}));
@@ -119,13 +119,13 @@ void TestManagement::captionsComeFromTheLanguage()
 {
     QFETCH(QString, control);
     QFETCH(QString, id);
-    QCOMPARE(LanguageInfo("english.lang", "GetFile"), QString("english.lang"));
+    QCOMPARE(languageHeaderValue("english.lang", "GetFile"), QString("english.lang"));
     auto window = mFixture->open();
     QWidget *widget = child<QWidget>(window.get(), control);
     const QString text = qobject_cast<QLabel *>(widget)
                              ? static_cast<QLabel *>(widget)->text()
                              : qobject_cast<QAbstractButton *>(widget)->text();
-    QCOMPARE(text, ResString(id));
+    QCOMPARE(text, languageText(id));
     QVERIFY(!text.startsWith("%"));
 }
 
@@ -300,20 +300,20 @@ void TestManagement::themePreselection()
     QFETCH(QString, setting);
     QFETCH(int, selected);
     const QString path = setting.isEmpty() ? QString() : mFixture->path(setting);
-    OptionSetting(OptionWrite, OptionTheme, path);
+    optionSetting(OptionWrite, OptionTheme, path);
 
     auto window = mFixture->open();
     window->FrmSub(1);
     auto *list = child<QComboBox>(window.get(), "themelist");
     QCOMPARE(list->count(), 3);
     QCOMPARE(list->currentIndex(), selected);
-    QCOMPARE(OptionSetting(OptionRead, OptionTheme), path);
+    QCOMPARE(optionSetting(OptionRead, OptionTheme), path);
     if (selected < 0)
         return;
     // The selection handler ran: the working set holds the preselected theme's colours.
-    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    QCOMPARE(themeHeaderValue(path, "GetFile"), path);
     for (int i = 0; i < 10; ++i)
-        QCOMPARE(window->workingColors().at(i), ThemeColor(ThemeColorSet.at(i)));
+        QCOMPARE(window->workingColors().at(i), activeThemeColor(ThemeColorSet.at(i)));
 }
 
 void TestManagement::languageList_data()
@@ -356,14 +356,14 @@ void TestManagement::languageList()
     emptyFolder(mFixture->path("Languages"));
     for (int i = 0; i < files.size(); ++i)
         QVERIFY(mFixture->write("Languages/" + files.at(i), contents.at(i)));
-    OptionSetting(OptionWrite, OptionLanguage, setting);
+    optionSetting(OptionWrite, OptionLanguage, setting);
 
     window->FrmSub(0);
     auto *list = child<QComboBox>(window.get(), "langlist");
     QCOMPARE(comboTexts(list), shown);
     QCOMPARE(window->languageFiles(), files.first(shown.size()));
     QCOMPARE(list->currentIndex(), selected);
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), setting);
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), setting);
     QVERIFY(mFixture->ui.messages.isEmpty());
 }
 

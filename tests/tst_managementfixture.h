@@ -69,9 +69,9 @@ public:
     Fixture()
     {
         QVERIFY(mFolder.ok());
-        QCOMPARE(kq::LanguageInfo("russian.lang", "GetFile"), QString("russian.lang"));
-        kq::OptionSetting(kq::OptionWrite, kq::OptionLanguage, "russian.lang");
-        kq::OptionSetting(kq::OptionWrite, kq::OptionTheme, path("Themes/standart.tvth"));
+        QCOMPARE(kq::languageHeaderValue("russian.lang", "GetFile"), QString("russian.lang"));
+        kq::optionSetting(kq::OptionWrite, kq::OptionLanguage, "russian.lang");
+        kq::optionSetting(kq::OptionWrite, kq::OptionTheme, path("Themes/standart.tvth"));
         mReady = true;
     }
 

@@ -175,7 +175,7 @@ void TestManagementLanguages::informationBox()
 {
     mWindow = openWith("test.lang", languageLines("Тестовый", "2.0", "User", "0", "Иван Петров"));
     QCOMPARE(child<QPlainTextEdit>(mWindow.get(), "ln_info")->toPlainText(),
-             ResString("%0230") + "\n Тестовый*\n" + ResString("%0231") + "\n Иван Петров");
+             languageText("%0230") + "\n Тестовый*\n" + languageText("%0231") + "\n Иван Петров");
 }
 
 void TestManagementLanguages::languageIdentifier_data()
@@ -196,8 +196,8 @@ void TestManagementLanguages::languageIdentifier()
     mWindow = openWith("test.lang", languageLines("Test", "2.0", "User", resId));
     auto *ids = child<QComboBox>(mWindow.get(), "ln_id");
     QCOMPARE(ids->count(), 2);
-    QCOMPARE(ids->itemText(0), ResString("%0222"));
-    QCOMPARE(ids->itemText(1), ResString("%0223"));
+    QCOMPARE(ids->itemText(0), languageText("%0222"));
+    QCOMPARE(ids->itemText(1), languageText("%0223"));
     QCOMPARE(ids->currentIndex(), entry);
 }
 
@@ -217,7 +217,7 @@ void TestManagementLanguages::deleteFollowsTheStatus()
     mWindow = openWith("test.lang", languageLines("Test", "2.0", status));
     auto *button = child<QPushButton>(mWindow.get(), "ln_cont1");
     QCOMPARE(button->isEnabled(), deletable);
-    QCOMPARE(button->toolTip(), ResString("%0226"));
+    QCOMPARE(button->toolTip(), languageText("%0226"));
 }
 
 void TestManagementLanguages::otherButtonsStayDisabled()
@@ -230,11 +230,11 @@ void TestManagementLanguages::otherButtonsStayDisabled()
 void TestManagementLanguages::choosingWritesTheSetting()
 {
     mWindow = openWith("test.lang", languageLines("Test"));
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), QString("test.lang"));
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), QString("test.lang"));
     // The window keeps the texts it was opened with.
-    QCOMPARE(ActiveLanguageFile(), QString("russian.lang"));
+    QCOMPARE(activeLanguageFile(), QString("russian.lang"));
     choose(mList, 0);
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), QString("english.lang"));
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), QString("english.lang"));
     QVERIFY(mFixture->ui.messages.isEmpty());
 }
 
@@ -256,13 +256,13 @@ void TestManagementLanguages::deleteLanguage()
     QTest::mouseClick(child<QPushButton>(mWindow.get(), "ln_cont1"), Qt::LeftButton);
 
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0234") + "\nМоя*");
-    QCOMPARE(mFixture->ui.messages.first().title, ResString("%0201"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0234") + "\nМоя*");
+    QCOMPARE(mFixture->ui.messages.first().title, languageText("%0201"));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Question);
     QCOMPARE(QFile::exists(mFixture->path("Languages/mine.lang")), !deleted);
     QCOMPARE(mWindow->languageFiles().contains("mine.lang"), !deleted);
     // After a deletion the first remaining language is selected and becomes the setting.
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), deleted ? "english.lang" : "mine.lang");
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), deleted ? "english.lang" : "mine.lang");
     QCOMPARE(mList->currentText(), deleted ? mList->itemText(0) : QString("Моя*"));
     QCOMPARE(child<QPlainTextEdit>(mWindow.get(), "ln_info")->toPlainText().section('\n', 1, 1),
              " " + mList->currentText());
@@ -299,12 +299,12 @@ void TestManagementLanguages::versionQuestion()
 
     QCOMPARE(mFixture->ui.messages.size(), answers.size());
     const ScriptedUi::Message question = mFixture->ui.messages.first();
-    QCOMPARE(question.text, ResString("%0022") + "1.9" + ResString("%0023"));
-    QCOMPARE(question.title, ResString("%0201"));
+    QCOMPARE(question.text, languageText("%0022") + "1.9" + languageText("%0023"));
+    QCOMPARE(question.title, languageText("%0201"));
     QCOMPARE(question.icon, UiServices::Icon::Warning);
     QCOMPARE(question.buttons, UiServices::Buttons::YesNo);
     QCOMPARE(QFile::exists(mFixture->path("Languages/mine.lang")), !deleted);
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), setting);
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), setting);
 }
 
 QTEST_MAIN(TestManagementLanguages)

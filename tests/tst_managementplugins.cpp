@@ -91,7 +91,8 @@ void TestManagementPlugins::informationBox()
     QCOMPARE(listTexts(mList), (QStringList{"Первый", "Second"}));
     mList->setCurrentRow(row);
     QCOMPARE(child<QPlainTextEdit>(window.get(), "pl_info")->toPlainText(),
-             ResString("%0232") + "\n" + author + "\n" + ResString("%0233") + "\n" + description);
+             languageText("%0232") + "\n" + author + "\n" + languageText("%0233") + "\n" +
+                 description);
 }
 
 void TestManagementPlugins::missingProgramIsReported()
@@ -102,8 +103,8 @@ void TestManagementPlugins::missingProgramIsReported()
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
 
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0029"));
-    QCOMPARE(mFixture->ui.messages.first().title, ResString("%0203"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0029"));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText("%0203"));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Error);
     QVERIFY(window->isVisible());
     QVERIFY(mFixture->ui.starts.isEmpty());
@@ -196,7 +197,7 @@ void TestManagementPlugins::earlierPluginBlocksTheNextRun()
 
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0311"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0311"));
     QCOMPARE(mFixture->ui.starts.size(), 1);
     QVERIFY(!runWindow());
 
@@ -227,8 +228,8 @@ void TestManagementPlugins::deletePlugin()
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont1"), Qt::LeftButton);
 
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0234") + "\nПервый");
-    QCOMPARE(mFixture->ui.messages.first().title, ResString("%0203"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0234") + "\nПервый");
+    QCOMPARE(mFixture->ui.messages.first().title, languageText("%0203"));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Question);
     QCOMPARE(QFile::exists(mFixture->path("Plugins/a.tvpl")), !deleted);
     QCOMPARE(QFile::exists(mFixture->path("Plugins/a.plug")), !deleted);
@@ -260,8 +261,8 @@ void TestManagementPlugins::versionQuestion()
 
     QCOMPARE(mFixture->ui.messages.size(), answers.size());
     const ScriptedUi::Message question = mFixture->ui.messages.first();
-    QCOMPARE(question.text, ResString("%0030") + "0.9" + ResString("%0031"));
-    QCOMPARE(question.title, ResString("%0203"));
+    QCOMPARE(question.text, languageText("%0030") + "0.9" + languageText("%0031"));
+    QCOMPARE(question.title, languageText("%0203"));
     QCOMPARE(question.icon, UiServices::Icon::Warning);
     QCOMPARE(QFile::exists(mFixture->path("Plugins/b.tvpl")), !deleted);
     const QString info = child<QPlainTextEdit>(window.get(), "pl_info")->toPlainText();

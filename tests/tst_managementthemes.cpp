@@ -97,13 +97,13 @@ void TestManagementThemes::newThemeWithTheDefaultAnswers()
     mFixture->ui.inputs << QString("NewTheme") << QString("mytheme");
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont0"), Qt::LeftButton);
 
-    QCOMPARE(mFixture->ui.prompts, (QStringList{ResString("%0235"), ResString("%0236")}));
+    QCOMPARE(mFixture->ui.prompts, (QStringList{languageText("%0235"), languageText("%0236")}));
     QVERIFY(mFixture->ui.messages.isEmpty());
     const QString path = mFixture->path("Themes/mytheme.tvth");
-    QCOMPARE(ThemeInfo(path, "GetName"), QString("NewTheme"));
-    QCOMPARE(ThemeInfo(path, "GetStatus"), QString("User"));
+    QCOMPARE(themeHeaderValue(path, "GetName"), QString("NewTheme"));
+    QCOMPARE(themeHeaderValue(path, "GetStatus"), QString("User"));
     for (int i = 0; i < 10; ++i)
-        QCOMPARE(ThemeColor(ThemeColorSet.at(i)), NewColors.at(i));
+        QCOMPARE(activeThemeColor(ThemeColorSet.at(i)), NewColors.at(i));
     QVERIFY(comboTexts(mList).contains("NewTheme*"));
     QVERIFY(window->themePaths().contains(path));
     // The refilled list selects the theme of the setting again, not the new one.
@@ -120,12 +120,13 @@ void TestManagementThemes::existingFileNameIsAskedAgain()
     mFixture->ui.inputs << QString("Second") << QString("mytheme") << QString("other");
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont0"), Qt::LeftButton);
     QCOMPARE(mFixture->ui.prompts,
-             (QStringList{ResString("%0235"), ResString("%0236"), ResString("%0236")}));
+             (QStringList{languageText("%0235"), languageText("%0236"), languageText("%0236")}));
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0032"));
-    QCOMPARE(mFixture->ui.messages.first().title, ResString("%0020"));
-    QCOMPARE(ThemeInfo(mFixture->path("Themes/mytheme.tvth"), "GetName"), QString("NewTheme"));
-    QCOMPARE(ThemeInfo(mFixture->path("Themes/other.tvth"), "GetName"), QString("Second"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0032"));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText("%0020"));
+    QCOMPARE(themeHeaderValue(mFixture->path("Themes/mytheme.tvth"), "GetName"),
+             QString("NewTheme"));
+    QCOMPARE(themeHeaderValue(mFixture->path("Themes/other.tvth"), "GetName"), QString("Second"));
     QVERIFY(comboTexts(mList).contains("NewTheme*"));
     QVERIFY(comboTexts(mList).contains("Second*"));
 }
@@ -176,7 +177,7 @@ void TestManagementThemes::newThemeFileNameMustStayInTheFolder()
     mFixture->ui.inputs << QString("Name") << fileName;
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont0"), Qt::LeftButton);
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0024"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0024"));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Error);
     QVERIFY(!QFile::exists(mFixture->path("outside.tvth")));
     QVERIFY(!QFile::exists(mFixture->path("Themes/sub/theme.tvth")));
@@ -209,10 +210,10 @@ void TestManagementThemes::selectionFollowsTheStatus()
     QCOMPARE(child<QPushButton>(window.get(), "th_cont2")->isEnabled(), editable);
     QVERIFY(child<QPushButton>(window.get(), "th_cont0")->isEnabled());
     const QString path = mFixture->path("Themes/" + file);
-    QCOMPARE(OptionSetting(OptionRead, OptionTheme), path);
-    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    QCOMPARE(optionSetting(OptionRead, OptionTheme), path);
+    QCOMPARE(themeHeaderValue(path, "GetFile"), path);
     for (int i = 0; i < 10; ++i)
-        QCOMPARE(window->workingColors().at(i), ThemeColor(ThemeColorSet.at(i)));
+        QCOMPARE(window->workingColors().at(i), activeThemeColor(ThemeColorSet.at(i)));
     QCOMPARE(child<QComboBox>(window.get(), "theme_item")->currentIndex(), 0);
 }
 
@@ -306,7 +307,7 @@ void TestManagementThemes::colourEntryShowsItsColour()
     choose(mList, mList->findText("Mine*"));
     auto *items = child<QComboBox>(window.get(), "theme_item");
     QCOMPARE(items->count(), 10);
-    QCOMPARE(items->itemText(7), ResString("%0244"));
+    QCOMPARE(items->itemText(7), languageText("%0244"));
     for (int entry : {7, 2, 9}) {
         items->setCurrentIndex(entry);
         QCOMPARE(child<QLabel>(window.get(), "lbl_color")->palette().color(QPalette::Window),
@@ -344,9 +345,9 @@ void TestManagementThemes::editingAColour()
     QCOMPARE(window->workingColors().at(entry), stored);
     QCOMPARE(swatch->palette().color(QPalette::Window), colorFromOle(stored));
     // Nothing is written until the theme is saved.
-    QCOMPARE(ThemeInfo(mFixture->path("Themes/mine.tvth"), "GetFile"),
+    QCOMPARE(themeHeaderValue(mFixture->path("Themes/mine.tvth"), "GetFile"),
              mFixture->path("Themes/mine.tvth"));
-    QCOMPARE(ThemeColor(ThemeColorSet.at(entry)), MineColors.at(entry));
+    QCOMPARE(activeThemeColor(ThemeColorSet.at(entry)), MineColors.at(entry));
 }
 
 void TestManagementThemes::programThemeSwatchDoesNotEdit()
@@ -376,9 +377,9 @@ void TestManagementThemes::saveWritesTheWorkingSet()
     QVERIFY(bytes.contains("\r\nBoxEnabledColor=5649426\r\n"));
     QVERIFY(bytes.contains("\r\nName=Mine\r\n"));
     QVERIFY(!bytes.contains("Mine*"));
-    QCOMPARE(ThemeInfo(mFixture->path("Themes/mine.tvth"), "GetStatus"), QString("User"));
+    QCOMPARE(themeHeaderValue(mFixture->path("Themes/mine.tvth"), "GetStatus"), QString("User"));
     for (int i = 0; i < 9; ++i)
-        QCOMPARE(ThemeColor(ThemeColorSet.at(i)), MineColors.at(i));
+        QCOMPARE(activeThemeColor(ThemeColorSet.at(i)), MineColors.at(i));
 }
 
 void TestManagementThemes::saveWithoutUserEntryIsRefused()
@@ -393,9 +394,9 @@ void TestManagementThemes::saveWithoutUserEntryIsRefused()
 
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont2"), Qt::LeftButton);
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0025"));
-    QCOMPARE(mFixture->ui.messages.first().title, ResString("%0202"));
-    QCOMPARE(ThemeInfo(mFixture->path("Themes/mine.tvth"), "GetVersion"), QString("3.0"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0025"));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText("%0202"));
+    QCOMPARE(themeHeaderValue(mFixture->path("Themes/mine.tvth"), "GetVersion"), QString("3.0"));
 }
 
 void TestManagementThemes::saveFailureIsReported()
@@ -409,8 +410,8 @@ void TestManagementThemes::saveFailureIsReported()
 
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont2"), Qt::LeftButton);
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0024"));
-    QCOMPARE(mFixture->ui.messages.first().title, ResString("%0020"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0024"));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText("%0020"));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Error);
 }
 
@@ -434,15 +435,15 @@ void TestManagementThemes::deleteTheme()
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont1"), Qt::LeftButton);
 
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0234") + "\nZed*");
-    QCOMPARE(mFixture->ui.messages.first().title, ResString("%0202"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0234") + "\nZed*");
+    QCOMPARE(mFixture->ui.messages.first().title, languageText("%0202"));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Question);
     const QString path = mFixture->path("Themes/zmine.tvth");
     QCOMPARE(QFile::exists(path), !deleted);
     QCOMPARE(comboTexts(mList).contains("Zed*"), !deleted);
     // After a deletion the first theme is selected and becomes the setting.
     const QString setting = deleted ? mFixture->path("Themes/mine.tvth") : path;
-    QCOMPARE(OptionSetting(OptionRead, OptionTheme), setting);
+    QCOMPARE(optionSetting(OptionRead, OptionTheme), setting);
     QCOMPARE(mList->currentIndex(), deleted ? 0 : mList->findText("Zed*"));
 }
 
@@ -477,13 +478,13 @@ void TestManagementThemes::versionQuestion()
 
     QVERIFY(mFixture->ui.messages.size() >= 1);
     const ScriptedUi::Message question = mFixture->ui.messages.first();
-    QCOMPARE(question.text, ResString("%0027") + "1.5" + ResString("%0028"));
+    QCOMPARE(question.text, languageText("%0027") + "1.5" + languageText("%0028"));
     QCOMPARE(question.title, QString("Неправильная тема"));
     QCOMPARE(question.icon, UiServices::Icon::Warning);
     QCOMPARE(question.buttons, UiServices::Buttons::YesNo);
     QCOMPARE(mFixture->ui.messages.size(), answers.size());
     QCOMPARE(QFile::exists(path), !deleted);
-    QCOMPARE(OptionSetting(OptionRead, OptionTheme) == path, selected);
+    QCOMPARE(optionSetting(OptionRead, OptionTheme) == path, selected);
     if (selected)
         QVERIFY(child<QPushButton>(window.get(), "th_cont2")->isEnabled());
 }
@@ -503,7 +504,7 @@ void TestManagementThemes::damagedThemeQuestion()
     QFETCH(QList<UiServices::Answer>, answers);
     QFETCH(bool, deleted);
     auto window = openThemes();
-    const QString setting = OptionSetting(OptionRead, OptionTheme);
+    const QString setting = optionSetting(OptionRead, OptionTheme);
     const ThemeColors colors = window->workingColors();
     const QString path = mFixture->path("Themes/mine.tvth");
     QVERIFY(mFixture->write("Themes/mine.tvth", {"!KestraneDevelopment10", "!ThemeFile"}));
@@ -512,11 +513,11 @@ void TestManagementThemes::damagedThemeQuestion()
     choose(mList, mList->findText("Mine*"));
 
     QCOMPARE(mFixture->ui.messages.size(), answers.size());
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0026"));
-    QCOMPARE(mFixture->ui.messages.first().title, ResString("%0202"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0026"));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText("%0202"));
     QCOMPARE(QFile::exists(path), !deleted);
     if (!deleted) {
-        QCOMPARE(OptionSetting(OptionRead, OptionTheme), setting);
+        QCOMPARE(optionSetting(OptionRead, OptionTheme), setting);
         QVERIFY(window->workingColors() == colors);
     }
 }

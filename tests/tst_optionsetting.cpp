@@ -36,9 +36,9 @@ void TestOptionSetting::initTestCase()
 
 void TestOptionSetting::missingKeyReadsEmpty()
 {
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), QString(""));
-    QCOMPARE(OptionSetting(OptionRead, 7, "ignored"), QString(""));
-    QCOMPARE(OptionSetting(OptionRead, OptionTheme), QString());
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), QString(""));
+    QCOMPARE(optionSetting(OptionRead, 7, "ignored"), QString(""));
+    QCOMPARE(optionSetting(OptionRead, OptionTheme), QString());
 }
 
 void TestOptionSetting::roundTrip_data()
@@ -61,31 +61,31 @@ void TestOptionSetting::roundTrip()
 {
     QFETCH(int, key);
     QFETCH(QString, value);
-    QCOMPARE(OptionSetting(OptionWrite, key, value), QString());
-    QCOMPARE(OptionSetting(OptionRead, key), value);
+    QCOMPARE(optionSetting(OptionWrite, key, value), QString());
+    QCOMPARE(optionSetting(OptionRead, key), value);
 }
 
 void TestOptionSetting::writeReplacesAndKeysAreSeparate()
 {
-    OptionSetting(OptionWrite, OptionLanguage, "russian.lang");
-    OptionSetting(OptionWrite, OptionTheme, "/x/standart.tvth");
-    OptionSetting(OptionWrite, OptionLanguage, "english.lang");
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), QString("english.lang"));
-    QCOMPARE(OptionSetting(OptionRead, OptionTheme), QString("/x/standart.tvth"));
+    optionSetting(OptionWrite, OptionLanguage, "russian.lang");
+    optionSetting(OptionWrite, OptionTheme, "/x/standart.tvth");
+    optionSetting(OptionWrite, OptionLanguage, "english.lang");
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), QString("english.lang"));
+    QCOMPARE(optionSetting(OptionRead, OptionTheme), QString("/x/standart.tvth"));
 }
 
 void TestOptionSetting::otherModesDoNothing()
 {
-    OptionSetting(OptionWrite, OptionLanguage, "kept.lang");
-    QCOMPARE(OptionSetting(2, OptionLanguage, "lost.lang"), QString());
-    QCOMPARE(OptionSetting(-1, OptionLanguage, "lost.lang"), QString());
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), QString("kept.lang"));
+    optionSetting(OptionWrite, OptionLanguage, "kept.lang");
+    QCOMPARE(optionSetting(2, OptionLanguage, "lost.lang"), QString());
+    QCOMPARE(optionSetting(-1, OptionLanguage, "lost.lang"), QString());
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), QString("kept.lang"));
 }
 
 void TestOptionSetting::storedPerUserUnderTheProgramName()
 {
-    OptionSetting(OptionWrite, OptionLanguage, "english.lang");
-    OptionSetting(OptionWrite, OptionTheme, "/t/night.tvth");
+    optionSetting(OptionWrite, OptionLanguage, "english.lang");
+    optionSetting(OptionWrite, OptionTheme, "/t/night.tvth");
     const QString path = mConfig.filePath("Kestrane/tst_optionsetting.ini");
     QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
 

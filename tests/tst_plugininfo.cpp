@@ -120,14 +120,14 @@ void TestPluginInfo::pluginInfo()
     QFETCH(QStringList, lines);
     QFETCH(QString, selector);
     QFETCH(QString, result);
-    QCOMPARE(PluginInfo(write(lines), selector), result);
+    QCOMPARE(pluginHeaderValue(write(lines), selector), result);
 }
 
 void TestPluginInfo::pluginInfoOfMissingFile()
 {
-    QCOMPARE(PluginInfo(mDir->filePath("none.tvpl"), "GetName"), QString("PlugErr2"));
-    QCOMPARE(PluginInfo(QString(), "GetName"), QString("PlugErr2"));
-    QCOMPARE(PluginInfo(mDir->path(), "GetName"), QString("PlugErr2"));
+    QCOMPARE(pluginHeaderValue(mDir->filePath("none.tvpl"), "GetName"), QString("PlugErr2"));
+    QCOMPARE(pluginHeaderValue(QString(), "GetName"), QString("PlugErr2"));
+    QCOMPARE(pluginHeaderValue(mDir->path(), "GetName"), QString("PlugErr2"));
 }
 
 void TestPluginInfo::pluginDescription_data()
@@ -148,13 +148,13 @@ void TestPluginInfo::pluginDescription()
 {
     QFETCH(QStringList, lines);
     QFETCH(QString, result);
-    QCOMPARE(PluginDescription(write(lines)), result);
+    QCOMPARE(pluginDescriptionText(write(lines)), result);
 }
 
 void TestPluginInfo::pluginDescriptionOfMissingFile()
 {
-    QCOMPARE(PluginDescription(mDir->filePath("none.tvpl")), QString("53PlugErrGen"));
-    QCOMPARE(PluginDescription(mDir->path()), QString("75PlugErrGen"));
+    QCOMPARE(pluginDescriptionText(mDir->filePath("none.tvpl")), QString("53PlugErrGen"));
+    QCOMPARE(pluginDescriptionText(mDir->path()), QString("75PlugErrGen"));
 }
 
 QTEST_GUILESS_MAIN(TestPluginInfo)

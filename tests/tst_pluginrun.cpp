@@ -104,8 +104,8 @@ void TestPluginRun::creationRemovesTheExchangeFiles()
     QVERIFY(QFile::exists(plugins("Ending.plug")));
 
     QCOMPARE(run->objectName(), QString("plug"));
-    QCOMPARE(child<QLabel>(run.get(), "lbl0")->text(), ResString("%0040"));
-    QCOMPARE(child<QLabel>(run.get(), "lbl1")->text(), ResString("%0041"));
+    QCOMPARE(child<QLabel>(run.get(), "lbl0")->text(), languageText("%0040"));
+    QCOMPARE(child<QLabel>(run.get(), "lbl1")->text(), languageText("%0041"));
     QCOMPARE(child<QLabel>(run.get(), "pl_name")->text(), QString("Завершающее сообщение"));
     auto *wait = run->findChild<QTimer *>("wait");
     QVERIFY(wait && wait->isActive());
@@ -188,7 +188,7 @@ void TestPluginRun::resultReplacesTheProject()
         for (int i = 0; i <= 3; ++i)
             QCOMPARE(mFixture->project.record(i), before.record(i));
         QCOMPARE(mFixture->ui.messages.size(), 1);
-        QCOMPARE(mFixture->ui.messages.first().text, ResString("%0020"));
+        QCOMPARE(mFixture->ui.messages.first().text, languageText("%0020"));
         QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Warning);
     }
     QCOMPARE(mFixture->project.path(), QString("/projects/current.dlg2"));
@@ -258,7 +258,7 @@ void TestPluginRun::failedStartEndsTheRun()
     QVERIFY(!run->isLoaded());
     QVERIFY(!run->isVisible());
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, ResString("%0020"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0020"));
     for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
         QVERIFY2(!QFile::exists(plugins(name)), name);
     QCOMPARE(mFixture->project.dialogCount(), qint16(3));
@@ -327,7 +327,7 @@ void TestPluginRun::downloadedTextsArePlain()
     QVERIFY(mFixture->write(
         "Languages/tags.lang",
         languageLines("Теги", "2.0", "User", "0", "Tester", {"%0040, " + html, "%0041, " + html})));
-    QCOMPARE(LanguageInfo("tags.lang", "GetFile"), QString("tags.lang"));
+    QCOMPARE(languageHeaderValue("tags.lang", "GetFile"), QString("tags.lang"));
     auto run = createRun();
     run->setPluginName(html);
     auto *shown = child<QLabel>(run.get(), label);
@@ -340,9 +340,10 @@ void TestPluginRun::downloadedTextsArePlain()
 void TestPluginRun::shippedPluginIsListedAndExecutable()
 {
     const QString source = QStringLiteral(KQ_SOURCE_DIR "/data/Plugins/");
-    QCOMPARE(PluginInfo(source + "Ending.tvpl", "GetVersion"), QString("2.0"));
-    QCOMPARE(PluginInfo(source + "Ending.tvpl", "GetName"), QString("Завершающее сообщение"));
-    QVERIFY(PluginDescription(source + "Ending.tvpl").contains("\r\n"));
+    QCOMPARE(pluginHeaderValue(source + "Ending.tvpl", "GetVersion"), QString("2.0"));
+    QCOMPARE(pluginHeaderValue(source + "Ending.tvpl", "GetName"),
+             QString("Завершающее сообщение"));
+    QVERIFY(pluginDescriptionText(source + "Ending.tvpl").contains("\r\n"));
     const QByteArray bytes = testfiles::readBytes(source + "Ending.tvpl");
     QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
     QVERIFY(QFileInfo(source + "Ending.plug").isExecutable());

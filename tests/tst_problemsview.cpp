@@ -48,7 +48,7 @@ private slots:
 void TestProblemsView::initTestCase()
 {
     setProgramFolder(QStringLiteral(KQ_SOURCE_DIR "/data"));
-    QCOMPARE(LanguageInfo("english.lang", "GetFile"), QString("english.lang"));
+    QCOMPARE(languageHeaderValue("english.lang", "GetFile"), QString("english.lang"));
 }
 
 void TestProblemsView::cleanupTestCase()
@@ -148,12 +148,12 @@ void TestProblemsView::retranslateFollowsTheLanguage()
 {
     ProblemsView view;
     view.showFindings(Findings);
-    QCOMPARE(LanguageInfo("russian.lang", "GetFile"), QString("russian.lang"));
+    QCOMPARE(languageHeaderValue("russian.lang", "GetFile"), QString("russian.lang"));
     view.retranslate();
     QCOMPARE(view.headerItem()->text(0), QString("Шаг"));
     QCOMPARE(view.topLevelItem(0)->text(0), QString("Проект"));
     QCOMPARE(view.topLevelItemCount(), Findings.size());
-    QCOMPARE(LanguageInfo("english.lang", "GetFile"), QString("english.lang"));
+    QCOMPARE(languageHeaderValue("english.lang", "GetFile"), QString("english.lang"));
 }
 
 QTEST_MAIN(TestProblemsView)

@@ -78,7 +78,7 @@ void TestQtTranslation::follow()
     QFETCH(QString, id);
     QFETCH(QString, button);
 
-    QCOMPARE(LanguageInfo(active, "GetFile"), active);
+    QCOMPARE(languageHeaderValue(active, "GetFile"), active);
     // Start from the other language, so that following has something to change.
     QtTranslation::follow(button == "Cancel" ? "0" : "1");
     QtTranslation::follow(id);
@@ -109,7 +109,7 @@ void TestQtTranslation::failedLanguageSettingKeepsTheActiveLanguage()
     const QString newCaption = child<KXButton>(&window, "sd0")->caption();
     QCOMPARE(cancel(), button);
 
-    OptionSetting(OptionWrite, OptionLanguage, "removed.lang");
+    optionSetting(OptionWrite, OptionLanguage, "removed.lang");
     window.ApplyChanges();
     QCOMPARE(child<KXButton>(&window, "sd0")->caption(), newCaption);
     QCOMPARE(cancel(), button);

@@ -145,7 +145,7 @@ void TestRecentProjects::storedListRoundTrips()
 void TestRecentProjects::storedListIsCutToEight()
 {
     // A list written by hand or by a later version with more entries.
-    OptionSetting(OptionWrite, OptionRecentProjects, "/1\n/2\n/3\n/4\n/5\n/6\n/7\n/8\n/9\n/10");
+    optionSetting(OptionWrite, OptionRecentProjects, "/1\n/2\n/3\n/4\n/5\n/6\n/7\n/8\n/9\n/10");
 
     QCOMPARE(RecentProjects::read(), (QStringList{"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"}));
     QCOMPARE(RecentProjects::add("/new").size(), RecentProjects::MaxCount);
@@ -165,14 +165,14 @@ void TestRecentProjects::addKeepsWhatAnotherEditorStored()
 
 void TestRecentProjects::otherSettingsKeepTheirValues()
 {
-    OptionSetting(OptionWrite, OptionLanguage, "english.lang");
-    OptionSetting(OptionWrite, OptionTheme, "/opt/kq/Themes/night.tvth");
+    optionSetting(OptionWrite, OptionLanguage, "english.lang");
+    optionSetting(OptionWrite, OptionTheme, "/opt/kq/Themes/night.tvth");
 
     RecentProjects::add("/projects/a.dlg2");
     RecentProjects::remove("/projects/a.dlg2");
 
-    QCOMPARE(OptionSetting(OptionRead, OptionLanguage), "english.lang");
-    QCOMPARE(OptionSetting(OptionRead, OptionTheme), "/opt/kq/Themes/night.tvth");
+    QCOMPARE(optionSetting(OptionRead, OptionLanguage), "english.lang");
+    QCOMPARE(optionSetting(OptionRead, OptionTheme), "/opt/kq/Themes/night.tvth");
 }
 
 QTEST_GUILESS_MAIN(TestRecentProjects)

@@ -52,12 +52,12 @@ void TestSampleNames::namesByLanguage()
     QFETCH(QString, languageId);
     QFETCH(QStringList, names);
 
-    QCOMPARE(SampleNames(languageId), names);
+    QCOMPARE(sampleFileNames(languageId), names);
 }
 
 void TestSampleNames::everyListedSampleShips()
 {
-    for (const QString &name : SampleNames("1"))
+    for (const QString &name : sampleFileNames("1"))
         QVERIFY2(QFileInfo(samplePath(name)).isFile(), qPrintable(name));
 }
 

@@ -115,15 +115,15 @@ void TestShippedData::languageFiles()
     QVERIFY(isCodePage1251(bytes));
     QVERIFY(allLinesEndInCrLf(bytes));
 
-    QCOMPARE(ReadFileType(path), QString("!RescourceFile"));
-    QCOMPARE(LanguageInfo(file, "GetVersion"), QString("2.0"));
-    QCOMPARE(LanguageInfo(file, "GetStatus"), QString("General"));
-    QCOMPARE(LanguageInfo(file, "GetId"), resId);
-    QVERIFY(!LanguageInfo(file, "GetName").isEmpty());
-    QVERIFY(!LanguageInfo(file, "GetAuthor").isEmpty());
+    QCOMPARE(readTypeLine(path), QString("!RescourceFile"));
+    QCOMPARE(languageHeaderValue(file, "GetVersion"), QString("2.0"));
+    QCOMPARE(languageHeaderValue(file, "GetStatus"), QString("General"));
+    QCOMPARE(languageHeaderValue(file, "GetId"), resId);
+    QVERIFY(!languageHeaderValue(file, "GetName").isEmpty());
+    QVERIFY(!languageHeaderValue(file, "GetAuthor").isEmpty());
 
     // The string viewer drops the id, the comma and one character: every entry has that space.
-    const QStringList entries = LanguageStrings(file).split("&&");
+    const QStringList entries = languageResourceLines(file).split("&&");
     for (const QString &entry : entries) {
         QVERIFY2(entry.size() > 7 && entry.mid(5, 2) == ", ", qPrintable(entry));
     }
@@ -139,11 +139,11 @@ void TestShippedData::everyIdHasAText_data()
 void TestShippedData::everyIdHasAText()
 {
     QFETCH(QString, file);
-    QCOMPARE(LanguageInfo(file, "GetFile"), file);
+    QCOMPARE(languageHeaderValue(file, "GetFile"), file);
 
     QStringList seen;
     for (const QString &id : editorIds()) {
-        const QString text = ResString(id);
+        const QString text = languageText(id);
         QVERIFY2(!text.isEmpty(), qPrintable(id));
         // An error code, not a text (a text may well say "Error").
         QVERIFY2(!text.contains(QRegularExpression("ResErr|LangErr|ErrGen")),
@@ -151,26 +151,26 @@ void TestShippedData::everyIdHasAText()
         QVERIFY2(!text.contains('\r'), qPrintable(id));
         seen << id;
     }
-    QCOMPARE(ResString("%0150"), QString("-"));
+    QCOMPARE(languageText("%0150"), QString("-"));
     // Each id has exactly one entry, so no later line is left unread.
-    const QStringList entries = LanguageStrings(file).split("&&");
+    const QStringList entries = languageResourceLines(file).split("&&");
     QCOMPARE(entries.size(), seen.size() - 3);
 }
 
 void TestShippedData::captionsFitTheirPlaces()
 {
     for (const QString file : {"russian.lang", "english.lang"}) {
-        QCOMPARE(LanguageInfo(file, "GetFile"), file);
+        QCOMPARE(languageHeaderValue(file, "GetFile"), file);
         for (int button = 1; button <= 5; ++button) {
-            const QString caption = ResString("%000" + QString::number(button));
+            const QString caption = languageText("%000" + QString::number(button));
             QVERIFY2(caption.size() <= 10, qPrintable(caption));
         }
         // Stored in the 15-character button fields of a dialog.
-        QVERIFY(ResString("%0126").size() <= 15);
-        QVERIFY(ResString("%0127").size() <= 15);
+        QVERIFY(languageText("%0126").size() <= 15);
+        QVERIFY(languageText("%0127").size() <= 15);
         // Dialog filters are "description|*.ext": a description holds no "|".
         for (int id = 163; id <= 166; ++id)
-            QVERIFY(!ResString("%0" + QString::number(id)).contains('|'));
+            QVERIFY(!languageText("%0" + QString::number(id)).contains('|'));
     }
 }
 
@@ -192,10 +192,10 @@ void TestShippedData::themeFiles()
     QVERIFY(isCodePage1251(bytes));
     QVERIFY(allLinesEndInCrLf(bytes));
 
-    QCOMPARE(ThemeInfo(path, "GetFile"), path);
-    QCOMPARE(ThemeInfo(path, "GetVersion"), QString("2.0"));
-    QVERIFY(!ThemeInfo(path, "GetName").isEmpty());
-    const QString status = ThemeInfo(path, "GetStatus");
+    QCOMPARE(themeHeaderValue(path, "GetFile"), path);
+    QCOMPARE(themeHeaderValue(path, "GetVersion"), QString("2.0"));
+    QVERIFY(!themeHeaderValue(path, "GetName").isEmpty());
+    const QString status = themeHeaderValue(path, "GetStatus");
     QVERIFY(!status.isEmpty());
     QVERIFY(status != "User");
 
@@ -207,14 +207,14 @@ void TestShippedData::themeFiles()
         QVERIFY2(at > previous, key.data());
         previous = at;
     }
-    QVERIFY(ThemeColor("TextboxForeColor") != ThemeColor("TextboxEnabledColor"));
-    QVERIFY(ThemeColor("LabelEnabledColor") != ThemeColor("BoxEnabledColor"));
+    QVERIFY(activeThemeColor("TextboxForeColor") != activeThemeColor("TextboxEnabledColor"));
+    QVERIFY(activeThemeColor("LabelEnabledColor") != activeThemeColor("BoxEnabledColor"));
 }
 
 void TestShippedData::defaultThemeIsThere()
 {
     const QString path = QDir(programFolder()).filePath("Themes/standart.tvth");
-    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    QCOMPARE(themeHeaderValue(path, "GetFile"), path);
 }
 
 void TestShippedData::readmeIsUtf8()

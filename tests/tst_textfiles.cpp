@@ -156,7 +156,7 @@ void TestTextFiles::readFileType()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, result);
     const QString path = scratch(bytes);
-    QCOMPARE(ReadFileType(path), result);
+    QCOMPARE(readTypeLine(path), result);
 
     // The file was closed again: it can be replaced at once.
     QVERIFY(QFile::remove(path));
@@ -164,9 +164,9 @@ void TestTextFiles::readFileType()
 
 void TestTextFiles::readFileTypeOfMissingFile()
 {
-    QCOMPARE(ReadFileType(mDir->filePath("none.tvth")), QString("53LangErr"));
-    QCOMPARE(ReadFileType(QString()), QString("53LangErr"));
-    QCOMPARE(ReadFileType(mDir->path()), QString("75LangErr"));
+    QCOMPARE(readTypeLine(mDir->filePath("none.tvth")), QString("53LangErr"));
+    QCOMPARE(readTypeLine(QString()), QString("53LangErr"));
+    QCOMPARE(readTypeLine(mDir->path()), QString("75LangErr"));
 }
 
 void TestTextFiles::findSection_data()
@@ -207,7 +207,7 @@ void TestTextFiles::findSection()
     QFETCH(QString, nextLine);
 
     TextLineReader reader(scratch(crlfLines(lines)));
-    QCOMPARE(FindSection(reader, header), result);
+    QCOMPARE(skipToSection(reader, header), result);
     if (nextLine.isNull())
         QVERIFY(!reader.readLine());
     else
@@ -217,14 +217,14 @@ void TestTextFiles::findSection()
 void TestTextFiles::findSectionSearchesOnlyFromTheCurrentLine()
 {
     TextLineReader reader(scratch(crlfLines({"[A]", "x", "[B]", "y"})));
-    QCOMPARE(FindSection(reader, "[B]"), QString("[B]"));
-    QCOMPARE(FindSection(reader, "[A]"), QString("LangErr3"));
+    QCOMPARE(skipToSection(reader, "[B]"), QString("[B]"));
+    QCOMPARE(skipToSection(reader, "[A]"), QString("LangErr3"));
 }
 
 void TestTextFiles::findSectionOnUnopenedFile()
 {
     TextLineReader reader(mDir->filePath("none.lang"));
-    QCOMPARE(FindSection(reader, "[Info]"), QString("53LangErr"));
+    QCOMPARE(skipToSection(reader, "[Info]"), QString("53LangErr"));
 }
 
 void TestTextFiles::splitField_data()
@@ -286,7 +286,7 @@ void TestTextFiles::splitField()
     QFETCH(int, n);
     QFETCH(QString, delimiter);
     QFETCH(QString, result);
-    QCOMPARE(SplitField(line, qint16(n), delimiter), result);
+    QCOMPARE(lineField(line, qint16(n), delimiter), result);
 }
 
 QTEST_GUILESS_MAIN(TestTextFiles)

@@ -175,11 +175,11 @@ void TestTheme::themeInfo()
     QFETCH(bool, activates);
 
     const QString before = write(theme("Before"), "before.tvth");
-    QCOMPARE(ThemeInfo(before, "GetFile"), before);
+    QCOMPARE(themeHeaderValue(before, "GetFile"), before);
 
     const QString path = write(lines);
-    QCOMPARE(ThemeInfo(path, selector), result == "<path>" ? path : result);
-    QCOMPARE(ActiveThemeFile(), activates ? path : before);
+    QCOMPARE(themeHeaderValue(path, selector), result == "<path>" ? path : result);
+    QCOMPARE(activeThemeFile(), activates ? path : before);
 }
 
 void TestTheme::anySuccessfulSelectorMakesTheFileActive()
@@ -189,23 +189,23 @@ void TestTheme::anySuccessfulSelectorMakesTheFileActive()
     const QString light = write(theme("Light"), "light.tvth");
     const QString dark = write(theme("Dark", "2.0", "General", darkColors), "dark.tvth");
 
-    QCOMPARE(ThemeInfo(light, "GetFile"), light);
-    QCOMPARE(ThemeColor("TextboxEnabledColor"), 16777215);
-    QCOMPARE(ThemeInfo(dark, "GetName"), QString("Dark"));
-    QCOMPARE(ActiveThemeFile(), dark);
-    QCOMPARE(ThemeColor("TextboxEnabledColor"), 1973790);
+    QCOMPARE(themeHeaderValue(light, "GetFile"), light);
+    QCOMPARE(activeThemeColor("TextboxEnabledColor"), 16777215);
+    QCOMPARE(themeHeaderValue(dark, "GetName"), QString("Dark"));
+    QCOMPARE(activeThemeFile(), dark);
+    QCOMPARE(activeThemeColor("TextboxEnabledColor"), 1973790);
 }
 
 void TestTheme::failedThemeInfoKeepsTheActiveFile()
 {
     const QString good = write(theme("Good"), "good.tvth");
-    QCOMPARE(ThemeInfo(good, "GetFile"), good);
+    QCOMPARE(themeHeaderValue(good, "GetFile"), good);
 
-    QCOMPARE(ThemeInfo(QString(), "GetFile"), QString("ResErr2"));
-    QCOMPARE(ThemeInfo(mDir->filePath("missing.tvth"), "GetFile"), QString("ResErr1"));
-    QCOMPARE(ThemeInfo(mDir->path(), "GetFile"), QString("ResErr1"));
-    QCOMPARE(ActiveThemeFile(), good);
-    QCOMPARE(ThemeColor("SelectionColor"), 8388608);
+    QCOMPARE(themeHeaderValue(QString(), "GetFile"), QString("ResErr2"));
+    QCOMPARE(themeHeaderValue(mDir->filePath("missing.tvth"), "GetFile"), QString("ResErr1"));
+    QCOMPARE(themeHeaderValue(mDir->path(), "GetFile"), QString("ResErr1"));
+    QCOMPARE(activeThemeFile(), good);
+    QCOMPARE(activeThemeColor("SelectionColor"), 8388608);
 }
 
 void TestTheme::settingOfAMovedProgramFolder_data()
@@ -241,21 +241,21 @@ void TestTheme::settingOfAMovedProgramFolder()
         write(theme("Soft", "2.0", "General", programColors), "program/Themes/soft.tvth");
     const QString kept = write(theme("Soft", "2.0", "User", keptColors), "soft.tvth");
     const QString before = write(theme("Before"), "before.tvth");
-    QCOMPARE(ThemeInfo(before, "GetFile"), before);
+    QCOMPARE(themeHeaderValue(before, "GetFile"), before);
     setProgramFolder(mDir->filePath("program"));
     setting.replace("<gone>", mDir->filePath("gone")).replace("<kept>", mDir->path());
 
-    const QString result = ThemeInfo(setting, "GetFile");
-    const qint32 color = ThemeColor("TextboxEnabledColor");
+    const QString result = themeHeaderValue(setting, "GetFile");
+    const qint32 color = activeThemeColor("TextboxEnabledColor");
     setProgramFolder(QString());
     if (used == "none") {
         QCOMPARE(result, QString("ResErr1"));
-        QCOMPARE(ActiveThemeFile(), before);
+        QCOMPARE(activeThemeFile(), before);
         return;
     }
     const QString expected = used == "program" ? program : kept;
     QCOMPARE(result, expected);
-    QCOMPARE(ActiveThemeFile(), expected);
+    QCOMPARE(activeThemeFile(), expected);
     QCOMPARE(color, used == "program" ? 15790320 : 1973790);
 }
 
@@ -313,27 +313,27 @@ void TestTheme::themeColor()
     QFETCH(int, color);
 
     const QString path = write(lines);
-    QCOMPARE(ThemeInfo(path, "GetFile"), path);
-    QCOMPARE(ThemeColor(key), qint32(color));
+    QCOMPARE(themeHeaderValue(path, "GetFile"), path);
+    QCOMPARE(activeThemeColor(key), qint32(color));
 }
 
 void TestTheme::themeColorWithoutActiveFile()
 {
     const QString path = write(theme());
-    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    QCOMPARE(themeHeaderValue(path, "GetFile"), path);
     QVERIFY(QFile::remove(path));
-    QCOMPARE(ThemeColor("TextboxEnabledColor"), 53);
+    QCOMPARE(activeThemeColor("TextboxEnabledColor"), 53);
 }
 
 void TestTheme::themeColorReadsTheFileAgain()
 {
     const QString path = write(theme());
-    QCOMPARE(ThemeInfo(path, "GetFile"), path);
-    QCOMPARE(ThemeColor("SelectionColor"), 8388608);
+    QCOMPARE(themeHeaderValue(path, "GetFile"), path);
+    QCOMPARE(activeThemeColor("SelectionColor"), 8388608);
     QStringList changed = standardColors;
     changed[7] = "SelectionColor=255";
     write(theme("Светлая", "2.0", "General", changed));
-    QCOMPARE(ThemeColor("SelectionColor"), 255);
+    QCOMPARE(activeThemeColor("SelectionColor"), 255);
 }
 
 void TestTheme::themeColorReadsEachChangeOnce_data()
@@ -359,14 +359,14 @@ void TestTheme::themeColorReadsEachChangeOnce()
     const QString path = write(theme());
     const QDateTime written = QDateTime::currentDateTime().addSecs(-ageSeconds);
     QVERIFY(setModified(path, written));
-    QCOMPARE(ThemeInfo(path, "GetFile"), path);
-    QCOMPARE(ThemeColor("SelectionColor"), 8388608);
+    QCOMPARE(themeHeaderValue(path, "GetFile"), path);
+    QCOMPARE(activeThemeColor("SelectionColor"), 8388608);
 
     QStringList changed = standardColors;
     changed[7] = selection;
     write(theme("Светлая", "2.0", "General", changed));
     QVERIFY(setModified(path, written.addSecs(secondsLater)));
-    QCOMPARE(ThemeColor("SelectionColor"), color);
+    QCOMPARE(activeThemeColor("SelectionColor"), color);
 }
 
 void TestTheme::savedThemeReadsBackUnchanged()
@@ -375,15 +375,15 @@ void TestTheme::savedThemeReadsBackUnchanged()
                              -2147483633, 14671839, 8388608, 12566463, -2147483643};
     const QString path = mDir->filePath("mytheme.tvth");
     QString error;
-    QVERIFY(ThemeSave(path, "Моя тема", colors, &error));
+    QVERIFY(writeUserTheme(path, "Моя тема", colors, &error));
 
-    QCOMPARE(ThemeInfo(path, "GetName"), QString("Моя тема"));
-    QCOMPARE(ThemeInfo(path, "GetVersion"), QString("2.0"));
-    QCOMPARE(ThemeInfo(path, "GetStatus"), QString("User"));
-    QCOMPARE(ThemeInfo(path, "GetFile"), path);
+    QCOMPARE(themeHeaderValue(path, "GetName"), QString("Моя тема"));
+    QCOMPARE(themeHeaderValue(path, "GetVersion"), QString("2.0"));
+    QCOMPARE(themeHeaderValue(path, "GetStatus"), QString("User"));
+    QCOMPARE(themeHeaderValue(path, "GetFile"), path);
     for (size_t i = 0; i < colors.size(); ++i)
-        QCOMPARE(ThemeColor(ThemeColorSet.at(i)), colors.at(i));
-    QCOMPARE(ThemeColor(ThemeColorSet.at(10)), 62);
+        QCOMPARE(activeThemeColor(ThemeColorSet.at(i)), colors.at(i));
+    QCOMPARE(activeThemeColor(ThemeColorSet.at(10)), 62);
 
     const QByteArray bytes = readBytes(path);
     QVERIFY(bytes.startsWith("!KestraneDevelopment10\r\n!ThemeFile\r\n"));
@@ -406,12 +406,12 @@ void TestTheme::nameWithLineBreaksStaysOneLine()
     QFETCH(QString, name);
     const ThemeColors colors{};
     const QString path = mDir->filePath("pasted.tvth");
-    QVERIFY(ThemeSave(path, name, colors));
+    QVERIFY(writeUserTheme(path, name, colors));
     // Still a user theme, and the break comes back as the field rule's line break.
-    QCOMPARE(ThemeInfo(path, "GetStatus"), QString("User"));
-    QCOMPARE(ThemeInfo(path, "GetName"), QString("x\rStatus"));
+    QCOMPARE(themeHeaderValue(path, "GetStatus"), QString("User"));
+    QCOMPARE(themeHeaderValue(path, "GetName"), QString("x\rStatus"));
     const QString plain = mDir->filePath("plain.tvth");
-    QVERIFY(ThemeSave(plain, "x", colors));
+    QVERIFY(writeUserTheme(plain, "x", colors));
     QCOMPARE(readBytes(path).count("\r\n"), readBytes(plain).count("\r\n"));
 }
 
@@ -421,9 +421,9 @@ void TestTheme::saveReplacesAnEarlierFile()
         write(theme("Old", "2.0", "User", standardColors + QStringList{"x=1"}), "user.tvth");
     ThemeColors colors{};
     colors.fill(255);
-    QVERIFY(ThemeSave(path, "New", colors));
-    QCOMPARE(ThemeInfo(path, "GetName"), QString("New"));
-    QCOMPARE(ThemeColor("BoxEnabledColor"), 255);
+    QVERIFY(writeUserTheme(path, "New", colors));
+    QCOMPARE(themeHeaderValue(path, "GetName"), QString("New"));
+    QCOMPARE(activeThemeColor("BoxEnabledColor"), 255);
     QVERIFY(!readBytes(path).contains("x=1"));
 }
 
@@ -439,7 +439,7 @@ void TestTheme::failedSaveLeavesTheOldFileWhole()
     bool saved = true;
     {
         const FileSizeLimit limit(64);
-        saved = ThemeSave(path, "Lost", colors, &error);
+        saved = writeUserTheme(path, "Lost", colors, &error);
     }
     QVERIFY(!saved);
     QVERIFY(!error.isEmpty());
@@ -451,7 +451,7 @@ void TestTheme::saveIntoMissingFolderFails()
 {
     ThemeColors colors{};
     QString error;
-    QVERIFY(!ThemeSave(mDir->filePath("nowhere/x.tvth"), "X", colors, &error));
+    QVERIFY(!writeUserTheme(mDir->filePath("nowhere/x.tvth"), "X", colors, &error));
     QVERIFY(!error.isEmpty());
 }
 

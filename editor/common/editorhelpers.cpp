@@ -163,13 +163,13 @@ void openReadme(UiServices &ui)
 
 void warnFailed(UiServices &ui, QWidget *parent, const QString &reason)
 {
-    const QString text = ResString(20);
+    const QString text = languageText(20);
     ui.message(parent, text, text, UiServices::Icon::Warning, UiServices::Buttons::Ok, reason);
 }
 
 QString undoEntryText(const QString &id, const QString &commandText)
 {
-    const QString entry = ResString(id);
+    const QString entry = languageText(id);
     return commandText.isEmpty() ? entry : entry + QStringLiteral(" (") + commandText + u')';
 }
 

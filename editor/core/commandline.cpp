@@ -90,8 +90,8 @@ bool readProject(const QString &path, DialogProject &project, QString *error)
 // The editor's settings name the language of what the check says; a first run has none yet.
 void useSettingsLanguage()
 {
-    const QString language = OptionSetting(OptionRead, OptionLanguage);
-    LanguageInfo(language.isEmpty() ? DefaultLanguageFile : language, u"GetFile"_s);
+    const QString language = optionSetting(OptionRead, OptionLanguage);
+    languageHeaderValue(language.isEmpty() ? DefaultLanguageFile : language, u"GetFile"_s);
 }
 
 // "FILE: step 3: error: text", or without the step for the project as a whole.
@@ -99,9 +99,9 @@ QString findingLine(const QString &file, const Finding &finding)
 {
     QString line = file + u": "_s;
     if (finding.step >= 0)
-        line += ResString(367).toLower() + u' ' + QString::number(finding.step) + u": "_s;
+        line += languageText(367).toLower() + u' ' + QString::number(finding.step) + u": "_s;
     const bool error = finding.severity() == Finding::Severity::Error;
-    line += ResString(error ? u"%0365"_s : u"%0366"_s).toLower() + u": "_s;
+    line += languageText(error ? u"%0365"_s : u"%0366"_s).toLower() + u": "_s;
     // One line each, whatever line breaks the language file gives a text.
     return line + FindingText::text(finding).replace(u'\r', u' ').replace(u'\n', u' ');
 }

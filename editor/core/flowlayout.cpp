@@ -91,14 +91,14 @@ QString typeName(qint16 type)
 {
     switch (type) {
     case DialogRecord::Message:
-        return ResString(120);
+        return languageText(120);
     case DialogRecord::Progress:
-        return ResString(121);
+        return languageText(121);
     case DialogRecord::Pause:
-        return ResString(122);
+        return languageText(122);
     default:
-        return withoutMnemonic(ResString(101)) + u' ' + QString::number(type) +
-               QStringLiteral(" · ") + ResString(362);
+        return withoutMnemonic(languageText(101)) + u' ' + QString::number(type) +
+               QStringLiteral(" · ") + languageText(362);
     }
 }
 
@@ -107,7 +107,7 @@ QString subtitle(const DialogRecord &record)
     const QString type = typeName(record.type);
     if (record.type != DialogRecord::Progress && record.type != DialogRecord::Pause)
         return type;
-    return type + QStringLiteral(" · ") + withoutMnemonic(ResString(102)) + u' ' +
+    return type + QStringLiteral(" · ") + withoutMnemonic(languageText(102)) + u' ' +
            QString::number(record.time);
 }
 
@@ -128,11 +128,11 @@ QString exitLabel(const StepExit &exit)
 {
     switch (exit.field) {
     case StepField::BarFull:
-        return ResString(126);
+        return languageText(126);
     case StepField::PauseEnd:
-        return ResString(127);
+        return languageText(127);
     case StepField::None:
-        return ResString(362);
+        return languageText(362);
     default:
         return exit.caption.isEmpty() ? FindingText::fieldName(exit.field) : exit.caption;
     }
@@ -142,11 +142,11 @@ QString endTitle(const StepExit &exit)
 {
     switch (exit.leads) {
     case StepExit::Leads::Exit:
-        return ResString(360);
+        return languageText(360);
     case StepExit::Leads::Fault:
         return u'"' + exit.script + u'"';
     default:
-        return ResString(exit.target < 0 ? QStringLiteral("%0363") : QStringLiteral("%0361"));
+        return languageText(exit.target < 0 ? QStringLiteral("%0363") : QStringLiteral("%0361"));
     }
 }
 
@@ -386,7 +386,7 @@ FlowPlan FlowPlan::make(const DialogProject &project, const QList<Finding> &find
         FlowNode end;
         end.kind = FlowNode::Kind::PastEnd;
         end.rect = QRectF(Width / 2 - 90, rowTop(count), 180, 30);
-        end.title = ResString(361);
+        end.title = languageText(361);
         plan.nodes << end;
     }
 

@@ -16,12 +16,12 @@ constexpr int TimeMergeKey = 100;
 
 QString commandText(const char *id)
 {
-    return ResString(QLatin1String(id));
+    return languageText(QLatin1String(id));
 }
 
 QString fixedButtonText(const char *id)
 {
-    return ResString(QLatin1String(id)).left(DialogRecord::ButtonWidth);
+    return languageText(QLatin1String(id)).left(DialogRecord::ButtonWidth);
 }
 
 QString &fieldOf(DialogRecord &record, ProjectDocument::Field field)
@@ -259,7 +259,7 @@ DialogRecord ProjectDocument::switchedType(const DialogRecord &record, int type)
 
 QString ProjectDocument::newDialogText()
 {
-    return ResString(125);
+    return languageText(125);
 }
 
 void ProjectDocument::setType(int dialog, int type)

@@ -10,7 +10,7 @@ namespace kq {
 
 namespace {
 
-// What LanguageInfo gives in place of a value: "ResErr1" to "ResErr3", or "<n>ResErrGen".
+// What languageHeaderValue gives in place of a value: "ResErr1" to "ResErr3", or "<n>ResErrGen".
 bool isLanguageError(const QString &value)
 {
     return value.startsWith(u"ResErr") || value.endsWith(u"ResErrGen");
@@ -41,7 +41,7 @@ void installRussian(bool wanted)
 void QtTranslation::follow(const QString &languageId)
 {
     const QString id = isLanguageError(languageId)
-                           ? LanguageInfo(ActiveLanguageFile(), QStringLiteral("GetId"))
+                           ? languageHeaderValue(activeLanguageFile(), QStringLiteral("GetId"))
                            : languageId;
     installRussian(id == u"0");
 }

@@ -12,7 +12,7 @@ class QtTranslation
 public:
     // Installs or removes Qt's Russian texts for the identifier of the language just applied.
     // An error code in its place means that language file failed to load: the editor's texts
-    // then stay in the ActiveLanguageFile, and Qt's follow that file instead. Where the system
+    // then stay in the activeLanguageFile, and Qt's follow that file instead. Where the system
     // lacks Qt's translation files the texts stay English.
     static void follow(const QString &languageId);
 };

@@ -119,7 +119,7 @@ AboutWindow::AboutWindow(UiServices &ui, QWidget *parent)
     setLinkColor(LinkRest);
     mPct->installEventFilter(this);
 
-    if (LanguageInfo(OptionSetting(OptionRead, OptionLanguage), QStringLiteral("GetId")) ==
+    if (languageHeaderValue(optionSetting(OptionRead, OptionLanguage), QStringLiteral("GetId")) ==
         QLatin1String("1"))
         applyEnglishTexts();
 

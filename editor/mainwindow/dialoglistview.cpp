@@ -134,12 +134,12 @@ void DialogListView::updateButtons()
 
 void DialogListView::retranslate()
 {
-    mList->setAccessibleName(ResString(443));
+    mList->setAccessibleName(languageText(443));
     // The keys are the list's own (eventFilter).
-    editor::describePictureButton(mNew, ResString(436), QKeySequence(Qt::Key_Insert));
-    editor::describePictureButton(mDelete, ResString(437), QKeySequence(Qt::Key_Delete));
-    editor::describePictureButton(mUp, ResString(438), QKeySequence(Qt::CTRL | Qt::Key_Up));
-    editor::describePictureButton(mDown, ResString(439), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    editor::describePictureButton(mNew, languageText(436), QKeySequence(Qt::Key_Insert));
+    editor::describePictureButton(mDelete, languageText(437), QKeySequence(Qt::Key_Delete));
+    editor::describePictureButton(mUp, languageText(438), QKeySequence(Qt::CTRL | Qt::Key_Up));
+    editor::describePictureButton(mDown, languageText(439), QKeySequence(Qt::CTRL | Qt::Key_Down));
 }
 
 void DialogListView::insertDialog()

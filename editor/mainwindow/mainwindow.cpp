@@ -242,13 +242,13 @@ void MainWindow::buildFlowTabs()
 
 void MainWindow::retranslateFlowTabs()
 {
-    mFlowTabs->setTabText(0, ResString(370));
-    mFlowTabs->setTabText(1, ResString(371));
-    mExportPicture->setText(ResString(372));
-    mFitFlow->setText(ResString(480));
+    mFlowTabs->setTabText(0, languageText(370));
+    mFlowTabs->setTabText(1, languageText(371));
+    mExportPicture->setText(languageText(372));
+    mFitFlow->setText(languageText(480));
     mFitFlow->setToolTip(
-        editor::toolTipWithKey(ResString(481), QKeySequence(Qt::CTRL | Qt::Key_0)));
-    mFlowView->setToolTip(ResString(482));
+        editor::toolTipWithKey(languageText(481), QKeySequence(Qt::CTRL | Qt::Key_0)));
+    mFlowView->setToolTip(languageText(482));
     mFlowView->setAccessibleName(mFlowTabs->tabText(0));
     mProblems->setAccessibleName(mFlowTabs->tabText(1));
     mProblems->retranslate();
@@ -272,15 +272,15 @@ void MainWindow::checkProject()
 
 void MainWindow::exportPicture()
 {
-    const QString path = mUi.saveFileName(this, ResString(373),
-                                          ResString(374) + QStringLiteral("|*.png|") +
-                                              ResString(375) + QStringLiteral("|*.svg"),
+    const QString path = mUi.saveFileName(this, languageText(373),
+                                          languageText(374) + QStringLiteral("|*.png|") +
+                                              languageText(375) + QStringLiteral("|*.svg"),
                                           QStringLiteral("png"));
     if (path.isEmpty())
         return;
     QString error;
     if (!mFlowView->exportPicture(path, &error))
-        mUi.message(this, ResString(377), ProductTitle, UiServices::Icon::Warning,
+        mUi.message(this, languageText(377), ProductTitle, UiServices::Icon::Warning,
                     UiServices::Buttons::Ok, error);
 }
 
@@ -339,7 +339,7 @@ void MainWindow::buildShortcuts()
 void MainWindow::retranslateToolTips()
 {
     for (int i = 0; i < ToolButtonCount; ++i) {
-        const QString hint = ResString(131 + i);
+        const QString hint = languageText(131 + i);
         mToolbar->button(i)->setToolTip(
             editor::toolTipWithKey(hint, mToolKeys[i] ? mToolKeys[i]->shortcut() : QKeySequence()));
     }
@@ -467,9 +467,9 @@ void MainWindow::buildCaptionTable()
 
 void MainWindow::startUp()
 {
-    if (OptionSetting(OptionRead, OptionLanguage).isEmpty()) {
-        OptionSetting(OptionWrite, OptionLanguage, QStringLiteral("russian.lang"));
-        OptionSetting(OptionWrite, OptionTheme,
+    if (optionSetting(OptionRead, OptionLanguage).isEmpty()) {
+        optionSetting(OptionWrite, OptionLanguage, QStringLiteral("russian.lang"));
+        optionSetting(OptionWrite, OptionTheme,
                       programPath(QStringLiteral("Themes/standart.tvth")));
     }
     UpdateSettings();
@@ -505,12 +505,12 @@ void MainWindow::WriteDialog()
 
 void MainWindow::StatusClear()
 {
-    mSts->setText(ResString(130));
+    mSts->setText(languageText(130));
 }
 
 void MainWindow::toolbarMouseIn(int index)
 {
-    mSts->setText(ResString(131 + index));
+    mSts->setText(languageText(131 + index));
 }
 
 void MainWindow::toolbarClick(int index)
@@ -575,7 +575,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         auto *widget = qobject_cast<QWidget *>(watched);
         if (mHints.contains(watched) && widget &&
             !widget->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
-            mSts->setText(ResString(mHints.value(watched)));
+            mSts->setText(languageText(mHints.value(watched)));
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -625,7 +625,7 @@ bool MainWindow::mayReplaceProject()
 bool MainWindow::askSaveChanges()
 {
     const UiServices::Answer answer =
-        mUi.message(this, ResString(128), ProductTitle, UiServices::Icon::Question,
+        mUi.message(this, languageText(128), ProductTitle, UiServices::Icon::Question,
                     UiServices::Buttons::YesNoCancel);
     switch (answer) {
     case UiServices::Answer::Yes:
@@ -660,7 +660,7 @@ bool MainWindow::saveCommand(SaveMode mode)
     QString path = mDocument->path();
     if (mode == SaveMode::SaveAs || path.isEmpty()) {
         path = withProjectSuffix(mUi.saveFileName(
-            this, ResString(161), ResString(163) + QStringLiteral("|*.dlg2"), ProjectSuffix));
+            this, languageText(161), languageText(163) + QStringLiteral("|*.dlg2"), ProjectSuffix));
         if (path.isEmpty())
             return false;
     }
@@ -692,10 +692,10 @@ void MainWindow::openCommand()
 {
     if (!mayReplaceProject())
         return;
-    const QString filter = ResString(163) + QStringLiteral("|*.dlg2|") + ResString(164) +
-                           QStringLiteral("|*.dlg|") + ResString(165) + QStringLiteral("|*.exe");
+    const QString filter = languageText(163) + QStringLiteral("|*.dlg2|") + languageText(164) +
+                           QStringLiteral("|*.dlg|") + languageText(165) + QStringLiteral("|*.exe");
     // A cancelled dialog leaves the project as it is.
-    const QString path = mUi.openFileName(this, ResString(160), filter);
+    const QString path = mUi.openFileName(this, languageText(160), filter);
     if (!path.isEmpty())
         openProjectPath(path);
 }
@@ -732,7 +732,7 @@ void MainWindow::warnBrokenStyle()
 {
     const qint16 style = mDocument->record(0).projectStyle().value_or(-1);
     if (style < 0 || style > 1)
-        editor::warnFailed(mUi, this, ResString(310));
+        editor::warnFailed(mUi, this, languageText(310));
 }
 
 void MainWindow::openSample(int index)
@@ -740,7 +740,7 @@ void MainWindow::openSample(int index)
     const QString caption = mMnuOpnF.at(index)->text();
     const QString path = programPath(QStringLiteral("Samples/") + caption);
     if (caption.isEmpty() || !QFileInfo(path).isFile()) {
-        mUi.message(this, ResString(33), ResString(20), UiServices::Icon::Warning,
+        mUi.message(this, languageText(33), languageText(20), UiServices::Icon::Warning,
                     UiServices::Buttons::Ok);
         return;
     }
@@ -776,7 +776,7 @@ bool MainWindow::mayRunDespiteErrors()
     if (errors == 0)
         return true;
     // Warnings never stop a run; errors are asked about once.
-    return mUi.message(this, ResString(376).arg(errors), ProductTitle, UiServices::Icon::Warning,
+    return mUi.message(this, languageText(376).arg(errors), ProductTitle, UiServices::Icon::Warning,
                        UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
 }
 
@@ -788,7 +788,7 @@ void MainWindow::testRun()
     if (mTestRun) {
         mTestRun->write(RaiseRequest);
         editor::activateWindowsOf(mTestRun->processId());
-        mSts->setText(ResString(313));
+        mSts->setText(languageText(313));
         return;
     }
     if (!mayRunDespiteErrors())
@@ -825,8 +825,8 @@ void MainWindow::testRunEnded(int exitCode, QProcess::ExitStatus status)
         QString::fromLocal8Bit(run->readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
     const QString reason = lines.isEmpty() ? QString() : lines.constLast().trimmed();
     QFile::remove(programPath(QStringLiteral("Runner/run.dll")));
-    mSts->setText(ResString(312) + u' ' + reason);
-    mUi.message(this, ResString(312), ProductTitle, UiServices::Icon::Warning,
+    mSts->setText(languageText(312) + u' ' + reason);
+    mUi.message(this, languageText(312), ProductTitle, UiServices::Icon::Warning,
                 UiServices::Buttons::Ok, reason);
 }
 
@@ -836,7 +836,7 @@ void MainWindow::build()
     if (!mayRunDespiteErrors())
         return;
     const QString target =
-        mUi.saveFileName(this, ResString(162), ResString(166) + QStringLiteral("|*.exe"));
+        mUi.saveFileName(this, languageText(162), languageText(166) + QStringLiteral("|*.exe"));
     if (target.isEmpty())
         return;
     QString error;
@@ -844,7 +844,7 @@ void MainWindow::build()
         editor::warnFailed(mUi, this, error);
         return;
     }
-    mSts->setText(ResString(404).arg(QDir::toNativeSeparators(target)));
+    mSts->setText(languageText(404).arg(QDir::toNativeSeparators(target)));
 }
 
 void MainWindow::buildPortableCommand()
@@ -853,7 +853,7 @@ void MainWindow::buildPortableCommand()
     if (!mayRunDespiteErrors())
         return;
     // The name typed is the new folder; the program inside it takes the folder's name.
-    const QString folder = mUi.saveFileName(this, ResString(402), {});
+    const QString folder = mUi.saveFileName(this, languageText(402), {});
     if (folder.isEmpty())
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -866,7 +866,7 @@ void MainWindow::buildPortableCommand()
         editor::warnFailed(mUi, this, error);
         return;
     }
-    mSts->setText(ResString(403)
+    mSts->setText(languageText(403)
                       .arg(QDir::toNativeSeparators(result.program))
                       .arg(result.bundled.size())
                       .arg(megabytes(result.folderBytes)));
@@ -913,7 +913,7 @@ void MainWindow::offerRecovery()
     if (!left)
         return;
     const UiServices::Answer answer =
-        mUi.message(this, ResString(309), ProductTitle, UiServices::Icon::Question,
+        mUi.message(this, languageText(309), ProductTitle, UiServices::Icon::Question,
                     UiServices::Buttons::YesNo, left->originalPath);
     if (answer != UiServices::Answer::Yes) {
         Autosave::remove(*left);

@@ -96,7 +96,7 @@ void IconPicture::retranslate()
 {
     // The ids follow the icon codes: none, error, warning, information, question, package.
     for (int cell = 0; cell < CellCount; ++cell) {
-        const QString meaning = ResString(430 + cell);
+        const QString meaning = languageText(430 + cell);
         mCells[cell]->setText(meaning);
         mCells[cell]->setToolTip(meaning);
     }

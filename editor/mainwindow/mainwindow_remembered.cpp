@@ -39,12 +39,12 @@ QString entryText(const QString &path, const QFontMetrics &metrics)
 
 QByteArray storedBytes(OptionKey key)
 {
-    return QByteArray::fromBase64(OptionSetting(OptionRead, key).toLatin1());
+    return QByteArray::fromBase64(optionSetting(OptionRead, key).toLatin1());
 }
 
 void storeBytes(OptionKey key, const QByteArray &bytes)
 {
-    OptionSetting(OptionWrite, key, QString::fromLatin1(bytes.toBase64()));
+    optionSetting(OptionWrite, key, QString::fromLatin1(bytes.toBase64()));
 }
 
 } // namespace
@@ -78,7 +78,7 @@ void MainWindow::openRecent(int index)
         // Nothing to ask or to warn about: the entry is simply out of date.
         RecentProjects::remove(path);
         showRecentEntries();
-        mSts->setText(ResString(410).arg(QDir::toNativeSeparators(path)));
+        mSts->setText(languageText(410).arg(QDir::toNativeSeparators(path)));
         return;
     }
     openFile(path);

@@ -67,22 +67,22 @@ QColor MainWindow::color(ThemeColorKey key) const
 
 void MainWindow::UpdateSettings()
 {
-    ThemeInfo(OptionSetting(OptionRead, OptionTheme), QStringLiteral("GetFile"));
+    themeHeaderValue(optionSetting(OptionRead, OptionTheme), QStringLiteral("GetFile"));
     for (int key = 0; key < ThemeColorCount; ++key)
-        mColors[key] = ThemeColor(QString(ThemeColorSet[key]));
+        mColors[key] = activeThemeColor(QString(ThemeColorSet[key]));
     mPanel->setSelectionColor(color(ThemeColorKey::SelectionColor));
     SetColors();
-    const QString language = OptionSetting(OptionRead, OptionLanguage);
-    LanguageInfo(language, QStringLiteral("GetFile"));
-    const QString languageId = LanguageInfo(language, QStringLiteral("GetId"));
+    const QString language = optionSetting(OptionRead, OptionLanguage);
+    languageHeaderValue(language, QStringLiteral("GetFile"));
+    const QString languageId = languageHeaderValue(language, QStringLiteral("GetId"));
     QtTranslation::follow(languageId);
-    LocalizeControls(this);
+    localizeControls(this);
     mComposer->retranslate();
     mPanel->retranslate();
     mListView->retranslate();
     retranslateToolTips();
     retranslateFlowTabs();
-    showSampleEntries(SampleNames(languageId));
+    showSampleEntries(sampleFileNames(languageId));
     showRecentEntries();
     mToolbar->layoutButtons();
 }

@@ -21,8 +21,8 @@ QIcon severityIcon(const QStyle *style, Finding::Severity severity)
 
 QString severityName(Finding::Severity severity)
 {
-    return ResString(severity == Finding::Severity::Error ? QStringLiteral("%0365")
-                                                          : QStringLiteral("%0366"));
+    return languageText(severity == Finding::Severity::Error ? QStringLiteral("%0365")
+                                                             : QStringLiteral("%0366"));
 }
 
 } // namespace
@@ -73,7 +73,7 @@ void ProblemsView::showFindings(const QList<Finding> &findings)
 
 void ProblemsView::retranslate()
 {
-    setHeaderLabels({ResString(367), ResString(368)});
+    setHeaderLabels({languageText(367), languageText(368)});
     showFindings(mFindings);
 }
 

@@ -192,9 +192,9 @@ void PropertiesPanel::load()
     showText(mCaption, trimmedRight(record.caption));
     // The button the runner does not show carries the language's label, never written back.
     showText(mBtn[0],
-             record.type == DialogRecord::Pause ? ResString(127) : trimmedRight(record.btn1));
+             record.type == DialogRecord::Pause ? languageText(127) : trimmedRight(record.btn1));
     showText(mBtn[1],
-             record.type == DialogRecord::Progress ? ResString(126) : trimmedRight(record.btn2));
+             record.type == DialogRecord::Progress ? languageText(126) : trimmedRight(record.btn2));
     showText(mBtnScr[0], trimmedRight(record.btnscr1));
     showText(mBtnScr[1], trimmedRight(record.btnscr2));
     showText(mTime, QString::number(record.time));

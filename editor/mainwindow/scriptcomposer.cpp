@@ -31,7 +31,7 @@ void fillList(QComboBox *list, std::initializer_list<const char *> ids)
     const int selected = list->currentIndex();
     list->clear();
     for (const char *id : ids)
-        list->addItem(ResString(QLatin1String(id)));
+        list->addItem(languageText(QLatin1String(id)));
     list->setCurrentIndex(selected);
 }
 
@@ -105,7 +105,7 @@ void ScriptComposer::retranslate()
         {mCommand, 440}, {mDirection, 441}, {mArgument, 442}};
     for (const auto &[control, id] : named) {
         // Some platforms name a drop-down list by its value; the tooltip then describes it.
-        const QString meaning = ResString(id);
+        const QString meaning = languageText(id);
         control->setAccessibleName(meaning);
         control->setToolTip(meaning);
     }

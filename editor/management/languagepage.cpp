@@ -106,8 +106,8 @@ LanguagePage::LanguagePage(UiServices &ui, QWidget *parent) : ManagementPage(ui,
     layout->addLayout(idRow);
     layout->addWidget(viewer, 1);
 
-    mLangId->addItems({ResString(222), ResString(223)});
-    mButtons.at(1)->setToolTip(ResString(226));
+    mLangId->addItems({languageText(222), languageText(223)});
+    mButtons.at(1)->setToolTip(languageText(226));
 }
 
 void LanguagePage::fill()
@@ -116,11 +116,11 @@ void LanguagePage::fill()
     const QStringList shown = validEntries(
         mFiles,
         [](const QString &file) {
-            return LanguageInfo(file, QStringLiteral("GetVersion")) == u"2.0";
+            return languageHeaderValue(file, QStringLiteral("GetVersion")) == u"2.0";
         },
         [](const QString &file) {
-            return listedName(LanguageInfo(file, QStringLiteral("GetName")),
-                              LanguageInfo(file, QStringLiteral("GetStatus")));
+            return listedName(languageHeaderValue(file, QStringLiteral("GetName")),
+                              languageHeaderValue(file, QStringLiteral("GetStatus")));
         });
     showEntries(mList, shown, mFiles, OptionLanguage, [this] { languageSelected(); });
 }
@@ -132,30 +132,31 @@ void LanguagePage::languageSelected()
         return;
     const QString file = mFiles.at(row);
 
-    const QString version = LanguageInfo(file, QStringLiteral("GetVersion"));
+    const QString version = languageHeaderValue(file, QStringLiteral("GetVersion"));
     if (version != u"2.0" && acceptsDeletingVersion(version, 22, title())) {
         deleteLanguage();
         return;
     }
 
-    mButtons.at(1)->setEnabled(LanguageInfo(file, QStringLiteral("GetStatus")) != u"General");
-    mInfo->setPlainText(toBoxText(ResString(230) + u'\n' + u' ' + mList->currentText() + u'\n' +
-                                  ResString(231) + u'\n' + u' ' +
-                                  LanguageInfo(file, QStringLiteral("GetAuthor"))));
+    mButtons.at(1)->setEnabled(languageHeaderValue(file, QStringLiteral("GetStatus")) !=
+                               u"General");
+    mInfo->setPlainText(toBoxText(languageText(230) + u'\n' + u' ' + mList->currentText() + u'\n' +
+                                  languageText(231) + u'\n' + u' ' +
+                                  languageHeaderValue(file, QStringLiteral("GetAuthor"))));
 
     // An identifier other than 0 or 1 has no entry, and then none is shown.
     bool isNumber = false;
-    const int id = LanguageInfo(file, QStringLiteral("GetId")).toInt(&isNumber);
+    const int id = languageHeaderValue(file, QStringLiteral("GetId")).toInt(&isNumber);
     mLangId->setCurrentIndex(isNumber && id >= 0 && id < mLangId->count() ? id : -1);
 
-    mStringRows = LanguageStrings(file).split(QStringLiteral("&&"));
+    mStringRows = languageResourceLines(file).split(QStringLiteral("&&"));
     {
         const QSignalBlocker blocker(mScroll);
         mScroll->setMaximum(int(mStringRows.size()) - 1);
     }
     showStringRows();
 
-    OptionSetting(OptionWrite, OptionLanguage, file);
+    optionSetting(OptionWrite, OptionLanguage, file);
 }
 
 void LanguagePage::showStringRows()

@@ -78,7 +78,7 @@ ManagementPage::ManagementPage(UiServices &ui, int titleId, QWidget *parent)
 
 QString ManagementPage::title() const
 {
-    return ResString(mTitleId);
+    return languageText(mTitleId);
 }
 
 void ManagementPage::showEntries(QComboBox *list, const QStringList &texts,
@@ -91,7 +91,7 @@ void ManagementPage::showEntries(QComboBox *list, const QStringList &texts,
         list->addItems(texts);
         list->setCurrentIndex(-1);
     }
-    const int current = int(files.indexOf(OptionSetting(OptionRead, settingKey)));
+    const int current = int(files.indexOf(optionSetting(OptionRead, settingKey)));
     if (current >= 0)
         selectEntry(list, current, selected);
 }
@@ -108,14 +108,14 @@ void ManagementPage::selectEntry(QComboBox *list, int row, const Selected &selec
 bool ManagementPage::acceptsDeletingVersion(const QString &version, int firstId,
                                             const QString &title)
 {
-    const QString question = ResString(firstId) + version + ResString(firstId + 1);
+    const QString question = languageText(firstId) + version + languageText(firstId + 1);
     return mUi.message(window(), question, title, UiServices::Icon::Warning,
                        UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
 }
 
 bool ManagementPage::confirmsDelete(const QString &entryText)
 {
-    return mUi.message(window(), ResString(234) + u'\n' + entryText, title(),
+    return mUi.message(window(), languageText(234) + u'\n' + entryText, title(),
                        UiServices::Icon::Question,
                        UiServices::Buttons::YesNo) != UiServices::Answer::No;
 }

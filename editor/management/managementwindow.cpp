@@ -92,11 +92,11 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
     {
         const QSignalBlocker blocker(mTabs);
         for (int i = 201; i <= 205; ++i)
-            mTabs->addTab(ResString(i));
+            mTabs->addTab(languageText(i));
     }
     connect(mTabs, &QTabBar::currentChanged, this, &ManagementWindow::tabChosen);
 
-    LocalizeControls(this);
+    localizeControls(this);
     fixSize();
 
     for (int i = 1; i < int(mPanels.size()); ++i)
@@ -135,7 +135,7 @@ void ManagementWindow::tabChosen(int index)
         panel->hide();
     const QString caption = mTabs->tabText(index);
     for (int i = 0; i < 5; ++i) {
-        if (caption != ResString(201 + i))
+        if (caption != languageText(201 + i))
             continue;
         // The last two tabs both lead to the downloads page.
         mPanels.at(std::min(i, 3))->show();

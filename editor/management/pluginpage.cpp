@@ -89,9 +89,9 @@ void PluginPage::fill()
     const QStringList shown = validEntries(
         mPaths,
         [](const QString &path) {
-            return PluginInfo(path, QStringLiteral("GetVersion")) == u"2.0";
+            return pluginHeaderValue(path, QStringLiteral("GetVersion")) == u"2.0";
         },
-        [](const QString &path) { return PluginInfo(path, QStringLiteral("GetName")); });
+        [](const QString &path) { return pluginHeaderValue(path, QStringLiteral("GetName")); });
     {
         const QSignalBlocker blocker(mList);
         mList->clear();
@@ -117,15 +117,15 @@ void PluginPage::pluginSelected()
         return;
     const QString path = mPaths.at(row);
 
-    const QString version = PluginInfo(path, QStringLiteral("GetVersion"));
+    const QString version = pluginHeaderValue(path, QStringLiteral("GetVersion"));
     if (version != u"2.0" && acceptsDeletingVersion(version, 30, title())) {
         deletePlugin();
         return;
     }
 
-    mInfo->setPlainText(toBoxText(ResString(232) + u'\n' +
-                                  PluginInfo(path, QStringLiteral("GetAuthor")) + u'\n' +
-                                  ResString(233) + u'\n' + PluginDescription(path)));
+    mInfo->setPlainText(toBoxText(languageText(232) + u'\n' +
+                                  pluginHeaderValue(path, QStringLiteral("GetAuthor")) + u'\n' +
+                                  languageText(233) + u'\n' + pluginDescriptionText(path)));
 }
 
 void PluginPage::runPlugin()
@@ -135,13 +135,13 @@ void PluginPage::runPlugin()
         return;
     const QString program = programFileOf(mPaths.at(row));
     if (!QFileInfo(program).isFile()) {
-        mUi.message(window(), ResString(29), title(), UiServices::Icon::Error,
+        mUi.message(window(), languageText(29), title(), UiServices::Icon::Error,
                     UiServices::Buttons::Ok);
         return;
     }
 
     if (PluginRunWindow::earlierPluginRuns()) {
-        mUi.message(window(), ResString(311), ResString(20), UiServices::Icon::Warning,
+        mUi.message(window(), languageText(311), languageText(20), UiServices::Icon::Warning,
                     UiServices::Buttons::Ok);
         return;
     }

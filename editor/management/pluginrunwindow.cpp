@@ -50,7 +50,7 @@ PluginRunWindow::PluginRunWindow(UiServices &ui, DialogProject &project,
     setObjectName(QStringLiteral("plug"));
 
     // Language files and plug-in descriptions come from anywhere: their texts are plain text.
-    auto *running = new QLabel(ResString(40), this);
+    auto *running = new QLabel(languageText(40), this);
     running->setObjectName(QStringLiteral("lbl0"));
     running->setTextFormat(Qt::PlainText);
     mName = new QLabel(this);
@@ -59,7 +59,7 @@ PluginRunWindow::PluginRunWindow(UiServices &ui, DialogProject &project,
     QFont bold = mName->font();
     bold.setBold(true);
     mName->setFont(bold);
-    auto *waiting = new QLabel(ResString(41), this);
+    auto *waiting = new QLabel(languageText(41), this);
     waiting->setObjectName(QStringLiteral("lbl1"));
     waiting->setTextFormat(Qt::PlainText);
 

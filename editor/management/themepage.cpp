@@ -63,7 +63,7 @@ bool isPlainFileName(const QString &name)
 // A theme file that could not be written.
 void reportSaveFailed(UiServices &ui, QWidget *parent)
 {
-    ui.message(parent, ResString(24), ResString(20), UiServices::Icon::Error,
+    ui.message(parent, languageText(24), languageText(20), UiServices::Icon::Error,
                UiServices::Buttons::Ok);
 }
 
@@ -80,14 +80,14 @@ ThemePage::ThemePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 202, 
     connect(mButtons.at(1), &QPushButton::clicked, this, &ThemePage::deleteTheme);
     connect(mButtons.at(2), &QPushButton::clicked, this, &ThemePage::saveTheme);
     for (int i = 0; i < int(mButtons.size()); ++i)
-        mButtons.at(i)->setToolTip(ResString(227 + i));
+        mButtons.at(i)->setToolTip(languageText(227 + i));
 
     auto *colorLabel = new QLabel(QStringLiteral("%0211"), this);
     colorLabel->setObjectName(QStringLiteral("Label2"));
     mColorEntry = dropDown(QStringLiteral("theme_item"), 24, this);
     colorLabel->setBuddy(mColorEntry);
     for (int i = 237; i <= 246; ++i)
-        mColorEntry->addItem(ResString(i));
+        mColorEntry->addItem(languageText(i));
     connect(mColorEntry, &QComboBox::currentIndexChanged, this, &ThemePage::colorEntrySelected);
 
     mColorSwatch = new QLabel(this);
@@ -141,8 +141,8 @@ void ThemePage::buildPreview()
     mTextInactive->setObjectName(QStringLiteral("th_txt_dact"));
     mTextInactive->setFont(font);
     mTextInactive->setEnabled(false);
-    mTextActive->setText(ResString(224));
-    mTextInactive->setText(ResString(225));
+    mTextActive->setText(languageText(224));
+    mTextInactive->setText(languageText(225));
     mLabelActive = new QLabel(QStringLiteral("%0213"), mBox);
     mLabelActive->setObjectName(QStringLiteral("th_lbl_act"));
     mLabelInactive = new QLabel(QStringLiteral("%0214"), mBox);
@@ -205,12 +205,12 @@ void ThemePage::fill()
     const QStringList shown = validEntries(
         mPaths,
         [](const QString &path) {
-            return ThemeInfo(path, QStringLiteral("GetFile")) == path &&
-                   ThemeInfo(path, QStringLiteral("GetVersion")) == u"2.0";
+            return themeHeaderValue(path, QStringLiteral("GetFile")) == path &&
+                   themeHeaderValue(path, QStringLiteral("GetVersion")) == u"2.0";
         },
         [](const QString &path) {
-            return listedName(ThemeInfo(path, QStringLiteral("GetName")),
-                              ThemeInfo(path, QStringLiteral("GetStatus")));
+            return listedName(themeHeaderValue(path, QStringLiteral("GetName")),
+                              themeHeaderValue(path, QStringLiteral("GetStatus")));
         });
     showEntries(mList, shown, mPaths, OptionTheme, [this] { themeSelected(); });
 }
@@ -222,29 +222,29 @@ void ThemePage::themeSelected()
         return;
     const QString path = mPaths.at(row);
 
-    if (ThemeInfo(path, QStringLiteral("GetFile")) != path) {
-        if (mUi.message(window(), ResString(26), title(), UiServices::Icon::Warning,
+    if (themeHeaderValue(path, QStringLiteral("GetFile")) != path) {
+        if (mUi.message(window(), languageText(26), title(), UiServices::Icon::Warning,
                         UiServices::Buttons::YesNo) == UiServices::Answer::Yes)
             deleteTheme();
         return;
     }
-    const QString version = ThemeInfo(path, QStringLiteral("GetVersion"));
+    const QString version = themeHeaderValue(path, QStringLiteral("GetVersion"));
     if (version != u"2.0" &&
         acceptsDeletingVersion(version, 27, QStringLiteral("Неправильная тема"))) {
         deleteTheme();
         return;
     }
 
-    const bool user = ThemeInfo(path, QStringLiteral("GetStatus")) == u"User";
+    const bool user = themeHeaderValue(path, QStringLiteral("GetStatus")) == u"User";
     mColorSwatch->setEnabled(user);
     mButtons.at(2)->setEnabled(user);
     mButtons.at(1)->setEnabled(user);
 
-    OptionSetting(OptionWrite, OptionTheme, path);
+    optionSetting(OptionWrite, OptionTheme, path);
 
-    // The ThemeInfo calls above made this file the one ThemeColor reads.
+    // The themeHeaderValue calls above made this file the one activeThemeColor reads.
     for (size_t i = 0; i < mColors.size(); ++i)
-        mColors.at(i) = ThemeColor(ThemeColorSet.at(i));
+        mColors.at(i) = activeThemeColor(ThemeColorSet.at(i));
     selectEntry(mColorEntry, 0, [this] { colorEntrySelected(); });
 }
 
@@ -288,14 +288,14 @@ void ThemePage::refreshPreview()
 void ThemePage::newTheme()
 {
     const std::optional<QString> name =
-        mUi.input(window(), ResString(235), title(), QStringLiteral("NewTheme"));
+        mUi.input(window(), languageText(235), title(), QStringLiteral("NewTheme"));
     if (!name || name->isEmpty())
         return;
 
     QString path;
     for (;;) {
         const std::optional<QString> file =
-            mUi.input(window(), ResString(236), title(), QStringLiteral("mytheme"));
+            mUi.input(window(), languageText(236), title(), QStringLiteral("mytheme"));
         if (!file || file->isEmpty())
             return;
         if (!isPlainFileName(*file)) {
@@ -305,12 +305,12 @@ void ThemePage::newTheme()
         path = programPath(QStringLiteral("Themes/") + *file + QStringLiteral(".tvth"));
         if (!QFile::exists(path))
             break;
-        mUi.message(window(), ResString(32), ResString(20), UiServices::Icon::Warning,
+        mUi.message(window(), languageText(32), languageText(20), UiServices::Icon::Warning,
                     UiServices::Buttons::Ok);
     }
 
     mColors = NewThemeColors;
-    if (!ThemeSave(path, *name, mColors))
+    if (!writeUserTheme(path, *name, mColors))
         reportSaveFailed(mUi, window());
     fill();
 }
@@ -327,11 +327,11 @@ void ThemePage::saveTheme()
     const int row = mList->currentIndex();
     const QString text = mList->currentText();
     if (row < 0 || row >= mPaths.size() || !text.endsWith(u'*')) {
-        mUi.message(window(), ResString(25), title(), UiServices::Icon::Error,
+        mUi.message(window(), languageText(25), title(), UiServices::Icon::Error,
                     UiServices::Buttons::Ok);
         return;
     }
-    if (!ThemeSave(mPaths.at(row), text.chopped(1), mColors))
+    if (!writeUserTheme(mPaths.at(row), text.chopped(1), mColors))
         reportSaveFailed(mUi, window());
 }
 
