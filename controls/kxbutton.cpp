@@ -275,7 +275,7 @@ void KXButton::hoverEnter()
     drawPal(0);
     mHover = true;
     mOut.start();
-    emit MouseIn();
+    emit pointerEntered();
 }
 
 void KXButton::pressMain()
@@ -305,7 +305,7 @@ void KXButton::releaseMain(bool click)
     fullLayout();
     drawPal(0);
     if (click)
-        emit Click();
+        emit clicked();
 }
 
 void KXButton::releaseArrow(bool click)
@@ -315,7 +315,7 @@ void KXButton::releaseArrow(bool click)
     fullLayout();
     drawPal(0);
     if (click)
-        emit ArrowClick();
+        emit arrowClicked();
 }
 
 void KXButton::leaveTick()
@@ -328,7 +328,7 @@ void KXButton::leaveTick()
     fullLayout();
     mOut.stop();
     mHover = false;
-    emit MouseOut();
+    emit pointerLeft();
 }
 
 void KXButton::updateAccessKey()
@@ -350,7 +350,7 @@ void KXButton::updateAccessKey()
 void KXButton::activate()
 {
     if (isEnabled())
-        emit Click();
+        emit clicked();
 }
 
 void KXButton::click()
@@ -359,13 +359,13 @@ void KXButton::click()
         return;
     if (mMode == 1)
         setCheck(!mCheck);
-    emit Click();
+    emit clicked();
 }
 
 void KXButton::arrowClick()
 {
     if (isEnabled() && (mMode == 2 || mMode == 3))
-        emit ArrowClick();
+        emit arrowClicked();
 }
 
 void KXButton::paintEvent(QPaintEvent *)

@@ -68,10 +68,10 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    void Click();
-    void ArrowClick();
-    void MouseIn();
-    void MouseOut();
+    void clicked();
+    void arrowClicked();
+    void pointerEntered();
+    void pointerLeft();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -39,7 +39,7 @@ void KXToolBar::setValue(int value)
     mValue = qBound(0, value, 100);
 }
 
-int KXToolBar::ProcentsToWidth(int percent) const
+int KXToolBar::percentToWidth(int percent) const
 {
     return percent * width() / 100;
 }
@@ -55,7 +55,7 @@ void KXToolBar::tick()
 
 QRect KXToolBar::fillRect() const
 {
-    return QRect(1, 0, ProcentsToWidth(mValue + 1), BarHeight);
+    return QRect(1, 0, percentToWidth(mValue + 1), BarHeight);
 }
 
 QRect KXToolBar::glintRect() const

@@ -25,7 +25,7 @@ public:
     void setValue(int value);
 
     // (percent * width) div 100.
-    int ProcentsToWidth(int percent) const;
+    int percentToWidth(int percent) const;
 
     // One 15 ms drawing tick: moves the glint and repaints.
     void tick();
@@ -35,7 +35,7 @@ public:
     int glintPosition() const { return mGlint; }
     QRect fillRect() const;
     QRect glintRect() const; // the visible, cut part of the glint; empty when nothing shows
-    int glintCut() const { return ProcentsToWidth(mValue) + 2; }
+    int glintCut() const { return percentToWidth(mValue) + 2; }
 
     QSize sizeHint() const override;
 

@@ -98,7 +98,7 @@ StepWindow::ButtonPair StepWindow::addButtons(const QString &systemName, const Q
     pair.skinned->setAlign(1);
     pair.skinned->setMode(4);
     pair.skinned->setCaption(caption);
-    connect(pair.skinned, &KXButton::Click, this, pressed);
+    connect(pair.skinned, &KXButton::clicked, this, pressed);
 
     if (mStyle == 1)
         pair.system->hide();

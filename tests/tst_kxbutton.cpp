@@ -137,11 +137,11 @@ void TestKXButton::toggle()
     button.setMode(1);
     QList<bool> seenInClick;
     QList<int> skinInClick;
-    connect(&button, &KXButton::Click, this, [&] {
+    connect(&button, &KXButton::clicked, this, [&] {
         seenInClick << button.check();
         skinInClick << button.currentSkin();
     });
-    QSignalSpy arrow(&button, &KXButton::ArrowClick);
+    QSignalSpy arrow(&button, &KXButton::arrowClicked);
     if (doubleClick) {
         // Through the window, so the platform turns the second press into a double click.
         QTest::mouseDClick(host.window.windowHandle(), Qt::LeftButton, {},
@@ -208,8 +208,8 @@ void TestKXButton::parts()
     Host host;
     KXButton &button = *host.button;
     button.setMode(mode);
-    QSignalSpy click(&button, &KXButton::Click);
-    QSignalSpy arrow(&button, &KXButton::ArrowClick);
+    QSignalSpy click(&button, &KXButton::clicked);
+    QSignalSpy arrow(&button, &KXButton::arrowClicked);
     QTest::mousePress(&button, Qt::LeftButton, {}, press);
     QCOMPARE(click.count() + arrow.count(), 0);
     QTest::mouseRelease(&button, Qt::LeftButton, {}, release);
@@ -367,8 +367,8 @@ void TestKXButton::hoverOnce()
     Host host;
     KXButton &button = *host.button;
     button.leaveTick(); // the creation tick: pointer elsewhere
-    QSignalSpy in(&button, &KXButton::MouseIn);
-    QSignalSpy out(&button, &KXButton::MouseOut);
+    QSignalSpy in(&button, &KXButton::pointerEntered);
+    QSignalSpy out(&button, &KXButton::pointerLeft);
     QVERIFY(!button.isLeaveTimerActive());
     QTest::mouseMove(&button, QPoint(30, 10));
     QTest::mouseMove(&button, QPoint(40, 12));
@@ -403,7 +403,7 @@ void TestKXButton::leaveEdge()
     button.setMode(4);
     QTest::mouseMove(&button, QPoint(40, 12));
     QVERIFY(button.isHovered());
-    QSignalSpy out(&button, &KXButton::MouseOut);
+    QSignalSpy out(&button, &KXButton::pointerLeft);
     QCursor::setPos(button.mapToGlobal(pointer));
     button.leaveTick();
     QCOMPARE(button.isHovered(), inside);
@@ -471,7 +471,7 @@ void TestKXButton::captionColour()
     QCOMPARE(button.isEnabled(), enabled);
     QCOMPARE(button.captionColor(), colour);
     QCOMPARE(button.currentSkin(), skin);
-    QSignalSpy click(&button, &KXButton::Click);
+    QSignalSpy click(&button, &KXButton::clicked);
     QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(40, 12));
     QCOMPARE(click.count(), enabled ? 1 : 0);
 }
@@ -543,7 +543,7 @@ void TestKXButton::disabledIgnoresPointer()
         host.window.setEnabled(false);
     else
         button.setEnabledState(false);
-    QSignalSpy in(&button, &KXButton::MouseIn);
+    QSignalSpy in(&button, &KXButton::pointerEntered);
 
     // Qt delivers enter events to disabled widgets, unlike moves and presses.
     const QPointF inside(20, button.height() / 2);
@@ -586,13 +586,13 @@ void TestKXButton::keyboard()
     button.setFocus();
     QVERIFY(button.hasFocus());
     button.setEnabledState(enabled);
-    QSignalSpy click(&button, &KXButton::Click);
-    QSignalSpy otherClick(other, &KXButton::Click);
+    QSignalSpy click(&button, &KXButton::clicked);
+    QSignalSpy otherClick(other, &KXButton::clicked);
     QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key(key)); // to the focus widget
     QCOMPARE(click.count(), clicks);
     QCOMPARE(otherClick.count(), otherClicks);
     QCOMPARE(button.hasFocus(), enabled);
-    // The keyboard raises Click only, like the access key; the toggle state stays.
+    // The keyboard raises clicked only, like the access key; the toggle state stays.
     QCOMPARE(button.check(), false);
 }
 
@@ -622,7 +622,7 @@ void TestKXButton::accessKey()
     KXButton &button = *host.button;
     button.setCaption(caption);
     button.setEnabledState(enabled);
-    QSignalSpy click(&button, &KXButton::Click);
+    QSignalSpy click(&button, &KXButton::clicked);
     const QString text = QString(QChar(key)).toLower();
     QTest::sendKeyEvent(QTest::Press, &host.window, Qt::Key(key), text, Qt::AltModifier);
     QTest::sendKeyEvent(QTest::Release, &host.window, Qt::Key(key), text, Qt::AltModifier);
@@ -654,8 +654,8 @@ void TestKXButton::arrowKeys()
     button.setMode(mode);
     button.setEnabledState(enabled);
     button.setFocus();
-    QSignalSpy arrow(&button, &KXButton::ArrowClick);
-    QSignalSpy click(&button, &KXButton::Click);
+    QSignalSpy arrow(&button, &KXButton::arrowClicked);
+    QSignalSpy click(&button, &KXButton::clicked);
     QTest::keyClick(&button, Qt::Key(key));
     QCOMPARE(arrow.count(), arrowClicks);
     QCOMPARE(click.count(), 0);
@@ -781,8 +781,8 @@ void TestKXButton::accessibleActions()
     KXButton button;
     button.setMode(mode);
     button.setEnabledState(enabled);
-    QSignalSpy click(&button, &KXButton::Click);
-    QSignalSpy arrow(&button, &KXButton::ArrowClick);
+    QSignalSpy click(&button, &KXButton::clicked);
+    QSignalSpy arrow(&button, &KXButton::arrowClicked);
     QAccessibleActionInterface *actions =
         QAccessible::queryAccessibleInterface(&button)->actionInterface();
     QVERIFY(actions);
@@ -805,7 +805,7 @@ void TestKXButton::smallControlDrawsScaled()
     button.setPicture(square(4));
     button.setAlign(0);
     QCOMPARE(button.pictureRect(), QRect(3, 6, 4, 4));
-    QSignalSpy click(&button, &KXButton::Click);
+    QSignalSpy click(&button, &KXButton::clicked);
     QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(11, 11));
     QCOMPARE(click.count(), 1);
     QCOMPARE(button.grab().size(), QSize(12, 12));

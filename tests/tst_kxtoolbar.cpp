@@ -69,7 +69,7 @@ void TestKXToolBar::procentsToWidth()
     QFETCH(int, pixels);
     KXToolBar bar;
     bar.resize(width, 16);
-    QCOMPARE(bar.ProcentsToWidth(percent), pixels);
+    QCOMPARE(bar.percentToWidth(percent), pixels);
 }
 
 void TestKXToolBar::fillAndCut_data()
@@ -142,7 +142,7 @@ void TestKXToolBar::cycle()
         bar.tick();
         ++ticks;
     } while (bar.glintPosition() != -90 && ticks < 1000);
-    QCOMPARE(ticks, bar.ProcentsToWidth(value) + 92);
+    QCOMPARE(ticks, bar.percentToWidth(value) + 92);
 }
 
 void TestKXToolBar::loweredValueRestarts_data()

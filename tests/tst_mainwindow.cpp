@@ -263,7 +263,7 @@ void TestMainWindow::openAfterNoAndCancelChangesNothing()
     editCaption(window);
     ui.answers.enqueue(UiServices::Answer::No);
 
-    emit child<KXButton>(&window, "sd1")->Click();
+    emit child<KXButton>(&window, "sd1")->clicked();
 
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, Question);
@@ -323,7 +323,7 @@ void TestMainWindow::openSavesFirstOnYes()
     ui.fileNames.enqueue(mFolder->path("first.dlg2"));
     ui.fileNames.enqueue(opened);
 
-    emit child<KXButton>(&window, "sd1")->Click();
+    emit child<KXButton>(&window, "sd1")->clicked();
 
     QCOMPARE(ui.fileDialogs.size(), 2);
     QVERIFY(ui.fileDialogs[0].save);
@@ -358,7 +358,7 @@ void TestMainWindow::saveAsksForNameOnlyOnce()
     editCaption(window);
     ui.fileNames.enqueue(mFolder->path("named"));
 
-    emit child<KXButton>(&window, "sd2")->Click();
+    emit child<KXButton>(&window, "sd2")->clicked();
     QCOMPARE(ui.fileDialogs.size(), 1);
     QVERIFY(ui.fileDialogs[0].save);
     QCOMPARE(ui.fileDialogs[0].title, "Сохранить проект как");
@@ -503,7 +503,7 @@ void TestMainWindow::unreadableSampleKeepsSavePath()
     QCOMPARE(ui.messages[0].text, Failed);
     QCOMPARE(window.project().path(), mine);
     // Save goes on writing the project's own file, never the sample that was not read.
-    emit child<KXButton>(&window, "sd2")->Click();
+    emit child<KXButton>(&window, "sd2")->clicked();
     QCOMPARE(testfiles::readBytes(sample), broken);
     QCOMPARE(QFileInfo(mine).size(), 2 * DialogRecord::Size);
 }
@@ -585,7 +585,7 @@ void TestMainWindow::statusLineFollowsMouse()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *sts = child<QLabel>(&window, "sts");
 
-    emit child<KXButton>(&window, "sd3")->MouseIn();
+    emit child<KXButton>(&window, "sd3")->pointerEntered();
     QCOMPARE(sts->text(), "Запустить проект для проверки");
 
     QWidget *widget = area == "main" ? &window : child<QWidget>(&window, area);
@@ -680,19 +680,19 @@ void TestMainWindow::menusPopUpUnderTheirButtons()
     auto *sd1 = child<KXButton>(&window, "sd1");
     auto *sd6 = child<KXButton>(&window, "sd6");
 
-    emit sd1->ArrowClick();
+    emit sd1->arrowClicked();
     QVERIFY(open->isVisible());
     QCOMPARE(open->geometry().topLeft(), sd1->mapToGlobal(QPoint(0, sd1->height())));
     open->close();
 
-    emit child<KXButton>(&window, "sd2")->ArrowClick();
+    emit child<KXButton>(&window, "sd2")->arrowClicked();
     QVERIFY(save->isVisible());
     save->close();
 
     // The help menu ends at the button's right edge, so the button must lie within the screen.
     const QRect screen = window.screen()->availableGeometry();
     window.move(screen.right() - window.width() - 20, screen.top());
-    emit sd6->Click();
+    emit sd6->clicked();
     QVERIFY(help->isVisible());
     QCOMPARE(help->geometry().right(), sd6->mapToGlobal(QPoint(sd6->width() - 1, 0)).x());
     QCOMPARE(help->geometry().top(), sd6->mapToGlobal(QPoint(0, sd6->height())).y());
@@ -887,7 +887,7 @@ void TestMainWindow::languageSwitchReachesEveryCaption()
     QFETCH(QString, english);
     ScriptedUi ui;
     MainWindow window(ui);
-    emit child<KXButton>(&window, "sd2")->MouseIn();
+    emit child<KXButton>(&window, "sd2")->pointerEntered();
     optionSetting(OptionWrite, OptionLanguage, "english.lang");
 
     for (int times = 0; times < 2; ++times) {
@@ -934,7 +934,7 @@ void TestMainWindow::managementWindowAppliesSettings()
     optionSetting(OptionWrite, OptionLanguage, "english.lang");
     closeModalSoon();
 
-    emit child<KXButton>(&window, "sd5")->Click();
+    emit child<KXButton>(&window, "sd5")->clicked();
 
     QCOMPARE(child<KXButton>(&window, "sd0")->caption(), "New");
     QCOMPARE(child<QLabel>(&window, "sts")->text(), "Ready");

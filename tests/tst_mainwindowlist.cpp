@@ -363,7 +363,7 @@ void TestMainWindowList::newCommandAsksThenResetsTitle()
     leave(caption);
     ui.answers.enqueue(UiServices::Answer(answer));
 
-    emit child<KXButton>(&window, "sd0")->Click();
+    emit child<KXButton>(&window, "sd0")->clicked();
 
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, languageText("%0128"));
@@ -388,7 +388,7 @@ void TestMainWindowList::newCommandWithoutEditsAsksNothing()
     fillProject(window, 2);
     window.ListUpdate();
 
-    emit child<KXButton>(&window, "sd0")->Click();
+    emit child<KXButton>(&window, "sd0")->clicked();
 
     QVERIFY(ui.messages.isEmpty());
     QCOMPARE(window.project().dialogCount(), 1);

@@ -81,7 +81,7 @@ void TestMainWindowRun::testRunWritesDataAndStartsRunner()
     fillProject(window, count);
     window.ListUpdate();
 
-    emit child<KXButton>(&window, "sd3")->Click();
+    emit child<KXButton>(&window, "sd3")->clicked();
 
     QCOMPARE(fileSize(data), qint64(DialogRecord::Size) * (count + 1));
     QCOMPARE(dialogTexts(data).size(), count);
@@ -195,7 +195,7 @@ void TestMainWindowRun::buildWritesProgramAndData()
     window.ListUpdate();
     ui.fileNames.enqueue(target.filePath(chosen));
 
-    emit child<KXButton>(&window, "sd4")->Click();
+    emit child<KXButton>(&window, "sd4")->clicked();
 
     QCOMPARE(ui.fileDialogs.size(), 1);
     QVERIFY(ui.fileDialogs[0].save);
@@ -261,7 +261,7 @@ void TestMainWindowRun::buildMenuOffersBothBuilds()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    emit child<KXButton>(&window, "sd4")->ArrowClick();
+    emit child<KXButton>(&window, "sd4")->arrowClicked();
 
     auto *menu = child<QMenu>(&window, "mnuBld");
     QTRY_VERIFY(menu->isVisible());

@@ -276,7 +276,7 @@ void TestManagement::themeList()
         QVERIFY(mFixture->write("Themes/" + files.at(i), contents.at(i)));
 
     auto window = mFixture->open();
-    window->FrmSub(1);
+    window->refillList(1);
     QCOMPARE(comboTexts(child<QComboBox>(window.get(), "themelist")), shown);
     QStringList paths;
     for (const QString &file : listed)
@@ -303,7 +303,7 @@ void TestManagement::themePreselection()
     optionSetting(OptionWrite, OptionTheme, path);
 
     auto window = mFixture->open();
-    window->FrmSub(1);
+    window->refillList(1);
     auto *list = child<QComboBox>(window.get(), "themelist");
     QCOMPARE(list->count(), 3);
     QCOMPARE(list->currentIndex(), selected);
@@ -358,7 +358,7 @@ void TestManagement::languageList()
         QVERIFY(mFixture->write("Languages/" + files.at(i), contents.at(i)));
     optionSetting(OptionWrite, OptionLanguage, setting);
 
-    window->FrmSub(0);
+    window->refillList(0);
     auto *list = child<QComboBox>(window.get(), "langlist");
     QCOMPARE(comboTexts(list), shown);
     QCOMPARE(window->languageFiles(), files.first(shown.size()));
@@ -404,7 +404,7 @@ void TestManagement::pluginList()
 
     auto window = mFixture->open();
     QVERIFY(!child<QPushButton>(window.get(), "pl_cont0")->isEnabled());
-    window->FrmSub(2);
+    window->refillList(2);
     auto *list = child<QListWidget>(window.get(), "pluglist");
     QCOMPARE(listTexts(list), shown);
     QCOMPARE(list->currentRow(), shown.isEmpty() ? -1 : 0);
@@ -420,7 +420,7 @@ void TestManagement::otherPanelNumbersDoNothing()
     auto window = mFixture->open();
     const QStringList languages = window->languageFiles();
     for (int panel : {-1, 3, 4}) {
-        window->FrmSub(panel);
+        window->refillList(panel);
         QCOMPARE(window->languageFiles(), languages);
         QVERIFY(window->themePaths().isEmpty());
         QVERIFY(window->pluginPaths().isEmpty());

@@ -389,7 +389,7 @@ void TestManagementThemes::saveWithoutUserEntryIsRefused()
     choose(mList, mList->findText("Mine*"));
     // The user theme turns unsuitable outside the editor; the list stops before it.
     QVERIFY(mFixture->write("Themes/mine.tvth", themeLines("Mine", "3.0")));
-    window->FrmSub(1);
+    window->refillList(1);
     QCOMPARE(mList->currentIndex(), -1);
 
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont2"), Qt::LeftButton);

@@ -34,9 +34,9 @@ MainToolbar::MainToolbar(QWidget *parent) : QFrame(parent)
         // Buttons 5 and 6 show only their picture; the others carry "%0001" to "%0005".
         button->setCaption(i < 5 ? QStringLiteral("%000") + QString::number(i + 1) : QString());
         button->setGeometry(0, ButtonTop, button->width(), ButtonHeight);
-        connect(button, &KXButton::Click, this, [this, i] { emit clicked(i); });
-        connect(button, &KXButton::ArrowClick, this, [this, i] { emit arrowClicked(i); });
-        connect(button, &KXButton::MouseIn, this, [this, i] { emit mouseIn(i); });
+        connect(button, &KXButton::clicked, this, [this, i] { emit clicked(i); });
+        connect(button, &KXButton::arrowClicked, this, [this, i] { emit arrowClicked(i); });
+        connect(button, &KXButton::pointerEntered, this, [this, i] { emit mouseIn(i); });
         mButtons[i] = button;
     }
     for (int i = 0; i < 2; ++i) {

@@ -101,7 +101,7 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
 
     for (int i = 1; i < int(mPanels.size()); ++i)
         mPanels.at(i)->hide();
-    FrmSub(0);
+    refillList(0);
 }
 
 QWidget *ManagementWindow::buildDownloadsPanel()
@@ -139,12 +139,12 @@ void ManagementWindow::tabChosen(int index)
             continue;
         // The last two tabs both lead to the downloads page.
         mPanels.at(std::min(i, 3))->show();
-        FrmSub(i);
+        refillList(i);
         return;
     }
 }
 
-void ManagementWindow::FrmSub(int panel)
+void ManagementWindow::refillList(int panel)
 {
     const std::array<ManagementPage *, 3> pages{mLanguages, mThemes, mPlugins};
     if (panel >= 0 && panel < int(pages.size()))

@@ -33,7 +33,7 @@ public:
     // Empties and refills the list of panel 0 (languages), 1 (themes) or 2 (plug-ins): the
     // folder's files in name order up to the first that is not valid, then the preselection,
     // which runs the panel's selection handler as a click would. Other numbers do nothing.
-    void FrmSub(int panel);
+    void refillList(int panel);
 
     // The files behind the visible lists, entry for entry: bare language file names, full
     // theme and plug-in description paths.

@@ -71,7 +71,7 @@ PluginRunWindow::PluginRunWindow(UiServices &ui, DialogProject &project,
     layout->addWidget(waiting);
     fitSize();
 
-    KillTemp();
+    removeExchangeFiles();
 
     mWait.setObjectName(QStringLiteral("wait"));
     mWait.setParent(this);
@@ -105,7 +105,7 @@ bool PluginRunWindow::earlierPluginRuns()
     return sLastPluginPid > 0 && ::kill(pid_t(sLastPluginPid), 0) == 0;
 }
 
-void PluginRunWindow::KillTemp()
+void PluginRunWindow::removeExchangeFiles()
 {
     // A file that is missing or still in use simply stays as it is.
     for (const QString &name : {OutputFile, InputFile, ProgramCopy})
@@ -153,7 +153,7 @@ void PluginRunWindow::loadResult()
     }
     if (mProjectReloaded)
         mProjectReloaded();
-    KillTemp();
+    removeExchangeFiles();
     accept();
 }
 
@@ -161,14 +161,14 @@ void PluginRunWindow::fail()
 {
     mWait.stop();
     editor::warnFailed(mUi, this);
-    KillTemp();
+    removeExchangeFiles();
     QDialog::reject();
 }
 
 void PluginRunWindow::reject()
 {
     mWait.stop();
-    KillTemp();
+    removeExchangeFiles();
     QDialog::reject();
 }
 

@@ -39,7 +39,7 @@ public:
 
     // Deletes "Output.tmp", "Input.tmp" and "plugin.exe" in the Plugins folder, each if it
     // exists; a file the plug-in program still holds is left and the next one is done.
-    static void KillTemp();
+    static void removeExchangeFiles();
     // A file of the exchange in the Plugins folder, such as "Input.tmp".
     static QString exchangePath(const QString &name);
     // A plug-in program started by an earlier run still runs: its late result would land in
