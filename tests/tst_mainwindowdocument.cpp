@@ -86,7 +86,7 @@ void TestMainWindowDocument::closeAsksAfterListOperations()
     QVERIFY(window.Changed());
     QVERIFY(!window.close());
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText("%0128"));
+    QCOMPARE(ui.messages[0].text, languageText(128));
 
     // Undoing back to the state opened is no change to ask about.
     window.document().undoStack()->undo();
@@ -158,7 +158,7 @@ void TestMainWindowDocument::listMenuNamesWhatItUndoes()
         static_cast<DialogListView *>(static_cast<QWidget *>(view))->createContextMenu());
     auto *undo = menu->findChild<QAction *>("dlg_list_undo");
     auto *redo = menu->findChild<QAction *>("dlg_list_redo");
-    QCOMPARE(undo->text(), languageText("%0300") + " (" + languageText("%0307") + ")");
+    QCOMPARE(undo->text(), languageText(300) + " (" + languageText(307) + ")");
     QVERIFY(undo->isEnabled());
     QVERIFY(!redo->isEnabled());
 
@@ -276,7 +276,7 @@ void TestMainWindowDocument::failedOpenKeepsProject()
     window.openCommand();
 
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText("%0020"));
+    QCOMPARE(ui.messages[0].text, languageText(20));
     QVERIFY(!ui.messages[0].detail.isEmpty());
     QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
     QCOMPARE(window.project().path(), mine);
@@ -329,7 +329,7 @@ void TestMainWindowDocument::errorsAreAskedAboutOnce()
 
     QCOMPARE(ui.messages.size(), broken ? 1 : 0);
     if (broken)
-        QCOMPARE(ui.messages[0].text, languageText("%0376").arg(1));
+        QCOMPARE(ui.messages[0].text, languageText(376).arg(1));
     QCOMPARE(ui.starts.size(), started ? 1 : 0);
     QCOMPARE(QFile::exists(mFolder->path("Runner/run.dll")), started);
 }
@@ -463,7 +463,7 @@ void TestMainWindowDocument::recoveryIsOffered()
     window.offerRecovery();
 
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText("%0309"));
+    QCOMPARE(ui.messages[0].text, languageText(309));
     QVERIFY(!QFile::exists(base + ".dlg2"));
     if (restore) {
         QCOMPARE(entries(window).size(), 4);

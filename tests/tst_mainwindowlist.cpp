@@ -366,7 +366,7 @@ void TestMainWindowList::newCommandAsksThenResetsTitle()
     emit child<KXButton>(&window, "sd0")->clicked();
 
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText("%0128"));
+    QCOMPARE(ui.messages[0].text, languageText(128));
     QCOMPARE(QFile::exists(mFolder.path("x.dlg2")), saved);
     if (created) {
         QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});

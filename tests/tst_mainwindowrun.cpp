@@ -143,7 +143,7 @@ void TestMainWindowRun::failedTestRunReportsItsReason()
     window.testRun();
 
     QTRY_COMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText("%0312"));
+    QCOMPARE(ui.messages[0].text, languageText(312));
     QCOMPARE(ui.messages[0].detail, "run: step 0: the bar-full script \"Нет\" cannot run");
     QVERIFY(child<QLabel>(&window, "sts")->text().endsWith(ui.messages[0].detail));
     // The runner leaves its data file at a fault; the editor does not leave it behind.
@@ -164,7 +164,7 @@ void TestMainWindowRun::secondTestRunWaitsForTheFirst()
     // The second start asks the running one to come to the front instead.
     window.testRun();
     QCOMPARE(ui.starts.size(), 1);
-    QCOMPARE(child<QLabel>(&window, "sts")->text(), languageText("%0313"));
+    QCOMPARE(child<QLabel>(&window, "sts")->text(), languageText(313));
     QTRY_COMPARE(testfiles::readBytes(mFolder->path("Runner/request.txt")), "raise\n");
 
     // Once the first has ended, the next one starts.

@@ -91,8 +91,7 @@ void TestManagementPlugins::informationBox()
     QCOMPARE(listTexts(mList), (QStringList{"Первый", "Second"}));
     mList->setCurrentRow(row);
     QCOMPARE(child<QPlainTextEdit>(window.get(), "pl_info")->toPlainText(),
-             languageText("%0232") + "\n" + author + "\n" + languageText("%0233") + "\n" +
-                 description);
+             languageText(232) + "\n" + author + "\n" + languageText(233) + "\n" + description);
 }
 
 void TestManagementPlugins::missingProgramIsReported()
@@ -103,8 +102,8 @@ void TestManagementPlugins::missingProgramIsReported()
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
 
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0029"));
-    QCOMPARE(mFixture->ui.messages.first().title, languageText("%0203"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText(29));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(203));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Error);
     QVERIFY(window->isVisible());
     QVERIFY(mFixture->ui.starts.isEmpty());
@@ -197,7 +196,7 @@ void TestManagementPlugins::earlierPluginBlocksTheNextRun()
 
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0311"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText(311));
     QCOMPARE(mFixture->ui.starts.size(), 1);
     QVERIFY(!runWindow());
 
@@ -228,8 +227,8 @@ void TestManagementPlugins::deletePlugin()
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont1"), Qt::LeftButton);
 
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText("%0234") + "\nПервый");
-    QCOMPARE(mFixture->ui.messages.first().title, languageText("%0203"));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText(234) + "\nПервый");
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(203));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Question);
     QCOMPARE(QFile::exists(mFixture->path("Plugins/a.tvpl")), !deleted);
     QCOMPARE(QFile::exists(mFixture->path("Plugins/a.plug")), !deleted);
@@ -261,8 +260,8 @@ void TestManagementPlugins::versionQuestion()
 
     QCOMPARE(mFixture->ui.messages.size(), answers.size());
     const ScriptedUi::Message question = mFixture->ui.messages.first();
-    QCOMPARE(question.text, languageText("%0030") + "0.9" + languageText("%0031"));
-    QCOMPARE(question.title, languageText("%0203"));
+    QCOMPARE(question.text, languageText(30) + "0.9" + languageText(31));
+    QCOMPARE(question.title, languageText(203));
     QCOMPARE(question.icon, UiServices::Icon::Warning);
     QCOMPARE(QFile::exists(mFixture->path("Plugins/b.tvpl")), !deleted);
     const QString info = child<QPlainTextEdit>(window.get(), "pl_info")->toPlainText();

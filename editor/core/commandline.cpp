@@ -101,7 +101,7 @@ QString findingLine(const QString &file, const Finding &finding)
     if (finding.step >= 0)
         line += languageText(367).toLower() + u' ' + QString::number(finding.step) + u": "_s;
     const bool error = finding.severity() == Finding::Severity::Error;
-    line += languageText(error ? u"%0365"_s : u"%0366"_s).toLower() + u": "_s;
+    line += languageText(error ? 365 : 366).toLower() + u": "_s;
     // One line each, whatever line breaks the language file gives a text.
     return line + FindingText::text(finding).replace(u'\r', u' ').replace(u'\n', u' ');
 }

@@ -14,14 +14,14 @@ namespace {
 constexpr int FieldMergeBase = 1;
 constexpr int TimeMergeKey = 100;
 
-QString commandText(const char *id)
+QString commandText(int id)
 {
-    return languageText(QLatin1String(id));
+    return languageText(id);
 }
 
-QString fixedButtonText(const char *id)
+QString fixedButtonText(int id)
 {
-    return languageText(QLatin1String(id)).left(DialogRecord::ButtonWidth);
+    return languageText(id).left(DialogRecord::ButtonWidth);
 }
 
 QString &fieldOf(DialogRecord &record, ProjectDocument::Field field)
@@ -215,7 +215,7 @@ void ProjectDocument::setField(int dialog, Field field, const QString &value)
     if (trimmedRight(target) == trimmedRight(cut))
         return;
     target = cut;
-    pushRecord(dialog, after, commandText("%0302"), FieldMergeBase + int(field));
+    pushRecord(dialog, after, commandText(302), FieldMergeBase + int(field));
 }
 
 void ProjectDocument::setTime(int dialog, qint16 time)
@@ -224,7 +224,7 @@ void ProjectDocument::setTime(int dialog, qint16 time)
         return;
     DialogRecord after = record(dialog);
     after.time = time;
-    pushRecord(dialog, after, commandText("%0302"), TimeMergeKey);
+    pushRecord(dialog, after, commandText(302), TimeMergeKey);
 }
 
 DialogRecord ProjectDocument::switchedType(const DialogRecord &record, int type)
@@ -240,13 +240,13 @@ DialogRecord ProjectDocument::switchedType(const DialogRecord &record, int type)
         after.btnscr2 = ButtonScript::NoAction;
         break;
     case DialogRecord::Progress:
-        after.btn2 = fixedButtonText("%0126");
+        after.btn2 = fixedButtonText(126);
         after.btnscr1 = ButtonScript::NoAction;
         after.btnscr2 = ButtonScript::GoNext;
         break;
     case DialogRecord::Pause:
         after.caption.clear();
-        after.btn1 = fixedButtonText("%0127");
+        after.btn1 = fixedButtonText(127);
         after.btnscr1 = ButtonScript::GoNext;
         after.btn2.clear();
         after.btnscr2.clear();
@@ -267,7 +267,7 @@ void ProjectDocument::setType(int dialog, int type)
     if (dialog < 1 || dialog > dialogCount() || type < 0 || type > DialogRecord::Pause ||
         record(dialog).type == type)
         return;
-    pushRecord(dialog, switchedType(record(dialog), type), commandText("%0303"), 0);
+    pushRecord(dialog, switchedType(record(dialog), type), commandText(303), 0);
 }
 
 void ProjectDocument::setIcon(int dialog, int icon)
@@ -276,7 +276,7 @@ void ProjectDocument::setIcon(int dialog, int icon)
         return;
     DialogRecord after = record(dialog);
     after.ico = qint16(icon);
-    pushRecord(dialog, after, commandText("%0304"), 0);
+    pushRecord(dialog, after, commandText(304), 0);
 }
 
 void ProjectDocument::setStyle(int style)
@@ -286,7 +286,7 @@ void ProjectDocument::setStyle(int style)
     header.text = QString::number(style);
     if (record(0).projectStyle() == style)
         return;
-    pushRecord(0, header, commandText("%0305"), 0);
+    pushRecord(0, header, commandText(305), 0);
 }
 
 void ProjectDocument::insertDialog(int after)
@@ -295,14 +295,14 @@ void ProjectDocument::insertDialog(int after)
         return;
     DialogProject fresh;
     fresh.newDialog(1, newDialogText());
-    mUndoStack->push(new InsertCommand(this, after + 1, fresh.record(1), commandText("%0306")));
+    mUndoStack->push(new InsertCommand(this, after + 1, fresh.record(1), commandText(306)));
 }
 
 void ProjectDocument::deleteDialog(int dialog)
 {
     if (dialogCount() <= 1 || dialog < 1 || dialog > dialogCount())
         return;
-    mUndoStack->push(new DeleteCommand(this, dialog, commandText("%0307")));
+    mUndoStack->push(new DeleteCommand(this, dialog, commandText(307)));
 }
 
 void ProjectDocument::moveDialog(int dialog, int offset)
@@ -310,7 +310,7 @@ void ProjectDocument::moveDialog(int dialog, int offset)
     const int other = dialog + offset;
     if (dialog < 1 || dialog > dialogCount() || other < 1 || other > dialogCount() || offset == 0)
         return;
-    mUndoStack->push(new MoveCommand(this, dialog, other, commandText("%0308")));
+    mUndoStack->push(new MoveCommand(this, dialog, other, commandText(308)));
 }
 
 void ProjectDocument::writeRecord(int index, const DialogRecord &record)

@@ -54,7 +54,7 @@ LanguagePage::LanguagePage(UiServices &ui, QWidget *parent) : ManagementPage(ui,
     const int frame = 2 * mInfo->frameWidth() + 2 * int(mInfo->document()->documentMargin());
     mInfo->setFixedHeight(4 * QFontMetrics(font).lineSpacing() + frame + 2);
 
-    auto *idLabel = new QLabel(QStringLiteral("%0210"), this);
+    auto *idLabel = new QLabel(resourceId(210), this);
     idLabel->setObjectName(QStringLiteral("ln_desc"));
     mLangId = dropDown(QStringLiteral("ln_id"), 18, this);
     idLabel->setBuddy(mLangId);

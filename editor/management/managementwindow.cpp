@@ -62,8 +62,8 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
         panelArea->addWidget(panel, 0, 0);
     }
 
-    auto *help = captionButton(QStringLiteral("btns0"), QStringLiteral("%0011"), this);
-    auto *close = captionButton(QStringLiteral("btns1"), QStringLiteral("%0010"), this);
+    auto *help = captionButton(QStringLiteral("btns0"), resourceId(11), this);
+    auto *close = captionButton(QStringLiteral("btns1"), resourceId(10), this);
     connect(help, &QPushButton::clicked, this, [this] { editor::openReadme(mUi); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
@@ -107,10 +107,10 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
 QWidget *ManagementWindow::buildDownloadsPanel()
 {
     auto *panel = new QWidget(this);
-    auto *text = new QLabel(QStringLiteral("%0216"), panel);
+    auto *text = new QLabel(resourceId(216), panel);
     text->setObjectName(QStringLiteral("ad_lbl"));
     text->setWordWrap(true);
-    auto *open = captionButton(QStringLiteral("ad_down"), QStringLiteral("%0217"), panel);
+    auto *open = captionButton(QStringLiteral("ad_down"), resourceId(217), panel);
     connect(open, &QPushButton::clicked, this, [this] { mUi.openUrl(QUrl(ProductWebPage)); });
 
     auto *layout = new QVBoxLayout(panel);

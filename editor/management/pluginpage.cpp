@@ -39,7 +39,7 @@ PluginPage::PluginPage(UiServices &ui, DialogProject &project,
 {
     const QFont font = editor::fixedPitchFont();
 
-    auto *caption = new QLabel(QStringLiteral("%0215"), this);
+    auto *caption = new QLabel(resourceId(215), this);
     caption->setObjectName(QStringLiteral("pl_lbl"));
 
     mList = new QListWidget(this);

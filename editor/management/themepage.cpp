@@ -82,7 +82,7 @@ ThemePage::ThemePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 202, 
     for (int i = 0; i < int(mButtons.size()); ++i)
         mButtons.at(i)->setToolTip(languageText(227 + i));
 
-    auto *colorLabel = new QLabel(QStringLiteral("%0211"), this);
+    auto *colorLabel = new QLabel(resourceId(211), this);
     colorLabel->setObjectName(QStringLiteral("Label2"));
     mColorEntry = dropDown(QStringLiteral("theme_item"), 24, this);
     colorLabel->setBuddy(mColorEntry);
@@ -98,7 +98,7 @@ ThemePage::ThemePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 202, 
     mColorSwatch->setCursor(Qt::PointingHandCursor);
     mColorSwatch->installEventFilter(this);
 
-    auto *previewLabel = new QLabel(QStringLiteral("%0212"), this);
+    auto *previewLabel = new QLabel(resourceId(212), this);
     previewLabel->setObjectName(QStringLiteral("Label1"));
     buildPreview();
 
@@ -143,12 +143,12 @@ void ThemePage::buildPreview()
     mTextInactive->setEnabled(false);
     mTextActive->setText(languageText(224));
     mTextInactive->setText(languageText(225));
-    mLabelActive = new QLabel(QStringLiteral("%0213"), mBox);
+    mLabelActive = new QLabel(resourceId(213), mBox);
     mLabelActive->setObjectName(QStringLiteral("th_lbl_act"));
-    mLabelInactive = new QLabel(QStringLiteral("%0214"), mBox);
+    mLabelInactive = new QLabel(resourceId(214), mBox);
     mLabelInactive->setObjectName(QStringLiteral("th_lbl_dact"));
-    mButtonActive = captionButton(QStringLiteral("th_cmd_act"), QStringLiteral("%0242"), mBox);
-    mButtonInactive = captionButton(QStringLiteral("th_cmd_dact"), QStringLiteral("%0243"), mBox);
+    mButtonActive = captionButton(QStringLiteral("th_cmd_act"), resourceId(242), mBox);
+    mButtonInactive = captionButton(QStringLiteral("th_cmd_dact"), resourceId(243), mBox);
     mButtonInactive->setEnabled(false);
 
     // A click on a sample, even a disabled one, picks the colour it shows.
