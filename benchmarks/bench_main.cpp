@@ -141,7 +141,7 @@ void compareRunnerStartUp()
     project.store(file);
     file.close();
 
-    bench::compareStartUp(
+    Bench::compareStartUp(
         {QStringLiteral("runner"), runner, {}, folder.path()},
         {QStringLiteral("bare dialog"), QStringLiteral(KQ_BARE_DIALOG), {}, folder.path()}, 24, 3,
         1.05);

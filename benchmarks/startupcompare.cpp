@@ -17,7 +17,7 @@
 #include <xcb/xcb.h>
 #endif
 
-namespace kq::bench {
+namespace kq::Bench {
 
 namespace {
 
@@ -218,4 +218,4 @@ void compareStartUp(const StartedProgram &measured, const StartedProgram &yardst
 #endif
 }
 
-} // namespace kq::bench
+} // namespace kq::Bench

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace kq::bench {
+namespace kq::Bench {
 
 // One program whose start-up is measured: what is started, with which arguments and where.
 struct StartedProgram
@@ -21,4 +21,4 @@ struct StartedProgram
 void compareStartUp(const StartedProgram &measured, const StartedProgram &yardstick, int rounds,
                     int warmUp, double goalRatio);
 
-} // namespace kq::bench
+} // namespace kq::Bench

@@ -6,7 +6,7 @@
 
 #include <QtEndian>
 
-namespace kq::fuzz {
+namespace kq::Fuzz {
 
 namespace {
 
@@ -58,4 +58,4 @@ void buttonScript(const QByteArray &input)
     checkInterpreted(trimmedSpaces(script), position);
 }
 
-} // namespace kq::fuzz
+} // namespace kq::Fuzz

@@ -1,6 +1,6 @@
 #include "harnesses.h"
 
-namespace kq::fuzz {
+namespace kq::Fuzz {
 
 void require(bool condition, const char *what)
 {
@@ -8,4 +8,4 @@ void require(bool condition, const char *what)
         throw InvariantBroken(what);
 }
 
-} // namespace kq::fuzz
+} // namespace kq::Fuzz

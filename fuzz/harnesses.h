@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-namespace kq::fuzz {
+namespace kq::Fuzz {
 
 // An input broke one of the invariants a harness checks. libFuzzer records the input as a
 // crash; the replay test reports the message.
@@ -30,4 +30,4 @@ void legacyImport(const QByteArray &input);
 // The bytes as a language, a theme and a plug-in description file, read by every reader.
 void resourceFiles(const QByteArray &input);
 
-} // namespace kq::fuzz
+} // namespace kq::Fuzz

@@ -6,7 +6,7 @@
 
 #include <QFile>
 
-namespace kq::fuzz {
+namespace kq::Fuzz {
 
 void legacyImport(const QByteArray &input)
 {
@@ -38,4 +38,4 @@ void legacyImport(const QByteArray &input)
     }
 }
 
-} // namespace kq::fuzz
+} // namespace kq::Fuzz

@@ -9,7 +9,7 @@
 
 #include <QFile>
 
-namespace kq::fuzz {
+namespace kq::Fuzz {
 
 namespace {
 
@@ -134,4 +134,4 @@ void projectFile(const QByteArray &input)
     QFile::remove(path);
 }
 
-} // namespace kq::fuzz
+} // namespace kq::Fuzz

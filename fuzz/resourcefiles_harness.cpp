@@ -12,7 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace kq::fuzz {
+namespace kq::Fuzz {
 
 namespace {
 
@@ -122,4 +122,4 @@ void resourceFiles(const QByteArray &input)
     checkPlugin(input);
 }
 
-} // namespace kq::fuzz
+} // namespace kq::Fuzz

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-namespace kq::fuzz {
+namespace kq::Fuzz {
 
 QString scratchFolder()
 {
@@ -30,4 +30,4 @@ bool writeScratchFile(const QString &path, const QByteArray &bytes)
                             QFileDevice::FileModificationTime);
 }
 
-} // namespace kq::fuzz
+} // namespace kq::Fuzz

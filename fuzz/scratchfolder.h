@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace kq::fuzz {
+namespace kq::Fuzz {
 
 // A folder of the harness's own for the files it writes, removed when the process ends. It is
 // the program folder of the resource readers.
@@ -16,4 +16,4 @@ QString freshScratchPath(const QString &relativeFolder, const QString &suffix);
 // changed just now, and what they keep is what the harnesses are to test.
 bool writeScratchFile(const QString &path, const QByteArray &bytes);
 
-} // namespace kq::fuzz
+} // namespace kq::Fuzz

@@ -11,7 +11,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-namespace programtest {
+namespace kq::ProgramTest {
 
 inline kq::DialogRecord step(kq::DialogRecord::Type type, qint16 time, const QString &script)
 {
@@ -81,4 +81,4 @@ inline QProcessEnvironment offscreen()
     return environment;
 }
 
-} // namespace programtest
+} // namespace kq::ProgramTest

@@ -14,7 +14,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-namespace editortest {
+namespace kq::EditorTest {
 
 // QSettings takes its per-user folder from XDG_CONFIG_HOME at its first use, so it is set before
 // the test's application object exists.
@@ -38,7 +38,7 @@ inline bool copyTree(const QString &from, const QString &to)
     while (it.hasNext()) {
         const QString file = it.next();
         const QString target = QDir(to).filePath(source.relativeFilePath(file));
-        if (!testfiles::writeBytes(target, testfiles::readBytes(file)) ||
+        if (!kq::TestFiles::writeBytes(target, kq::TestFiles::readBytes(file)) ||
             !QFile::setPermissions(target, QFile::permissions(file)))
             return false;
     }
@@ -98,4 +98,4 @@ inline QStringList comboTexts(const QComboBox *box)
     return texts;
 }
 
-} // namespace editortest
+} // namespace kq::EditorTest

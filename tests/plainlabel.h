@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-namespace testlabels {
+namespace kq::TestLabels {
 
 // What a label of the same font and wrapping asks for with its text shown as plain text. A label
 // that took tags in its text for rich text asks for another size.
@@ -16,4 +16,4 @@ inline QSize plainTextSize(const QLabel *label)
     return reference.sizeHint();
 }
 
-} // namespace testlabels
+} // namespace kq::TestLabels

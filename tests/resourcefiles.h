@@ -14,7 +14,7 @@
 
 // Scratch files for the tests: whole files written and read back as bytes, and language, theme
 // and plug-in description files as the program writes them.
-namespace testfiles {
+namespace kq::TestFiles {
 
 inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
@@ -68,4 +68,4 @@ inline bool permissionsApply()
     return ::geteuid() != 0;
 }
 
-} // namespace testfiles
+} // namespace kq::TestFiles

@@ -9,7 +9,7 @@
 #include <QList>
 #include <QString>
 
-namespace steptest {
+namespace kq::StepTest {
 
 using kq::DialogProject;
 using kq::DialogRecord;
@@ -81,4 +81,4 @@ inline const QString Back = kq::ButtonScript::GoBack;
 inline const QString Exit = kq::ButtonScript::Exit;
 inline const QString No = kq::ButtonScript::NoAction;
 
-} // namespace steptest
+} // namespace kq::StepTest

@@ -93,16 +93,16 @@ private slots:
     void textsByLanguage();
 
 private:
-    editortest::ProgramFolder mProgram;
+    kq::EditorTest::ProgramFolder mProgram;
 };
 
 void TestAboutWindow::initTestCase()
 {
     gOuterHandler = qInstallMessageHandler(quietOpacityWarnings);
     QVERIFY(mProgram.ok());
-    QVERIFY(testfiles::writeLines(mProgram.path("Languages/second.lang"), languageFile("2")));
-    QVERIFY(testfiles::writeLines(mProgram.path("Languages/spaced.lang"), languageFile(" 1 ")));
-    QVERIFY(testfiles::writeLines(mProgram.path("Languages/eleven.lang"), languageFile("11")));
+    QVERIFY(kq::TestFiles::writeLines(mProgram.path("Languages/second.lang"), languageFile("2")));
+    QVERIFY(kq::TestFiles::writeLines(mProgram.path("Languages/spaced.lang"), languageFile(" 1 ")));
+    QVERIFY(kq::TestFiles::writeLines(mProgram.path("Languages/eleven.lang"), languageFile("11")));
 }
 
 void TestAboutWindow::init()

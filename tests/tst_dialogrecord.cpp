@@ -144,7 +144,7 @@ void TestDialogRecord::oneDialogProjectIs1256Bytes()
     QVERIFY(project.store(file));
     file.close();
 
-    const QByteArray bytes = testfiles::readBytes(path);
+    const QByteArray bytes = kq::TestFiles::readBytes(path);
     QCOMPARE(bytes.size(), 1256);
     QCOMPARE(bytes.left(512), QByteArray("0") + QByteArray(511, ' '));
     QCOMPARE(bytes.mid(628 + 592, 15), QByteArray::fromHex("c8e4f2e820c4e0ebe5e5") + "     ");
@@ -168,7 +168,7 @@ void TestDialogRecord::recordCount()
     QFETCH(int, dialogs);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("p.dlg2"));
-    QVERIFY(testfiles::writeBytes(path, QByteArray(size, ' ')));
+    QVERIFY(kq::TestFiles::writeBytes(path, QByteArray(size, ' ')));
 
     ProjectFile file;
     QVERIFY(file.open(path, ProjectFile::Access::ReadOnly));

@@ -71,7 +71,7 @@ void TestElfFile::librariesNamesTheirNeeds()
 void TestElfFile::refusesWhatIsNoElfFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    const QByteArray runner = testfiles::readBytes(Runner);
+    const QByteArray runner = kq::TestFiles::readBytes(Runner);
     QVERIFY(runner.size() > 4096);
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("text") << QByteArray(200, 'x');
@@ -89,7 +89,7 @@ void TestElfFile::refusesWhatIsNoElfFile()
 {
     QFETCH(QByteArray, bytes);
     QTemporaryDir dir;
-    const QString path = testfiles::scratchFile(dir, QStringLiteral("file"), bytes);
+    const QString path = kq::TestFiles::scratchFile(dir, QStringLiteral("file"), bytes);
     ElfFile elf;
     QVERIFY(!elf.load(path));
     QVERIFY(!elf.errorString().isEmpty());

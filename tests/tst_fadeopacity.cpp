@@ -162,7 +162,7 @@ private slots:
     void aboutFadesReachTheServer();
 
 private:
-    editortest::ProgramFolder mProgram;
+    kq::EditorTest::ProgramFolder mProgram;
 };
 
 void TestFadeOpacity::initTestCase()

@@ -13,7 +13,7 @@
 #include <QTest>
 
 using namespace kq;
-using namespace steptest;
+using namespace kq::StepTest;
 
 namespace {
 

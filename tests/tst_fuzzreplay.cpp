@@ -28,10 +28,10 @@ struct Named
 };
 
 const Named harnesses[] = {
-    {"projectfile", kq::fuzz::projectFile},
-    {"buttonscript", kq::fuzz::buttonScript},
-    {"legacyimport", kq::fuzz::legacyImport},
-    {"resourcefiles", kq::fuzz::resourceFiles},
+    {"projectfile", kq::Fuzz::projectFile},
+    {"buttonscript", kq::Fuzz::buttonScript},
+    {"legacyimport", kq::Fuzz::legacyImport},
+    {"resourcefiles", kq::Fuzz::resourceFiles},
 };
 
 } // namespace
@@ -69,7 +69,7 @@ void TestFuzzReplay::replays()
     QVERIFY(file.open(QIODevice::ReadOnly));
     try {
         harness(file.readAll());
-    } catch (const kq::fuzz::InvariantBroken &broken) {
+    } catch (const kq::Fuzz::InvariantBroken &broken) {
         QFAIL(broken.what());
     }
 }

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace testfiles;
+using namespace kq::TestFiles;
 
 namespace {
 

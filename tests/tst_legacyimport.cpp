@@ -15,7 +15,7 @@ namespace {
 // A legacy file as the old editor wrote it: code page 1251.
 QString writeLegacy(const QTemporaryDir &dir, const QString &content)
 {
-    return testfiles::scratchFile(dir, QStringLiteral("project.dlg"), toCodePage(content));
+    return kq::TestFiles::scratchFile(dir, QStringLiteral("project.dlg"), toCodePage(content));
 }
 
 // The project a user had before the import: a header in the skinned style and seven dialogs.

@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 using namespace kq;
-using namespace testfiles;
+using namespace kq::TestFiles;
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <QTimer>
 
 using namespace kq;
-using namespace mwtest;
+using namespace kq::MainWindowTest;
 
 namespace {
 
@@ -34,7 +34,7 @@ bool writeTestTheme(const QString &path)
 // The Russian language with longer toolbar captions.
 bool writeLongLanguage(const QString &path)
 {
-    QString text = fromCodePage(testfiles::readBytes(programPath("Languages/russian.lang")));
+    QString text = fromCodePage(kq::TestFiles::readBytes(programPath("Languages/russian.lang")));
     const QStringList longer{"Создать проект", "Открыть проект", "Сохранить проект",
                              "Тестовый запуск", "Собрать программу"};
     const QStringList shorter{"Создать", "Открыть", "Сохранить", "Тест", "Собрать"};
@@ -42,7 +42,7 @@ bool writeLongLanguage(const QString &path)
         const QString id = "%000" + QString::number(i + 1) + ", ";
         text.replace(id + shorter[i] + "\r\n", id + longer[i] + "\r\n");
     }
-    return testfiles::writeBytes(path, toCodePage(text));
+    return kq::TestFiles::writeBytes(path, toCodePage(text));
 }
 
 void moveMouse(QWidget *widget, const QPoint &at)
@@ -491,7 +491,7 @@ void TestMainWindow::unreadableSampleKeepsSavePath()
 {
     const QString sample = mFolder->path("Samples/FormatC.dlg2");
     const QByteArray broken(100, 'x');
-    QVERIFY(testfiles::writeBytes(sample, broken));
+    QVERIFY(kq::TestFiles::writeBytes(sample, broken));
     const QString mine = mFolder->path("mine.dlg2");
     ScriptedUi ui;
     MainWindow window(ui);
@@ -504,7 +504,7 @@ void TestMainWindow::unreadableSampleKeepsSavePath()
     QCOMPARE(window.project().path(), mine);
     // Save goes on writing the project's own file, never the sample that was not read.
     emit child<KXButton>(&window, "sd2")->clicked();
-    QCOMPARE(testfiles::readBytes(sample), broken);
+    QCOMPARE(kq::TestFiles::readBytes(sample), broken);
     QCOMPARE(QFileInfo(mine).size(), 2 * DialogRecord::Size);
 }
 
@@ -820,9 +820,9 @@ void TestMainWindow::colorsFollowEnabledState()
 void TestMainWindow::themeWithoutBoxDisabledColorLooksTheSame()
 {
     QVERIFY(writeTestTheme(mFolder->path("Themes/test.tvth")));
-    QVERIFY(testfiles::writeBytes(mFolder->path("Themes/full.tvth"),
-                                  testfiles::readBytes(mFolder->path("Themes/test.tvth")) +
-                                      "BoxDisabledColor=255\r\n"));
+    QVERIFY(kq::TestFiles::writeBytes(mFolder->path("Themes/full.tvth"),
+                                      kq::TestFiles::readBytes(mFolder->path("Themes/test.tvth")) +
+                                          "BoxDisabledColor=255\r\n"));
     ScriptedUi ui;
     useSettings("russian.lang", "Themes/test.tvth");
     MainWindow withoutLine(ui);

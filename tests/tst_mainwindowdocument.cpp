@@ -17,7 +17,7 @@
 #include <QUndoStack>
 
 using namespace kq;
-using namespace mwtest;
+using namespace kq::MainWindowTest;
 
 namespace {
 
@@ -262,7 +262,7 @@ void TestMainWindowDocument::failedOpenKeepsProject()
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     const QString path = mFolder->path(name);
-    QVERIFY(testfiles::writeBytes(path, content));
+    QVERIFY(kq::TestFiles::writeBytes(path, content));
     const QString mine = mFolder->path("mine.dlg2");
     ScriptedUi ui;
     MainWindow window(ui);

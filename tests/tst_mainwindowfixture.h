@@ -31,10 +31,10 @@
 
 #include <functional>
 
-namespace mwtest {
+namespace kq::MainWindowTest {
 
-using editortest::child;
-using editortest::choose;
+using kq::EditorTest::child;
+using kq::EditorTest::choose;
 
 inline QString runnerName()
 {
@@ -48,13 +48,13 @@ inline QString runnerName()
 inline const QByteArray FakeRunner = "#!/bin/sh\nexit 0\n";
 
 // The shipped data and a stand-in runner that ends at once.
-class ProgramFolder : public editortest::ProgramFolder
+class ProgramFolder : public kq::EditorTest::ProgramFolder
 {
 public:
     ProgramFolder()
     {
         const QString runner = path(runnerName());
-        mOk = mOk && testfiles::writeBytes(runner, FakeRunner) &&
+        mOk = mOk && kq::TestFiles::writeBytes(runner, FakeRunner) &&
               QFile::setPermissions(runner,
                                     QFile::permissions(runner) | QFile::ExeOwner | QFile::ExeUser);
     }
@@ -126,7 +126,7 @@ inline QString shownTitle(const QWidget &window)
 // The list as it shows: one text per entry.
 inline QStringList entries(const kq::MainWindow &window)
 {
-    return editortest::listTexts(child<QListWidget>(&window, QStringLiteral("dlg_list")));
+    return kq::EditorTest::listTexts(child<QListWidget>(&window, QStringLiteral("dlg_list")));
 }
 
 // What describe tells of each visible entry of a numbered group of menu entries, such as the
@@ -144,4 +144,4 @@ QStringList visibleEntries(const kq::MainWindow &window, const QString &name, in
     return shown;
 }
 
-} // namespace mwtest
+} // namespace kq::MainWindowTest

@@ -10,7 +10,7 @@
 #include <QUndoStack>
 
 using namespace kq;
-using namespace mwtest;
+using namespace kq::MainWindowTest;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 using namespace kq;
-using namespace mwtest;
+using namespace kq::MainWindowTest;
 
 class TestMainWindowList : public QObject
 {

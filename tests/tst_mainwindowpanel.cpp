@@ -7,7 +7,7 @@
 #include <QPainter>
 
 using namespace kq;
-using namespace mwtest;
+using namespace kq::MainWindowTest;
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QTabWidget>
 
 using namespace kq;
-using namespace mwtest;
+using namespace kq::MainWindowTest;
 
 namespace {
 
@@ -262,7 +262,7 @@ void TestMainWindowRemembered::missingRecentProjectLeavesWithNote()
 void TestMainWindowRemembered::unreadableProjectNotListed()
 {
     const QString broken = mFolder->path("broken.dlg2");
-    QVERIFY(testfiles::writeBytes(broken, QByteArray(100, 'x')));
+    QVERIFY(kq::TestFiles::writeBytes(broken, QByteArray(100, 'x')));
     ScriptedUi ui;
     MainWindow window(ui);
 

@@ -3,7 +3,7 @@
 #include "projectfile.h"
 
 using namespace kq;
-using namespace mwtest;
+using namespace kq::MainWindowTest;
 
 namespace {
 
@@ -74,8 +74,8 @@ void TestMainWindowRun::testRunWritesDataAndStartsRunner()
     QFETCH(int, earlierCount);
     const QString data = mFolder->path("Runner/run.dll");
     if (earlierCount > 0)
-        QVERIFY(
-            testfiles::writeBytes(data, QByteArray(DialogRecord::Size * (earlierCount + 1), 'x')));
+        QVERIFY(kq::TestFiles::writeBytes(
+            data, QByteArray(DialogRecord::Size * (earlierCount + 1), 'x')));
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, count);
@@ -129,7 +129,7 @@ void TestMainWindowRun::testRunWithoutRunnerWarns()
 bool useRunner(ProgramFolder &folder, const QByteArray &script)
 {
     const QString runner = folder.path(runnerName());
-    return testfiles::writeBytes(runner, "#!/bin/sh\n" + script) &&
+    return kq::TestFiles::writeBytes(runner, "#!/bin/sh\n" + script) &&
            QFile::setPermissions(runner, QFile::permissions(runner) | QFile::ExeOwner);
 }
 
@@ -165,7 +165,7 @@ void TestMainWindowRun::secondTestRunWaitsForTheFirst()
     window.testRun();
     QCOMPARE(ui.starts.size(), 1);
     QCOMPARE(child<QLabel>(&window, "sts")->text(), languageText(313));
-    QTRY_COMPARE(testfiles::readBytes(mFolder->path("Runner/request.txt")), "raise\n");
+    QTRY_COMPARE(kq::TestFiles::readBytes(mFolder->path("Runner/request.txt")), "raise\n");
 
     // Once the first has ended, the next one starts.
     QTRY_VERIFY_WITH_TIMEOUT((window.testRun(), ui.starts.size() == 2), 5000);
@@ -201,7 +201,7 @@ void TestMainWindowRun::buildWritesProgramAndData()
     QVERIFY(ui.fileDialogs[0].save);
     QCOMPARE(ui.fileDialogs[0].title, "Собрать программу");
     QCOMPARE(ui.fileDialogs[0].filter, "Программы|*.exe");
-    QCOMPARE(testfiles::readBytes(target.filePath(chosen)), FakeRunner);
+    QCOMPARE(kq::TestFiles::readBytes(target.filePath(chosen)), FakeRunner);
     QVERIFY(QFileInfo(target.filePath(chosen)).isExecutable());
     QCOMPARE(fileSize(target.filePath(dataFile)), qint64(4 * DialogRecord::Size));
     QCOMPARE(dialogTexts(target.filePath(dataFile)), (QStringList{"D0", "D1", "D2"}));
@@ -214,16 +214,16 @@ void TestMainWindowRun::buildWritesProgramAndData()
 void TestMainWindowRun::buildReplacesEarlierBuild()
 {
     QTemporaryDir target;
-    QVERIFY(testfiles::writeBytes(target.filePath("quiz.exe"), "an older program"));
-    QVERIFY(testfiles::writeBytes(target.filePath("quiz.dll"),
-                                  QByteArray(DialogRecord::Size * 8, 'x')));
+    QVERIFY(kq::TestFiles::writeBytes(target.filePath("quiz.exe"), "an older program"));
+    QVERIFY(kq::TestFiles::writeBytes(target.filePath("quiz.dll"),
+                                      QByteArray(DialogRecord::Size * 8, 'x')));
     ScriptedUi ui;
     MainWindow window(ui);
     ui.fileNames.enqueue(target.filePath("quiz.exe"));
 
     window.build();
 
-    QCOMPARE(testfiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
+    QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
     QCOMPARE(fileSize(target.filePath("quiz.dll")), qint64(2 * DialogRecord::Size));
 }
 
@@ -273,7 +273,7 @@ void TestMainWindowRun::buildMenuOffersBothBuilds()
     QTemporaryDir target;
     ui.fileNames.enqueue(target.filePath("quiz.exe"));
     child<QAction>(menu, "mnuBldProgram")->trigger();
-    QCOMPARE(testfiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
+    QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
 }
 
 void TestMainWindowRun::portableBuildFromTheMenu()
@@ -310,7 +310,7 @@ void TestMainWindowRun::portableBuildFromTheMenu()
 void TestMainWindowRun::portableBuildIntoForeignFolderWarns()
 {
     QTemporaryDir target;
-    QVERIFY(testfiles::writeBytes(target.filePath("quiz/notes.txt"), "mine"));
+    QVERIFY(kq::TestFiles::writeBytes(target.filePath("quiz/notes.txt"), "mine"));
     ScriptedUi ui;
     MainWindow window(ui);
     const QString statusBefore = child<QLabel>(&window, "sts")->text();
@@ -321,7 +321,7 @@ void TestMainWindowRun::portableBuildIntoForeignFolderWarns()
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, "Операция не выполнена");
     QVERIFY(!ui.messages[0].detail.isEmpty());
-    QCOMPARE(testfiles::readBytes(target.filePath("quiz/notes.txt")), "mine");
+    QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz/notes.txt")), "mine");
     QCOMPARE(QDir(target.filePath("quiz")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{"notes.txt"});
     QCOMPARE(child<QLabel>(&window, "sts")->text(), statusBefore);

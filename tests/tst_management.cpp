@@ -10,7 +10,7 @@
 #include <QTabBar>
 
 using namespace kq;
-using namespace managementtest;
+using namespace kq::ManagementTest;
 
 class TestManagement : public QObject
 {

@@ -16,12 +16,12 @@
 
 // Shared ground of the management window tests: a private settings store, a program folder
 // copied from the shipped data, and a window over a scripted user.
-namespace managementtest {
+namespace kq::ManagementTest {
 
-using editortest::child;
-using editortest::choose;
-using editortest::comboTexts;
-using editortest::listTexts;
+using kq::EditorTest::child;
+using kq::EditorTest::choose;
+using kq::EditorTest::comboTexts;
+using kq::EditorTest::listTexts;
 
 // Removes every file of a folder, so a test fills it with its own.
 inline void emptyFolder(const QString &path)
@@ -79,7 +79,7 @@ public:
     QString path(const QString &relative) const { return mFolder.path(relative); }
     bool write(const QString &relative, const QStringList &lines) const
     {
-        return testfiles::writeLines(path(relative), lines);
+        return kq::TestFiles::writeLines(path(relative), lines);
     }
 
     // The window as the main window opens it, over this fixture's scripted user and project.
@@ -94,8 +94,8 @@ public:
     int reloads = 0;
 
 private:
-    editortest::ProgramFolder mFolder;
+    kq::EditorTest::ProgramFolder mFolder;
     bool mReady = false;
 };
 
-} // namespace managementtest
+} // namespace kq::ManagementTest

@@ -7,7 +7,7 @@
 #include <QWheelEvent>
 
 using namespace kq;
-using namespace managementtest;
+using namespace kq::ManagementTest;
 
 class TestManagementLanguages : public QObject
 {

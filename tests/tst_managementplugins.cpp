@@ -12,7 +12,7 @@
 #include <QTimer>
 
 using namespace kq;
-using namespace managementtest;
+using namespace kq::ManagementTest;
 
 class TestManagementPlugins : public QObject
 {

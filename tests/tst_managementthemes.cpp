@@ -9,7 +9,7 @@
 #include <QTabBar>
 
 using namespace kq;
-using namespace managementtest;
+using namespace kq::ManagementTest;
 
 namespace {
 
@@ -373,7 +373,7 @@ void TestManagementThemes::saveWritesTheWorkingSet()
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont2"), Qt::LeftButton);
 
     QVERIFY(mFixture->ui.messages.isEmpty());
-    const QByteArray bytes = testfiles::readBytes(mFixture->path("Themes/mine.tvth"));
+    const QByteArray bytes = kq::TestFiles::readBytes(mFixture->path("Themes/mine.tvth"));
     QVERIFY(bytes.contains("\r\nBoxEnabledColor=5649426\r\n"));
     QVERIFY(bytes.contains("\r\nName=Mine\r\n"));
     QVERIFY(!bytes.contains("Mine*"));

@@ -5,7 +5,7 @@
 #include <QTest>
 
 using namespace kq;
-using namespace testfiles;
+using namespace kq::TestFiles;
 
 namespace {
 

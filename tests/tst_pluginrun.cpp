@@ -10,7 +10,7 @@
 #include <QTimer>
 
 using namespace kq;
-using namespace managementtest;
+using namespace kq::ManagementTest;
 
 namespace {
 
@@ -97,7 +97,7 @@ std::unique_ptr<PluginRunWindow> TestPluginRun::createRun(const QString &program
 void TestPluginRun::creationRemovesTheExchangeFiles()
 {
     for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
-        QVERIFY(testfiles::writeBytes(plugins(name), "left over"));
+        QVERIFY(kq::TestFiles::writeBytes(plugins(name), "left over"));
     auto run = createRun();
     for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
         QVERIFY2(!QFile::exists(plugins(name)), name);
@@ -131,11 +131,11 @@ void TestPluginRun::firstTickStartsThePlugin()
 
     QVERIFY(run->isVisible());
     QVERIFY(run->isLoaded());
-    const QByteArray input = testfiles::readBytes(plugins("Input.tmp"));
+    const QByteArray input = kq::TestFiles::readBytes(plugins("Input.tmp"));
     QCOMPARE(input.size(), (dialogs + 1) * DialogRecord::Size);
     QCOMPARE(input, mFixture->project.fileBytes());
-    QCOMPARE(testfiles::readBytes(plugins("plugin.exe")),
-             testfiles::readBytes(plugins("Ending.plug")));
+    QCOMPARE(kq::TestFiles::readBytes(plugins("plugin.exe")),
+             kq::TestFiles::readBytes(plugins("Ending.plug")));
     QVERIFY(QFileInfo(plugins("plugin.exe")).isExecutable());
     QCOMPARE(mFixture->ui.starts.size(), 1);
     QCOMPARE(mFixture->ui.starts.first().program, plugins("plugin.exe"));
@@ -146,7 +146,7 @@ void TestPluginRun::firstTickStartsThePlugin()
 
 void TestPluginRun::leftOverResultIsNotLoaded()
 {
-    QVERIFY(testfiles::writeBytes(plugins("Output.tmp"), resultBytes(5)));
+    QVERIFY(kq::TestFiles::writeBytes(plugins("Output.tmp"), resultBytes(5)));
     auto run = createRun();
     QVERIFY(!QFile::exists(plugins("Output.tmp")));
     run->waitTick();
@@ -175,7 +175,7 @@ void TestPluginRun::resultReplacesTheProject()
     const DialogProject before = mFixture->project;
     auto run = createRun();
     run->waitTick();
-    QVERIFY(testfiles::writeBytes(plugins("Output.tmp"), resultBytes(dialogs)));
+    QVERIFY(kq::TestFiles::writeBytes(plugins("Output.tmp"), resultBytes(dialogs)));
     run->waitTick();
 
     QCOMPARE(mFixture->reloads, loaded ? 1 : 0);
@@ -232,7 +232,7 @@ void TestPluginRun::escapeGivesUp()
         QVERIFY2(!QFile::exists(plugins(name)), name);
     // A result written after giving up is not loaded.
     QVERIFY(!run->findChild<QTimer *>("wait")->isActive());
-    QVERIFY(testfiles::writeBytes(plugins("Output.tmp"), resultBytes(5)));
+    QVERIFY(kq::TestFiles::writeBytes(plugins("Output.tmp"), resultBytes(5)));
     QCOMPARE(mFixture->project.dialogCount(), qint16(3));
     QCOMPARE(mFixture->reloads, 0);
     QCOMPARE(mFixture->ui.starts.size(), started ? 1 : 0);
@@ -285,7 +285,7 @@ void TestPluginRun::exchangeFilesAreNeverWrittenThrough()
     const QString target = plugins(name);
     const QString victim = mFixture->path("victim.txt");
     const QString madeByLink = mFixture->path("made-by-link.txt");
-    QVERIFY(testfiles::writeBytes(victim, "keep"));
+    QVERIFY(kq::TestFiles::writeBytes(victim, "keep"));
     if (there == "link")
         QVERIFY(QFile::link(victim, target));
     else if (there == "dangling")
@@ -295,15 +295,15 @@ void TestPluginRun::exchangeFilesAreNeverWrittenThrough()
 
     run->waitTick();
 
-    QCOMPARE(testfiles::readBytes(victim), QByteArray("keep"));
+    QCOMPARE(kq::TestFiles::readBytes(victim), QByteArray("keep"));
     QVERIFY(!QFile::exists(madeByLink));
     QCOMPARE(run->isLoaded(), starts);
     QCOMPARE(mFixture->ui.starts.size(), starts ? 1 : 0);
     if (starts) {
         QVERIFY(!QFileInfo(target).isSymLink());
-        QCOMPARE(testfiles::readBytes(plugins("Input.tmp")), mFixture->project.fileBytes());
-        QCOMPARE(testfiles::readBytes(plugins("plugin.exe")),
-                 testfiles::readBytes(plugins("Ending.plug")));
+        QCOMPARE(kq::TestFiles::readBytes(plugins("Input.tmp")), mFixture->project.fileBytes());
+        QCOMPARE(kq::TestFiles::readBytes(plugins("plugin.exe")),
+                 kq::TestFiles::readBytes(plugins("Ending.plug")));
         QVERIFY(QFileInfo(plugins("plugin.exe")).isExecutable());
     } else {
         QCOMPARE(mFixture->ui.messages.size(), 1);
@@ -333,7 +333,7 @@ void TestPluginRun::downloadedTextsArePlain()
     auto *shown = child<QLabel>(run.get(), label);
     QCOMPARE(shown->text(), html);
     // Shown as rich text, the tags would vanish and the label be narrower.
-    QCOMPARE(shown->sizeHint(), testlabels::plainTextSize(shown));
+    QCOMPARE(shown->sizeHint(), kq::TestLabels::plainTextSize(shown));
     QCOMPARE(run->windowTitle(), html);
 }
 
@@ -344,10 +344,10 @@ void TestPluginRun::shippedPluginIsListedAndExecutable()
     QCOMPARE(pluginHeaderValue(source + "Ending.tvpl", "GetName"),
              QString("Завершающее сообщение"));
     QVERIFY(pluginDescriptionText(source + "Ending.tvpl").contains("\r\n"));
-    const QByteArray bytes = testfiles::readBytes(source + "Ending.tvpl");
+    const QByteArray bytes = kq::TestFiles::readBytes(source + "Ending.tvpl");
     QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
     QVERIFY(QFileInfo(source + "Ending.plug").isExecutable());
-    QVERIFY(testfiles::readBytes(source + "Ending.plug").startsWith("#!/bin/sh\n"));
+    QVERIFY(kq::TestFiles::readBytes(source + "Ending.plug").startsWith("#!/bin/sh\n"));
 }
 
 void TestPluginRun::shippedPluginAppendsAClosingMessage_data()

@@ -107,7 +107,7 @@ void TestPortableBuild::initTestCase()
 {
     mFolder = mDir.filePath(QStringLiteral("quiz"));
     QString error;
-    QVERIFY2(buildPortable(programtest::oneMessage(), Runner, mFolder, &mBuild, &error),
+    QVERIFY2(buildPortable(kq::ProgramTest::oneMessage(), Runner, mFolder, &mBuild, &error),
              qPrintable(error));
 }
 
@@ -125,10 +125,10 @@ void TestPortableBuild::holdsWhatTheRunnerNeeds()
     QCOMPARE(files.filter(QRegularExpression(QStringLiteral("^lib/libicu(uc|i18n|data)\\.so\\.")))
                  .size(),
              3);
-    QCOMPARE(testfiles::readBytes(mBuild.program), testfiles::readBytes(Runner));
+    QCOMPARE(kq::TestFiles::readBytes(mBuild.program), kq::TestFiles::readBytes(Runner));
     QVERIFY(QFileInfo(mBuild.program).isExecutable());
-    QCOMPARE(testfiles::readBytes(QDir(mFolder).filePath(QStringLiteral("quiz.dll"))),
-             programtest::oneMessage().fileBytes());
+    QCOMPARE(kq::TestFiles::readBytes(QDir(mFolder).filePath(QStringLiteral("quiz.dll"))),
+             kq::ProgramTest::oneMessage().fileBytes());
 
     // What the build reports is what the folder holds beside the program's own files.
     QStringList bundled = files.filter(QRegularExpression(QStringLiteral("^(lib|plugins)/")));
@@ -139,7 +139,7 @@ void TestPortableBuild::holdsWhatTheRunnerNeeds()
     QVERIFY(mBuild.leftToSystem.contains(QStringLiteral("libxcb.so.1")));
 
     const QString readme = QString::fromUtf8(
-        testfiles::readBytes(QDir(mFolder).filePath(QStringLiteral("README.txt"))));
+        kq::TestFiles::readBytes(QDir(mFolder).filePath(QStringLiteral("README.txt"))));
     QVERIFY(readme.contains(QStringLiteral("./quiz")));
     QVERIFY(readme.contains(QStringLiteral("quiz.dll")));
 }
@@ -159,10 +159,10 @@ void TestPortableBuild::playsWithNothingOfTheSystemsQt()
 {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("ending"));
-    QVERIFY(buildPortable(programtest::selfEnding(1), Runner, folder, nullptr));
-    const programtest::Finished run =
-        programtest::run(QDir(folder).filePath(QStringLiteral("ending")), {},
-                         bareEnvironment(QStringLiteral("offscreen")));
+    QVERIFY(buildPortable(kq::ProgramTest::selfEnding(1), Runner, folder, nullptr));
+    const kq::ProgramTest::Finished run =
+        kq::ProgramTest::run(QDir(folder).filePath(QStringLiteral("ending")), {},
+                             bareEnvironment(QStringLiteral("offscreen")));
     QCOMPARE(run.exitCode, 0);
 
     const QStringList loaded = loadedFiles(run.errors);
@@ -196,7 +196,7 @@ void TestPortableBuild::playsOnAnXServer()
         "  sleep 0.5\n"
         "done\n"
         "wait $program\n");
-    const programtest::Finished run = programtest::run(
+    const kq::ProgramTest::Finished run = kq::ProgramTest::run(
         xvfb,
         {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
          QStringLiteral("sh"), QStringLiteral("-c"), script, QStringLiteral("sh"), mBuild.program,
@@ -222,20 +222,20 @@ void TestPortableBuild::packedFolderUnpacksAndPlays()
 
     // Unpacked elsewhere under another folder name, it plays as well.
     QTemporaryDir elsewhere;
-    QCOMPARE(
-        programtest::run(QStringLiteral("tar"),
-                         {QStringLiteral("-xzf"), archive, QStringLiteral("-C"), elsewhere.path()},
-                         QProcessEnvironment::systemEnvironment())
-            .exitCode,
-        0);
+    QCOMPARE(kq::ProgramTest::run(
+                 QStringLiteral("tar"),
+                 {QStringLiteral("-xzf"), archive, QStringLiteral("-C"), elsewhere.path()},
+                 QProcessEnvironment::systemEnvironment())
+                 .exitCode,
+             0);
     QCOMPARE(filesBelow(elsewhere.filePath(QStringLiteral("quiz"))), filesBelow(mFolder));
     const QString moved = elsewhere.filePath(QStringLiteral("moved"));
     QVERIFY(QDir().rename(elsewhere.filePath(QStringLiteral("quiz")), moved));
     const QString program = QDir(moved).filePath(QStringLiteral("quiz"));
-    QVERIFY(
-        ProjectIO::writeDataFile(programtest::selfEnding(), ProjectIO::buildDataFilePath(program)));
-    const programtest::Finished run =
-        programtest::run(program, {}, bareEnvironment(QStringLiteral("offscreen")));
+    QVERIFY(ProjectIO::writeDataFile(kq::ProgramTest::selfEnding(),
+                                     ProjectIO::buildDataFilePath(program)));
+    const kq::ProgramTest::Finished run =
+        kq::ProgramTest::run(program, {}, bareEnvironment(QStringLiteral("offscreen")));
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(loadedFromOutside(loadedFiles(run.errors), moved), QStringList());
 }
@@ -244,15 +244,15 @@ void TestPortableBuild::buildsAgainIntoItsOwnFolder()
 {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("again"));
-    QVERIFY(buildPortable(programtest::oneMessage(), Runner, folder, nullptr));
+    QVERIFY(buildPortable(kq::ProgramTest::oneMessage(), Runner, folder, nullptr));
     // A library of an older Qt does not stay behind.
     const QString stale = QDir(folder).filePath(QStringLiteral("lib/libQt6Core.so.5"));
-    QVERIFY(testfiles::writeBytes(stale, "older"));
+    QVERIFY(kq::TestFiles::writeBytes(stale, "older"));
     PortableBuild build;
-    QVERIFY(buildPortable(programtest::selfEnding(), Runner, folder, &build));
+    QVERIFY(buildPortable(kq::ProgramTest::selfEnding(), Runner, folder, &build));
     QVERIFY(!QFile::exists(stale));
-    QCOMPARE(testfiles::readBytes(QDir(folder).filePath(QStringLiteral("again.dll"))),
-             programtest::selfEnding().fileBytes());
+    QCOMPARE(kq::TestFiles::readBytes(QDir(folder).filePath(QStringLiteral("again.dll"))),
+             kq::ProgramTest::selfEnding().fileBytes());
     QCOMPARE(build.bundled, mBuild.bundled);
 }
 
@@ -260,10 +260,10 @@ void TestPortableBuild::refusesAFolderOfOtherFiles()
 {
     QTemporaryDir dir;
     const QString notes = dir.filePath(QStringLiteral("notes.txt"));
-    QVERIFY(testfiles::writeBytes(notes, "mine"));
-    QVERIFY(testfiles::writeBytes(dir.filePath(QStringLiteral("lib/mine.so")), "mine"));
+    QVERIFY(kq::TestFiles::writeBytes(notes, "mine"));
+    QVERIFY(kq::TestFiles::writeBytes(dir.filePath(QStringLiteral("lib/mine.so")), "mine"));
     QString error;
-    QVERIFY(!buildPortable(programtest::oneMessage(), Runner, dir.path(), nullptr, &error));
+    QVERIFY(!buildPortable(kq::ProgramTest::oneMessage(), Runner, dir.path(), nullptr, &error));
     QVERIFY(error.contains(QStringLiteral("folder of its own")));
     QCOMPARE(filesBelow(dir.path()),
              QStringList({QStringLiteral("lib/mine.so"), QStringLiteral("notes.txt")}));
@@ -274,7 +274,7 @@ void TestPortableBuild::refusesARunnerWithoutItsRunPath()
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("quiz"));
     QString error;
-    QVERIFY(!buildPortable(programtest::oneMessage(), QCoreApplication::applicationFilePath(),
+    QVERIFY(!buildPortable(kq::ProgramTest::oneMessage(), QCoreApplication::applicationFilePath(),
                            folder, nullptr, &error));
     QVERIFY2(error.contains(QStringLiteral("$ORIGIN/lib")), qPrintable(error));
     QVERIFY(!QFile::exists(folder));

@@ -54,15 +54,16 @@ void TestProgramBuilder::builtProgramPlays()
     QFETCH(QString, dataName);
     QTemporaryDir dir;
     const QString program = dir.filePath(name);
-    const DialogProject project = programtest::selfEnding();
+    const DialogProject project = kq::ProgramTest::selfEnding();
     QString error;
     QVERIFY2(buildProgram(project, Runner, program, &error), qPrintable(error));
 
-    QCOMPARE(testfiles::readBytes(program), testfiles::readBytes(Runner));
+    QCOMPARE(kq::TestFiles::readBytes(program), kq::TestFiles::readBytes(Runner));
     QCOMPARE(QFile::permissions(program), QFile::permissions(Runner));
-    QCOMPARE(testfiles::readBytes(dir.filePath(dataName)), project.fileBytes());
+    QCOMPARE(kq::TestFiles::readBytes(dir.filePath(dataName)), project.fileBytes());
 
-    const programtest::Finished run = programtest::run(program, {}, programtest::offscreen());
+    const kq::ProgramTest::Finished run =
+        kq::ProgramTest::run(program, {}, kq::ProgramTest::offscreen());
     QCOMPARE(run.exitCode, 0);
     // Not a test run: the program's own data file stays.
     QVERIFY(QFile::exists(dir.filePath(dataName)));
@@ -72,16 +73,16 @@ void TestProgramBuilder::buildingAgainReplacesBothFiles()
 {
     QTemporaryDir dir;
     const QString program = dir.filePath(QStringLiteral("quiz"));
-    QVERIFY(testfiles::writeBytes(program, "older program"));
-    const DialogProject longer =
-        programtest::project({programtest::step(DialogRecord::Pause, 0, ButtonScript::GoNext),
-                              programtest::step(DialogRecord::Pause, 0, ButtonScript::GoNext),
-                              programtest::step(DialogRecord::Pause, 0, ButtonScript::GoNext)});
+    QVERIFY(kq::TestFiles::writeBytes(program, "older program"));
+    const DialogProject longer = kq::ProgramTest::project(
+        {kq::ProgramTest::step(DialogRecord::Pause, 0, ButtonScript::GoNext),
+         kq::ProgramTest::step(DialogRecord::Pause, 0, ButtonScript::GoNext),
+         kq::ProgramTest::step(DialogRecord::Pause, 0, ButtonScript::GoNext)});
     QVERIFY(buildProgram(longer, Runner, program));
-    const DialogProject shorter = programtest::oneMessage();
+    const DialogProject shorter = kq::ProgramTest::oneMessage();
     QVERIFY(buildProgram(shorter, Runner, program));
     QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("quiz.dll"))).size(), 2 * DialogRecord::Size);
-    QCOMPARE(testfiles::readBytes(program), testfiles::readBytes(Runner));
+    QCOMPARE(kq::TestFiles::readBytes(program), kq::TestFiles::readBytes(Runner));
 }
 
 void TestProgramBuilder::neverReplacesTheEditorOrTheRunner_data()
@@ -117,15 +118,16 @@ void TestProgramBuilder::neverReplacesTheEditorOrTheRunner()
     if (!link.isEmpty())
         QVERIFY(QFile::link(runner, dir.filePath(link)));
     const QString program = QDir(dir.path()).filePath(target);
-    const QByteArray editorBefore = testfiles::readBytes(QCoreApplication::applicationFilePath());
+    const QByteArray editorBefore =
+        kq::TestFiles::readBytes(QCoreApplication::applicationFilePath());
     const QDir folder = QFileInfo(program).absoluteDir();
     const QStringList filesBefore = folder.entryList(QDir::Files);
 
     QString error;
-    QVERIFY(!buildProgram(programtest::oneMessage(), runner, program, &error));
+    QVERIFY(!buildProgram(kq::ProgramTest::oneMessage(), runner, program, &error));
     QVERIFY(error.contains(QStringLiteral("choose another name")));
-    QCOMPARE(testfiles::readBytes(runner), testfiles::readBytes(Runner));
-    QCOMPARE(testfiles::readBytes(QCoreApplication::applicationFilePath()), editorBefore);
+    QCOMPARE(kq::TestFiles::readBytes(runner), kq::TestFiles::readBytes(Runner));
+    QCOMPARE(kq::TestFiles::readBytes(QCoreApplication::applicationFilePath()), editorBefore);
     QCOMPARE(folder.entryList(QDir::Files), filesBefore);
 }
 
@@ -135,15 +137,15 @@ void TestProgramBuilder::failureSaysWhy()
     QString error;
     // A missing runner: nothing is written.
     const QString program = dir.filePath(QStringLiteral("quiz"));
-    QVERIFY(!buildProgram(programtest::oneMessage(), dir.filePath(QStringLiteral("none")), program,
-                          &error));
+    QVERIFY(!buildProgram(kq::ProgramTest::oneMessage(), dir.filePath(QStringLiteral("none")),
+                          program, &error));
     QVERIFY(error.contains(QStringLiteral("none")));
     QVERIFY(!QFile::exists(program));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("quiz.dll"))));
 
     // A folder that does not exist.
     error.clear();
-    QVERIFY(!buildProgram(programtest::oneMessage(), Runner,
+    QVERIFY(!buildProgram(kq::ProgramTest::oneMessage(), Runner,
                           dir.filePath(QStringLiteral("missing/quiz")), &error));
     QVERIFY(!error.isEmpty());
 }

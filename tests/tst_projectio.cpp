@@ -14,7 +14,7 @@
 #endif
 
 using namespace kq;
-using namespace testfiles;
+using namespace kq::TestFiles;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QLibraryInfo>
 
 using namespace kq;
-using namespace mwtest;
+using namespace kq::MainWindowTest;
 
 namespace {
 

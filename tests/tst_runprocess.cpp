@@ -257,7 +257,7 @@ void TestRunProcess::faultEndsWithStatusOne()
     QFETCH(QString, line);
     ProgramFolder folder(QStringLiteral("run"));
     const QString data = folder.path(QStringLiteral("run.dll"));
-    QVERIFY(testfiles::writeBytes(data, bytes));
+    QVERIFY(kq::TestFiles::writeBytes(data, bytes));
     QString errorOutput;
     QCOMPARE(folder.run({QStringLiteral("/editor")}, &errorOutput), 1);
     QVERIFY(QFile::exists(data));
@@ -324,8 +324,8 @@ void TestRunProcess::faultLineEscapesControlCharacters()
     bytes.replace(592, script.size(), script);
 
     ProgramFolder folder(QStringLiteral("run"));
-    QVERIFY(
-        testfiles::writeBytes(folder.path(QStringLiteral("run.dll")), header.toBytes() + bytes));
+    QVERIFY(kq::TestFiles::writeBytes(folder.path(QStringLiteral("run.dll")),
+                                      header.toBytes() + bytes));
     QProcess process;
     process.start(folder.program(), {QStringLiteral("/editor")});
     QVERIFY(process.waitForFinished(20000));

@@ -10,7 +10,7 @@
 #include <QTest>
 
 using namespace kq;
-using namespace testfiles;
+using namespace kq::TestFiles;
 
 namespace {
 

@@ -349,7 +349,7 @@ void TestStepLoop::randomAndTruncatedFilesNeverCrash()
             for (char &c : bytes)
                 c = char(random.bounded(256));
         }
-        QVERIFY(testfiles::writeBytes(path, bytes));
+        QVERIFY(kq::TestFiles::writeBytes(path, bytes));
 
         RandomStep step(&random);
         StepLoop loop;

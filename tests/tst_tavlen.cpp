@@ -21,7 +21,7 @@ QProcessEnvironment withoutDisplay()
     for (const QString &name : {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
                                 QStringLiteral("QT_QPA_PLATFORM")})
         environment.remove(name);
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), editortest::configHome().path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), kq::EditorTest::configHome().path());
     return environment;
 }
 
@@ -55,12 +55,12 @@ private:
     // Arguments with "@name" for a file of the scratch folder, as the editor gets them.
     QStringList inScratch(const QStringList &arguments) const;
     // Runs the program folder's editor without a display.
-    programtest::Finished tavlen(const QStringList &arguments) const;
+    kq::ProgramTest::Finished tavlen(const QStringList &arguments) const;
     QString scratch(const QString &name) const { return mScratch.filePath(name); }
     // The editor's own settings name the language file; an empty name leaves no settings.
     void useLanguage(const QString &file) const;
 
-    editortest::ProgramFolder mProgramFolder;
+    kq::EditorTest::ProgramFolder mProgramFolder;
     QTemporaryDir mScratch;
     QString mEditor;
     QString mRunner;
@@ -71,18 +71,18 @@ void TestTavlen::initTestCase()
     QVERIFY(mProgramFolder.ok());
     mEditor = mProgramFolder.path(QStringLiteral("tavlen"));
     mRunner = mProgramFolder.path(QStringLiteral("Runner/run"));
-    QVERIFY(editortest::copyTree(QStringLiteral(KQ_APP_DIR "/Runner"),
-                                 mProgramFolder.path(QStringLiteral("Runner"))));
+    QVERIFY(kq::EditorTest::copyTree(QStringLiteral(KQ_APP_DIR "/Runner"),
+                                     mProgramFolder.path(QStringLiteral("Runner"))));
     QVERIFY(QFile::copy(QStringLiteral(KQ_APP_DIR "/tavlen"), mEditor));
-    QVERIFY(ProjectIO::writeDataFile(programtest::selfEnding(),
+    QVERIFY(ProjectIO::writeDataFile(kq::ProgramTest::selfEnding(),
                                      scratch(QStringLiteral("ending.dlg2"))));
-    QVERIFY(testfiles::writeBytes(scratch(QStringLiteral("notes.txt")), "no project"));
-    const DialogProject farTarget =
-        programtest::project({programtest::step(DialogRecord::Message, 0, ButtonScript::goTo(50))});
+    QVERIFY(kq::TestFiles::writeBytes(scratch(QStringLiteral("notes.txt")), "no project"));
+    const DialogProject farTarget = kq::ProgramTest::project(
+        {kq::ProgramTest::step(DialogRecord::Message, 0, ButtonScript::goTo(50))});
     QVERIFY(ProjectIO::writeDataFile(farTarget, scratch(QStringLiteral("far.dlg2"))));
     // The bar's end runs "Нет", which the runner cannot run.
-    const DialogProject noAction = programtest::project(
-        {programtest::step(DialogRecord::Progress, 1, ButtonScript::NoAction)});
+    const DialogProject noAction = kq::ProgramTest::project(
+        {kq::ProgramTest::step(DialogRecord::Progress, 1, ButtonScript::NoAction)});
     QVERIFY(ProjectIO::writeDataFile(noAction, scratch(QStringLiteral("broken.dlg2"))));
 }
 
@@ -107,18 +107,18 @@ void TestTavlen::useLanguage(const QString &file) const
     settings.sync();
 }
 
-programtest::Finished TestTavlen::tavlen(const QStringList &arguments) const
+kq::ProgramTest::Finished TestTavlen::tavlen(const QStringList &arguments) const
 {
-    return programtest::run(mEditor, inScratch(arguments), withoutDisplay(), 120000);
+    return kq::ProgramTest::run(mEditor, inScratch(arguments), withoutDisplay(), 120000);
 }
 
 void TestTavlen::versionAndHelp()
 {
-    const programtest::Finished version = tavlen({QStringLiteral("--version")});
+    const kq::ProgramTest::Finished version = tavlen({QStringLiteral("--version")});
     QCOMPARE(version.exitCode, 0);
     QCOMPARE(version.output, QByteArray("tavlen 2.0\n"));
 
-    const programtest::Finished help = tavlen({QStringLiteral("--help")});
+    const kq::ProgramTest::Finished help = tavlen({QStringLiteral("--help")});
     QCOMPARE(help.exitCode, 0);
     QVERIFY(help.output.contains("--build <FILE>"));
 }
@@ -135,7 +135,7 @@ void TestTavlen::wrongCommandLine_data()
 void TestTavlen::wrongCommandLine()
 {
     QFETCH(QStringList, arguments);
-    const programtest::Finished run = tavlen(arguments);
+    const kq::ProgramTest::Finished run = tavlen(arguments);
     QCOMPARE(run.exitCode, 4);
     QCOMPARE(run.output, QByteArray());
     QCOMPARE(lines(run.errors).size(), 1);
@@ -144,7 +144,7 @@ void TestTavlen::wrongCommandLine()
 
 void TestTavlen::buildWithoutDisplayPlays()
 {
-    const programtest::Finished build =
+    const kq::ProgramTest::Finished build =
         tavlen({QStringLiteral("--build"), QStringLiteral("@ending.dlg2"), QStringLiteral("-o"),
                 QStringLiteral("@ending")});
     QCOMPARE(build.exitCode, 0);
@@ -152,10 +152,10 @@ void TestTavlen::buildWithoutDisplayPlays()
     QCOMPARE(build.errors, QByteArray());
 
     const QString program = scratch(QStringLiteral("ending"));
-    QCOMPARE(testfiles::readBytes(program), testfiles::readBytes(mRunner));
-    QCOMPARE(testfiles::readBytes(scratch(QStringLiteral("ending.dll"))),
-             programtest::selfEnding().fileBytes());
-    QCOMPARE(programtest::run(program, {}, programtest::offscreen()).exitCode, 0);
+    QCOMPARE(kq::TestFiles::readBytes(program), kq::TestFiles::readBytes(mRunner));
+    QCOMPARE(kq::TestFiles::readBytes(scratch(QStringLiteral("ending.dll"))),
+             kq::ProgramTest::selfEnding().fileBytes());
+    QCOMPARE(kq::ProgramTest::run(program, {}, kq::ProgramTest::offscreen()).exitCode, 0);
 }
 
 void TestTavlen::buildFails_data()
@@ -187,22 +187,22 @@ void TestTavlen::buildFails()
         output = mEditor;
     else if (output == u"runner")
         output = mRunner;
-    const QByteArray editor = testfiles::readBytes(mEditor);
-    const QByteArray runner = testfiles::readBytes(mRunner);
+    const QByteArray editor = kq::TestFiles::readBytes(mEditor);
+    const QByteArray runner = kq::TestFiles::readBytes(mRunner);
 
-    const programtest::Finished run =
+    const kq::ProgramTest::Finished run =
         tavlen({QStringLiteral("--build"), project, QStringLiteral("-o"), output});
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(run.output, QByteArray());
     QCOMPARE(lines(run.errors).size(), 1);
     QVERIFY2(QString::fromLocal8Bit(run.errors).contains(says), run.errors.constData());
-    QCOMPARE(testfiles::readBytes(mEditor), editor);
-    QCOMPARE(testfiles::readBytes(mRunner), runner);
+    QCOMPARE(kq::TestFiles::readBytes(mEditor), editor);
+    QCOMPARE(kq::TestFiles::readBytes(mRunner), runner);
 }
 
 void TestTavlen::portableBuildSaysWhatItBundled()
 {
-    const programtest::Finished build =
+    const kq::ProgramTest::Finished build =
         tavlen({QStringLiteral("--build"), QStringLiteral("@ending.dlg2"), QStringLiteral("-o"),
                 QStringLiteral("@portable/ending"), QStringLiteral("--archive")});
     QCOMPARE(build.exitCode, 0);
@@ -215,13 +215,13 @@ void TestTavlen::portableBuildSaysWhatItBundled()
     const QString folder = scratch(QStringLiteral("portable/ending"));
     QVERIFY(said.last().startsWith(folder + QStringLiteral(".tar.gz: ")));
     QVERIFY(QFileInfo(folder + QStringLiteral(".tar.gz")).isFile());
-    QCOMPARE(programtest::run(QDir(folder).filePath(QStringLiteral("ending")), {},
-                              programtest::offscreen())
+    QCOMPARE(kq::ProgramTest::run(QDir(folder).filePath(QStringLiteral("ending")), {},
+                                  kq::ProgramTest::offscreen())
                  .exitCode,
              0);
 
     // Quiet, it says nothing and builds all the same.
-    const programtest::Finished quiet = tavlen(
+    const kq::ProgramTest::Finished quiet = tavlen(
         {QStringLiteral("--build"), QStringLiteral("@ending.dlg2"), QStringLiteral("-o"),
          QStringLiteral("@portable/ending"), QStringLiteral("--portable"), QStringLiteral("-q")});
     QCOMPARE(quiet.exitCode, 0);
@@ -263,7 +263,7 @@ void TestTavlen::checkWithoutDisplay()
     QFETCH(int, exitCode);
     QFETCH(QString, said);
     useLanguage(language);
-    const programtest::Finished run = tavlen(arguments);
+    const kq::ProgramTest::Finished run = tavlen(arguments);
     QCOMPARE(run.exitCode, exitCode);
     const QStringList output = lines(run.output);
     if (said.isEmpty()) {
@@ -279,14 +279,14 @@ void TestTavlen::checkWithoutDisplay()
 void TestTavlen::buildRefusesAProjectWithErrors()
 {
     useLanguage(QStringLiteral("english.lang"));
-    const programtest::Finished check =
+    const kq::ProgramTest::Finished check =
         tavlen({QStringLiteral("--check"), QStringLiteral("@broken.dlg2")});
     QCOMPARE(check.exitCode, 2);
     QVERIFY(!lines(check.output).filter(QStringLiteral(": step 0: error: ")).isEmpty());
 
     const QStringList build{QStringLiteral("--build"), QStringLiteral("@broken.dlg2"),
                             QStringLiteral("-o"), QStringLiteral("@broken")};
-    const programtest::Finished refused = tavlen(build);
+    const kq::ProgramTest::Finished refused = tavlen(build);
     QCOMPARE(refused.exitCode, 2);
     QCOMPARE(lines(refused.errors).size(), 1);
     QVERIFY(refused.errors.contains("--force"));
@@ -337,7 +337,8 @@ void TestTavlen::editorOpensTheFileNamed()
                           QStringLiteral("sh"),
                           mEditor,
                           QRegularExpression::escape(title)};
-    QCOMPARE(programtest::run(xvfb, run + inScratch(arguments), environment, 60000).exitCode, 0);
+    QCOMPARE(kq::ProgramTest::run(xvfb, run + inScratch(arguments), environment, 60000).exitCode,
+             0);
 }
 
 QTEST_GUILESS_MAIN(TestTavlen)

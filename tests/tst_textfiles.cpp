@@ -6,7 +6,7 @@
 #include <QTest>
 
 using namespace kq;
-using namespace testfiles;
+using namespace kq::TestFiles;
 
 class TestTextFiles : public QObject
 {

@@ -10,7 +10,7 @@
 #include <sys/resource.h>
 
 using namespace kq;
-using namespace testfiles;
+using namespace kq::TestFiles;
 
 namespace {
 

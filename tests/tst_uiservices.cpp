@@ -74,7 +74,7 @@ void TestUiServices::messageTextIsPlain()
         QVERIFY(message);
         label = message->text();
         shown = message->sizeHint();
-        plain = testlabels::plainTextSize(message);
+        plain = kq::TestLabels::plainTextSize(message);
         box->accept();
     });
     // Should the box not be found, it must not wait for a person either.

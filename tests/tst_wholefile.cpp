@@ -6,7 +6,7 @@
 #include <cstdio>
 
 using namespace kq;
-using namespace testfiles;
+using namespace kq::TestFiles;
 
 // Files that others can put things in place of (the plug-in exchange files) are written anew,
 // never through a link, and recognised again by what they are, not by their name.

@@ -14,7 +14,7 @@
 
 namespace kq {
 
-namespace management {
+namespace Management {
 
 QStringList folderEntries(const QString &folder, const QString &pattern)
 {
@@ -69,7 +69,7 @@ std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *pare
     return buttons;
 }
 
-} // namespace management
+} // namespace Management
 
 ManagementPage::ManagementPage(UiServices &ui, int titleId, QWidget *parent)
     : QWidget(parent), mUi(ui), mTitleId(titleId)

@@ -14,7 +14,7 @@ namespace kq {
 
 class UiServices;
 
-namespace management {
+namespace Management {
 
 // The files of a folder below the program folder that match pattern, in name order.
 QStringList folderEntries(const QString &folder, const QString &pattern);
@@ -37,7 +37,7 @@ QComboBox *dropDown(const QString &name, int characters, QWidget *parent);
 // prefix2.
 std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *parent);
 
-} // namespace management
+} // namespace Management
 
 // One page of the management window: a list of the files of one Programs-folder subfolder with
 // what belongs to the selected file. The page fills its list when it is shown (fill) and asks

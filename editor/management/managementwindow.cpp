@@ -25,7 +25,7 @@
 
 namespace kq {
 
-using namespace management;
+using namespace Management;
 
 namespace {
 

@@ -20,7 +20,7 @@
 
 namespace kq {
 
-using namespace management;
+using namespace Management;
 
 namespace {
 

@@ -22,7 +22,7 @@
 
 namespace kq {
 
-using namespace management;
+using namespace Management;
 
 namespace {
 
