@@ -1,4 +1,4 @@
-#include "editorhelpers.h"
+#include "editorlook.h"
 #include "resourcefiles.h"
 
 #include <QDirIterator>
@@ -178,7 +178,7 @@ void TestInstall::icons()
 
 void TestInstall::windowsShowTheInstalledIcon()
 {
-    const QIcon icon = kq::editor::applicationIcon();
+    const QIcon icon = kq::EditorLook::applicationIcon();
     QCOMPARE(icon.availableSizes(), QList<QSize>({QSize(48, 48), QSize(256, 256)}));
     for (const int size : {48, 256}) {
         const QImage installed(

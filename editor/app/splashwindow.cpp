@@ -1,7 +1,8 @@
 #include "splashwindow.h"
 
-#include "editorhelpers.h"
+#include "editorlook.h"
 #include "productinfo.h"
+#include "windowsystem.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -18,14 +19,14 @@ SplashWindow::SplashWindow(std::function<void()> showMainWindow, QWidget *parent
     setObjectName(QStringLiteral("splash"));
     setWindowTitle(ProductTitle);
     mPct->setObjectName(QStringLiteral("pct"));
-    mPct->setPixmap(editor::artwork(QStringLiteral("splash.png")));
+    mPct->setPixmap(EditorLook::artwork(QStringLiteral("splash.png")));
     mPct->setGeometry(0, 0, 569, 198);
     setFixedSize(mPct->size());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
     // Fully transparent until the first fade-in step shows the window.
-    editor::setWindowAlpha(this, 0);
+    WindowSystem::setWindowAlpha(this, 0);
     mTime->setObjectName(QStringLiteral("time"));
     mTime->setInterval(1000);
     connect(mTime, &QTimer::timeout, this, &SplashWindow::tick);
@@ -43,7 +44,7 @@ void SplashWindow::tick()
         if (mOpacity < 256) {
             // Shown first, so the flush of the new alpha sends the window's mapping with it.
             show();
-            editor::setWindowAlpha(this, mOpacity);
+            WindowSystem::setWindowAlpha(this, mOpacity);
         } else {
             // The window stays at the last opacity shown, 252, for the pause.
             mPhase = 1;
@@ -55,7 +56,7 @@ void SplashWindow::tick()
         mTime->setInterval(10);
         mOpacity -= 6;
         if (mOpacity > 0) {
-            editor::setWindowAlpha(this, mOpacity);
+            WindowSystem::setWindowAlpha(this, mOpacity);
         } else {
             mPhase = 2;
             mTime->setInterval(2000);

@@ -1,8 +1,11 @@
 #include "uiservices.h"
 
+#include "language.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -40,6 +43,19 @@ QMessageBox::StandardButtons messageButtons(UiServices::Buttons buttons)
 }
 
 } // namespace
+
+void UiServices::warnFailed(QWidget *parent, const QString &reason)
+{
+    const QString text = languageText(20);
+    message(parent, text, text, Icon::Warning, Buttons::Ok, reason);
+}
+
+void UiServices::openReadme()
+{
+    const QString readme = helpFilePath();
+    if (QFileInfo(readme).isFile())
+        openUrl(QUrl::fromLocalFile(readme));
+}
 
 UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, const QString &title,
                                          Icon icon, Buttons buttons, const QString &detail)

@@ -1,10 +1,11 @@
 #include "aboutwindow.h"
 
-#include "editorhelpers.h"
+#include "editorlook.h"
 #include "language.h"
 #include "optionsetting.h"
 #include "productinfo.h"
 #include "uiservices.h"
+#include "windowsystem.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -85,7 +86,7 @@ AboutWindow::AboutWindow(UiServices &ui, QWidget *parent)
     setObjectName(QStringLiteral("about"));
     setModal(true);
     mPct->setObjectName(QStringLiteral("pct"));
-    mPct->setPixmap(editor::artwork(QStringLiteral("about.png")));
+    mPct->setPixmap(EditorLook::artwork(QStringLiteral("about.png")));
     mPct->setGeometry(0, 0, 569, 376);
     setFixedSize(mPct->size());
 
@@ -123,7 +124,7 @@ AboutWindow::AboutWindow(UiServices &ui, QWidget *parent)
         QLatin1String("1"))
         applyEnglishTexts();
 
-    editor::setWindowAlpha(this, 0);
+    WindowSystem::setWindowAlpha(this, 0);
     mIin->setObjectName(QStringLiteral("iin"));
     mIin->setInterval(10);
     connect(mIin, &QTimer::timeout, this, &AboutWindow::fadeInTick);
@@ -137,7 +138,7 @@ void AboutWindow::fadeInTick()
 {
     mOpacity += 6;
     if (mOpacity < 256)
-        editor::setWindowAlpha(this, mOpacity);
+        WindowSystem::setWindowAlpha(this, mOpacity);
     else
         mIin->stop();
 }
@@ -146,7 +147,7 @@ void AboutWindow::fadeOutTick()
 {
     mOpacity -= 6;
     if (mOpacity > 0) {
-        editor::setWindowAlpha(this, mOpacity);
+        WindowSystem::setWindowAlpha(this, mOpacity);
     } else {
         mIout->stop();
         close();

@@ -1,8 +1,9 @@
 #include "dialoglistview.h"
 
-#include "editorhelpers.h"
+#include "editorlook.h"
 #include "language.h"
 #include "mainwindow_helpers.h"
+#include "picturebutton.h"
 #include "projectdocument.h"
 
 #include <QAction>
@@ -33,6 +34,13 @@ QString entryText(int number, const QString &text)
     return QString::number(number) + QStringLiteral(". ") + start;
 }
 
+// "Undo (typing)": an undo or redo entry by its language id, with what it would undo.
+QString undoEntryText(int id, const QString &commandText)
+{
+    const QString entry = languageText(id);
+    return commandText.isEmpty() ? entry : entry + QStringLiteral(" (") + commandText + u')';
+}
+
 } // namespace
 
 DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
@@ -42,7 +50,7 @@ DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
 
     mList = new QListWidget(this);
     mList->setObjectName(QStringLiteral("dlg_list"));
-    mList->setFont(editor::fixedPitchFont());
+    mList->setFont(EditorLook::fixedPitchFont());
     mList->setMinimumWidth(230);
     mList->setContextMenuPolicy(Qt::CustomContextMenu);
     mList->installEventFilter(this);
@@ -52,8 +60,7 @@ DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
 
     const auto button = [this](const char *name) {
         const QString id = QLatin1String(name);
-        return editor::pictureButton(
-            id, QStringLiteral("mainwindow/") + id + QStringLiteral(".png"), this);
+        return pictureButton(id, QStringLiteral("mainwindow/") + id + QStringLiteral(".png"), this);
     };
     mNew = button("list_new");
     mDelete = button("list_delete");
@@ -136,10 +143,10 @@ void DialogListView::retranslate()
 {
     mList->setAccessibleName(languageText(443));
     // The keys are the list's own (eventFilter).
-    editor::describePictureButton(mNew, languageText(436), QKeySequence(Qt::Key_Insert));
-    editor::describePictureButton(mDelete, languageText(437), QKeySequence(Qt::Key_Delete));
-    editor::describePictureButton(mUp, languageText(438), QKeySequence(Qt::CTRL | Qt::Key_Up));
-    editor::describePictureButton(mDown, languageText(439), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    describePictureButton(mNew, languageText(436), QKeySequence(Qt::Key_Insert));
+    describePictureButton(mDelete, languageText(437), QKeySequence(Qt::Key_Delete));
+    describePictureButton(mUp, languageText(438), QKeySequence(Qt::CTRL | Qt::Key_Up));
+    describePictureButton(mDown, languageText(439), QKeySequence(Qt::CTRL | Qt::Key_Down));
 }
 
 void DialogListView::insertDialog()
@@ -206,16 +213,14 @@ QMenu *DialogListView::createContextMenu()
     QUndoStack *stack = mDocument.undoStack();
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("dlg_list_menu"));
-    QAction *undo =
-        menu->addAction(editor::undoEntryText(QStringLiteral("%0300"), stack->undoText()));
+    QAction *undo = menu->addAction(undoEntryText(300, stack->undoText()));
     undo->setObjectName(QStringLiteral("dlg_list_undo"));
     undo->setEnabled(stack->canUndo());
     connect(undo, &QAction::triggered, this, [this, stack] {
         emit aboutToEdit();
         stack->undo();
     });
-    QAction *redo =
-        menu->addAction(editor::undoEntryText(QStringLiteral("%0301"), stack->redoText()));
+    QAction *redo = menu->addAction(undoEntryText(301, stack->redoText()));
     redo->setObjectName(QStringLiteral("dlg_list_redo"));
     redo->setEnabled(stack->canRedo());
     connect(redo, &QAction::triggered, this, [this, stack] {

@@ -1,6 +1,6 @@
 #include "maintoolbar.h"
 
-#include "editorhelpers.h"
+#include "editorlook.h"
 #include "kxbutton.h"
 
 namespace kq {
@@ -30,7 +30,7 @@ MainToolbar::MainToolbar(QWidget *parent) : QFrame(parent)
         // Open, Save and Build have a pop-up menu beside their main command.
         button->setMode(i == 1 || i == 2 || i == 4 ? 2 : 0);
         button->setPicture(
-            editor::artwork(QStringLiteral("mainwindow/") + QLatin1String(pictures[i])));
+            EditorLook::artwork(QStringLiteral("mainwindow/") + QLatin1String(pictures[i])));
         // Buttons 5 and 6 show only their picture; the others carry "%0001" to "%0005".
         button->setCaption(i < 5 ? QStringLiteral("%000") + QString::number(i + 1) : QString());
         button->setGeometry(0, ButtonTop, button->width(), ButtonHeight);

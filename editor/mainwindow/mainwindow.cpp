@@ -3,7 +3,6 @@
 #include "aboutwindow.h"
 #include "autosave.h"
 #include "dialoglistview.h"
-#include "editorhelpers.h"
 #include "flowview.h"
 #include "kxbutton.h"
 #include "language.h"
@@ -11,6 +10,7 @@
 #include "mainwindow_iconpicture.h"
 #include "managementwindow.h"
 #include "optionsetting.h"
+#include "picturebutton.h"
 #include "problemsview.h"
 #include "productinfo.h"
 #include "programbuilder.h"
@@ -23,6 +23,7 @@
 #include "scriptcomposer.h"
 #include "testrun.h"
 #include "uiservices.h"
+#include "windowsystem.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -341,7 +342,7 @@ void MainWindow::retranslateToolTips()
     for (int i = 0; i < ToolButtonCount; ++i) {
         const QString hint = languageText(131 + i);
         mToolbar->button(i)->setToolTip(
-            editor::toolTipWithKey(hint, mToolKeys[i] ? mToolKeys[i]->shortcut() : QKeySequence()));
+            toolTipWithKey(hint, mToolKeys[i] ? mToolKeys[i]->shortcut() : QKeySequence()));
     }
 }
 
@@ -668,7 +669,7 @@ bool MainWindow::saveCommand(SaveMode mode)
     DialogProject written = mDocument->project();
     QString error;
     if (!ProjectIO::saveProjectFile(written, path, &error)) {
-        editor::warnFailed(mUi, this, error);
+        mUi.warnFailed(this, error);
         return false;
     }
     mDocument->markSaved(path);
@@ -713,11 +714,10 @@ bool MainWindow::openProjectPath(const QString &path)
     DialogProject opened = mDocument->project();
     const ProjectIO::OpenResult result = ProjectIO::openPath(opened, path);
     if (!result.ok || result.kind == ProjectIO::OpenedKind::Nothing) {
-        editor::warnFailed(mUi, this,
-                           result.error.isEmpty()
-                               ? path + QStringLiteral(": not a project, an old project or a "
-                                                       "built program")
-                               : result.error);
+        mUi.warnFailed(this, result.error.isEmpty()
+                                 ? path + QStringLiteral(": not a project, an old project or a "
+                                                         "built program")
+                                 : result.error);
         return false;
     }
     mDocument->replaceProject(opened);
@@ -732,7 +732,7 @@ void MainWindow::warnBrokenStyle()
 {
     const qint16 style = mDocument->record(0).projectStyle().value_or(-1);
     if (style < 0 || style > 1)
-        editor::warnFailed(mUi, this, languageText(310));
+        mUi.warnFailed(this, languageText(310));
 }
 
 void MainWindow::openSample(int index)
@@ -761,7 +761,7 @@ void MainWindow::openSample(int index)
         return;
     }
     if (!ok) {
-        editor::warnFailed(mUi, this, error);
+        mUi.warnFailed(this, error);
         return;
     }
     mDocument->replaceProject(sample);
@@ -787,7 +787,7 @@ void MainWindow::testRun()
     // the running one is asked to bring its window to the front instead.
     if (mTestRun) {
         mTestRun->write(RaiseRequest);
-        editor::activateWindowsOf(mTestRun->processId());
+        WindowSystem::activateWindowsOf(mTestRun->processId());
         mSts->setText(languageText(313));
         return;
     }
@@ -796,7 +796,7 @@ void MainWindow::testRun()
     QString error;
     if (!ProjectIO::writeDataFile(mDocument->project(),
                                   programPath(QStringLiteral("Runner/run.dll")), &error)) {
-        editor::warnFailed(mUi, this, error);
+        mUi.warnFailed(this, error);
         return;
     }
     const QString runner = runnerProgram();
@@ -805,7 +805,7 @@ void MainWindow::testRun()
                                       programPath(QStringLiteral("Runner")), this)
                    : nullptr;
     if (!mTestRun) {
-        editor::warnFailed(mUi, this, runner);
+        mUi.warnFailed(this, runner);
         return;
     }
     connect(mTestRun, &QProcess::finished, this, &MainWindow::testRunEnded);
@@ -841,7 +841,7 @@ void MainWindow::build()
         return;
     QString error;
     if (!buildProgram(mDocument->project(), runnerProgram(), target, &error)) {
-        editor::warnFailed(mUi, this, error);
+        mUi.warnFailed(this, error);
         return;
     }
     mSts->setText(languageText(404).arg(QDir::toNativeSeparators(target)));
@@ -863,7 +863,7 @@ void MainWindow::buildPortableCommand()
         buildPortable(mDocument->project(), runnerProgram(), folder, &result, &error);
     QGuiApplication::restoreOverrideCursor();
     if (!built) {
-        editor::warnFailed(mUi, this, error);
+        mUi.warnFailed(this, error);
         return;
     }
     mSts->setText(languageText(403)
@@ -874,7 +874,7 @@ void MainWindow::buildPortableCommand()
 
 void MainWindow::openReadme()
 {
-    editor::openReadme(mUi);
+    mUi.openReadme();
 }
 
 void MainWindow::openWebPage()
@@ -922,7 +922,7 @@ void MainWindow::offerRecovery()
     DialogProject recovered;
     QString error;
     if (!ProjectIO::loadProjectFile(recovered, left->projectFile, &error)) {
-        editor::warnFailed(mUi, this, error);
+        mUi.warnFailed(this, error);
         return;
     }
     recovered.setPath(left->originalPath);

@@ -21,7 +21,7 @@ void setUpPanel(QFrame *frame, const QString &name)
 
 } // namespace kq::mainwindow
 
-#include "editorhelpers.h"
+#include "editorlook.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -73,7 +73,7 @@ QLineEdit *textBox(const QString &name, int maxLength, QWidget *parent)
     auto *box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setMaxLength(maxLength);
-    box->setFont(editor::fixedPitchFont());
+    box->setFont(EditorLook::fixedPitchFont());
     return box;
 }
 

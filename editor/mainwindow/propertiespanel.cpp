@@ -1,7 +1,7 @@
 #include "propertiespanel.h"
 
 #include "buttonscript.h"
-#include "editorhelpers.h"
+#include "editorlook.h"
 #include "iconstrips.h"
 #include "language.h"
 #include "mainwindow_helpers.h"
@@ -73,7 +73,7 @@ void PropertiesPanel::buildFields()
     mLblText = fieldLabel("msg_lbltext", "%0104", this);
     mText = new QPlainTextEdit(this);
     mText->setObjectName(QStringLiteral("msg_text"));
-    mText->setFont(editor::fixedPitchFont());
+    mText->setFont(EditorLook::fixedPitchFont());
     mText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mText->setTabChangesFocus(true);
     connect(mText->document(), &QTextDocument::contentsChange, this,

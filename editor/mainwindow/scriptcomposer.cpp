@@ -1,9 +1,9 @@
 #include "scriptcomposer.h"
 
 #include "buttonscript.h"
-#include "editorhelpers.h"
 #include "language.h"
 #include "mainwindow_helpers.h"
+#include "picturebutton.h"
 #include "projectdocument.h"
 
 #include <QComboBox>
@@ -64,7 +64,7 @@ ScriptComposer::ScriptComposer(ProjectDocument &document, QWidget *parent)
 
     for (int i = 0; i < 2; ++i) {
         const QString number = QString::number(i);
-        mInsert[i] = editor::pictureButton(
+        mInsert[i] = pictureButton(
             QStringLiteral("scr_ins") + number,
             QStringLiteral("mainwindow/scr_ins") + number + QStringLiteral(".png"), this);
         connect(mInsert[i], &QPushButton::clicked, this, [this, i] { insertScript(i); });
@@ -111,7 +111,7 @@ void ScriptComposer::retranslate()
     }
     // "Вставить к кнопке 1" and "... 2" in Russian.
     for (int i = 0; i < 2; ++i)
-        editor::describePictureButton(mInsert[i], ResString(484 + i));
+        describePictureButton(mInsert[i], ResString(484 + i));
 }
 
 void ScriptComposer::updateInsertButtons()

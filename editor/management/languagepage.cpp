@@ -1,6 +1,6 @@
 #include "languagepage.h"
 
-#include "editorhelpers.h"
+#include "editorlook.h"
 #include "language.h"
 #include "optionsetting.h"
 #include "textlines.h"
@@ -33,7 +33,7 @@ constexpr int RowPrefix = 7;
 
 LanguagePage::LanguagePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 201, parent)
 {
-    const QFont font = editor::fixedPitchFont();
+    const QFont font = EditorLook::fixedPitchFont();
 
     mList = dropDown(QStringLiteral("langlist"), 24, this);
     connect(mList, &QComboBox::activated, this, &LanguagePage::languageSelected);

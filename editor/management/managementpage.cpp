@@ -1,8 +1,9 @@
 #include "managementpage.h"
 
-#include "editorhelpers.h"
+#include "editorlook.h"
 #include "language.h"
 #include "optionsetting.h"
+#include "picturebutton.h"
 #include "programfolder.h"
 #include "uiservices.h"
 
@@ -52,7 +53,7 @@ QComboBox *dropDown(const QString &name, int characters, QWidget *parent)
 {
     auto *box = new QComboBox(parent);
     box->setObjectName(name);
-    box->setFont(editor::fixedPitchFont());
+    box->setFont(EditorLook::fixedPitchFont());
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(characters);
     return box;
@@ -63,9 +64,9 @@ std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *pare
     static constexpr const char16_t *pictures[] = {u"new.png", u"delete.png", u"save.png"};
     std::array<QPushButton *, 3> buttons{};
     for (int i = 0; i < int(buttons.size()); ++i)
-        buttons.at(i) = editor::pictureButton(
-            prefix + QString::number(i),
-            QStringLiteral("management/") + QString::fromUtf16(pictures[i]), parent);
+        buttons.at(i) =
+            pictureButton(prefix + QString::number(i),
+                          QStringLiteral("management/") + QString::fromUtf16(pictures[i]), parent);
     return buttons;
 }
 

@@ -1,8 +1,5 @@
 #include "managementwindow.h"
 
-#include "optionsetting.h"
-
-#include "editorhelpers.h"
 #include "language.h"
 #include "languagepage.h"
 #include "localizecontrols.h"
@@ -64,7 +61,7 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
 
     auto *help = captionButton(QStringLiteral("btns0"), resourceId(11), this);
     auto *close = captionButton(QStringLiteral("btns1"), resourceId(10), this);
-    connect(help, &QPushButton::clicked, this, [this] { editor::openReadme(mUi); });
+    connect(help, &QPushButton::clicked, this, [this] { mUi.openReadme(); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
     // Takes effect at the next plain start; a file opened from the file manager never waits.

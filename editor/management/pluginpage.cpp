@@ -1,6 +1,6 @@
 #include "pluginpage.h"
 
-#include "editorhelpers.h"
+#include "editorlook.h"
 #include "language.h"
 #include "plugininfo.h"
 #include "pluginrunwindow.h"
@@ -37,7 +37,7 @@ PluginPage::PluginPage(UiServices &ui, DialogProject &project,
     : ManagementPage(ui, 203, parent), mProject(project),
       mProjectReloaded(std::move(projectReloaded))
 {
-    const QFont font = editor::fixedPitchFont();
+    const QFont font = EditorLook::fixedPitchFont();
 
     auto *caption = new QLabel(resourceId(215), this);
     caption->setObjectName(QStringLiteral("pl_lbl"));

@@ -1,7 +1,6 @@
 #include "pluginrunwindow.h"
 
 #include "dialogproject.h"
-#include "editorhelpers.h"
 #include "language.h"
 #include "programfolder.h"
 #include "projectio.h"
@@ -160,7 +159,7 @@ void PluginRunWindow::loadResult()
 void PluginRunWindow::fail()
 {
     mWait.stop();
-    editor::warnFailed(mUi, this);
+    mUi.warnFailed(this);
     removeExchangeFiles();
     QDialog::reject();
 }

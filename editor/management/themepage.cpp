@@ -1,6 +1,6 @@
 #include "themepage.h"
 
-#include "editorhelpers.h"
+#include "editorlook.h"
 #include "language.h"
 #include "olecolor.h"
 #include "optionsetting.h"
@@ -123,7 +123,7 @@ ThemePage::ThemePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 202, 
 // Sample controls on the theme's background and box, each showing the colours it is painted in.
 void ThemePage::buildPreview()
 {
-    const QFont font = editor::fixedPitchFont();
+    const QFont font = EditorLook::fixedPitchFont();
     mPalette = new QFrame(this);
     mPalette->setObjectName(QStringLiteral("th_pal"));
     mPalette->setFrameStyle(QFrame::Panel | QFrame::Sunken);

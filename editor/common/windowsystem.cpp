@@ -1,57 +1,14 @@
-#include "editorhelpers.h"
+#include "windowsystem.h"
 
-#include "language.h"
-#include "programfolder.h"
-#include "uiservices.h"
-
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QKeySequence>
-#include <QPushButton>
-#include <QUrl>
+#include <QList>
 #include <QWidget>
 
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 #endif
 
-// The pictures live in a static library, so nothing would pull them in without these calls.
-static void initEditorResources()
-{
-    Q_INIT_RESOURCE(mainwindow);
-    Q_INIT_RESOURCE(management);
-    Q_INIT_RESOURCE(splash);
-    Q_INIT_RESOURCE(appicon);
-}
-
-namespace kq::editor {
-
-QFont fixedPitchFont()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    return font;
-}
-
-QPixmap artwork(const QString &path)
-{
-    static const bool initialised = [] {
-        initEditorResources();
-        return true;
-    }();
-    Q_UNUSED(initialised);
-    return QPixmap(QStringLiteral(":/kq/editor/") + path);
-}
-
-QIcon applicationIcon()
-{
-    QIcon icon;
-    for (const char *size : {"48", "256"})
-        icon.addPixmap(
-            artwork(QStringLiteral("icon/") + QLatin1String(size) + QStringLiteral(".png")));
-    return icon;
-}
+namespace kq::WindowSystem {
 
 void setWindowAlpha(QWidget *window, int alpha)
 {
@@ -130,47 +87,4 @@ void activateWindowsOf(qint64 pid)
 #endif
 }
 
-QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent)
-{
-    auto *button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setIcon(artwork(picture));
-    button->setIconSize(QSize(16, 16));
-    button->setFixedSize(30, 26);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QString toolTipWithKey(const QString &text, const QKeySequence &key)
-{
-    if (key.isEmpty())
-        return text;
-    return text + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + u')';
-}
-
-void describePictureButton(QWidget *button, const QString &text, const QKeySequence &key)
-{
-    button->setToolTip(toolTipWithKey(text, key));
-    button->setAccessibleName(text);
-}
-
-void openReadme(UiServices &ui)
-{
-    const QString readme = helpFilePath();
-    if (QFileInfo(readme).isFile())
-        ui.openUrl(QUrl::fromLocalFile(readme));
-}
-
-void warnFailed(UiServices &ui, QWidget *parent, const QString &reason)
-{
-    const QString text = languageText(20);
-    ui.message(parent, text, text, UiServices::Icon::Warning, UiServices::Buttons::Ok, reason);
-}
-
-QString undoEntryText(const QString &id, const QString &commandText)
-{
-    const QString entry = languageText(id);
-    return commandText.isEmpty() ? entry : entry + QStringLiteral(" (") + commandText + u')';
-}
-
-} // namespace kq::editor
+} // namespace kq::WindowSystem

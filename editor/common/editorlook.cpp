@@ -1,0 +1,41 @@
+#include "editorlook.h"
+
+// The pictures live in a static library, so nothing would pull them in without these calls.
+static void initEditorResources()
+{
+    Q_INIT_RESOURCE(mainwindow);
+    Q_INIT_RESOURCE(management);
+    Q_INIT_RESOURCE(splash);
+    Q_INIT_RESOURCE(appicon);
+}
+
+namespace kq::EditorLook {
+
+QFont fixedPitchFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
+}
+
+QPixmap artwork(const QString &path)
+{
+    static const bool initialised = [] {
+        initEditorResources();
+        return true;
+    }();
+    Q_UNUSED(initialised);
+    return QPixmap(QStringLiteral(":/kq/editor/") + path);
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const char *size : {"48", "256"})
+        icon.addPixmap(
+            artwork(QStringLiteral("icon/") + QLatin1String(size) + QStringLiteral(".png")));
+    return icon;
+}
+
+} // namespace kq::EditorLook

@@ -1,0 +1,33 @@
+#include "picturebutton.h"
+
+#include "editorlook.h"
+
+#include <QPushButton>
+
+namespace kq {
+
+QPushButton *pictureButton(const QString &name, const QString &picture, QWidget *parent)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setIcon(EditorLook::artwork(picture));
+    button->setIconSize(QSize(16, 16));
+    button->setFixedSize(30, 26);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void describePictureButton(QWidget *button, const QString &text, const QKeySequence &key)
+{
+    button->setToolTip(toolTipWithKey(text, key));
+    button->setAccessibleName(text);
+}
+
+QString toolTipWithKey(const QString &text, const QKeySequence &key)
+{
+    if (key.isEmpty())
+        return text;
+    return text + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + u')';
+}
+
+} // namespace kq
