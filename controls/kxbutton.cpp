@@ -31,18 +31,18 @@ QColor captionColorFor(bool enabled)
 }
 
 // Each skin is read when first painted.
-const QPixmap &skinPixmap(int skin)
+const QPixmap &skinPixmap(KXButton::Skin skin)
 {
     switch (skin) {
-    case 0: {
+    case KXButton::Skin::Hover: {
         static const QPixmap hover = loadControlArt(QStringLiteral("skin0.png"));
         return hover;
     }
-    case 1: {
+    case KXButton::Skin::Pressed: {
         static const QPixmap pressed = loadControlArt(QStringLiteral("skin1.png"));
         return pressed;
     }
-    case 10: {
+    case KXButton::Skin::RaisedResting: {
         static const QPixmap raised = loadControlArt(QStringLiteral("skin10.png"));
         return raised;
     }
@@ -74,7 +74,7 @@ KXButton::~KXButton() = default;
 void KXButton::setEnabledState(bool enabled)
 {
     setEnabled(enabled);
-    drawPal(2);
+    drawPal(Skin::Resting);
     fullLayout();
 }
 
@@ -83,7 +83,7 @@ void KXButton::setCheck(bool check)
     const bool changed = mCheck != check;
     mCheck = check;
     fullLayout();
-    if (changed && mMode == 1) {
+    if (changed && mMode == Mode::Toggle) {
         QAccessible::State state;
         state.checked = true;
         QAccessibleStateChangeEvent event(this, state);
@@ -114,12 +114,12 @@ void KXButton::setAutoSize(bool autoSize)
     fullLayout();
 }
 
-void KXButton::setMode(int mode)
+void KXButton::setMode(Mode mode)
 {
     mMode = mode;
 }
 
-void KXButton::setAlign(int align)
+void KXButton::setAlign(Align align)
 {
     mAlign = align;
     fullLayout();
@@ -166,22 +166,22 @@ QPoint KXButton::toLogical(const QPointF &pos) const
     return QPoint(int(pos.x() * sx), int(pos.y() * sy));
 }
 
-void KXButton::drawPal(int skin)
+void KXButton::drawPal(Skin skin)
 {
-    if (mMode == 1 && mCheck)
-        skin = 1;
+    if (mMode == Mode::Toggle && mCheck)
+        skin = Skin::Pressed;
     mSkin = skin;
     const int w = logicalSize().width();
     switch (mMode) {
-    case 2:
+    case Mode::DropDown:
         mGlyphVisible = true;
         mArrowPartVisible = false;
         mRightCapX = w - CapWidth;
         break;
-    case 3:
+    case Mode::Split:
         mGlyphVisible = true;
         mArrowPartVisible = true;
-        mArrowSkin = skin == 1 ? 0 : skin;
+        mArrowSkin = skin == Skin::Pressed ? Skin::Hover : skin;
         mRightCapX = w - CapWidth - ArrowPartWidth;
         break;
     default:
@@ -199,14 +199,15 @@ void KXButton::placeElements()
     const QSize ls = logicalSize();
     const int w = ls.width();
     const int h = ls.height();
-    drawPal(2);
-    if (mMode == 4)
-        drawPal(10);
+    drawPal(Skin::Resting);
+    if (mMode == Mode::Raised)
+        drawPal(Skin::RaisedResting);
     const QSize pic = pictureSize();
     mImgRect = QRect(QPoint(3, h / 2 - pic.height() / 2), pic);
     const QSize cap = captionSize();
     mGlyphPos = QPoint(w - 7, h / 2 - 1);
-    const int left = mAlign == 0 ? mImgRect.left() + mImgRect.width() + 3 : w / 2 - cap.width() / 2;
+    const int left = mAlign == Align::AfterPicture ? mImgRect.left() + mImgRect.width() + 3
+                                                   : w / 2 - cap.width() / 2;
     mTxtRect = QRect(QPoint(left, h / 2 - cap.height() / 2), cap);
 }
 
@@ -242,7 +243,7 @@ QSize KXButton::sizeHint() const
     int width = EmptyCaptionWidth;
     if (!mCaption.isEmpty()) {
         width = 3 + pic.width() + 3 + cap.width() + 5;
-        if (mMode == 2 || mMode == 3)
+        if (hasArrow())
             width += ArrowPartWidth;
     }
     return QSize(width, std::max({23, pic.height() + 6, cap.height() + 6}));
@@ -258,11 +259,10 @@ KXButton::Part KXButton::partAt(const QPoint &pos) const
     const QSize ls = logicalSize();
     if (!QRect(QPoint(0, 0), ls).contains(pos))
         return Part::None;
-    if (mMode == 3 && pos.x() >= ls.width() - ArrowPartWidth)
+    if (mMode == Mode::Split && pos.x() >= ls.width() - ArrowPartWidth)
         return Part::Arrow;
     // The glyph's resting place: a press moves the glyph itself one pixel down.
-    if ((mMode == 2 || mMode == 3) &&
-        QRect(ls.width() - 7, ls.height() / 2 - 1, 5, 3).contains(pos))
+    if (hasArrow() && QRect(ls.width() - 7, ls.height() / 2 - 1, 5, 3).contains(pos))
         return Part::Arrow;
     return Part::Main;
 }
@@ -272,7 +272,7 @@ void KXButton::hoverEnter()
     // Qt still sends a disabled control enter events; it must not light up.
     if (mHover || !isEnabled())
         return;
-    drawPal(0);
+    drawPal(Skin::Hover);
     mHover = true;
     mOut.start();
     emit pointerEntered();
@@ -282,38 +282,38 @@ void KXButton::pressMain()
 {
     mTxtRect.translate(0, 1);
     mImgRect.translate(0, 1);
-    if (mMode != 3)
+    if (mMode != Mode::Split)
         mGlyphPos.ry() += 1;
-    if (mMode == 1)
+    if (mMode == Mode::Toggle)
         setCheck(!mCheck);
-    drawPal(1);
+    drawPal(Skin::Pressed);
 }
 
 void KXButton::pressArrow()
 {
-    if (mMode != 3) {
+    if (mMode != Mode::Split) {
         pressMain();
         return;
     }
     mGlyphPos.ry() += 1;
-    mArrowSkin = 1;
+    mArrowSkin = Skin::Pressed;
     update();
 }
 
 void KXButton::releaseMain(bool click)
 {
     fullLayout();
-    drawPal(0);
+    drawPal(Skin::Hover);
     if (click)
         emit clicked();
 }
 
 void KXButton::releaseArrow(bool click)
 {
-    if (mMode == 3)
-        mArrowSkin = 0;
+    if (mMode == Mode::Split)
+        mArrowSkin = Skin::Hover;
     fullLayout();
-    drawPal(0);
+    drawPal(Skin::Hover);
     if (click)
         emit arrowClicked();
 }
@@ -357,14 +357,14 @@ void KXButton::click()
 {
     if (!isEnabled())
         return;
-    if (mMode == 1)
+    if (mMode == Mode::Toggle)
         setCheck(!mCheck);
     emit clicked();
 }
 
 void KXButton::arrowClick()
 {
-    if (isEnabled() && (mMode == 2 || mMode == 3))
+    if (isEnabled() && hasArrow())
         emit arrowClicked();
 }
 
@@ -477,7 +477,7 @@ void KXButton::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Down:
     case Qt::Key_F4:
         // The arrow's menu, as a drop-down list opens by key.
-        if (mMode == 2 || mMode == 3) {
+        if (hasArrow()) {
             if (!event->isAutoRepeat())
                 arrowClick();
             event->accept();

@@ -22,10 +22,20 @@ class KXButton : public QWidget
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
     Q_PROPERTY(QPixmap Picture READ picture WRITE setPicture)
     Q_PROPERTY(bool AutoSize READ autoSize WRITE setAutoSize)
-    Q_PROPERTY(int Mode READ mode WRITE setMode)
-    Q_PROPERTY(int Align READ align WRITE setAlign)
+    Q_PROPERTY(Mode Mode READ mode WRITE setMode)
+    Q_PROPERTY(Align Align READ align WRITE setAlign)
 
 public:
+    // The kinds of button, by their number in the designed windows.
+    enum class Mode { Plain = 0, Toggle = 1, DropDown = 2, Split = 3, Raised = 4 };
+    Q_ENUM(Mode)
+    // Where the caption goes: right of the picture, or in the middle of the control.
+    enum class Align { AfterPicture = 0, Centred = 1 };
+    Q_ENUM(Align)
+    // The skin pictures, by the number in their file names.
+    enum class Skin { Hover = 0, Pressed = 1, Resting = 2, RaisedResting = 10 };
+    Q_ENUM(Skin)
+
     explicit KXButton(QWidget *parent = nullptr);
     ~KXButton() override;
 
@@ -40,10 +50,12 @@ public:
     void setPicture(const QPixmap &picture);
     bool autoSize() const { return mAutoSize; }
     void setAutoSize(bool autoSize);
-    int mode() const { return mMode; }
-    void setMode(int mode);
-    int align() const { return mAlign; }
-    void setAlign(int align);
+    Mode mode() const { return mMode; }
+    void setMode(Mode mode);
+    Align align() const { return mAlign; }
+    void setAlign(Align align);
+    // Drop-down and split buttons carry an arrow that raises arrowClicked.
+    bool hasArrow() const { return mMode == Mode::DropDown || mMode == Mode::Split; }
 
     // A whole click on the main part, as the mouse gives it (a toggle flips Check first), and
     // one on the arrow of Modes 2 and 3: for assistive technology and the keyboard.
@@ -56,8 +68,8 @@ public:
     bool isLeaveTimerActive() const { return mOut.isActive(); }
 
     // What the control shows right now, in its own pixels.
-    int currentSkin() const { return mSkin; }
-    int arrowSkin() const { return mArrowSkin; }
+    Skin currentSkin() const { return mSkin; }
+    Skin arrowSkin() const { return mArrowSkin; }
     QRect pictureRect() const { return mImgRect; }
     QRect captionRect() const { return mTxtRect; }
     QRect arrowGlyphRect() const; // empty unless Modes 2 and 3
@@ -89,7 +101,7 @@ protected:
 private:
     enum class Part { None, Main, Arrow };
 
-    void drawPal(int skin);
+    void drawPal(Skin skin);
     void fullLayout();
     void placeElements();
     int autoWidth() const;
@@ -110,8 +122,8 @@ private:
     QString mCaption;
     QPixmap mPicture;
     bool mAutoSize = false;
-    int mMode = 0;
-    int mAlign = 0;
+    Mode mMode = Mode::Plain;
+    Align mAlign = Align::AfterPicture;
 
     bool mHover = false;
     QTimer mOut;
@@ -120,8 +132,8 @@ private:
     Qt::MouseButton mPressButton = Qt::NoButton;
     bool mInLayout = false;
 
-    int mSkin = 2;
-    int mArrowSkin = 2;
+    Skin mSkin = Skin::Resting;
+    Skin mArrowSkin = Skin::Resting;
     bool mGlyphVisible = false;
     bool mArrowPartVisible = false;
     int mRightCapX = 0;

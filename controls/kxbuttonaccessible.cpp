@@ -21,7 +21,7 @@ QAccessibleInterface *createInterface(const QString &className, QObject *object)
 
 bool hasArrow(const KXButton *button)
 {
-    return button->mode() == 2 || button->mode() == 3;
+    return button->hasArrow();
 }
 
 } // namespace
@@ -63,7 +63,7 @@ QString KXButtonAccessible::text(QAccessible::Text t) const
 QAccessible::State KXButtonAccessible::state() const
 {
     QAccessible::State state = QAccessibleWidget::state();
-    if (button()->mode() == 1) {
+    if (button()->mode() == KXButton::Mode::Toggle) {
         state.checkable = true;
         state.checked = button()->check();
     }

@@ -95,8 +95,8 @@ StepWindow::ButtonPair StepWindow::addButtons(const QString &systemName, const Q
     pair.skinned = new KXButton(this);
     pair.skinned->setObjectName(skinnedName);
     pair.skinned->setGeometry(topLeft.x(), topLeft.y(), ButtonWidth, ButtonHeight);
-    pair.skinned->setAlign(1);
-    pair.skinned->setMode(4);
+    pair.skinned->setAlign(KXButton::Align::Centred);
+    pair.skinned->setMode(KXButton::Mode::Raised);
     pair.skinned->setCaption(caption);
     connect(pair.skinned, &KXButton::clicked, this, pressed);
 

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QEnterEvent>
 #include <QFontMetricsF>
+#include <QMetaEnum>
 #include <QSignalSpy>
 #include <QTest>
 #include <QtMath>
@@ -52,6 +53,8 @@ class TestKXButton : public QObject
 private slots:
     void init();
     void defaults();
+    void enumsKeepTheDesignedNumbers_data();
+    void enumsKeepTheDesignedNumbers();
     void toggle_data();
     void toggle();
     void checkedToggleKeepsPressedLook();
@@ -114,6 +117,43 @@ void TestKXButton::defaults()
     QCOMPARE(button.focusPolicy(), Qt::StrongFocus);
 }
 
+void TestKXButton::enumsKeepTheDesignedNumbers_data()
+{
+    QTest::addColumn<QByteArray>("enumName");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<int>("number");
+    const QByteArray mode("Mode");
+    const QByteArray align("Align");
+    const QByteArray skin("Skin");
+    QTest::newRow("Mode 0") << mode << QByteArray("Plain") << 0;
+    QTest::newRow("Mode 1") << mode << QByteArray("Toggle") << 1;
+    QTest::newRow("Mode 2") << mode << QByteArray("DropDown") << 2;
+    QTest::newRow("Mode 3") << mode << QByteArray("Split") << 3;
+    QTest::newRow("Mode 4") << mode << QByteArray("Raised") << 4;
+    QTest::newRow("Align 0") << align << QByteArray("AfterPicture") << 0;
+    QTest::newRow("Align 1") << align << QByteArray("Centred") << 1;
+    QTest::newRow("skin 0") << skin << QByteArray("Hover") << 0;
+    QTest::newRow("skin 1") << skin << QByteArray("Pressed") << 1;
+    QTest::newRow("skin 2") << skin << QByteArray("Resting") << 2;
+    QTest::newRow("skin 10") << skin << QByteArray("RaisedResting") << 10;
+}
+
+// Designed windows and saved properties give these numbers; the names must keep them.
+void TestKXButton::enumsKeepTheDesignedNumbers()
+{
+    QFETCH(QByteArray, enumName);
+    QFETCH(QByteArray, key);
+    QFETCH(int, number);
+    const QMetaObject &meta = KXButton::staticMetaObject;
+    const QMetaEnum values = meta.enumerator(meta.indexOfEnumerator(enumName.constData()));
+    QCOMPARE(values.keyToValue(key.constData()), number);
+    KXButton button;
+    if (enumName == "Mode") {
+        QVERIFY(button.setProperty("Mode", number));
+        QCOMPARE(button.mode(), KXButton::Mode(number));
+    }
+}
+
 void TestKXButton::toggle_data()
 {
     QTest::addColumn<int>("presses");
@@ -134,12 +174,12 @@ void TestKXButton::toggle()
     QFETCH(bool, doubleClick);
     Host host;
     KXButton &button = *host.button;
-    button.setMode(1);
+    button.setMode(KXButton::Mode(1));
     QList<bool> seenInClick;
     QList<int> skinInClick;
     connect(&button, &KXButton::clicked, this, [&] {
         seenInClick << button.check();
-        skinInClick << button.currentSkin();
+        skinInClick << int(button.currentSkin());
     });
     QSignalSpy arrow(&button, &KXButton::arrowClicked);
     if (doubleClick) {
@@ -155,7 +195,7 @@ void TestKXButton::toggle()
     QCOMPARE(seenInClick.last(), checked);
     QCOMPARE(skinInClick.last(), skinAfter);
     QCOMPARE(button.check(), checked);
-    QCOMPARE(button.currentSkin(), skinAfter);
+    QCOMPARE(int(button.currentSkin()), skinAfter);
     QCOMPARE(arrow.count(), 0);
 }
 
@@ -163,16 +203,16 @@ void TestKXButton::checkedToggleKeepsPressedLook()
 {
     Host host;
     KXButton &button = *host.button;
-    button.setMode(1);
+    button.setMode(KXButton::Mode(1));
     QTest::mouseMove(&button, mainPartPoint(button));
     QTest::mouseClick(&button, Qt::LeftButton, {}, mainPartPoint(button));
     QVERIFY(button.check());
     QCursor::setPos(host.window.mapToGlobal(QPoint(250, 90)));
     button.leaveTick();
     QVERIFY(!button.isHovered());
-    QCOMPARE(button.currentSkin(), 1);
+    QCOMPARE(int(button.currentSkin()), 1);
     button.setCheck(false);
-    QCOMPARE(button.currentSkin(), 2);
+    QCOMPARE(int(button.currentSkin()), 2);
 }
 
 void TestKXButton::parts_data()
@@ -207,7 +247,7 @@ void TestKXButton::parts()
     QFETCH(int, arrowClicks);
     Host host;
     KXButton &button = *host.button;
-    button.setMode(mode);
+    button.setMode(KXButton::Mode(mode));
     QSignalSpy click(&button, &KXButton::clicked);
     QSignalSpy arrow(&button, &KXButton::arrowClicked);
     QTest::mousePress(&button, Qt::LeftButton, {}, press);
@@ -216,7 +256,7 @@ void TestKXButton::parts()
     QCOMPARE(click.count(), clicks);
     QCOMPARE(arrow.count(), arrowClicks);
     // Whatever the outcome, a release leaves the hover look with everything back in place.
-    QCOMPARE(button.currentSkin(), 0);
+    QCOMPARE(int(button.currentSkin()), 0);
     QCOMPARE(button.captionRect().top(), 12 - button.captionRect().height() / 2);
 }
 
@@ -245,14 +285,14 @@ void TestKXButton::pressLook()
     QFETCH(int, glyphShift);
     Host host;
     KXButton &button = *host.button;
-    button.setMode(mode);
-    button.setAlign(0); // lays out in the new Mode
+    button.setMode(KXButton::Mode(mode));
+    button.setAlign(KXButton::Align(0)); // lays out in the new Mode
     const QRect caption = button.captionRect();
     const QRect glyph = button.arrowGlyphRect();
     QTest::mousePress(&button, Qt::LeftButton, {}, press);
-    QCOMPARE(button.currentSkin(), mainSkin);
+    QCOMPARE(int(button.currentSkin()), mainSkin);
     if (arrowSkin >= 0)
-        QCOMPARE(button.arrowSkin(), arrowSkin);
+        QCOMPARE(int(button.arrowSkin()), arrowSkin);
     QCOMPARE(button.captionRect(), caption.translated(0, captionShift));
     if (!glyph.isNull())
         QCOMPARE(button.arrowGlyphRect(), glyph.translated(0, glyphShift));
@@ -261,7 +301,7 @@ void TestKXButton::pressLook()
     if (!glyph.isNull())
         QCOMPARE(button.arrowGlyphRect(), glyph);
     if (arrowSkin >= 0)
-        QCOMPARE(button.arrowSkin(), 0);
+        QCOMPARE(int(button.arrowSkin()), 0);
 }
 
 void TestKXButton::autoSize_data()
@@ -292,7 +332,7 @@ void TestKXButton::autoSize()
     QFETCH(int, extra);
     Host host;
     KXButton &button = *host.button;
-    button.setMode(mode);
+    button.setMode(KXButton::Mode(mode));
     if (pictureSide > 0)
         button.setPicture(square(pictureSide));
     button.setCaption(caption);
@@ -313,7 +353,7 @@ void TestKXButton::centredAutoSizeSettles()
 {
     Host host;
     KXButton &button = *host.button;
-    button.setAlign(1);
+    button.setAlign(KXButton::Align(1));
     button.setCaption(QStringLiteral("Продолжить"));
     button.setAutoSize(true);
     const QRect caption = button.captionRect();
@@ -329,7 +369,7 @@ void TestKXButton::captionFollowsPicture()
     button.setCaption(QStringLiteral("Создать"));
     QCOMPARE(button.pictureRect(), QRect(3, 12 - 8, 16, 16));
     QCOMPARE(button.captionRect().left(), 22);
-    button.setAlign(1);
+    button.setAlign(KXButton::Align(1));
     QCOMPARE(button.captionRect().left(), 97 / 2 - button.captionRect().width() / 2);
 }
 
@@ -355,7 +395,7 @@ void TestKXButton::pictureAloneKeepsCaption()
     if (relayout == QLatin1String("Caption"))
         button.setCaption(QStringLiteral("Сборка"));
     else if (relayout == QLatin1String("Align"))
-        button.setAlign(0);
+        button.setAlign(KXButton::Align(0));
     else
         button.resize(98, 25);
     QCOMPARE(button.captionRect().left(), 22);
@@ -375,7 +415,7 @@ void TestKXButton::hoverOnce()
     QCOMPARE(in.count(), 1);
     QVERIFY(button.isHovered());
     QVERIFY(button.isLeaveTimerActive());
-    QCOMPARE(button.currentSkin(), 0);
+    QCOMPARE(int(button.currentSkin()), 0);
     QCOMPARE(out.count(), 0);
 }
 
@@ -400,7 +440,7 @@ void TestKXButton::leaveEdge()
     QFETCH(bool, inside);
     Host host;
     KXButton &button = *host.button;
-    button.setMode(4);
+    button.setMode(KXButton::Mode(4));
     QTest::mouseMove(&button, QPoint(40, 12));
     QVERIFY(button.isHovered());
     QSignalSpy out(&button, &KXButton::pointerLeft);
@@ -409,7 +449,7 @@ void TestKXButton::leaveEdge()
     QCOMPARE(button.isHovered(), inside);
     QCOMPARE(button.isLeaveTimerActive(), inside);
     QCOMPARE(out.count(), inside ? 0 : 1);
-    QCOMPARE(button.currentSkin(), inside ? 0 : 10);
+    QCOMPARE(int(button.currentSkin()), inside ? 0 : 10);
 }
 
 void TestKXButton::restingSkin_data()
@@ -429,18 +469,18 @@ void TestKXButton::restingSkin()
     QFETCH(int, mode);
     QFETCH(int, resting);
     KXButton button;
-    button.setMode(mode);
+    button.setMode(KXButton::Mode(mode));
     button.resize(97, 25);
     button.show();
     QVERIFY(QTest::qWaitForWindowExposed(&button));
-    QCOMPARE(button.currentSkin(), resting);
+    QCOMPARE(int(button.currentSkin()), resting);
     QCOMPARE(button.arrowGlyphRect().isNull(), mode != 2 && mode != 3);
     QCOMPARE(button.arrowPartRect().isNull(), mode != 3);
     // Mode alone repaints nothing: the next layout brings the new look.
-    button.setMode(mode == 4 ? 0 : 4);
-    QCOMPARE(button.currentSkin(), resting);
-    button.setAlign(0);
-    QCOMPARE(button.currentSkin(), mode == 4 ? 2 : 10);
+    button.setMode(KXButton::Mode(mode == 4 ? 0 : 4));
+    QCOMPARE(int(button.currentSkin()), resting);
+    button.setAlign(KXButton::Align(0));
+    QCOMPARE(int(button.currentSkin()), mode == 4 ? 2 : 10);
 }
 
 void TestKXButton::captionColour_data()
@@ -462,15 +502,15 @@ void TestKXButton::captionColour()
     QFETCH(int, skin);
     Host host;
     KXButton &button = *host.button;
-    button.setMode(mode);
+    button.setMode(KXButton::Mode(mode));
     QTest::mouseMove(&button, QPoint(40, 12));
-    QCOMPARE(button.currentSkin(), 0);
+    QCOMPARE(int(button.currentSkin()), 0);
     button.setEnabledState(!enabled);
     button.setEnabledState(enabled);
     QCOMPARE(button.enabledState(), enabled);
     QCOMPARE(button.isEnabled(), enabled);
     QCOMPARE(button.captionColor(), colour);
-    QCOMPARE(button.currentSkin(), skin);
+    QCOMPARE(int(button.currentSkin()), skin);
     QSignalSpy click(&button, &KXButton::clicked);
     QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(40, 12));
     QCOMPARE(click.count(), enabled ? 1 : 0);
@@ -505,18 +545,18 @@ void TestKXButton::disablingDropsAPress()
     QFETCH(int, mode);
     Host host;
     KXButton &button = *host.button;
-    button.setMode(mode);
-    button.setAlign(0);
+    button.setMode(KXButton::Mode(mode));
+    button.setAlign(KXButton::Align(0));
     const QRect caption = button.captionRect();
-    const int resting = button.currentSkin();
+    const int resting = int(button.currentSkin());
     QTest::mousePress(&button, Qt::LeftButton, {}, mainPartPoint(button));
-    QCOMPARE(button.currentSkin(), 1);
+    QCOMPARE(int(button.currentSkin()), 1);
     if (parent)
         host.window.setEnabled(false);
     else
         button.setEnabledState(false);
     // A disabled control gets no release: the press ends here, in the resting look.
-    QCOMPARE(button.currentSkin(), resting);
+    QCOMPARE(int(button.currentSkin()), resting);
     QCOMPARE(button.captionRect(), caption);
     QCOMPARE(button.captionColor(), QColor(100, 100, 100));
 }
@@ -536,9 +576,9 @@ void TestKXButton::disabledIgnoresPointer()
     QFETCH(int, mode);
     Host host;
     KXButton &button = *host.button;
-    button.setMode(mode);
+    button.setMode(KXButton::Mode(mode));
     button.leaveTick(); // the creation tick: pointer elsewhere
-    const int resting = button.currentSkin();
+    const int resting = int(button.currentSkin());
     if (parent)
         host.window.setEnabled(false);
     else
@@ -552,7 +592,7 @@ void TestKXButton::disabledIgnoresPointer()
 
     QCOMPARE(in.count(), 0);
     QVERIFY(!button.isHovered());
-    QCOMPARE(button.currentSkin(), resting);
+    QCOMPARE(int(button.currentSkin()), resting);
 }
 
 void TestKXButton::keyboard_data()
@@ -582,7 +622,7 @@ void TestKXButton::keyboard()
     other->show();
     QVERIFY(QTest::qWaitForWindowActive(&host.window));
     KXButton &button = *host.button;
-    button.setMode(1);
+    button.setMode(KXButton::Mode(1));
     button.setFocus();
     QVERIFY(button.hasFocus());
     button.setEnabledState(enabled);
@@ -651,7 +691,7 @@ void TestKXButton::arrowKeys()
     Host host;
     QVERIFY(QTest::qWaitForWindowActive(&host.window));
     KXButton &button = *host.button;
-    button.setMode(mode);
+    button.setMode(KXButton::Mode(mode));
     button.setEnabledState(enabled);
     button.setFocus();
     QSignalSpy arrow(&button, &KXButton::arrowClicked);
@@ -744,7 +784,7 @@ void TestKXButton::accessibleState()
     QFETCH(bool, checkable);
     QFETCH(bool, hasPopup);
     KXButton button;
-    button.setMode(mode);
+    button.setMode(KXButton::Mode(mode));
     button.setCheck(check);
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&button);
     QCOMPARE(face->role(), QAccessible::Button);
@@ -779,7 +819,7 @@ void TestKXButton::accessibleActions()
     QFETCH(int, arrowClicks);
     QFETCH(bool, checkAfter);
     KXButton button;
-    button.setMode(mode);
+    button.setMode(KXButton::Mode(mode));
     button.setEnabledState(enabled);
     QSignalSpy click(&button, &KXButton::clicked);
     QSignalSpy arrow(&button, &KXButton::arrowClicked);
@@ -803,7 +843,7 @@ void TestKXButton::smallControlDrawsScaled()
     button.resize(12, 12);
     // Laid out on a 16 x 16 surface: the picture sits at the logical centre line 8.
     button.setPicture(square(4));
-    button.setAlign(0);
+    button.setAlign(KXButton::Align(0));
     QCOMPARE(button.pictureRect(), QRect(3, 6, 4, 4));
     QSignalSpy click(&button, &KXButton::clicked);
     QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(11, 11));
@@ -816,8 +856,8 @@ void TestKXButton::pixelsFollowSkin()
     Host host;
     KXButton &button = *host.button;
     button.setCaption(QString());
-    button.setMode(3);
-    button.setAlign(0);
+    button.setMode(KXButton::Mode(3));
+    button.setAlign(KXButton::Align(0));
     button.clearFocus();
     const QImage resting = button.grab().toImage();
     QCOMPARE(resting.pixelColor(40, 3), QColor(240, 240, 240));

@@ -234,8 +234,8 @@ void TestMessageWindow::look()
 
     auto *skinned = window.findChild<KXButton *>(QStringLiteral("msg_btn4"));
     QCOMPARE(skinned->caption(), QStringLiteral("Нет"));
-    QCOMPARE(skinned->align(), 1);
-    QCOMPARE(skinned->mode(), 4);
+    QCOMPARE(skinned->align(), KXButton::Align::Centred);
+    QCOMPARE(skinned->mode(), KXButton::Mode::Raised);
     QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("msg_btn1"))->text(),
              QStringLiteral("Да"));
 

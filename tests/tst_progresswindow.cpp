@@ -101,8 +101,8 @@ void TestProgressWindow::look()
     QCOMPARE(skinned->geometry(), QRect(232, 80, 97, 25));
     QCOMPARE(button->text(), QStringLiteral("Отмена"));
     QCOMPARE(skinned->caption(), QStringLiteral("Отмена"));
-    QCOMPARE(skinned->mode(), 4);
-    QCOMPARE(skinned->align(), 1);
+    QCOMPARE(skinned->mode(), KXButton::Mode::Raised);
+    QCOMPARE(skinned->align(), KXButton::Align::Centred);
     QCOMPARE(bar->isHidden(), style == 1);
     QCOMPARE(button->isHidden(), style == 1);
     QCOMPARE(counter->isHidden(), style == 0);

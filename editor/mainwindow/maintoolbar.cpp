@@ -28,7 +28,8 @@ MainToolbar::MainToolbar(QWidget *parent) : QFrame(parent)
         button->setProperty("index", i);
         button->setAutoSize(true);
         // Open, Save and Build have a pop-up menu beside their main command.
-        button->setMode(i == 1 || i == 2 || i == 4 ? 2 : 0);
+        button->setMode(i == 1 || i == 2 || i == 4 ? KXButton::Mode::DropDown
+                                                   : KXButton::Mode::Plain);
         button->setPicture(
             EditorLook::artwork(QStringLiteral("mainwindow/") + QLatin1String(pictures[i])));
         // Buttons 5 and 6 show only their picture; the others carry "%0001" to "%0005".
