@@ -1,6 +1,7 @@
 #include "dialogproject.h"
 
 #include "buttonscript.h"
+#include "failure.h"
 #include "projectfile.h"
 
 #include <algorithm>
@@ -12,22 +13,19 @@ DialogProject::DialogProject()
     clear();
 }
 
-bool DialogProject::load(ProjectFile &file)
+bool DialogProject::load(ProjectFile &file, QString *error)
 {
     const qint16 count = file.count();
-    if (count > MaxDialogs) {
-        mError = QStringLiteral("The file holds %1 dialogs; a project takes at most %2.")
-                     .arg(count)
-                     .arg(MaxDialogs);
-        return false;
-    }
+    if (count > MaxDialogs)
+        return failWith(error,
+                        QStringLiteral("The file holds %1 dialogs; a project takes at most %2.")
+                            .arg(count)
+                            .arg(MaxDialogs));
     std::array<DialogRecord, Capacity> records = mRecords;
     for (int i = 0; i <= count; ++i) {
         const std::optional<DialogRecord> record = file.read(i + 1);
-        if (!record) {
-            mError = file.errorString();
-            return false;
-        }
+        if (!record)
+            return failWith(error, file.errorString());
         records.at(i) = *record;
     }
     mRecords = records;
@@ -35,11 +33,11 @@ bool DialogProject::load(ProjectFile &file)
     return true;
 }
 
-bool DialogProject::store(ProjectFile &file) const
+bool DialogProject::store(ProjectFile &file, QString *error) const
 {
     for (int i = 0; i < fileRecordCount(); ++i) {
         if (!file.write(i + 1, mRecords.at(i)))
-            return false;
+            return failWith(error, file.errorString());
     }
     return true;
 }

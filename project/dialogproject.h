@@ -29,10 +29,12 @@ public:
     void setPath(const QString &path) { mPath = path; }
 
     // Reads the header and every dialog of an open file. Fails, leaving the project as it
-    // was, when the file holds more than the 99 dialogs the project can take.
-    bool load(ProjectFile &file);
-    // Writes the header and the dialogs; a longer old file keeps its trailing records.
-    bool store(ProjectFile &file) const;
+    // was and a reason in *error (when given), when the file holds more than the 99 dialogs the
+    // project can take or cannot be read.
+    bool load(ProjectFile &file, QString *error = nullptr);
+    // Writes the header and the dialogs; a longer old file keeps its trailing records. False
+    // with the file's reason in *error (when given) when a record cannot be written.
+    bool store(ProjectFile &file, QString *error = nullptr) const;
 
     // The records a file of this project holds: the header and dialogs 1 to the dialog count.
     int fileRecordCount() const;
@@ -46,13 +48,10 @@ public:
     // both scripts "go next".
     void newDialog(int index, const QString &text);
 
-    QString errorString() const { return mError; }
-
 private:
     std::array<DialogRecord, Capacity> mRecords;
     qint16 mDialogCount = 0;
     QString mPath;
-    QString mError;
 };
 
 } // namespace kq

@@ -3,6 +3,7 @@
 #include "buttonscript.h"
 #include "codepage.h"
 #include "dialogproject.h"
+#include "failure.h"
 #include "projectfile.h"
 #include "textlines.h"
 #include "wholefile.h"
@@ -14,13 +15,6 @@
 namespace kq::ProjectIO {
 
 namespace {
-
-bool fail(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-    return false;
-}
 
 qint16 iconCode(const QString &name)
 {
@@ -64,9 +58,10 @@ bool loadProjectFile(DialogProject &project, const QString &path, QString *error
 {
     ProjectFile file;
     if (!file.open(path, ProjectFile::Access::ReadOnly))
-        return fail(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    if (!project.load(file))
-        return fail(error, QStringLiteral("%1: %2").arg(path, project.errorString()));
+        return failWith(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QString reason;
+    if (!project.load(file, &reason))
+        return failWith(error, QStringLiteral("%1: %2").arg(path, reason));
     return true;
 }
 
@@ -91,11 +86,11 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
     project.setPath({});
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
+        return failWith(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
     // A read that breaks off must not pass for a shorter project.
     if (file.error() != QFileDevice::NoError)
-        return fail(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
+        return failWith(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
     file.close();
     const QList<QByteArray> lines = splitTextLines(bytes);
     int i = 0;
@@ -105,16 +100,17 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
         if (line.trimmed().isEmpty())
             continue;
         if (++i > DialogProject::MaxDialogs)
-            return fail(error, QStringLiteral("%1, line %2: a project holds at most %3 dialogs.")
-                                   .arg(path)
-                                   .arg(lineNumber)
-                                   .arg(DialogProject::MaxDialogs));
+            return failWith(error,
+                            QStringLiteral("%1, line %2: a project holds at most %3 dialogs.")
+                                .arg(path)
+                                .arg(lineNumber)
+                                .arg(DialogProject::MaxDialogs));
         const QStringList fields = fromCodePage(line).split(QStringLiteral("; "));
         if (fields.size() < 4)
-            return fail(error, QStringLiteral("%1, line %2: a dialog needs four fields "
-                                              "separated by \"; \".")
-                                   .arg(path)
-                                   .arg(lineNumber));
+            return failWith(error, QStringLiteral("%1, line %2: a dialog needs four fields "
+                                                  "separated by \"; \".")
+                                       .arg(path)
+                                       .arg(lineNumber));
         DialogRecord record = DialogRecord::cleared();
         record.text = QString(fields.at(0)).replace(u'#', QStringLiteral("\r\n"));
         record.caption = fields.at(1);
@@ -127,19 +123,20 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
         project.setDialogCount(qint16(i));
     }
     if (i == 0)
-        return fail(error, QStringLiteral("%1: the file holds no dialog.").arg(path));
+        return failWith(error, QStringLiteral("%1: the file holds no dialog.").arg(path));
 
     project.clearRecord(0);
     project.record(0).text = QStringLiteral("0");
     return true;
 }
 
-OpenResult openPath(DialogProject &project, const QString &path)
+std::optional<OpenedKind> openPath(DialogProject &project, const QString &path, QString *error)
 {
-    OpenResult result;
     const QFileInfo chosen(path);
-    if (!chosen.isFile())
-        return result;
+    if (!chosen.isFile()) {
+        failWith(error, QStringLiteral("%1: no such file").arg(path));
+        return std::nullopt;
+    }
 
     project.clear();
     // Only a project that loaded is saved back to where it came from; any other outcome
@@ -147,28 +144,35 @@ OpenResult openPath(DialogProject &project, const QString &path)
     project.setPath({});
     const QString ending = path.right(4).toUpper();
     if (ending == u"DLG2") {
-        result.kind = OpenedKind::Project;
-        result.ok = loadProjectFile(project, path, &result.error);
-        if (result.ok)
-            project.setPath(path);
-    } else if (ending == u".DLG") {
-        result.kind = OpenedKind::Legacy;
-        result.ok = importLegacyProject(project, path, &result.error);
-    } else {
-        // Any other file is a built program when its data file, or an older program's
-        // "main.dlg", lies beside it, whatever dots its own name holds.
-        const QString dataPath =
-            fileBeside(chosen.dir(), QFileInfo(buildDataFilePath(path)).fileName());
-        const QString legacyPath = fileBeside(chosen.dir(), QStringLiteral("main.dlg"));
-        if (!dataPath.isEmpty()) {
-            result.kind = OpenedKind::ProgramData;
-            result.ok = loadProjectFile(project, dataPath, &result.error);
-        } else if (!legacyPath.isEmpty()) {
-            result.kind = OpenedKind::ProgramLegacy;
-            result.ok = importLegacyProject(project, legacyPath, &result.error);
-        }
+        if (!loadProjectFile(project, path, error))
+            return std::nullopt;
+        project.setPath(path);
+        return OpenedKind::Project;
     }
-    return result;
+    if (ending == u".DLG") {
+        if (!importLegacyProject(project, path, error))
+            return std::nullopt;
+        return OpenedKind::Legacy;
+    }
+    // Any other file is a built program when its data file, or an older program's "main.dlg",
+    // lies beside it, whatever dots its own name holds.
+    const QString dataPath =
+        fileBeside(chosen.dir(), QFileInfo(buildDataFilePath(path)).fileName());
+    if (!dataPath.isEmpty()) {
+        if (!loadProjectFile(project, dataPath, error))
+            return std::nullopt;
+        return OpenedKind::ProgramData;
+    }
+    const QString legacyPath = fileBeside(chosen.dir(), QStringLiteral("main.dlg"));
+    if (!legacyPath.isEmpty()) {
+        if (!importLegacyProject(project, legacyPath, error))
+            return std::nullopt;
+        return OpenedKind::ProgramLegacy;
+    }
+    failWith(error, QStringLiteral("%1: neither a project (.dlg2, .dlg) nor a built program with "
+                                   "its data file")
+                        .arg(path));
+    return std::nullopt;
 }
 
 QString buildDataFilePath(const QString &programPath)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace kq {
 
 class DialogProject;
@@ -27,23 +29,19 @@ bool writeDataFile(const DialogProject &project, const QString &path, QString *e
 // dialogs before it stay with their count, the header is not set, and false returns.
 bool importLegacyProject(DialogProject &project, const QString &path, QString *error = nullptr);
 
-// What the open command found at a chosen path, told apart by the last four characters in any
+// What the open command read at a chosen path, told apart by the last four characters in any
 // letter case: a project ("DLG2"), an old text project (".DLG"), or a built program (".EXE", or
 // an executable file without extension), whose project is its data file beside it or, failing
 // that, a "main.dlg" in its folder.
-enum class OpenedKind { Project, Legacy, ProgramData, ProgramLegacy, Nothing };
-
-struct OpenResult
-{
-    OpenedKind kind = OpenedKind::Nothing;
-    bool ok = true;
-    QString error;
-};
+enum class OpenedKind { Project, Legacy, ProgramData, ProgramLegacy };
 
 // The open operation after the file dialog: clears the project (the dialog count stays), then
-// loads what the path names. The project path becomes the file for a project that loaded, empty
-// otherwise. A path without a file changes nothing.
-OpenResult openPath(DialogProject &project, const QString &path);
+// loads what the path names and returns what that was. The project path becomes the file for a
+// project that loaded, empty otherwise. None with a reason in *error (when given) when the path
+// names no file (then nothing changes), a file of no kind the editor opens, or a file that does
+// not load.
+std::optional<OpenedKind> openPath(DialogProject &project, const QString &path,
+                                   QString *error = nullptr);
 
 // The data file of a built program: the chosen path less a trailing ".exe" (any letter case),
 // plus ".dll"; the runner finds its own data file by the same rule.

@@ -1,5 +1,7 @@
 #include "wholefile.h"
 
+#include "failure.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -39,29 +41,26 @@ std::optional<FileIdentity> regularFileAt(const QString &path)
     return identityOf(status);
 }
 
-std::optional<FileIdentity> writeNewFile(const QString &path, const QByteArray &bytes,
-                                         QFileDevice::Permissions permissions, QString *error)
+bool writeNewFile(const QString &path, const QByteArray &bytes,
+                  QFileDevice::Permissions permissions, FileIdentity *written, QString *error)
 {
     // Removing a link removes the link, not the file it leads to.
     QFile::remove(path);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, permissions)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, permissions))
+        return failWith(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
     struct stat status;
-    const bool written =
+    const bool complete =
         file.write(bytes) == bytes.size() && file.flush() && ::fstat(file.handle(), &status) == 0;
     file.close();
-    if (!written) {
+    if (!complete) {
         // The file is the one just made; half of it is of no use to anyone.
         QFile::remove(path);
-        if (error)
-            *error = QStringLiteral("%1 could not be written completely.").arg(path);
-        return std::nullopt;
+        return failWith(error, QStringLiteral("%1 could not be written completely.").arg(path));
     }
-    return identityOf(status);
+    if (written)
+        *written = identityOf(status);
+    return true;
 }
 
 } // namespace kq

@@ -31,9 +31,10 @@ std::optional<FileIdentity> regularFileAt(const QString &path);
 // Writes bytes as a new regular file at path, never through what is there: a file or a link at
 // path is removed first, then the file is created exclusively, so a link placed there in between
 // makes the write fail instead of leading it elsewhere; a folder there makes it fail too.
-// Returns the identity of the file written, none with a reason in *error (when given).
-std::optional<FileIdentity> writeNewFile(const QString &path, const QByteArray &bytes,
-                                         QFileDevice::Permissions permissions,
-                                         QString *error = nullptr);
+// The identity of the file written goes to *written (when given), taken from the open file
+// itself. False with a reason in *error (when given) otherwise.
+bool writeNewFile(const QString &path, const QByteArray &bytes,
+                  QFileDevice::Permissions permissions, FileIdentity *written = nullptr,
+                  QString *error = nullptr);
 
 } // namespace kq

@@ -156,21 +156,22 @@ QString languageHeaderValue(const QString &file, const QString &selector)
     static constexpr HeaderCodes codes{u"ResErr1", u"ResErr3", u"ResErrGen", false};
     if (!languageExists(file))
         return QStringLiteral("ResErr2");
-    QString result;
-    if (!readHeaderValue(languagePath(file), QStringLiteral("!RescourceFile"),
-                         QStringLiteral("[Language]"),
-                         {{u"Name", u"GetName"},
-                          {u"ResId", u"GetId"},
-                          {u"Author", u"GetAuthor"},
-                          {u"Version", u"GetVersion"},
-                          {u"Status", u"GetStatus"}},
-                         selector, codes, &result))
-        return result;
+    QString errorCode;
+    const std::optional<QString> value = readHeaderValue(
+        languagePath(file), QStringLiteral("!RescourceFile"), QStringLiteral("[Language]"),
+        {{u"Name", u"GetName"},
+         {u"ResId", u"GetId"},
+         {u"Author", u"GetAuthor"},
+         {u"Version", u"GetVersion"},
+         {u"Status", u"GetStatus"}},
+        selector, codes, &errorCode);
+    if (!value)
+        return errorCode;
     if (selector == u"GetFile") {
         activeLanguage() = file;
         return file;
     }
-    return result;
+    return *value;
 }
 
 QString languageResourceLines(const QString &file)

@@ -22,11 +22,12 @@ QString pluginHeaderValue(const QString &path, const QString &selector)
     static constexpr HeaderCodes codes{u"PlugErr1", u"PlugErr3", u"PlugErrGen", true};
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return QStringLiteral("PlugErr2");
-    QString result;
-    readHeaderValue(path, QStringLiteral("!PluginFile"), QStringLiteral("[Info]"),
-                    {{u"Name", u"GetName"}, {u"Author", u"GetAuthor"}, {u"Version", u"GetVersion"}},
-                    selector, codes, &result);
-    return result;
+    QString errorCode;
+    const std::optional<QString> value = readHeaderValue(
+        path, QStringLiteral("!PluginFile"), QStringLiteral("[Info]"),
+        {{u"Name", u"GetName"}, {u"Author", u"GetAuthor"}, {u"Version", u"GetVersion"}}, selector,
+        codes, &errorCode);
+    return value.value_or(errorCode);
 }
 
 QString pluginDescriptionText(const QString &path)

@@ -53,38 +53,37 @@ QString lineField(const QString &line, qint16 n, const QString &delimiter)
     return field;
 }
 
-bool readHeaderValue(const QString &path, const QString &type, const QString &section,
-                     std::initializer_list<HeaderKey> keys, const QString &selector,
-                     const HeaderCodes &codes, QString *result)
+std::optional<QString> readHeaderValue(const QString &path, const QString &type,
+                                       const QString &section,
+                                       std::initializer_list<HeaderKey> keys,
+                                       const QString &selector, const HeaderCodes &codes,
+                                       QString *errorCode)
 {
-    result->clear();
+    const auto fail = [errorCode](const QString &code) -> std::optional<QString> {
+        *errorCode = code;
+        return std::nullopt;
+    };
     // One reading of the file serves both checks: the section search goes on after the type
     // line, since neither of the first two lines can be a section header once they have passed.
     TextLineReader file(path);
-    if (readTypeLine(file) != type) {
-        *result = QString::fromUtf16(codes.wrongType);
-        return false;
-    }
-    if (skipToSection(file, section) != section) {
-        *result = QString::fromUtf16(codes.damaged);
-        return false;
-    }
+    if (readTypeLine(file) != type)
+        return fail(QString::fromUtf16(codes.wrongType));
+    if (skipToSection(file, section) != section)
+        return fail(QString::fromUtf16(codes.damaged));
+    QString value;
     for (const HeaderKey &entry : keys) {
         const std::optional<QString> line = file.readLine();
         if (!line) {
-            *result = codes.endIsDamage ? QString::fromUtf16(codes.damaged)
-                                        : QString::number(file.errorCode()) +
-                                              QString::fromUtf16(codes.generalSuffix);
-            return false;
+            return fail(codes.endIsDamage ? QString::fromUtf16(codes.damaged)
+                                          : QString::number(file.errorCode()) +
+                                                QString::fromUtf16(codes.generalSuffix));
         }
-        if (lineField(*line, 0, QStringLiteral("=")) != entry.key) {
-            *result = QString::fromUtf16(codes.damaged);
-            return false;
-        }
+        if (lineField(*line, 0, QStringLiteral("=")) != entry.key)
+            return fail(QString::fromUtf16(codes.damaged));
         if (selector == entry.selector)
-            *result = lineField(*line, 1, QStringLiteral("="));
+            value = lineField(*line, 1, QStringLiteral("="));
     }
-    return true;
+    return value;
 }
 
 } // namespace kq

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <initializer_list>
+#include <optional>
 
 namespace kq {
 
@@ -42,10 +43,13 @@ struct HeaderCodes
 };
 
 // Checks the type line, finds the header section and reads the key lines right after it, each
-// with its key (delimiter "=") in the given order. On success returns true and the value of the
-// key that selector names (empty for any other selector); otherwise false and the error code.
-bool readHeaderValue(const QString &path, const QString &type, const QString &section,
-                     std::initializer_list<HeaderKey> keys, const QString &selector,
-                     const HeaderCodes &codes, QString *result);
+// with its key (delimiter "=") in the given order. Returns the value of the key that selector
+// names (empty for any other selector); none with the format's error code in *errorCode when the
+// header is not as it should be.
+std::optional<QString> readHeaderValue(const QString &path, const QString &type,
+                                       const QString &section,
+                                       std::initializer_list<HeaderKey> keys,
+                                       const QString &selector, const HeaderCodes &codes,
+                                       QString *errorCode);
 
 } // namespace kq

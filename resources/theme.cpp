@@ -43,14 +43,15 @@ QString themeHeaderValue(const QString &path, const QString &selector)
     if (path.isEmpty())
         return QStringLiteral("ResErr2");
     const QString file = themeFile(path);
-    QString result;
-    if (!readHeaderValue(
-            file, QStringLiteral("!ThemeFile"), QStringLiteral("[Info]"),
-            {{u"Name", u"GetName"}, {u"Version", u"GetVersion"}, {u"Status", u"GetStatus"}},
-            selector, codes, &result))
-        return result;
+    QString errorCode;
+    const std::optional<QString> value = readHeaderValue(
+        file, QStringLiteral("!ThemeFile"), QStringLiteral("[Info]"),
+        {{u"Name", u"GetName"}, {u"Version", u"GetVersion"}, {u"Status", u"GetStatus"}}, selector,
+        codes, &errorCode);
+    if (!value)
+        return errorCode;
     activeTheme() = file;
-    return selector == u"GetFile" ? file : result;
+    return selector == u"GetFile" ? file : *value;
 }
 
 qint32 activeThemeColor(const QString &key)
@@ -67,7 +68,7 @@ qint32 activeThemeColor(const QString &key)
 }
 
 bool writeUserTheme(const QString &path, const QString &name, const ThemeColors &colors,
-                    QString *errorString)
+                    QString *error)
 {
     // A line break in the name would start a line of its own (a pasted "Status=General" would
     // make a program theme); it is written as the "#" that the field rule reads as a break.
@@ -80,7 +81,7 @@ bool writeUserTheme(const QString &path, const QString &name, const ThemeColors 
     for (size_t i = 0; i < colors.size(); ++i)
         text += QStringLiteral("%1=%2\r\n").arg(ThemeColorSet.at(i)).arg(colors.at(i));
 
-    return writeWholeFile(path, toCodePage(text), errorString);
+    return writeWholeFile(path, toCodePage(text), error);
 }
 
 } // namespace kq

@@ -56,6 +56,6 @@ qint32 activeThemeColor(const QString &key);
 // Writes a user theme ("Status=User") with the ten colours, replacing the file only when the
 // whole theme has been written, so a failed save leaves an earlier file as it was.
 bool writeUserTheme(const QString &path, const QString &name, const ThemeColors &colors,
-                    QString *errorString = nullptr);
+                    QString *error = nullptr);
 
 } // namespace kq

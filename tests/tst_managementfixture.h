@@ -85,8 +85,13 @@ public:
     // The window as the main window opens it, over this fixture's scripted user and project.
     std::unique_ptr<kq::ManagementWindow> open()
     {
-        return std::make_unique<kq::ManagementWindow>(
-            ui, project, [this] { ++reloads; }, nullptr);
+        auto window = std::make_unique<kq::ManagementWindow>(ui, project, nullptr);
+        QObject::connect(window.get(), &kq::ManagementWindow::pluginResultLoaded,
+                         [this](const kq::DialogProject &result) {
+                             project = result;
+                             ++reloads;
+                         });
+        return window;
     }
 
     kq::ScriptedUi ui;

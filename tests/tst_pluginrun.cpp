@@ -87,8 +87,11 @@ void TestPluginRun::cleanup()
 
 std::unique_ptr<PluginRunWindow> TestPluginRun::createRun(const QString &program)
 {
-    auto run = std::make_unique<PluginRunWindow>(
-        mFixture->ui, mFixture->project, [this] { ++mFixture->reloads; }, nullptr);
+    auto run = std::make_unique<PluginRunWindow>(mFixture->ui, mFixture->project, nullptr);
+    connect(run.get(), &PluginRunWindow::resultLoaded, this, [this](const DialogProject &result) {
+        mFixture->project = result;
+        ++mFixture->reloads;
+    });
     run->setPluginName("Завершающее сообщение");
     run->setFile(plugins(program));
     return run;

@@ -83,7 +83,9 @@ private:
 
 } // namespace
 
-Q_DECLARE_METATYPE(kq::ProjectIO::OpenedKind)
+// What the open operation read: a kind, or none when it failed.
+using Opened = std::optional<kq::ProjectIO::OpenedKind>;
+Q_DECLARE_METATYPE(Opened)
 
 class TestProjectIO : public QObject
 {
@@ -294,71 +296,73 @@ void TestProjectIO::openPath_data()
     // badlegacy, program, exec (an executable file).
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QStringList>("files");
-    QTest::addColumn<ProjectIO::OpenedKind>("kind");
-    QTest::addColumn<bool>("ok");
+    QTest::addColumn<Opened>("opened");
+    QTest::addColumn<QString>("blamed"); // the file a failure's reason names first
     QTest::addColumn<int>("dialogs");
     QTest::addColumn<QString>("firstText");
     QTest::addColumn<bool>("pathSet");
 
     using K = ProjectIO::OpenedKind;
+    const Opened none;
     const QString fromProject = QStringLiteral("Проект 1");
     const QString fromData = QStringLiteral("Программа 1");
     const QString fromLegacy = QStringLiteral("Старый 1");
 
-    QTest::newRow("A.DLG2") << "A.DLG2" << QStringList{"A.DLG2=project"} << K::Project << true << 2
-                            << fromProject << true;
-    QTest::newRow("a.dlg2") << "a.dlg2" << QStringList{"a.dlg2=project"} << K::Project << true << 2
-                            << fromProject << true;
-    QTest::newRow("x.dlg") << "x.dlg" << QStringList{"x.dlg=legacy"} << K::Legacy << true << 4
-                           << fromLegacy << false;
-    QTest::newRow("X.DLG") << "X.DLG" << QStringList{"X.DLG=legacy"} << K::Legacy << true << 4
-                           << fromLegacy << false;
+    QTest::newRow("A.DLG2") << "A.DLG2" << QStringList{"A.DLG2=project"} << Opened(K::Project)
+                            << QString() << 2 << fromProject << true;
+    QTest::newRow("a.dlg2") << "a.dlg2" << QStringList{"a.dlg2=project"} << Opened(K::Project)
+                            << QString() << 2 << fromProject << true;
+    QTest::newRow("x.dlg") << "x.dlg" << QStringList{"x.dlg=legacy"} << Opened(K::Legacy)
+                           << QString() << 4 << fromLegacy << false;
+    QTest::newRow("X.DLG") << "X.DLG" << QStringList{"X.DLG=legacy"} << Opened(K::Legacy)
+                           << QString() << 4 << fromLegacy << false;
     QTest::newRow("quiz.exe with quiz.dll")
         << "quiz.exe" << QStringList{"quiz.exe=program", "quiz.dll=data", "main.dlg=legacy"}
-        << K::ProgramData << true << 3 << fromData << false;
+        << Opened(K::ProgramData) << QString() << 3 << fromData << false;
     QTest::newRow("QUIZ.EXE with QUIZ.dll")
-        << "QUIZ.EXE" << QStringList{"QUIZ.EXE=program", "QUIZ.dll=data"} << K::ProgramData << true
-        << 3 << fromData << false;
+        << "QUIZ.EXE" << QStringList{"QUIZ.EXE=program", "QUIZ.dll=data"} << Opened(K::ProgramData)
+        << QString() << 3 << fromData << false;
     QTest::newRow("quiz.exe with main.dlg")
         << "quiz.exe" << QStringList{"quiz.exe=program", "main.dlg=legacy", "other.dll=data"}
-        << K::ProgramLegacy << true << 4 << fromLegacy << false;
-    QTest::newRow("quiz.exe alone") << "quiz.exe" << QStringList{"quiz.exe=program"} << K::Nothing
-                                    << true << 6 << QString() << false;
+        << Opened(K::ProgramLegacy) << QString() << 4 << fromLegacy << false;
+    QTest::newRow("quiz.exe alone") << "quiz.exe" << QStringList{"quiz.exe=program"} << none
+                                    << "quiz.exe" << 6 << QString() << false;
     QTest::newRow("executable quiz with quiz.dll")
-        << "quiz" << QStringList{"quiz=exec", "quiz.dll=data"} << K::ProgramData << true << 3
-        << fromData << false;
+        << "quiz" << QStringList{"quiz=exec", "quiz.dll=data"} << Opened(K::ProgramData)
+        << QString() << 3 << fromData << false;
     QTest::newRow("executable quiz with main.dlg")
-        << "quiz" << QStringList{"quiz=exec", "main.dlg=legacy"} << K::ProgramLegacy << true << 4
-        << fromLegacy << false;
+        << "quiz" << QStringList{"quiz=exec", "main.dlg=legacy"} << Opened(K::ProgramLegacy)
+        << QString() << 4 << fromLegacy << false;
     // A program built under any name is found by its data file beside it, in any letter case.
-    QTest::newRow("plain file quiz") << "quiz" << QStringList{"quiz=program", "quiz.dll=data"}
-                                     << K::ProgramData << true << 3 << "Программа 1" << false;
+    QTest::newRow("plain file quiz")
+        << "quiz" << QStringList{"quiz=program", "quiz.dll=data"} << Opened(K::ProgramData)
+        << QString() << 3 << "Программа 1" << false;
     QTest::newRow("name with dots")
-        << "my.quiz" << QStringList{"my.quiz=program", "my.quiz.dll=data"} << K::ProgramData << true
-        << 3 << "Программа 1" << false;
+        << "my.quiz" << QStringList{"my.quiz=program", "my.quiz.dll=data"} << Opened(K::ProgramData)
+        << QString() << 3 << "Программа 1" << false;
     QTest::newRow("data file in capitals")
-        << "quiz.exe" << QStringList{"quiz.exe=program", "QUIZ.DLL=data"} << K::ProgramData << true
-        << 3 << "Программа 1" << false;
+        << "quiz.exe" << QStringList{"quiz.exe=program", "QUIZ.DLL=data"} << Opened(K::ProgramData)
+        << QString() << 3 << "Программа 1" << false;
     QTest::newRow("older program in capitals")
-        << "game.bin" << QStringList{"game.bin=program", "MAIN.DLG=legacy"} << K::ProgramLegacy
-        << true << 4 << "Старый 1" << false;
-    QTest::newRow("other ending") << "notes.txt" << QStringList{"notes.txt=project"} << K::Nothing
-                                  << true << 6 << QString() << false;
-    QTest::newRow("project of 100 dialogs") << "big.dlg2" << QStringList{"big.dlg2=big"}
-                                            << K::Project << false << 6 << QString() << false;
+        << "game.bin" << QStringList{"game.bin=program", "MAIN.DLG=legacy"}
+        << Opened(K::ProgramLegacy) << QString() << 4 << "Старый 1" << false;
+    QTest::newRow("other ending") << "notes.txt" << QStringList{"notes.txt=project"} << none
+                                  << "notes.txt" << 6 << QString() << false;
+    QTest::newRow("project of 100 dialogs") << "big.dlg2" << QStringList{"big.dlg2=big"} << none
+                                            << "big.dlg2" << 6 << QString() << false;
     QTest::newRow("data file of 100 dialogs")
-        << "quiz.exe" << QStringList{"quiz.exe=program", "quiz.dll=big"} << K::ProgramData << false
-        << 6 << QString() << false;
+        << "quiz.exe" << QStringList{"quiz.exe=program", "quiz.dll=big"} << none << "quiz.dll" << 6
+        << QString() << false;
     QTest::newRow("legacy that fails at line 1") << "bad.dlg" << QStringList{"bad.dlg=badlegacy"}
-                                                 << K::Legacy << false << 6 << QString() << false;
+                                                 << none << "bad.dlg" << 6 << QString() << false;
 }
 
 void TestProjectIO::openPath()
 {
     QFETCH(QString, chosen);
     QFETCH(QStringList, files);
-    QFETCH(ProjectIO::OpenedKind, kind);
-    QFETCH(bool, ok);
+    QFETCH(Opened, opened);
+    QFETCH(QString, blamed);
     QFETCH(int, dialogs);
     QFETCH(QString, firstText);
     QFETCH(bool, pathSet);
@@ -388,11 +392,12 @@ void TestProjectIO::openPath()
     DialogProject project = makeProject(6, QStringLiteral("Прежний"));
     project.setPath(QStringLiteral("/old/project.dlg2"));
     const QString path = dir.filePath(chosen);
-    const ProjectIO::OpenResult result = ProjectIO::openPath(project, path);
-
-    QCOMPARE(result.kind, kind);
-    QCOMPARE(result.ok, ok);
-    QCOMPARE(result.error.isEmpty(), ok);
+    QString error;
+    QCOMPARE(ProjectIO::openPath(project, path, &error), opened);
+    if (opened)
+        QVERIFY(error.isEmpty());
+    else
+        QVERIFY2(error.startsWith(dir.filePath(blamed)), qPrintable(error));
     QCOMPARE(project.dialogCount(), qint16(dialogs));
     QCOMPARE(project.path(), pathSet ? path : QString());
     if (firstText.isEmpty()) {
@@ -423,8 +428,9 @@ void TestProjectIO::openMissingPathChangesNothing()
     DialogProject project = makeProject(3);
     project.setPath(QStringLiteral("/old/project.dlg2"));
     const DialogRecord first = project.record(1);
-    const ProjectIO::OpenResult result = ProjectIO::openPath(project, dir.filePath(relativePath));
-    QCOMPARE(result.kind, ProjectIO::OpenedKind::Nothing);
+    QString error;
+    QVERIFY(!ProjectIO::openPath(project, dir.filePath(relativePath), &error));
+    QCOMPARE(error, dir.filePath(relativePath) + QStringLiteral(": no such file"));
     QCOMPARE(project.record(1), first);
     QCOMPARE(project.dialogCount(), qint16(3));
     QCOMPARE(project.path(), QStringLiteral("/old/project.dlg2"));

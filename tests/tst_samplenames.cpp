@@ -78,8 +78,10 @@ void TestSampleNames::englishSamplesPlay()
     QFETCH(int, style);
 
     DialogProject project;
-    const ProjectIO::OpenResult opened = ProjectIO::openPath(project, samplePath(name));
-    QVERIFY2(opened.ok && opened.kind == ProjectIO::OpenedKind::Project, qPrintable(opened.error));
+    QString error;
+    const std::optional<ProjectIO::OpenedKind> opened =
+        ProjectIO::openPath(project, samplePath(name), &error);
+    QVERIFY2(opened == ProjectIO::OpenedKind::Project, qPrintable(error));
     QCOMPARE(project.record(0).projectStyle(), qint16(style));
     QVERIFY(project.dialogCount() >= 5);
 

@@ -74,19 +74,6 @@ QString misplacedOption(const QCommandLineParser &parser, const Options &options
     return QString();
 }
 
-bool readProject(const QString &path, DialogProject &project, QString *error)
-{
-    const ProjectIO::OpenResult opened = ProjectIO::openPath(project, path);
-    if (opened.kind == ProjectIO::OpenedKind::Nothing) {
-        *error = QFileInfo(path).isFile()
-                     ? u"neither a project (.dlg2, .dlg) nor a built program with its data file"_s
-                     : u"no such file"_s;
-        return false;
-    }
-    *error = opened.error;
-    return opened.ok;
-}
-
 // The editor's settings name the language of what the check says; a first run has none yet.
 void useSettingsLanguage()
 {
@@ -162,8 +149,8 @@ int runOnProject(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     DialogProject project;
     QString error;
-    if (!readProject(line.file, project, &error)) {
-        err << line.file << u": "_s << error << Qt::endl;
+    if (!ProjectIO::openPath(project, line.file, &error)) {
+        err << error << Qt::endl;
         return ExitUnreadable;
     }
     return line.action == CommandLine::Action::Check ? runCheck(line, project, out)

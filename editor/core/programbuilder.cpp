@@ -2,6 +2,7 @@
 
 #include "dialogproject.h"
 #include "elffile.h"
+#include "failure.h"
 #include "librarybundle.h"
 #include "programfolder.h"
 #include "projectio.h"
@@ -61,13 +62,6 @@ lib and plugins the libraries it needs. The folder may be moved and renamed; the
 file "%1" finds "%2" beside it by its own name.
 )"_s;
 
-bool fail(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-    return false;
-}
-
 bool sameFile(const QString &a, const QString &b)
 {
     std::error_code ignored;
@@ -85,15 +79,15 @@ bool copyRunner(const QString &runnerPath, const QString &target, QString *error
 {
     QFile runner(runnerPath);
     if (!runner.open(QIODevice::ReadOnly))
-        return fail(error, u"%1: %2"_s.arg(runnerPath, runner.errorString()));
+        return failWith(error, u"%1: %2"_s.arg(runnerPath, runner.errorString()));
     const QByteArray program = runner.readAll();
     if (runner.error() != QFileDevice::NoError)
-        return fail(error, u"%1: %2"_s.arg(runnerPath, runner.errorString()));
+        return failWith(error, u"%1: %2"_s.arg(runnerPath, runner.errorString()));
     // Written whole before it replaces an existing file of that name.
     if (!writeWholeFile(target, program, error))
         return false;
     return QFile::setPermissions(target, runner.permissions()) ||
-           fail(error, u"%1: cannot set its permissions"_s.arg(target));
+           failWith(error, u"%1: cannot set its permissions"_s.arg(target));
 }
 
 QByteArray fileContent(const QString &path)
@@ -107,19 +101,19 @@ QByteArray fileContent(const QString &path)
 bool prepareFolder(const QDir &dir, QString *error)
 {
     if (!dir.mkpath(u"."_s))
-        return fail(error, u"%1: cannot make the folder"_s.arg(dir.path()));
+        return failWith(error, u"%1: cannot make the folder"_s.arg(dir.path()));
     const bool empty =
         dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     if (!empty && fileContent(dir.filePath(u"qt.conf"_s)) != QtConf.toUtf8())
-        return fail(error,
-                    u"%1 holds other files; a portable program needs a folder of its own"_s.arg(
-                        dir.path()));
+        return failWith(error,
+                        u"%1 holds other files; a portable program needs a folder of its own"_s.arg(
+                            dir.path()));
     for (const QString &sub : {u"lib"_s, u"plugins"_s}) {
         if (!QDir(dir.filePath(sub)).removeRecursively())
-            return fail(error, u"%1: cannot remove the older files"_s.arg(dir.filePath(sub)));
+            return failWith(error, u"%1: cannot remove the older files"_s.arg(dir.filePath(sub)));
     }
     if (!dir.mkpath(u"lib"_s) || !dir.mkpath(u"plugins/platforms"_s))
-        return fail(error, u"%1: cannot make its lib and plugins folders"_s.arg(dir.path()));
+        return failWith(error, u"%1: cannot make its lib and plugins folders"_s.arg(dir.path()));
     return true;
 }
 
@@ -128,9 +122,9 @@ bool findsItsLibraries(const QString &runnerPath, QString *error)
 {
     ElfFile runner;
     if (!runner.load(runnerPath))
-        return fail(error, runner.errorString());
+        return failWith(error, runner.errorString());
     if (!runner.runPath().split(u':').contains(u"$ORIGIN/lib"))
-        return fail(error, u"%1 was built without the run path $ORIGIN/lib"_s.arg(runnerPath));
+        return failWith(error, u"%1 was built without the run path $ORIGIN/lib"_s.arg(runnerPath));
     return true;
 }
 
@@ -138,7 +132,7 @@ bool copyInto(const QString &source, const QDir &dir, const QString &target, QSt
 {
     QFile file(source);
     return file.copy(dir.filePath(target)) ||
-           fail(error, u"%1: %2"_s.arg(dir.filePath(target), file.errorString()));
+           failWith(error, u"%1: %2"_s.arg(dir.filePath(target), file.errorString()));
 }
 
 // "quiz/" and "quiz" name the same folder, whose name is "quiz".
@@ -174,8 +168,8 @@ bool buildProgram(const DialogProject &project, const QString &runnerPath,
     const QString dataPath = ProjectIO::buildDataFilePath(programPath);
     for (const QString &target : {programPath, dataPath}) {
         if (isProtected(target, runnerPath))
-            return fail(error,
-                        u"%1 is the editor or its runner; choose another name"_s.arg(target));
+            return failWith(error,
+                            u"%1 is the editor or its runner; choose another name"_s.arg(target));
     }
     return copyRunner(runnerPath, programPath, error) &&
            ProjectIO::writeDataFile(project, dataPath, error);
@@ -187,7 +181,7 @@ bool buildPortable(const DialogProject &project, const QString &runnerPath, cons
     const QDir dir(absolute(folder));
     const QString name = dir.dirName();
     if (name.isEmpty())
-        return fail(error, u"%1: a portable program needs a folder of its own"_s.arg(folder));
+        return failWith(error, u"%1: a portable program needs a folder of its own"_s.arg(folder));
     if (!findsItsLibraries(runnerPath, error) || !prepareFolder(dir, error))
         return false;
     PortableBuild result;
@@ -197,13 +191,13 @@ bool buildPortable(const DialogProject &project, const QString &runnerPath, cons
 
     LibraryBundle bundle;
     if (!bundle.add(runnerPath))
-        return fail(error, bundle.errorString());
+        return failWith(error, bundle.errorString());
     const QString platforms = QLibraryInfo::path(QLibraryInfo::PluginsPath) + u"/platforms/"_s;
     for (const QString &platform : Platforms) {
         const QString plugin = u"libq%1.so"_s.arg(platform);
         const QString target = u"plugins/platforms/"_s + plugin;
         if (!bundle.add(platforms + plugin))
-            return fail(error, bundle.errorString());
+            return failWith(error, bundle.errorString());
         if (!copyInto(platforms + plugin, dir, target, error))
             return false;
         result.bundled.append(target);
@@ -246,12 +240,12 @@ bool packFolder(const QString &folder, QString *archive, QString *error)
         tar.exitCode() != 0) {
         QFile::remove(part);
         const QString reason = QString::fromLocal8Bit(tar.readAllStandardError()).trimmed();
-        return fail(error, u"tar cannot pack %1: %2"_s.arg(
-                               info.filePath(), reason.isEmpty() ? tar.errorString() : reason));
+        return failWith(error, u"tar cannot pack %1: %2"_s.arg(
+                                   info.filePath(), reason.isEmpty() ? tar.errorString() : reason));
     }
     QFile::remove(target);
     if (!QFile::rename(part, target))
-        return fail(error, u"%1: cannot be written"_s.arg(target));
+        return failWith(error, u"%1: cannot be written"_s.arg(target));
     if (archive)
         *archive = target;
     return true;

@@ -712,12 +712,9 @@ bool MainWindow::openProjectPath(const QString &path)
     // The project is read aside, so a file that cannot be read leaves the one in the editor,
     // its path and its title untouched.
     DialogProject opened = mDocument->project();
-    const ProjectIO::OpenResult result = ProjectIO::openPath(opened, path);
-    if (!result.ok || result.kind == ProjectIO::OpenedKind::Nothing) {
-        mUi.warnFailed(this, result.error.isEmpty()
-                                 ? path + QStringLiteral(": not a project, an old project or a "
-                                                         "built program")
-                                 : result.error);
+    QString error;
+    if (!ProjectIO::openPath(opened, path, &error)) {
+        mUi.warnFailed(this, error);
         return false;
     }
     mDocument->replaceProject(opened);
@@ -886,9 +883,8 @@ void MainWindow::showManagement()
 {
     mPanel->commitEdits();
     // A plug-in works on a copy; its result replaces the document as one new, unsaved project.
-    DialogProject exchange = mDocument->project();
-    ManagementWindow window(
-        mUi, exchange, [this, &exchange] { pluginResultLoaded(exchange); }, this);
+    ManagementWindow window(mUi, mDocument->project(), this);
+    connect(&window, &ManagementWindow::pluginResultLoaded, this, &MainWindow::pluginResultLoaded);
     window.exec();
     ApplyChanges();
 }

@@ -31,8 +31,7 @@ constexpr QSize SmallestSize(600, 440);
 
 } // namespace
 
-ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
-                                   std::function<void()> projectReloaded, QWidget *parent)
+ManagementWindow::ManagementWindow(UiServices &ui, const DialogProject &project, QWidget *parent)
     : QDialog(parent), mUi(ui)
 {
     setObjectName(QStringLiteral("store"));
@@ -45,7 +44,8 @@ ManagementWindow::ManagementWindow(UiServices &ui, DialogProject &project,
 
     mLanguages = new LanguagePage(ui, this);
     mThemes = new ThemePage(ui, this);
-    mPlugins = new PluginPage(ui, project, std::move(projectReloaded), this);
+    mPlugins = new PluginPage(ui, project, this);
+    connect(mPlugins, &PluginPage::resultLoaded, this, &ManagementWindow::pluginResultLoaded);
     mPanels = {mLanguages, mThemes, mPlugins, buildDownloadsPanel()};
     auto *panelArea = new QGridLayout;
     panelArea->setContentsMargins(0, 0, 0, 0);

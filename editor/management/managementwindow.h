@@ -1,18 +1,17 @@
 #pragma once
 
+#include "dialogproject.h"
 #include "theme.h"
 
 #include <QDialog>
 #include <QStringList>
 
 #include <array>
-#include <functional>
 
 class QTabBar;
 
 namespace kq {
 
-class DialogProject;
 class LanguagePage;
 class PluginPage;
 class ThemePage;
@@ -20,15 +19,14 @@ class UiServices;
 
 // The program management window `store`: languages, themes, plug-ins and the downloads page on
 // one tab strip. Choosing a language or a theme writes its setting at once; the main window
-// applies the settings when this window closes. A plug-in run replaces `project` and reports it
-// through projectReloaded.
+// applies the settings when this window closes. A plug-in run works on a copy of `project` and
+// hands its result on through pluginResultLoaded.
 class ManagementWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    ManagementWindow(UiServices &ui, DialogProject &project, std::function<void()> projectReloaded,
-                     QWidget *parent);
+    ManagementWindow(UiServices &ui, const DialogProject &project, QWidget *parent);
 
     // Empties and refills the list of panel 0 (languages), 1 (themes) or 2 (plug-ins): the
     // folder's files in name order up to the first that is not valid, then the preselection,
@@ -45,6 +43,10 @@ public:
     const ThemeColors &workingColors() const;
     // The resource lines of the selected language, as the string viewer scrolls through them.
     QStringList stringRows() const;
+
+signals:
+    // A plug-in's result; a later run in the same window starts from it.
+    void pluginResultLoaded(const kq::DialogProject &project);
 
 private:
     QWidget *buildDownloadsPanel();

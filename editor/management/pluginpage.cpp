@@ -32,10 +32,8 @@ QString programFileOf(const QString &descriptionPath)
 
 } // namespace
 
-PluginPage::PluginPage(UiServices &ui, DialogProject &project,
-                       std::function<void()> projectReloaded, QWidget *parent)
-    : ManagementPage(ui, 203, parent), mProject(project),
-      mProjectReloaded(std::move(projectReloaded))
+PluginPage::PluginPage(UiServices &ui, const DialogProject &project, QWidget *parent)
+    : ManagementPage(ui, 203, parent), mProject(project)
 {
     const QFont font = EditorLook::fixedPitchFont();
 
@@ -152,7 +150,8 @@ void PluginPage::runPlugin()
     const QPoint at = management->pos();
     management->QWidget::setVisible(false);
     {
-        PluginRunWindow run(mUi, mProject, mProjectReloaded, management->parentWidget());
+        PluginRunWindow run(mUi, mProject, management->parentWidget());
+        connect(&run, &PluginRunWindow::resultLoaded, this, &PluginPage::takeResult);
         run.setPluginName(mList->currentItem()->text());
         run.setFile(program);
         run.exec();
@@ -160,6 +159,12 @@ void PluginPage::runPlugin()
     management->show();
     // Shown again, the window comes back where the user left it, not a title bar lower.
     management->move(at);
+}
+
+void PluginPage::takeResult(const DialogProject &result)
+{
+    mProject = result;
+    emit resultLoaded(result);
 }
 
 void PluginPage::deletePlugin()

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "dialogproject.h"
 #include "managementpage.h"
 
 #include <array>
-#include <functional>
 
 class QListWidget;
 class QPlainTextEdit;
@@ -11,32 +11,32 @@ class QPushButton;
 
 namespace kq {
 
-class DialogProject;
-
 // The plug-ins page: the plug-in descriptions of the Plugins folder, the selected one's author
-// and description, and its Run and Delete buttons. A run hands `project` to the plug-in and
-// reports a result that replaced it through projectReloaded.
+// and description, and its Run and Delete buttons. A run hands a copy of `project` to the
+// plug-in; its result is handed on through resultLoaded and is what the next run starts from.
 class PluginPage : public ManagementPage
 {
     Q_OBJECT
 
 public:
-    PluginPage(UiServices &ui, DialogProject &project, std::function<void()> projectReloaded,
-               QWidget *parent);
+    PluginPage(UiServices &ui, const DialogProject &project, QWidget *parent);
 
     void fill() override;
 
     // The full description paths behind the list, entry for entry.
     QStringList paths() const { return mPaths; }
 
+signals:
+    void resultLoaded(const kq::DialogProject &project);
+
 private:
     void selectPlugin(int row);
     void pluginSelected();
     void runPlugin();
+    void takeResult(const DialogProject &result);
     void deletePlugin();
 
-    DialogProject &mProject;
-    std::function<void()> mProjectReloaded;
+    DialogProject mProject;
     QStringList mPaths;
 
     QListWidget *mList = nullptr;

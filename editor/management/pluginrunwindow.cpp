@@ -1,6 +1,5 @@
 #include "pluginrunwindow.h"
 
-#include "dialogproject.h"
 #include "language.h"
 #include "programfolder.h"
 #include "projectio.h"
@@ -28,23 +27,23 @@ constexpr QFileDevice::Permissions InputPermissions =
 constexpr QFileDevice::Permissions ProgramPermissions =
     InputPermissions | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
 
-// The plug-in program's bytes; none when its file cannot be read whole.
-std::optional<QByteArray> programBytes(const QString &path)
+// The plug-in program's bytes; none with a reason in *error when its file cannot be read whole.
+std::optional<QByteArray> programBytes(const QString &path, QString *error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return bytes;
+    }
+    *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    return std::nullopt;
 }
 
 } // namespace
 
-PluginRunWindow::PluginRunWindow(UiServices &ui, DialogProject &project,
-                                 std::function<void()> projectReloaded, QWidget *parent)
-    : QDialog(parent), mUi(ui), mProject(project), mProjectReloaded(std::move(projectReloaded))
+PluginRunWindow::PluginRunWindow(UiServices &ui, const DialogProject &project, QWidget *parent)
+    : QDialog(parent), mUi(ui), mProject(project)
 {
     setObjectName(QStringLiteral("plug"));
 
@@ -126,14 +125,18 @@ void PluginRunWindow::startPlugin()
     // Both files are made anew where a link or anything else may have been put in their place,
     // so nothing is ever written through it.
     const QString program = exchangePath(ProgramCopy);
-    const std::optional<QByteArray> bytes = programBytes(mFile);
-    if (!writeNewFile(exchangePath(InputFile), mProject.fileBytes(), InputPermissions) || !bytes) {
-        fail();
+    QString error;
+    const std::optional<QByteArray> bytes = programBytes(mFile, &error);
+    FileIdentity copy;
+    if (!bytes ||
+        !writeNewFile(exchangePath(InputFile), mProject.fileBytes(), InputPermissions, nullptr,
+                      &error) ||
+        !writeNewFile(program, *bytes, ProgramPermissions, &copy, &error)) {
+        fail(error);
         return;
     }
-    const std::optional<FileIdentity> copy = writeNewFile(program, *bytes, ProgramPermissions);
     // Started only while its name still leads to the very file just written.
-    if (!copy || regularFileAt(program) != copy ||
+    if (regularFileAt(program) != copy ||
         !mUi.startDetached(program, {}, programPath(QStringLiteral("Plugins")), &sLastPluginPid)) {
         fail();
         return;
@@ -146,20 +149,20 @@ void PluginRunWindow::loadResult()
     mWait.stop();
     // A result the project cannot hold (more than 99 dialogs) or cannot read is refused whole,
     // and the project stays as it was.
-    if (!ProjectIO::loadProjectFile(mProject, exchangePath(OutputFile))) {
-        fail();
+    QString error;
+    if (!ProjectIO::loadProjectFile(mProject, exchangePath(OutputFile), &error)) {
+        fail(error);
         return;
     }
-    if (mProjectReloaded)
-        mProjectReloaded();
+    emit resultLoaded(mProject);
     removeExchangeFiles();
     accept();
 }
 
-void PluginRunWindow::fail()
+void PluginRunWindow::fail(const QString &reason)
 {
     mWait.stop();
-    mUi.warnFailed(this);
+    mUi.warnFailed(this, reason);
     removeExchangeFiles();
     QDialog::reject();
 }

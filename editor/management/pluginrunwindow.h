@@ -1,22 +1,21 @@
 #pragma once
 
+#include "dialogproject.h"
+
 #include <QDialog>
 #include <QString>
 #include <QTimer>
-
-#include <functional>
 
 class QLabel;
 
 namespace kq {
 
-class DialogProject;
 class UiServices;
 
 // The plug-in run window `plug`. Once a second its `wait` timer looks after the exchange with the
 // plug-in program in the Plugins folder: the first tick writes the project to "Input.tmp",
 // copies the program to "plugin.exe" and starts it; later ticks load "Output.tmp" as soon as it
-// exists, report the new project through projectReloaded and close the window. Esc gives up.
+// exists, hand the new project on through resultLoaded and close the window. Esc gives up.
 class PluginRunWindow : public QDialog
 {
     Q_OBJECT
@@ -24,9 +23,8 @@ class PluginRunWindow : public QDialog
 public:
     static constexpr int WaitInterval = 1000;
 
-    // Removes the exchange files left by an earlier run.
-    PluginRunWindow(UiServices &ui, DialogProject &project, std::function<void()> projectReloaded,
-                    QWidget *parent);
+    // Removes the exchange files left by an earlier run. The plug-in gets a copy of project.
+    PluginRunWindow(UiServices &ui, const DialogProject &project, QWidget *parent);
 
     void setPluginName(const QString &name);
     // The plug-in program to run: the full path of a ".plug" file.
@@ -50,16 +48,20 @@ public slots:
     // Esc and the close box give up waiting; the plug-in program is left running.
     void reject() override;
 
+signals:
+    // The plug-in's result, read into a copy of the project handed over: the dialogs it holds,
+    // the path and any records past its dialogs as they were.
+    void resultLoaded(const kq::DialogProject &project);
+
 private:
     void fitSize();
     void startPlugin();
     void loadResult();
-    // Ends the run on a failure that leaves nothing to wait for.
-    void fail();
+    // Ends the run on a failure that leaves nothing to wait for; reason becomes the detail text.
+    void fail(const QString &reason = {});
 
     UiServices &mUi;
-    DialogProject &mProject;
-    std::function<void()> mProjectReloaded;
+    DialogProject mProject;
     QString mFile;
     bool mLoaded = false;
     QTimer mWait;
