@@ -16,8 +16,11 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME  ?= 60
 FUZZ_NICE  ?= 10
 FUZZERS    = projectfile buttonscript legacyimport resourcefiles
+# clang-tidy reads the build's compile_commands.json and the moc output the build generates.
+TIDY_PACKAGES = $(PACKAGES) clang-tidy
+TIDY_SOURCES  = ^$(CURDIR)/(benchmarks|controls|desktop|editor|fuzz|project|resources|runner|tests|tools)/.*\.cpp$$
 
-.PHONY: run test bench fuzz build deps configure clean install uninstall
+.PHONY: run test bench fuzz tidy build deps configure clean install uninstall
 
 # Starts the editor from the assembled program folder.
 run: build
@@ -58,6 +61,11 @@ fuzz:
 	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$name/ \
 	    $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name || exit 1; \
 	done
+
+# The names and bug-prone checks of .clang-tidy on every source of the build; a finding fails.
+tidy: build
+	$(MAKE) deps PACKAGES="$(TIDY_PACKAGES)"
+	run-clang-tidy -p $(BUILD) -quiet -j $(JOBS) '$(TIDY_SOURCES)'
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

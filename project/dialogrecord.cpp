@@ -16,7 +16,7 @@ struct TextField
 };
 
 // The layout: text 0..511, caption 512..561, four 15-byte button fields, then type, ico, time.
-constexpr TextField textFields[] = {
+constexpr TextField TextFields[] = {
     {&DialogRecord::text, 0, DialogRecord::TextWidth},
     {&DialogRecord::caption, 512, DialogRecord::CaptionWidth},
     {&DialogRecord::btn1, 562, DialogRecord::ButtonWidth},
@@ -31,7 +31,7 @@ struct NumberField
     int offset;
 };
 
-constexpr NumberField numberFields[] = {
+constexpr NumberField NumberFields[] = {
     {&DialogRecord::type, 622},
     {&DialogRecord::ico, 624},
     {&DialogRecord::time, 626},
@@ -53,9 +53,9 @@ DialogRecord DialogRecord::cleared()
 QByteArray DialogRecord::toBytes() const
 {
     QByteArray bytes(Size, '\0');
-    for (const TextField &field : textFields)
+    for (const TextField &field : TextFields)
         bytes.replace(field.offset, field.width, fixedWidth(this->*field.member, field.width));
-    for (const NumberField &field : numberFields)
+    for (const NumberField &field : NumberFields)
         qToLittleEndian<qint16>(this->*field.member, bytes.data() + field.offset);
     return bytes;
 }
@@ -68,9 +68,9 @@ DialogRecord DialogRecord::fromBytes(const QByteArray &bytes)
     full = full.leftJustified(Size, '\0');
 
     DialogRecord record;
-    for (const TextField &field : textFields)
+    for (const TextField &field : TextFields)
         record.*field.member = fromCodePage(full.mid(field.offset, field.width));
-    for (const NumberField &field : numberFields)
+    for (const NumberField &field : NumberFields)
         record.*field.member = qFromLittleEndian<qint16>(full.constData() + field.offset);
     return record;
 }

@@ -24,7 +24,7 @@ inline QTemporaryDir &configHome()
     return dir;
 }
 // The recovery copies of autosave live under XDG_DATA_HOME; each test program has its own.
-inline const bool configHomeSet = [] {
+inline const bool ConfigHomeSet = [] {
     return qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome().path())) &&
            qputenv("XDG_DATA_HOME", QFile::encodeName(configHome().path() + "/data"));
 }();

@@ -16,20 +16,22 @@ using namespace kq;
 
 namespace {
 
-const QStringList russian{"Программа для создания 32-битных диалоговых приложений под Windows.",
-                          "Версия 2.0 Beta",
-                          "",
-                          "Спасибо бета-тестерам:",
-                          "",
-                          "И всем-всем, кто работает с моей прогаммой!!!",
-                          ""};
-const QStringList english{"Quorvex will help you in creating 32-bit dialoged Windows applications.",
-                          "Version 2.0 Beta",
-                          "",
-                          "Special thanks to:",
-                          "",
-                          "And to everybody, who works with my program!!!",
-                          ""};
+const QStringList RussianLines{
+    "Программа для создания 32-битных диалоговых приложений под Windows.",
+    "Версия 2.0 Beta",
+    "",
+    "Спасибо бета-тестерам:",
+    "",
+    "И всем-всем, кто работает с моей прогаммой!!!",
+    ""};
+const QStringList EnglishLines{
+    "Quorvex will help you in creating 32-bit dialoged Windows applications.",
+    "Version 2.0 Beta",
+    "",
+    "Special thanks to:",
+    "",
+    "And to everybody, who works with my program!!!",
+    ""};
 
 QStringList languageFile(const QString &resId)
 {
@@ -276,7 +278,7 @@ void TestAboutWindow::textsByLanguage()
 
     optionSetting(OptionWrite, OptionLanguage, file);
     About a;
-    const QStringList &expected = inEnglish ? english : russian;
+    const QStringList &expected = inEnglish ? EnglishLines : RussianLines;
     QStringList texts;
     for (int i = 0; i < 7; ++i) {
         const QLabel *line = a.label("lbl" + QString::number(i));

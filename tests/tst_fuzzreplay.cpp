@@ -27,7 +27,7 @@ struct Named
     Harness harness;
 };
 
-const Named harnesses[] = {
+const Named Harnesses[] = {
     {"projectfile", kq::Fuzz::projectFile},
     {"buttonscript", kq::Fuzz::buttonScript},
     {"legacyimport", kq::Fuzz::legacyImport},
@@ -44,7 +44,7 @@ void TestFuzzReplay::replays_data()
     QTest::addColumn<QString>("input");
 
     int seeds = 0;
-    for (const Named &entry : harnesses) {
+    for (const Named &entry : Harnesses) {
         for (const char *kind : {"corpus", "regressions"}) {
             const QDir folder(QStringLiteral(KQ_SOURCE_DIR "/fuzz/%1/%2")
                                   .arg(QLatin1String(kind), QLatin1String(entry.name)));

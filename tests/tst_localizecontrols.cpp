@@ -22,26 +22,26 @@ using namespace kq::TestFiles;
 
 namespace {
 
-const QStringList language{"!KestraneDevelopment10",
-                           "!RescourceFile",
-                           "[Language]",
-                           "Name=Русский",
-                           "ResId=0",
-                           "Author=Kestrane",
-                           "Version=2.0",
-                           "Status=General",
-                           "[Rescource]",
-                           "%0001, Создать",
-                           "%0010, Закрыть",
-                           "%0101, Тип:",
-                           "%0111, Стиль проекта",
-                           "%0120, Сообщение",
-                           "%0125, Текст",
-                           "%0150, -",
-                           "%0151, Открыть...",
-                           "%0156, О программе",
-                           "%0160, %0151",
-                           ".Open, Открыть"};
+const QStringList TestLanguage{"!KestraneDevelopment10",
+                               "!RescourceFile",
+                               "[Language]",
+                               "Name=Русский",
+                               "ResId=0",
+                               "Author=Kestrane",
+                               "Version=2.0",
+                               "Status=General",
+                               "[Rescource]",
+                               "%0001, Создать",
+                               "%0010, Закрыть",
+                               "%0101, Тип:",
+                               "%0111, Стиль проекта",
+                               "%0120, Сообщение",
+                               "%0125, Текст",
+                               "%0150, -",
+                               "%0151, Открыть...",
+                               "%0156, О программе",
+                               "%0160, %0151",
+                               ".Open, Открыть"};
 
 // A small window as the editor designs them: resource ids in place of captions.
 struct Window
@@ -122,7 +122,7 @@ void TestLocalizeControls::initTestCase()
 {
     QVERIFY(mDir.isValid());
     setProgramFolder(mDir.path());
-    QVERIFY(writeLines(mDir.filePath("Languages/test.lang"), language));
+    QVERIFY(writeLines(mDir.filePath("Languages/test.lang"), TestLanguage));
     QCOMPARE(languageHeaderValue("test.lang", "GetFile"), QString("test.lang"));
 }
 

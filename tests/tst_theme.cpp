@@ -14,7 +14,7 @@ using namespace kq::TestFiles;
 
 namespace {
 
-const QStringList standardColors{"TextboxEnabledColor=16777215", "TextboxDisabledColor=14671839",
+const QStringList StandardColors{"TextboxEnabledColor=16777215", "TextboxDisabledColor=14671839",
                                  "TextboxForeColor=0",           "LabelEnabledColor=0",
                                  "LabelDisabledColor=8355711",   "ButtonEnabledColor=-2147483633",
                                  "ButtonDisabledColor=14671839", "SelectionColor=8388608",
@@ -22,7 +22,7 @@ const QStringList standardColors{"TextboxEnabledColor=16777215", "TextboxDisable
                                  "BoxDisabledColor=14671839"};
 
 QStringList theme(const QString &name = "Светлая", const QString &version = "2.0",
-                  const QString &status = "General", const QStringList &colors = standardColors)
+                  const QString &status = "General", const QStringList &colors = StandardColors)
 {
     return QStringList{"!KestraneDevelopment10", "!ThemeFile",       "[Info]",  "Name=" + name,
                        "Version=" + version,     "Status=" + status, "[Colors]"} +
@@ -184,7 +184,7 @@ void TestTheme::themeInfo()
 
 void TestTheme::anySuccessfulSelectorMakesTheFileActive()
 {
-    QStringList darkColors = standardColors;
+    QStringList darkColors = StandardColors;
     darkColors[0] = "TextboxEnabledColor=1973790";
     const QString light = write(theme("Light"), "light.tvth");
     const QString dark = write(theme("Dark", "2.0", "General", darkColors), "dark.tvth");
@@ -233,9 +233,9 @@ void TestTheme::settingOfAMovedProgramFolder()
     QFETCH(QString, setting);
     QFETCH(QString, used);
 
-    QStringList programColors = standardColors;
+    QStringList programColors = StandardColors;
     programColors[0] = "TextboxEnabledColor=15790320";
-    QStringList keptColors = standardColors;
+    QStringList keptColors = StandardColors;
     keptColors[0] = "TextboxEnabledColor=1973790";
     const QString program =
         write(theme("Soft", "2.0", "General", programColors), "program/Themes/soft.tvth");
@@ -267,7 +267,7 @@ void TestTheme::themeColor_data()
 
     // The standard colours with one colour line replaced (an empty line removes it).
     const auto replaced = [](int index, const QString &line) {
-        QStringList colors = standardColors;
+        QStringList colors = StandardColors;
         if (line.isEmpty())
             colors.removeAt(index);
         else
@@ -285,11 +285,11 @@ void TestTheme::themeColor_data()
     QTest::newRow("missing key gives 62") << replaced(7, "") << "SelectionColor" << 62;
     QTest::newRow("other keys still read") << replaced(7, "") << "BackgroundColor" << 12566463;
     QTest::newRow("user theme has no BoxDisabledColor")
-        << theme("A", "2.0", "User", standardColors.mid(0, 10)) << "BoxDisabledColor" << 62;
+        << theme("A", "2.0", "User", StandardColors.mid(0, 10)) << "BoxDisabledColor" << 62;
     QTest::newRow("BoxEnabledColor does not match TextboxEnabledColor")
-        << theme("A", "2.0", "General", standardColors.mid(0, 9)) << "BoxEnabledColor" << 62;
+        << theme("A", "2.0", "General", StandardColors.mid(0, 9)) << "BoxEnabledColor" << 62;
     QTest::newRow("first line with the key wins")
-        << theme("A", "2.0", "General", QStringList{"SelectionColor=100"} + standardColors)
+        << theme("A", "2.0", "General", QStringList{"SelectionColor=100"} + StandardColors)
         << "SelectionColor" << 100;
     QStringList beforeColors = theme();
     beforeColors.insert(2, "BackgroundColor=42");
@@ -330,7 +330,7 @@ void TestTheme::themeColorReadsTheFileAgain()
     const QString path = write(theme());
     QCOMPARE(themeHeaderValue(path, "GetFile"), path);
     QCOMPARE(activeThemeColor("SelectionColor"), 8388608);
-    QStringList changed = standardColors;
+    QStringList changed = StandardColors;
     changed[7] = "SelectionColor=255";
     write(theme("Светлая", "2.0", "General", changed));
     QCOMPARE(activeThemeColor("SelectionColor"), 255);
@@ -362,7 +362,7 @@ void TestTheme::themeColorReadsEachChangeOnce()
     QCOMPARE(themeHeaderValue(path, "GetFile"), path);
     QCOMPARE(activeThemeColor("SelectionColor"), 8388608);
 
-    QStringList changed = standardColors;
+    QStringList changed = StandardColors;
     changed[7] = selection;
     write(theme("Светлая", "2.0", "General", changed));
     QVERIFY(setModified(path, written.addSecs(secondsLater)));
@@ -418,7 +418,7 @@ void TestTheme::nameWithLineBreaksStaysOneLine()
 void TestTheme::saveReplacesAnEarlierFile()
 {
     const QString path =
-        write(theme("Old", "2.0", "User", standardColors + QStringList{"x=1"}), "user.tvth");
+        write(theme("Old", "2.0", "User", StandardColors + QStringList{"x=1"}), "user.tvth");
     ThemeColors colors{};
     colors.fill(255);
     QVERIFY(writeUserTheme(path, "New", colors));
@@ -430,7 +430,7 @@ void TestTheme::saveReplacesAnEarlierFile()
 void TestTheme::failedSaveLeavesTheOldFileWhole()
 {
     const QString path =
-        write(theme("Kept", "2.0", "User", standardColors.mid(0, 10)), "kept.tvth");
+        write(theme("Kept", "2.0", "User", StandardColors.mid(0, 10)), "kept.tvth");
     const QByteArray before = readBytes(path);
     ThemeColors colors{};
     colors.fill(1);
