@@ -191,8 +191,9 @@ QString languageResourceLines(const QString &file)
 
 QString helpFilePath()
 {
-    const QString file = ActiveLanguageFile();
-    const bool english = !file.isEmpty() && LanguageInfo(file, QStringLiteral("GetId")) == u"1";
+    const QString file = activeLanguageFile();
+    const bool english =
+        !file.isEmpty() && languageHeaderValue(file, QStringLiteral("GetId")) == u"1";
     const QString englishGuide = programPath(QStringLiteral("readme-english.txt"));
     if (english && QFileInfo(englishGuide).isFile())
         return englishGuide;

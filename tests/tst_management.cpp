@@ -434,13 +434,13 @@ void TestManagement::startupPictureCanBeTurnedOff()
     QVERIFY(box->isChecked());
     QVERIFY(!box->text().isEmpty() && !box->text().startsWith('%'));
     box->click();
-    QCOMPARE(OptionSetting(OptionRead, OptionStartupPicture), QString("0"));
+    QCOMPARE(optionSetting(OptionRead, OptionStartupPicture), QString("0"));
     // The next time the window opens it shows the stored choice.
     window = mFixture->open();
     box = child<QCheckBox>(window.get(), "chk_splash");
     QVERIFY(!box->isChecked());
     box->click();
-    QCOMPARE(OptionSetting(OptionRead, OptionStartupPicture), QString("1"));
+    QCOMPARE(optionSetting(OptionRead, OptionStartupPicture), QString("1"));
 }
 
 QTEST_MAIN(TestManagement)

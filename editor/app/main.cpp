@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
             mainWindow.openFile(commandLine.file);
     };
     if (!kq::showsStartupPicture(commandLine,
-                                 kq::OptionSetting(kq::OptionRead, kq::OptionStartupPicture))) {
+                                 kq::optionSetting(kq::OptionRead, kq::OptionStartupPicture))) {
         showMainWindow();
         return app.exec();
     }

@@ -247,8 +247,7 @@ void MainWindow::retranslateFlowTabs()
     mFlowTabs->setTabText(1, languageText(371));
     mExportPicture->setText(languageText(372));
     mFitFlow->setText(languageText(480));
-    mFitFlow->setToolTip(
-        editor::toolTipWithKey(languageText(481), QKeySequence(Qt::CTRL | Qt::Key_0)));
+    mFitFlow->setToolTip(toolTipWithKey(languageText(481), QKeySequence(Qt::CTRL | Qt::Key_0)));
     mFlowView->setToolTip(languageText(482));
     mFlowView->setAccessibleName(mFlowTabs->tabText(0));
     mProblems->setAccessibleName(mFlowTabs->tabText(1));

@@ -111,7 +111,7 @@ void ScriptComposer::retranslate()
     }
     // "Вставить к кнопке 1" and "... 2" in Russian.
     for (int i = 0; i < 2; ++i)
-        describePictureButton(mInsert[i], ResString(484 + i));
+        describePictureButton(mInsert[i], languageText(484 + i));
 }
 
 void ScriptComposer::updateInsertButtons()

@@ -65,11 +65,11 @@ ManagementWindow::ManagementWindow(UiServices &ui, const DialogProject &project,
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
     // Takes effect at the next plain start; a file opened from the file manager never waits.
-    auto *startupPicture = new QCheckBox(ResString(483), this);
+    auto *startupPicture = new QCheckBox(languageText(483), this);
     startupPicture->setObjectName(QStringLiteral("chk_splash"));
-    startupPicture->setChecked(OptionSetting(OptionRead, OptionStartupPicture) != u'0');
+    startupPicture->setChecked(optionSetting(OptionRead, OptionStartupPicture) != u'0');
     connect(startupPicture, &QCheckBox::toggled, this, [](bool on) {
-        OptionSetting(OptionWrite, OptionStartupPicture,
+        optionSetting(OptionWrite, OptionStartupPicture,
                       on ? QStringLiteral("1") : QStringLiteral("0"));
     });
 
