@@ -17,43 +17,43 @@ struct SystemColor
 // Index by index the palette entry nearest to the system colour of that number.
 SystemColor systemColor(int index)
 {
-    constexpr QPalette::ColorGroup Active = QPalette::Active;
-    constexpr QPalette::ColorGroup Disabled = QPalette::Disabled;
+    constexpr QPalette::ColorGroup active = QPalette::Active;
+    constexpr QPalette::ColorGroup disabled = QPalette::Disabled;
     static constexpr SystemColor table[] = {
-        {Active, QPalette::Mid},             // 0 scroll bar
-        {Active, QPalette::Window},          // 1 desktop
-        {Active, QPalette::Highlight},       // 2 active caption
-        {Active, QPalette::Mid},             // 3 inactive caption
-        {Active, QPalette::Window},          // 4 menu
-        {Active, QPalette::Base},            // 5 window
-        {Active, QPalette::Shadow},          // 6 window frame
-        {Active, QPalette::WindowText},      // 7 menu text
-        {Active, QPalette::Text},            // 8 window text
-        {Active, QPalette::HighlightedText}, // 9 caption text
-        {Active, QPalette::Button},          // 10 active border
-        {Active, QPalette::Button},          // 11 inactive border
-        {Active, QPalette::Mid},             // 12 application workspace
-        {Active, QPalette::Highlight},       // 13 highlight
-        {Active, QPalette::HighlightedText}, // 14 highlight text
-        {Active, QPalette::Button},          // 15 button face
-        {Active, QPalette::Dark},            // 16 button shadow
-        {Disabled, QPalette::Text},          // 17 grey text
-        {Active, QPalette::ButtonText},      // 18 button text
-        {Disabled, QPalette::WindowText},    // 19 inactive caption text
-        {Active, QPalette::Light},           // 20 button highlight
-        {Active, QPalette::Shadow},          // 21 3D dark shadow
-        {Active, QPalette::Midlight},        // 22 3D light
-        {Active, QPalette::ToolTipText},     // 23 info text
-        {Active, QPalette::ToolTipBase},     // 24 info background
-        {Active, QPalette::Window},          // 25 unused
-        {Active, QPalette::Link},            // 26 hot-tracked item
-        {Active, QPalette::Highlight},       // 27 active caption gradient
-        {Active, QPalette::Mid},             // 28 inactive caption gradient
-        {Active, QPalette::Highlight},       // 29 menu highlight
-        {Active, QPalette::Window},          // 30 menu bar
+        {active, QPalette::Mid},             // 0 scroll bar
+        {active, QPalette::Window},          // 1 desktop
+        {active, QPalette::Highlight},       // 2 active caption
+        {active, QPalette::Mid},             // 3 inactive caption
+        {active, QPalette::Window},          // 4 menu
+        {active, QPalette::Base},            // 5 window
+        {active, QPalette::Shadow},          // 6 window frame
+        {active, QPalette::WindowText},      // 7 menu text
+        {active, QPalette::Text},            // 8 window text
+        {active, QPalette::HighlightedText}, // 9 caption text
+        {active, QPalette::Button},          // 10 active border
+        {active, QPalette::Button},          // 11 inactive border
+        {active, QPalette::Mid},             // 12 application workspace
+        {active, QPalette::Highlight},       // 13 highlight
+        {active, QPalette::HighlightedText}, // 14 highlight text
+        {active, QPalette::Button},          // 15 button face
+        {active, QPalette::Dark},            // 16 button shadow
+        {disabled, QPalette::Text},          // 17 grey text
+        {active, QPalette::ButtonText},      // 18 button text
+        {disabled, QPalette::WindowText},    // 19 inactive caption text
+        {active, QPalette::Light},           // 20 button highlight
+        {active, QPalette::Shadow},          // 21 3D dark shadow
+        {active, QPalette::Midlight},        // 22 3D light
+        {active, QPalette::ToolTipText},     // 23 info text
+        {active, QPalette::ToolTipBase},     // 24 info background
+        {active, QPalette::Window},          // 25 unused
+        {active, QPalette::Link},            // 26 hot-tracked item
+        {active, QPalette::Highlight},       // 27 active caption gradient
+        {active, QPalette::Mid},             // 28 inactive caption gradient
+        {active, QPalette::Highlight},       // 29 menu highlight
+        {active, QPalette::Window},          // 30 menu bar
     };
     if (index < 0 || index >= int(std::size(table)))
-        return {Active, QPalette::Window};
+        return {active, QPalette::Window};
     return table[index];
 }
 
