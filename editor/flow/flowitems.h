@@ -1,6 +1,6 @@
 #pragma once
 
-#include "flowlayout.h"
+#include "flowplan.h"
 
 #include <QGraphicsItem>
 

@@ -1,4 +1,4 @@
-#include "flowlayout.h"
+#include "flowplan.h"
 
 #include "dialogproject.h"
 #include "findingtext.h"
@@ -255,37 +255,72 @@ QString FlowEdge::key() const
                     QString::number(int(mark)), tooltip});
 }
 
-FlowPlan FlowPlan::make(const DialogProject &project, const QList<Finding> &findings)
-{
-    FlowPlan plan;
-    const Marks marks(findings);
-    const int count = project.dialogCount();
-    const qint16 style = project.record(0).projectStyle().value_or(0);
+namespace {
 
-    FlowNode start;
-    start.kind = FlowNode::Kind::Start;
-    start.rect = QRectF(Width / 2 - 70, -64, 140, 28);
-    start.title = FindingText::stepLabel(-1);
-    start.mark = marks.nodes.value(-1).mark;
-    start.tooltip = withFindings(QString(), marks.nodes.value(-1));
-    plan.nodes << start;
-    if (count > 0) {
+// Builds the picture in the order it is read: the start, each step with the ways out of it,
+// the arcs of the jumps once every jump is known, the box past the last step, the bounds.
+class PlanBuilder
+{
+public:
+    PlanBuilder(const DialogProject &project, const QList<Finding> &findings)
+        : mProject(project), mMarks(findings), mStyle(project.record(0).projectStyle().value_or(0))
+    {
+    }
+
+    FlowPlan build()
+    {
+        addStart();
+        for (int step = 0; step < mProject.dialogCount(); ++step)
+            addStep(step);
+        addJumpArcs();
+        addPastEndBox();
+        computeBounds();
+        return std::move(mPlan);
+    }
+
+private:
+    void addStart()
+    {
+        FlowNode start;
+        start.kind = FlowNode::Kind::Start;
+        start.rect = QRectF(Width / 2 - 70, -64, 140, 28);
+        start.title = FindingText::stepLabel(-1);
+        start.mark = mMarks.nodes.value(-1).mark;
+        start.tooltip = withFindings(QString(), mMarks.nodes.value(-1));
+        mPlan.nodes << start;
+        if (mProject.dialogCount() == 0)
+            return;
         FlowEdge edge;
         edge.look = FlowEdge::Look::Start;
         edge.target = 0;
         edge.path = line(QPointF(Width / 2, start.rect.bottom()), QPointF(Width / 2, 0));
-        plan.edges << edge;
+        mPlan.edges << edge;
     }
 
-    QList<FlowEdge> jumps;
-    QList<QPair<int, int>> spans;
-    bool pastEndBox = false;
-    for (int step = 0; step < count; ++step) {
-        const DialogRecord &record = project.record(step + 1);
-        const qreal top = rowTop(step);
+    void addStep(int step)
+    {
+        mPlan.nodes << stepNode(step);
+        const QList<StepExit> exits = StepFlow::exits(mProject, step);
+        const QList<int> down = downwardExits(exits, step);
+        int endRow = 0;
+        int jumpRow = 0;
+        for (int i = 0; i < exits.size(); ++i) {
+            FlowEdge edge = exitEdge(step, exits.at(i));
+            if (down.contains(i))
+                addDownArrow(edge, down.indexOf(i), down.size());
+            else if (exits.at(i).leads == StepExit::Leads::Step)
+                addJump(edge, jumpRow++);
+            else
+                addEnd(edge, exits.at(i), endRow++);
+        }
+    }
+
+    FlowNode stepNode(int step) const
+    {
+        const DialogRecord &record = mProject.record(step + 1);
         FlowNode node;
         node.step = step;
-        node.rect = QRectF(0, top, Width, Height);
+        node.rect = QRectF(0, FlowPlan::rowTop(step), Width, Height);
         node.title = trimmedRight(record.caption);
         if (node.title.isEmpty())
             node.title = firstLine(record.text);
@@ -295,112 +330,154 @@ FlowPlan FlowPlan::make(const DialogProject &project, const QList<Finding> &find
             node.title = std::exchange(node.subtitle, QString());
         node.type = record.type;
         node.ico = StepFlow::showsIcon(record) ? record.ico : 0;
-        node.style = style;
-        node.mark = marks.nodes.value(step).mark;
-        node.tooltip = withFindings(stepTooltip(record), marks.nodes.value(step));
-        plan.nodes << node;
+        node.style = mStyle;
+        node.mark = mMarks.nodes.value(step).mark;
+        node.tooltip = withFindings(stepTooltip(record), mMarks.nodes.value(step));
+        return node;
+    }
 
-        const QList<StepExit> exits = StepFlow::exits(project, step);
-        // Arrows straight down: to the next step, or from the last step past the end.
+    // The exits drawn straight down: to the next step, or from the last step past the end.
+    static QList<int> downwardExits(const QList<StepExit> &exits, int step)
+    {
         QList<int> down;
-        int left = 0;
-        int right = 0;
         for (int i = 0; i < exits.size(); ++i) {
             const StepExit &exit = exits.at(i);
             if ((exit.leads == StepExit::Leads::Step || exit.leads == StepExit::Leads::OffList) &&
                 exit.target == step + 1)
                 down << i;
         }
-        for (int i = 0; i < exits.size(); ++i) {
-            const StepExit &exit = exits.at(i);
-            const Marked &marked = marks.edges.value({step, int(exit.field)});
-            FlowEdge edge;
-            edge.step = step;
-            edge.field = exit.field;
-            edge.leads = exit.leads;
-            edge.target = exit.target;
-            edge.label = exitLabel(exit);
-            edge.mark = marked.mark;
-            edge.tooltip = withFindings(exit.script, marked);
-            if (down.contains(i)) {
-                const qreal x =
-                    Width / 2 + (down.indexOf(i) - (down.size() - 1) / 2.0) * DownSpacing;
-                const qreal bottom = top + Height;
-                edge.look = exit.leads == StepExit::Leads::Step ? FlowEdge::Look::Next
-                                                                : FlowEdge::Look::End;
-                edge.path = line(QPointF(x, bottom), QPointF(x, rowTop(step + 1)));
-                edge.labelAt = QPointF(x + 5, bottom + (RowPitch - Height) / 2 + 4);
-                // Only the arrow to the right limits a label's room.
-                const bool rightmost = down.indexOf(i) == down.size() - 1;
-                edge.labelWidth = rightmost ? 120 : DownSpacing - 10;
-                pastEndBox = pastEndBox || exit.leads == StepExit::Leads::OffList;
-                plan.edges << edge;
-            } else if (exit.leads == StepExit::Leads::Step) {
-                const qreal yOut = top + 14 + right++ * 12;
-                edge.look = exit.target > step ? FlowEdge::Look::Forward : FlowEdge::Look::Back;
-                edge.path =
-                    line(QPointF(Width, yOut), QPointF(Width, rowTop(exit.target) + Height - 14));
-                edge.labelAt = QPointF(Width + 5, yOut - LabelRise);
-                jumps << edge;
-                spans << qMakePair(std::min(step, exit.target), std::max(step, exit.target));
-            } else {
-                const qreal y = top + 16 + left++ * 26;
-                edge.labelAt = QPointF(EndRight + 5, y - LabelRise);
-                edge.labelWidth = -EndRight - 10;
-                if (exit.leads == StepExit::Leads::Stays) {
-                    edge.look = FlowEdge::Look::Stays;
-                    edge.path = stayLoop(y);
-                    edge.labelAt = QPointF(-StayLoopWidth - 6, y + 4);
-                    edge.labelWidth = EndWidth;
-                    edge.labelAlignedRight = true;
-                } else {
-                    edge.look = exit.leads == StepExit::Leads::Fault ? FlowEdge::Look::Fault
-                                                                     : FlowEdge::Look::End;
-                    edge.path = line(QPointF(0, y), QPointF(EndRight, y));
-                    FlowNode end;
-                    end.kind = endKind(exit);
-                    end.step = step;
-                    end.rect = QRectF(EndRight - EndWidth, y - EndHeight / 2, EndWidth, EndHeight);
-                    end.title = endTitle(exit);
-                    end.mark =
-                        exit.leads == StepExit::Leads::Fault ? FlowMark::Error : FlowMark::None;
-                    plan.nodes << end;
-                }
-                plan.edges << edge;
-            }
+        return down;
+    }
+
+    // What every arrow of an exit shows, wherever it is drawn.
+    FlowEdge exitEdge(int step, const StepExit &exit) const
+    {
+        const Marked &marked = mMarks.edges.value({step, int(exit.field)});
+        FlowEdge edge;
+        edge.step = step;
+        edge.field = exit.field;
+        edge.leads = exit.leads;
+        edge.target = exit.target;
+        edge.label = exitLabel(exit);
+        edge.mark = marked.mark;
+        edge.tooltip = withFindings(exit.script, marked);
+        return edge;
+    }
+
+    // Arrows down sit side by side, centred under the box.
+    void addDownArrow(FlowEdge &edge, int index, int count)
+    {
+        const qreal x = Width / 2 + (index - (count - 1) / 2.0) * DownSpacing;
+        const qreal bottom = FlowPlan::rowTop(edge.step) + Height;
+        edge.look =
+            edge.leads == StepExit::Leads::Step ? FlowEdge::Look::Next : FlowEdge::Look::End;
+        edge.path = line(QPointF(x, bottom), QPointF(x, FlowPlan::rowTop(edge.step + 1)));
+        edge.labelAt = QPointF(x + 5, bottom + (FlowPlan::RowPitch - Height) / 2 + 4);
+        // Only the arrow to the right limits a label's room.
+        edge.labelWidth = index == count - 1 ? 120 : DownSpacing - 10;
+        mPastEndBox = mPastEndBox || edge.leads == StepExit::Leads::OffList;
+        mPlan.edges << edge;
+    }
+
+    // A jump leaves the box's right side; its arc is routed once every jump is known.
+    void addJump(FlowEdge &edge, int row)
+    {
+        const qreal yOut = FlowPlan::rowTop(edge.step) + 14 + row * 12;
+        edge.look = edge.target > edge.step ? FlowEdge::Look::Forward : FlowEdge::Look::Back;
+        edge.path =
+            line(QPointF(Width, yOut), QPointF(Width, FlowPlan::rowTop(edge.target) + Height - 14));
+        edge.labelAt = QPointF(Width + 5, yOut - LabelRise);
+        mJumps << edge;
+        mSpans << qMakePair(std::min(edge.step, edge.target), std::max(edge.step, edge.target));
+    }
+
+    // Ends stand left of the box, one row each: a loop for a button that stays, a box otherwise.
+    void addEnd(FlowEdge &edge, const StepExit &exit, int row)
+    {
+        const qreal y = FlowPlan::rowTop(edge.step) + 16 + row * 26;
+        edge.labelAt = QPointF(EndRight + 5, y - LabelRise);
+        edge.labelWidth = -EndRight - 10;
+        if (exit.leads == StepExit::Leads::Stays) {
+            edge.look = FlowEdge::Look::Stays;
+            edge.path = stayLoop(y);
+            edge.labelAt = QPointF(-StayLoopWidth - 6, y + 4);
+            edge.labelWidth = EndWidth;
+            edge.labelAlignedRight = true;
+        } else {
+            edge.look =
+                exit.leads == StepExit::Leads::Fault ? FlowEdge::Look::Fault : FlowEdge::Look::End;
+            edge.path = line(QPointF(0, y), QPointF(EndRight, y));
+            mPlan.nodes << endNode(exit, edge.step, y);
+        }
+        mPlan.edges << edge;
+    }
+
+    static FlowNode endNode(const StepExit &exit, int step, qreal y)
+    {
+        FlowNode end;
+        end.kind = endKind(exit);
+        end.step = step;
+        end.rect = QRectF(EndRight - EndWidth, y - EndHeight / 2, EndWidth, EndHeight);
+        end.title = endTitle(exit);
+        end.mark = exit.leads == StepExit::Leads::Fault ? FlowMark::Error : FlowMark::None;
+        return end;
+    }
+
+    void addJumpArcs()
+    {
+        const QList<int> lanes = assignLanes(mSpans);
+        for (int i = 0; i < mJumps.size(); ++i) {
+            FlowEdge &edge = mJumps[i];
+            const qreal laneX = LaneStart + lanes.at(i) * LaneGap;
+            const QPointF out = edge.path.elementAt(0);
+            const QPointF in = edge.path.elementAt(1);
+            edge.path = arc(out.y(), in.y(), laneX);
+            edge.labelWidth = std::clamp(laneX - Width - 12, 100.0, 130.0);
+            mPlan.edges << edge;
         }
     }
 
-    const QList<int> lanes = assignLanes(spans);
-    for (int i = 0; i < jumps.size(); ++i) {
-        FlowEdge &edge = jumps[i];
-        const qreal laneX = LaneStart + lanes.at(i) * LaneGap;
-        const QPointF out = edge.path.elementAt(0);
-        const QPointF in = edge.path.elementAt(1);
-        edge.path = arc(out.y(), in.y(), laneX);
-        edge.labelWidth = std::clamp(laneX - Width - 12, 100.0, 130.0);
-        plan.edges << edge;
-    }
-
-    if (pastEndBox) {
+    void addPastEndBox()
+    {
+        if (!mPastEndBox)
+            return;
         FlowNode end;
         end.kind = FlowNode::Kind::PastEnd;
-        end.rect = QRectF(Width / 2 - 90, rowTop(count), 180, 30);
+        end.rect = QRectF(Width / 2 - 90, FlowPlan::rowTop(mProject.dialogCount()), 180, 30);
         end.title = languageText(361);
-        plan.nodes << end;
+        mPlan.nodes << end;
     }
 
-    for (const FlowNode &node : plan.nodes)
-        plan.bounds = plan.bounds.united(node.rect);
-    for (const FlowEdge &edge : plan.edges) {
-        plan.bounds = plan.bounds.united(edge.path.boundingRect());
-        if (!edge.label.isEmpty())
-            plan.bounds = plan.bounds.united(
-                QRectF(edge.labelAt.x() - (edge.labelAlignedRight ? edge.labelWidth : 0),
-                       edge.labelAt.y() - 14, edge.labelWidth, 18));
+    // Every box, arrow and label, with a margin.
+    void computeBounds()
+    {
+        QRectF &bounds = mPlan.bounds;
+        for (const FlowNode &node : std::as_const(mPlan.nodes))
+            bounds = bounds.united(node.rect);
+        for (const FlowEdge &edge : std::as_const(mPlan.edges)) {
+            bounds = bounds.united(edge.path.boundingRect());
+            if (!edge.label.isEmpty())
+                bounds = bounds.united(
+                    QRectF(edge.labelAt.x() - (edge.labelAlignedRight ? edge.labelWidth : 0),
+                           edge.labelAt.y() - 14, edge.labelWidth, 18));
+        }
+        bounds.adjust(-20, -20, 20, 20);
     }
-    plan.bounds.adjust(-20, -20, 20, 20);
-    return plan;
+
+    const DialogProject &mProject;
+    const Marks mMarks;
+    const qint16 mStyle;
+    FlowPlan mPlan;
+    QList<FlowEdge> mJumps;
+    QList<QPair<int, int>> mSpans;
+    bool mPastEndBox = false;
+};
+
+} // namespace
+
+FlowPlan FlowPlan::make(const DialogProject &project, const QList<Finding> &findings)
+{
+    return PlanBuilder(project, findings).build();
 }
 
 } // namespace kq
