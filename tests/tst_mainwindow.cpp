@@ -1,7 +1,7 @@
 #include "tst_mainwindowfixture.h"
 
 #include "codepage.h"
-#include "mainwindow_iconpicture.h"
+#include "iconpicture.h"
 #include "olecolor.h"
 #include "projectio.h"
 #include "resourcefiles.h"

@@ -5,7 +5,7 @@
 #include "autosave.h"
 #include "dialoglistview.h"
 #include "flowview.h"
-#include "mainwindow_iconpicture.h"
+#include "iconpicture.h"
 #include "problemsview.h"
 #include "projectcheck.h"
 #include "projectio.h"

@@ -1,7 +1,7 @@
 // The main window without a mouse and through assistive technology: the command keys, the icon
 // row, the access keys of the panel's labels, tooltips and the names controls report.
 
-#include "mainwindow_iconpicture.h"
+#include "iconpicture.h"
 #include "projectfile.h"
 #include "tst_mainwindowfixture.h"
 

@@ -1,7 +1,7 @@
 #include "tst_mainwindowfixture.h"
 
+#include "iconpicture.h"
 #include "iconstrips.h"
-#include "mainwindow_iconpicture.h"
 #include "olecolor.h"
 
 #include <QPainter>

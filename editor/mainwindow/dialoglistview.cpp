@@ -2,7 +2,6 @@
 
 #include "editorlook.h"
 #include "language.h"
-#include "mainwindow_helpers.h"
 #include "picturebutton.h"
 #include "projectdocument.h"
 
@@ -44,9 +43,8 @@ QString undoEntryText(int id, const QString &commandText)
 } // namespace
 
 DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
-    : QFrame(parent), mDocument(document)
+    : AreaFrame(QStringLiteral("listbox"), parent), mDocument(document)
 {
-    mainwindow::setUpPanel(this, QStringLiteral("listbox"));
 
     mList = new QListWidget(this);
     mList->setObjectName(QStringLiteral("dlg_list"));
@@ -199,7 +197,7 @@ bool DialogListView::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    return QFrame::eventFilter(watched, event);
+    return AreaFrame::eventFilter(watched, event);
 }
 
 void DialogListView::showContextMenu(const QPoint &at)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFrame>
+#include "areaframe.h"
 #include <QSet>
 
 class QListWidget;
@@ -14,7 +14,7 @@ class ProjectDocument;
 // The dialog list with its four buttons: one entry per dialog, "k. " and the start of its text.
 // It follows the document and sends list operations to it; the selection is the document's
 // current dialog.
-class DialogListView : public QFrame
+class DialogListView : public AreaFrame
 {
     Q_OBJECT
 

@@ -1,4 +1,4 @@
-#include "mainwindow_iconpicture.h"
+#include "iconpicture.h"
 
 #include "language.h"
 

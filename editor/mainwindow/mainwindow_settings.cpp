@@ -6,10 +6,10 @@
 #include "propertiespanel.h"
 #include "scriptcomposer.h"
 
+#include "iconpicture.h"
 #include "kxbutton.h"
 #include "language.h"
 #include "localizecontrols.h"
-#include "mainwindow_iconpicture.h"
 #include "olecolor.h"
 #include "optionsetting.h"
 #include "qttranslation.h"

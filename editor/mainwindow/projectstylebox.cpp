@@ -1,7 +1,9 @@
 #include "projectstylebox.h"
 
-#include "mainwindow_helpers.h"
+#include "optionrow.h"
+
 #include "projectdocument.h"
+#include <QRadioButton>
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -9,9 +11,8 @@
 namespace kq {
 
 ProjectStyleBox::ProjectStyleBox(ProjectDocument &document, QWidget *parent)
-    : QFrame(parent), mDocument(document)
+    : AreaFrame(QStringLiteral("projectbox"), parent), mDocument(document)
 {
-    mainwindow::setUpPanel(this, QStringLiteral("projectbox"));
     auto *title = new QLabel(QStringLiteral("%0111"), this);
     title->setObjectName(QStringLiteral("Label10"));
     QFont bold = title->font();
@@ -22,12 +23,13 @@ ProjectStyleBox::ProjectStyleBox(ProjectDocument &document, QWidget *parent)
     layout->setContentsMargins(10, 8, 10, 10);
     layout->setSpacing(4);
     layout->addWidget(title);
-    layout->addLayout(mainwindow::optionRow(mOptions, QStringLiteral("prj_st"), {"%0123", "%0124"},
-                                            this, [this](int style) { selectStyle(style); }));
+    mOptions = new OptionRow(QStringLiteral("prj_st"), {"%0123", "%0124"}, this);
+    connect(mOptions, &OptionRow::chosen, this, &ProjectStyleBox::selectStyle);
+    layout->addLayout(mOptions);
     layout->addStretch(1);
     // The box itself takes no focus; whoever focuses it (a finding about the header) lands on
     // the first style.
-    setFocusProxy(mOptions[0]);
+    setFocusProxy(mOptions->option(0));
 
     connect(&mDocument, &ProjectDocument::recordChanged, this, [this](int index) {
         if (index == 0)
@@ -46,7 +48,7 @@ void ProjectStyleBox::selectStyle(int style)
 
 void ProjectStyleBox::showHeader()
 {
-    mainwindow::showOption(mOptions, mDocument.record(0).projectStyle().value_or(-1));
+    mOptions->showOption(mDocument.record(0).projectStyle().value_or(-1));
 }
 
 } // namespace kq

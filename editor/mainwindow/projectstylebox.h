@@ -1,18 +1,15 @@
 #pragma once
 
-#include <QFrame>
-
-#include <array>
-
-class QRadioButton;
+#include "areaframe.h"
 
 namespace kq {
 
+class OptionRow;
 class ProjectDocument;
 
 // The project style options: they show the style the header holds (none for a broken header)
 // and send the user's choice to the document.
-class ProjectStyleBox : public QFrame
+class ProjectStyleBox : public AreaFrame
 {
     Q_OBJECT
 
@@ -29,7 +26,7 @@ private:
     void showHeader();
 
     ProjectDocument &mDocument;
-    std::array<QRadioButton *, 2> mOptions{};
+    OptionRow *mOptions = nullptr;
 };
 
 } // namespace kq

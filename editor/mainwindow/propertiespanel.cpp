@@ -1,11 +1,13 @@
 #include "propertiespanel.h"
 
 #include "buttonscript.h"
+#include "digitkeyfilter.h"
 #include "editorlook.h"
+#include "fieldbox.h"
+#include "iconpicture.h"
 #include "iconstrips.h"
 #include "language.h"
-#include "mainwindow_helpers.h"
-#include "mainwindow_iconpicture.h"
+#include "optionrow.h"
 #include "projectdocument.h"
 #include "textlines.h"
 
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QTextCursor>
@@ -53,9 +56,8 @@ void showText(QLineEdit *box, const QString &text)
 } // namespace
 
 PropertiesPanel::PropertiesPanel(ProjectDocument &document, QWidget *parent)
-    : QFrame(parent), mDocument(document)
+    : AreaFrame(QStringLiteral("data_box"), parent), mDocument(document)
 {
-    mainwindow::setUpPanel(this, QStringLiteral("data_box"));
     buildFields();
     layOutFields();
     connect(&mDocument, &ProjectDocument::recordChanged, this, &PropertiesPanel::recordChanged);
@@ -68,7 +70,7 @@ void PropertiesPanel::buildFields()
 {
     mLblType = fieldLabel("msg_lbltype", "%0101", this);
     mLblCaption = fieldLabel("msg_lblcaption", "%0103", this);
-    mCaption = mainwindow::textBox(QStringLiteral("msg_caption"), DialogRecord::CaptionWidth, this);
+    mCaption = new FieldBox(QStringLiteral("msg_caption"), DialogRecord::CaptionWidth, this);
 
     mLblText = fieldLabel("msg_lbltext", "%0104", this);
     mText = new QPlainTextEdit(this);
@@ -86,19 +88,19 @@ void PropertiesPanel::buildFields()
     mLblBtnScr[1] = fieldLabel("msg_lblbtnscr2", "%0108", this);
     for (int i = 0; i < 2; ++i) {
         const QString number = QString::number(i);
-        mBtn[i] = mainwindow::textBox(QStringLiteral("msg_btn") + number, DialogRecord::ButtonWidth,
-                                      this);
-        mBtnScr[i] = mainwindow::textBox(QStringLiteral("msg_btnscr") + number,
-                                         DialogRecord::ButtonWidth, this);
+        mBtn[i] = new FieldBox(QStringLiteral("msg_btn") + number, DialogRecord::ButtonWidth, this);
+        mBtnScr[i] =
+            new FieldBox(QStringLiteral("msg_btnscr") + number, DialogRecord::ButtonWidth, this);
     }
     for (QLineEdit *box : {mCaption, mBtn[0], mBtn[1]})
         connect(box, &QLineEdit::textEdited, this, [this, box] { writeField(box); });
 
     // The runner plays every time from 0 to 32767 seconds.
     mLblTime = fieldLabel("msg_lbltime", "%0102", this);
-    mTime = mainwindow::textBox(QStringLiteral("msg_time"), 6, this);
+    mTime = new FieldBox(QStringLiteral("msg_time"), 6, this);
     mTime->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), mTime));
+    new DigitKeyFilter(mTime, DigitKeyFilter::Empty::ZeroWhenEmpty);
     mTime->setFixedWidth(64);
     mTime->setAlignment(Qt::AlignCenter);
     connect(mTime, &QLineEdit::textEdited, this, &PropertiesPanel::writeTime);
@@ -124,16 +126,17 @@ void PropertiesPanel::buildFields()
 
 void PropertiesPanel::layOutFields()
 {
-    QHBoxLayout *types =
-        mainwindow::optionRow(mType, QStringLiteral("msg_type"), {"%0120", "%0121", "%0122"}, this,
-                              [this](int type) { selectType(type); });
+    mTypeRow = new OptionRow(QStringLiteral("msg_type"), {"%0120", "%0121", "%0122"}, this);
+    for (int type = 0; type < mTypeRow->count(); ++type)
+        mType[type] = mTypeRow->option(type);
+    connect(mTypeRow, &OptionRow::chosen, this, &PropertiesPanel::selectType);
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(10, 10, 10, 10);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(7);
     grid->addWidget(mLblType, 0, 0);
-    grid->addLayout(types, 0, 1, 1, 3);
+    grid->addLayout(mTypeRow, 0, 1, 1, 3);
     grid->addWidget(mLblCaption, 1, 0);
     grid->addWidget(mCaption, 1, 1, 1, 3);
     grid->addWidget(mLblText, 2, 0, Qt::AlignTop);
@@ -184,7 +187,7 @@ void PropertiesPanel::load()
         return;
     const QScopedValueRollback loading(mLoading, true);
     const DialogRecord &record = mDocument.record(current);
-    mainwindow::showOption(mType, record.type);
+    mTypeRow->showOption(record.type);
     showStates(record.type);
     const QString boxText = toBoxText(trimmedRight(record.text));
     if (mText->toPlainText() != boxText)
@@ -368,10 +371,6 @@ bool PropertiesPanel::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
-    case QEvent::KeyPress:
-        if (watched == mTime)
-            return mainwindow::filterDigitKey(mTime, static_cast<QKeyEvent *>(event), true);
-        break;
     case QEvent::KeyRelease:
         // The "0" an empty box gets before a key is the box's value too.
         if (watched == mTime)
@@ -385,7 +384,7 @@ bool PropertiesPanel::eventFilter(QObject *watched, QEvent *event)
     default:
         break;
     }
-    return QFrame::eventFilter(watched, event);
+    return AreaFrame::eventFilter(watched, event);
 }
 
 void PropertiesPanel::limitText(int position, int added)

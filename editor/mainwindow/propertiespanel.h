@@ -2,8 +2,8 @@
 
 #include "stepflow.h"
 
+#include "areaframe.h"
 #include <QColor>
-#include <QFrame>
 
 #include <array>
 
@@ -15,13 +15,14 @@ class QRadioButton;
 namespace kq {
 
 class IconPicture;
+class OptionRow;
 class ProjectDocument;
 
 // The properties panel of the current dialog: its type, caption, text, buttons, scripts, time
 // and icon. It shows the document's record, enables the fields the step type uses, and sends
 // every edit to the document: text boxes as the user types, scripts normalised when the box is
 // left, and whatever is pending before any command (commitEdits).
-class PropertiesPanel : public QFrame
+class PropertiesPanel : public AreaFrame
 {
     Q_OBJECT
 
@@ -73,6 +74,7 @@ private:
     bool mWriting = false;
     bool mLimitingText = false;
 
+    OptionRow *mTypeRow = nullptr;
     std::array<QRadioButton *, 3> mType{};
     QPlainTextEdit *mText = nullptr;
     QLineEdit *mCaption = nullptr;

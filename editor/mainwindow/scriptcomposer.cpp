@@ -1,8 +1,9 @@
 #include "scriptcomposer.h"
 
 #include "buttonscript.h"
+#include "digitkeyfilter.h"
+#include "fieldbox.h"
 #include "language.h"
-#include "mainwindow_helpers.h"
 #include "picturebutton.h"
 #include "projectdocument.h"
 
@@ -38,9 +39,8 @@ void fillList(QComboBox *list, std::initializer_list<const char *> ids)
 } // namespace
 
 ScriptComposer::ScriptComposer(ProjectDocument &document, QWidget *parent)
-    : QFrame(parent), mDocument(document)
+    : AreaFrame(QStringLiteral("scrbox"), parent), mDocument(document)
 {
-    mainwindow::setUpPanel(this, QStringLiteral("scrbox"));
 
     mTitle = new QLabel(QStringLiteral("%0110"), this);
     mTitle->setObjectName(QStringLiteral("Label12"));
@@ -55,7 +55,8 @@ ScriptComposer::ScriptComposer(ProjectDocument &document, QWidget *parent)
     mDirection->setObjectName(QStringLiteral("scr_atr"));
     connect(mDirection, &QComboBox::activated, this, &ScriptComposer::selectDirection);
 
-    mArgument = mainwindow::textBox(QStringLiteral("scr_arg"), 2, this);
+    mArgument = new FieldBox(QStringLiteral("scr_arg"), 2, this);
+    new DigitKeyFilter(mArgument, DigitKeyFilter::Empty::Stays);
     mArgument->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,2}")), mArgument));
     mArgument->setFixedWidth(44);
@@ -208,13 +209,9 @@ void ScriptComposer::insertScript(int button)
 
 bool ScriptComposer::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == mArgument) {
-        if (event->type() == QEvent::KeyPress)
-            return mainwindow::filterDigitKey(mArgument, static_cast<QKeyEvent *>(event), false);
-        if (event->type() == QEvent::FocusOut)
-            padArgument();
-    }
-    return QFrame::eventFilter(watched, event);
+    if (watched == mArgument && event->type() == QEvent::FocusOut)
+        padArgument();
+    return AreaFrame::eventFilter(watched, event);
 }
 
 } // namespace kq

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFrame>
+#include "areaframe.h"
 
 #include <array>
 
@@ -16,7 +16,7 @@ class ProjectDocument;
 // The script box: composes a canonical button script from two lists and a dialog number and
 // asks for it to be put into the script of button 1 or 2. Its entries follow the language; the
 // scripts it composes are always the canonical commands every runner understands.
-class ScriptComposer : public QFrame
+class ScriptComposer : public AreaFrame
 {
     Q_OBJECT
 

@@ -1,0 +1,43 @@
+#include "digitkeyfilter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace kq {
+
+DigitKeyFilter::DigitKeyFilter(QLineEdit *box, Empty empty) : QObject(box), mBox(box), mEmpty(empty)
+{
+    box->installEventFilter(this);
+}
+
+bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mBox && event->type() == QEvent::KeyPress)
+        return filter(static_cast<QKeyEvent *>(event));
+    return QObject::eventFilter(watched, event);
+}
+
+bool DigitKeyFilter::filter(QKeyEvent *event)
+{
+    // Only keys that type a character are filtered; Tab and the cursor keys keep their work.
+    const QString typed = event->text();
+    if (typed.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        return false;
+    const QChar key = typed.front();
+    const bool passes = typed.size() == 1 && ((key >= u'0' && key <= u'9') || key == u'\b');
+    if (!passes)
+        QApplication::beep();
+    if (mEmpty == Empty::ZeroWhenEmpty && mBox->text().isEmpty()) {
+        // Selected, so that the digit typed next replaces the "0".
+        mBox->setText(QStringLiteral("0"));
+        mBox->selectAll();
+    } else if (passes && key != u'\b' && !mBox->hasSelectedText() &&
+               mBox->text().size() >= mBox->maxLength()) {
+        // A full box would refuse the digit without a sign; it starts over with it instead.
+        mBox->selectAll();
+    }
+    return !passes;
+}
+
+} // namespace kq

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+
+class QKeyEvent;
+class QLineEdit;
+
+namespace kq {
+
+// The key filter of the time box and the script argument box: digits and Backspace pass, any
+// other typed key is swallowed with a beep. It watches the box it is made for and belongs to it.
+class DigitKeyFilter : public QObject
+{
+    Q_OBJECT
+
+public:
+    // ZeroWhenEmpty: an empty box becomes "0" before the key takes effect (the time box).
+    enum class Empty { Stays, ZeroWhenEmpty };
+
+    DigitKeyFilter(QLineEdit *box, Empty empty);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // True when the key is swallowed.
+    bool filter(QKeyEvent *event);
+
+    QLineEdit *mBox;
+    Empty mEmpty;
+};
+
+} // namespace kq
