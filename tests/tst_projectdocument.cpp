@@ -42,6 +42,8 @@ private slots:
     void listOperationsUndoAndRedo();
     void typingMergesPerField();
     void typingBackToTheStartLeavesNoCommand();
+    void pendingTypingGoesFirst_data();
+    void pendingTypingGoesFirst();
     void cleanStateFollowsSaves();
     void pluginResultIsUnsaved();
     void typeSwitchIsOneCommand_data();
@@ -134,6 +136,45 @@ void TestProjectDocument::typingBackToTheStartLeavesNoCommand()
     // Trailing padding is no change either.
     document.setField(1, ProjectDocument::Field::Text, "A   ");
     QVERIFY(!document.isModified());
+}
+
+void TestProjectDocument::pendingTypingGoesFirst_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("history");
+    // The typing becomes a command before the command runs: undo takes back the typing itself,
+    // and redo finds nothing left to redo once the typing has cut the history.
+    QTest::newRow("commit") << "commit"
+                            << "typed" << 2;
+    QTest::newRow("undo") << "undo"
+                          << "" << 2;
+    QTest::newRow("redo") << "redo"
+                          << "typed" << 2;
+}
+
+void TestProjectDocument::pendingTypingGoesFirst()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, caption);
+    QFETCH(int, history);
+    ProjectDocument document;
+    document.replaceProject(projectOf({"A"}));
+    document.setField(1, ProjectDocument::Field::Text, "first");
+    document.setField(1, ProjectDocument::Field::Caption, "undone");
+    document.undoStack()->undo();
+    // A view holding typing that has not been sent yet.
+    connect(&document, &ProjectDocument::pendingEditsRequested, &document,
+            [&document] { document.setField(1, ProjectDocument::Field::Caption, "typed"); });
+    if (command == "commit")
+        document.commitPendingEdits();
+    else if (command == "undo")
+        document.undo();
+    else
+        document.redo();
+    QCOMPARE(trimmedRight(document.record(1).caption), caption);
+    QCOMPARE(textsOf(document), QStringList{"first"});
+    QCOMPARE(document.undoStack()->count(), history);
 }
 
 void TestProjectDocument::cleanStateFollowsSaves()

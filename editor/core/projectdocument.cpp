@@ -313,6 +313,23 @@ void ProjectDocument::moveDialog(int dialog, int offset)
     mUndoStack->push(new MoveCommand(this, dialog, other, commandText(308)));
 }
 
+void ProjectDocument::commitPendingEdits()
+{
+    emit pendingEditsRequested();
+}
+
+void ProjectDocument::undo()
+{
+    commitPendingEdits();
+    mUndoStack->undo();
+}
+
+void ProjectDocument::redo()
+{
+    commitPendingEdits();
+    mUndoStack->redo();
+}
+
 void ProjectDocument::writeRecord(int index, const DialogRecord &record)
 {
     mProject.record(index) = record;

@@ -52,6 +52,13 @@ public:
     void deleteDialog(int dialog);
     void moveDialog(int dialog, int offset);
 
+    // Every command calls this first, whatever it does to the project: the view that holds typing
+    // not yet sent (the properties panel) sends it now, so the command sees what the user sees.
+    void commitPendingEdits();
+    // Undo and redo of the history, pending typing committed first.
+    void undo();
+    void redo();
+
     // A new history for a project opened, imported, created or given by a plug-in.
     void replaceProject(const DialogProject &project, Replaced state = Replaced::Clean);
     // The project was written to path: that is now its file, and its current state is clean.
@@ -64,6 +71,8 @@ public:
     static QString newDialogText();
 
 signals:
+    // commitPendingEdits was called: a view with typing not yet sent sends it now.
+    void pendingEditsRequested();
     // Record index: 0 the header, 1 to 99 the dialogs.
     void recordChanged(int index);
     void dialogInserted(int dialog);

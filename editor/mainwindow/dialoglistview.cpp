@@ -149,28 +149,28 @@ void DialogListView::retranslate()
 
 void DialogListView::insertDialog()
 {
-    emit aboutToEdit();
+    mDocument.commitPendingEdits();
     mDocument.insertDialog(mDocument.currentDialog());
     mList->setFocus();
 }
 
 void DialogListView::deleteDialog()
 {
-    emit aboutToEdit();
+    mDocument.commitPendingEdits();
     mDocument.deleteDialog(mDocument.currentDialog());
     mList->setFocus();
 }
 
 void DialogListView::moveUp()
 {
-    emit aboutToEdit();
+    mDocument.commitPendingEdits();
     mDocument.moveDialog(mDocument.currentDialog(), -1);
     mList->setFocus();
 }
 
 void DialogListView::moveDown()
 {
-    emit aboutToEdit();
+    mDocument.commitPendingEdits();
     mDocument.moveDialog(mDocument.currentDialog(), 1);
     mList->setFocus();
 }
@@ -214,17 +214,11 @@ QMenu *DialogListView::createContextMenu()
     QAction *undo = menu->addAction(undoEntryText(300, stack->undoText()));
     undo->setObjectName(QStringLiteral("dlg_list_undo"));
     undo->setEnabled(stack->canUndo());
-    connect(undo, &QAction::triggered, this, [this, stack] {
-        emit aboutToEdit();
-        stack->undo();
-    });
+    connect(undo, &QAction::triggered, &mDocument, &ProjectDocument::undo);
     QAction *redo = menu->addAction(undoEntryText(301, stack->redoText()));
     redo->setObjectName(QStringLiteral("dlg_list_redo"));
     redo->setEnabled(stack->canRedo());
-    connect(redo, &QAction::triggered, this, [this, stack] {
-        emit aboutToEdit();
-        stack->redo();
-    });
+    connect(redo, &QAction::triggered, &mDocument, &ProjectDocument::redo);
     return menu;
 }
 

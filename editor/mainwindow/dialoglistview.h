@@ -40,8 +40,6 @@ public:
     QMenu *createContextMenu();
 
 signals:
-    // Before a list operation: typing that has not reached the document is written first.
-    void aboutToEdit();
     void buttonsUpdated();
 
 protected:

@@ -177,9 +177,6 @@ void MainWindow::connectDocument()
     connect(mToolbar, &MainToolbar::clicked, this, &MainWindow::toolbarClick);
     connect(mToolbar, &MainToolbar::arrowClicked, this, &MainWindow::toolbarArrowClick);
     connect(mToolbar, &MainToolbar::mouseIn, this, &MainWindow::toolbarMouseIn);
-    // Pending typing reaches the document before any other edit.
-    connect(mListView, &DialogListView::aboutToEdit, mPanel, &PropertiesPanel::commitEdits);
-    connect(mStyleBox, &ProjectStyleBox::aboutToEdit, mPanel, &PropertiesPanel::commitEdits);
     connect(mComposer, &ScriptComposer::insertRequested, mPanel, &PropertiesPanel::insertScript);
     connect(mListView, &DialogListView::buttonsUpdated, this, &MainWindow::SetColors);
     connect(mPanel, &PropertiesPanel::statesChanged, this, &MainWindow::SetColors);
@@ -288,22 +285,15 @@ void MainWindow::buildShortcuts()
 {
     // Undo and redo work anywhere in the window, text boxes included: typing is part of the
     // project's history, not of one box's.
-    QUndoStack *stack = mDocument->undoStack();
     auto *undo = new QAction(this);
     undo->setObjectName(QStringLiteral("undo"));
     undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    connect(undo, &QAction::triggered, this, [this, stack] {
-        mPanel->commitEdits();
-        stack->undo();
-    });
+    connect(undo, &QAction::triggered, mDocument, &ProjectDocument::undo);
     auto *redo = new QAction(this);
     redo->setObjectName(QStringLiteral("redo"));
     redo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    connect(redo, &QAction::triggered, this, [this, stack] {
-        mPanel->commitEdits();
-        stack->redo();
-    });
+    connect(redo, &QAction::triggered, mDocument, &ProjectDocument::redo);
     addActions({undo, redo});
 
     // The toolbar's commands by key: each runs exactly what its button runs, so pending typing is
@@ -500,7 +490,7 @@ void MainWindow::ListUpdate()
 
 void MainWindow::WriteDialog()
 {
-    mPanel->commitEdits();
+    mDocument->commitPendingEdits();
 }
 
 void MainWindow::StatusClear()
@@ -618,7 +608,7 @@ void MainWindow::showEvent(QShowEvent *event)
 
 bool MainWindow::mayReplaceProject()
 {
-    mPanel->commitEdits();
+    mDocument->commitPendingEdits();
     return !Changed() || askSaveChanges();
 }
 
@@ -640,7 +630,7 @@ bool MainWindow::askSaveChanges()
 
 bool MainWindow::saveAndRefresh(SaveMode mode)
 {
-    mPanel->commitEdits();
+    mDocument->commitPendingEdits();
     const bool saved = saveCommand(mode);
     ListUpdate();
     return saved;
@@ -778,7 +768,7 @@ bool MainWindow::mayRunDespiteErrors()
 
 void MainWindow::testRun()
 {
-    mPanel->commitEdits();
+    mDocument->commitPendingEdits();
     // One test run at a time: a second would write over the data file the first one plays, so
     // the running one is asked to bring its window to the front instead.
     if (mTestRun) {
@@ -828,7 +818,7 @@ void MainWindow::testRunEnded(int exitCode, QProcess::ExitStatus status)
 
 void MainWindow::build()
 {
-    mPanel->commitEdits();
+    mDocument->commitPendingEdits();
     if (!mayRunDespiteErrors())
         return;
     const QString target =
@@ -845,7 +835,7 @@ void MainWindow::build()
 
 void MainWindow::buildPortableCommand()
 {
-    mPanel->commitEdits();
+    mDocument->commitPendingEdits();
     if (!mayRunDespiteErrors())
         return;
     // The name typed is the new folder; the program inside it takes the folder's name.
@@ -880,7 +870,7 @@ void MainWindow::openWebPage()
 
 void MainWindow::showManagement()
 {
-    mPanel->commitEdits();
+    mDocument->commitPendingEdits();
     // A plug-in works on a copy; its result replaces the document as one new, unsaved project.
     ManagementWindow window(mUi, mDocument->project(), this);
     connect(&window, &ManagementWindow::pluginResultLoaded, this, &MainWindow::pluginResultLoaded);

@@ -170,7 +170,7 @@ void MainWindow::SetColors()
     QPalette status = mSts->palette();
     setRole(status, QPalette::WindowText, Qt::black);
     mSts->setPalette(status);
-    mPanel->IconUpdate();
+    mPanel->redrawIcons();
 }
 
 } // namespace kq

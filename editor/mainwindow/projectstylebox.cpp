@@ -41,7 +41,7 @@ ProjectStyleBox::ProjectStyleBox(ProjectDocument &document, QWidget *parent)
 
 void ProjectStyleBox::selectStyle(int style)
 {
-    emit aboutToEdit();
+    mDocument.commitPendingEdits();
     mDocument.setStyle(style);
     showHeader();
 }

@@ -18,10 +18,6 @@ public:
 
     void selectStyle(int style);
 
-signals:
-    // Before the header changes: typing that has not reached the document is written first.
-    void aboutToEdit();
-
 private:
     void showHeader();
 

@@ -60,6 +60,8 @@ PropertiesPanel::PropertiesPanel(ProjectDocument &document, QWidget *parent)
 {
     buildFields();
     layOutFields();
+    connect(&mDocument, &ProjectDocument::pendingEditsRequested, this,
+            &PropertiesPanel::commitEdits);
     connect(&mDocument, &ProjectDocument::recordChanged, this, &PropertiesPanel::recordChanged);
     connect(&mDocument, &ProjectDocument::currentDialogChanged, this, &PropertiesPanel::load);
     connect(&mDocument, &ProjectDocument::projectReplaced, this, &PropertiesPanel::load);
@@ -201,7 +203,7 @@ void PropertiesPanel::load()
     showText(mBtnScr[0], trimmedRight(record.btnscr1));
     showText(mBtnScr[1], trimmedRight(record.btnscr2));
     showText(mTime, QString::number(record.time));
-    IconUpdate();
+    redrawIcons();
 }
 
 void PropertiesPanel::showStates(int type)
@@ -224,7 +226,7 @@ void PropertiesPanel::showStates(int type)
 
 void PropertiesPanel::selectType(int type)
 {
-    commitEdits();
+    mDocument.commitPendingEdits();
     mDocument.setType(mDocument.currentDialog(), type);
     // A click on a type the document refused (none) shows the record's own again.
     load();
@@ -232,7 +234,7 @@ void PropertiesPanel::selectType(int type)
 
 void PropertiesPanel::iconClick(int cell)
 {
-    commitEdits();
+    mDocument.commitPendingEdits();
     mDocument.setIcon(mDocument.currentDialog(), cell);
 }
 
@@ -254,7 +256,7 @@ void PropertiesPanel::focusField(StepField field)
     }
 }
 
-void PropertiesPanel::IconUpdate()
+void PropertiesPanel::redrawIcons()
 {
     const DialogRecord &record = mDocument.record(mDocument.currentDialog());
     mIcons->clearPicture();
@@ -273,7 +275,7 @@ void PropertiesPanel::IconUpdate()
 void PropertiesPanel::setSelectionColor(const QColor &color)
 {
     mSelectionColor = color;
-    IconUpdate();
+    redrawIcons();
 }
 
 bool PropertiesPanel::differs(QWidget *box) const
@@ -348,7 +350,7 @@ void PropertiesPanel::commitEdits()
 
 void PropertiesPanel::insertScript(int button, const QString &script)
 {
-    commitEdits();
+    mDocument.commitPendingEdits();
     mBtnScr.at(button)->setText(script);
     writeField(mBtnScr.at(button));
 }

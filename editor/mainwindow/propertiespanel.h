@@ -21,7 +21,7 @@ class ProjectDocument;
 // The properties panel of the current dialog: its type, caption, text, buttons, scripts, time
 // and icon. It shows the document's record, enables the fields the step type uses, and sends
 // every edit to the document: text boxes as the user types, scripts normalised when the box is
-// left, and whatever is pending before any command (commitEdits).
+// left, and whatever is pending when the document asks before a command.
 class PropertiesPanel : public AreaFrame
 {
     Q_OBJECT
@@ -31,8 +31,6 @@ public:
 
     // Shows the current dialog again.
     void load();
-    // Writes every box whose text differs from the record (scripts normalised first).
-    void commitEdits();
     // Puts a composed script into a script box and the record, as it stands.
     void insertScript(int button, const QString &script);
     void selectType(int type);
@@ -45,7 +43,7 @@ public:
     void retranslate();
 
     // The icon choice redrawn: the cell of the record's icon highlighted, the strip of the style.
-    void IconUpdate();
+    void redrawIcons();
     void setSelectionColor(const QColor &color);
     IconPicture *iconPicture() const { return mIcons; }
 
@@ -62,6 +60,9 @@ private:
     void setKeyboardOrder();
     void showStates(int type);
     void recordChanged(int index);
+    // Writes every box whose text differs from the record (scripts normalised first); the
+    // document asks for it before every command.
+    void commitEdits();
     void writeField(QWidget *box);
     void writeTime();
     void normalizeScript(int button);
