@@ -6,6 +6,7 @@
 #include "projectio.h"
 #include "resourcefiles.h"
 #include "theme.h"
+#include "themepainter.h"
 
 #include <QLibraryInfo>
 #include <QMouseEvent>
@@ -230,13 +231,13 @@ void TestMainWindow::closeAsksOnlyAfterEdits()
         QCOMPARE(ui.messages[0].buttons, UiServices::Buttons::YesNoCancel);
     }
     QCOMPARE(QFileInfo::exists(mFolder->path("saved.dlg2")), written);
-    QCOMPARE(window.Changed(), edited && !written);
+    QCOMPARE(document(window).isModified(), edited && !written);
     if (saveAs == "missing/saved.dlg2") {
         QCOMPARE(ui.messages.size(), 2);
         QCOMPARE(ui.messages[1].text, Failed);
     }
     // The project is untouched when the window stays open.
-    QCOMPARE(trimmedRight(window.project().record(1).caption), edited ? "Изменено" : "");
+    QCOMPARE(trimmedRight(document(window).project().record(1).caption), edited ? "Изменено" : "");
 }
 
 void TestMainWindow::closeWritesBackTypingInProgress()
@@ -253,7 +254,7 @@ void TestMainWindow::closeWritesBackTypingInProgress()
 
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, Question);
-    QCOMPARE(trimmedRight(window.project().record(1).caption), "Typed");
+    QCOMPARE(trimmedRight(document(window).project().record(1).caption), "Typed");
 }
 
 void TestMainWindow::openAfterNoAndCancelChangesNothing()
@@ -272,9 +273,9 @@ void TestMainWindow::openAfterNoAndCancelChangesNothing()
     QCOMPARE(ui.fileDialogs[0].title, "Открыть проект");
     QCOMPARE(ui.fileDialogs[0].filter, "Проекты Kestrane Quorvex|*.dlg2|Проекты старого "
                                        "формата|*.dlg|Собранные программы|*.exe");
-    QVERIFY(window.Changed());
-    QCOMPARE(window.project().dialogCount(), 1);
-    QCOMPARE(trimmedRight(window.project().record(1).caption), "Изменено");
+    QVERIFY(document(window).isModified());
+    QCOMPARE(document(window).project().dialogCount(), 1);
+    QCOMPARE(trimmedRight(document(window).project().record(1).caption), "Изменено");
     QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
 
     QVERIFY(!window.close());
@@ -287,7 +288,7 @@ void TestMainWindow::openCancelledAtQuestion()
     MainWindow window(ui);
     editCaption(window);
 
-    window.openCommand();
+    window.projectCommands().open();
 
     QCOMPARE(ui.messages.size(), 1);
     QVERIFY(ui.fileDialogs.isEmpty());
@@ -301,15 +302,15 @@ void TestMainWindow::openProjectSetsTitleAndStyle()
     MainWindow window(ui);
     ui.fileNames.enqueue(path);
 
-    window.openCommand();
+    window.projectCommands().open();
 
     QVERIFY(ui.messages.isEmpty());
     QCOMPARE(entries(window), (QStringList{"0. Один", "1. Два"}));
     QCOMPARE(shownTitle(window), "Kestrane Quorvex - [quiz.dlg2]");
-    QCOMPARE(window.project().path(), path);
+    QCOMPARE(document(window).project().path(), path);
     QVERIFY(child<QRadioButton>(&window, "prj_st1")->isChecked());
-    QCOMPARE(trimmedRight(window.project().record(0).text), "1");
-    QVERIFY(!window.Changed());
+    QCOMPARE(trimmedRight(document(window).project().record(0).text), "1");
+    QVERIFY(!document(window).isModified());
 }
 
 void TestMainWindow::openSavesFirstOnYes()
@@ -331,7 +332,7 @@ void TestMainWindow::openSavesFirstOnYes()
     QVERIFY(ProjectIO::loadProjectFile(saved, mFolder->path("first.dlg2")));
     QCOMPARE(trimmedRight(saved.record(1).caption), "Изменено");
     QCOMPARE(entries(window), QStringList{"0. Другой"});
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 }
 
 void TestMainWindow::openFewerDialogsSelectsFirst()
@@ -341,13 +342,12 @@ void TestMainWindow::openFewerDialogsSelectsFirst()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 5);
-    window.ListUpdate();
-    window.selectEntry(4);
+    selectEntry(window, 4);
     ui.fileNames.enqueue(path);
 
-    window.openCommand();
+    window.projectCommands().open();
 
-    QCOMPARE(window.CurrentDialog(), 1);
+    QCOMPARE(document(window).currentDialog(), 1);
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Первый");
 }
 
@@ -366,13 +366,13 @@ void TestMainWindow::saveAsksForNameOnlyOnce()
     // A name typed without an extension becomes a project file that Open accepts again.
     QCOMPARE(ui.fileDialogs[0].defaultSuffix, "dlg2");
     QCOMPARE(shownTitle(window), "Kestrane Quorvex - [named.dlg2]");
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
     QCOMPARE(QFileInfo(mFolder->path("named.dlg2")).size(), 2 * DialogRecord::Size);
 
     editCaption(window);
     child<QMenu>(&window, "mnuSav")->findChild<QAction *>("mnuSavS")->trigger();
     QCOMPARE(ui.fileDialogs.size(), 1);
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 
     child<QMenu>(&window, "mnuSav")->findChild<QAction *>("mnuSavAs")->trigger();
     QCOMPARE(ui.fileDialogs.size(), 2);
@@ -414,10 +414,10 @@ void TestMainWindow::samplesOpenAfterTheQuestion()
     QCOMPARE(ui.messages[0].text, Question);
     QCOMPARE(ui.messages[0].buttons, UiServices::Buttons::YesNoCancel);
     QCOMPARE(shownTitle(window), title);
-    QCOMPARE(window.project().path(), path.isEmpty() ? QString() : mFolder->path(path));
-    QVERIFY(!window.Changed());
-    QVERIFY(window.project().dialogCount() > 1);
-    QCOMPARE(entries(window).size(), window.project().dialogCount());
+    QCOMPARE(document(window).project().path(), path.isEmpty() ? QString() : mFolder->path(path));
+    QVERIFY(!document(window).isModified());
+    QVERIFY(document(window).project().dialogCount() > 1);
+    QCOMPARE(entries(window).size(), document(window).project().dialogCount());
     QVERIFY(child<QRadioButton>(&window, "prj_st" + QString::number(style))->isChecked());
 }
 
@@ -453,9 +453,9 @@ void TestMainWindow::sampleQuestionKeepsEdits()
         QCOMPARE(trimmedRight(saved.record(1).caption), "Изменено");
     }
     QCOMPARE(shownTitle(window) == "Kestrane Quorvex - [FormatC.dlg2]", opened);
-    QCOMPARE(window.Changed(), !opened);
+    QCOMPARE(document(window).isModified(), !opened);
     if (!opened)
-        QCOMPARE(trimmedRight(window.project().record(1).caption), "Изменено");
+        QCOMPARE(trimmedRight(document(window).project().record(1).caption), "Изменено");
 }
 
 void TestMainWindow::missingSampleWarns_data()
@@ -483,8 +483,8 @@ void TestMainWindow::missingSampleWarns()
     QCOMPARE(ui.messages[0].text, "Файл примера не найден.");
     QCOMPARE(ui.messages[0].title, Failed);
     QCOMPARE(ui.messages[0].icon, UiServices::Icon::Warning);
-    QVERIFY(window.Changed());
-    QCOMPARE(window.project().dialogCount(), 1);
+    QVERIFY(document(window).isModified());
+    QCOMPARE(document(window).project().dialogCount(), 1);
 }
 
 void TestMainWindow::unreadableSampleKeepsSavePath()
@@ -501,7 +501,7 @@ void TestMainWindow::unreadableSampleKeepsSavePath()
 
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, Failed);
-    QCOMPARE(window.project().path(), mine);
+    QCOMPARE(document(window).project().path(), mine);
     // Save goes on writing the project's own file, never the sample that was not read.
     emit child<KXButton>(&window, "sd2")->clicked();
     QCOMPARE(kq::TestFiles::readBytes(sample), broken);
@@ -544,7 +544,7 @@ void TestMainWindow::sampleEntriesFollowLanguage()
     MainWindow window(ui);
     if (!switchedTo.isEmpty()) {
         useSettings(switchedTo, "Themes/standart.tvth");
-        window.ApplyChanges();
+        window.reapplySettings();
     }
 
     QCOMPARE(visibleSamples(window), samples);
@@ -552,7 +552,7 @@ void TestMainWindow::sampleEntriesFollowLanguage()
     QCOMPARE(ui.messages.size(), 0);
     QCOMPARE(shownTitle(window).endsWith(samples.constLast() + "]"),
              samples.constLast().endsWith(".dlg2"));
-    QVERIFY(window.project().dialogCount() > 1);
+    QVERIFY(document(window).project().dialogCount() > 1);
 }
 
 void TestMainWindow::statusLineFollowsMouse_data()
@@ -658,7 +658,7 @@ void TestMainWindow::longerCaptionsMoveButtons()
         before << child<QWidget>(toolbar, name)->x();
 
     optionSetting(OptionWrite, OptionLanguage, "long.lang");
-    window.ApplyChanges();
+    window.reapplySettings();
 
     QCOMPARE(child<KXButton>(toolbar, "sd3")->caption(), "Тестовый запуск");
     const QStringList moved{"sd1", "sd2", "sd3", "sd4", "lnl0", "lnl1"};
@@ -803,7 +803,7 @@ void TestMainWindow::colorsFollowEnabledState()
     QWidget *widget = control == "main" ? &window : child<QWidget>(&window, control);
     if (disable) {
         widget->setEnabled(false);
-        window.SetColors();
+        window.findChild<ThemePainter *>()->paint();
     }
     const QPalette::ColorGroup group = widget->isEnabled() ? QPalette::Active : QPalette::Disabled;
     // What the user sees: a list or text box shows its viewport, a drop-down list is drawn
@@ -891,7 +891,7 @@ void TestMainWindow::languageSwitchReachesEveryCaption()
     optionSetting(OptionWrite, OptionLanguage, "english.lang");
 
     for (int times = 0; times < 2; ++times) {
-        window.ApplyChanges();
+        window.reapplySettings();
         QObject *object = window.findChild<QObject *>(control);
         QVERIFY(object);
         QString text;
@@ -919,11 +919,11 @@ void TestMainWindow::standardDialogsSpeakTheLanguage()
     QCOMPARE(cancel(), "Отмена");
 
     optionSetting(OptionWrite, OptionLanguage, "english.lang");
-    window.ApplyChanges();
+    window.reapplySettings();
     QCOMPARE(cancel(), "Cancel");
 
     optionSetting(OptionWrite, OptionLanguage, "russian.lang");
-    window.ApplyChanges();
+    window.reapplySettings();
     QCOMPARE(cancel(), "Отмена");
 }
 
@@ -944,14 +944,14 @@ void TestMainWindow::pluginResultCountsAsUnsaved()
 {
     ScriptedUi ui;
     MainWindow window(ui);
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
     DialogProject result;
     fillProject(result, 3);
 
-    window.pluginResultLoaded(result);
+    window.projectCommands().loadPluginResult(result);
 
     QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
     QVERIFY(!window.close());
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, Question);

@@ -80,17 +80,17 @@ void TestMainWindowDocument::closeAsksAfterListOperations()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 3);
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 
     child<QPushButton>(&window, button)->click();
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
     QVERIFY(!window.close());
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, languageText(128));
 
     // Undoing back to the state opened is no change to ask about.
-    window.document().undoStack()->undo();
-    QVERIFY(!window.Changed());
+    document(window).undoStack()->undo();
+    QVERIFY(!document(window).isModified());
     QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
     QVERIFY(window.close());
     QCOMPARE(ui.messages.size(), 1);
@@ -106,7 +106,7 @@ void TestMainWindowDocument::leavingUnchangedBoxesMarksNothing()
     leave(child<QPlainTextEdit>(&window, "msg_text"));
     auto *time = child<QLineEdit>(&window, "msg_time");
     QTest::keyRelease(time, Qt::Key_Shift);
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
     QCOMPARE(window.windowTitle().contains("[*]") && !window.isWindowModified(), true);
 }
 
@@ -128,21 +128,21 @@ void TestMainWindowDocument::undoKeysWorkEverywhere()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     auto *caption = child<QLineEdit>(&window, "msg_caption");
     typeInto(caption, "Hello");
-    QCOMPARE(trimmedRight(window.project().record(1).caption), "Hello");
+    QCOMPARE(trimmedRight(document(window).project().record(1).caption), "Hello");
     QWidget *target = child<QWidget>(&window, focus);
     target->setFocus();
 
     QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(trimmedRight(window.project().record(1).caption), "");
+    QCOMPARE(trimmedRight(document(window).project().record(1).caption), "");
     // The panel shows the old text again.
     QCOMPARE(caption->text(), "");
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 
     const Qt::KeyboardModifiers redo =
         redoKey == Qt::Key_Z ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
     QTest::keyClick(target, Qt::Key(redoKey), redo);
     QCOMPARE(caption->text(), "Hello");
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
 }
 
 void TestMainWindowDocument::listMenuNamesWhatItUndoes()
@@ -150,7 +150,7 @@ void TestMainWindowDocument::listMenuNamesWhatItUndoes()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 3);
-    window.selectEntry(1);
+    selectEntry(window, 1);
     child<QPushButton>(&window, "list_delete")->click();
 
     auto *view = child<QFrame>(&window, "listbox");
@@ -165,7 +165,7 @@ void TestMainWindowDocument::listMenuNamesWhatItUndoes()
     undo->trigger();
     // The deleted step is back at its place with all its fields, and selected.
     QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
-    QCOMPARE(window.CurrentDialog(), 2);
+    QCOMPARE(document(window).currentDialog(), 2);
 }
 
 void TestMainWindowDocument::listKeys()
@@ -174,18 +174,18 @@ void TestMainWindowDocument::listKeys()
     MainWindow window(ui);
     fillProject(window, 3);
     auto *list = child<QListWidget>(&window, "dlg_list");
-    window.selectEntry(0);
+    selectEntry(window, 0);
 
     QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
     QCOMPARE(entries(window), (QStringList{"0. D1", "1. D0", "2. D2"}));
-    QCOMPARE(window.CurrentDialog(), 2);
+    QCOMPARE(document(window).currentDialog(), 2);
     QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
     QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(entries(window), (QStringList{"0. D1", "1. D2"}));
     QTest::keyClick(list, Qt::Key_Insert);
     QCOMPARE(entries(window).size(), 3);
-    QCOMPARE(window.CurrentDialog(), 2);
+    QCOMPARE(document(window).currentDialog(), 2);
     QVERIFY(ui.messages.isEmpty());
 }
 
@@ -217,10 +217,10 @@ void TestMainWindowDocument::timeBoxKeepsStoredValue()
     auto *caption = child<QLineEdit>(&window, "msg_caption");
     caption->setText("Edited");
     leave(caption);
-    window.selectEntry(1);
-    window.selectEntry(0);
-    window.WriteDialog();
-    QCOMPARE(window.project().record(1).time, stored);
+    selectEntry(window, 1);
+    selectEntry(window, 0);
+    document(window).commitPendingEdits();
+    QCOMPARE(document(window).project().record(1).time, stored);
     QCOMPARE(time->text(), shown);
 }
 
@@ -234,14 +234,14 @@ void TestMainWindowDocument::unknownTypeAndIconStay()
         project.record(2).type = 5;
         project.record(2).ico = 9;
     });
-    window.selectEntry(1);
+    selectEntry(window, 1);
     for (int i = 0; i < 3; ++i)
         QVERIFY(!child<QRadioButton>(&window, "msg_type" + QString::number(i))->isChecked());
     auto *caption = child<QLineEdit>(&window, "msg_caption");
     caption->setText("Edited");
     leave(caption);
-    QCOMPARE(window.project().record(2).type, 5);
-    QCOMPARE(window.project().record(2).ico, 9);
+    QCOMPARE(document(window).project().record(2).type, 5);
+    QCOMPARE(document(window).project().record(2).ico, 9);
     // No cell is highlighted for an icon outside the strip.
     auto *icons = child<IconPicture>(&window, "msg_icons");
     for (int cell = 0; cell < 6; ++cell)
@@ -273,13 +273,13 @@ void TestMainWindowDocument::failedOpenKeepsProject()
     const QString title = window.windowTitle();
     ui.fileNames.enqueue(path);
 
-    window.openCommand();
+    window.projectCommands().open();
 
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, languageText(20));
     QVERIFY(!ui.messages[0].detail.isEmpty());
     QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
-    QCOMPARE(window.project().path(), mine);
+    QCOMPARE(document(window).project().path(), mine);
     QCOMPARE(window.windowTitle(), title);
 }
 
@@ -295,8 +295,8 @@ void TestMainWindowDocument::pendingScriptReachesRecordBeforeListOperation()
     script->setText("выход");
 
     // A click that does not take the focus still finds the script written.
-    window.listDown();
-    QCOMPARE(trimmedRight(window.project().record(2).btnscr1), "Выход");
+    listView(window).moveDown();
+    QCOMPARE(trimmedRight(document(window).project().record(2).btnscr1), "Выход");
 }
 
 void TestMainWindowDocument::errorsAreAskedAboutOnce_data()
@@ -325,7 +325,7 @@ void TestMainWindowDocument::errorsAreAskedAboutOnce()
     });
     ui.answers.enqueue(UiServices::Answer(answer));
 
-    window.testRun();
+    child<QAction>(&window, "key_test")->trigger();
 
     QCOMPARE(ui.messages.size(), broken ? 1 : 0);
     if (broken)
@@ -350,7 +350,7 @@ void TestMainWindowDocument::flowAndProblemsFollowTheDocument()
     QCOMPARE(flow->selectedStep(), 1);
 
     // A step that traps its user is an error: listed, marked in the list, selectable from there.
-    window.selectEntry(2);
+    selectEntry(window, 2);
     auto *script1 = child<QLineEdit>(&window, "msg_btnscr0");
     auto *script2 = child<QLineEdit>(&window, "msg_btnscr1");
     for (QLineEdit *box : {script1, script2}) {
@@ -360,12 +360,12 @@ void TestMainWindowDocument::flowAndProblemsFollowTheDocument()
     QVERIFY(ProjectCheck::errorCount(problems->findings()) >= 1);
     QVERIFY(!child<QListWidget>(&window, "dlg_list")->item(2)->icon().isNull());
     QVERIFY(child<QListWidget>(&window, "dlg_list")->item(0)->icon().isNull());
-    window.selectEntry(0);
+    selectEntry(window, 0);
     emit problems->findingActivated(2, StepField::None);
-    QCOMPARE(window.CurrentDialog(), 3);
+    QCOMPARE(document(window).currentDialog(), 3);
 
     emit flow->stepActivated(0);
-    QCOMPARE(window.CurrentDialog(), 1);
+    QCOMPARE(document(window).currentDialog(), 1);
     child<QPushButton>(&window, "list_delete")->click();
     QVERIFY(!flow->stepItem(2));
 }
@@ -396,7 +396,7 @@ void TestMainWindowDocument::findingFocusesItsBox()
 
     emit problems->findingActivated(1, StepField(field));
 
-    QCOMPARE(window.CurrentDialog(), 2);
+    QCOMPARE(document(window).currentDialog(), 2);
     QCOMPARE(QApplication::focusWidget(), child<QWidget>(&window, box));
 }
 
@@ -429,7 +429,7 @@ void TestMainWindowDocument::autosaveKeepsRecoveryCopy()
                 copy.dialogCount() == 1);
 
     // A save makes the copy unneeded.
-    QVERIFY(window.saveCommand(MainWindow::SaveMode::Save));
+    QVERIFY(window.projectCommands().save(ProjectCommands::SaveMode::Save));
     QVERIFY(!QFile::exists(autosave->projectFile()));
 
     // The first change after a save is a list operation: it too is kept at once.
@@ -460,22 +460,22 @@ void TestMainWindowDocument::recoveryIsOffered()
     ScriptedUi ui;
     MainWindow window(ui);
     ui.answers.enqueue(restore ? UiServices::Answer::Yes : UiServices::Answer::No);
-    window.offerRecovery();
+    window.projectCommands().offerRecovery();
 
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, languageText(309));
     QVERIFY(!QFile::exists(base + ".dlg2"));
     if (restore) {
         QCOMPARE(entries(window).size(), 4);
-        QVERIFY(window.Changed());
-        QCOMPARE(window.project().path(), original);
+        QVERIFY(document(window).isModified());
+        QCOMPARE(document(window).project().path(), original);
         QCOMPARE(shownTitle(window), "Kestrane Quorvex - [lost.dlg2]");
     } else {
         QCOMPARE(entries(window).size(), 1);
-        QVERIFY(!window.Changed());
+        QVERIFY(!document(window).isModified());
     }
     // Nothing is offered twice.
-    window.offerRecovery();
+    window.projectCommands().offerRecovery();
     QCOMPARE(ui.messages.size(), 1);
 }
 

@@ -3,6 +3,7 @@
 // Shared set-up of the main window tests: a private program folder with the shipped data and a
 // stand-in runner, a private settings store, and small helpers.
 
+#include "dialoglistview.h"
 #include "dialogproject.h"
 #include "editorfixture.h"
 #include "kxbutton.h"
@@ -10,7 +11,9 @@
 #include "mainwindow.h"
 #include "optionsetting.h"
 #include "programfolder.h"
+#include "projectcommands.h"
 #include "projectdocument.h"
+#include "propertiespanel.h"
 #include "scriptedui.h"
 
 #include <QAction>
@@ -103,13 +106,35 @@ inline void fillProject(kq::DialogProject &project, int count)
     project.setDialogCount(qint16(count));
 }
 
+// The window's document and views, as the window's children.
+inline kq::ProjectDocument &document(const kq::MainWindow &window)
+{
+    return *child<kq::ProjectDocument>(&window, QString());
+}
+
+inline kq::PropertiesPanel &panel(const kq::MainWindow &window)
+{
+    return *child<kq::PropertiesPanel>(&window, QStringLiteral("data_box"));
+}
+
+inline kq::DialogListView &listView(const kq::MainWindow &window)
+{
+    return *child<kq::DialogListView>(&window, QStringLiteral("listbox"));
+}
+
+// Selecting a list entry, as a click on it does.
+inline void selectEntry(const kq::MainWindow &window, int row)
+{
+    child<QListWidget>(&window, QStringLiteral("dlg_list"))->setCurrentRow(row);
+}
+
 // Test set-up: the window's project as a file opened in the editor would give it, with a fresh
 // history.
 template <typename Edit> void setUpProject(kq::MainWindow &window, Edit edit)
 {
-    kq::DialogProject project = window.project();
+    kq::DialogProject project = document(window).project();
     edit(project);
-    window.document().replaceProject(project);
+    document(window).replaceProject(project);
 }
 
 inline void fillProject(kq::MainWindow &window, int count)

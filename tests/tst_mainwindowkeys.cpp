@@ -97,7 +97,7 @@ void TestMainWindowKeys::commandKeysOpenTheirDialogs()
     const QString saved = mFolder->path("saved.dlg2");
     ScriptedUi ui;
     MainWindow window(ui);
-    window.document().markSaved(saved);
+    document(window).markSaved(saved);
     QVERIFY(showActive(window));
     auto *target = child<QWidget>(&window, focus);
     target->setFocus();
@@ -131,7 +131,6 @@ void TestMainWindowKeys::newAndCloseKeysAskFirst()
     ui.answers.enqueue(UiServices::Answer(answer));
     MainWindow window(ui);
     fillProject(window, 3);
-    window.ListUpdate();
     QVERIFY(showActive(window));
     // A script typed but not yet left: the question knows of it.
     auto *script = child<QLineEdit>(&window, "msg_btnscr0");
@@ -144,11 +143,11 @@ void TestMainWindowKeys::newAndCloseKeysAskFirst()
     QCOMPARE(ui.messages[0].text, languageText(128));
     QCOMPARE(ui.messages[0].buttons, UiServices::Buttons::YesNoCancel);
     if (key == Qt::Key_N)
-        QCOMPARE(window.project().dialogCount(), replacedOrClosed ? 1 : 3);
+        QCOMPARE(document(window).project().dialogCount(), replacedOrClosed ? 1 : 3);
     else
         QCOMPARE(window.isVisible(), !replacedOrClosed);
     if (!replacedOrClosed)
-        QCOMPARE(trimmedRight(window.project().record(1).btnscr1), "Выход");
+        QCOMPARE(trimmedRight(document(window).project().record(1).btnscr1), "Выход");
 }
 
 void TestMainWindowKeys::testRunKeyPlaysPendingTyping()
@@ -193,7 +192,6 @@ void TestMainWindowKeys::iconRowByKeyboard()
         fillProject(project, 1);
         project.record(1).ico = qint16(ico);
     });
-    window.ListUpdate();
     QVERIFY(showActive(window));
     // The row is the next stop after the second script box.
     auto *script = child<QLineEdit>(&window, "msg_btnscr1");
@@ -201,20 +199,20 @@ void TestMainWindowKeys::iconRowByKeyboard()
     QTest::keyClick(script, Qt::Key_Tab);
     auto *icons = child<IconPicture>(&window, "msg_icons");
     QCOMPARE(QApplication::focusWidget(), icons);
-    const int historyBefore = window.document().undoStack()->count();
+    const int historyBefore = document(window).undoStack()->count();
 
     QTest::keyClick(icons, Qt::Key(key));
 
-    QCOMPARE(window.project().record(1).ico, icoAfter);
+    QCOMPARE(document(window).project().record(1).ico, icoAfter);
     QCOMPARE(icons->currentCell(), icoAfter);
     QVERIFY(child<QRadioButton>(&window, "msg_type0")->isChecked());
     QCOMPARE(QApplication::focusWidget(), icons);
     // A choice by key is the same undoable edit as a click.
     const bool changed = icoAfter != ico;
-    QCOMPARE(window.document().undoStack()->count(), historyBefore + (changed ? 1 : 0));
+    QCOMPARE(document(window).undoStack()->count(), historyBefore + (changed ? 1 : 0));
     if (changed) {
         QTest::keyClick(icons, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(window.project().record(1).ico, ico);
+        QCOMPARE(document(window).project().record(1).ico, ico);
     }
 }
 
@@ -263,7 +261,7 @@ void TestMainWindowKeys::labelAccessKeysFocusTheirFields()
     useSettings(language, "Themes/standart.tvth");
     ScriptedUi ui;
     MainWindow window(ui);
-    window.selectType(type);
+    panel(window).selectType(type);
     QVERIFY(showActive(window));
     child<QListWidget>(&window, "dlg_list")->setFocus();
 
@@ -277,8 +275,8 @@ void TestMainWindowKeys::typeAccessKeyKeepsTheType()
     useSettings("english.lang", "Themes/standart.tvth");
     ScriptedUi ui;
     MainWindow window(ui);
-    window.selectType(DialogRecord::Progress);
-    window.document().undoStack()->clear();
+    panel(window).selectType(DialogRecord::Progress);
+    document(window).undoStack()->clear();
     QVERIFY(showActive(window));
     child<QListWidget>(&window, "dlg_list")->setFocus();
 
@@ -287,11 +285,11 @@ void TestMainWindowKeys::typeAccessKeyKeepsTheType()
     // The selected type takes the focus; the label's key does not click it again or another.
     auto *progress = child<QRadioButton>(&window, "msg_type1");
     QCOMPARE(QApplication::focusWidget(), progress);
-    QTRY_COMPARE(window.project().record(1).type, DialogRecord::Progress);
+    QTRY_COMPARE(document(window).project().record(1).type, DialogRecord::Progress);
     // Still shown as selected: the icon cells chosen nearby are no options of this row.
     QTest::qWait(200);
     QVERIFY(progress->isChecked());
-    QCOMPARE(window.document().undoStack()->count(), 0);
+    QCOMPARE(document(window).undoStack()->count(), 0);
 }
 
 void TestMainWindowKeys::buttonsHaveToolTips_data()
@@ -393,7 +391,7 @@ void TestMainWindowKeys::controlsReportNames()
     useSettings(language, "Themes/standart.tvth");
     ScriptedUi ui;
     MainWindow window(ui);
-    window.selectType(DialogRecord::Progress);
+    panel(window).selectType(DialogRecord::Progress);
     QAccessibleInterface *face =
         QAccessible::queryAccessibleInterface(child<QWidget>(&window, control));
     QVERIFY(face);
@@ -414,7 +412,7 @@ void TestMainWindowKeys::everyFocusableControlIsNamed()
     useSettings(language, "Themes/standart.tvth");
     ScriptedUi ui;
     MainWindow window(ui);
-    window.selectType(DialogRecord::Progress);
+    panel(window).selectType(DialogRecord::Progress);
     QVERIFY(showActive(window));
     QStringList unnamed;
     const QList<QWidget *> controls = window.findChildren<QWidget *>();
@@ -466,7 +464,7 @@ void TestMainWindowKeys::iconCellsReportMeaningAndChoice()
     useSettings("english.lang", "Themes/standart.tvth");
     ScriptedUi ui;
     MainWindow window(ui);
-    window.iconClick(4);
+    panel(window).iconClick(4);
     const QStringList meanings{"No icon", "Error", "Warning", "Information", "Question", "Package"};
     for (int cell = 0; cell < 6; ++cell) {
         QAccessibleInterface *face = QAccessible::queryAccessibleInterface(
@@ -480,10 +478,10 @@ void TestMainWindowKeys::iconCellsReportMeaningAndChoice()
     QAccessibleInterface *error =
         QAccessible::queryAccessibleInterface(child<QWidget>(&window, "icn1"));
     error->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QTRY_COMPARE(window.project().record(1).ico, 1);
+    QTRY_COMPARE(document(window).project().record(1).ico, 1);
     QVERIFY(error->state().checked);
     // A pause shows no icons: none is chosen.
-    window.selectType(DialogRecord::Pause);
+    panel(window).selectType(DialogRecord::Pause);
     QVERIFY(!error->state().checked);
 }
 

@@ -2,6 +2,7 @@
 
 #include "projectio.h"
 #include "recentprojects.h"
+#include "recentprojectsmenu.h"
 
 #include <QSplitter>
 #include <QTabWidget>
@@ -19,7 +20,8 @@ QSplitter *splitter(const MainWindow &window)
 // The recent entries the Open menu shows, by the full path each stands for.
 QStringList shownRecent(const MainWindow &window)
 {
-    return visibleEntries(window, "mnuOpnRecent", MainWindow::RecentCount, &QAction::toolTip);
+    return visibleEntries(window, "mnuOpnRecent", RecentProjectsMenu::EntryCount,
+                          &QAction::toolTip);
 }
 
 // The names of the Open menu's visible entries, in menu order.
@@ -197,12 +199,12 @@ void TestMainWindowRemembered::openedAndSavedProjectsListed()
     ScriptedUi ui;
     MainWindow window(ui);
 
-    window.openFile(first);
+    window.projectCommands().openFile(first);
     ui.fileNames.enqueue(savedAs);
-    QVERIFY(window.saveCommand(MainWindow::SaveMode::SaveAs));
-    window.openFile(second);
+    QVERIFY(window.projectCommands().save(ProjectCommands::SaveMode::SaveAs));
+    window.projectCommands().openFile(second);
     // Opening a listed project again moves it to the front.
-    window.openFile(first);
+    window.projectCommands().openFile(first);
 
     QCOMPARE(shownRecent(window), (QStringList{first, second, savedAs}));
     QCOMPARE(RecentProjects::read(), shownRecent(window));
@@ -232,10 +234,10 @@ void TestMainWindowRemembered::recentEntryOpensItsProject()
     // Unsaved edits are asked about first, as for Open.
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].buttons, UiServices::Buttons::YesNoCancel);
-    QCOMPARE(window.project().dialogCount(), 4);
-    QCOMPARE(window.project().path(), path);
+    QCOMPARE(document(window).project().dialogCount(), 4);
+    QCOMPARE(document(window).project().path(), path);
     QCOMPARE(shownTitle(window), "Kestrane Quorvex - [four steps.dlg2]");
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 }
 
 void TestMainWindowRemembered::missingRecentProjectLeavesWithNote()
@@ -256,7 +258,7 @@ void TestMainWindowRemembered::missingRecentProjectLeavesWithNote()
                  " больше нет: он убран из списка последних проектов.");
     QCOMPARE(shownRecent(window), QStringList{kept});
     QCOMPARE(RecentProjects::read(), QStringList{kept});
-    QCOMPARE(window.project().dialogCount(), 3);
+    QCOMPARE(document(window).project().dialogCount(), 3);
 }
 
 void TestMainWindowRemembered::unreadableProjectNotListed()
@@ -266,7 +268,7 @@ void TestMainWindowRemembered::unreadableProjectNotListed()
     ScriptedUi ui;
     MainWindow window(ui);
 
-    window.openFile(broken);
+    window.projectCommands().openFile(broken);
 
     QCOMPARE(ui.messages.size(), 1);
     QVERIFY(shownRecent(window).isEmpty());
@@ -281,7 +283,7 @@ void TestMainWindowRemembered::atMostEightListed()
     for (int i = 0; i < 10; ++i) {
         const QString path = mFolder->path(QString("p%1.dlg2").arg(i));
         QVERIFY(writeProject(path, 1));
-        window.openFile(path);
+        window.projectCommands().openFile(path);
         opened.prepend(path);
     }
 
@@ -308,13 +310,13 @@ void TestMainWindowRemembered::entriesKeepTheirTextsAcrossLanguages()
     QVERIFY(writeProject(path, 2));
     ScriptedUi ui;
     MainWindow window(ui);
-    window.openFile(path);
+    window.projectCommands().openFile(path);
     const QString text = child<QAction>(&window, "mnuOpnRecent0")->text();
     QVERIFY(text.startsWith("quiz %0001.dlg2"));
 
     useSettings("english.lang", "Themes/standart.tvth");
     RecentProjects::write({path});
-    window.ApplyChanges();
+    window.reapplySettings();
 
     QCOMPARE(child<QAction>(&window, "mnuOpnRecent0")->text(), text);
     QCOMPARE(shownRecent(window), QStringList{path});

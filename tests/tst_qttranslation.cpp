@@ -110,7 +110,7 @@ void TestQtTranslation::failedLanguageSettingKeepsTheActiveLanguage()
     QCOMPARE(cancel(), button);
 
     optionSetting(OptionWrite, OptionLanguage, "removed.lang");
-    window.ApplyChanges();
+    window.reapplySettings();
     QCOMPARE(child<KXButton>(&window, "sd0")->caption(), newCaption);
     QCOMPARE(cancel(), button);
 }

@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
     const auto showMainWindow = [&mainWindow, &commandLine] {
         mainWindow.show();
         if (!commandLine.file.isEmpty())
-            mainWindow.openFile(commandLine.file);
+            mainWindow.projectCommands().openFile(commandLine.file);
     };
     if (!kq::showsStartupPicture(commandLine,
                                  kq::optionSetting(kq::OptionRead, kq::OptionStartupPicture))) {

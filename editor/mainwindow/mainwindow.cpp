@@ -1,47 +1,40 @@
 #include "mainwindow.h"
 
 #include "aboutwindow.h"
-#include "autosave.h"
 #include "dialoglistview.h"
-#include "flowview.h"
-#include "iconpicture.h"
+#include "flowtabs.h"
 #include "kxbutton.h"
 #include "language.h"
+#include "localizecontrols.h"
+#include "mainsplitter.h"
 #include "maintoolbar.h"
 #include "managementwindow.h"
 #include "optionsetting.h"
 #include "picturebutton.h"
-#include "problemsview.h"
 #include "productinfo.h"
-#include "programbuilder.h"
+#include "programcommands.h"
 #include "programfolder.h"
-#include "projectcheck.h"
 #include "projectdocument.h"
-#include "projectio.h"
 #include "projectstylebox.h"
 #include "propertiespanel.h"
+#include "qttranslation.h"
+#include "recentprojectsmenu.h"
+#include "samplenames.h"
 #include "scriptcomposer.h"
-#include "testrun.h"
+#include "statusbar.h"
+#include "themepainter.h"
 #include "uiservices.h"
-#include "windowsystem.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QResizeEvent>
-#include <QSplitter>
-#include <QTabWidget>
 #include <QTimer>
-#include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -50,14 +43,47 @@ namespace kq {
 namespace {
 
 const QColor BarColor(240, 240, 240);
-const QString ProjectSuffix = QStringLiteral("dlg2");
 // The editing areas at the size they were designed for.
 constexpr QSize EditingMinimum(860, 520);
 
-QString id(const char *text)
+// Every caption that localisation replaces, by control name, with the id it was designed with.
+struct DesignedCaption
 {
-    return QLatin1String(text);
-}
+    const char *control;
+    const char *id;
+};
+constexpr DesignedCaption DesignedCaptions[] = {{"msg_lbltype", "%0101"},
+                                                {"msg_lbltime", "%0102"},
+                                                {"msg_lblcaption", "%0103"},
+                                                {"msg_lbltext", "%0104"},
+                                                {"msg_lblbtn1", "%0105"},
+                                                {"msg_lblbtn2", "%0106"},
+                                                {"msg_lblbtnscr1", "%0107"},
+                                                {"msg_lblbtnscr2", "%0108"},
+                                                {"msg_lblico", "%0109"},
+                                                {"Label12", "%0110"},
+                                                {"Label10", "%0111"},
+                                                {"msg_type0", "%0120"},
+                                                {"msg_type1", "%0121"},
+                                                {"msg_type2", "%0122"},
+                                                {"prj_st0", "%0123"},
+                                                {"prj_st1", "%0124"},
+                                                {"sts", "%0130"},
+                                                {"mnuSavS", "%0152"},
+                                                {"mnuSavAs", "%0153"},
+                                                {"mnuOpnFile", "%0151"},
+                                                {"mnuOpnLine1", "%0150"},
+                                                {"mnuHlpHelp", "%0154"},
+                                                {"mnuHlpSite", "%0155"},
+                                                {"mnuHlpLine1", "%0150"},
+                                                {"mnuHlpAbout", "%0156"},
+                                                {"mnuBldProgram", "%0400"},
+                                                {"mnuBldPortable", "%0401"},
+                                                {"sd0", "%0001"},
+                                                {"sd1", "%0002"},
+                                                {"sd2", "%0003"},
+                                                {"sd3", "%0004"},
+                                                {"sd4", "%0005"}};
 
 void setBarLook(QWidget *bar)
 {
@@ -70,12 +96,26 @@ void setBarLook(QWidget *bar)
     bar->setAutoFillBackground(true);
 }
 
-// A name typed without any extension is a project file; one typed with an extension stays.
-QString withProjectSuffix(const QString &path)
+void setCaption(QObject *control, const QString &caption)
 {
-    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
-        return path;
-    return path + u'.' + ProjectSuffix;
+    if (auto *button = qobject_cast<KXButton *>(control))
+        button->setCaption(caption);
+    else if (auto *label = qobject_cast<QLabel *>(control))
+        label->setText(caption);
+    else if (auto *option = qobject_cast<QAbstractButton *>(control))
+        option->setText(caption);
+    else if (auto *action = qobject_cast<QAction *>(control))
+        action->setText(caption);
+}
+
+QByteArray storedBytes(OptionKey key)
+{
+    return QByteArray::fromBase64(optionSetting(OptionRead, key).toLatin1());
+}
+
+void storeBytes(OptionKey key, const QByteArray &bytes)
+{
+    optionSetting(OptionWrite, key, QString::fromLatin1(bytes.toBase64()));
 }
 
 } // namespace
@@ -85,51 +125,35 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
 {
     setObjectName(QStringLiteral("main"));
     setAutoFillBackground(true);
-    setMouseTracking(true);
-    installEventFilter(this);
-    mHints.insert(this, resourceId(130));
 
+    mProjectCommands = new ProjectCommands(ui, *mDocument, this);
+    mProgramCommands = new ProgramCommands(ui, *mDocument, this);
     mToolbar = new MainToolbar(this);
     setBarLook(mToolbar);
     mListView = new DialogListView(*mDocument, this);
     mPanel = new PropertiesPanel(*mDocument, this);
     mComposer = new ScriptComposer(*mDocument, this);
     mStyleBox = new ProjectStyleBox(*mDocument, this);
-    const std::pair<QWidget *, const char *> areas[] = {{mToolbar, "%0130"},
-                                                        {mListView, "%0138"},
-                                                        {mPanel, "%0139"},
-                                                        {mStyleBox, "%0140"},
-                                                        {mComposer, "%0141"}};
-    for (const auto &[area, hint] : areas) {
-        area->installEventFilter(this);
-        mHints.insert(area, id(hint));
-    }
+    mFlowTabs = new FlowTabs(ui, *mDocument, this);
+    mStatusBar = new StatusBar(this);
+    setBarLook(mStatusBar);
+    mPainter = new ThemePainter(*this, *mStatusBar->label());
 
-    buildFlowTabs();
+    const std::pair<QWidget *, const char *> areas[] = {{this, "%0130"},      {mToolbar, "%0130"},
+                                                        {mListView, "%0138"}, {mPanel, "%0139"},
+                                                        {mStyleBox, "%0140"}, {mComposer, "%0141"}};
+    for (const auto &[area, hint] : areas)
+        mStatusBar->addHintArea(area, QLatin1String(hint));
+
     buildMenus();
-    buildStatusBar();
     buildShortcuts();
-    buildCaptionTable();
     layOut();
-    connectDocument();
-    mAutosave = new Autosave(*mDocument, this);
+    connectViews();
 
     setMinimumSize(InitialSize);
     resize(InitialSize);
     restoreWindowLayout();
     startUp();
-}
-
-MainWindow::~MainWindow()
-{
-    mAlive = false;
-    // A test run ends with its editor; the data file it played is not left behind.
-    if (mTestRun) {
-        mTestRun->disconnect(this);
-        mTestRun->kill();
-        mTestRun->waitForFinished();
-        QFile::remove(programPath(QStringLiteral("Runner/run.dll")));
-    }
 }
 
 void MainWindow::layOut()
@@ -150,15 +174,7 @@ void MainWindow::layOut()
     editing->setObjectName(QStringLiteral("editing"));
     editing->setLayout(content);
     editing->setMinimumSize(EditingMinimum);
-    mSplitter = new QSplitter(Qt::Horizontal, this);
-    mSplitter->setObjectName(QStringLiteral("main_splitter"));
-    mSplitter->addWidget(editing);
-    mSplitter->addWidget(mFlowTabs);
-    // The split follows the window's width in shareWidthChange.
-    mSplitter->installEventFilter(this);
-    // The flow picture can be pushed out of the way; the editing areas cannot.
-    mSplitter->setCollapsible(0, false);
-    mSplitter->setCollapsible(1, true);
+    mSplitter = new MainSplitter(editing, mFlowTabs, this);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -172,113 +188,41 @@ void MainWindow::layOut()
     outer->addWidget(mStatusBar);
 }
 
-void MainWindow::connectDocument()
+void MainWindow::connectViews()
 {
     connect(mToolbar, &MainToolbar::clicked, this, &MainWindow::toolbarClick);
     connect(mToolbar, &MainToolbar::arrowClicked, this, &MainWindow::toolbarArrowClick);
-    connect(mToolbar, &MainToolbar::mouseIn, this, &MainWindow::toolbarMouseIn);
+    connect(mToolbar, &MainToolbar::mouseIn, this,
+            [this](int index) { mStatusBar->showText(languageText(131 + index)); });
     connect(mComposer, &ScriptComposer::insertRequested, mPanel, &PropertiesPanel::insertScript);
-    connect(mListView, &DialogListView::buttonsUpdated, this, &MainWindow::SetColors);
-    connect(mPanel, &PropertiesPanel::statesChanged, this, &MainWindow::SetColors);
-    connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::SetColors);
+    connect(mListView, &DialogListView::buttonsUpdated, this, &MainWindow::paintTheme);
+    connect(mPanel, &PropertiesPanel::statesChanged, this, &MainWindow::paintTheme);
+    connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::paintTheme);
+    connect(mFlowTabs, &FlowTabs::errorStepsFound, mListView, &DialogListView::markErrors);
+    connect(mFlowTabs, &FlowTabs::findingActivated, this, &MainWindow::showFinding);
     connect(mDocument, &ProjectDocument::modifiedChanged, this, &QWidget::setWindowModified);
+    // The title names the project's file; a project replaced by one without a file, such as an
+    // old project imported, shows the product alone.
+    connect(mDocument, &ProjectDocument::projectReplaced, this, &MainWindow::updateTitle);
     connect(mDocument, &ProjectDocument::pathChanged, this, &MainWindow::updateTitle);
-    connect(mDocument, &ProjectDocument::contentsChanged, this, &MainWindow::checkProject);
-    // A project opened shows its whole flow, however the user zoomed the one before.
-    connect(mDocument, &ProjectDocument::projectReplaced, mFlowView, &FlowView::showWholeWidth);
-    connect(mDocument, &ProjectDocument::currentDialogChanged, this,
-            [this](int dialog) { mFlowView->selectStep(dialog - 1); });
-}
-
-void MainWindow::buildFlowTabs()
-{
-    mFlowTabs = new QTabWidget(this);
-    mFlowTabs->setObjectName(QStringLiteral("flow_tabs"));
-    mFlowTabs->setMinimumWidth(260);
-
-    auto *flowPage = new QWidget(mFlowTabs);
-    mFlowView = new FlowView(flowPage);
-    mExportPicture = new QPushButton(QStringLiteral("%0372"), flowPage);
-    mExportPicture->setObjectName(QStringLiteral("flow_export"));
-    mExportPicture->setAutoDefault(false);
-    connect(mExportPicture, &QPushButton::clicked, this, &MainWindow::exportPicture);
-    mFitFlow = new QPushButton(QStringLiteral("%0480"), flowPage);
-    mFitFlow->setObjectName(QStringLiteral("flow_fit"));
-    mFitFlow->setAutoDefault(false);
-    connect(mFitFlow, &QPushButton::clicked, mFlowView, &FlowView::fitToView);
-    // Ctrl+0 fits the map from anywhere in the window, as the button does.
-    auto *fitKey = new QAction(this);
-    fitKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    addAction(fitKey);
-    connect(fitKey, &QAction::triggered, mFlowView, &FlowView::fitToView);
-    // Tab goes along the row from left to right.
-    setTabOrder(mFitFlow, mExportPicture);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(mFitFlow);
-    buttons->addStretch(1);
-    buttons->addWidget(mExportPicture);
-    auto *flowLayout = new QVBoxLayout(flowPage);
-    flowLayout->setContentsMargins(4, 4, 4, 4);
-    flowLayout->addWidget(mFlowView, 1);
-    flowLayout->addLayout(buttons);
-    mFlowTabs->addTab(flowPage, QStringLiteral("%0370"));
-
-    mProblems = new ProblemsView(mFlowTabs);
-    mFlowTabs->addTab(mProblems, QStringLiteral("%0371"));
-
-    connect(mFlowView, &FlowView::stepActivated, this,
-            [this](int step) { mDocument->setCurrentDialog(step + 1); });
-    connect(mProblems, &ProblemsView::findingActivated, this, [this](int step, StepField field) {
-        if (step >= 0)
-            mDocument->setCurrentDialog(step + 1);
-        if (field == StepField::Header)
-            mStyleBox->setFocus(Qt::OtherFocusReason);
-        else
-            mPanel->focusField(field);
+    connect(mProjectCommands, &ProjectCommands::projectFileUsed, mRecent,
+            &RecentProjectsMenu::remember);
+    connect(mRecent, &RecentProjectsMenu::openRequested, mProjectCommands,
+            &ProjectCommands::openFile);
+    connect(mRecent, &RecentProjectsMenu::projectGone, this, [this](const QString &path) {
+        mStatusBar->showText(languageText(410).arg(QDir::toNativeSeparators(path)));
     });
+    connect(mProgramCommands, &ProgramCommands::statusMessage, mStatusBar, &StatusBar::showText);
 }
 
-void MainWindow::retranslateFlowTabs()
+void MainWindow::showFinding(int step, StepField field)
 {
-    mFlowTabs->setTabText(0, languageText(370));
-    mFlowTabs->setTabText(1, languageText(371));
-    mExportPicture->setText(languageText(372));
-    mFitFlow->setText(languageText(480));
-    mFitFlow->setToolTip(toolTipWithKey(languageText(481), QKeySequence(Qt::CTRL | Qt::Key_0)));
-    mFlowView->setToolTip(languageText(482));
-    mFlowView->setAccessibleName(mFlowTabs->tabText(0));
-    mProblems->setAccessibleName(mFlowTabs->tabText(1));
-    mProblems->retranslate();
-    checkProject();
-}
-
-void MainWindow::checkProject()
-{
-    // The check is cheap for 99 steps, so it runs after every change.
-    const QList<Finding> findings = ProjectCheck::check(mDocument->project());
-    mProblems->showFindings(findings);
-    mFlowView->showProject(mDocument->project(), findings);
-    mFlowView->selectStep(mDocument->currentDialog() - 1);
-    QSet<int> errorSteps;
-    for (const Finding &finding : findings) {
-        if (finding.severity() == Finding::Severity::Error && finding.step >= 0)
-            errorSteps.insert(finding.step);
-    }
-    mListView->markErrors(errorSteps);
-}
-
-void MainWindow::exportPicture()
-{
-    const QString path = mUi.saveFileName(this, languageText(373),
-                                          languageText(374) + QStringLiteral("|*.png|") +
-                                              languageText(375) + QStringLiteral("|*.svg"),
-                                          QStringLiteral("png"));
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!mFlowView->exportPicture(path, &error))
-        mUi.message(this, languageText(377), ProductTitle, UiServices::Icon::Warning,
-                    UiServices::Buttons::Ok, error);
+    if (step >= 0)
+        mDocument->setCurrentDialog(step + 1);
+    if (field == StepField::Header)
+        mStyleBox->setFocus(Qt::OtherFocusReason);
+    else
+        mPanel->focusField(field);
 }
 
 void MainWindow::buildShortcuts()
@@ -316,8 +260,6 @@ void MainWindow::buildShortcuts()
         addAction(action);
         mToolKeys[command.button] = action;
     }
-    mToolKeys[1] = mMnuOpnFile;
-    mToolKeys[2] = mMnuSavS;
     // Closing by key asks about unsaved changes as the close box does.
     auto *quit = new QAction(this);
     quit->setObjectName(QStringLiteral("key_close"));
@@ -347,112 +289,54 @@ void MainWindow::buildMenus()
 {
     mMnuOpn = new QMenu(this);
     mMnuOpn->setObjectName(QStringLiteral("mnuOpn"));
-    mMnuOpn->setTitle(id(".Open"));
-    mMnuOpnFile = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), resourceId(151));
-    mMnuOpnLine1 = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), resourceId(150));
-    for (int i = 0; i < RecentCount; ++i) {
-        mMnuOpnRecent[i] =
-            addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnRecent") + QString::number(i), {});
-        connect(mMnuOpnRecent[i], &QAction::triggered, this, [this, i] { openRecent(i); });
-    }
-    mMnuOpnLine2 = mMnuOpn->addSeparator();
-    mMnuOpnLine2->setObjectName(QStringLiteral("mnuOpnLine2"));
-    mMnuOpn->setToolTipsVisible(true);
-    // Another editor may have opened or saved a project meanwhile.
-    connect(mMnuOpn, &QMenu::aboutToShow, this, &MainWindow::showRecentEntries);
+    mMnuOpn->setTitle(QStringLiteral(".Open"));
+    QAction *openFile = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), resourceId(151));
+    addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), resourceId(150));
+    mRecent = new RecentProjectsMenu(*mMnuOpn);
     for (int i = 0; i < SampleCount; ++i) {
         mMnuOpnF[i] = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnF") + QString::number(i), {});
-        connect(mMnuOpnF[i], &QAction::triggered, this, [this, i] { openSample(i); });
+        connect(mMnuOpnF[i], &QAction::triggered, this,
+                [this, i] { mProjectCommands->openSample(mMnuOpnF.at(i)->text()); });
     }
 
     mMnuSav = new QMenu(this);
     mMnuSav->setObjectName(QStringLiteral("mnuSav"));
-    mMnuSav->setTitle(id(".Save"));
-    mMnuSavS = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), resourceId(152));
-    mMnuSavAs = addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), resourceId(153));
+    mMnuSav->setTitle(QStringLiteral(".Save"));
+    QAction *save = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), resourceId(152));
+    QAction *saveAs = addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), resourceId(153));
 
     mMnuBld = new QMenu(this);
     mMnuBld->setObjectName(QStringLiteral("mnuBld"));
-    mMnuBldProgram = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"), resourceId(400));
-    mMnuBldPortable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"), resourceId(401));
+    QAction *build = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"), resourceId(400));
+    QAction *portable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"), resourceId(401));
 
     mMnuHlp = new QMenu(this);
     mMnuHlp->setObjectName(QStringLiteral("mnuHlp"));
-    mMnuHlp->setTitle(id(".Help"));
-    mMnuHlpHelp = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpHelp"), resourceId(154));
-    mMnuHlpSite = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpSite"), resourceId(155));
-    mMnuHlpLine1 = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), resourceId(150));
-    mMnuHlpAbout = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), resourceId(156));
+    mMnuHlp->setTitle(QStringLiteral(".Help"));
+    QAction *help = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpHelp"), resourceId(154));
+    QAction *site = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpSite"), resourceId(155));
+    addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), resourceId(150));
+    QAction *about = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), resourceId(156));
 
     // The menus only pop up from the toolbar, so their shortcuts also live on the window.
-    mMnuOpnFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mMnuSavS->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mMnuSavAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    mMnuHlpHelp->setShortcut(QKeySequence(Qt::Key_F1));
-    addActions({mMnuOpnFile, mMnuSavS, mMnuSavAs, mMnuHlpHelp});
+    openFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    addActions({openFile, save, saveAs, help});
+    mToolKeys[1] = openFile;
+    mToolKeys[2] = save;
 
-    connect(mMnuOpnFile, &QAction::triggered, this, &MainWindow::openCommand);
-    connect(mMnuSavS, &QAction::triggered, this, [this] { saveAndRefresh(SaveMode::Save); });
-    connect(mMnuSavAs, &QAction::triggered, this, [this] { saveAndRefresh(SaveMode::SaveAs); });
-    connect(mMnuBldProgram, &QAction::triggered, this, &MainWindow::build);
-    connect(mMnuBldPortable, &QAction::triggered, this, &MainWindow::buildPortableCommand);
-    connect(mMnuHlpHelp, &QAction::triggered, this, &MainWindow::openReadme);
-    connect(mMnuHlpSite, &QAction::triggered, this, &MainWindow::openWebPage);
-    connect(mMnuHlpAbout, &QAction::triggered, this, &MainWindow::showAbout);
-}
-
-void MainWindow::buildStatusBar()
-{
-    mStatusBar = new QFrame(this);
-    mStatusBar->setObjectName(QStringLiteral("statusbar"));
-    mStatusBar->setMouseTracking(true);
-    mStatusBar->installEventFilter(this);
-    setBarLook(mStatusBar);
-    mSts = new QLabel(resourceId(130), mStatusBar);
-    mSts->setObjectName(QStringLiteral("sts"));
-    mSts->setMouseTracking(true);
-    mSts->installEventFilter(this);
-    auto *layout = new QHBoxLayout(mStatusBar);
-    layout->setContentsMargins(8, 3, 8, 3);
-    layout->addWidget(mSts);
-    mHints.insert(mStatusBar, resourceId(130));
-    mHints.insert(mSts, resourceId(130));
-}
-
-void MainWindow::buildCaptionTable()
-{
-    // Every caption that localisation replaces, by control name, so ApplyChanges can put the
-    // ids back before the captions are looked up again.
-    static const std::pair<const char *, const char *> named[] = {{"msg_lbltype", "%0101"},
-                                                                  {"msg_lbltime", "%0102"},
-                                                                  {"msg_lblcaption", "%0103"},
-                                                                  {"msg_lbltext", "%0104"},
-                                                                  {"msg_lblbtn1", "%0105"},
-                                                                  {"msg_lblbtn2", "%0106"},
-                                                                  {"msg_lblbtnscr1", "%0107"},
-                                                                  {"msg_lblbtnscr2", "%0108"},
-                                                                  {"msg_lblico", "%0109"},
-                                                                  {"Label12", "%0110"},
-                                                                  {"Label10", "%0111"},
-                                                                  {"msg_type0", "%0120"},
-                                                                  {"msg_type1", "%0121"},
-                                                                  {"msg_type2", "%0122"},
-                                                                  {"prj_st0", "%0123"},
-                                                                  {"prj_st1", "%0124"},
-                                                                  {"sts", "%0130"},
-                                                                  {"sd0", "%0001"},
-                                                                  {"sd1", "%0002"},
-                                                                  {"sd2", "%0003"},
-                                                                  {"sd3", "%0004"},
-                                                                  {"sd4", "%0005"}};
-    for (const auto &[name, caption] : named)
-        mCaptionTable.append({findChild<QObject *>(QLatin1String(name)), id(caption)});
-    mCaptionTable +=
-        QList<Caption>{{mMnuSavS, resourceId(152)},       {mMnuSavAs, resourceId(153)},
-                       {mMnuOpnFile, resourceId(151)},    {mMnuOpnLine1, resourceId(150)},
-                       {mMnuHlpHelp, resourceId(154)},    {mMnuHlpSite, resourceId(155)},
-                       {mMnuHlpLine1, resourceId(150)},   {mMnuHlpAbout, resourceId(156)},
-                       {mMnuBldProgram, resourceId(400)}, {mMnuBldPortable, resourceId(401)}};
+    connect(openFile, &QAction::triggered, mProjectCommands, &ProjectCommands::open);
+    connect(save, &QAction::triggered, this,
+            [this] { saveAndRefresh(ProjectCommands::SaveMode::Save); });
+    connect(saveAs, &QAction::triggered, this,
+            [this] { saveAndRefresh(ProjectCommands::SaveMode::SaveAs); });
+    connect(build, &QAction::triggered, mProgramCommands, &ProgramCommands::build);
+    connect(portable, &QAction::triggered, mProgramCommands, &ProgramCommands::buildPortable);
+    connect(help, &QAction::triggered, this, [this] { mUi.openReadme(); });
+    connect(site, &QAction::triggered, this, [this] { mUi.openUrl(QUrl(ProductWebPage)); });
+    connect(about, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
 void MainWindow::startUp()
@@ -462,65 +346,79 @@ void MainWindow::startUp()
         optionSetting(OptionWrite, OptionTheme,
                       programPath(QStringLiteral("Themes/standart.tvth")));
     }
-    UpdateSettings();
-    selectCommand(0);
-    newProject();
+    applySettings();
+    mComposer->selectCommand(ScriptComposer::NoAction);
+    mProjectCommands->newProject();
 }
 
-const DialogProject &MainWindow::project() const
+void MainWindow::applySettings()
 {
-    return mDocument->project();
+    mPainter->readTheme();
+    mPanel->setSelectionColor(mPainter->color(ThemeColorKey::SelectionColor));
+    paintTheme();
+    const QString language = optionSetting(OptionRead, OptionLanguage);
+    languageHeaderValue(language, QStringLiteral("GetFile"));
+    const QString languageId = languageHeaderValue(language, QStringLiteral("GetId"));
+    QtTranslation::follow(languageId);
+    localizeControls(this);
+    mComposer->retranslate();
+    mPanel->retranslate();
+    mListView->retranslate();
+    retranslateToolTips();
+    mFlowTabs->retranslate();
+    showSampleEntries(sampleFileNames(languageId));
+    mRecent->refresh();
+    mToolbar->layoutButtons();
 }
 
-qint16 MainWindow::CurrentDialog() const
+void MainWindow::showSampleEntries(const QStringList &names)
 {
-    return qint16(mDocument->currentDialog());
+    for (int i = 0; i < SampleCount; ++i) {
+        const QString name = names.value(i);
+        mMnuOpnF[i]->setText(name);
+        mMnuOpnF[i]->setVisible(!name.isEmpty());
+    }
 }
 
-bool MainWindow::Changed() const
+void MainWindow::reapplySettings()
 {
-    return mDocument->isModified();
+    for (const DesignedCaption &caption : DesignedCaptions)
+        setCaption(findChild<QObject *>(QLatin1String(caption.control)), QLatin1String(caption.id));
+    // The pop-up menus' titles and the sample entries go back to their designed captions too,
+    // so localising again finds ids (or nothing) there rather than texts.
+    mMnuOpn->setTitle(QStringLiteral(".Open"));
+    mMnuSav->setTitle(QStringLiteral(".Save"));
+    mMnuHlp->setTitle(QStringLiteral(".Help"));
+    for (QAction *sample : mMnuOpnF)
+        sample->setText(QString());
+    mRecent->clearTexts();
+    applySettings();
 }
 
-void MainWindow::ListUpdate()
+void MainWindow::paintTheme()
 {
-    mListView->refresh();
-    mPanel->load();
-}
-
-void MainWindow::WriteDialog()
-{
-    mDocument->commitPendingEdits();
-}
-
-void MainWindow::StatusClear()
-{
-    mSts->setText(languageText(130));
-}
-
-void MainWindow::toolbarMouseIn(int index)
-{
-    mSts->setText(languageText(131 + index));
+    mPainter->paint();
+    mPanel->redrawIcons();
 }
 
 void MainWindow::toolbarClick(int index)
 {
     switch (index) {
     case 0:
-        if (mayReplaceProject())
-            newProject();
+        if (mProjectCommands->mayReplaceProject())
+            mProjectCommands->newProject();
         break;
     case 1:
-        openCommand();
+        mProjectCommands->open();
         break;
     case 2:
-        saveAndRefresh(SaveMode::Save);
+        saveAndRefresh(ProjectCommands::SaveMode::Save);
         break;
     case 3:
-        testRun();
+        mProgramCommands->testRun();
         break;
     case 4:
-        build();
+        mProgramCommands->build();
         break;
     case 5:
         showManagement();
@@ -552,88 +450,28 @@ void MainWindow::showMenu(QMenu *menu, KXButton *button, bool alignRight)
     menu->popup(at);
 }
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+void MainWindow::saveAndRefresh(ProjectCommands::SaveMode mode)
 {
-    if (!mAlive)
-        return false;
-    if (watched == mSplitter && event->type() == QEvent::Resize) {
-        shareWidthChange(*static_cast<QResizeEvent *>(event));
-        return false;
-    }
-    if (event->type() == QEvent::MouseMove) {
-        // Only the area's own background shows its hint, not the controls on it.
-        auto *widget = qobject_cast<QWidget *>(watched);
-        if (mHints.contains(watched) && widget &&
-            !widget->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
-            mSts->setText(languageText(mHints.value(watched)));
-    }
-    return QWidget::eventFilter(watched, event);
+    mProjectCommands->save(mode);
+    mListView->refresh();
+    mPanel->load();
 }
 
-void MainWindow::shareWidthChange(const QResizeEvent &event)
-{
-    // The first layout of the window, and a flow picture pushed out of the way, keep the split
-    // as it is; the editing areas hold short texts, so a quarter of what the width changes by
-    // goes to them and the rest to the picture of the flow.
-    const int change = event.size().width() - event.oldSize().width();
-    QList<int> sizes = mSplitter->sizes();
-    if (!event.oldSize().isValid() || !mSplitter->isVisible() || change == 0 || sizes.at(1) == 0)
-        return;
-    sizes[0] += change / 4;
-    sizes[1] += change - change / 4;
-    mSplitter->setSizes(sizes);
-}
-
-void MainWindow::closeEvent(QCloseEvent *event)
-{
-    if (!mayReplaceProject()) {
-        event->ignore();
-        return;
-    }
-    // Whatever was chosen, the project has been dealt with: no recovery copy is left behind.
-    mAutosave->discard();
-    saveWindowLayout();
-    event->accept();
-}
-
-void MainWindow::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (mShownOnce)
-        return;
-    mShownOnce = true;
-    // Asked over the window, once it is there.
-    QTimer::singleShot(0, this, &MainWindow::offerRecovery);
-}
-
-bool MainWindow::mayReplaceProject()
+void MainWindow::showManagement()
 {
     mDocument->commitPendingEdits();
-    return !Changed() || askSaveChanges();
+    // A plug-in works on a copy; its result replaces the document as one new, unsaved project.
+    ManagementWindow window(mUi, mDocument->project(), this);
+    connect(&window, &ManagementWindow::pluginResultLoaded, mProjectCommands,
+            &ProjectCommands::loadPluginResult);
+    window.exec();
+    reapplySettings();
 }
 
-bool MainWindow::askSaveChanges()
+void MainWindow::showAbout()
 {
-    const UiServices::Answer answer =
-        mUi.message(this, languageText(128), ProductTitle, UiServices::Icon::Question,
-                    UiServices::Buttons::YesNoCancel);
-    switch (answer) {
-    case UiServices::Answer::Yes:
-        // Work that could not be written is not given up: a failed or cancelled save stops here.
-        return saveAndRefresh(SaveMode::Save);
-    case UiServices::Answer::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool MainWindow::saveAndRefresh(SaveMode mode)
-{
-    mDocument->commitPendingEdits();
-    const bool saved = saveCommand(mode);
-    ListUpdate();
-    return saved;
+    AboutWindow window(mUi, this);
+    window.exec();
 }
 
 void MainWindow::updateTitle()
@@ -645,331 +483,38 @@ void MainWindow::updateTitle()
     setWindowModified(mDocument->isModified());
 }
 
-bool MainWindow::saveCommand(SaveMode mode)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    QString path = mDocument->path();
-    if (mode == SaveMode::SaveAs || path.isEmpty()) {
-        path = withProjectSuffix(mUi.saveFileName(
-            this, languageText(161), languageText(163) + QStringLiteral("|*.dlg2"), ProjectSuffix));
-        if (path.isEmpty())
-            return false;
-    }
-    // The document's own records stay as they are; only their file changes.
-    DialogProject written = mDocument->project();
-    QString error;
-    if (!ProjectIO::saveProjectFile(written, path, &error)) {
-        mUi.warnFailed(this, error);
-        return false;
-    }
-    mDocument->markSaved(path);
-    mAutosave->discard();
-    rememberProject(path);
-    return true;
-}
-
-void MainWindow::newProject()
-{
-    DialogProject fresh;
-    fresh.record(0).text = QStringLiteral("0");
-    fresh.newDialog(1, ProjectDocument::newDialogText());
-    fresh.setDialogCount(1);
-    mDocument->replaceProject(fresh);
-    mAutosave->discard();
-    updateTitle();
-}
-
-void MainWindow::openCommand()
-{
-    if (!mayReplaceProject())
-        return;
-    const QString filter = languageText(163) + QStringLiteral("|*.dlg2|") + languageText(164) +
-                           QStringLiteral("|*.dlg|") + languageText(165) + QStringLiteral("|*.exe");
-    // A cancelled dialog leaves the project as it is.
-    const QString path = mUi.openFileName(this, languageText(160), filter);
-    if (!path.isEmpty())
-        openProjectPath(path);
-}
-
-void MainWindow::openFile(const QString &path)
-{
-    if (mayReplaceProject())
-        openProjectPath(path);
-}
-
-bool MainWindow::openProjectPath(const QString &path)
-{
-    // The project is read aside, so a file that cannot be read leaves the one in the editor,
-    // its path and its title untouched.
-    DialogProject opened = mDocument->project();
-    QString error;
-    if (!ProjectIO::openPath(opened, path, &error)) {
-        mUi.warnFailed(this, error);
-        return false;
-    }
-    mDocument->replaceProject(opened);
-    mAutosave->discard();
-    updateTitle();
-    rememberProject(path);
-    warnBrokenStyle();
-    return true;
-}
-
-void MainWindow::warnBrokenStyle()
-{
-    const qint16 style = mDocument->record(0).projectStyle().value_or(-1);
-    if (style < 0 || style > 1)
-        mUi.warnFailed(this, languageText(310));
-}
-
-void MainWindow::openSample(int index)
-{
-    const QString caption = mMnuOpnF.at(index)->text();
-    const QString path = programPath(QStringLiteral("Samples/") + caption);
-    if (caption.isEmpty() || !QFileInfo(path).isFile()) {
-        mUi.message(this, languageText(33), languageText(20), UiServices::Icon::Warning,
-                    UiServices::Buttons::Ok);
+    if (!mProjectCommands->mayReplaceProject()) {
+        event->ignore();
         return;
     }
-    // A sample replaces the project as Open does, so unsaved edits are not dropped unasked.
-    if (!mayReplaceProject())
+    mProjectCommands->closeProject();
+    saveWindowLayout();
+    event->accept();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (mShownOnce)
         return;
-    const QString kind = caption.right(4).toUpper();
-    DialogProject sample = mDocument->project();
-    bool ok = true;
-    QString error;
-    if (kind == u"DLG2") {
-        ok = ProjectIO::loadProjectFile(sample, path, &error);
-        // Only a sample that was read becomes the file Save writes to.
-        sample.setPath(path);
-    } else if (kind == u".DLG") {
-        ok = ProjectIO::importLegacyProject(sample, path, &error);
-    } else {
-        return;
-    }
-    if (!ok) {
-        mUi.warnFailed(this, error);
-        return;
-    }
-    mDocument->replaceProject(sample);
-    mAutosave->discard();
-    updateTitle();
-    warnBrokenStyle();
+    mShownOnce = true;
+    // Asked over the window, once it is there.
+    QTimer::singleShot(0, mProjectCommands, &ProjectCommands::offerRecovery);
 }
 
-bool MainWindow::mayRunDespiteErrors()
+void MainWindow::restoreWindowLayout()
 {
-    const int errors = ProjectCheck::errorCount(ProjectCheck::check(mDocument->project()));
-    if (errors == 0)
-        return true;
-    // Warnings never stop a run; errors are asked about once.
-    return mUi.message(this, languageText(376).arg(errors), ProductTitle, UiServices::Icon::Warning,
-                       UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
+    // Settings of another Qt version or edited by hand are ignored: the window opens as new.
+    restoreGeometry(storedBytes(OptionWindowGeometry));
+    mSplitter->restoreSplit(storedBytes(OptionWindowLayout), width());
 }
 
-void MainWindow::testRun()
+void MainWindow::saveWindowLayout() const
 {
-    mDocument->commitPendingEdits();
-    // One test run at a time: a second would write over the data file the first one plays, so
-    // the running one is asked to bring its window to the front instead.
-    if (mTestRun) {
-        mTestRun->write(RaiseRequest);
-        WindowSystem::activateWindowsOf(mTestRun->processId());
-        mSts->setText(languageText(313));
-        return;
-    }
-    if (!mayRunDespiteErrors())
-        return;
-    QString error;
-    if (!ProjectIO::writeDataFile(mDocument->project(),
-                                  programPath(QStringLiteral("Runner/run.dll")), &error)) {
-        mUi.warnFailed(this, error);
-        return;
-    }
-    const QString runner = runnerProgram();
-    mTestRun = QFileInfo(runner).isFile()
-                   ? mUi.startWatched(runner, {QStringLiteral("/editor")},
-                                      programPath(QStringLiteral("Runner")), this)
-                   : nullptr;
-    if (!mTestRun) {
-        mUi.warnFailed(this, runner);
-        return;
-    }
-    connect(mTestRun, &QProcess::finished, this, &MainWindow::testRunEnded);
-}
-
-void MainWindow::testRunEnded(int exitCode, QProcess::ExitStatus status)
-{
-    QProcess *run = mTestRun;
-    mTestRun = nullptr;
-    if (!run)
-        return;
-    run->deleteLater();
-    if (exitCode == 0 && status == QProcess::NormalExit)
-        return;
-    // The runner names its fault in its last line; the data file it leaves is the editor's.
-    const QStringList lines =
-        QString::fromLocal8Bit(run->readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
-    const QString reason = lines.isEmpty() ? QString() : lines.constLast().trimmed();
-    QFile::remove(programPath(QStringLiteral("Runner/run.dll")));
-    mSts->setText(languageText(312) + u' ' + reason);
-    mUi.message(this, languageText(312), ProductTitle, UiServices::Icon::Warning,
-                UiServices::Buttons::Ok, reason);
-}
-
-void MainWindow::build()
-{
-    mDocument->commitPendingEdits();
-    if (!mayRunDespiteErrors())
-        return;
-    const QString target =
-        mUi.saveFileName(this, languageText(162), languageText(166) + QStringLiteral("|*.exe"));
-    if (target.isEmpty())
-        return;
-    QString error;
-    if (!buildProgram(mDocument->project(), runnerProgram(), target, &error)) {
-        mUi.warnFailed(this, error);
-        return;
-    }
-    mSts->setText(languageText(404).arg(QDir::toNativeSeparators(target)));
-}
-
-void MainWindow::buildPortableCommand()
-{
-    mDocument->commitPendingEdits();
-    if (!mayRunDespiteErrors())
-        return;
-    // The name typed is the new folder; the program inside it takes the folder's name.
-    const QString folder = mUi.saveFileName(this, languageText(402), {});
-    if (folder.isEmpty())
-        return;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    PortableBuild result;
-    QString error;
-    const bool built =
-        buildPortable(mDocument->project(), runnerProgram(), folder, &result, &error);
-    QGuiApplication::restoreOverrideCursor();
-    if (!built) {
-        mUi.warnFailed(this, error);
-        return;
-    }
-    mSts->setText(languageText(403)
-                      .arg(QDir::toNativeSeparators(result.program))
-                      .arg(result.bundled.size())
-                      .arg(megabytes(result.folderBytes)));
-}
-
-void MainWindow::openReadme()
-{
-    mUi.openReadme();
-}
-
-void MainWindow::openWebPage()
-{
-    mUi.openUrl(QUrl(ProductWebPage));
-}
-
-void MainWindow::showManagement()
-{
-    mDocument->commitPendingEdits();
-    // A plug-in works on a copy; its result replaces the document as one new, unsaved project.
-    ManagementWindow window(mUi, mDocument->project(), this);
-    connect(&window, &ManagementWindow::pluginResultLoaded, this, &MainWindow::pluginResultLoaded);
-    window.exec();
-    ApplyChanges();
-}
-
-void MainWindow::pluginResultLoaded(const DialogProject &result)
-{
-    DialogProject replaced = result;
-    replaced.setPath(mDocument->path());
-    mDocument->replaceProject(replaced, ProjectDocument::Replaced::Unsaved);
-    mAutosave->saveNow();
-}
-
-void MainWindow::showAbout()
-{
-    AboutWindow window(mUi, this);
-    window.exec();
-}
-
-void MainWindow::offerRecovery()
-{
-    const std::optional<Autosave::Recovery> left = Autosave::findLeftOver();
-    if (!left)
-        return;
-    const UiServices::Answer answer =
-        mUi.message(this, languageText(309), ProductTitle, UiServices::Icon::Question,
-                    UiServices::Buttons::YesNo, left->originalPath);
-    if (answer != UiServices::Answer::Yes) {
-        Autosave::remove(*left);
-        return;
-    }
-    DialogProject recovered;
-    QString error;
-    if (!ProjectIO::loadProjectFile(recovered, left->projectFile, &error)) {
-        mUi.warnFailed(this, error);
-        return;
-    }
-    recovered.setPath(left->originalPath);
-    mDocument->replaceProject(recovered, ProjectDocument::Replaced::Unsaved);
-    updateTitle();
-    Autosave::remove(*left);
-    mAutosave->saveNow();
-}
-
-void MainWindow::selectEntry(int row)
-{
-    mDocument->setCurrentDialog(row + 1);
-}
-
-void MainWindow::listNew()
-{
-    mListView->insertDialog();
-}
-
-void MainWindow::listDelete()
-{
-    mListView->deleteDialog();
-}
-
-void MainWindow::listUp()
-{
-    mListView->moveUp();
-}
-
-void MainWindow::listDown()
-{
-    mListView->moveDown();
-}
-
-void MainWindow::selectType(int type)
-{
-    mPanel->selectType(type);
-}
-
-void MainWindow::selectStyle(int style)
-{
-    mStyleBox->selectStyle(style);
-}
-
-void MainWindow::iconClick(int cell)
-{
-    mPanel->iconClick(cell);
-}
-
-void MainWindow::selectCommand(int index)
-{
-    mComposer->selectCommand(index);
-}
-
-void MainWindow::selectDirection(int index)
-{
-    mComposer->selectDirection(index);
-}
-
-void MainWindow::insertScript(int button)
-{
-    mComposer->insertScript(button);
+    storeBytes(OptionWindowGeometry, saveGeometry());
+    storeBytes(OptionWindowLayout, mSplitter->saveState());
 }
 
 } // namespace kq

@@ -3,6 +3,7 @@
 #include "iconpicture.h"
 #include "iconstrips.h"
 #include "olecolor.h"
+#include "theme.h"
 
 #include <QPainter>
 
@@ -10,8 +11,6 @@ using namespace kq;
 using namespace kq::MainWindowTest;
 
 namespace {
-
-constexpr ThemeColorKey SelectionColorKey = ThemeColorKey::SelectionColor;
 
 // "Идти" and "К" chosen in the composer; the dialog number box it enables.
 QLineEdit *chooseGoTo(MainWindow &window)
@@ -37,7 +36,6 @@ void fillDialog(MainWindow &window, int type)
         record.ico = 3;
         record.time = 5;
     });
-    window.ListUpdate();
 }
 
 QImage expectedIcons(const QColor &background, const QColor &selection, int cell, int style)
@@ -119,11 +117,11 @@ void TestMainWindowPanel::typeSwitchResetsFields()
     ScriptedUi ui;
     MainWindow window(ui);
     fillDialog(window, from);
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 
     child<QRadioButton>(&window, "msg_type" + QString::number(to))->click();
 
-    const DialogRecord &record = window.project().record(1);
+    const DialogRecord &record = document(window).project().record(1);
     QCOMPARE(record.type, to);
     QCOMPARE(trimmedRight(record.caption), fields[0]);
     QCOMPARE(trimmedRight(record.btn1), fields[1]);
@@ -132,7 +130,7 @@ void TestMainWindowPanel::typeSwitchResetsFields()
     QCOMPARE(trimmedRight(record.btnscr2), fields[4]);
     QCOMPARE(record.time, time);
     QCOMPARE(record.ico, 3);
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
 
     const QStringList names{"msg_time",    "msg_caption", "msg_btn0", "msg_btn1", "msg_btnscr0",
                             "msg_btnscr1", "msg_icons",   "scr_ins0", "scr_ins1"};
@@ -152,9 +150,9 @@ void TestMainWindowPanel::sameTypeWritesNothing()
 
     child<QRadioButton>(&window, "msg_type0")->click();
 
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
     QCOMPARE(child<QLineEdit>(&window, "msg_btnscr0")->text(), "Выход");
-    QCOMPARE(trimmedRight(window.project().record(1).btnscr1), "Выход");
+    QCOMPARE(trimmedRight(document(window).project().record(1).btnscr1), "Выход");
 }
 
 void TestMainWindowPanel::loadingFillsHiddenButtonLabel_data()
@@ -187,9 +185,9 @@ void TestMainWindowPanel::loadingFillsHiddenButtonLabel()
     // The box shows the label the runner never shows; the record keeps what it holds.
     QCOMPARE(child<QLineEdit>(&window, "msg_btn0")->text(), btn1);
     QCOMPARE(child<QLineEdit>(&window, "msg_btn1")->text(), btn2);
-    QCOMPARE(trimmedRight(window.project().record(1).btn1), "Да");
-    QCOMPARE(trimmedRight(window.project().record(1).btn2), "Нет");
-    QVERIFY(!window.Changed());
+    QCOMPARE(trimmedRight(document(window).project().record(1).btn1), "Да");
+    QCOMPARE(trimmedRight(document(window).project().record(1).btn2), "Нет");
+    QVERIFY(!document(window).isModified());
 }
 
 void TestMainWindowPanel::timeBoxTakesWholeNumbers_data()
@@ -223,8 +221,8 @@ void TestMainWindowPanel::timeBoxTakesWholeNumbers()
     QTest::keyClick(box, Qt::Key(key));
 
     QCOMPARE(box->text(), after);
-    QCOMPARE(window.project().record(1).time, time);
-    QCOMPARE(window.Changed(), time != 5);
+    QCOMPARE(document(window).project().record(1).time, time);
+    QCOMPARE(document(window).isModified(), time != 5);
 }
 
 void TestMainWindowPanel::iconClickMarksChanged_data()
@@ -243,11 +241,11 @@ void TestMainWindowPanel::iconClickMarksChanged()
 
     QTest::mouseClick(child<QWidget>(icons, "icn" + QString::number(cell)), Qt::LeftButton);
 
-    QCOMPARE(window.project().record(1).ico, cell);
+    QCOMPARE(document(window).project().record(1).ico, cell);
     // The icon is part of the project: a click that changes it is an edit to ask about.
-    QCOMPARE(window.Changed(), cell != 0);
+    QCOMPARE(document(window).isModified(), cell != 0);
     const QImage shown = icons->rendered();
-    const QColor selection = colorFromOle(window.themeColor(SelectionColorKey));
+    const QColor selection = colorFromOle(ThemeColor("SelectionColor"));
     for (int other = 0; other < 6; ++other) {
         const QColor corner = shown.pixelColor(other * 32, 0);
         QCOMPARE(corner, other == cell ? selection : icons->background());
@@ -258,16 +256,16 @@ void TestMainWindowPanel::projectStyleRedrawsStrip()
 {
     ScriptedUi ui;
     MainWindow window(ui);
-    window.iconClick(2);
+    panel(window).iconClick(2);
     auto *icons = child<IconPicture>(&window, "msg_icons");
-    const QColor selection = colorFromOle(window.themeColor(SelectionColorKey));
+    const QColor selection = colorFromOle(ThemeColor("SelectionColor"));
     QCOMPARE(icons->rendered(), expectedIcons(icons->background(), selection, 2, 0));
 
     child<QRadioButton>(&window, "prj_st1")->click();
 
-    QCOMPARE(trimmedRight(window.project().record(0).text), "1");
+    QCOMPARE(trimmedRight(document(window).project().record(0).text), "1");
     QCOMPARE(icons->rendered(), expectedIcons(icons->background(), selection, 2, 1));
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
 }
 
 void TestMainWindowPanel::pauseShowsNoIcons()
@@ -280,11 +278,10 @@ void TestMainWindowPanel::pauseShowsNoIcons()
 
     child<QRadioButton>(&window, "prj_st1")->click();
 
-    QCOMPARE(trimmedRight(window.project().record(0).text), "1");
+    QCOMPARE(trimmedRight(document(window).project().record(0).text), "1");
     bare.fill(icons->background());
     QCOMPARE(icons->rendered(), bare);
-    QCOMPARE(icons->background(),
-             colorFromOle(window.themeColor(ThemeColorKey::TextboxDisabledColor)));
+    QCOMPARE(icons->background(), colorFromOle(ThemeColor("TextboxDisabledColor")));
 }
 
 void TestMainWindowPanel::scriptBoxNormalises_data()
@@ -317,9 +314,9 @@ void TestMainWindowPanel::scriptBoxNormalises()
     leave(box);
 
     QCOMPARE(box->text(), stored);
-    const DialogRecord &record = window.project().record(1);
+    const DialogRecord &record = document(window).project().record(1);
     QCOMPARE(trimmedRight(button == 0 ? record.btnscr1 : record.btnscr2), stored);
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
 }
 
 void TestMainWindowPanel::composerBuildsScript_data()
@@ -361,14 +358,14 @@ void TestMainWindowPanel::composerBuildsScript()
     QCOMPARE(arg->isEnabled(), direction == 2);
     if (!argument.isNull())
         arg->setText(argument);
-    const DialogRecord &record = window.project().record(1);
+    const DialogRecord &record = document(window).project().record(1);
     const QString before = trimmedRight(button == 0 ? record.btnscr1 : record.btnscr2);
     child<QPushButton>(&window, "scr_ins" + QString::number(button))->click();
 
     QCOMPARE(trimmedRight(button == 0 ? record.btnscr1 : record.btnscr2), script);
     QCOMPARE(child<QLineEdit>(&window, "msg_btnscr" + QString::number(button))->text(), script);
     // Inserting the script a button already has is no edit.
-    QCOMPARE(window.Changed(), script != before);
+    QCOMPARE(document(window).isModified(), script != before);
 }
 
 void TestMainWindowPanel::exitAfterGoToClearsDirection()
@@ -416,7 +413,7 @@ void TestMainWindowPanel::argumentPadsOnLeaving()
     leave(arg);
 
     QCOMPARE(arg->text(), shown);
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 }
 
 void TestMainWindowPanel::argumentStartsOverWhenFull_data()
@@ -444,7 +441,7 @@ void TestMainWindowPanel::argumentStartsOverWhenFull()
     QTest::keyClicks(arg, keys);
     child<QPushButton>(&window, "scr_ins0")->click();
 
-    QCOMPARE(trimmedRight(window.project().record(1).btnscr1), "Идти К " + shown);
+    QCOMPARE(trimmedRight(document(window).project().record(1).btnscr1), "Идти К " + shown);
 }
 
 void TestMainWindowPanel::fieldsWriteBackOnLeaving_data()
@@ -473,16 +470,16 @@ void TestMainWindowPanel::fieldsWriteBackOnLeaving()
     MainWindow window(ui);
     auto *edit = child<QLineEdit>(&window, box);
     edit->setText(typed);
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 
     leave(edit);
 
-    const DialogRecord &record = window.project().record(1);
+    const DialogRecord &record = document(window).project().record(1);
     const QString field = box == "msg_caption" ? record.caption
                           : box == "msg_btn0"  ? record.btn1
                                                : record.btn2;
     QCOMPARE(trimmedRight(field), stored);
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
 }
 
 void TestMainWindowPanel::textWriteBackRefreshesList()
@@ -494,9 +491,9 @@ void TestMainWindowPanel::textWriteBackRefreshesList()
 
     leave(text);
 
-    QCOMPARE(trimmedRight(window.project().record(1).text), "Первая строка\r\nвторая");
+    QCOMPARE(trimmedRight(document(window).project().record(1).text), "Первая строка\r\nвторая");
     QCOMPARE(entries(window), QStringList{"0. Первая строка  втора"});
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
 }
 
 void TestMainWindowPanel::textStopsAtFieldWidth_data()
@@ -521,8 +518,8 @@ void TestMainWindowPanel::textStopsAtFieldWidth()
     QCOMPARE(text->toPlainText().size(), boxLength);
     QCOMPARE(text->toPlainText(), pasted.left(boxLength));
     leave(text);
-    QVERIFY(window.project().record(1).text.size() <= DialogRecord::TextWidth);
-    QCOMPARE(window.project().record(1).text,
+    QVERIFY(document(window).project().record(1).text.size() <= DialogRecord::TextWidth);
+    QCOMPARE(document(window).project().record(1).text,
              QString(pasted.left(boxLength)).replace("\n", "\r\n"));
 }
 
@@ -531,7 +528,6 @@ void TestMainWindowPanel::editReachesRecordBeforeOtherDialogIsShown()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 2);
-    window.ListUpdate();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     auto *caption = child<QLineEdit>(&window, "msg_caption");
@@ -542,11 +538,11 @@ void TestMainWindowPanel::editReachesRecordBeforeOtherDialogIsShown()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(1)).center());
 
-    QCOMPARE(window.CurrentDialog(), 2);
-    QCOMPARE(trimmedRight(window.project().record(1).caption), "Fresh");
-    QCOMPARE(trimmedRight(window.project().record(2).caption), QString());
+    QCOMPARE(document(window).currentDialog(), 2);
+    QCOMPARE(trimmedRight(document(window).project().record(1).caption), "Fresh");
+    QCOMPARE(trimmedRight(document(window).project().record(2).caption), QString());
     QCOMPARE(caption->text(), QString());
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
 }
 
 QTEST_MAIN(TestMainWindowPanel)

@@ -58,14 +58,14 @@ void TestMainWindowList::newProjectShowsOneDialog()
     MainWindow window(ui);
 
     QCOMPARE(entries(window), QStringList{entry});
-    QCOMPARE(window.CurrentDialog(), 1);
-    QCOMPARE(window.project().dialogCount(), 1);
-    QCOMPARE(trimmedRight(window.project().record(0).text), "0");
+    QCOMPARE(document(window).currentDialog(), 1);
+    QCOMPARE(document(window).project().dialogCount(), 1);
+    QCOMPARE(trimmedRight(document(window).project().record(0).text), "0");
     QVERIFY(child<QPushButton>(&window, "list_new")->isEnabled());
     QVERIFY(!child<QPushButton>(&window, "list_delete")->isEnabled());
     QVERIFY(!child<QPushButton>(&window, "list_up")->isEnabled());
     QVERIFY(!child<QPushButton>(&window, "list_down")->isEnabled());
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 }
 
 void TestMainWindowList::entryShowsNumberAndStartOfText_data()
@@ -94,7 +94,6 @@ void TestMainWindowList::entryShowsNumberAndStartOfText()
         fillProject(project, 2);
         project.record(2).text = text;
     });
-    window.ListUpdate();
     QCOMPARE(entries(window).value(1), entry);
 }
 
@@ -115,21 +114,20 @@ void TestMainWindowList::newDialogGoesAfterCurrent()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 3);
-    window.ListUpdate();
-    window.selectEntry(selected);
+    selectEntry(window, selected);
 
     child<QPushButton>(&window, "list_new")->click();
 
     QCOMPARE(entries(window), expected);
-    QCOMPARE(window.CurrentDialog(), selected + 2);
-    QCOMPARE(window.project().dialogCount(), 4);
-    const DialogRecord &record = window.project().record(selected + 2);
+    QCOMPARE(document(window).currentDialog(), selected + 2);
+    QCOMPARE(document(window).project().dialogCount(), 4);
+    const DialogRecord &record = document(window).project().record(selected + 2);
     QCOMPARE(record.type, DialogRecord::Message);
     QCOMPARE(record.btnscr1, QString("Идти Далее"));
     QCOMPARE(record.btnscr2, QString("Идти Далее"));
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Текст сообщения");
     // A new step is an edit of the project: closing now asks about it.
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
 }
 
 void TestMainWindowList::newDialogStopsAtNinetyNine()
@@ -137,16 +135,15 @@ void TestMainWindowList::newDialogStopsAtNinetyNine()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 98);
-    window.ListUpdate();
     auto *listNew = child<QPushButton>(&window, "list_new");
     QVERIFY(listNew->isEnabled());
 
     listNew->click();
-    QCOMPARE(window.project().dialogCount(), 99);
+    QCOMPARE(document(window).project().dialogCount(), 99);
     QVERIFY(!listNew->isEnabled());
 
-    window.listNew();
-    QCOMPARE(window.project().dialogCount(), 99);
+    listView(window).insertDialog();
+    QCOMPARE(document(window).project().dialogCount(), 99);
     QCOMPARE(entries(window).size(), 99);
 }
 
@@ -171,13 +168,12 @@ void TestMainWindowList::deleteSelectsNeighbour()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, count);
-    window.ListUpdate();
-    window.selectEntry(selected);
+    selectEntry(window, selected);
 
     child<QPushButton>(&window, "list_delete")->click();
 
     QCOMPARE(entries(window), expected);
-    QCOMPARE(window.CurrentDialog(), current);
+    QCOMPARE(document(window).currentDialog(), current);
     QCOMPARE(child<QListWidget>(&window, "dlg_list")->currentRow(), current - 1);
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(),
              expected.at(current - 1).mid(3));
@@ -190,17 +186,16 @@ void TestMainWindowList::moveDownThenUpRestoresOrder()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 3);
-    window.ListUpdate();
-    window.selectEntry(0);
+    selectEntry(window, 0);
 
     child<QPushButton>(&window, "list_down")->click();
     QCOMPARE(entries(window), (QStringList{"0. D1", "1. D0", "2. D2"}));
-    QCOMPARE(window.CurrentDialog(), 2);
+    QCOMPARE(document(window).currentDialog(), 2);
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "D0");
 
     child<QPushButton>(&window, "list_up")->click();
     QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
-    QCOMPARE(window.CurrentDialog(), 1);
+    QCOMPARE(document(window).currentDialog(), 1);
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "D0");
     QVERIFY(!child<QPushButton>(&window, "list_up")->isEnabled());
 }
@@ -228,11 +223,10 @@ void TestMainWindowList::listButtonsFollowSelection()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, count);
-    window.ListUpdate();
     // A click in the list runs the same handler as program code selecting the entry.
     child<QListWidget>(&window, "dlg_list")->setCurrentRow(selected);
 
-    QCOMPARE(window.CurrentDialog(), selected + 1);
+    QCOMPARE(document(window).currentDialog(), selected + 1);
     QCOMPARE(child<QPushButton>(&window, "list_up")->isEnabled(), up);
     QCOMPARE(child<QPushButton>(&window, "list_down")->isEnabled(), down);
     QCOMPARE(child<QPushButton>(&window, "list_delete")->isEnabled(), remove);
@@ -252,8 +246,7 @@ void TestMainWindowList::selectionLoadsDialog()
         record.btnscr2 = "Выход";
         record.time = 0;
     });
-    window.ListUpdate();
-    window.selectEntry(1);
+    selectEntry(window, 1);
 
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Строка 1\nСтрока 2");
     QCOMPARE(child<QLineEdit>(&window, "msg_caption")->text(), "Заголовок");
@@ -261,7 +254,7 @@ void TestMainWindowList::selectionLoadsDialog()
     QCOMPARE(child<QLineEdit>(&window, "msg_btn1")->text(), "Нет");
     QCOMPARE(child<QLineEdit>(&window, "msg_btnscr0")->text(), "Идти Далее");
     QCOMPARE(child<QLineEdit>(&window, "msg_btnscr1")->text(), "Выход");
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 }
 
 void TestMainWindowList::fewerDialogsSelectFirst()
@@ -269,16 +262,14 @@ void TestMainWindowList::fewerDialogsSelectFirst()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 5);
-    window.ListUpdate();
-    window.selectEntry(4);
+    selectEntry(window, 4);
 
     setUpProject(window, [](DialogProject &project) {
         fillProject(project, 2);
         project.record(1).text = "Первый";
     });
-    window.ListUpdate();
 
-    QCOMPARE(window.CurrentDialog(), 1);
+    QCOMPARE(document(window).currentDialog(), 1);
     QCOMPARE(child<QListWidget>(&window, "dlg_list")->currentRow(), 0);
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Первый");
 }
@@ -297,33 +288,32 @@ void TestMainWindowList::projectWithoutDialogsGetsOne()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 3);
-    window.ListUpdate();
-    window.selectEntry(2);
+    selectEntry(window, 2);
 
     if (fromPlugin) {
-        DialogProject empty = window.project();
+        DialogProject empty = document(window).project();
         empty.setDialogCount(0);
-        window.pluginResultLoaded(empty);
+        window.projectCommands().loadPluginResult(empty);
     } else {
         DialogProject headerOnly;
         fillProject(headerOnly, 0);
         QVERIFY(ProjectIO::saveProjectFile(headerOnly, path));
         QCOMPARE(QFileInfo(path).size(), DialogRecord::Size);
         ui.fileNames.enqueue(path);
-        window.openCommand();
+        window.projectCommands().open();
         QVERIFY(ui.messages.isEmpty());
     }
 
     // The panel edits a dialog the list shows, so the edit is saved with the project.
     QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
-    QCOMPARE(window.project().dialogCount(), 1);
-    QCOMPARE(window.CurrentDialog(), 1);
+    QCOMPARE(document(window).project().dialogCount(), 1);
+    QCOMPARE(document(window).currentDialog(), 1);
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Текст сообщения");
     auto *caption = child<QLineEdit>(&window, "msg_caption");
     caption->setText("Сохранится");
     leave(caption);
     ui.fileNames.enqueue(path);
-    QVERIFY(window.saveCommand(MainWindow::SaveMode::SaveAs));
+    QVERIFY(window.projectCommands().save(ProjectCommands::SaveMode::SaveAs));
     DialogProject saved;
     QVERIFY(ProjectIO::loadProjectFile(saved, path));
     QCOMPARE(saved.dialogCount(), 1);
@@ -331,7 +321,7 @@ void TestMainWindowList::projectWithoutDialogsGetsOne()
 
     child<QPushButton>(&window, "list_new")->click();
     QCOMPARE(entries(window), (QStringList{"0. Текст сообщения", "1. Текст сообщения"}));
-    QCOMPARE(window.CurrentDialog(), 2);
+    QCOMPARE(document(window).currentDialog(), 2);
 }
 
 void TestMainWindowList::newCommandAsksThenResetsTitle_data()
@@ -356,8 +346,7 @@ void TestMainWindowList::newCommandAsksThenResetsTitle()
         fillProject(project, 3);
         project.setPath(mFolder.path("x.dlg2"));
     });
-    window.ListUpdate();
-    window.selectEntry(2);
+    selectEntry(window, 2);
     auto *caption = child<QLineEdit>(&window, "msg_caption");
     caption->setText("Изменено");
     leave(caption);
@@ -370,15 +359,15 @@ void TestMainWindowList::newCommandAsksThenResetsTitle()
     QCOMPARE(QFile::exists(mFolder.path("x.dlg2")), saved);
     if (created) {
         QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
-        QCOMPARE(window.project().dialogCount(), 1);
-        QCOMPARE(window.project().path(), QString());
+        QCOMPARE(document(window).project().dialogCount(), 1);
+        QCOMPARE(document(window).project().path(), QString());
         QCOMPARE(shownTitle(window), "Kestrane Quorvex");
     } else {
         QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
         QCOMPARE(shownTitle(window), "Kestrane Quorvex - [x.dlg2]");
     }
     // A new project is clean whatever the answer; a cancelled New keeps the edit unsaved.
-    QCOMPARE(window.Changed(), !created);
+    QCOMPARE(document(window).isModified(), !created);
 }
 
 void TestMainWindowList::newCommandWithoutEditsAsksNothing()
@@ -386,13 +375,12 @@ void TestMainWindowList::newCommandWithoutEditsAsksNothing()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 2);
-    window.ListUpdate();
 
     emit child<KXButton>(&window, "sd0")->clicked();
 
     QVERIFY(ui.messages.isEmpty());
-    QCOMPARE(window.project().dialogCount(), 1);
-    QVERIFY(!window.Changed());
+    QCOMPARE(document(window).project().dialogCount(), 1);
+    QVERIFY(!document(window).isModified());
 }
 
 QTEST_MAIN(TestMainWindowList)

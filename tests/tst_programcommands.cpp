@@ -79,7 +79,6 @@ void TestMainWindowRun::testRunWritesDataAndStartsRunner()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, count);
-    window.ListUpdate();
 
     emit child<KXButton>(&window, "sd3")->clicked();
 
@@ -91,7 +90,7 @@ void TestMainWindowRun::testRunWritesDataAndStartsRunner()
     QCOMPARE(QDir(ui.starts[0].workingFolder).canonicalPath(),
              QDir(mFolder->path("Runner")).canonicalPath());
     QVERIFY(ui.messages.isEmpty());
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
 }
 
 void TestMainWindowRun::testRunTakesUnsavedEdit()
@@ -102,10 +101,10 @@ void TestMainWindowRun::testRunTakesUnsavedEdit()
     text->setPlainText("Проверка");
     leave(text);
 
-    window.testRun();
+    child<QAction>(&window, "key_test")->trigger();
 
     QCOMPARE(dialogTexts(mFolder->path("Runner/run.dll")), QStringList{"Проверка"});
-    QVERIFY(window.Changed());
+    QVERIFY(document(window).isModified());
 }
 
 void TestMainWindowRun::testRunWithoutRunnerWarns()
@@ -114,7 +113,7 @@ void TestMainWindowRun::testRunWithoutRunnerWarns()
     ScriptedUi ui;
     MainWindow window(ui);
 
-    window.testRun();
+    child<QAction>(&window, "key_test")->trigger();
 
     QVERIFY(ui.starts.isEmpty());
     QCOMPARE(ui.messages.size(), 1);
@@ -140,7 +139,7 @@ void TestMainWindowRun::failedTestRunReportsItsReason()
     ScriptedUi ui;
     MainWindow window(ui);
 
-    window.testRun();
+    child<QAction>(&window, "key_test")->trigger();
 
     QTRY_COMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, languageText(312));
@@ -156,19 +155,20 @@ void TestMainWindowRun::secondTestRunWaitsForTheFirst()
     QVERIFY(useRunner(*mFolder, "read request\necho \"$request\" > request.txt\n"));
     ScriptedUi ui;
     MainWindow window(ui);
-    window.testRun();
+    child<QAction>(&window, "key_test")->trigger();
     QCOMPARE(ui.starts.size(), 1);
     QTest::qWait(100);
     QVERIFY(!QFile::exists(mFolder->path("Runner/request.txt")));
 
     // The second start asks the running one to come to the front instead.
-    window.testRun();
+    child<QAction>(&window, "key_test")->trigger();
     QCOMPARE(ui.starts.size(), 1);
     QCOMPARE(child<QLabel>(&window, "sts")->text(), languageText(313));
     QTRY_COMPARE(kq::TestFiles::readBytes(mFolder->path("Runner/request.txt")), "raise\n");
 
     // Once the first has ended, the next one starts.
-    QTRY_VERIFY_WITH_TIMEOUT((window.testRun(), ui.starts.size() == 2), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (child<QAction>(&window, "key_test")->trigger(), ui.starts.size() == 2), 5000);
     QVERIFY(ui.messages.isEmpty());
 }
 
@@ -192,7 +192,6 @@ void TestMainWindowRun::buildWritesProgramAndData()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 3);
-    window.ListUpdate();
     ui.fileNames.enqueue(target.filePath(chosen));
 
     emit child<KXButton>(&window, "sd4")->clicked();
@@ -206,7 +205,7 @@ void TestMainWindowRun::buildWritesProgramAndData()
     QCOMPARE(fileSize(target.filePath(dataFile)), qint64(4 * DialogRecord::Size));
     QCOMPARE(dialogTexts(target.filePath(dataFile)), (QStringList{"D0", "D1", "D2"}));
     QVERIFY(ui.messages.isEmpty());
-    QVERIFY(!window.Changed());
+    QVERIFY(!document(window).isModified());
     QCOMPARE(child<QLabel>(&window, "sts")->text(),
              "Программа собрана: " + QDir::toNativeSeparators(target.filePath(chosen)));
 }
@@ -221,7 +220,7 @@ void TestMainWindowRun::buildReplacesEarlierBuild()
     MainWindow window(ui);
     ui.fileNames.enqueue(target.filePath("quiz.exe"));
 
-    window.build();
+    child<QAction>(&window, "mnuBldProgram")->trigger();
 
     QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
     QCOMPARE(fileSize(target.filePath("quiz.dll")), qint64(2 * DialogRecord::Size));
@@ -233,7 +232,7 @@ void TestMainWindowRun::cancelledBuildWritesNothing()
     ScriptedUi ui;
     MainWindow window(ui);
 
-    window.build();
+    child<QAction>(&window, "mnuBldProgram")->trigger();
 
     QCOMPARE(ui.fileDialogs.size(), 1);
     QVERIFY(QDir(target.path()).isEmpty());
@@ -247,7 +246,7 @@ void TestMainWindowRun::buildToUnwritablePlaceWarns()
     MainWindow window(ui);
     ui.fileNames.enqueue(target.filePath("missing/folder/quiz.exe"));
 
-    window.build();
+    child<QAction>(&window, "mnuBldProgram")->trigger();
 
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, "Операция не выполнена");
@@ -286,7 +285,6 @@ void TestMainWindowRun::portableBuildFromTheMenu()
     ScriptedUi ui;
     MainWindow window(ui);
     fillProject(window, 2);
-    window.ListUpdate();
     ui.fileNames.enqueue(target.filePath("quiz"));
 
     child<QAction>(&window, "mnuBldPortable")->trigger();

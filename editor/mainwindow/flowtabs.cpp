@@ -1,0 +1,106 @@
+#include "flowtabs.h"
+
+#include "flowview.h"
+#include "language.h"
+#include "picturebutton.h"
+#include "problemsview.h"
+#include "productinfo.h"
+#include "projectdocument.h"
+#include "uiservices.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kq {
+
+FlowTabs::FlowTabs(UiServices &ui, ProjectDocument &document, QWidget *parent)
+    : QTabWidget(parent), mUi(ui), mDocument(document)
+{
+    setObjectName(QStringLiteral("flow_tabs"));
+    setMinimumWidth(260);
+
+    auto *flowPage = new QWidget(this);
+    mFlowView = new FlowView(flowPage);
+    mExportPicture = new QPushButton(QStringLiteral("%0372"), flowPage);
+    mExportPicture->setObjectName(QStringLiteral("flow_export"));
+    mExportPicture->setAutoDefault(false);
+    connect(mExportPicture, &QPushButton::clicked, this, &FlowTabs::exportPicture);
+    mFitFlow = new QPushButton(QStringLiteral("%0480"), flowPage);
+    mFitFlow->setObjectName(QStringLiteral("flow_fit"));
+    mFitFlow->setAutoDefault(false);
+    connect(mFitFlow, &QPushButton::clicked, mFlowView, &FlowView::fitToView);
+    // Ctrl+0 fits the map from anywhere in the window, as the button does.
+    auto *fitKey = new QAction(this);
+    fitKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    addAction(fitKey);
+    connect(fitKey, &QAction::triggered, mFlowView, &FlowView::fitToView);
+    // Tab goes along the row from left to right.
+    setTabOrder(mFitFlow, mExportPicture);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(mFitFlow);
+    buttons->addStretch(1);
+    buttons->addWidget(mExportPicture);
+    auto *flowLayout = new QVBoxLayout(flowPage);
+    flowLayout->setContentsMargins(4, 4, 4, 4);
+    flowLayout->addWidget(mFlowView, 1);
+    flowLayout->addLayout(buttons);
+    addTab(flowPage, QStringLiteral("%0370"));
+
+    mProblems = new ProblemsView(this);
+    addTab(mProblems, QStringLiteral("%0371"));
+
+    connect(mFlowView, &FlowView::stepActivated, this,
+            [this](int step) { mDocument.setCurrentDialog(step + 1); });
+    connect(mProblems, &ProblemsView::findingActivated, this, &FlowTabs::findingActivated);
+    connect(&mDocument, &ProjectDocument::contentsChanged, this, &FlowTabs::checkProject);
+    // A project opened shows its whole flow, however the user zoomed the one before.
+    connect(&mDocument, &ProjectDocument::projectReplaced, mFlowView, &FlowView::showWholeWidth);
+    connect(&mDocument, &ProjectDocument::currentDialogChanged, this,
+            [this](int dialog) { mFlowView->selectStep(dialog - 1); });
+}
+
+void FlowTabs::retranslate()
+{
+    setTabText(0, languageText(370));
+    setTabText(1, languageText(371));
+    mExportPicture->setText(languageText(372));
+    mFitFlow->setText(languageText(480));
+    mFitFlow->setToolTip(toolTipWithKey(languageText(481), QKeySequence(Qt::CTRL | Qt::Key_0)));
+    mFlowView->setToolTip(languageText(482));
+    mFlowView->setAccessibleName(tabText(0));
+    mProblems->setAccessibleName(tabText(1));
+    mProblems->retranslate();
+    checkProject();
+}
+
+void FlowTabs::checkProject()
+{
+    const QList<Finding> findings = ProjectCheck::check(mDocument.project());
+    mProblems->showFindings(findings);
+    mFlowView->showProject(mDocument.project(), findings);
+    mFlowView->selectStep(mDocument.currentDialog() - 1);
+    QSet<int> errorSteps;
+    for (const Finding &finding : findings) {
+        if (finding.severity() == Finding::Severity::Error && finding.step >= 0)
+            errorSteps.insert(finding.step);
+    }
+    emit errorStepsFound(errorSteps);
+}
+
+void FlowTabs::exportPicture()
+{
+    const QString path = mUi.saveFileName(window(), languageText(373),
+                                          languageText(374) + QStringLiteral("|*.png|") +
+                                              languageText(375) + QStringLiteral("|*.svg"),
+                                          QStringLiteral("png"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!mFlowView->exportPicture(path, &error))
+        mUi.message(window(), languageText(377), ProductTitle, UiServices::Icon::Warning,
+                    UiServices::Buttons::Ok, error);
+}
+
+} // namespace kq

@@ -1,0 +1,87 @@
+#include "programcommands.h"
+
+#include "language.h"
+#include "productinfo.h"
+#include "programbuilder.h"
+#include "projectcheck.h"
+#include "projectdocument.h"
+#include "testruncontroller.h"
+#include "uiservices.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QGuiApplication>
+#include <QWidget>
+
+namespace kq {
+
+ProgramCommands::ProgramCommands(UiServices &ui, ProjectDocument &document, QWidget *window)
+    : QObject(window), mUi(ui), mDocument(document), mWindow(window),
+      mTestRun(new TestRunController(ui, window))
+{
+    setObjectName(QStringLiteral("program_commands"));
+    connect(mTestRun, &TestRunController::statusMessage, this, &ProgramCommands::statusMessage);
+}
+
+bool ProgramCommands::mayRunDespiteErrors()
+{
+    const int errors = ProjectCheck::errorCount(ProjectCheck::check(mDocument.project()));
+    if (errors == 0)
+        return true;
+    return mUi.message(mWindow, languageText(376).arg(errors), ProductTitle,
+                       UiServices::Icon::Warning,
+                       UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
+}
+
+void ProgramCommands::testRun()
+{
+    mDocument.commitPendingEdits();
+    // A run still going is only brought to the front, so nothing is asked.
+    if (!mTestRun->isRunning() && !mayRunDespiteErrors())
+        return;
+    mTestRun->start(mDocument.project());
+}
+
+void ProgramCommands::build()
+{
+    mDocument.commitPendingEdits();
+    if (!mayRunDespiteErrors())
+        return;
+    const QString target =
+        mUi.saveFileName(mWindow, languageText(162), languageText(166) + QStringLiteral("|*.exe"));
+    if (target.isEmpty())
+        return;
+    QString error;
+    if (!buildProgram(mDocument.project(), runnerProgram(), target, &error)) {
+        mUi.warnFailed(mWindow, error);
+        return;
+    }
+    emit statusMessage(languageText(404).arg(QDir::toNativeSeparators(target)));
+}
+
+void ProgramCommands::buildPortable()
+{
+    mDocument.commitPendingEdits();
+    if (!mayRunDespiteErrors())
+        return;
+    // The name typed is the new folder; the program inside it takes the folder's name.
+    const QString folder = mUi.saveFileName(mWindow, languageText(402), {});
+    if (folder.isEmpty())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    PortableBuild result;
+    QString error;
+    const bool built =
+        kq::buildPortable(mDocument.project(), runnerProgram(), folder, &result, &error);
+    QGuiApplication::restoreOverrideCursor();
+    if (!built) {
+        mUi.warnFailed(mWindow, error);
+        return;
+    }
+    emit statusMessage(languageText(403)
+                           .arg(QDir::toNativeSeparators(result.program))
+                           .arg(result.bundled.size())
+                           .arg(megabytes(result.folderBytes)));
+}
+
+} // namespace kq

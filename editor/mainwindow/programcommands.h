@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+
+class QWidget;
+
+namespace kq {
+
+class ProjectDocument;
+class TestRunController;
+class UiServices;
+
+// The commands that make a program of the project as it is in memory, unsaved edits included:
+// the test run, the build of a program and the portable build of a folder. Before any of them,
+// errors the project check finds are asked about once; warnings never stop them.
+class ProgramCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Questions, dialogs and warnings appear over window.
+    ProgramCommands(UiServices &ui, ProjectDocument &document, QWidget *window);
+
+    void testRun();
+    void build();
+    void buildPortable();
+
+signals:
+    // What a command did, for the status bar.
+    void statusMessage(const QString &text);
+
+private:
+    // True when the project check finds no error, or the user runs it all the same.
+    bool mayRunDespiteErrors();
+
+    UiServices &mUi;
+    ProjectDocument &mDocument;
+    QWidget *mWindow;
+    TestRunController *mTestRun;
+};
+
+} // namespace kq

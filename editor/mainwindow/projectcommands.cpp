@@ -1,0 +1,209 @@
+#include "projectcommands.h"
+
+#include "autosave.h"
+#include "language.h"
+#include "productinfo.h"
+#include "programfolder.h"
+#include "projectdocument.h"
+#include "projectio.h"
+#include "uiservices.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+namespace kq {
+
+namespace {
+
+const QString ProjectSuffix = QStringLiteral("dlg2");
+
+// A name typed without any extension is a project file; one typed with an extension stays.
+QString withProjectSuffix(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + u'.' + ProjectSuffix;
+}
+
+} // namespace
+
+ProjectCommands::ProjectCommands(UiServices &ui, ProjectDocument &document, QWidget *window)
+    : QObject(window), mUi(ui), mDocument(document), mWindow(window),
+      mAutosave(new Autosave(document, this))
+{
+    setObjectName(QStringLiteral("project_commands"));
+}
+
+void ProjectCommands::newProject()
+{
+    DialogProject fresh;
+    fresh.record(0).text = QStringLiteral("0");
+    fresh.newDialog(1, ProjectDocument::newDialogText());
+    fresh.setDialogCount(1);
+    replaceWith(fresh);
+}
+
+void ProjectCommands::replaceWith(const DialogProject &project)
+{
+    mDocument.replaceProject(project);
+    mAutosave->discard();
+}
+
+bool ProjectCommands::mayReplaceProject()
+{
+    mDocument.commitPendingEdits();
+    return !mDocument.isModified() || askSaveChanges();
+}
+
+bool ProjectCommands::askSaveChanges()
+{
+    const UiServices::Answer answer =
+        mUi.message(mWindow, languageText(128), ProductTitle, UiServices::Icon::Question,
+                    UiServices::Buttons::YesNoCancel);
+    switch (answer) {
+    case UiServices::Answer::Yes:
+        // Work that could not be written is not given up: a failed or cancelled save stops here.
+        return save(SaveMode::Save);
+    case UiServices::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ProjectCommands::closeProject()
+{
+    // Whatever was chosen, the project has been dealt with: no recovery copy is left behind.
+    mAutosave->discard();
+}
+
+bool ProjectCommands::save(SaveMode mode)
+{
+    mDocument.commitPendingEdits();
+    QString path = mDocument.path();
+    if (mode == SaveMode::SaveAs || path.isEmpty()) {
+        path = withProjectSuffix(mUi.saveFileName(mWindow, languageText(161),
+                                                  languageText(163) + QStringLiteral("|*.dlg2"),
+                                                  ProjectSuffix));
+        if (path.isEmpty())
+            return false;
+    }
+    // The document's own records stay as they are; only their file changes.
+    DialogProject written = mDocument.project();
+    QString error;
+    if (!ProjectIO::saveProjectFile(written, path, &error)) {
+        mUi.warnFailed(mWindow, error);
+        return false;
+    }
+    mDocument.markSaved(path);
+    mAutosave->discard();
+    emit projectFileUsed(path);
+    return true;
+}
+
+void ProjectCommands::open()
+{
+    if (!mayReplaceProject())
+        return;
+    const QString filter = languageText(163) + QStringLiteral("|*.dlg2|") + languageText(164) +
+                           QStringLiteral("|*.dlg|") + languageText(165) + QStringLiteral("|*.exe");
+    // A cancelled dialog leaves the project as it is.
+    const QString path = mUi.openFileName(mWindow, languageText(160), filter);
+    if (!path.isEmpty())
+        openProjectPath(path);
+}
+
+void ProjectCommands::openFile(const QString &path)
+{
+    if (mayReplaceProject())
+        openProjectPath(path);
+}
+
+bool ProjectCommands::openProjectPath(const QString &path)
+{
+    // The project is read aside, so a file that cannot be read leaves the one in the editor,
+    // its path and its title untouched.
+    DialogProject opened = mDocument.project();
+    QString error;
+    if (!ProjectIO::openPath(opened, path, &error)) {
+        mUi.warnFailed(mWindow, error);
+        return false;
+    }
+    replaceWith(opened);
+    emit projectFileUsed(path);
+    warnBrokenStyle();
+    return true;
+}
+
+void ProjectCommands::warnBrokenStyle()
+{
+    const qint16 style = mDocument.record(0).projectStyle().value_or(-1);
+    if (style < 0 || style > 1)
+        mUi.warnFailed(mWindow, languageText(310));
+}
+
+void ProjectCommands::openSample(const QString &fileName)
+{
+    const QString path = programPath(QStringLiteral("Samples/") + fileName);
+    if (fileName.isEmpty() || !QFileInfo(path).isFile()) {
+        mUi.message(mWindow, languageText(33), languageText(20), UiServices::Icon::Warning,
+                    UiServices::Buttons::Ok);
+        return;
+    }
+    // A sample replaces the project as Open does, so unsaved edits are not dropped unasked.
+    if (!mayReplaceProject())
+        return;
+    const QString kind = fileName.right(4).toUpper();
+    DialogProject sample = mDocument.project();
+    bool ok = true;
+    QString error;
+    if (kind == u"DLG2") {
+        ok = ProjectIO::loadProjectFile(sample, path, &error);
+        // Only a sample that was read becomes the file Save writes to.
+        sample.setPath(path);
+    } else if (kind == u".DLG") {
+        ok = ProjectIO::importLegacyProject(sample, path, &error);
+    } else {
+        return;
+    }
+    if (!ok) {
+        mUi.warnFailed(mWindow, error);
+        return;
+    }
+    replaceWith(sample);
+    warnBrokenStyle();
+}
+
+void ProjectCommands::loadPluginResult(const DialogProject &result)
+{
+    DialogProject replaced = result;
+    replaced.setPath(mDocument.path());
+    mDocument.replaceProject(replaced, ProjectDocument::Replaced::Unsaved);
+    mAutosave->saveNow();
+}
+
+void ProjectCommands::offerRecovery()
+{
+    const std::optional<Autosave::Recovery> left = Autosave::findLeftOver();
+    if (!left)
+        return;
+    const UiServices::Answer answer =
+        mUi.message(mWindow, languageText(309), ProductTitle, UiServices::Icon::Question,
+                    UiServices::Buttons::YesNo, left->originalPath);
+    if (answer != UiServices::Answer::Yes) {
+        Autosave::remove(*left);
+        return;
+    }
+    DialogProject recovered;
+    QString error;
+    if (!ProjectIO::loadProjectFile(recovered, left->projectFile, &error)) {
+        mUi.warnFailed(mWindow, error);
+        return;
+    }
+    recovered.setPath(left->originalPath);
+    mDocument.replaceProject(recovered, ProjectDocument::Replaced::Unsaved);
+    Autosave::remove(*left);
+    mAutosave->saveNow();
+}
+
+} // namespace kq

@@ -1,0 +1,48 @@
+#include "statusbar.h"
+
+#include "language.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace kq {
+
+StatusBar::StatusBar(QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("statusbar"));
+    setMouseTracking(true);
+    mSts = new QLabel(resourceId(130), this);
+    mSts->setObjectName(QStringLiteral("sts"));
+    mSts->setMouseTracking(true);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 3, 8, 3);
+    layout->addWidget(mSts);
+    addHintArea(this, resourceId(130));
+    addHintArea(mSts, resourceId(130));
+}
+
+void StatusBar::showText(const QString &text)
+{
+    mSts->setText(text);
+}
+
+void StatusBar::addHintArea(QWidget *area, const QString &id)
+{
+    area->setMouseTracking(true);
+    area->installEventFilter(this);
+    mHints.insert(area, id);
+}
+
+bool StatusBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && mHints.contains(watched)) {
+        // Only the area's own background shows its hint, not the controls on it.
+        auto *area = static_cast<QWidget *>(watched);
+        if (!area->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
+            mSts->setText(languageText(mHints.value(watched)));
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+} // namespace kq

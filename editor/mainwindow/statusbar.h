@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QFrame>
+#include <QHash>
+
+class QLabel;
+
+namespace kq {
+
+// The one-line status bar "statusbar" with its label "sts". It shows a hint for the area under
+// the mouse: each area added with addHintArea shows its text while the mouse moves over its own
+// background, not over the controls on it. Commands show their results here too.
+class StatusBar : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit StatusBar(QWidget *parent = nullptr);
+
+    QLabel *label() const { return mSts; }
+    void showText(const QString &text);
+    // The hint of an area is a resource id, looked up each time it is shown.
+    void addHintArea(QWidget *area, const QString &id);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QLabel *mSts = nullptr;
+    QHash<QObject *, QString> mHints;
+};
+
+} // namespace kq

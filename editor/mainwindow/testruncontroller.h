@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QProcess>
+
+class QWidget;
+
+namespace kq {
+
+class DialogProject;
+class UiServices;
+
+// The test run: the runner started on the data file "Runner/run.dll" with "/editor", watched
+// until it ends. One runs at a time; while it runs, another start brings its window to the front
+// instead. A run that ends in a fault is reported with the runner's reason, and a run still going
+// when the editor closes ends with it, its data file removed.
+class TestRunController : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Questions and warnings appear over window.
+    TestRunController(UiServices &ui, QWidget *window);
+    ~TestRunController() override;
+
+    bool isRunning() const { return !mProcess.isNull(); }
+    // Writes the data file of project and starts the runner on it, or brings the running one to
+    // the front. Failures show the "%0020" warning with their reason.
+    void start(const DialogProject &project);
+
+signals:
+    // A line for the status bar: the run was brought to the front, or ended in a fault.
+    void statusMessage(const QString &text);
+
+private:
+    void bringToFront();
+    void runEnded(int exitCode, QProcess::ExitStatus status);
+
+    UiServices &mUi;
+    QWidget *mWindow;
+    QPointer<QProcess> mProcess;
+};
+
+} // namespace kq
