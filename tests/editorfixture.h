@@ -6,11 +6,13 @@
 #include "programfolder.h"
 #include "resourcefiles.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -73,6 +75,14 @@ template <typename T> T *child(const QObject *parent, const QString &name)
     if (!found)
         qFatal("no control %s", qPrintable(name));
     return found;
+}
+
+// The mouse moved to a point of a widget, as the window system reports it.
+inline void moveMouse(QWidget *widget, const QPoint &at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
 }
 
 // A user's choice in a drop-down list: the entry shown, then the list's activated signal.

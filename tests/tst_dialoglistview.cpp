@@ -1,6 +1,7 @@
-#include "tst_mainwindowfixture.h"
+// The dialog list with its buttons, on the editing views of a document of their own: entries,
+// insert, delete, move, the buttons' states and the selection that loads a dialog.
 
-#include "projectio.h"
+#include "tst_mainwindowfixture.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -8,7 +9,7 @@
 using namespace kq;
 using namespace kq::MainWindowTest;
 
-class TestMainWindowList : public QObject
+class TestDialogListView : public QObject
 {
     Q_OBJECT
 
@@ -29,17 +30,12 @@ private slots:
     void listButtonsFollowSelection();
     void selectionLoadsDialog();
     void fewerDialogsSelectFirst();
-    void projectWithoutDialogsGetsOne_data();
-    void projectWithoutDialogsGetsOne();
-    void newCommandAsksThenResetsTitle_data();
-    void newCommandAsksThenResetsTitle();
-    void newCommandWithoutEditsAsksNothing();
 
 private:
     ProgramFolder mFolder;
 };
 
-void TestMainWindowList::newProjectShowsOneDialog_data()
+void TestDialogListView::newProjectShowsOneDialog_data()
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("entry");
@@ -49,13 +45,12 @@ void TestMainWindowList::newProjectShowsOneDialog_data()
                              << "0. Message text";
 }
 
-void TestMainWindowList::newProjectShowsOneDialog()
+void TestDialogListView::newProjectShowsOneDialog()
 {
     QFETCH(QString, language);
     QFETCH(QString, entry);
     useSettings(language, "Themes/standart.tvth");
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
 
     QCOMPARE(entries(window), QStringList{entry});
     QCOMPARE(document(window).currentDialog(), 1);
@@ -68,7 +63,7 @@ void TestMainWindowList::newProjectShowsOneDialog()
     QVERIFY(!document(window).isModified());
 }
 
-void TestMainWindowList::entryShowsNumberAndStartOfText_data()
+void TestDialogListView::entryShowsNumberAndStartOfText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("entry");
@@ -84,12 +79,11 @@ void TestMainWindowList::entryShowsNumberAndStartOfText_data()
                            << "1. ";
 }
 
-void TestMainWindowList::entryShowsNumberAndStartOfText()
+void TestDialogListView::entryShowsNumberAndStartOfText()
 {
     QFETCH(QString, text);
     QFETCH(QString, entry);
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     setUpProject(window, [&](DialogProject &project) {
         fillProject(project, 2);
         project.record(2).text = text;
@@ -97,7 +91,7 @@ void TestMainWindowList::entryShowsNumberAndStartOfText()
     QCOMPARE(entries(window).value(1), entry);
 }
 
-void TestMainWindowList::newDialogGoesAfterCurrent_data()
+void TestDialogListView::newDialogGoesAfterCurrent_data()
 {
     QTest::addColumn<int>("selected");
     QTest::addColumn<QStringList>("expected");
@@ -107,12 +101,11 @@ void TestMainWindowList::newDialogGoesAfterCurrent_data()
     QTest::newRow("last") << 2 << QStringList{"0. D0", "1. D1", "2. D2", "3. " + added};
 }
 
-void TestMainWindowList::newDialogGoesAfterCurrent()
+void TestDialogListView::newDialogGoesAfterCurrent()
 {
     QFETCH(int, selected);
     QFETCH(QStringList, expected);
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillProject(window, 3);
     selectEntry(window, selected);
 
@@ -130,10 +123,9 @@ void TestMainWindowList::newDialogGoesAfterCurrent()
     QVERIFY(document(window).isModified());
 }
 
-void TestMainWindowList::newDialogStopsAtNinetyNine()
+void TestDialogListView::newDialogStopsAtNinetyNine()
 {
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillProject(window, 98);
     auto *listNew = child<QPushButton>(&window, "list_new");
     QVERIFY(listNew->isEnabled());
@@ -147,7 +139,7 @@ void TestMainWindowList::newDialogStopsAtNinetyNine()
     QCOMPARE(entries(window).size(), 99);
 }
 
-void TestMainWindowList::deleteSelectsNeighbour_data()
+void TestDialogListView::deleteSelectsNeighbour_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("selected");
@@ -159,14 +151,13 @@ void TestMainWindowList::deleteSelectsNeighbour_data()
     QTest::newRow("last of two") << 2 << 1 << QStringList{"0. D0"} << 1;
 }
 
-void TestMainWindowList::deleteSelectsNeighbour()
+void TestDialogListView::deleteSelectsNeighbour()
 {
     QFETCH(int, count);
     QFETCH(int, selected);
     QFETCH(QStringList, expected);
     QFETCH(int, current);
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillProject(window, count);
     selectEntry(window, selected);
 
@@ -178,13 +169,12 @@ void TestMainWindowList::deleteSelectsNeighbour()
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(),
              expected.at(current - 1).mid(3));
     QCOMPARE(child<QPushButton>(&window, "list_delete")->isEnabled(), count - 1 > 1);
-    QVERIFY(ui.messages.isEmpty());
+    QVERIFY(window.ui.messages.isEmpty());
 }
 
-void TestMainWindowList::moveDownThenUpRestoresOrder()
+void TestDialogListView::moveDownThenUpRestoresOrder()
 {
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillProject(window, 3);
     selectEntry(window, 0);
 
@@ -200,7 +190,7 @@ void TestMainWindowList::moveDownThenUpRestoresOrder()
     QVERIFY(!child<QPushButton>(&window, "list_up")->isEnabled());
 }
 
-void TestMainWindowList::listButtonsFollowSelection_data()
+void TestDialogListView::listButtonsFollowSelection_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("selected");
@@ -213,15 +203,14 @@ void TestMainWindowList::listButtonsFollowSelection_data()
     QTest::newRow("only") << 1 << 0 << false << false << false;
 }
 
-void TestMainWindowList::listButtonsFollowSelection()
+void TestDialogListView::listButtonsFollowSelection()
 {
     QFETCH(int, count);
     QFETCH(int, selected);
     QFETCH(bool, up);
     QFETCH(bool, down);
     QFETCH(bool, remove);
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillProject(window, count);
     // A click in the list runs the same handler as program code selecting the entry.
     child<QListWidget>(&window, "dlg_list")->setCurrentRow(selected);
@@ -232,10 +221,9 @@ void TestMainWindowList::listButtonsFollowSelection()
     QCOMPARE(child<QPushButton>(&window, "list_delete")->isEnabled(), remove);
 }
 
-void TestMainWindowList::selectionLoadsDialog()
+void TestDialogListView::selectionLoadsDialog()
 {
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     setUpProject(window, [](DialogProject &project) {
         fillProject(project, 2);
         DialogRecord &record = project.record(2);
@@ -257,10 +245,9 @@ void TestMainWindowList::selectionLoadsDialog()
     QVERIFY(!document(window).isModified());
 }
 
-void TestMainWindowList::fewerDialogsSelectFirst()
+void TestDialogListView::fewerDialogsSelectFirst()
 {
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillProject(window, 5);
     selectEntry(window, 4);
 
@@ -274,114 +261,5 @@ void TestMainWindowList::fewerDialogsSelectFirst()
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Первый");
 }
 
-void TestMainWindowList::projectWithoutDialogsGetsOne_data()
-{
-    QTest::addColumn<bool>("fromPlugin"); // else a project file holding only the header
-    QTest::newRow("opened file") << false;
-    QTest::newRow("plug-in result") << true;
-}
-
-void TestMainWindowList::projectWithoutDialogsGetsOne()
-{
-    QFETCH(bool, fromPlugin);
-    const QString path = mFolder.path("empty.dlg2");
-    ScriptedUi ui;
-    MainWindow window(ui);
-    fillProject(window, 3);
-    selectEntry(window, 2);
-
-    if (fromPlugin) {
-        DialogProject empty = document(window).project();
-        empty.setDialogCount(0);
-        window.projectCommands().loadPluginResult(empty);
-    } else {
-        DialogProject headerOnly;
-        fillProject(headerOnly, 0);
-        QVERIFY(ProjectIO::saveProjectFile(headerOnly, path));
-        QCOMPARE(QFileInfo(path).size(), DialogRecord::Size);
-        ui.fileNames.enqueue(path);
-        window.projectCommands().open();
-        QVERIFY(ui.messages.isEmpty());
-    }
-
-    // The panel edits a dialog the list shows, so the edit is saved with the project.
-    QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
-    QCOMPARE(document(window).project().dialogCount(), 1);
-    QCOMPARE(document(window).currentDialog(), 1);
-    QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Текст сообщения");
-    auto *caption = child<QLineEdit>(&window, "msg_caption");
-    caption->setText("Сохранится");
-    leave(caption);
-    ui.fileNames.enqueue(path);
-    QVERIFY(window.projectCommands().save(ProjectCommands::SaveMode::SaveAs));
-    DialogProject saved;
-    QVERIFY(ProjectIO::loadProjectFile(saved, path));
-    QCOMPARE(saved.dialogCount(), 1);
-    QCOMPARE(trimmedRight(saved.record(1).caption), "Сохранится");
-
-    child<QPushButton>(&window, "list_new")->click();
-    QCOMPARE(entries(window), (QStringList{"0. Текст сообщения", "1. Текст сообщения"}));
-    QCOMPARE(document(window).currentDialog(), 2);
-}
-
-void TestMainWindowList::newCommandAsksThenResetsTitle_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("saved");
-    QTest::addColumn<bool>("created");
-    QTest::newRow("no: edits dropped") << int(UiServices::Answer::No) << false << true;
-    QTest::newRow("yes: saved first") << int(UiServices::Answer::Yes) << true << true;
-    QTest::newRow("cancel: nothing happens") << int(UiServices::Answer::Cancel) << false << false;
-}
-
-void TestMainWindowList::newCommandAsksThenResetsTitle()
-{
-    QFETCH(int, answer);
-    QFETCH(bool, saved);
-    QFETCH(bool, created);
-    QFile::remove(mFolder.path("x.dlg2"));
-    ScriptedUi ui;
-    MainWindow window(ui);
-    setUpProject(window, [&](DialogProject &project) {
-        fillProject(project, 3);
-        project.setPath(mFolder.path("x.dlg2"));
-    });
-    selectEntry(window, 2);
-    auto *caption = child<QLineEdit>(&window, "msg_caption");
-    caption->setText("Изменено");
-    leave(caption);
-    ui.answers.enqueue(UiServices::Answer(answer));
-
-    emit child<KXButton>(&window, "sd0")->clicked();
-
-    QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(128));
-    QCOMPARE(QFile::exists(mFolder.path("x.dlg2")), saved);
-    if (created) {
-        QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
-        QCOMPARE(document(window).project().dialogCount(), 1);
-        QCOMPARE(document(window).project().path(), QString());
-        QCOMPARE(shownTitle(window), "Kestrane Quorvex");
-    } else {
-        QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
-        QCOMPARE(shownTitle(window), "Kestrane Quorvex - [x.dlg2]");
-    }
-    // A new project is clean whatever the answer; a cancelled New keeps the edit unsaved.
-    QCOMPARE(document(window).isModified(), !created);
-}
-
-void TestMainWindowList::newCommandWithoutEditsAsksNothing()
-{
-    ScriptedUi ui;
-    MainWindow window(ui);
-    fillProject(window, 2);
-
-    emit child<KXButton>(&window, "sd0")->clicked();
-
-    QVERIFY(ui.messages.isEmpty());
-    QCOMPARE(document(window).project().dialogCount(), 1);
-    QVERIFY(!document(window).isModified());
-}
-
-QTEST_MAIN(TestMainWindowList)
-#include "tst_mainwindowlist.moc"
+QTEST_MAIN(TestDialogListView)
+#include "tst_dialoglistview.moc"

@@ -46,13 +46,6 @@ bool writeLongLanguage(const QString &path)
     return kq::TestFiles::writeBytes(path, toCodePage(text));
 }
 
-void moveMouse(QWidget *widget, const QPoint &at)
-{
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
-
 bool saveProject(const QString &path, const QStringList &texts, const QString &style)
 {
     DialogProject project;
@@ -93,6 +86,11 @@ private slots:
 
     void startUpWritesFirstRunSettingsOnly_data();
     void startUpWritesFirstRunSettingsOnly();
+    void projectWithoutDialogsGetsOne_data();
+    void projectWithoutDialogsGetsOne();
+    void newCommandAsksThenResetsTitle_data();
+    void newCommandAsksThenResetsTitle();
+    void newCommandWithoutEditsAsksNothing();
     void closeAsksOnlyAfterEdits_data();
     void closeAsksOnlyAfterEdits();
     void closeWritesBackTypingInProgress();
@@ -117,6 +115,7 @@ private slots:
     void toolbarKeepsOrderAndRightEdge();
     void longerCaptionsMoveButtons();
     void menusPopUpUnderTheirButtons();
+    void buildMenuOffersBothBuilds();
     void buttonsShowTheirPictures();
     void shortcutsWorkAnywhere();
     void helpEntriesOpenReadmeAndSite();
@@ -184,6 +183,115 @@ void TestMainWindow::startUpWritesFirstRunSettingsOnly()
     MainWindow second(ui);
     QCOMPARE(optionSetting(OptionRead, OptionLanguage), languageAfter);
     QCOMPARE(optionSetting(OptionRead, OptionTheme), "elsewhere.tvth");
+}
+
+void TestMainWindow::projectWithoutDialogsGetsOne_data()
+{
+    QTest::addColumn<bool>("fromPlugin"); // else a project file holding only the header
+    QTest::newRow("opened file") << false;
+    QTest::newRow("plug-in result") << true;
+}
+
+void TestMainWindow::projectWithoutDialogsGetsOne()
+{
+    QFETCH(bool, fromPlugin);
+    const QString path = mFolder->path("empty.dlg2");
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 3);
+    selectEntry(window, 2);
+
+    if (fromPlugin) {
+        DialogProject empty = document(window).project();
+        empty.setDialogCount(0);
+        window.projectCommands().loadPluginResult(empty);
+    } else {
+        DialogProject headerOnly;
+        fillProject(headerOnly, 0);
+        QVERIFY(ProjectIO::saveProjectFile(headerOnly, path));
+        QCOMPARE(QFileInfo(path).size(), DialogRecord::Size);
+        ui.fileNames.enqueue(path);
+        window.projectCommands().open();
+        QVERIFY(ui.messages.isEmpty());
+    }
+
+    // The panel edits a dialog the list shows, so the edit is saved with the project.
+    QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
+    QCOMPARE(document(window).project().dialogCount(), 1);
+    QCOMPARE(document(window).currentDialog(), 1);
+    QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "Текст сообщения");
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setText("Сохранится");
+    leave(caption);
+    ui.fileNames.enqueue(path);
+    QVERIFY(window.projectCommands().save(ProjectCommands::SaveMode::SaveAs));
+    DialogProject saved;
+    QVERIFY(ProjectIO::loadProjectFile(saved, path));
+    QCOMPARE(saved.dialogCount(), 1);
+    QCOMPARE(trimmedRight(saved.record(1).caption), "Сохранится");
+
+    child<QPushButton>(&window, "list_new")->click();
+    QCOMPARE(entries(window), (QStringList{"0. Текст сообщения", "1. Текст сообщения"}));
+    QCOMPARE(document(window).currentDialog(), 2);
+}
+
+void TestMainWindow::newCommandAsksThenResetsTitle_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("created");
+    QTest::newRow("no: edits dropped") << int(UiServices::Answer::No) << false << true;
+    QTest::newRow("yes: saved first") << int(UiServices::Answer::Yes) << true << true;
+    QTest::newRow("cancel: nothing happens") << int(UiServices::Answer::Cancel) << false << false;
+}
+
+void TestMainWindow::newCommandAsksThenResetsTitle()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saved);
+    QFETCH(bool, created);
+    QFile::remove(mFolder->path("x.dlg2"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [&](DialogProject &project) {
+        fillProject(project, 3);
+        project.setPath(mFolder->path("x.dlg2"));
+    });
+    selectEntry(window, 2);
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setText("Изменено");
+    leave(caption);
+    ui.answers.enqueue(UiServices::Answer(answer));
+
+    emit child<KXButton>(&window, "sd0")->clicked();
+
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, languageText(128));
+    QCOMPARE(QFile::exists(mFolder->path("x.dlg2")), saved);
+    if (created) {
+        QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
+        QCOMPARE(document(window).project().dialogCount(), 1);
+        QCOMPARE(document(window).project().path(), QString());
+        QCOMPARE(shownTitle(window), "Kestrane Quorvex");
+    } else {
+        QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
+        QCOMPARE(shownTitle(window), "Kestrane Quorvex - [x.dlg2]");
+    }
+    // A new project is clean whatever the answer; a cancelled New keeps the edit unsaved.
+    QCOMPARE(document(window).isModified(), !created);
+}
+
+void TestMainWindow::newCommandWithoutEditsAsksNothing()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 2);
+
+    emit child<KXButton>(&window, "sd0")->clicked();
+
+    QVERIFY(ui.messages.isEmpty());
+    QCOMPARE(document(window).project().dialogCount(), 1);
+    QVERIFY(!document(window).isModified());
 }
 
 void TestMainWindow::closeAsksOnlyAfterEdits_data()
@@ -592,7 +700,7 @@ void TestMainWindow::statusLineFollowsMouse()
     // Over a control of the area the hint does not change; over its own background it does.
     if (QWidget *control = widget->findChild<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (area != "statusbar") {
-            moveMouse(widget, control->geometry().center());
+            kq::EditorTest::moveMouse(widget, control->geometry().center());
             QCOMPARE(sts->text(), "Запустить проект для проверки");
         }
     }
@@ -601,7 +709,7 @@ void TestMainWindow::statusLineFollowsMouse()
                               : area == "main"  ? QPoint(3, toolbarHeight + 3)
                                                 : QPoint(2, 2);
     QVERIFY(!widget->childAt(background));
-    moveMouse(widget, background);
+    kq::EditorTest::moveMouse(widget, background);
     QCOMPARE(sts->text(), hint);
 }
 
@@ -710,6 +818,28 @@ void TestMainWindow::menusPopUpUnderTheirButtons()
                                    "trojan.dlg", "virus.dlg"}));
     QVERIFY(child<QAction>(&window, "mnuHlpLine1")->isSeparator());
     QVERIFY(ui.fileDialogs.isEmpty());
+}
+
+void TestMainWindow::buildMenuOffersBothBuilds()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    emit child<KXButton>(&window, "sd4")->arrowClicked();
+
+    auto *menu = child<QMenu>(&window, "mnuBld");
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(child<QAction>(menu, "mnuBldProgram")->text(), "Собрать программу...");
+    QCOMPARE(child<QAction>(menu, "mnuBldPortable")->text(), "Собрать переносимую...");
+    menu->hide();
+
+    // The menu's first entry is the Build button's own command.
+    QTemporaryDir target;
+    ui.fileNames.enqueue(target.filePath("quiz.exe"));
+    child<QAction>(menu, "mnuBldProgram")->trigger();
+    QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
 }
 
 void TestMainWindow::buttonsShowTheirPictures()

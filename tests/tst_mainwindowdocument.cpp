@@ -53,6 +53,7 @@ private slots:
     void failedOpenKeepsProject_data();
     void failedOpenKeepsProject();
     void pendingScriptReachesRecordBeforeListOperation();
+    void testRunTakesUnsavedEdit();
     void errorsAreAskedAboutOnce_data();
     void errorsAreAskedAboutOnce();
     void flowAndProblemsFollowTheDocument();
@@ -297,6 +298,20 @@ void TestMainWindowDocument::pendingScriptReachesRecordBeforeListOperation()
     // A click that does not take the focus still finds the script written.
     listView(window).moveDown();
     QCOMPARE(trimmedRight(document(window).project().record(2).btnscr1), "Выход");
+}
+
+void TestMainWindowDocument::testRunTakesUnsavedEdit()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    auto *text = child<QPlainTextEdit>(&window, "msg_text");
+    text->setPlainText("Проверка");
+    leave(text);
+
+    child<QAction>(&window, "key_test")->trigger();
+
+    QCOMPARE(dialogTexts(mFolder->path("Runner/run.dll")), QStringList{"Проверка"});
+    QVERIFY(document(window).isModified());
 }
 
 void TestMainWindowDocument::errorsAreAskedAboutOnce_data()

@@ -13,8 +13,12 @@
 #include "programfolder.h"
 #include "projectcommands.h"
 #include "projectdocument.h"
+#include "projectfile.h"
+#include "projectstylebox.h"
 #include "propertiespanel.h"
+#include "scriptcomposer.h"
 #include "scriptedui.h"
+#include "themepainter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +26,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -106,40 +111,96 @@ inline void fillProject(kq::DialogProject &project, int count)
     project.setDialogCount(qint16(count));
 }
 
-// The window's document and views, as the window's children.
-inline kq::ProjectDocument &document(const kq::MainWindow &window)
+// The editing views of the main window on a document of their own, without the window around
+// them: the list, the properties panel, the script box and the style options, wired as the
+// window wires them, in the language and theme of the settings, showing a new project.
+class Views : public QWidget
+{
+public:
+    Views()
+    {
+        kq::languageHeaderValue(kq::optionSetting(kq::OptionRead, kq::OptionLanguage),
+                                QStringLiteral("GetFile"));
+        auto *document = new kq::ProjectDocument(this);
+        auto *list = new kq::DialogListView(*document, this);
+        auto *panel = new kq::PropertiesPanel(*document, this);
+        auto *composer = new kq::ScriptComposer(*document, this);
+        auto *style = new kq::ProjectStyleBox(*document, this);
+        QObject::connect(composer, &kq::ScriptComposer::insertRequested, panel,
+                         &kq::PropertiesPanel::insertScript);
+        auto *layout = new QGridLayout(this);
+        layout->addWidget(list, 0, 0, 2, 1);
+        layout->addWidget(panel, 0, 1, 1, 2);
+        layout->addWidget(composer, 1, 1);
+        layout->addWidget(style, 1, 2);
+
+        auto *status = new QLabel(this);
+        auto *painter = new kq::ThemePainter(*this, *status);
+        painter->readTheme();
+        panel->setSelectionColor(painter->color(kq::ThemeColorKey::SelectionColor));
+        const auto paint = [painter, panel] {
+            painter->paint();
+            panel->redrawIcons();
+        };
+        QObject::connect(list, &kq::DialogListView::buttonsUpdated, this, paint);
+        QObject::connect(panel, &kq::PropertiesPanel::statesChanged, this, paint);
+        QObject::connect(composer, &kq::ScriptComposer::statesChanged, this, paint);
+        paint();
+        composer->selectCommand(kq::ScriptComposer::NoAction);
+        kq::ProjectCommands(ui, *document, this).newProject();
+    }
+
+    // What the views asked or opened: nothing, since they leave that to the window.
+    kq::ScriptedUi ui;
+};
+
+// The document and views of a main window or of Views, as their children.
+inline kq::ProjectDocument &document(const QWidget &window)
 {
     return *child<kq::ProjectDocument>(&window, QString());
 }
 
-inline kq::PropertiesPanel &panel(const kq::MainWindow &window)
+inline kq::PropertiesPanel &panel(const QWidget &window)
 {
     return *child<kq::PropertiesPanel>(&window, QStringLiteral("data_box"));
 }
 
-inline kq::DialogListView &listView(const kq::MainWindow &window)
+inline kq::DialogListView &listView(const QWidget &window)
 {
     return *child<kq::DialogListView>(&window, QStringLiteral("listbox"));
 }
 
 // Selecting a list entry, as a click on it does.
-inline void selectEntry(const kq::MainWindow &window, int row)
+inline void selectEntry(const QWidget &window, int row)
 {
     child<QListWidget>(&window, QStringLiteral("dlg_list"))->setCurrentRow(row);
 }
 
 // Test set-up: the window's project as a file opened in the editor would give it, with a fresh
 // history.
-template <typename Edit> void setUpProject(kq::MainWindow &window, Edit edit)
+template <typename Edit> void setUpProject(QWidget &window, Edit edit)
 {
     kq::DialogProject project = document(window).project();
     edit(project);
     document(window).replaceProject(project);
 }
 
-inline void fillProject(kq::MainWindow &window, int count)
+inline void fillProject(QWidget &window, int count)
 {
     setUpProject(window, [count](kq::DialogProject &project) { fillProject(project, count); });
+}
+
+// The texts of the dialogs a data file holds, as the runner would read them.
+inline QStringList dialogTexts(const QString &path)
+{
+    kq::DialogProject project;
+    kq::ProjectFile file;
+    QStringList texts;
+    if (!file.open(path) || !project.load(file))
+        return {"unreadable"};
+    for (int i = 1; i <= project.dialogCount(); ++i)
+        texts << kq::trimmedRight(project.record(i).text);
+    return texts;
 }
 
 // The title as the window system shows it: the modified mark "[*]" is Qt's placeholder.
@@ -149,7 +210,7 @@ inline QString shownTitle(const QWidget &window)
 }
 
 // The list as it shows: one text per entry.
-inline QStringList entries(const kq::MainWindow &window)
+inline QStringList entries(const QWidget &window)
 {
     return kq::EditorTest::listTexts(child<QListWidget>(&window, QStringLiteral("dlg_list")));
 }

@@ -1,6 +1,11 @@
+// The commands that make a program of the project: the test run with its runner process, the
+// build and the portable build, on a document of their own.
+
 #include "tst_mainwindowfixture.h"
 
-#include "projectfile.h"
+#include "programcommands.h"
+
+#include <QSignalSpy>
 
 using namespace kq;
 using namespace kq::MainWindowTest;
@@ -12,22 +17,30 @@ qint64 fileSize(const QString &path)
     return QFileInfo(path).size();
 }
 
-// The texts of the dialogs a data file holds, as the runner would read them.
-QStringList dialogTexts(const QString &path)
+// A document with the commands over a window, and what they told the status bar.
+struct Commands
 {
-    DialogProject project;
-    ProjectFile file;
-    QStringList texts;
-    if (!file.open(path) || !project.load(file))
-        return {"unreadable"};
-    for (int i = 1; i <= project.dialogCount(); ++i)
-        texts << trimmedRight(project.record(i).text);
-    return texts;
-}
+    ScriptedUi ui;
+    QWidget window;
+    ProjectDocument document;
+    ProgramCommands commands{ui, document, &window};
+    QStringList status;
+
+    explicit Commands(int dialogs = 1)
+    {
+        DialogProject project;
+        fillProject(project, dialogs);
+        document.replaceProject(project);
+        QObject::connect(&commands, &ProgramCommands::statusMessage, &window,
+                         [this](const QString &text) { status << text; });
+    }
+
+    QString lastStatus() const { return status.isEmpty() ? QString() : status.constLast(); }
+};
 
 } // namespace
 
-class TestMainWindowRun : public QObject
+class TestProgramCommands : public QObject
 {
     Q_OBJECT
 
@@ -36,7 +49,6 @@ private slots:
 
     void testRunWritesDataAndStartsRunner_data();
     void testRunWritesDataAndStartsRunner();
-    void testRunTakesUnsavedEdit();
     void testRunWithoutRunnerWarns();
     void failedTestRunReportsItsReason();
     void secondTestRunWaitsForTheFirst();
@@ -45,7 +57,6 @@ private slots:
     void buildReplacesEarlierBuild();
     void cancelledBuildWritesNothing();
     void buildToUnwritablePlaceWarns();
-    void buildMenuOffersBothBuilds();
     void portableBuildFromTheMenu();
     void portableBuildIntoForeignFolderWarns();
 
@@ -53,13 +64,13 @@ private:
     QScopedPointer<ProgramFolder> mFolder;
 };
 
-void TestMainWindowRun::init()
+void TestProgramCommands::init()
 {
     QVERIFY(renew(mFolder));
-    useDefaultSettings();
+    languageHeaderValue("russian.lang", "GetFile");
 }
 
-void TestMainWindowRun::testRunWritesDataAndStartsRunner_data()
+void TestProgramCommands::testRunWritesDataAndStartsRunner_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("earlierCount"); // dialogs of a data file left from an earlier run
@@ -68,7 +79,7 @@ void TestMainWindowRun::testRunWritesDataAndStartsRunner_data()
     QTest::newRow("over a longer old file") << 2 << 6;
 }
 
-void TestMainWindowRun::testRunWritesDataAndStartsRunner()
+void TestProgramCommands::testRunWritesDataAndStartsRunner()
 {
     QFETCH(int, count);
     QFETCH(int, earlierCount);
@@ -76,11 +87,10 @@ void TestMainWindowRun::testRunWritesDataAndStartsRunner()
     if (earlierCount > 0)
         QVERIFY(kq::TestFiles::writeBytes(
             data, QByteArray(DialogRecord::Size * (earlierCount + 1), 'x')));
-    ScriptedUi ui;
-    MainWindow window(ui);
-    fillProject(window, count);
+    Commands run(count);
+    ScriptedUi &ui = run.ui;
 
-    emit child<KXButton>(&window, "sd3")->clicked();
+    run.commands.testRun();
 
     QCOMPARE(fileSize(data), qint64(DialogRecord::Size) * (count + 1));
     QCOMPARE(dialogTexts(data).size(), count);
@@ -90,30 +100,16 @@ void TestMainWindowRun::testRunWritesDataAndStartsRunner()
     QCOMPARE(QDir(ui.starts[0].workingFolder).canonicalPath(),
              QDir(mFolder->path("Runner")).canonicalPath());
     QVERIFY(ui.messages.isEmpty());
-    QVERIFY(!document(window).isModified());
+    QVERIFY(!run.document.isModified());
 }
 
-void TestMainWindowRun::testRunTakesUnsavedEdit()
-{
-    ScriptedUi ui;
-    MainWindow window(ui);
-    auto *text = child<QPlainTextEdit>(&window, "msg_text");
-    text->setPlainText("Проверка");
-    leave(text);
-
-    child<QAction>(&window, "key_test")->trigger();
-
-    QCOMPARE(dialogTexts(mFolder->path("Runner/run.dll")), QStringList{"Проверка"});
-    QVERIFY(document(window).isModified());
-}
-
-void TestMainWindowRun::testRunWithoutRunnerWarns()
+void TestProgramCommands::testRunWithoutRunnerWarns()
 {
     QVERIFY(QFile::remove(mFolder->path(runnerName())));
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Commands run;
+    ScriptedUi &ui = run.ui;
 
-    child<QAction>(&window, "key_test")->trigger();
+    run.commands.testRun();
 
     QVERIFY(ui.starts.isEmpty());
     QCOMPARE(ui.messages.size(), 1);
@@ -132,47 +128,46 @@ bool useRunner(ProgramFolder &folder, const QByteArray &script)
            QFile::setPermissions(runner, QFile::permissions(runner) | QFile::ExeOwner);
 }
 
-void TestMainWindowRun::failedTestRunReportsItsReason()
+void TestProgramCommands::failedTestRunReportsItsReason()
 {
     QVERIFY(useRunner(*mFolder, "echo 'run: step 0: the bar-full script \"Нет\" cannot run' >&2\n"
                                 "exit 1\n"));
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Commands run;
+    ScriptedUi &ui = run.ui;
 
-    child<QAction>(&window, "key_test")->trigger();
+    run.commands.testRun();
 
     QTRY_COMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, languageText(312));
     QCOMPARE(ui.messages[0].detail, "run: step 0: the bar-full script \"Нет\" cannot run");
-    QVERIFY(child<QLabel>(&window, "sts")->text().endsWith(ui.messages[0].detail));
+    QVERIFY(run.lastStatus().endsWith(ui.messages[0].detail));
     // The runner leaves its data file at a fault; the editor does not leave it behind.
     QVERIFY(!QFile::exists(mFolder->path("Runner/run.dll")));
 }
 
-void TestMainWindowRun::secondTestRunWaitsForTheFirst()
+void TestProgramCommands::secondTestRunWaitsForTheFirst()
 {
     // The stand-in runner keeps what the editor asks of it, then ends.
     QVERIFY(useRunner(*mFolder, "read request\necho \"$request\" > request.txt\n"));
-    ScriptedUi ui;
-    MainWindow window(ui);
-    child<QAction>(&window, "key_test")->trigger();
+    Commands run;
+    ScriptedUi &ui = run.ui;
+    run.commands.testRun();
     QCOMPARE(ui.starts.size(), 1);
     QTest::qWait(100);
     QVERIFY(!QFile::exists(mFolder->path("Runner/request.txt")));
 
     // The second start asks the running one to come to the front instead.
-    child<QAction>(&window, "key_test")->trigger();
+    run.commands.testRun();
     QCOMPARE(ui.starts.size(), 1);
-    QCOMPARE(child<QLabel>(&window, "sts")->text(), languageText(313));
+    QCOMPARE(run.lastStatus(), languageText(313));
     QTRY_COMPARE(kq::TestFiles::readBytes(mFolder->path("Runner/request.txt")), "raise\n");
 
     // Once the first has ended, the next one starts.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (child<QAction>(&window, "key_test")->trigger(), ui.starts.size() == 2), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT((run.commands.testRun(), ui.starts.size() == 2), 5000);
     QVERIFY(ui.messages.isEmpty());
 }
 
-void TestMainWindowRun::buildWritesProgramAndData_data()
+void TestProgramCommands::buildWritesProgramAndData_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("dataFile");
@@ -184,17 +179,16 @@ void TestMainWindowRun::buildWritesProgramAndData_data()
                                        << "quiz.dll";
 }
 
-void TestMainWindowRun::buildWritesProgramAndData()
+void TestProgramCommands::buildWritesProgramAndData()
 {
     QFETCH(QString, chosen);
     QFETCH(QString, dataFile);
     QTemporaryDir target;
-    ScriptedUi ui;
-    MainWindow window(ui);
-    fillProject(window, 3);
+    Commands run(3);
+    ScriptedUi &ui = run.ui;
     ui.fileNames.enqueue(target.filePath(chosen));
 
-    emit child<KXButton>(&window, "sd4")->clicked();
+    run.commands.build();
 
     QCOMPARE(ui.fileDialogs.size(), 1);
     QVERIFY(ui.fileDialogs[0].save);
@@ -205,89 +199,66 @@ void TestMainWindowRun::buildWritesProgramAndData()
     QCOMPARE(fileSize(target.filePath(dataFile)), qint64(4 * DialogRecord::Size));
     QCOMPARE(dialogTexts(target.filePath(dataFile)), (QStringList{"D0", "D1", "D2"}));
     QVERIFY(ui.messages.isEmpty());
-    QVERIFY(!document(window).isModified());
-    QCOMPARE(child<QLabel>(&window, "sts")->text(),
+    QVERIFY(!run.document.isModified());
+    QCOMPARE(run.lastStatus(),
              "Программа собрана: " + QDir::toNativeSeparators(target.filePath(chosen)));
 }
 
-void TestMainWindowRun::buildReplacesEarlierBuild()
+void TestProgramCommands::buildReplacesEarlierBuild()
 {
     QTemporaryDir target;
     QVERIFY(kq::TestFiles::writeBytes(target.filePath("quiz.exe"), "an older program"));
     QVERIFY(kq::TestFiles::writeBytes(target.filePath("quiz.dll"),
                                       QByteArray(DialogRecord::Size * 8, 'x')));
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Commands run;
+    ScriptedUi &ui = run.ui;
     ui.fileNames.enqueue(target.filePath("quiz.exe"));
 
-    child<QAction>(&window, "mnuBldProgram")->trigger();
+    run.commands.build();
 
     QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
     QCOMPARE(fileSize(target.filePath("quiz.dll")), qint64(2 * DialogRecord::Size));
 }
 
-void TestMainWindowRun::cancelledBuildWritesNothing()
+void TestProgramCommands::cancelledBuildWritesNothing()
 {
     QTemporaryDir target;
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Commands run;
+    ScriptedUi &ui = run.ui;
 
-    child<QAction>(&window, "mnuBldProgram")->trigger();
+    run.commands.build();
 
     QCOMPARE(ui.fileDialogs.size(), 1);
     QVERIFY(QDir(target.path()).isEmpty());
     QVERIFY(ui.messages.isEmpty());
 }
 
-void TestMainWindowRun::buildToUnwritablePlaceWarns()
+void TestProgramCommands::buildToUnwritablePlaceWarns()
 {
     QTemporaryDir target;
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Commands run;
+    ScriptedUi &ui = run.ui;
     ui.fileNames.enqueue(target.filePath("missing/folder/quiz.exe"));
 
-    child<QAction>(&window, "mnuBldProgram")->trigger();
+    run.commands.build();
 
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, "Операция не выполнена");
     QVERIFY(!QFileInfo::exists(target.filePath("missing/folder/quiz.dll")));
 }
 
-void TestMainWindowRun::buildMenuOffersBothBuilds()
-{
-    ScriptedUi ui;
-    MainWindow window(ui);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    emit child<KXButton>(&window, "sd4")->arrowClicked();
-
-    auto *menu = child<QMenu>(&window, "mnuBld");
-    QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(child<QAction>(menu, "mnuBldProgram")->text(), "Собрать программу...");
-    QCOMPARE(child<QAction>(menu, "mnuBldPortable")->text(), "Собрать переносимую...");
-    menu->hide();
-
-    // The menu's first entry is the Build button's own command.
-    QTemporaryDir target;
-    ui.fileNames.enqueue(target.filePath("quiz.exe"));
-    child<QAction>(menu, "mnuBldProgram")->trigger();
-    QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
-}
-
-void TestMainWindowRun::portableBuildFromTheMenu()
+void TestProgramCommands::portableBuildFromTheMenu()
 {
     // A portable program carries the real runner's libraries, so the folder gets the real one.
     const QString runner = mFolder->path(runnerName());
     QVERIFY(QFile::remove(runner));
     QVERIFY(QFile::copy(QStringLiteral(KQ_APP_DIR "/Runner/run"), runner));
     QTemporaryDir target;
-    ScriptedUi ui;
-    MainWindow window(ui);
-    fillProject(window, 2);
+    Commands run(2);
+    ScriptedUi &ui = run.ui;
     ui.fileNames.enqueue(target.filePath("quiz"));
 
-    child<QAction>(&window, "mnuBldPortable")->trigger();
+    run.commands.buildPortable();
 
     QCOMPARE(ui.fileDialogs.size(), 1);
     QVERIFY(ui.fileDialogs[0].save);
@@ -298,23 +269,23 @@ void TestMainWindowRun::portableBuildFromTheMenu()
     QCOMPARE(dialogTexts(folder.filePath("quiz.dll")), (QStringList{"D0", "D1"}));
     QCOMPARE(QDir(folder.filePath("lib")).entryList({"libQt6Core.so*"}).size(), 1);
     QVERIFY(QFileInfo::exists(folder.filePath("plugins/platforms/libqxcb.so")));
-    const QString status = child<QLabel>(&window, "sts")->text();
+    const QString status = run.lastStatus();
     QVERIFY2(status.startsWith("Переносимая программа собрана: " +
                                QDir::toNativeSeparators(folder.filePath("quiz")) + " ("),
              qPrintable(status));
     QVERIFY2(status.endsWith(" МБ)"), qPrintable(status));
 }
 
-void TestMainWindowRun::portableBuildIntoForeignFolderWarns()
+void TestProgramCommands::portableBuildIntoForeignFolderWarns()
 {
     QTemporaryDir target;
     QVERIFY(kq::TestFiles::writeBytes(target.filePath("quiz/notes.txt"), "mine"));
-    ScriptedUi ui;
-    MainWindow window(ui);
-    const QString statusBefore = child<QLabel>(&window, "sts")->text();
+    Commands run;
+    ScriptedUi &ui = run.ui;
+    const QString statusBefore = run.lastStatus();
     ui.fileNames.enqueue(target.filePath("quiz"));
 
-    child<QAction>(&window, "mnuBldPortable")->trigger();
+    run.commands.buildPortable();
 
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text, "Операция не выполнена");
@@ -322,8 +293,8 @@ void TestMainWindowRun::portableBuildIntoForeignFolderWarns()
     QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz/notes.txt")), "mine");
     QCOMPARE(QDir(target.filePath("quiz")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{"notes.txt"});
-    QCOMPARE(child<QLabel>(&window, "sts")->text(), statusBefore);
+    QCOMPARE(run.lastStatus(), statusBefore);
 }
 
-QTEST_MAIN(TestMainWindowRun)
-#include "tst_mainwindowrun.moc"
+QTEST_MAIN(TestProgramCommands)
+#include "tst_programcommands.moc"

@@ -1,3 +1,7 @@
+// The properties panel and the style options on the editing views of a document of their own:
+// the fields each step type uses, what each box accepts and when it reaches the record, and the
+// icon choice.
+
 #include "tst_mainwindowfixture.h"
 
 #include "iconpicture.h"
@@ -12,16 +16,8 @@ using namespace kq::MainWindowTest;
 
 namespace {
 
-// "Идти" and "К" chosen in the composer; the dialog number box it enables.
-QLineEdit *chooseGoTo(MainWindow &window)
-{
-    choose(child<QComboBox>(&window, "scr_com"), 1);
-    choose(child<QComboBox>(&window, "scr_atr"), 2);
-    return child<QLineEdit>(&window, "scr_arg");
-}
-
 // One dialog with every field filled, of the given type.
-void fillDialog(MainWindow &window, int type)
+void fillDialog(QWidget &window, int type)
 {
     setUpProject(window, [type](DialogProject &project) {
         fillProject(project, 1);
@@ -50,7 +46,7 @@ QImage expectedIcons(const QColor &background, const QColor &selection, int cell
 
 } // namespace
 
-class TestMainWindowPanel : public QObject
+class TestPropertiesPanel : public QObject
 {
     Q_OBJECT
 
@@ -70,13 +66,6 @@ private slots:
     void pauseShowsNoIcons();
     void scriptBoxNormalises_data();
     void scriptBoxNormalises();
-    void composerBuildsScript_data();
-    void composerBuildsScript();
-    void exitAfterGoToClearsDirection();
-    void argumentPadsOnLeaving_data();
-    void argumentPadsOnLeaving();
-    void argumentStartsOverWhenFull_data();
-    void argumentStartsOverWhenFull();
     void fieldsWriteBackOnLeaving_data();
     void fieldsWriteBackOnLeaving();
     void textWriteBackRefreshesList();
@@ -88,7 +77,7 @@ private:
     ProgramFolder mFolder;
 };
 
-void TestMainWindowPanel::typeSwitchResetsFields_data()
+void TestPropertiesPanel::typeSwitchResetsFields_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
@@ -107,15 +96,14 @@ void TestMainWindowPanel::typeSwitchResetsFields_data()
         << 2 << 0 << QStringList{"Окно", "Да", "Нет", "Нет", "Нет"} << 0 << "011111111";
 }
 
-void TestMainWindowPanel::typeSwitchResetsFields()
+void TestPropertiesPanel::typeSwitchResetsFields()
 {
     QFETCH(int, from);
     QFETCH(int, to);
     QFETCH(QStringList, fields);
     QFETCH(int, time);
     QFETCH(QString, enabled);
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillDialog(window, from);
     QVERIFY(!document(window).isModified());
 
@@ -142,10 +130,9 @@ void TestMainWindowPanel::typeSwitchResetsFields()
     QCOMPARE(child<QLabel>(&window, "msg_lblico")->isEnabled(), enabled[6] == u'1');
 }
 
-void TestMainWindowPanel::sameTypeWritesNothing()
+void TestPropertiesPanel::sameTypeWritesNothing()
 {
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillDialog(window, 0);
 
     child<QRadioButton>(&window, "msg_type0")->click();
@@ -155,7 +142,7 @@ void TestMainWindowPanel::sameTypeWritesNothing()
     QCOMPARE(trimmedRight(document(window).project().record(1).btnscr1), "Выход");
 }
 
-void TestMainWindowPanel::loadingFillsHiddenButtonLabel_data()
+void TestPropertiesPanel::loadingFillsHiddenButtonLabel_data()
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<int>("type");
@@ -171,15 +158,14 @@ void TestMainWindowPanel::loadingFillsHiddenButtonLabel_data()
                              << "Нет";
 }
 
-void TestMainWindowPanel::loadingFillsHiddenButtonLabel()
+void TestPropertiesPanel::loadingFillsHiddenButtonLabel()
 {
     QFETCH(QString, language);
     QFETCH(int, type);
     QFETCH(QString, btn1);
     QFETCH(QString, btn2);
     useSettings(language, "Themes/standart.tvth");
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillDialog(window, type);
 
     // The box shows the label the runner never shows; the record keeps what it holds.
@@ -190,7 +176,7 @@ void TestMainWindowPanel::loadingFillsHiddenButtonLabel()
     QVERIFY(!document(window).isModified());
 }
 
-void TestMainWindowPanel::timeBoxTakesWholeNumbers_data()
+void TestPropertiesPanel::timeBoxTakesWholeNumbers_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<int>("key");
@@ -206,14 +192,13 @@ void TestMainWindowPanel::timeBoxTakesWholeNumbers_data()
     QTest::newRow("past the runner's longest") << "9999" << int(Qt::Key_9) << "99999" << 32767;
 }
 
-void TestMainWindowPanel::timeBoxTakesWholeNumbers()
+void TestPropertiesPanel::timeBoxTakesWholeNumbers()
 {
     QFETCH(QString, before);
     QFETCH(int, key);
     QFETCH(QString, after);
     QFETCH(int, time);
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillDialog(window, 1);
     auto *box = child<QLineEdit>(&window, "msg_time");
     box->setText(before);
@@ -225,18 +210,17 @@ void TestMainWindowPanel::timeBoxTakesWholeNumbers()
     QCOMPARE(document(window).isModified(), time != 5);
 }
 
-void TestMainWindowPanel::iconClickMarksChanged_data()
+void TestPropertiesPanel::iconClickMarksChanged_data()
 {
     QTest::addColumn<int>("cell");
     for (int cell = 0; cell < 6; ++cell)
         QTest::addRow("cell %d", cell) << cell;
 }
 
-void TestMainWindowPanel::iconClickMarksChanged()
+void TestPropertiesPanel::iconClickMarksChanged()
 {
     QFETCH(int, cell);
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     auto *icons = child<IconPicture>(&window, "msg_icons");
 
     QTest::mouseClick(child<QWidget>(icons, "icn" + QString::number(cell)), Qt::LeftButton);
@@ -245,20 +229,19 @@ void TestMainWindowPanel::iconClickMarksChanged()
     // The icon is part of the project: a click that changes it is an edit to ask about.
     QCOMPARE(document(window).isModified(), cell != 0);
     const QImage shown = icons->rendered();
-    const QColor selection = colorFromOle(ThemeColor("SelectionColor"));
+    const QColor selection = colorFromOle(activeThemeColor("SelectionColor"));
     for (int other = 0; other < 6; ++other) {
         const QColor corner = shown.pixelColor(other * 32, 0);
         QCOMPARE(corner, other == cell ? selection : icons->background());
     }
 }
 
-void TestMainWindowPanel::projectStyleRedrawsStrip()
+void TestPropertiesPanel::projectStyleRedrawsStrip()
 {
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     panel(window).iconClick(2);
     auto *icons = child<IconPicture>(&window, "msg_icons");
-    const QColor selection = colorFromOle(ThemeColor("SelectionColor"));
+    const QColor selection = colorFromOle(activeThemeColor("SelectionColor"));
     QCOMPARE(icons->rendered(), expectedIcons(icons->background(), selection, 2, 0));
 
     child<QRadioButton>(&window, "prj_st1")->click();
@@ -268,10 +251,9 @@ void TestMainWindowPanel::projectStyleRedrawsStrip()
     QVERIFY(document(window).isModified());
 }
 
-void TestMainWindowPanel::pauseShowsNoIcons()
+void TestPropertiesPanel::pauseShowsNoIcons()
 {
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillDialog(window, 2);
     auto *icons = child<IconPicture>(&window, "msg_icons");
     QImage bare(192, 32, QImage::Format_ARGB32_Premultiplied);
@@ -281,10 +263,10 @@ void TestMainWindowPanel::pauseShowsNoIcons()
     QCOMPARE(trimmedRight(document(window).project().record(0).text), "1");
     bare.fill(icons->background());
     QCOMPARE(icons->rendered(), bare);
-    QCOMPARE(icons->background(), colorFromOle(ThemeColor("TextboxDisabledColor")));
+    QCOMPARE(icons->background(), colorFromOle(activeThemeColor("TextboxDisabledColor")));
 }
 
-void TestMainWindowPanel::scriptBoxNormalises_data()
+void TestPropertiesPanel::scriptBoxNormalises_data()
 {
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("typed");
@@ -301,13 +283,12 @@ void TestMainWindowPanel::scriptBoxNormalises_data()
                            << "Нет";
 }
 
-void TestMainWindowPanel::scriptBoxNormalises()
+void TestPropertiesPanel::scriptBoxNormalises()
 {
     QFETCH(int, button);
     QFETCH(QString, typed);
     QFETCH(QString, stored);
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     auto *box = child<QLineEdit>(&window, "msg_btnscr" + QString::number(button));
     box->setText(typed);
 
@@ -319,132 +300,7 @@ void TestMainWindowPanel::scriptBoxNormalises()
     QVERIFY(document(window).isModified());
 }
 
-void TestMainWindowPanel::composerBuildsScript_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("direction");    // -1: leave the direction as the command set it
-    QTest::addColumn<QString>("argument"); // typed over the argument box unless null
-    QTest::addColumn<int>("button");
-    QTest::addColumn<QString>("script");
-    QTest::newRow("nothing") << 0 << -1 << QString() << 0 << "Нет";
-    QTest::newRow("go next") << 1 << -1 << QString() << 0 << "Идти Далее";
-    QTest::newRow("go back") << 1 << 1 << QString() << 1 << "Идти Назад";
-    QTest::newRow("go to 7") << 1 << 2 << "7" << 1 << "Идти К 07";
-    QTest::newRow("go to, empty") << 1 << 2 << "" << 0 << "Идти К 00";
-    QTest::newRow("go to 42") << 1 << 2 << "42" << 0 << "Идти К 42";
-    QTest::newRow("exit") << 2 << -1 << QString() << 1 << "Выход";
-}
-
-void TestMainWindowPanel::composerBuildsScript()
-{
-    QFETCH(int, command);
-    QFETCH(int, direction);
-    QFETCH(QString, argument);
-    QFETCH(int, button);
-    QFETCH(QString, script);
-    ScriptedUi ui;
-    MainWindow window(ui);
-    auto *com = child<QComboBox>(&window, "scr_com");
-    auto *atr = child<QComboBox>(&window, "scr_atr");
-    auto *arg = child<QLineEdit>(&window, "scr_arg");
-    QCOMPARE(com->currentText(), "Нет");
-    QVERIFY(!atr->isEnabled());
-    QVERIFY(!arg->isEnabled());
-
-    choose(com, command);
-    if (direction >= 0)
-        choose(atr, direction);
-    QCOMPARE(atr->isEnabled(), command == 1);
-    QCOMPARE(arg->isEnabled(), direction == 2);
-    if (!argument.isNull())
-        arg->setText(argument);
-    const DialogRecord &record = document(window).project().record(1);
-    const QString before = trimmedRight(button == 0 ? record.btnscr1 : record.btnscr2);
-    child<QPushButton>(&window, "scr_ins" + QString::number(button))->click();
-
-    QCOMPARE(trimmedRight(button == 0 ? record.btnscr1 : record.btnscr2), script);
-    QCOMPARE(child<QLineEdit>(&window, "msg_btnscr" + QString::number(button))->text(), script);
-    // Inserting the script a button already has is no edit.
-    QCOMPARE(document(window).isModified(), script != before);
-}
-
-void TestMainWindowPanel::exitAfterGoToClearsDirection()
-{
-    ScriptedUi ui;
-    MainWindow window(ui);
-    auto *com = child<QComboBox>(&window, "scr_com");
-    auto *atr = child<QComboBox>(&window, "scr_atr");
-    auto *arg = child<QLineEdit>(&window, "scr_arg");
-    choose(com, 1);
-    QCOMPARE(atr->currentText(), "Далее");
-    choose(atr, 2);
-    QCOMPARE(arg->text(), "00");
-
-    choose(com, 2);
-
-    QVERIFY(!arg->isEnabled());
-    QCOMPARE(arg->text(), QString());
-    QVERIFY(!atr->isEnabled());
-    QCOMPARE(atr->currentIndex(), -1);
-}
-
-void TestMainWindowPanel::argumentPadsOnLeaving_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("one digit") << "3"
-                               << "03";
-    QTest::newRow("empty") << ""
-                           << "00";
-    QTest::newRow("two digits") << "12"
-                                << "12";
-}
-
-void TestMainWindowPanel::argumentPadsOnLeaving()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
-    ScriptedUi ui;
-    MainWindow window(ui);
-    QLineEdit *arg = chooseGoTo(window);
-    arg->setText(typed);
-    QTest::keyClick(arg, Qt::Key_Q); // refused
-
-    leave(arg);
-
-    QCOMPARE(arg->text(), shown);
-    QVERIFY(!document(window).isModified());
-}
-
-void TestMainWindowPanel::argumentStartsOverWhenFull_data()
-{
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("one digit over 00") << "7"
-                                       << "07";
-    QTest::newRow("two digits over 00") << "12"
-                                        << "12";
-    QTest::newRow("three digits") << "123"
-                                  << "03";
-}
-
-void TestMainWindowPanel::argumentStartsOverWhenFull()
-{
-    QFETCH(QString, keys);
-    QFETCH(QString, shown);
-    ScriptedUi ui;
-    MainWindow window(ui);
-    QLineEdit *arg = chooseGoTo(window);
-    QCOMPARE(arg->text(), "00");
-    arg->setCursorPosition(2);
-
-    QTest::keyClicks(arg, keys);
-    child<QPushButton>(&window, "scr_ins0")->click();
-
-    QCOMPARE(trimmedRight(document(window).project().record(1).btnscr1), "Идти К " + shown);
-}
-
-void TestMainWindowPanel::fieldsWriteBackOnLeaving_data()
+void TestPropertiesPanel::fieldsWriteBackOnLeaving_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
@@ -461,13 +317,12 @@ void TestMainWindowPanel::fieldsWriteBackOnLeaving_data()
     QTest::newRow("long button") << "msg_btn1" << QString(20, u'ж') << QString(15, u'ж');
 }
 
-void TestMainWindowPanel::fieldsWriteBackOnLeaving()
+void TestPropertiesPanel::fieldsWriteBackOnLeaving()
 {
     QFETCH(QString, box);
     QFETCH(QString, typed);
     QFETCH(QString, stored);
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     auto *edit = child<QLineEdit>(&window, box);
     edit->setText(typed);
     QVERIFY(!document(window).isModified());
@@ -482,10 +337,9 @@ void TestMainWindowPanel::fieldsWriteBackOnLeaving()
     QVERIFY(document(window).isModified());
 }
 
-void TestMainWindowPanel::textWriteBackRefreshesList()
+void TestPropertiesPanel::textWriteBackRefreshesList()
 {
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     auto *text = child<QPlainTextEdit>(&window, "msg_text");
     text->setPlainText("Первая строка\nвторая");
 
@@ -496,7 +350,7 @@ void TestMainWindowPanel::textWriteBackRefreshesList()
     QVERIFY(document(window).isModified());
 }
 
-void TestMainWindowPanel::textStopsAtFieldWidth_data()
+void TestPropertiesPanel::textStopsAtFieldWidth_data()
 {
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<int>("boxLength");
@@ -505,12 +359,11 @@ void TestMainWindowPanel::textStopsAtFieldWidth_data()
     QTest::newRow("exactly full") << QString(512, u'б') << 512;
 }
 
-void TestMainWindowPanel::textStopsAtFieldWidth()
+void TestPropertiesPanel::textStopsAtFieldWidth()
 {
     QFETCH(QString, pasted);
     QFETCH(int, boxLength);
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     auto *text = child<QPlainTextEdit>(&window, "msg_text");
     text->clear();
     text->insertPlainText(pasted);
@@ -523,10 +376,9 @@ void TestMainWindowPanel::textStopsAtFieldWidth()
              QString(pasted.left(boxLength)).replace("\n", "\r\n"));
 }
 
-void TestMainWindowPanel::editReachesRecordBeforeOtherDialogIsShown()
+void TestPropertiesPanel::editReachesRecordBeforeOtherDialogIsShown()
 {
-    ScriptedUi ui;
-    MainWindow window(ui);
+    Views window;
     fillProject(window, 2);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -545,5 +397,5 @@ void TestMainWindowPanel::editReachesRecordBeforeOtherDialogIsShown()
     QVERIFY(document(window).isModified());
 }
 
-QTEST_MAIN(TestMainWindowPanel)
-#include "tst_mainwindowpanel.moc"
+QTEST_MAIN(TestPropertiesPanel)
+#include "tst_propertiespanel.moc"
