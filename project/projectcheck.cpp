@@ -21,7 +21,7 @@ Finding finding(Kind kind, int step, StepField field = StepField::None,
 bool hasProjectStyle(const DialogRecord &header)
 {
     const std::optional<qint16> style = header.projectStyle();
-    return style == 0 || style == 1;
+    return style && (*style == 0 || *style == 1);
 }
 
 bool isKnownType(qint16 type)

@@ -586,7 +586,7 @@ void TestKXButton::disabledIgnoresPointer()
     QSignalSpy in(&button, &KXButton::pointerEntered);
 
     // Qt delivers enter events to disabled widgets, unlike moves and presses.
-    const QPointF inside(20, button.height() / 2);
+    const QPointF inside = QPoint(20, button.height() / 2);
     QEnterEvent enter(inside, button.mapTo(&host.window, inside), button.mapToGlobal(inside));
     QApplication::sendEvent(&button, &enter);
 
