@@ -1,6 +1,6 @@
 #include "language.h"
 
-#include "programfolder.h"
+#include "fileplaces.h"
 #include "resourcefields.h"
 #include "textlinereader.h"
 
@@ -119,7 +119,7 @@ QString shippedLanguage(const QString &languageId)
 
 QString languagePath(const QString &file)
 {
-    return programPath(QStringLiteral("Languages/") + file);
+    return FilePlaces::current().filePath(QStringLiteral("Languages"), file);
 }
 
 QString activeLanguageFile()

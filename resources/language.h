@@ -8,7 +8,8 @@ namespace kq {
 // program folder. Empty until languageHeaderValue(file, "GetFile") succeeds.
 QString activeLanguageFile();
 
-// The full path of a language file given by its bare file name, in the Languages folder.
+// The full path of a language file given by its bare file name, in the Languages folder: the
+// user's own file of that name when there is one (FilePlaces), otherwise the shipped one.
 QString languagePath(const QString &file);
 
 // The last of the resource ids that every language file carries; later ids were added since.

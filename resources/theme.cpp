@@ -1,7 +1,7 @@
 #include "theme.h"
 
 #include "codepage.h"
-#include "programfolder.h"
+#include "fileplaces.h"
 #include "resourcefields.h"
 #include "textlinereader.h"
 #include "wholefile.h"
@@ -20,14 +20,14 @@ QString &activeTheme()
 
 // The setting keeps a full path, which breaks when the program folder is moved (or the setting
 // came from another system). A path that names no file falls back on the theme of the same file
-// name in the program folder's Themes folder, when there is one.
+// name in the Themes folder (the user's own or the shipped one), when there is one.
 QString themeFile(const QString &path)
 {
     if (QFileInfo(path).isFile())
         return path;
     const QString name = path.mid(qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
-    const QString shipped = programPath(QStringLiteral("Themes/") + name);
-    return !name.isEmpty() && QFileInfo(shipped).isFile() ? shipped : path;
+    const QString listed = FilePlaces::current().filePath(QStringLiteral("Themes"), name);
+    return !name.isEmpty() && QFileInfo(listed).isFile() ? listed : path;
 }
 
 } // namespace

@@ -1,0 +1,164 @@
+#include "fileplaces.h"
+
+#include "programfolder.h"
+#include "projectio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace kq {
+
+namespace {
+
+const QString FolderName = QStringLiteral("kestrane-quorvex");
+
+// The folders below the program folder that the editor writes into.
+const QStringList WrittenFolders = {QStringLiteral("Runner"), QStringLiteral("Themes"),
+                                    QStringLiteral("Languages"), QStringLiteral("Plugins")};
+
+bool isBelow(const QString &path, const QString &folder)
+{
+    const QString parent = QDir::cleanPath(QFileInfo(path).absolutePath());
+    return parent.startsWith(QDir::cleanPath(folder) + u'/');
+}
+
+QStringList entries(const QString &folder, const QString &pattern)
+{
+    return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+FilePlaces FilePlaces::current()
+{
+    const QString folder = kq::programFolder();
+    return FilePlaces(folder, userDataFolder(), !isWritableProgramFolder(folder));
+}
+
+FilePlaces::FilePlaces(const QString &programFolder, const QString &userFolder, bool shared)
+    : mProgramFolder(QDir::cleanPath(programFolder)), mUserFolder(QDir::cleanPath(userFolder)),
+      mShared(shared)
+{
+}
+
+QString FilePlaces::folderForWriting(const QString &folder) const
+{
+    const QString path = QDir(mShared ? mUserFolder : mProgramFolder).filePath(folder);
+    QDir().mkpath(path);
+    return path;
+}
+
+QString FilePlaces::filePath(const QString &folder, const QString &name) const
+{
+    const QString relative = folder + u'/' + name;
+    if (mShared) {
+        const QString own = QDir(mUserFolder).filePath(relative);
+        if (QFileInfo(own).isFile())
+            return own;
+    }
+    return QDir(mProgramFolder).filePath(relative);
+}
+
+QStringList FilePlaces::files(const QString &folder, const QString &pattern) const
+{
+    // Keyed by file name, so the user's own files, added last, take the place of shipped ones.
+    QMap<QString, QString> byName;
+    const QDir shipped(QDir(mProgramFolder).filePath(folder));
+    for (const QString &name : entries(shipped.path(), pattern))
+        byName.insert(name, shipped.filePath(name));
+    if (mShared) {
+        const QDir own(QDir(mUserFolder).filePath(folder));
+        for (const QString &name : entries(own.path(), pattern))
+            byName.insert(name, own.filePath(name));
+    }
+    return byName.values();
+}
+
+bool FilePlaces::isUsersOwn(const QString &path) const
+{
+    return mShared && isBelow(path, mUserFolder);
+}
+
+bool FilePlaces::isShipped(const QString &path) const
+{
+    return mShared && isBelow(path, mProgramFolder);
+}
+
+QString FilePlaces::savePath(const QString &path) const
+{
+    if (!isShipped(path))
+        return path;
+    const QFileInfo file(path);
+    return QDir(folderForWriting(file.dir().dirName())).filePath(file.fileName());
+}
+
+QString FilePlaces::userDataFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(FolderName);
+}
+
+bool FilePlaces::isWritableProgramFolder(const QString &folder)
+{
+    if (!QFileInfo(folder).isWritable())
+        return false;
+    for (const QString &sub : WrittenFolders) {
+        const QFileInfo info(QDir(folder).filePath(sub));
+        if (info.exists() && !info.isWritable())
+            return false;
+    }
+    return true;
+}
+
+TestRunPlace::TestRunPlace() = default;
+
+TestRunPlace::~TestRunPlace() = default;
+
+bool TestRunPlace::prepare(const FilePlaces &places, const QString &runnerPath, QString *error)
+{
+    clear();
+    if (!places.isShared()) {
+        mFolder = QFileInfo(runnerPath).absolutePath();
+        mRunner = runnerPath;
+        return true;
+    }
+    const QString cache =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
+            .filePath(FolderName);
+    QDir().mkpath(cache);
+    // A folder of the user's alone (mode 0700), so no one else can put a runner in its place.
+    auto folder =
+        std::make_unique<QTemporaryDir>(QDir(cache).filePath(QStringLiteral("run-XXXXXX")));
+    const QString copy = folder->filePath(QFileInfo(runnerPath).fileName());
+    QFile runner(runnerPath);
+    if (!folder->isValid() || !runner.copy(copy)) {
+        if (error)
+            *error = folder->isValid() ? runnerPath + QStringLiteral(": ") + runner.errorString()
+                                       : folder->errorString();
+        return false;
+    }
+    mPrivate = std::move(folder);
+    mFolder = mPrivate->path();
+    mRunner = copy;
+    return true;
+}
+
+QString TestRunPlace::dataFile() const
+{
+    return mRunner.isEmpty() ? QString() : ProjectIO::buildDataFilePath(mRunner);
+}
+
+void TestRunPlace::clear()
+{
+    if (!mRunner.isEmpty())
+        QFile::remove(dataFile());
+    mPrivate.reset();
+    mFolder.clear();
+    mRunner.clear();
+}
+
+} // namespace kq
