@@ -20,7 +20,12 @@ FUZZERS    = projectfile buttonscript legacyimport resourcefiles
 TIDY_PACKAGES = $(PACKAGES) clang-tidy
 TIDY_SOURCES  = ^$(CURDIR)/(benchmarks|controls|desktop|editor|fuzz|project|resources|runner|tests|tools)/.*\.cpp$$
 
-.PHONY: run test bench fuzz tidy build deps configure clean install uninstall
+# make deb: dpkg-shlibdeps finds the package's dependencies, lintian checks the package.
+DEB_PACKAGES = $(PACKAGES) dpkg-dev file lintian
+# The throw-away user that test-unprivileged runs as when started by the superuser.
+TEST_USER ?= kq-test
+
+.PHONY: run test test-unprivileged bench fuzz tidy build deps configure clean install uninstall deb
 
 # Starts the editor from the assembled program folder.
 run: build
@@ -82,13 +87,45 @@ deps:
 	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
 	fi
 
-# Copies the program folder to $(PREFIX)/lib/kestrane-quorvex with a desktop entry, an icon, the
-# project file types and a tavlen command in $(PREFIX)/bin. DESTDIR stages it for packaging.
-install: build
-	PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" sh desktop/install.sh install $(BUILD)/app
+# The tests labelled "unprivileged" once more as an ordinary user: their cases about files the
+# user may not read or write skip for the superuser. Started by the superuser (as in CI), they
+# run as the throw-away user TEST_USER, made when missing, with a home folder of its own.
+test-unprivileged: build
+	@if [ "$$(id -u)" != 0 ]; then \
+	  cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -L unprivileged --output-on-failure -j $(JOBS); \
+	  exit; \
+	fi; \
+	id -u $(TEST_USER) >/dev/null 2>&1 || \
+	  useradd --system --no-create-home --shell /usr/sbin/nologin $(TEST_USER); \
+	runuser -u $(TEST_USER) -- test -r $(BUILD)/CTestTestfile.cmake || \
+	  { echo "$(TEST_USER) cannot read $(BUILD); build in a folder every user can read"; exit 1; }; \
+	home=$$(mktemp -d) && chown $(TEST_USER): "$$home" && \
+	mkdir -p $(BUILD)/Testing/Temporary && chown -R $(TEST_USER): $(BUILD)/Testing && \
+	runuser -u $(TEST_USER) -- env HOME="$$home" QT_QPA_PLATFORM=offscreen \
+	  ctest --test-dir $(BUILD) -L unprivileged --output-on-failure -j $(JOBS); \
+	status=$$?; rm -rf "$$home"; chown -R 0:0 $(BUILD)/Testing; exit $$status
 
+# Installs with the install rules of desktop/CMakeLists.txt: the program folder in
+# $(PREFIX)/lib/kestrane-quorvex, the command $(PREFIX)/bin/tavlen, the desktop entry, icons,
+# project file types and the man page; DESTDIR stages it for packaging. The desktop's caches are
+# refreshed when their tools are present (not for a staged installation).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes what make install put into the same PREFIX (and DESTDIR) from this build folder, and
+# the folders it made, when they are empty; what was there before stays.
 uninstall:
-	PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" sh desktop/install.sh uninstall
+	cmake -DKQ_RECORDS="$(abspath $(BUILD))/install/records" -DKQ_DESTDIR="$(DESTDIR)" \
+	  -DKQ_PREFIX="$(PREFIX)" -P desktop/uninstall.cmake
+
+# The Debian package kestrane-quorvex_<version>_<arch>.deb in this folder, for /usr, built by
+# CPack from the build folder and checked by lintian, which fails the target on an error.
+deb: build
+	$(MAKE) deps PACKAGES="$(DEB_PACKAGES)"
+	rm -f $(BUILD)/package/*.deb
+	cpack --config $(BUILD)/CPackConfig.cmake -B $(abspath $(BUILD))/package
+	cp $(BUILD)/package/*.deb .
+	lintian --fail-on error $(BUILD)/package/*.deb
 
 clean:
 	rm -rf $(BUILD)

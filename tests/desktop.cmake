@@ -1,6 +1,9 @@
-# The editor as a desktop program: its installation, and Qt's texts in the editor's language.
+# The editor as a desktop program: its installation, its Debian package, and Qt's texts in the
+# editor's language. Installing and packaging take the built programs and documents as they are.
 kq_add_test(install editorui)
-if(TARGET tavlen)
-  add_dependencies(tst_install tavlen)
-endif()
+kq_add_test(package project)
+foreach(test tst_install tst_package)
+  target_compile_definitions(${test} PRIVATE KQ_BUILD_DIR="${CMAKE_BINARY_DIR}")
+  add_dependencies(${test} tavlen run run-portable compresseddocs appdata)
+endforeach()
 kq_add_test(qttranslation editorui)

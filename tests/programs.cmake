@@ -1,6 +1,6 @@
 # Built programs: the runner as users get it, building, the portable folder, the command line.
 kq_add_test(elffile editorcore)
-add_dependencies(tst_elffile run)
+add_dependencies(tst_elffile run run-portable tavlen)
 kq_add_test(programbuilder editorcore)
 add_dependencies(tst_programbuilder run)
 
@@ -14,7 +14,7 @@ add_dependencies(tst_librarybundle run kq_needy)
 target_compile_definitions(tst_librarybundle PRIVATE KQ_NEEDY_LIBRARY="$<TARGET_FILE:kq_needy>")
 
 kq_add_test(portablebuild editorcore)
-add_dependencies(tst_portablebuild run)
+add_dependencies(tst_portablebuild run run-portable)
 kq_add_test(commandline editorcore)
 kq_add_test(tavlen editorui)
 add_dependencies(tst_tavlen tavlen)

@@ -11,6 +11,7 @@ using namespace kq;
 namespace {
 
 const QString Runner = QStringLiteral(KQ_APP_DIR "/Runner/run");
+const QString PortableRunner = QStringLiteral(KQ_APP_DIR "/Runner/run-portable");
 
 QString qtCore()
 {
@@ -24,17 +25,27 @@ class TestElfFile : public QObject
     Q_OBJECT
 
 private slots:
+    void runnerCarriesNoDebugInformation_data();
     void runnerCarriesNoDebugInformation();
-    void runnerLooksForLibrariesBesideItself();
+    void runPaths_data();
+    void runPaths();
     void librariesNamesTheirNeeds();
     void refusesWhatIsNoElfFile_data();
     void refusesWhatIsNoElfFile();
 };
 
+void TestElfFile::runnerCarriesNoDebugInformation_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::newRow("runner") << Runner;
+    QTest::newRow("portable runner") << PortableRunner;
+}
+
 void TestElfFile::runnerCarriesNoDebugInformation()
 {
+    QFETCH(QString, program);
     ElfFile runner;
-    QVERIFY2(runner.load(Runner), qPrintable(runner.errorString()));
+    QVERIFY2(runner.load(program), qPrintable(runner.errorString()));
     const QStringList sections = runner.sectionNames();
     QVERIFY(sections.contains(QStringLiteral(".text")));
     QVERIFY(!sections.contains(QStringLiteral(".debug_info")));
@@ -43,16 +54,29 @@ void TestElfFile::runnerCarriesNoDebugInformation()
 
     // The symbols are kept for debugging, in the file the debug link names.
     ElfFile symbols;
-    QVERIFY2(symbols.load(Runner + QStringLiteral(".debug")), qPrintable(symbols.errorString()));
+    QVERIFY2(symbols.load(program + QStringLiteral(".debug")), qPrintable(symbols.errorString()));
     QVERIFY(symbols.sectionNames().contains(QStringLiteral(".debug_info")));
     QVERIFY(symbols.sectionNames().contains(QStringLiteral(".symtab")));
 }
 
-void TestElfFile::runnerLooksForLibrariesBesideItself()
+void TestElfFile::runPaths_data()
 {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("runPath");
+    // Only the portable runner looks beside itself for libraries: a lib/ folder that happens to
+    // lie beside a plain built program must not be loaded.
+    QTest::newRow("runner of test runs and builds") << Runner << QString();
+    QTest::newRow("portable runner") << PortableRunner << QStringLiteral("$ORIGIN/lib");
+    QTest::newRow("editor") << QStringLiteral(KQ_APP_DIR "/tavlen") << QString();
+}
+
+void TestElfFile::runPaths()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, runPath);
     ElfFile runner;
-    QVERIFY(runner.load(Runner));
-    QCOMPARE(runner.runPath(), QStringLiteral("$ORIGIN/lib"));
+    QVERIFY(runner.load(program));
+    QCOMPARE(runner.runPath(), runPath);
     QCOMPARE(runner.newRunPath(), QString());
     QVERIFY(runner.needed().contains(QStringLiteral("libQt6Widgets.so.6")));
     QVERIFY(runner.needed().contains(QStringLiteral("libc.so.6")));

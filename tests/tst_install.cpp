@@ -5,9 +5,12 @@
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
 
 using namespace kq::TestFiles;
 
@@ -23,33 +26,40 @@ struct Outcome
     QString output;
 };
 
-// Runs the installer script as make does, with PREFIX set; -1 when it did not end normally.
-Outcome runInstaller(const QString &prefix, const QStringList &arguments)
+Outcome finished(QProcess &process)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PREFIX", prefix);
-    env.remove("DESTDIR");
-    // The prefix is searched, as ~/.local/share is, so the MIME tool does not warn about it.
-    env.insert("XDG_DATA_DIRS", prefix + "/share:/usr/local/share:/usr/share");
-    process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start("sh", QStringList{KQ_SOURCE_DIR "/desktop/install.sh"} + arguments);
     Outcome outcome;
-    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
+    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
         outcome.exitCode = process.exitCode();
     outcome.output = QString::fromLocal8Bit(process.readAll());
     return outcome;
 }
 
+// Runs cmake as make install and make uninstall do, with PREFIX given; -1 when it did not end
+// normally.
+Outcome runCmake(const QString &prefix, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DESTDIR");
+    // The prefix is searched, as ~/.local/share is, so the MIME tool does not warn about it.
+    env.insert("XDG_DATA_DIRS", prefix + "/share:/usr/local/share:/usr/share");
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start("cmake", arguments);
+    return finished(process);
+}
+
 Outcome install(const QString &prefix)
 {
-    return runInstaller(prefix, {"install", KQ_APP_DIR});
+    return runCmake(prefix, {"--install", KQ_BUILD_DIR, "--prefix", prefix});
 }
 
 Outcome uninstall(const QString &prefix)
 {
-    return runInstaller(prefix, {"uninstall"});
+    return runCmake(prefix,
+                    {"-DKQ_RECORDS=" KQ_BUILD_DIR "/install/records", "-DKQ_PREFIX=" + prefix, "-P",
+                     KQ_SOURCE_DIR "/desktop/uninstall.cmake"});
 }
 
 // The keys of the [Desktop Entry] group, values as written.
@@ -76,6 +86,28 @@ QStringList filesBelow(const QString &folder)
     return files;
 }
 
+// Shipped with the program: the built program folder less the runners' debug information.
+QStringList shippedProgramFolder()
+{
+    QStringList built = filesBelow(KQ_APP_DIR);
+    built.removeIf([](const QString &file) { return file.endsWith(".debug"); });
+    return built;
+}
+
+// A desktop entry's Exec line as the generic launcher of xdg-open runs it: its first word is
+// looked up as a command and started, the rest become its arguments. Returns the command found.
+QString xdgOpenCommand(const QString &entryPath)
+{
+    QProcess shell;
+    shell.start("sh",
+                {"-c",
+                 "command=$(sed -n 's/^Exec=//p' \"$0\" | { read first rest; echo \"$first\"; })\n"
+                 "which $command",
+                 entryPath});
+    shell.waitForFinished();
+    return QString::fromLocal8Bit(shell.readAllStandardOutput()).trimmed();
+}
+
 } // namespace
 
 class TestInstall : public QObject
@@ -85,19 +117,24 @@ class TestInstall : public QObject
 private slots:
     void initTestCase();
 
+    void installsWhatMakeInstallInstalled();
     void programFolderIsCopiedAndWritable();
     void commandLinkStartsTheCopy();
     void desktopEntryValidates();
     void desktopEntryStartsTheInstalledEditor();
+    void desktopEntryQuotesOnlyWhenNeeded_data();
+    void desktopEntryQuotesOnlyWhenNeeded();
     void icons_data();
     void icons();
     void windowsShowTheInstalledIcon();
     void projectFilesAreRecognised_data();
     void projectFilesAreRecognised();
     void entryOpensBothProjectTypes();
+    void manPageRenders();
+    void manPageNamesEveryOption();
     void installingAgainKeepsUserThemes();
 
-    void uninstallLeavesNothing();
+    void uninstallLeavesWhatTheEditorWrote();
     void uninstallKeepsWhatOthersInstalled();
 
 private:
@@ -119,15 +156,41 @@ void TestInstall::initTestCase()
     QVERIFY2(outcome.exitCode == 0, qPrintable(outcome.output));
 }
 
+void TestInstall::installsWhatMakeInstallInstalled()
+{
+    QStringList expected{"bin/tavlen",
+                         "share/applications/kestrane-quorvex.desktop",
+                         "share/applications/mimeinfo.cache",
+                         "share/icons/hicolor/48x48/apps/kestrane-quorvex.png",
+                         "share/icons/hicolor/256x256/apps/kestrane-quorvex.png",
+                         "share/mime/packages/kestrane-quorvex.xml",
+                         "share/man/man1/tavlen.1.gz",
+                         "share/doc/kestrane-quorvex/copyright",
+                         "share/doc/kestrane-quorvex/changelog.gz"};
+    for (const QString &file : shippedProgramFolder()) {
+        if (QFileInfo(KQ_APP_DIR "/" + file).isFile())
+            expected << "lib/kestrane-quorvex/" + file;
+    }
+    QStringList installed = filesBelow(mPrefix);
+    // The MIME database made from the installed types, whatever files its tool writes.
+    installed.removeIf([](const QString &file) {
+        return file.startsWith("share/mime/") && !file.startsWith("share/mime/packages/");
+    });
+    installed.removeIf(
+        [this](const QString &file) { return QFileInfo(mPrefix + '/' + file).isDir(); });
+    expected.sort();
+    QCOMPARE(installed, expected);
+    QVERIFY(QFile::exists(mPrefix + "/share/mime/globs2"));
+}
+
 void TestInstall::programFolderIsCopiedAndWritable()
 {
-    for (const char *file : {"tavlen", "Runner/run"})
+    for (const char *file : {"tavlen", "Runner/run", "Runner/run-portable"})
         QVERIFY2(QFileInfo(mAppDir + '/' + file).isExecutable(), file);
-    QStringList built = filesBelow(KQ_APP_DIR);
-    QVERIFY(built.removeAll("Runner/run.debug") == 1);
-    QCOMPARE(filesBelow(mAppDir), built);
+    QCOMPARE(filesBelow(mAppDir), shippedProgramFolder());
 
-    // The editor writes user themes and test-run data into its own folder.
+    // A copied folder stays writable for the user who installed it; the editor writes user
+    // themes and test-run data into it.
     QVERIFY(writeBytes(mAppDir + "/Themes/mine.tvth", "theme"));
     QVERIFY(writeBytes(mAppDir + "/Runner/run.dll", "data"));
 }
@@ -137,6 +200,9 @@ void TestInstall::commandLinkStartsTheCopy()
     const QFileInfo link(mPrefix + "/bin/tavlen");
     QVERIFY(link.isSymLink());
     QCOMPARE(link.canonicalFilePath(), QFileInfo(mAppDir + "/tavlen").canonicalFilePath());
+    // Relative, so the installed tree may be moved or staged whole.
+    QCOMPARE(std::filesystem::read_symlink(QFile::encodeName(link.filePath()).constData()),
+             std::filesystem::path("../lib/kestrane-quorvex/tavlen"));
 }
 
 void TestInstall::desktopEntryValidates()
@@ -154,9 +220,48 @@ void TestInstall::desktopEntryValidates()
 void TestInstall::desktopEntryStartsTheInstalledEditor()
 {
     const auto entry = desktopEntry(mPrefix + "/share/applications/" + Name + ".desktop");
+    // A space in the path needs the quotes.
     QCOMPARE(entry.value("Exec"), '"' + mAppDir + "/tavlen\" %f");
     QCOMPARE(entry.value("TryExec"), mAppDir + "/tavlen");
     QCOMPARE(entry.value("Icon"), Name);
+}
+
+void TestInstall::desktopEntryQuotesOnlyWhenNeeded_data()
+{
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("exec"); // @ stands for the program folder; empty: refused
+    QTest::newRow("plain path") << "plain"
+                                << "@/tavlen %f";
+    QTest::newRow("parentheses") << "kq (test)"
+                                 << "\"@/tavlen\" %f";
+    QTest::newRow("a dollar sign") << "kq$HOME"
+                                   << "";
+}
+
+void TestInstall::desktopEntryQuotesOnlyWhenNeeded()
+{
+    QFETCH(QString, prefix);
+    QFETCH(QString, exec);
+    QTemporaryDir dir;
+    prefix = dir.filePath(prefix);
+    const QString appDir = prefix + "/lib/" + Name;
+    const QString entryPath = prefix + "/share/applications/" + Name + ".desktop";
+
+    const Outcome installed = install(prefix);
+    if (exec.isEmpty()) {
+        QVERIFY2(installed.exitCode != 0, qPrintable(installed.output));
+        QVERIFY2(installed.output.simplified().contains("cannot name"),
+                 qPrintable(installed.output));
+        QVERIFY(!QFile::exists(entryPath));
+    } else {
+        QVERIFY2(installed.exitCode == 0, qPrintable(installed.output));
+        QCOMPARE(desktopEntry(entryPath).value("Exec"), exec.replace('@', appDir));
+        // Without quotes, xdg-open's own launcher finds the program.
+        if (!exec.startsWith('"'))
+            QCOMPARE(xdgOpenCommand(entryPath), appDir + "/tavlen");
+    }
+    const Outcome removed = uninstall(prefix);
+    QVERIFY2(removed.exitCode == 0 || exec.isEmpty(), qPrintable(removed.output));
 }
 
 void TestInstall::icons_data()
@@ -242,11 +347,58 @@ void TestInstall::installingAgainKeepsUserThemes()
              readBytes(KQ_APP_DIR "/Languages/english.lang"));
 }
 
-void TestInstall::uninstallLeavesNothing()
+void TestInstall::manPageRenders()
+{
+    // The installed page is the source, compressed.
+    QProcess unpack;
+    unpack.start("gzip", {"-dc", mPrefix + "/share/man/man1/tavlen.1.gz"});
+    QVERIFY(unpack.waitForFinished());
+    QCOMPARE(unpack.readAllStandardOutput(), readBytes(KQ_SOURCE_DIR "/desktop/tavlen.1"));
+
+    QProcess groff;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", "C.UTF-8");
+    groff.setProcessEnvironment(env);
+    groff.start("groff", {"-man", "-ww", "-Tutf8", "-z", KQ_SOURCE_DIR "/desktop/tavlen.1"});
+    QVERIFY2(groff.waitForFinished(), "groff is missing (Debian groff-base)");
+    QCOMPARE(groff.exitCode(), 0);
+    QCOMPARE(QString::fromLocal8Bit(groff.readAllStandardError()), QString());
+}
+
+void TestInstall::manPageNamesEveryOption()
+{
+    QProcess tavlen;
+    tavlen.start(mPrefix + "/bin/tavlen", {"--help"});
+    QVERIFY(tavlen.waitForFinished());
+    const QString help = QString::fromLocal8Bit(tavlen.readAllStandardOutput());
+    const QString page = QString::fromUtf8(readBytes(KQ_SOURCE_DIR "/desktop/tavlen.1"));
+    static const QRegularExpression helpOption("^\\s+(?:-\\w, )?--([\\w-]+)",
+                                               QRegularExpression::MultilineOption);
+    static const QRegularExpression pageOption("^\\.B[IR]? .*?\\\\-\\\\-([\\w\\\\-]+)",
+                                               QRegularExpression::MultilineOption);
+    const auto options = [](const QRegularExpression &pattern, const QString &text) {
+        QStringList names;
+        for (const QRegularExpressionMatch &match : pattern.globalMatch(text))
+            names << match.captured(1).remove('\\');
+        names.removeDuplicates();
+        names.sort();
+        return names;
+    };
+    const QStringList fromHelp = options(helpOption, help);
+    QVERIFY2(fromHelp.size() >= 10, qPrintable(help));
+    const QString optionsSection = page.section(".SH OPTIONS", 1).section(".SH ", 0, 0);
+    QCOMPARE(options(pageOption, optionsSection), fromHelp);
+}
+
+void TestInstall::uninstallLeavesWhatTheEditorWrote()
 {
     const Outcome outcome = uninstall(mPrefix);
     QVERIFY2(outcome.exitCode == 0, qPrintable(outcome.output));
-    QCOMPARE(filesBelow(mPrefix), QStringList());
+    // The user's theme and the test-run data were not installed, so they stay with their folders.
+    QCOMPARE(filesBelow(mPrefix),
+             QStringList({"lib", "lib/kestrane-quorvex", "lib/kestrane-quorvex/Runner",
+                          "lib/kestrane-quorvex/Runner/run.dll", "lib/kestrane-quorvex/Themes",
+                          "lib/kestrane-quorvex/Themes/mine.tvth"}));
 }
 
 void TestInstall::uninstallKeepsWhatOthersInstalled()
@@ -261,6 +413,10 @@ void TestInstall::uninstallKeepsWhatOthersInstalled()
                        "<?xml version=\"1.0\"?>\n<mime-info xmlns=\"http://www.freedesktop.org/"
                        "standards/shared-mime-info\">\n<mime-type type=\"application/x-other\">"
                        "<glob pattern=\"*.other\"/></mime-type>\n</mime-info>\n"));
+    // Folders that were there before stay, empty or not.
+    const QStringList earlier{prefix + "/bin", prefix + "/share/man/man1"};
+    for (const QString &folder : earlier)
+        QVERIFY(QDir().mkpath(folder));
     Outcome outcome = install(prefix);
     QVERIFY2(outcome.exitCode == 0, qPrintable(outcome.output));
     // Another program's command of the same name is not ours to remove.
@@ -271,8 +427,10 @@ void TestInstall::uninstallKeepsWhatOthersInstalled()
     QVERIFY2(outcome.exitCode == 0, qPrintable(outcome.output));
     const QStringList left = filesBelow(prefix);
     QVERIFY2(!left.join(' ').contains(Name), qPrintable(left.join(' ')));
-    for (const QString &kept : {otherEntry, otherTypes, prefix + "/bin/tavlen"})
+    for (const QString &kept :
+         QStringList{otherEntry, otherTypes, prefix + "/bin/tavlen"} + earlier)
         QVERIFY2(QFile::exists(kept), qPrintable(kept));
+    QVERIFY(!QFile::exists(prefix + "/share/icons"));
     // The databases stay, rebuilt without our types.
     const QString globs = QString::fromUtf8(readBytes(prefix + "/share/mime/globs2"));
     QVERIFY(globs.contains("*.other"));

@@ -249,10 +249,10 @@ void TestProgramCommands::buildToUnwritablePlaceWarns()
 
 void TestProgramCommands::portableBuildFromTheMenu()
 {
-    // A portable program carries the real runner's libraries, so the folder gets the real one.
-    const QString runner = mFolder->path(runnerName());
-    QVERIFY(QFile::remove(runner));
-    QVERIFY(QFile::copy(QStringLiteral(KQ_APP_DIR "/Runner/run"), runner));
+    // A portable program carries the real runner's libraries, so the folder gets the real
+    // portable runner.
+    QVERIFY(QFile::copy(QStringLiteral(KQ_APP_DIR "/Runner/run-portable"),
+                        mFolder->path("Runner/run-portable")));
     QTemporaryDir target;
     Commands run(2);
     ScriptedUi &ui = run.ui;

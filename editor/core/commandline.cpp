@@ -127,7 +127,7 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
     }
     PortableBuild build;
     QString archive;
-    if (!buildPortable(project, runnerProgram(), line.output, &build, &error) ||
+    if (!buildPortable(project, portableRunnerProgram(), line.output, &build, &error) ||
         (line.archive && !packFolder(line.output, &archive, &error))) {
         err << u"tavlen: "_s << error << Qt::endl;
         return ExitFailed;

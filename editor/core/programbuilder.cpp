@@ -162,6 +162,11 @@ QString runnerProgram()
 #endif
 }
 
+QString portableRunnerProgram()
+{
+    return programPath(u"Runner/run-portable"_s);
+}
+
 bool buildProgram(const DialogProject &project, const QString &runnerPath,
                   const QString &programPath, QString *error)
 {

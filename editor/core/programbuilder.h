@@ -7,8 +7,12 @@ namespace kq {
 
 class DialogProject;
 
-// The runner of the program folder, which test runs start and builds copy.
+// The runner of the program folder, which test runs start and builds copy. It takes Qt from the
+// system it runs on.
 QString runnerProgram();
+// The runner that portable builds copy: the same program, looking for its libraries in lib/
+// beside itself first (run path $ORIGIN/lib).
+QString portableRunnerProgram();
 
 // The build command after its file dialog: copies the runner to programPath with its
 // permissions and writes the project beside it as the data file (ProjectIO::buildDataFilePath),
@@ -26,11 +30,12 @@ struct PortableBuild
     qint64 folderBytes = 0;   // every file of the folder
 };
 
-// A folder that runs on a Linux desktop without Qt: the program (a runner copy named after the
-// folder) and its data file as buildProgram writes them, the libraries the runner needs in lib/,
-// Qt's xcb and offscreen platform plug-ins in plugins/platforms/, a qt.conf that points Qt there
-// and a README.txt for the person who gets it. The folder must be new, empty, or an earlier
-// portable build, whose libraries and plug-ins are replaced.
+// A folder that runs on a Linux desktop without Qt: the program (a copy of the portable runner at
+// runnerPath, named after the folder) and its data file as buildProgram writes them, the
+// libraries the runner needs in lib/, Qt's xcb and offscreen platform plug-ins in
+// plugins/platforms/, a qt.conf that points Qt there and a README.txt for the person who gets it.
+// The folder must be new, empty, or an earlier portable build, whose libraries and plug-ins are
+// replaced.
 bool buildPortable(const DialogProject &project, const QString &runnerPath, const QString &folder,
                    PortableBuild *build, QString *error = nullptr);
 
