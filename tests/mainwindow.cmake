@@ -11,3 +11,9 @@ kq_add_test(themepainter editorui)
 kq_add_test(projectcommands editorui)
 kq_add_test(recentprojectsmenu editorui)
 kq_add_test(statusbar editorui)
+
+# The editor installed for every user (a read-only program folder) and in a writable copy. Its
+# read-only cases need an ordinary user: `make test-unprivileged` runs them.
+kq_add_test(sharedinstall editorui)
+add_dependencies(tst_sharedinstall run run-portable)
+set_tests_properties(sharedinstall PROPERTIES LABELS unprivileged)

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 using namespace kq;
-using namespace testfiles;
+using namespace kq::TestFiles;
 
 namespace {
 

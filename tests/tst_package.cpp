@@ -11,11 +11,11 @@ namespace {
 
 const QString AppDir = QStringLiteral("usr/lib/kestrane-quorvex");
 
-programtest::Finished runTool(const QString &program, const QStringList &arguments,
-                              int timeoutMs = 120000)
+kq::ProgramTest::Finished runTool(const QString &program, const QStringList &arguments,
+                                  int timeoutMs = 120000)
 {
-    return programtest::run(program, arguments, QProcessEnvironment::systemEnvironment(),
-                            timeoutMs);
+    return kq::ProgramTest::run(program, arguments, QProcessEnvironment::systemEnvironment(),
+                                timeoutMs);
 }
 
 QString text(const QByteArray &bytes)
@@ -54,7 +54,7 @@ private:
 
 void TestPackage::initTestCase()
 {
-    const programtest::Finished cpack =
+    const kq::ProgramTest::Finished cpack =
         runTool("cpack", {"--config", KQ_BUILD_DIR "/CPackConfig.cmake", "-B", mDir.path()});
     QVERIFY2(cpack.exitCode == 0, qPrintable(text(cpack.output + cpack.errors)));
     const QStringList packages = QDir(mDir.path()).entryList({"*.deb"}, QDir::Files);
@@ -65,7 +65,7 @@ void TestPackage::initTestCase()
              qPrintable(packages.constFirst()));
     mPackage = mDir.filePath(packages.constFirst());
 
-    const programtest::Finished listing = runTool("dpkg-deb", {"-c", mPackage});
+    const kq::ProgramTest::Finished listing = runTool("dpkg-deb", {"-c", mPackage});
     QCOMPARE(listing.exitCode, 0);
     mListing = text(listing.output).split('\n', Qt::SkipEmptyParts);
     static const QRegularExpression path(" \\./(\\S*)( -> .*)?$");
@@ -73,7 +73,7 @@ void TestPackage::initTestCase()
         mFiles << path.match(line).captured(1);
 
     mRoot = mDir.filePath("root");
-    const programtest::Finished unpacked = runTool("dpkg-deb", {"-x", mPackage, mRoot});
+    const kq::ProgramTest::Finished unpacked = runTool("dpkg-deb", {"-x", mPackage, mRoot});
     QVERIFY2(unpacked.exitCode == 0, unpacked.errors.constData());
 }
 
@@ -108,7 +108,7 @@ void TestPackage::holdsNothingOfTheBuildTree()
         QVERIFY2(!file.endsWith(".debug"), qPrintable(file));
         QVERIFY2(!file.contains("CMake") && !file.contains("_autogen"), qPrintable(file));
     }
-    const programtest::Finished tavlen =
+    const kq::ProgramTest::Finished tavlen =
         runTool("readelf", {"-S", mRoot + '/' + AppDir + "/tavlen"});
     QVERIFY2(!text(tavlen.output).contains(".debug_info"),
              "tavlen still carries debug information");
@@ -144,7 +144,7 @@ void TestPackage::control()
 {
     QFETCH(QString, field);
     QFETCH(QString, pattern);
-    const programtest::Finished value = runTool("dpkg-deb", {"-f", mPackage, field});
+    const kq::ProgramTest::Finished value = runTool("dpkg-deb", {"-f", mPackage, field});
     QCOMPARE(value.exitCode, 0);
     QVERIFY2(QRegularExpression(pattern).match(text(value.output).trimmed()).hasMatch(),
              qPrintable(field + ": " + text(value.output)));
@@ -166,7 +166,7 @@ void TestPackage::runPaths()
 {
     QFETCH(QString, program);
     QFETCH(QString, runPath);
-    const programtest::Finished dynamic =
+    const kq::ProgramTest::Finished dynamic =
         runTool("readelf", {"-d", mRoot + '/' + AppDir + '/' + program});
     QCOMPARE(dynamic.exitCode, 0);
     static const QRegularExpression paths("\\((RPATH|RUNPATH)\\).*\\[(.*)\\]");
@@ -182,7 +182,7 @@ void TestPackage::runPaths()
 void TestPackage::desktopEntryNamesTheInstalledEditor()
 {
     const QString entry =
-        text(testfiles::readBytes(mRoot + "/usr/share/applications/kestrane-quorvex.desktop"));
+        text(kq::TestFiles::readBytes(mRoot + "/usr/share/applications/kestrane-quorvex.desktop"));
     QVERIFY2(entry.contains("\nExec=/usr/lib/kestrane-quorvex/tavlen %f\n"), qPrintable(entry));
     QVERIFY2(entry.contains("\nTryExec=/usr/lib/kestrane-quorvex/tavlen\n"), qPrintable(entry));
 }
@@ -211,8 +211,8 @@ void TestPackage::runsFromAScratchRoot()
     environment.remove("DISPLAY");
     environment.insert("XDG_CONFIG_HOME", mDir.filePath("config"));
     // Through the command's link, as a user starts it.
-    const programtest::Finished finished =
-        programtest::run(mRoot + "/usr/bin/tavlen", arguments, environment);
+    const kq::ProgramTest::Finished finished =
+        kq::ProgramTest::run(mRoot + "/usr/bin/tavlen", arguments, environment);
     QCOMPARE(finished.exitCode, exitCode);
     QCOMPARE(text(finished.output), output);
 }

@@ -72,7 +72,7 @@ void ProgramCommands::buildPortable()
     PortableBuild result;
     QString error;
     const bool built =
-        kq::buildPortable(mDocument.project(), runnerProgram(), folder, &result, &error);
+        kq::buildPortable(mDocument.project(), portableRunnerProgram(), folder, &result, &error);
     QGuiApplication::restoreOverrideCursor();
     if (!built) {
         mUi.warnFailed(mWindow, error);

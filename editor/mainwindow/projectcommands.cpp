@@ -1,6 +1,7 @@
 #include "projectcommands.h"
 
 #include "autosave.h"
+#include "fileplaces.h"
 #include "language.h"
 #include "productinfo.h"
 #include "programfolder.h"
@@ -159,8 +160,9 @@ void ProjectCommands::openSample(const QString &fileName)
     QString error;
     if (kind == u"DLG2") {
         ok = ProjectIO::loadProjectFile(sample, path, &error);
-        // Only a sample that was read becomes the file Save writes to.
-        sample.setPath(path);
+        // Only a sample that was read becomes the file Save writes to, and only where the user
+        // may write it: Save asks for a place for a sample of an installation for every user.
+        sample.setPath(FilePlaces::current().isShipped(path) ? QString() : path);
     } else if (kind == u".DLG") {
         ok = ProjectIO::importLegacyProject(sample, path, &error);
     } else {

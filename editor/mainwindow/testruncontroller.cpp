@@ -3,7 +3,6 @@
 #include "language.h"
 #include "productinfo.h"
 #include "programbuilder.h"
-#include "programfolder.h"
 #include "projectio.h"
 #include "testrun.h"
 #include "uiservices.h"
@@ -14,15 +13,6 @@
 #include <QWidget>
 
 namespace kq {
-
-namespace {
-
-QString dataFile()
-{
-    return programPath(QStringLiteral("Runner/run.dll"));
-}
-
-} // namespace
 
 TestRunController::TestRunController(UiServices &ui, QWidget *window)
     : QObject(window), mUi(ui), mWindow(window)
@@ -38,7 +28,7 @@ TestRunController::~TestRunController()
     mProcess->disconnect(this);
     mProcess->kill();
     mProcess->waitForFinished();
-    QFile::remove(dataFile());
+    mPlace.clear();
 }
 
 void TestRunController::start(const DialogProject &project)
@@ -49,14 +39,14 @@ void TestRunController::start(const DialogProject &project)
         return;
     }
     QString error;
-    if (!ProjectIO::writeDataFile(project, dataFile(), &error)) {
+    if (!mPlace.prepare(FilePlaces::current(), runnerProgram(), &error) ||
+        !ProjectIO::writeDataFile(project, mPlace.dataFile(), &error)) {
         mUi.warnFailed(mWindow, error);
         return;
     }
-    const QString runner = runnerProgram();
+    const QString runner = mPlace.runner();
     mProcess = QFileInfo(runner).isFile()
-                   ? mUi.startWatched(runner, {QStringLiteral("/editor")},
-                                      programPath(QStringLiteral("Runner")), this)
+                   ? mUi.startWatched(runner, {QStringLiteral("/editor")}, mPlace.folder(), this)
                    : nullptr;
     if (!mProcess) {
         mUi.warnFailed(mWindow, runner);
@@ -79,13 +69,15 @@ void TestRunController::runEnded(int exitCode, QProcess::ExitStatus status)
     if (!run)
         return;
     run->deleteLater();
+    // The runner removes its data file at a normal end and leaves it at a fault; either way the
+    // editor leaves nothing of the run behind.
+    mPlace.clear();
     if (exitCode == 0 && status == QProcess::NormalExit)
         return;
-    // The runner names its fault in its last line; the data file it leaves is the editor's.
+    // The runner names its fault in its last line.
     const QStringList lines =
         QString::fromLocal8Bit(run->readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
     const QString reason = lines.isEmpty() ? QString() : lines.constLast().trimmed();
-    QFile::remove(dataFile());
     emit statusMessage(languageText(312) + u' ' + reason);
     mUi.message(mWindow, languageText(312), ProductTitle, UiServices::Icon::Warning,
                 UiServices::Buttons::Ok, reason);

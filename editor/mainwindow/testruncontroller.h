@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileplaces.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QProcess>
@@ -11,10 +13,11 @@ namespace kq {
 class DialogProject;
 class UiServices;
 
-// The test run: the runner started on the data file "Runner/run.dll" with "/editor", watched
-// until it ends. One runs at a time; while it runs, another start brings its window to the front
-// instead. A run that ends in a fault is reported with the runner's reason, and a run still going
-// when the editor closes ends with it, its data file removed.
+// The test run: the runner started on its data file "run.dll" with "/editor", watched until it
+// ends; both lie in the program folder's Runner folder or, when that is read-only, in a private
+// folder of the user's (TestRunPlace). One runs at a time; while it runs, another start brings its
+// window to the front instead. A run that ends in a fault is reported with the runner's reason, and
+// a run still going when the editor closes ends with it, its data file removed.
 class TestRunController : public QObject
 {
     Q_OBJECT
@@ -40,6 +43,7 @@ private:
     UiServices &mUi;
     QWidget *mWindow;
     QPointer<QProcess> mProcess;
+    TestRunPlace mPlace;
 };
 
 } // namespace kq

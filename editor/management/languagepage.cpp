@@ -1,6 +1,7 @@
 #include "languagepage.h"
 
 #include "editorlook.h"
+#include "fileplaces.h"
 #include "language.h"
 #include "optionsetting.h"
 #include "textlines.h"
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -112,7 +114,10 @@ LanguagePage::LanguagePage(UiServices &ui, QWidget *parent) : ManagementPage(ui,
 
 void LanguagePage::fill()
 {
-    mFiles = folderEntries(QStringLiteral("Languages"), QStringLiteral("*.lang"));
+    // The list and the setting name languages by their bare file names.
+    mFiles.clear();
+    for (const QString &path : folderEntries(QStringLiteral("Languages"), QStringLiteral("*.lang")))
+        mFiles << QFileInfo(path).fileName();
     const QStringList shown = validEntries(
         mFiles,
         [](const QString &file) {
@@ -120,7 +125,8 @@ void LanguagePage::fill()
         },
         [](const QString &file) {
             return listedName(languageHeaderValue(file, QStringLiteral("GetName")),
-                              languageHeaderValue(file, QStringLiteral("GetStatus")));
+                              languageHeaderValue(file, QStringLiteral("GetStatus")),
+                              FilePlaces::current().isUsersOwn(languagePath(file)));
         });
     showEntries(mList, shown, mFiles, OptionLanguage, [this] { languageSelected(); });
 }
@@ -139,7 +145,8 @@ void LanguagePage::languageSelected()
     }
 
     mButtons.at(1)->setEnabled(languageHeaderValue(file, QStringLiteral("GetStatus")) !=
-                               u"General");
+                                   u"General" ||
+                               FilePlaces::current().isUsersOwn(languagePath(file)));
     mInfo->setPlainText(toBoxText(languageText(230) + u'\n' + u' ' + mList->currentText() + u'\n' +
                                   languageText(231) + u'\n' + u' ' +
                                   languageHeaderValue(file, QStringLiteral("GetAuthor"))));

@@ -1,10 +1,10 @@
 #include "managementpage.h"
 
 #include "editorlook.h"
+#include "fileplaces.h"
 #include "language.h"
 #include "optionsetting.h"
 #include "picturebutton.h"
-#include "programfolder.h"
 #include "uiservices.h"
 
 #include <QComboBox>
@@ -19,7 +19,7 @@ namespace Management {
 
 QStringList folderEntries(const QString &folder, const QString &pattern)
 {
-    return QDir(programPath(folder)).entryList({pattern}, QDir::Files, QDir::Name);
+    return FilePlaces::current().files(folder, pattern);
 }
 
 QStringList validEntries(QStringList &paths, const std::function<bool(const QString &)> &valid,
@@ -36,9 +36,9 @@ QStringList validEntries(QStringList &paths, const std::function<bool(const QStr
     return shown;
 }
 
-QString listedName(const QString &name, const QString &status)
+QString listedName(const QString &name, const QString &status, bool usersOwn)
 {
-    return status == u"User" ? name + u'*' : name;
+    return status == u"User" || usersOwn ? name + u'*' : name;
 }
 
 QPushButton *captionButton(const QString &name, const QString &caption, QWidget *parent)
@@ -121,9 +121,18 @@ bool ManagementPage::confirmsDelete(const QString &entryText)
                        UiServices::Buttons::YesNo) != UiServices::Answer::No;
 }
 
+bool ManagementPage::refusesShipped(const QString &path)
+{
+    if (!FilePlaces::current().isShipped(path))
+        return false;
+    mUi.message(window(), languageText(450), title(), UiServices::Icon::Warning,
+                UiServices::Buttons::Ok);
+    return true;
+}
+
 void ManagementPage::deleteListed(QComboBox *list, const QString &path, const Selected &selected)
 {
-    if (!confirmsDelete(list->currentText()))
+    if (refusesShipped(path) || !confirmsDelete(list->currentText()))
         return;
     QFile::remove(path);
     fill();

@@ -16,15 +16,17 @@ class UiServices;
 
 namespace Management {
 
-// The files of a folder below the program folder that match pattern, in name order.
+// The full paths of the files of a folder below the program folder that match pattern, in name
+// order, with the user's own files of an installation for every user among them (FilePlaces).
 QStringList folderEntries(const QString &folder, const QString &pattern);
 
 // Cuts paths at the first entry that valid() refuses and returns the texts shown for the rest.
 QStringList validEntries(QStringList &paths, const std::function<bool(const QString &)> &valid,
                          const std::function<QString(const QString &)> &text);
 
-// A listed language or theme: its name, marked with "*" when the user made it.
-QString listedName(const QString &name, const QString &status);
+// A listed language, theme or plug-in: its name, marked with "*" when the user made it (its
+// status says "User") or brought it (usersOwn: it lies in the user's own folder).
+QString listedName(const QString &name, const QString &status, bool usersOwn);
 
 // A push button designed with a resource id as its caption. No button of the window is a
 // default button: Enter in a list must not close the window or run a command.
@@ -68,6 +70,9 @@ protected:
     bool acceptsDeletingVersion(const QString &version, int firstId, const QString &title);
     // True unless the user declines deleting the list entry shown as entryText.
     bool confirmsDelete(const QString &entryText);
+    // A file that came with an installation for every user is not the user's to delete; says so
+    // and returns true for such a file.
+    bool refusesShipped(const QString &path);
     // Deletes the file behind the selected entry of a language or theme list once the user
     // agrees, refills the list and selects its first entry, which becomes the setting.
     void deleteListed(QComboBox *list, const QString &path, const Selected &selected);

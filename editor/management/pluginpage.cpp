@@ -1,10 +1,10 @@
 #include "pluginpage.h"
 
 #include "editorlook.h"
+#include "fileplaces.h"
 #include "language.h"
 #include "plugininfo.h"
 #include "pluginrunwindow.h"
-#include "programfolder.h"
 #include "textlines.h"
 #include "uiservices.h"
 
@@ -78,9 +78,7 @@ PluginPage::PluginPage(UiServices &ui, const DialogProject &project, QWidget *pa
 
 void PluginPage::fill()
 {
-    mPaths.clear();
-    for (const QString &name : folderEntries(QStringLiteral("Plugins"), QStringLiteral("*.tvpl")))
-        mPaths << programPath(QStringLiteral("Plugins/") + name);
+    mPaths = folderEntries(QStringLiteral("Plugins"), QStringLiteral("*.tvpl"));
     // Each description file looked at enables the buttons, a refused one too.
     for (QPushButton *button : mButtons)
         button->setEnabled(!mPaths.isEmpty());
@@ -89,7 +87,10 @@ void PluginPage::fill()
         [](const QString &path) {
             return pluginHeaderValue(path, QStringLiteral("GetVersion")) == u"2.0";
         },
-        [](const QString &path) { return pluginHeaderValue(path, QStringLiteral("GetName")); });
+        [](const QString &path) {
+            return listedName(pluginHeaderValue(path, QStringLiteral("GetName")), QString(),
+                              FilePlaces::current().isUsersOwn(path));
+        });
     {
         const QSignalBlocker blocker(mList);
         mList->clear();
@@ -172,9 +173,9 @@ void PluginPage::deletePlugin()
     const int row = mList->currentRow();
     if (row < 0 || row >= mPaths.size())
         return;
-    if (!confirmsDelete(mList->currentItem()->text()))
-        return;
     const QString path = mPaths.at(row);
+    if (refusesShipped(path) || !confirmsDelete(mList->currentItem()->text()))
+        return;
     QFile::remove(path);
     QFile::remove(programFileOf(path));
     fill();

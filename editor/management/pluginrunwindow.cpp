@@ -1,11 +1,12 @@
 #include "pluginrunwindow.h"
 
+#include "fileplaces.h"
 #include "language.h"
-#include "programfolder.h"
 #include "projectio.h"
 #include "uiservices.h"
 #include "wholefile.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <QFileInfo>
@@ -92,7 +93,9 @@ void PluginRunWindow::fitSize()
 
 QString PluginRunWindow::exchangePath(const QString &name)
 {
-    return programPath(QStringLiteral("Plugins/") + name);
+    // Beside the plug-in program as it runs: the program folder's Plugins folder, or the user's
+    // own when that is read-only.
+    return QDir(FilePlaces::current().folderForWriting(QStringLiteral("Plugins"))).filePath(name);
 }
 
 qint64 PluginRunWindow::sLastPluginPid = 0;
@@ -137,7 +140,7 @@ void PluginRunWindow::startPlugin()
     }
     // Started only while its name still leads to the very file just written.
     if (regularFileAt(program) != copy ||
-        !mUi.startDetached(program, {}, programPath(QStringLiteral("Plugins")), &sLastPluginPid)) {
+        !mUi.startDetached(program, {}, QFileInfo(program).absolutePath(), &sLastPluginPid)) {
         fail();
         return;
     }

@@ -1,14 +1,15 @@
 #include "themepage.h"
 
 #include "editorlook.h"
+#include "fileplaces.h"
 #include "language.h"
 #include "olecolor.h"
 #include "optionsetting.h"
-#include "programfolder.h"
 #include "uiservices.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFrame>
@@ -199,9 +200,7 @@ bool ThemePage::eventFilter(QObject *watched, QEvent *event)
 
 void ThemePage::fill()
 {
-    mPaths.clear();
-    for (const QString &name : folderEntries(QStringLiteral("Themes"), QStringLiteral("*.tvth")))
-        mPaths << programPath(QStringLiteral("Themes/") + name);
+    mPaths = folderEntries(QStringLiteral("Themes"), QStringLiteral("*.tvth"));
     const QStringList shown = validEntries(
         mPaths,
         [](const QString &path) {
@@ -210,7 +209,8 @@ void ThemePage::fill()
         },
         [](const QString &path) {
             return listedName(themeHeaderValue(path, QStringLiteral("GetName")),
-                              themeHeaderValue(path, QStringLiteral("GetStatus")));
+                              themeHeaderValue(path, QStringLiteral("GetStatus")),
+                              FilePlaces::current().isUsersOwn(path));
         });
     showEntries(mList, shown, mPaths, OptionTheme, [this] { themeSelected(); });
 }
@@ -235,7 +235,8 @@ void ThemePage::themeSelected()
         return;
     }
 
-    const bool user = themeHeaderValue(path, QStringLiteral("GetStatus")) == u"User";
+    const bool user = themeHeaderValue(path, QStringLiteral("GetStatus")) == u"User" ||
+                      FilePlaces::current().isUsersOwn(path);
     mColorSwatch->setEnabled(user);
     mButtons.at(2)->setEnabled(user);
     mButtons.at(1)->setEnabled(user);
@@ -302,9 +303,13 @@ void ThemePage::newTheme()
             reportSaveFailed(mUi, window());
             return;
         }
-        path = programPath(QStringLiteral("Themes/") + *file + QStringLiteral(".tvth"));
-        if (!QFile::exists(path))
+        // A shipped theme of that name counts too: the user's own would hide it.
+        const QString name = *file + QStringLiteral(".tvth");
+        if (!QFile::exists(FilePlaces::current().filePath(QStringLiteral("Themes"), name))) {
+            path = QDir(FilePlaces::current().folderForWriting(QStringLiteral("Themes")))
+                       .filePath(name);
             break;
+        }
         mUi.message(window(), languageText(32), languageText(20), UiServices::Icon::Warning,
                     UiServices::Buttons::Ok);
     }
@@ -331,8 +336,17 @@ void ThemePage::saveTheme()
                     UiServices::Buttons::Ok);
         return;
     }
-    if (!writeUserTheme(mPaths.at(row), text.chopped(1), mColors))
+    // A user theme that came with an installation for every user is saved as the user's own,
+    // which takes its place in the list and in the setting.
+    const QString path = FilePlaces::current().savePath(mPaths.at(row));
+    if (!writeUserTheme(path, text.chopped(1), mColors)) {
         reportSaveFailed(mUi, window());
+        return;
+    }
+    if (path != mPaths.at(row)) {
+        mPaths[row] = path;
+        optionSetting(OptionWrite, OptionTheme, path);
+    }
 }
 
 } // namespace kq
