@@ -3,10 +3,11 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 PREFIX  ?= $(HOME)/.local
 # Build and test packages. X connections are flushed through libxcb; the tests validate the
-# desktop files and drive and read windows under a virtual X server of their own.
+# desktop files and drive and read windows under a virtual X server of their own, build the
+# Debian package (dpkg-shlibdeps of dpkg-dev, file) and render the man page (groff).
 PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n \
            fonts-dejavu-core pkg-config libxcb1-dev desktop-file-utils shared-mime-info xvfb \
-           xdotool
+           xdotool dpkg-dev file groff-base
 # ccache, where a developer has it, makes rebuilds in several work trees cheap.
 LAUNCHER = $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -20,8 +21,8 @@ FUZZERS    = projectfile buttonscript legacyimport resourcefiles
 TIDY_PACKAGES = $(PACKAGES) clang-tidy
 TIDY_SOURCES  = ^$(CURDIR)/(benchmarks|controls|desktop|editor|fuzz|project|resources|runner|tests|tools)/.*\.cpp$$
 
-# make deb: dpkg-shlibdeps finds the package's dependencies, lintian checks the package.
-DEB_PACKAGES = $(PACKAGES) dpkg-dev file lintian
+# make deb checks the package with lintian.
+DEB_PACKAGES = $(PACKAGES) lintian
 # The throw-away user that test-unprivileged runs as when started by the superuser.
 TEST_USER ?= kq-test
 
@@ -105,11 +106,13 @@ test-unprivileged: build
 	  ctest --test-dir $(BUILD) -L unprivileged --output-on-failure -j $(JOBS); \
 	status=$$?; rm -rf "$$home"; chown -R 0:0 $(BUILD)/Testing; exit $$status
 
-# Installs with the install rules of desktop/CMakeLists.txt: the program folder in
+# Builds what is installed (not the tests) and installs it with the install rules of
+# desktop/CMakeLists.txt: the program folder in
 # $(PREFIX)/lib/kestrane-quorvex, the command $(PREFIX)/bin/tavlen, the desktop entry, icons,
 # project file types and the man page; DESTDIR stages it for packaging. The desktop's caches are
 # refreshed when their tools are present (not for a staged installation).
-install: build
+install: configure
+	cmake --build $(BUILD) --target installable -j $(JOBS)
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # Removes what make install put into the same PREFIX (and DESTDIR) from this build folder, and
@@ -120,8 +123,9 @@ uninstall:
 
 # The Debian package kestrane-quorvex_<version>_<arch>.deb in this folder, for /usr, built by
 # CPack from the build folder and checked by lintian, which fails the target on an error.
-deb: build
+deb: configure
 	$(MAKE) deps PACKAGES="$(DEB_PACKAGES)"
+	cmake --build $(BUILD) --target installable -j $(JOBS)
 	rm -f $(BUILD)/package/*.deb
 	cpack --config $(BUILD)/CPackConfig.cmake -B $(abspath $(BUILD))/package
 	cp $(BUILD)/package/*.deb .
