@@ -1,6 +1,7 @@
 #include "language.h"
 
 #include "fileplaces.h"
+#include "programfolder.h"
 #include "resourcefields.h"
 #include "textlinereader.h"
 
