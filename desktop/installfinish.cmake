@@ -17,13 +17,14 @@ endif()
 set(KQ_EXEC "${program}")
 set(KQ_TRYEXEC "${appdir}/tavlen")
 # Installations into several roots at once (tests, a package beside make install) each write
-# an entry of their own.
+# an entry of their own, which goes once it is installed.
 string(MD5 key "${KQ_ROOT}")
 get_filename_component(entry "${KQ_DESKTOP_IN}" NAME_WLE)
 set(entry "${KQ_WORK}/entries/${key}/${entry}")
 configure_file("${KQ_DESKTOP_IN}" "${entry}" @ONLY)
 file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/${KQ_DATAROOT}/applications" TYPE FILE
   FILES "${entry}")
+file(REMOVE_RECURSE "${KQ_WORK}/entries/${key}")
 
 if("$ENV{DESTDIR}" STREQUAL "")
   kq_refresh_caches("${KQ_ROOT}/${KQ_DATAROOT}")
