@@ -108,6 +108,17 @@ private:
     QString mFolder;
 };
 
+// A theme the user makes on the Themes page of window, named name, in the file "file.tvth";
+// returns the page's list.
+QComboBox *makeTheme(ManagementWindow &window, ScriptedUi &ui, const QString &name,
+                     const QString &file)
+{
+    child<QTabBar>(&window, "maintab")->setCurrentIndex(1);
+    ui.inputs << name << file;
+    QTest::mouseClick(child<QPushButton>(&window, "th_cont0"), Qt::LeftButton);
+    return child<QComboBox>(&window, "themelist");
+}
+
 } // namespace
 
 // The editor installed for every user (a program folder the user may not write, as a package
@@ -126,6 +137,8 @@ private slots:
     void buildAndPortableBuild();
     void newThemeIsSavedAndListed_data() { rows(); }
     void newThemeIsSavedAndListed();
+    void usersThemeIsDeleted_data() { rows(); }
+    void usersThemeIsDeleted();
     void usersLanguageIsListedAndChosen_data() { rows(); }
     void usersLanguageIsListedAndChosen();
     void shippedPluginRuns_data() { rows(); }
@@ -220,11 +233,8 @@ void TestSharedInstall::newThemeIsSavedAndListed()
     ScriptedUi ui;
     DialogProject project;
     ManagementWindow window(ui, project, nullptr);
-    child<QTabBar>(&window, "maintab")->setCurrentIndex(1);
-    auto *list = child<QComboBox>(&window, "themelist");
-    ui.inputs << QString("NewTheme") << QString("mytheme");
 
-    QTest::mouseClick(child<QPushButton>(&window, "th_cont0"), Qt::LeftButton);
+    QComboBox *list = makeTheme(window, ui, "NewTheme", "mytheme");
 
     QVERIFY(ui.messages.isEmpty());
     const QString saved = mInstallation->usersFile("Themes/mytheme.tvth");
@@ -241,6 +251,27 @@ void TestSharedInstall::newThemeIsSavedAndListed()
     QVERIFY(ui.messages.isEmpty());
     themeHeaderValue(saved, "GetFile");
     QCOMPARE(activeThemeColor(ThemeColorSet.at(0)), 0x030201);
+}
+
+void TestSharedInstall::usersThemeIsDeleted()
+{
+    ScriptedUi ui;
+    DialogProject project;
+    ManagementWindow window(ui, project, nullptr);
+    QComboBox *list = makeTheme(window, ui, "Gone", "gone");
+    const QString saved = mInstallation->usersFile("Themes/gone.tvth");
+    QVERIFY(QFileInfo(saved).isFile());
+    kq::EditorTest::choose(list, comboTexts(list).indexOf("Gone*"));
+    ui.answers << UiServices::Answer::Yes;
+
+    QTest::mouseClick(child<QPushButton>(&window, "th_cont1"), Qt::LeftButton);
+
+    // Asked as always, and gone; the shipped themes stay listed.
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].buttons, UiServices::Buttons::YesNo);
+    QVERIFY(!QFile::exists(saved));
+    QVERIFY(!comboTexts(list).contains("Gone*"));
+    QVERIFY(comboTexts(list).contains("Standard"));
 }
 
 void TestSharedInstall::usersLanguageIsListedAndChosen()
