@@ -1,8 +1,8 @@
 # Runs last in an installation, after installstart.cmake: writes and installs the desktop entry
 # for the editor at its installed place, refreshes the desktop's caches unless the installation
-# is staged (DESTDIR) and writes down what it installed for make uninstall. Given KQ_DESKTOP_IN,
-# KQ_APPDIR and KQ_DATAROOT (below the prefix), and KQ_WORK, a folder of the build for the entry
-# and the records.
+# is staged (DESTDIR) and, unless it makes a package (KQ_PACKAGING), writes down what it
+# installed for make uninstall. Given KQ_DESKTOP_IN, KQ_APPDIR and KQ_DATAROOT (below the
+# prefix), and KQ_WORK, a folder of the build for the entry and the records.
 include(${CMAKE_CURRENT_LIST_DIR}/installsteps.cmake)
 
 # The desktop entry quotes the program only when its path holds a character that the entry's
@@ -30,6 +30,9 @@ if("$ENV{DESTDIR}" STREQUAL "")
   kq_refresh_caches("${KQ_ROOT}/${KQ_DATAROOT}")
 endif()
 
+if(KQ_PACKAGING)
+  return()
+endif()
 # The record joins an earlier one of the same root: all of it is this program's to remove.
 kq_install_record(record "${KQ_WORK}/records" "${KQ_ROOT}")
 set(KQ_RECORDED_FILES)

@@ -13,6 +13,9 @@ set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_CURRENT_SOURCE_DIR}/package/descripti
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_PREFIX /usr)
+# The staging folder is no installation that make uninstall could undo (dpkg removes the
+# package), so the install rules write no record of it (installfinish.cmake).
+set(CPACK_CUSTOM_INSTALL_VARIABLES KQ_PACKAGING=ON)
 # Debug information stays out of the package; the build folder keeps it.
 set(CPACK_STRIP_FILES ON)
 

@@ -35,6 +35,7 @@ private slots:
     void holdsWhatTheProgramNeeds();
     void holdsNothingOfTheBuildTree();
     void filesBelongToRoot();
+    void leavesNoRecordForUninstall();
     void control_data();
     void control();
     void runPaths_data();
@@ -124,6 +125,17 @@ void TestPackage::filesBelongToRoot()
     for (const QString &line : std::as_const(mListing))
         QVERIFY2(line.section(' ', 1, 1, QString::SectionSkipEmpty) == "root/root",
                  qPrintable(line));
+}
+
+// make uninstall only undoes installations; the package's staging folder is none.
+void TestPackage::leavesNoRecordForUninstall()
+{
+    QDirIterator records(KQ_BUILD_DIR "/install/records", {"*.cmake"}, QDir::Files);
+    while (records.hasNext()) {
+        const QString record = records.next();
+        QVERIFY2(!kq::TestFiles::readBytes(record).contains(QFile::encodeName(mDir.path())),
+                 qPrintable(record));
+    }
 }
 
 void TestPackage::control_data()
