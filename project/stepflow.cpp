@@ -87,4 +87,20 @@ QList<StepExit> exits(const DialogProject &project, int step)
     }
 }
 
+CloseBox closeBox(const DialogRecord &record)
+{
+    switch (record.type) {
+    case DialogRecord::Message: {
+        const bool twoButtons = !trimmedSpaces(record.btn2).isEmpty();
+        if (ButtonScript::isNoAction(twoButtons ? record.btnscr2 : record.btnscr1))
+            return CloseBox::EndRun;
+        return twoButtons ? CloseBox::Button2 : CloseBox::Button1;
+    }
+    case DialogRecord::Progress:
+        return trimmedSpaces(record.btn1).isEmpty() ? CloseBox::Ignored : CloseBox::Button1;
+    default:
+        return CloseBox::Ignored;
+    }
+}
+
 } // namespace kq::StepFlow

@@ -53,6 +53,13 @@ bool showsIcon(const DialogRecord &record);
 // The ways out of dialog `step` of the project, buttons first, in the order of their fields.
 QList<StepExit> exits(const DialogProject &project, int step);
 
+// What the close box (and Esc) of the step's window does. A message window's presses its last
+// button, button 2 when it shows one; where that button does nothing, it ends the run, so that no
+// window traps its user. A progress window's presses its button when it shows one and is ignored
+// otherwise: the bar ends by itself. Other steps show no window.
+enum class CloseBox { Button1, Button2, EndRun, Ignored };
+CloseBox closeBox(const DialogRecord &record);
+
 } // namespace StepFlow
 
 } // namespace kq

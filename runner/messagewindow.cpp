@@ -1,6 +1,5 @@
 #include "messagewindow.h"
 
-#include "buttonscript.h"
 #include "kxbutton.h"
 
 #include <QApplication>
@@ -21,7 +20,7 @@ constexpr int ButtonGap = 15;
 
 MessageWindow::MessageWindow(const DialogRecord &record, qint16 projectStyle, qint16 previousResult)
     : StepWindow(QStringLiteral("msgf"), projectStyle, previousResult), mScript1(record.btnscr1),
-      mScript2(record.btnscr2)
+      mScript2(record.btnscr2), mCloseBox(StepFlow::closeBox(record))
 {
     setCaption(trimmedRight(record.caption));
     mIcon = addIcon(record.ico);
@@ -89,12 +88,17 @@ qint16 MessageWindow::play()
 
 void MessageWindow::reject()
 {
-    const QString &script = mTwoButtons ? mScript2 : mScript1;
-    // A window must never trap its user: where the button does nothing, closing ends the run.
-    if (ButtonScript::isNoAction(script))
+    switch (mCloseBox) {
+    case StepFlow::CloseBox::EndRun:
         finish(StepKind::EndRun);
-    else
-        press(script, mTwoButtons ? 2 : 1);
+        break;
+    case StepFlow::CloseBox::Button2:
+        press(mScript2, 2);
+        break;
+    default:
+        press(mScript1, 1);
+        break;
+    }
 }
 
 } // namespace kq

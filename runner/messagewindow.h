@@ -35,6 +35,7 @@ private:
 
     QString mScript1;
     QString mScript2;
+    StepFlow::CloseBox mCloseBox;
     bool mTwoButtons = false;
     QLabel *mIcon = nullptr;
     QLabel *mText = nullptr;

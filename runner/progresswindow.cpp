@@ -9,7 +9,8 @@ namespace kq {
 
 ProgressWindow::ProgressWindow(const DialogRecord &record, qint16 projectStyle,
                                qint16 previousResult)
-    : StepWindow(QStringLiteral("prgf"), projectStyle, previousResult), mScript1(record.btnscr1)
+    : StepWindow(QStringLiteral("prgf"), projectStyle, previousResult), mScript1(record.btnscr1),
+      mCloseBox(StepFlow::closeBox(record))
 {
     setCaption(trimmedRight(record.caption));
     setFixedSize(360, 116);
@@ -31,8 +32,7 @@ ProgressWindow::ProgressWindow(const DialogRecord &record, qint16 projectStyle,
     const QString caption = trimmedSpaces(record.btn1);
     ButtonPair button = addButtons(QStringLiteral("msg_btn1"), QStringLiteral("msg_btn2"), caption,
                                    QPoint(232, 80), [this] { press(mScript1, 1); });
-    mHasButton = !caption.isEmpty();
-    if (!mHasButton)
+    if (caption.isEmpty())
         button.hide();
 
     if (projectStyle == 1)
@@ -62,7 +62,7 @@ void ProgressWindow::tick()
 
 void ProgressWindow::reject()
 {
-    if (mHasButton)
+    if (mCloseBox == StepFlow::CloseBox::Button1)
         press(mScript1, 1);
 }
 

@@ -37,7 +37,7 @@ public:
 
 private:
     QString mScript1;
-    bool mHasButton = false;
+    StepFlow::CloseBox mCloseBox;
     QProgressBar *mBar = nullptr;
     KXToolBar *mCounter = nullptr;
     QTimer *mTime = nullptr;

@@ -3,6 +3,7 @@
 #include "buttonscript.h"
 #include "projectfile.h"
 #include "projectio.h"
+#include "runfault.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,9 +28,9 @@ QString scriptFor(const DialogRecord &record, qint16 stepResult)
 }
 
 // The step as the editor's list numbers it, from 0: position p is list entry p - 1.
-QString stepName(qint16 position)
+int stepOf(qint16 position)
 {
-    return QStringLiteral("step %1").arg(position - 1);
+    return position - 1;
 }
 
 StepLoop::Outcome fault(const QString &what, int steps)
@@ -69,7 +70,7 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
         return fault(QStringLiteral("%1 holds no project header").arg(dataPath), 0);
     const std::optional<qint16> projectStyle = header->projectStyle();
     if (!projectStyle)
-        return fault(QStringLiteral("the project header holds no project style"), 0);
+        return fault(RunFault::noProjectStyle(), 0);
     const qint16 style = *projectStyle;
 
     const qint16 count = file.count();
@@ -82,26 +83,20 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
     while (position <= count && position > 0) {
         const std::optional<DialogRecord> read = file.read(position + 1);
         if (!read)
-            return fault(QStringLiteral("cannot read %1").arg(stepName(position)), steps);
+            return fault(QStringLiteral("cannot read step %1").arg(stepOf(position)), steps);
         const DialogRecord &current = *read;
         StepKind *kind = mKinds.value(current.type);
         if (kind && kind->waits(current)) {
             passedAtOnce.clear();
         } else if (passedAtOnce.contains(position)) {
-            return fault(QStringLiteral("%1: the scripts lead back to it without "
-                                        "showing anything, so the run would never end")
-                             .arg(stepName(position)),
-                         steps);
+            return fault(RunFault::silentLoop(stepOf(position)), steps);
         } else {
             passedAtOnce.insert(position);
         }
         if (kind) {
             const std::optional<qint16> result = kind->play(current, style, stepResult);
             if (!result)
-                return fault(QStringLiteral("%1 cannot be shown in project style %2")
-                                 .arg(stepName(position))
-                                 .arg(style),
-                             steps);
+                return fault(RunFault::cannotShow(stepOf(position), style), steps);
             stepResult = *result;
         } else {
             stepResult = 0;
@@ -110,10 +105,7 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
         const QString script = scriptFor(current, stepResult);
         const std::optional<qint16> next = ButtonScript::interpret(script, position);
         if (!next)
-            return fault(QStringLiteral("%1: the script \"%2\" cannot be run")
-                             .arg(stepName(position))
-                             .arg(script),
-                         steps);
+            return fault(RunFault::scriptCannotRun(stepOf(position), script), steps);
         position = *next;
     }
 

@@ -78,6 +78,8 @@ private slots:
     void findings();
     void exits_data();
     void exits();
+    void closeBox_data();
+    void closeBox();
     void countsErrors();
     void shippedSamplesHaveNoErrors_data();
     void shippedSamplesHaveNoErrors();
@@ -238,6 +240,31 @@ void TestProjectCheck::exits()
                      .arg(exit.target);
     }
     QCOMPARE(found, expected);
+}
+
+void TestProjectCheck::closeBox_data()
+{
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("message, one button") << message("Да", Next) << "Button1";
+    QTest::newRow("message, two buttons") << message("Да", Next, "Нет", Back) << "Button2";
+    QTest::newRow("message, blank second caption") << message("Да", Next, "  ", Back) << "Button1";
+    QTest::newRow("message, last button does nothing")
+        << message("Да", Next, "Нет", " " + No + " ") << "EndRun";
+    QTest::newRow("message, only button does nothing") << message("Да", No) << "EndRun";
+    QTest::newRow("progress with button") << progress(2, "Стоп", No, Next) << "Button1";
+    QTest::newRow("progress without button") << progress(2, " ", Exit, Next) << "Ignored";
+    QTest::newRow("pause") << pause(3, Next) << "Ignored";
+    QTest::newRow("skipped type") << ofType(3) << "Ignored";
+}
+
+void TestProjectCheck::closeBox()
+{
+    QFETCH(Step, step);
+    QFETCH(QString, expected);
+    const QStringList names{"Button1", "Button2", "EndRun", "Ignored"};
+    const DialogProject project = makeProject({step});
+    QCOMPARE(names.at(int(StepFlow::closeBox(project.record(1)))), expected);
 }
 
 void TestProjectCheck::countsErrors()
