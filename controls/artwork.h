@@ -11,4 +11,8 @@ namespace kq {
 QImage loadControlImage(const QString &fileName);
 QPixmap loadControlArt(const QString &fileName);
 
+// Icon strip `style` (0 or 1) as an image, transparent where the artwork is pure magenta; a null
+// image for any other style.
+QImage loadIconStrip(int style);
+
 } // namespace kq

@@ -15,4 +15,19 @@ QString withoutMnemonic(const QString &caption)
     return text;
 }
 
+MnemonicCaption splitMnemonic(const QString &caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption.at(i) != u'&')
+            continue;
+        if (caption.at(i + 1) == u'&') {
+            ++i;
+            continue;
+        }
+        return {withoutMnemonic(caption.left(i)), caption.mid(i + 1, 1),
+                withoutMnemonic(caption.mid(i + 2))};
+    }
+    return {withoutMnemonic(caption), {}, {}};
+}
+
 } // namespace kq

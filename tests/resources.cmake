@@ -8,6 +8,7 @@ kq_add_test(shippeddata resources)
 kq_add_test(samplenames resources)
 kq_add_test(recentprojects resources)
 kq_add_test(fileplaces resources)
+kq_add_test(mnemonic resources)
 
 # Cases that need an ordinary user (files the user cannot read or write) skip for the superuser;
 # `make test-unprivileged` runs these tests again as a throw-away user.
