@@ -58,6 +58,17 @@ bool showsIcon(const DialogRecord &record)
     return record.type == DialogRecord::Message || record.type == DialogRecord::Progress;
 }
 
+QString shownCaption(const DialogRecord &record)
+{
+    return trimmedRight(record.caption);
+}
+
+QString shownText(const DialogRecord &record)
+{
+    QString text = trimmedRight(record.text);
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
+
 QList<StepExit> exits(const DialogProject &project, int step)
 {
     const DialogRecord &record = project.record(step + 1);

@@ -50,6 +50,11 @@ bool waits(const DialogRecord &record);
 // Message and progress windows show the step's icon; pauses and skipped types show none.
 bool showsIcon(const DialogRecord &record);
 
+// The caption and the text as a message or progress window shows them: the padding cut, and the
+// text's line breaks (CR LF, CR alone or LF alone) as LF.
+QString shownCaption(const DialogRecord &record);
+QString shownText(const DialogRecord &record);
+
 // The ways out of dialog `step` of the project, buttons first, in the order of their fields.
 QList<StepExit> exits(const DialogProject &project, int step);
 

@@ -22,9 +22,9 @@ MessageWindow::MessageWindow(const DialogRecord &record, qint16 projectStyle, qi
     : StepWindow(QStringLiteral("msgf"), projectStyle, previousResult), mScript1(record.btnscr1),
       mScript2(record.btnscr2), mCloseBox(StepFlow::closeBox(record))
 {
-    setCaption(trimmedRight(record.caption));
+    setCaption(StepFlow::shownCaption(record));
     mIcon = addIcon(record.ico);
-    mText = addText(trimmedRight(record.text), QPoint(72, 24));
+    mText = addText(StepFlow::shownText(record), QPoint(72, 24));
     mButton1 =
         addButtons(QStringLiteral("msg_btn1"), QStringLiteral("msg_btn3"),
                    trimmedSpaces(record.btn1), QPoint(80, 56), [this] { press(mScript1, 1); });

@@ -12,10 +12,10 @@ ProgressWindow::ProgressWindow(const DialogRecord &record, qint16 projectStyle,
     : StepWindow(QStringLiteral("prgf"), projectStyle, previousResult), mScript1(record.btnscr1),
       mCloseBox(StepFlow::closeBox(record))
 {
-    setCaption(trimmedRight(record.caption));
+    setCaption(StepFlow::shownCaption(record));
     setFixedSize(360, 116);
     addIcon(record.ico);
-    addText(trimmedRight(record.text), QPoint(72, 16));
+    addText(StepFlow::shownText(record), QPoint(72, 16));
 
     mBar = new QProgressBar(this);
     mBar->setObjectName(QStringLiteral("msg_prg2"));

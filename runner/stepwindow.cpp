@@ -70,13 +70,11 @@ QLabel *StepWindow::addIcon(qint16 ico)
 
 QLabel *StepWindow::addText(const QString &text, QPoint topLeft)
 {
-    QString lines = text;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     auto *label = new QLabel(this);
     label->setObjectName(QStringLiteral("msg_text"));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(false);
-    label->setText(lines);
+    label->setText(text);
     label->move(topLeft);
     label->adjustSize();
     return label;

@@ -61,7 +61,7 @@ protected:
     // msg_icon at 16,16: cell ico of the style's strip on the window background. An ico outside
     // the strip leaves the box empty.
     QLabel *addIcon(qint16 ico);
-    // msg_text: plain text sized to its text; CR LF breaks lines, nothing wraps.
+    // msg_text: plain text sized to its text; LF breaks lines, nothing wraps.
     QLabel *addText(const QString &text, QPoint topLeft);
     ButtonPair addButtons(const QString &systemName, const QString &skinnedName,
                           const QString &caption, QPoint topLeft, std::function<void()> pressed);
