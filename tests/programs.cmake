@@ -16,5 +16,7 @@ target_compile_definitions(tst_librarybundle PRIVATE KQ_NEEDY_LIBRARY="$<TARGET_
 kq_add_test(portablebuild editorcore)
 add_dependencies(tst_portablebuild run run-portable)
 kq_add_test(commandline editorcore)
+kq_add_test(steptable editorcore)
+kq_add_test(webpagebuilder editorcore)
 kq_add_test(tavlen editorui)
 add_dependencies(tst_tavlen tavlen)
