@@ -55,7 +55,8 @@ void TestCommandLine::parse_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<Action>("action");
-    // The file, the output and the flags: s no splash, q quiet, p portable, a archive, f force.
+    // The file, the output and the flags: s no splash, q quiet, p portable, a archive, f force,
+    // w web page.
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("editor") << QStringList() << Action::Edit << QStringList{"", "", ""};
@@ -79,6 +80,8 @@ void TestCommandLine::parse_data()
     QTest::newRow("archive builds portable")
         << QStringList{"--build", "quiz.dlg2", "-o", "quiz", "--archive"} << Action::Build
         << QStringList{"quiz.dlg2", "quiz", "pa"};
+    QTest::newRow("web page") << QStringList{"--build", "quiz.dlg2", "-o", "quiz.html", "--web"}
+                              << Action::Build << QStringList{"quiz.dlg2", "quiz.html", "w"};
     QTest::newRow("version") << QStringList{"--version"} << Action::Version
                              << QStringList{"", "", ""};
 }
@@ -98,6 +101,7 @@ void TestCommandLine::parse()
     QCOMPARE(line.portable, flags.contains(u'p'));
     QCOMPARE(line.archive, flags.contains(u'a'));
     QCOMPARE(line.force, flags.contains(u'f'));
+    QCOMPARE(line.web, flags.contains(u'w'));
 }
 
 void TestCommandLine::wrongLine_data()
@@ -114,6 +118,12 @@ void TestCommandLine::wrongLine_data()
         << QStringList{"--portable"} << "--portable goes with --build";
     QTest::newRow("archive without build")
         << QStringList{"--archive", "quiz.dlg2"} << "--archive goes with --build";
+    QTest::newRow("web without build")
+        << QStringList{"--web", "quiz.dlg2"} << "--web goes with --build";
+    QTest::newRow("web and portable")
+        << QStringList{"--build", "a.dlg2", "-o", "a", "--web", "--portable"} << "give one of them";
+    QTest::newRow("web and archive")
+        << QStringList{"--build", "a.dlg2", "-o", "a", "--archive", "--web"} << "give one of them";
     QTest::newRow("quiet in the editor") << QStringList{"-q", "quiz.dlg2"} << "--quiet";
     QTest::newRow("check and build")
         << QStringList{"--check", "a.dlg2", "--build", "a.dlg2", "-o", "a"} << "give one of them";
@@ -154,7 +164,7 @@ void TestCommandLine::helpNamesEveryOption()
     QCOMPARE(line.action, Action::Help);
     for (const char *option :
          {"--check <FILE>", "--build <FILE>", "-o, --output <PROGRAM>", "--force", "--portable",
-          "--archive", "--no-splash", "-q, --quiet", "[FILE]"})
+          "--archive", "--web", "--no-splash", "-q, --quiet", "[FILE]"})
         QVERIFY2(line.text.contains(QLatin1String(option)), option);
 }
 

@@ -48,6 +48,8 @@ private slots:
     void checkWithoutDisplay_data();
     void checkWithoutDisplay();
     void buildRefusesAProjectWithErrors();
+    void webBuildWritesOnePage_data();
+    void webBuildWritesOnePage();
     void editorOpensTheFileNamed_data();
     void editorOpensTheFileNamed();
 
@@ -296,6 +298,56 @@ void TestTavlen::buildRefusesAProjectWithErrors()
     QCOMPARE(tavlen(build + QStringList{QStringLiteral("--force")}).exitCode, 0);
     QVERIFY(QFile::exists(scratch(QStringLiteral("broken"))));
     QVERIFY(QFile::exists(scratch(QStringLiteral("broken.dll"))));
+}
+
+void TestTavlen::webBuildWritesOnePage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("word"); // a word of the page in its language; empty: no page
+
+    QTest::newRow("English") << "english.lang"
+                             << "@ending.dlg2" << QStringList() << 0 << "Play again";
+    QTest::newRow("Russian") << "russian.lang"
+                             << "@ending.dlg2" << QStringList() << 0 << "Начать сначала";
+    QTest::newRow("quiet") << "english.lang"
+                           << "@ending.dlg2" << QStringList{"-q"} << 0 << "Play again";
+    QTest::newRow("errors refused") << "english.lang"
+                                    << "@broken.dlg2" << QStringList() << 2 << "";
+    QTest::newRow("errors by force")
+        << "english.lang"
+        << "@broken.dlg2" << QStringList{"--force"} << 0 << "The program stopped: %1";
+}
+
+void TestTavlen::webBuildWritesOnePage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, project);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, word);
+    useLanguage(language);
+    QTemporaryDir folder;
+    const QString page = folder.filePath(QStringLiteral("quiz.html"));
+    const kq::ProgramTest::Finished run =
+        tavlen(QStringList{QStringLiteral("--build"), project, QStringLiteral("-o"), page,
+                           QStringLiteral("--web")} +
+               options);
+    QCOMPARE(run.exitCode, exitCode);
+    if (word.isEmpty()) {
+        QCOMPARE(lines(run.errors).size(), 1);
+        QVERIFY(QDir(folder.path()).isEmpty());
+        return;
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("quiz.html")});
+    QVERIFY(QString::fromUtf8(kq::TestFiles::readBytes(page)).contains(word));
+    const QString said = QStringLiteral("%1: web page, %2 KB\n")
+                             .arg(page)
+                             .arg((QFileInfo(page).size() + 1023) / 1024);
+    QCOMPARE(QString::fromLocal8Bit(run.output), options.contains("-q") ? QString() : said);
 }
 
 void TestTavlen::editorOpensTheFileNamed_data()

@@ -7,6 +7,7 @@
 #include "programbuilder.h"
 #include "projectcheck.h"
 #include "projectio.h"
+#include "webpagebuilder.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -36,7 +37,8 @@ struct Options
     QCommandLineOption build{
         u"build"_s, u"Build the project FILE into a program, without a window."_s, u"FILE"_s};
     QCommandLineOption output{{u"o"_s, u"output"_s},
-                              u"The program a build writes (with --portable: its folder)."_s,
+                              u"The program a build writes (with --portable: its folder; with "
+                              u"--web: the page)."_s,
                               u"PROGRAM"_s};
     QCommandLineOption quiet{
         {u"q"_s, u"quiet"_s},
@@ -48,6 +50,9 @@ struct Options
         u"Build a folder that runs on a Linux desktop without Qt: the program named after the folder, the libraries it needs, a README.txt."_s};
     QCommandLineOption archive{
         u"archive"_s, u"Build portable and pack the folder into PROGRAM.tar.gz beside it."_s};
+    QCommandLineOption web{
+        u"web"_s,
+        u"Build one self-contained web page (.html) that plays the project in any browser."_s};
 };
 
 CommandLine wrong(const QString &reason)
@@ -63,7 +68,7 @@ QString misplacedOption(const QCommandLineParser &parser, const Options &options
                         bool building)
 {
     for (const QCommandLineOption *option :
-         {&options.output, &options.force, &options.portable, &options.archive}) {
+         {&options.output, &options.force, &options.portable, &options.archive, &options.web}) {
         if (parser.isSet(*option) && !building)
             return u"--%1 goes with --build"_s.arg(option->names().constLast());
     }
@@ -106,6 +111,22 @@ int runCheck(const CommandLine &line, const DialogProject &project, QTextStream 
     return findings.isEmpty() ? ExitClean : ExitWarnings;
 }
 
+// The page speaks the language of the editor's settings.
+int runWebBuild(const CommandLine &line, const DialogProject &project, QTextStream &out,
+                QTextStream &err)
+{
+    useSettingsLanguage();
+    QString error;
+    if (!WebPageBuilder(project).write(line.output, &error)) {
+        err << u"tavlen: "_s << error << Qt::endl;
+        return ExitFailed;
+    }
+    if (!line.quiet)
+        out << line.output << u": web page, "_s << kilobytes(QFileInfo(line.output).size())
+            << u" KB"_s << Qt::endl;
+    return ExitClean;
+}
+
 int runBuild(const CommandLine &line, const DialogProject &project, QTextStream &out,
              QTextStream &err)
 {
@@ -118,6 +139,8 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
             << Qt::endl;
         return ExitErrors;
     }
+    if (line.web)
+        return runWebBuild(line, project, out, err);
     if (!line.portable) {
         if (!buildProgram(project, runnerProgram(), line.output, &error)) {
             err << u"tavlen: "_s << error << Qt::endl;
@@ -179,7 +202,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         u"editor and opens FILE."_s);
     Options options{parser.addHelpOption(), parser.addVersionOption()};
     parser.addOptions({options.noSplash, options.check, options.build, options.output,
-                       options.quiet, options.force, options.portable, options.archive});
+                       options.quiet, options.force, options.portable, options.archive,
+                       options.web});
     parser.addPositionalArgument(
         u"FILE"_s, u"A project (.dlg2), an old project (.dlg) or a built program."_s, u"[FILE]"_s);
     if (!parser.parse(arguments))
@@ -203,6 +227,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (const QString misplaced = misplacedOption(parser, options, checking, building);
         !misplaced.isEmpty())
         return wrong(misplaced);
+    if (parser.isSet(options.web) &&
+        (parser.isSet(options.portable) || parser.isSet(options.archive)))
+        return wrong(u"--web builds a page and --portable a folder; give one of them"_s);
     const QStringList files = parser.positionalArguments();
     if (checking || building) {
         if (!files.isEmpty())
@@ -223,6 +250,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     line.force = parser.isSet(options.force);
     line.archive = parser.isSet(options.archive);
     line.portable = parser.isSet(options.portable) || line.archive;
+    line.web = parser.isSet(options.web);
     return line;
 }
 

@@ -14,12 +14,13 @@ struct CommandLine
 
     Action action = Action::Edit;
     QString file;   // the project to open, check or build
-    QString output; // the program (or, portable, the folder) a build writes
+    QString output; // the program (or, portable, the folder; web, the page) a build writes
     bool noSplash = false;
     bool quiet = false;
     bool force = false;
     bool portable = false;
     bool archive = false;
+    bool web = false;
     QString text; // the help text, or why a wrong command line is wrong
 };
 

@@ -232,6 +232,11 @@ QString megabytes(qint64 bytes)
     return QString::number(double(bytes) / (1024 * 1024), 'f', 1);
 }
 
+QString kilobytes(qint64 bytes)
+{
+    return QString::number((bytes + 1023) / 1024);
+}
+
 bool packFolder(const QString &folder, QString *archive, QString *error)
 {
     const QFileInfo info(absolute(folder));

@@ -41,6 +41,8 @@ bool buildPortable(const DialogProject &project, const QString &runnerPath, cons
 
 // A size in megabytes with one decimal, as builds report the size of what they wrote.
 QString megabytes(qint64 bytes);
+// A size in whole kilobytes, rounded up, as small builds (a web page) report it.
+QString kilobytes(qint64 bytes);
 
 // Packs a folder into one gzip-compressed tar file named after it (folder + ".tar.gz"), beside
 // it, holding the folder under its own name. An older archive is replaced once the new one is
