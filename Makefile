@@ -4,10 +4,11 @@ JOBS    ?= $(shell nproc)
 PREFIX  ?= $(HOME)/.local
 # Build and test packages. X connections are flushed through libxcb; the tests validate the
 # desktop files and drive and read windows under a virtual X server of their own, build the
-# Debian package (dpkg-shlibdeps of dpkg-dev, file) and render the man page (groff).
+# Debian package (dpkg-shlibdeps of dpkg-dev, file), render the man page (groff) and play built
+# web pages in headless Chromium through WebDriver.
 PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n \
            fonts-dejavu-core pkg-config libxcb1-dev desktop-file-utils shared-mime-info xvfb \
-           xdotool dpkg-dev file groff-base
+           xdotool dpkg-dev file groff-base chromium chromium-driver python3-selenium
 # ccache, where a developer has it, makes rebuilds in several work trees cheap.
 LAUNCHER = $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -35,8 +36,9 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Speed goals of the controls, records, lookups and the runner loop, and the runner's start-up
-# against a bare Qt dialog under the current X display (DISPLAY; skipped without one).
+# Speed goals of the controls, records, lookups and the runner loop, the size of a web page and
+# how soon headless Chromium shows it, and the runner's start-up against a bare Qt dialog under
+# the current X display (DISPLAY; skipped without one).
 bench: build
 	cmake --build $(BUILD) --target kq_bench -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/benchmarks/kq_bench

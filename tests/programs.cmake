@@ -18,5 +18,7 @@ add_dependencies(tst_portablebuild run run-portable)
 kq_add_test(commandline editorcore)
 kq_add_test(steptable editorcore)
 kq_add_test(webpagebuilder editorcore)
+# Plays each sample and crafted project in the runner's loop and as a page in headless Chromium.
+kq_add_test(webpage editorcore runnerlib)
 kq_add_test(tavlen editorui)
 add_dependencies(tst_tavlen tavlen)
