@@ -1,3 +1,4 @@
+#include "buttonscript.h"
 #include "dialogproject.h"
 #include "kxbutton.h"
 #include "kxtoolbar.h"
@@ -7,13 +8,16 @@
 #include "projectfile.h"
 #include "startupcompare.h"
 #include "steploop.h"
+#include "webpagebuilder.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -147,6 +151,47 @@ void compareRunnerStartUp()
         1.05);
 }
 
+// A web page of ten steps of full texts, in the skinned style, which carries the most pictures:
+// its size, and how soon headless Chromium shows its first step (needs chromium, chromium-driver
+// and python3-selenium).
+void measureWebPage()
+{
+    DialogProject project;
+    project.record(0).text = QStringLiteral("1");
+    for (int i = 1; i <= 10; ++i) {
+        project.newDialog(i, QString(DialogRecord::TextWidth, u'ж'));
+        DialogRecord &record = project.record(i);
+        record.caption = QString(DialogRecord::CaptionWidth, u'З');
+        record.btn1 = QStringLiteral("&Далее");
+        record.btn2 = QStringLiteral("&Назад");
+        record.btnscr2 = ButtonScript::GoBack;
+        record.ico = qint16(i % 6);
+        record.type = i % 3 == 2 ? DialogRecord::Progress : DialogRecord::Message;
+        record.time = 3;
+    }
+    project.setDialogCount(10);
+    QTemporaryDir folder;
+    const QString page = folder.filePath(QStringLiteral("quiz.html"));
+    WebPageBuilder(project).write(page);
+    const double kilobytes = QFileInfo(page).size() / 1024.0;
+    std::printf("%-44s %10.1f KB  (goal %8d KB)  %s\n", "web page of 10 steps", kilobytes, 150,
+                kilobytes < 150 ? "ok" : "TOO BIG");
+
+    QProcess browser;
+    browser.start(QStringLiteral("/usr/bin/python3"),
+                  {QStringLiteral(KQ_SOURCE_DIR "/benchmarks/webready.py"), page});
+    if (!browser.waitForFinished(120000) || browser.exitCode() != 0) {
+        std::printf("%-44s skipped: %s\n", "web page ready in headless Chromium",
+                    browser.readAllStandardError().trimmed().split('\n').constLast().constData());
+        return;
+    }
+    const QList<QByteArray> times = browser.readAllStandardOutput().trimmed().split(' ');
+    const double median = times.value(0).toDouble();
+    std::printf("%-44s %10.1f ms  (goal %8d ms)  %s  (slowest %s ms)\n",
+                "web page ready in headless Chromium", median, 200, median < 200 ? "ok" : "SLOW",
+                times.value(1).constData());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -194,6 +239,7 @@ int main(int argc, char *argv[])
         loop.run(data, true);
     });
 
+    measureWebPage();
     compareRunnerStartUp();
     return 0;
 }
