@@ -833,6 +833,7 @@ void TestMainWindow::buildMenuOffersBothBuilds()
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(child<QAction>(menu, "mnuBldProgram")->text(), "Собрать программу...");
     QCOMPARE(child<QAction>(menu, "mnuBldPortable")->text(), "Собрать переносимую...");
+    QCOMPARE(child<QAction>(menu, "mnuBldWeb")->text(), "Собрать веб-страницу...");
     menu->hide();
 
     // The menu's first entry is the Build button's own command.

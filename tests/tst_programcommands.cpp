@@ -1,5 +1,5 @@
 // The commands that make a program of the project: the test run with its runner process, the
-// build and the portable build, on a document of their own.
+// build, the portable build and the web page, on a document of their own.
 
 #include "tst_mainwindowfixture.h"
 
@@ -59,6 +59,7 @@ private slots:
     void buildToUnwritablePlaceWarns();
     void portableBuildFromTheMenu();
     void portableBuildIntoForeignFolderWarns();
+    void webPageFromTheMenu();
 
 private:
     QScopedPointer<ProgramFolder> mFolder;
@@ -294,6 +295,37 @@ void TestProgramCommands::portableBuildIntoForeignFolderWarns()
     QCOMPARE(QDir(target.filePath("quiz")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{"notes.txt"});
     QCOMPARE(run.lastStatus(), statusBefore);
+}
+
+void TestProgramCommands::webPageFromTheMenu()
+{
+    QTemporaryDir target;
+    Commands run(2);
+    ScriptedUi &ui = run.ui;
+    // A name typed without an extension becomes a page a browser opens.
+    ui.fileNames.enqueue(target.filePath("quiz"));
+
+    run.commands.buildWebPage();
+
+    QCOMPARE(ui.fileDialogs.size(), 1);
+    QVERIFY(ui.fileDialogs[0].save);
+    QCOMPARE(ui.fileDialogs[0].title, "Собрать веб-страницу");
+    QVERIFY(ui.messages.isEmpty());
+    const QString page = target.filePath("quiz.html");
+    QCOMPARE(QDir(target.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList{"quiz.html"});
+    const QString html = QString::fromUtf8(kq::TestFiles::readBytes(page));
+    QVERIFY(html.contains("\"text\":\"D0\"") && html.contains("\"text\":\"D1\""));
+    QCOMPARE(run.lastStatus(), QString("Веб-страница собрана: %1 (%2 КБ)")
+                                   .arg(QDir::toNativeSeparators(page))
+                                   .arg((QFileInfo(page).size() + 1023) / 1024));
+
+    // A page that cannot be written is told, and the status stays.
+    ui.fileNames.enqueue(target.filePath("missing/quiz.html"));
+    run.commands.buildWebPage();
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages[0].text, "Операция не выполнена");
+    QCOMPARE(run.status.size(), 1);
 }
 
 QTEST_MAIN(TestProgramCommands)

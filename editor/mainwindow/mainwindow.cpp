@@ -79,6 +79,7 @@ constexpr DesignedCaption DesignedCaptions[] = {{"msg_lbltype", "%0101"},
                                                 {"mnuHlpAbout", "%0156"},
                                                 {"mnuBldProgram", "%0400"},
                                                 {"mnuBldPortable", "%0401"},
+                                                {"mnuBldWeb", "%0405"},
                                                 {"sd0", "%0001"},
                                                 {"sd1", "%0002"},
                                                 {"sd2", "%0003"},
@@ -309,6 +310,7 @@ void MainWindow::buildMenus()
     mMnuBld->setObjectName(QStringLiteral("mnuBld"));
     QAction *build = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"), resourceId(400));
     QAction *portable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"), resourceId(401));
+    QAction *web = addMenuEntry(mMnuBld, QStringLiteral("mnuBldWeb"), resourceId(405));
 
     mMnuHlp = new QMenu(this);
     mMnuHlp->setObjectName(QStringLiteral("mnuHlp"));
@@ -334,6 +336,7 @@ void MainWindow::buildMenus()
             [this] { saveAndRefresh(ProjectCommands::SaveMode::SaveAs); });
     connect(build, &QAction::triggered, mProgramCommands, &ProgramCommands::build);
     connect(portable, &QAction::triggered, mProgramCommands, &ProgramCommands::buildPortable);
+    connect(web, &QAction::triggered, mProgramCommands, &ProgramCommands::buildWebPage);
     connect(help, &QAction::triggered, this, [this] { mUi.openReadme(); });
     connect(site, &QAction::triggered, this, [this] { mUi.openUrl(QUrl(ProductWebPage)); });
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);

@@ -7,9 +7,11 @@
 #include "projectdocument.h"
 #include "testruncontroller.h"
 #include "uiservices.h"
+#include "webpagebuilder.h"
 
 #include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -82,6 +84,26 @@ void ProgramCommands::buildPortable()
                            .arg(QDir::toNativeSeparators(result.program))
                            .arg(result.bundled.size())
                            .arg(megabytes(result.folderBytes)));
+}
+
+void ProgramCommands::buildWebPage()
+{
+    mDocument.commitPendingEdits();
+    if (!mayRunDespiteErrors())
+        return;
+    const QString chosen =
+        mUi.saveFileName(mWindow, languageText(406), languageText(407) + QStringLiteral("|*.html"));
+    if (chosen.isEmpty())
+        return;
+    const QString page = WebPageBuilder::pagePath(chosen);
+    QString error;
+    if (!WebPageBuilder(mDocument.project()).write(page, &error)) {
+        mUi.warnFailed(mWindow, error);
+        return;
+    }
+    emit statusMessage(languageText(408)
+                           .arg(QDir::toNativeSeparators(page))
+                           .arg(kilobytes(QFileInfo(page).size())));
 }
 
 } // namespace kq

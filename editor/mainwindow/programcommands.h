@@ -11,8 +11,8 @@ class TestRunController;
 class UiServices;
 
 // The commands that make a program of the project as it is in memory, unsaved edits included:
-// the test run, the build of a program and the portable build of a folder. Before any of them,
-// errors the project check finds are asked about once; warnings never stop them.
+// the test run, the build of a program, the portable build of a folder and the web page. Before any
+// of them, errors the project check finds are asked about once; warnings never stop them.
 class ProgramCommands : public QObject
 {
     Q_OBJECT
@@ -24,6 +24,7 @@ public:
     void testRun();
     void build();
     void buildPortable();
+    void buildWebPage();
 
 signals:
     // What a command did, for the status bar.
