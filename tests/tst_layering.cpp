@@ -1,5 +1,6 @@
 // Libraries depend one way only: project below resources, resources below controls, controls below
-// the runner and the editor's windows; the editor's core below its windows. Checked twice: the
+// the runner and the editor's windows; the editor's core below its windows. The controls'
+// artwork, Qt Gui only, lies below both the controls and the editor's core. Checked twice: the
 // link dependencies CMake really resolved (its file API reply in the build folder), and the
 // headers each folder includes.
 
@@ -16,8 +17,9 @@ namespace {
 
 // Folders from the bottom up; a file may include headers of its own rank or below.
 const QList<QPair<QString, int>> Folders{
-    {"project", 0},           {"resources", 1},     {"controls", 2},    {"runner", 3},
-    {"editor/core", 2},       {"editor/common", 3}, {"editor/flow", 4}, {"editor/management", 4},
+    {"project", 0},           {"resources", 1},   {"controls/art", 1},
+    {"controls", 2},          {"runner", 3},      {"editor/core", 2},
+    {"editor/common", 3},     {"editor/flow", 4}, {"editor/management", 4},
     {"editor/mainwindow", 5}, {"editor/app", 6},
 };
 
@@ -148,6 +150,9 @@ void TestLayering::linksGoDownOnly_data()
                              << QStringList{"QtGui", "QtWidgets"};
     QTest::newRow("resources") << "resources" << QStringList{"controls", "runnerlib"} + editor
                                << QStringList{"QtWidgets"};
+    QTest::newRow("controls' artwork")
+        << "controlsart" << QStringList{"resources", "controls", "runnerlib"} + editor
+        << QStringList{"QtWidgets"};
     QTest::newRow("controls") << "controls" << QStringList{"runnerlib"} + editor << QStringList{};
     QTest::newRow("runner") << "runnerlib" << editor << QStringList{};
     QTest::newRow("editor core") << "editorcore" << QStringList{"controls", "runnerlib", "editorui"}
