@@ -10,11 +10,13 @@
 #            (default: the Quiz sample), written as NAME.png (default: editor-LANGUAGE)
 #   runner   a message window and a progress window of a built program in both project styles:
 #            message-system.png, progress-system.png, message-skinned.png, progress-skinned.png
+#   web      the web page built from the same sample in both styles, in headless Chromium:
+#            web-system.png, web-skinned.png
 # Without steps it takes all the README shows: the editor in English with the Quiz sample, in
-# Russian with the FormatC sample, and the runner's windows.
+# Russian with the FormatC sample, the runner's windows and the web page.
 #
 # Needs the Debian packages xvfb, openbox, xdotool and imagemagick (optipng, when present, makes
-# the pictures smaller) and a built program folder (make build). Nothing outside a scratch folder is touched: the editor gets its own settings.
+# the pictures smaller), chromium for the web page, and a built program folder (make build). Nothing outside a scratch folder is touched: the editor gets its own settings.
 set -eu
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,7 +34,7 @@ while [ $# -gt 0 ]; do
         --language) language=$2; shift 2 ;;
         --project) project=$(cd "$(dirname "$2")" && pwd)/$(basename "$2"); shift 2 ;;
         --name) name=$2; shift 2 ;;
-        editor|runner) steps="$steps $1"; shift ;;
+        editor|runner|web) steps="$steps $1"; shift ;;
         *) echo "screenshots.sh: unknown argument $1" >&2; exit 2 ;;
     esac
 done
@@ -70,6 +72,12 @@ export XDG_CONFIG_HOME="$scratch/config"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 mkdir -p "$out" "$XDG_CONFIG_HOME/Kestrane"
 
+# Lossless, only smaller, so the pictures weigh little in the repository.
+shrink() {
+    ! command -v optipng >/dev/null 2>&1 || optipng -quiet -o2 -strip all "$1"
+    echo "wrote $1"
+}
+
 # The id of the first visible window whose title matches and that is at least min_width wide.
 wait_for_window() {
     pattern=$1
@@ -95,9 +103,7 @@ capture() {
     xdotool mousemove 1590 890
     sleep 0.5
     import -window "$1" -frame "$out/$2.png"
-    # Lossless, only smaller, so the pictures weigh little in the repository.
-    ! command -v optipng >/dev/null 2>&1 || optipng -quiet -o2 -strip all "$out/$2.png"
-    echo "wrote $out/$2.png"
+    shrink "$out/$2.png"
 }
 
 # shot_editor LANGUAGE PROJECT NAME
@@ -114,16 +120,22 @@ shot_editor() {
     kill "$editor"
 }
 
-# A program built by "tavlen --build" from the DeskCleanup sample in the given project style
-# (the first byte of the header record holds it), started as its user would start it.
-start_built_program() {
-    style=$1
-    folder=$scratch/program-$style
+# The DeskCleanup sample in the given project style (the first byte of the header record holds
+# it), in a folder of its own: prints the folder.
+sample_in_style() {
+    folder=$scratch/program-$1
     mkdir -p "$folder"
     {
-        printf '%s' "$style"
+        printf '%s' "$1"
         tail -c +2 "$app/Samples/DeskCleanup.dlg2"
     } >"$folder/DeskCleanup.dlg2"
+    echo "$folder"
+}
+
+# A program built by "tavlen --build" from the DeskCleanup sample in the given project style,
+# started as its user would start it.
+start_built_program() {
+    folder=$(sample_in_style "$1")
     "$app/tavlen" --quiet --build "$folder/DeskCleanup.dlg2" -o "$folder/cleanup"
     (cd "$folder" && exec ./cleanup) >/dev/null 2>&1 &
     echo $!
@@ -148,15 +160,34 @@ shot_runner() {
     done
 }
 
+# The page built by "tavlen --build --web" from the same sample, as headless Chromium shows it
+# when it has loaded: the first message on the page's own background.
+shot_web() {
+    command -v chromium >/dev/null 2>&1 ||
+        { echo "screenshots.sh: chromium is missing (Debian package chromium)" >&2; exit 1; }
+    for style in 0 1; do
+        look=$([ "$style" = 0 ] && echo system || echo skinned)
+        folder=$(sample_in_style "$style")
+        "$app/tavlen" --quiet --build "$folder/DeskCleanup.dlg2" -o "$folder/cleanup.html" --web
+        chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+            --disable-background-networking --disable-component-update --disable-sync \
+            --user-data-dir="$scratch/chromium" --hide-scrollbars --window-size=520,230 \
+            --screenshot="$out/web-$look.png" "file://$folder/cleanup.html" >/dev/null 2>&1
+        shrink "$out/web-$look.png"
+    done
+}
+
 if [ -z "$steps" ]; then
     shot_editor english "$app/Samples/Quiz.dlg2" editor-english
     shot_editor russian "$app/Samples/FormatC.dlg2" editor-russian
     shot_runner
+    shot_web
 fi
 for step in $steps; do
     case $step in
         editor) shot_editor "$language" "${project:-$app/Samples/Quiz.dlg2}" \
                     "${name:-editor-$language}" ;;
         runner) shot_runner ;;
+        web) shot_web ;;
     esac
 done
