@@ -24,6 +24,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -436,6 +437,13 @@ void TestWebPage::playsAsRunner()
                              << page.join(u'\n') << "\nrunner:\n"
                              << runner.join(u'\n');
     QCOMPARE(page, runner);
+
+    // After the end, "Play again" shows the run's first window (or its end) once more.
+    const QJsonValue again = played.page.value("again");
+    if (runner.constLast().startsWith(u"[\"ended\""))
+        QCOMPARE(lines({again}), runner.filter(QRegularExpression("^\\[\"(?!pause)")).mid(0, 1));
+    else
+        QVERIFY(again.isNull());
 }
 
 void TestWebPage::runsNothingItShouldNot_data()
@@ -451,6 +459,8 @@ void TestWebPage::runsNothingItShouldNot()
     QCOMPARE(page.value("alerts").toInt(), 0);
     QCOMPARE(page.value("images").toInt(), 0);
     QCOMPARE(page.value("violations").toInt(), 0);
+    QVERIFY(page.contains("unlabelled"));
+    QCOMPARE(page.value("unlabelled").toInt(), 0);
 }
 
 QTEST_MAIN(TestWebPage)

@@ -5,9 +5,11 @@
 
 CASES.json is a list of {"name", "page", "presses"}; a press is "1" or "2" (click that button),
 "tap:1" (touch it), "close" (the close box), "esc", "enter", "alt:X" (keys) or "wait" (let the
-bar fill). RESULTS.json maps each name to {"events", "alerts", "images", "violations"}: the
-windows, pauses and the end in the order the page showed them, in the form the runner's side of
-the test writes them, and what the page ran or was refused that it should not have.
+bar fill). RESULTS.json maps each name to {"events", "again", "alerts", "images", "violations",
+"unlabelled"}: the windows, pauses and the end in the order the page showed them, in the form
+the runner's side of the test writes them; what "Play again" showed first after the end; what
+the page ran or was refused that it should not have; and the windows that were no dialog
+labelled by their caption with the focus on their first button.
 
 One browser serves all cases. The page's timers are recorded and run at once, so a pause or a
 bar takes no real time; the delays the page asked for are part of the events.
@@ -33,7 +35,7 @@ FLAGS = ("--headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
 # only when the test waits for it (so the bar never races a press); whatever the page would
 # alert, or had refused by its policy, is counted.
 WATCH = """
-window.__kq = {timers: [], ticking: new Map(), alerts: 0, violations: 0};
+window.__kq = {timers: [], ticking: new Map(), alerts: 0, violations: 0, unlabelled: 0};
 const setTimeoutOf = window.setTimeout, clearTimeoutOf = window.clearTimeout;
 window.setTimeout = (f, ms) => { __kq.timers.push(["timeout", ms]); return setTimeoutOf(f, 1); };
 window.setInterval = (f, ms) => {
@@ -74,6 +76,12 @@ if (w) {
     icon: icon ? (shown ? Number(shown.slice(1)) : 0) : -1,
     buttons: [...w.querySelectorAll(".buttons button")].map(b => b.textContent),
   };
+  if (!w.__kqSeen) {
+    const label = document.getElementById(w.getAttribute("aria-labelledby"));
+    const first = w.querySelector(".buttons button");
+    const named = w.getAttribute("role") === "dialog" && label === w.querySelector(".caption");
+    __kq.unlabelled += named && document.activeElement === (first || w) ? 0 : 1;
+  }
   w.__kqSeen = true;
 }
 return state;
@@ -134,33 +142,47 @@ def press(driver, what):
         raise ValueError("unknown press " + what)
 
 
+def shown(state):
+    """The pauses, the fresh window and the end that a settled state shows, as events."""
+    events = []
+    interval = 0
+    for kind, ms in state["timers"]:
+        if kind == "timeout":
+            events.append(["pause", ms])
+        else:
+            interval = ms
+    window = state.get("window")
+    if state["ended"] is not None:
+        events.append(["ended", state["ended"]])
+    elif window["fresh"]:
+        events.append([window["kind"], window["caption"], window["text"], window["icon"],
+                       window["buttons"], interval])
+    return events
+
+
 def play(driver, case):
     driver.get("file://" + case["page"])
     presses = list(case["presses"])
     events = []
     state = settle(driver)
     while True:
-        interval = 0
-        for kind, ms in state["timers"]:
-            if kind == "timeout":
-                events.append(["pause", ms])
-            else:
-                interval = ms
+        events += shown(state)
         if state["ended"] is not None:
-            events.append(["ended", state["ended"]])
             break
-        window = state["window"]
-        if window["fresh"]:
-            events.append([window["kind"], window["caption"], window["text"], window["icon"],
-                           window["buttons"], interval])
         if not presses:
             events.append(["ran out"])
             break
         press(driver, presses.pop(0))
         state = settle(driver)
-    counts = driver.execute_script(
-        "return [__kq.alerts, __kq.violations, document.querySelectorAll('img').length];")
-    return {"events": events, "alerts": counts[0], "violations": counts[1], "images": counts[2]}
+    # "Play again" starts the run from its beginning.
+    again = None
+    if state["ended"] is not None:
+        driver.find_element("css selector", "#desk .ended .again").click()
+        again = next(e for e in shown(settle(driver)) if e[0] != "pause")
+    counts = driver.execute_script("return [__kq.alerts, __kq.violations, "
+                                   "document.querySelectorAll('img').length, __kq.unlabelled];")
+    return {"events": events, "again": again, "alerts": counts[0], "violations": counts[1],
+            "images": counts[2], "unlabelled": counts[3]}
 
 
 def main():
