@@ -28,8 +28,10 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.keys import Keys
 
-FLAGS = ("--headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
-         "--disable-background-networking --disable-component-update --disable-sync").split()
+# No sandbox, since CI runs as root; /tmp instead of /dev/shm, which containers keep small.
+FLAGS = ("--headless --no-sandbox --disable-dev-shm-usage --disable-gpu --disable-quic "
+         "--no-first-run --disable-background-networking --disable-component-update "
+         "--disable-sync").split()
 
 # Runs before the page's own script: timers are logged, a pause's runs at once, a bar's ticks
 # only when the test waits for it (so the bar never races a press); whatever the page would
