@@ -35,8 +35,16 @@ QStringList entries(const QString &folder, const QString &pattern)
 
 FilePlaces FilePlaces::current()
 {
+    // Every language lookup asks for the places, so whether the user may write the program
+    // folder is looked at once per folder; it does not change while the editor runs.
+    static QString checkedFolder;
+    static bool shared = false;
     const QString folder = kq::programFolder();
-    return FilePlaces(folder, userDataFolder(), !isWritableProgramFolder(folder));
+    if (folder != checkedFolder) {
+        shared = !isWritableProgramFolder(folder);
+        checkedFolder = folder;
+    }
+    return FilePlaces(folder, userDataFolder(), shared);
 }
 
 FilePlaces::FilePlaces(const QString &programFolder, const QString &userFolder, bool shared)

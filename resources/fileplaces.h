@@ -19,7 +19,8 @@ namespace kq {
 class FilePlaces
 {
 public:
-    // The places of the running editor (programFolder()) for the current user.
+    // The places of the running editor (programFolder()) for the current user. Whether the user
+    // may write the folder is looked at once for each folder.
     static FilePlaces current();
     // shared: the program folder is not the user's to write, so the user's folder takes what
     // the editor writes.
