@@ -133,8 +133,8 @@ private slots:
 
     void testRunPlaysAndLeavesNothing_data() { rows(); }
     void testRunPlaysAndLeavesNothing();
-    void buildAndPortableBuild_data() { rows(); }
-    void buildAndPortableBuild();
+    void programPortableAndWebBuilds_data() { rows(); }
+    void programPortableAndWebBuilds();
     void newThemeIsSavedAndListed_data() { rows(); }
     void newThemeIsSavedAndListed();
     void usersThemeIsDeleted_data() { rows(); }
@@ -205,7 +205,7 @@ void TestSharedInstall::testRunPlaysAndLeavesNothing()
     QTRY_COMPARE_WITH_TIMEOUT(QFileInfo::exists(folder), !readOnly, 20000);
 }
 
-void TestSharedInstall::buildAndPortableBuild()
+void TestSharedInstall::programPortableAndWebBuilds()
 {
     QTemporaryDir target;
     ScriptedUi ui;
@@ -213,10 +213,12 @@ void TestSharedInstall::buildAndPortableBuild()
     ProjectDocument document;
     ProgramCommands commands(ui, document, &window);
     document.replaceProject(kq::ProgramTest::oneMessage());
-    ui.fileNames << target.filePath("quiz") << target.filePath("portable");
+    ui.fileNames << target.filePath("quiz") << target.filePath("portable")
+                 << target.filePath("page.html");
 
     commands.build();
     commands.buildPortable();
+    commands.buildWebPage();
 
     for (const ScriptedUi::Message &message : std::as_const(ui.messages))
         QVERIFY2(message.icon != UiServices::Icon::Warning, qPrintable(message.detail));
@@ -226,6 +228,7 @@ void TestSharedInstall::buildAndPortableBuild()
     QCOMPARE(kq::TestFiles::readBytes(target.filePath("portable/portable")),
              kq::TestFiles::readBytes(mInstallation->path("Runner/run-portable")));
     QVERIFY(QFileInfo(target.filePath("portable/lib/libQt6Core.so.6")).isFile());
+    QVERIFY(kq::TestFiles::readBytes(target.filePath("page.html")).startsWith("<!DOCTYPE html>"));
 }
 
 void TestSharedInstall::newThemeIsSavedAndListed()
