@@ -4,11 +4,11 @@ JOBS    ?= $(shell nproc)
 PREFIX  ?= $(HOME)/.local
 # Build and test packages. X connections are flushed through libxcb; the tests validate the
 # desktop files and drive and read windows under a virtual X server of their own, build the
-# Debian package (dpkg-shlibdeps of dpkg-dev, file), render the man page (groff) and play built
-# web pages in headless Chromium through WebDriver.
+# Debian package (dpkg-shlibdeps of dpkg-dev, file) and check it (lintian), render the man page
+# (groff) and play built web pages in headless Chromium through WebDriver.
 PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n \
            fonts-dejavu-core pkg-config libxcb1-dev desktop-file-utils shared-mime-info xvfb \
-           xdotool dpkg-dev file groff-base chromium chromium-driver python3-selenium
+           xdotool dpkg-dev file lintian groff-base chromium chromium-driver python3-selenium
 # ccache, where a developer has it, makes rebuilds in several work trees cheap.
 LAUNCHER = $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -22,8 +22,6 @@ FUZZERS    = projectfile buttonscript legacyimport resourcefiles
 TIDY_PACKAGES = $(PACKAGES) clang-tidy
 TIDY_SOURCES  = ^$(CURDIR)/(benchmarks|controls|desktop|editor|fuzz|project|resources|runner|tests|tools)/.*\.cpp$$
 
-# make deb checks the package with lintian.
-DEB_PACKAGES = $(PACKAGES) lintian
 # The throw-away user that test-unprivileged runs as when started by the superuser.
 TEST_USER ?= kq-test
 
@@ -126,7 +124,6 @@ uninstall:
 # The Debian package kestrane-quorvex_<version>_<arch>.deb in this folder, for /usr, built by
 # CPack from the build folder and checked by lintian, which fails the target on an error.
 deb: configure
-	$(MAKE) deps PACKAGES="$(DEB_PACKAGES)"
 	cmake --build $(BUILD) --target installable -j $(JOBS)
 	rm -f $(BUILD)/package/*.deb
 	cpack --config $(BUILD)/CPackConfig.cmake -B $(abspath $(BUILD))/package

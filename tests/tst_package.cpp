@@ -36,6 +36,7 @@ private slots:
     void holdsNothingOfTheBuildTree();
     void filesBelongToRoot();
     void leavesNoRecordForUninstall();
+    void lintianFindsNoError();
     void control_data();
     void control();
     void runPaths_data();
@@ -136,6 +137,13 @@ void TestPackage::leavesNoRecordForUninstall()
         QVERIFY2(!kq::TestFiles::readBytes(record).contains(QFile::encodeName(mDir.path())),
                  qPrintable(record));
     }
+}
+
+void TestPackage::lintianFindsNoError()
+{
+    const kq::ProgramTest::Finished lintian = runTool("lintian", {"--fail-on", "error", mPackage});
+    QVERIFY2(lintian.exitCode == 0,
+             qPrintable("lintian (Debian lintian): " + text(lintian.output + lintian.errors)));
 }
 
 void TestPackage::control_data()
