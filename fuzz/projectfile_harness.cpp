@@ -39,7 +39,10 @@ public:
         return qint16(mPresses % 3);
     }
 
-    bool waits(const DialogRecord &record) const override { return StepFlow::waits(record); }
+    StepFlow::Ending ending(const DialogRecord &record) const override
+    {
+        return StepFlow::ending(record);
+    }
 
 private:
     // The runner's windows have a look for the two project styles; a pause needs none.

@@ -65,6 +65,19 @@ QByteArray toCodePage(const QString &text)
     return bytes;
 }
 
+QString storableText(const QString &text)
+{
+    return fromCodePage(toCodePage(text));
+}
+
+int unstorableCharacters(const QString &text)
+{
+    const QByteArray bytes = toCodePage(text);
+    const QString back = fromCodePage(bytes);
+    // "?" typed as it is stays; every other "?" of the stored text stands for a character lost.
+    return int(back.count(u'?') - text.count(u'?'));
+}
+
 QString fromCodePage(const QByteArray &bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);

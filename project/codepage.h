@@ -11,4 +11,9 @@ namespace kq {
 QByteArray toCodePage(const QString &text);
 QString fromCodePage(const QByteArray &bytes);
 
+// The text as a file holds it, every character the code page lacks made "?"; and how many
+// characters of the text become "?" (a character beyond 16 bits, such as an emoji, is one).
+QString storableText(const QString &text);
+int unstorableCharacters(const QString &text);
+
 } // namespace kq

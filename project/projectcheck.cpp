@@ -71,16 +71,20 @@ void checkExit(const StepExit &exit, int step, int dialogCount, bool trapped,
     }
 }
 
-// Steps that show nothing lead on one fixed way. Following those ways, coming back to a step
-// already passed is the circle the runner ends as a fault; each circle is reported once, at its
-// lowest step, with its steps in the order the run takes them.
-void checkSilentLoops(const QList<QList<StepExit>> &exits, const QList<bool> &waits,
-                      QList<Finding> &findings)
+// Steps that nobody answers (no window, pauses, progress windows without a working button) lead
+// on by their own end, the same way every time. Following those ways, coming back to a step
+// already passed is a circle the run never leaves: the runner ends one without any window as a
+// fault, and one with a progress window goes on until its close box ends the run. Each circle is
+// reported once, at its lowest step, with its steps in the order the run takes them.
+void checkEndlessLoops(const DialogProject &project, const QList<QList<StepExit>> &exits,
+                       QList<Finding> &findings)
 {
     const int count = int(exits.size());
-    auto nextAtOnce = [&](int step) {
-        const StepExit &only = exits.at(step).constFirst();
-        return !waits.at(step) && only.leads == Leads::Step ? only.target : -1;
+    auto fixedWay = [&](int step) {
+        if (StepFlow::ending(project.record(step + 1)) == StepFlow::Ending::ByUser)
+            return -1;
+        const StepExit &own = exits.at(step).constLast(); // the step's own end comes last
+        return own.leads == Leads::Step ? own.target : -1;
     };
     enum Mark { Unseen, OnPath, Done };
     QList<Mark> marks(count, Unseen);
@@ -90,20 +94,34 @@ void checkSilentLoops(const QList<QList<StepExit>> &exits, const QList<bool> &wa
         while (step >= 0 && marks.at(step) == Unseen) {
             marks[step] = OnPath;
             path << step;
-            step = nextAtOnce(step);
+            step = fixedWay(step);
         }
         if (step >= 0 && marks.at(step) == OnPath) {
             QList<int> loop = path.mid(path.indexOf(step));
             std::rotate(loop.begin(), std::min_element(loop.begin(), loop.end()), loop.end());
             QStringList steps;
-            for (int member : loop)
+            bool silent = true;
+            for (int member : loop) {
                 steps << QString::number(member);
+                silent = silent && !StepFlow::waits(project.record(member + 1));
+            }
             const int first = loop.constFirst();
-            findings << finding(Kind::SilentLoop, first, exits.at(first).constFirst().field, steps);
+            findings << finding(silent ? Kind::SilentLoop : Kind::EndlessLoop, first,
+                                exits.at(first).constLast().field, steps);
         }
         for (int passed : path)
             marks[passed] = Done;
     }
+}
+
+// The width of the widest line of a text as the message window shows it.
+int widestLine(const QString &text)
+{
+    int widest = 0;
+    const QString lines = QString(trimmedRight(text)).replace(u'\r', u'\n');
+    for (const QString &line : lines.split(u'\n'))
+        widest = qMax(widest, ProjectCheck::lineWidth(line));
+    return widest;
 }
 
 // Steps reached from step 0 along every way out that leads to a step.
@@ -130,12 +148,15 @@ QList<bool> reachable(const QList<QList<StepExit>> &exits)
 
 Finding::Severity Finding::severity() const
 {
+    if (!canHappen)
+        return Severity::Warning;
     switch (kind) {
     case Kind::ScriptCannotRun:
     case Kind::EndRunsNoAction:
     case Kind::NoWayOut:
     case Kind::NoProjectStyle:
     case Kind::SilentLoop:
+    case Kind::EndlessLoop:
         return Severity::Error;
     default:
         return Severity::Warning;
@@ -154,11 +175,8 @@ QList<Finding> check(const DialogProject &project)
 
     const int count = project.dialogCount();
     QList<QList<StepExit>> exits;
-    QList<bool> waits;
-    for (int step = 0; step < count; ++step) {
+    for (int step = 0; step < count; ++step)
         exits << StepFlow::exits(project, step);
-        waits << StepFlow::waits(project.record(step + 1));
-    }
     const QList<bool> reached = reachable(exits);
 
     bool endReached = false;
@@ -172,6 +190,11 @@ QList<Finding> check(const DialogProject &project)
         if (StepFlow::showsIcon(record) && (record.ico < 0 || record.ico > 5))
             findings << finding(Kind::UnknownIcon, step, StepField::None,
                                 {QString::number(record.ico)});
+        if (record.type == DialogRecord::Message) {
+            if (const int width = widestLine(record.text); width > ProjectCheck::WidestMessage)
+                findings << finding(Kind::WideMessage, step, StepField::None,
+                                    {QString::number(width)});
+        }
         const bool trapped = trapsItsUser(record, exits.at(step));
         if (trapped)
             findings << finding(Kind::NoWayOut, step);
@@ -180,13 +203,20 @@ QList<Finding> check(const DialogProject &project)
             endReached = endReached || (reached.at(step) && exit.endsRun());
         }
     }
-    checkSilentLoops(exits, waits, findings);
+    checkEndlessLoops(project, exits, findings);
     if (count > 0 && !endReached)
         findings << finding(Kind::NoEnd, -1);
+    for (Finding &found : findings)
+        found.canHappen = found.step < 0 || reached.at(found.step);
 
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding &a, const Finding &b) { return a.step < b.step; });
     return findings;
+}
+
+int lineWidth(const QString &line)
+{
+    return int(line.size() * 64 / 10);
 }
 
 int errorCount(const QList<Finding> &findings)

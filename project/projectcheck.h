@@ -24,6 +24,7 @@ struct Finding
         NoWayOut,        // a message whose every shown button does nothing: nothing
         NoProjectStyle,  // the header holds no style 0 or 1: the header text
         SilentLoop,      // steps that lead round without a window: the steps, in order
+        EndlessLoop,     // steps (pauses, windows) that lead round with none to answer: the steps
         // warnings
         TargetOutside,     // a go-to past the last step (or before step 0): target, last step
         Unreachable,       // no path from step 0 reaches the step: nothing
@@ -32,18 +33,31 @@ struct Finding
         ButtonDoesNothing, // a shown button with a caption and the script "Нет": the caption
         UnknownType,       // a type the runner skips: the type
         UnknownIcon,       // an icon code without a picture: the code
+        WideMessage,       // a message line wider than most screens: its width in pixels
+        TargetDeleted,     // a go-to whose step was deleted (the editor's document knows): nothing
     };
 
     Kind kind = Kind::NoEnd;
     int step = -1; // as the editor's list numbers it, from 0; -1 for the project as a whole
     StepField field = StepField::None;
     QStringList arguments;
+    // False on a step that no path from step 0 reaches: what cannot happen at run time is no
+    // error, only a warning.
+    bool canHappen = true;
 
     Severity severity() const;
     bool operator==(const Finding &other) const = default;
 };
 
 namespace ProjectCheck {
+
+// A message window is as wide as its longest text line. Wider than this, it no longer fits most
+// screens and its buttons may be off screen.
+inline constexpr int WidestMessage = 1000;
+
+// The width in pixels of a line of text at the runner's font (9 points, about 6.4 pixels a
+// character on average), reckoned without a display.
+int lineWidth(const QString &line);
 
 // Every finding of the project by the runner's rules: the header first, then step by step.
 QList<Finding> check(const DialogProject &project);

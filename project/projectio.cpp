@@ -45,11 +45,18 @@ std::pair<QString, QString> buttonCaptions(const QString &setName)
 }
 
 // A file of that name in the folder, found in any letter case: programs built elsewhere and
-// copied around keep names such as "QUIZ.DLL".
+// copied around keep names such as "QUIZ.DLL". The name is taken literally, never as a pattern:
+// a program "quiz[1]" must not find "quiz1.dll". A file of exactly that name goes first.
 QString fileBeside(const QDir &folder, const QString &name)
 {
-    const QStringList found = folder.entryList({name}, QDir::Files);
-    return found.isEmpty() ? QString() : folder.filePath(found.constFirst());
+    QString found;
+    for (const QString &entry : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (entry == name)
+            return folder.filePath(entry);
+        if (found.isEmpty() && entry.compare(name, Qt::CaseInsensitive) == 0)
+            found = folder.filePath(entry);
+    }
+    return found;
 }
 
 } // namespace
@@ -173,6 +180,14 @@ std::optional<OpenedKind> openPath(DialogProject &project, const QString &path, 
                                    "its data file")
                         .arg(path));
     return std::nullopt;
+}
+
+QString projectFileName(const QString &typed)
+{
+    const QString ending = QStringLiteral(".dlg2");
+    if (typed.isEmpty() || typed.endsWith(ending, Qt::CaseInsensitive))
+        return typed;
+    return typed + ending;
 }
 
 QString buildDataFilePath(const QString &programPath)

@@ -43,6 +43,11 @@ enum class OpenedKind { Project, Legacy, ProgramData, ProgramLegacy };
 std::optional<OpenedKind> openPath(DialogProject &project, const QString &path,
                                    QString *error = nullptr);
 
+// The name a project is saved under: the name as typed, with ".dlg2" added unless it already
+// ends so (in any letter case), so that Open takes the file for a project again. "Project v1.2"
+// becomes "Project v1.2.dlg2".
+QString projectFileName(const QString &typed);
+
 // The data file of a built program: the chosen path less a trailing ".exe" (any letter case),
 // plus ".dll"; the runner finds its own data file by the same rule.
 QString buildDataFilePath(const QString &programPath);

@@ -35,4 +35,11 @@ QString silentLoop(int step)
         .arg(stepName(step));
 }
 
+QString pauseLoop(int step)
+{
+    return QStringLiteral("%1: the scripts lead back to it through pauses, without a window the "
+                          "user can answer, so the run would never end")
+        .arg(stepName(step));
+}
+
 } // namespace kq::RunFault

@@ -13,6 +13,8 @@ QString scriptCannotRun(int step, const QString &script);
 QString cannotShow(int step, qint16 projectStyle);
 // Steps that show nothing lead back to the step without any step waiting in between.
 QString silentLoop(int step);
+// Pauses (and steps that show nothing) lead back to the step without a window in between.
+QString pauseLoop(int step);
 
 } // namespace RunFault
 

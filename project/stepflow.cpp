@@ -53,6 +53,36 @@ bool waits(const DialogRecord &record)
     }
 }
 
+Ending ending(const DialogRecord &record)
+{
+    if (!waits(record))
+        return Ending::AtOnce;
+    switch (record.type) {
+    case DialogRecord::Message:
+        return Ending::ByUser;
+    case DialogRecord::Progress: {
+        // The window's button, and its close box, do what the button's script says.
+        const bool answers =
+            !trimmedSpaces(record.btn1).isEmpty() && !ButtonScript::isNoAction(record.btnscr1);
+        return answers ? Ending::ByUser : Ending::ByClockInWindow;
+    }
+    default:
+        return Ending::ByClock;
+    }
+}
+
+QString automaticScript(const DialogRecord &record)
+{
+    switch (record.type) {
+    case DialogRecord::Progress:
+        return record.btnscr2;
+    case DialogRecord::Pause:
+        return record.btnscr1;
+    default:
+        return ButtonScript::GoNext;
+    }
+}
+
 bool showsIcon(const DialogRecord &record)
 {
     return record.type == DialogRecord::Message || record.type == DialogRecord::Progress;
@@ -88,13 +118,13 @@ QList<StepExit> exits(const DialogProject &project, int step)
         QList<StepExit> result;
         if (!caption1.isEmpty() && isTimed(record.time))
             result << exitFor(StepField::Button1, caption1, record.btnscr1, step, count);
-        result << exitFor(StepField::BarFull, QString(), record.btnscr2, step, count);
+        result << exitFor(StepField::BarFull, QString(), automaticScript(record), step, count);
         return result;
     }
     case DialogRecord::Pause:
-        return {exitFor(StepField::PauseEnd, QString(), record.btnscr1, step, count)};
+        return {exitFor(StepField::PauseEnd, QString(), automaticScript(record), step, count)};
     default:
-        return {exitFor(StepField::None, QString(), ButtonScript::GoNext, step, count)};
+        return {exitFor(StepField::None, QString(), automaticScript(record), step, count)};
     }
 }
 

@@ -47,6 +47,20 @@ bool isTimed(qint16 time);
 // does not ends at once the same way every time.
 bool waits(const DialogRecord &record);
 
+// How playing a step comes to its end. Only a window the user can answer may lead elsewhere
+// another time; every other step leads on the same way each time it is played.
+enum class Ending {
+    AtOnce,          // shows nothing and ends at once
+    ByClock,         // a pause: nothing to see, it ends when its time is up
+    ByClockInWindow, // a progress window without a button that does something
+    ByUser,          // a message, or a progress window with a button that does something
+};
+Ending ending(const DialogRecord &record);
+
+// The script a step runs when it ends by itself: a pause's end runs btnscr1, a full bar btnscr2;
+// a step of a type without a window goes next.
+QString automaticScript(const DialogRecord &record);
+
 // Message and progress windows show the step's icon; pauses and skipped types show none.
 bool showsIcon(const DialogRecord &record);
 

@@ -104,6 +104,13 @@ bool isLaterId(const QString &id)
     return ok && number > LastDescribedResourceId;
 }
 
+// A file that carries the last of the described ids was made whole for them; one whose entries
+// run out before it is broken, and its later ids show the error like every other id it lacks.
+bool madeForDescribedIds(const QString &path)
+{
+    return lookUp(path, resourceId(LastDescribedResourceId)) != MissingId;
+}
+
 // The language file shipped with the program for a language id: "1" English, any other Russian.
 QString shippedLanguage(const QString &languageId)
 {
@@ -144,12 +151,27 @@ QString languageText(const QString &id)
     if (!languageExists(file))
         return QStringLiteral("ResErr2");
     const QString text = lookUp(languagePath(file), id);
-    if (text != MissingId || !isLaterId(id))
+    if (text != MissingId || !isLaterId(id) || !madeForDescribedIds(languagePath(file)))
         return text;
     // A file made before the id existed shows the shipped text of its language.
     const QString shipped =
         lookUp(shippedLanguage(languageHeaderValue(file, QStringLiteral("GetId"))), id);
     return shipped == MissingId ? text : shipped;
+}
+
+QString pluralForm(const QString &forms, qint64 count)
+{
+    const QStringList choices = forms.split(u'|');
+    const qint64 lastTwo = qAbs(count) % 100;
+    const qint64 last = lastTwo % 10;
+    qsizetype form = 0;
+    if (choices.size() == 2)
+        form = count == 1 ? 0 : 1;
+    else if (choices.size() >= 3)
+        form = last == 1 && lastTwo != 11                                 ? 0
+               : last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? 1
+                                                                          : 2;
+    return choices.at(form);
 }
 
 QString languageHeaderValue(const QString &file, const QString &selector)

@@ -26,6 +26,11 @@ QString resourceId(int number);
 // languageText of resourceId(number): the way code names a text of the language file.
 QString languageText(int number);
 
+// The form of a text for a count. A language file gives the forms of a text that counts
+// something separated by "|": one form serves every count, two are the English forms (1, other),
+// three the Russian ones (1, 21, ...; 2 to 4, 22 to 24, ...; other).
+QString pluralForm(const QString &forms, qint64 count);
+
 // One header value of a language file: "GetName", "GetId", "GetAuthor", "GetVersion",
 // "GetStatus"; "GetFile" returns the file and makes it the activeLanguageFile. Any other
 // selector gives "" for a valid header. Error codes "ResErr1" to "ResErr3", "<n>ResErrGen".

@@ -3,10 +3,11 @@
 #include "codepage.h"
 #include "textlines.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+
+#include <sys/stat.h>
 
 namespace kq {
 
@@ -24,47 +25,63 @@ int openFailureCode(const QString &path, const QFile &file)
     return FileErrorCode::PathAccess;
 }
 
+// What tells one version of a file from another: its size, its modification time and the file
+// itself (a file replaced by a new one has a new inode). Whatever the clock says, a change of
+// any of them makes the file read again.
+struct FileVersion
+{
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+
+    bool operator==(const FileVersion &other) const = default;
+};
+
+std::optional<FileVersion> versionOf(const QString &path)
+{
+    // A file built into the program (the shipped languages) never changes while it runs.
+    if (path.startsWith(u':')) {
+        const QFileInfo builtIn(path);
+        return builtIn.isFile() ? std::optional(FileVersion{builtIn.size(), 0, 0}) : std::nullopt;
+    }
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return FileVersion{qint64(status.st_size),
+                       qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec,
+                       quint64(status.st_ino)};
+}
+
 // Files read recently, by path. A few files and a few dozen megabytes are kept; the file used
 // longest ago goes first.
-//
-// A file's modification time moves in steps (a clock tick, two seconds on some file systems),
-// so a file rewritten at the same size within the step it was read in would look unchanged.
-// What was read of a file changed shortly before is therefore not kept: such a file is read
-// again until it has been left alone for longer than a step.
 class ReadFiles
 {
 public:
-    TextLines find(const QString &path, const QFileInfo &info)
+    TextLines find(const QString &path, const FileVersion &version)
     {
         const auto it = mFiles.find(path);
-        if (it == mFiles.end() || it->size != info.size() ||
-            it->modified != info.lastModified().toMSecsSinceEpoch())
+        if (it == mFiles.end() || !(it->version == version))
             return {};
         it->lastUse = ++mUses;
         return it->lines;
     }
 
-    void keep(const QString &path, const QFileInfo &info, const TextLines &lines)
+    void keep(const QString &path, const FileVersion &version, const TextLines &lines)
     {
         mFiles.remove(path);
-        const qint64 modified = info.lastModified().toMSecsSinceEpoch();
-        if (QDateTime::currentMSecsSinceEpoch() - modified <= TimeStepMs)
-            return;
         while (!mFiles.isEmpty() &&
-               (mFiles.size() >= MaxFiles || keptBytes() + info.size() > MaxBytes))
+               (mFiles.size() >= MaxFiles || keptBytes() + version.size > MaxBytes))
             mFiles.erase(leastRecentlyUsed());
-        mFiles.insert(path, {info.size(), modified, lines, ++mUses});
+        mFiles.insert(path, {version, lines, ++mUses});
     }
 
 private:
     static constexpr qsizetype MaxFiles = 16;
     static constexpr qint64 MaxBytes = 64 * 1024 * 1024;
-    static constexpr qint64 TimeStepMs = 2000;
 
     struct Entry
     {
-        qint64 size;
-        qint64 modified; // milliseconds since the epoch
+        FileVersion version;
         TextLines lines;
         quint64 lastUse;
     };
@@ -73,7 +90,7 @@ private:
     {
         qint64 bytes = 0;
         for (const Entry &entry : mFiles)
-            bytes += entry.size;
+            bytes += entry.version.size;
         return bytes;
     }
 
@@ -112,13 +129,14 @@ bool TextLineReader::open(const QString &path)
     }
     // Taken before reading: a file changed while it is read is read again next time.
     const QFileInfo info(path);
+    const std::optional<FileVersion> version = versionOf(path);
     QFile file(path);
     // What was read is no answer for a file that can no longer be read.
-    if (!info.isFile() || !info.isReadable()) {
+    if (!info.isFile() || !info.isReadable() || !version) {
         mError = openFailureCode(path, file);
         return false;
     }
-    mLines = readFiles().find(path, info);
+    mLines = readFiles().find(path, *version);
     if (!mLines) {
         if (!file.open(QIODevice::ReadOnly)) {
             mError = openFailureCode(path, file);
@@ -132,7 +150,7 @@ bool TextLineReader::open(const QString &path)
             return false;
         }
         mLines = std::make_shared<const QStringList>(splitTextLines(fromCodePage(bytes)));
-        readFiles().keep(path, info, mLines);
+        readFiles().keep(path, *version, mLines);
     }
     mOpen = true;
     return true;

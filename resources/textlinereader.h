@@ -25,10 +25,9 @@ using TextLines = std::shared_ptr<const QStringList>;
 // Line by line reading of the language, theme and plug-in description files. The whole file is
 // read and closed by open(), so no reader ever leaves a file open, whatever it returns.
 // Lines end in CR LF, LF alone or CR alone; the text is code page 1251.
-// A file is read and decoded once per change: what was read is kept by path, size and
-// modification time, so the many lookups of a window do not read a large file again each time.
-// A file changed in the last two seconds is read again at every open, since a change within the
-// same step of its modification time would not show.
+// A file is read and decoded once per change: what was read is kept by path, size, modification
+// time and inode, so the many lookups of a window do not read a large file again each time,
+// whether the file was written a moment ago or carries a date in the future.
 class TextLineReader
 {
 public:

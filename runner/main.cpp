@@ -13,6 +13,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+// The editor tells its runner, and every program built from it, from other files by this
+// section, and replaces only such programs when it builds.
+[[gnu::used, gnu::section("kq_runner")]] static const char RunnerMark[] = "Kestrane Quorvex runner";
+
 namespace {
 
 // The program file as the system started it, known before any QCoreApplication exists: the

@@ -1,6 +1,8 @@
 #include "progresswindow.h"
 
+#include "buttonscript.h"
 #include "kxtoolbar.h"
+#include "stepkind.h"
 
 #include <QProgressBar>
 #include <QTimer>
@@ -64,6 +66,8 @@ void ProgressWindow::reject()
 {
     if (mCloseBox == StepFlow::CloseBox::Button1)
         press(mScript1, 1);
+    else if (closeEndsRun())
+        finish(StepKind::EndRun);
 }
 
 } // namespace kq

@@ -31,8 +31,8 @@ public:
     // The msg_time tick: one per cent per tick; the tick after the hundredth ends the step.
     void tick();
 
-    // The close box acts as the button when there is one; a window without a button ends
-    // only when its bar is full.
+    // The close box acts as the button when there is one that does something; otherwise the
+    // window ends only when its bar is full, or, in steps that go round forever, ends the run.
     void reject() override;
 
 private:

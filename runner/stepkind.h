@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogrecord.h"
+#include "stepflow.h"
 
 #include <optional>
 
@@ -19,9 +20,24 @@ public:
     virtual ~StepKind() = default;
     virtual std::optional<qint16> play(const DialogRecord &record, qint16 projectStyle,
                                        qint16 previousResult) = 0;
-    // Whether playing the record waits for the user or the clock. A step that does not ends at
-    // once with the same result every time, so the loop can tell when such steps go in a circle.
-    virtual bool waits(const DialogRecord &) const { return true; }
+    // How playing the record ends. Only a step the user answers may lead elsewhere another
+    // time, so the loop can tell when the steps between two answers go round forever.
+    virtual StepFlow::Ending ending(const DialogRecord &) const { return StepFlow::Ending::ByUser; }
+    // Whether playing the record waits for the user or the clock at all.
+    bool waits(const DialogRecord &record) const
+    {
+        return ending(record) != StepFlow::Ending::AtOnce;
+    }
+
+    // Set by the loop before each step: the steps go round forever without a window the user can
+    // answer, so the close box of a window that has nothing else ends the run.
+    void setEndlessLoop(bool endless) { mEndlessLoop = endless; }
+
+protected:
+    bool endlessLoop() const { return mEndlessLoop; }
+
+private:
+    bool mEndlessLoop = false;
 };
 
 } // namespace kq

@@ -3,15 +3,21 @@
 #include "stepkind.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace kq {
 
+class ProjectFile;
+struct UnansweredStep;
+
 // The runner's life: find and open the data file, read the project style from the header,
 // play the steps by their button scripts until the position leaves the list, then close
-// (and in test mode delete) the data file. Steps that end at once and lead back to one another
-// without any step waiting in between are a fault: they would go round forever unseen.
+// (and in test mode delete) the data file. Steps that nobody answers (steps without a window,
+// pauses, progress windows without a working button) lead on the same way every time: when they
+// lead round in a circle, the run would never end. A circle without any window is a fault; in a
+// circle that shows a progress window, the window's close box ends the run.
 class StepLoop
 {
 public:
@@ -39,6 +45,9 @@ public:
     Outcome run(const QString &dataPath, bool testMode);
 
 private:
+    StepFlow::Ending endingOf(const DialogRecord &record) const;
+    QList<UnansweredStep> circleAhead(ProjectFile &file, qint16 position, qint16 count) const;
+
     QHash<qint16, StepKind *> mKinds;
 };
 

@@ -34,6 +34,10 @@ public:
     // The interval of the step's timer in milliseconds; 0 for a window without one.
     int interval() const;
 
+    // In steps that go round forever with nothing to answer, the close box ends the run.
+    void setCloseEndsRun(bool ends) { mCloseEndsRun = ends; }
+    bool closeEndsRun() const { return mCloseEndsRun; }
+
 protected:
     // One button in both looks: the standard push button of style 0 and the skinned button of
     // style 1, with the same caption and position; the one of the other style stays hidden.
@@ -81,6 +85,7 @@ private:
     qint16 mStyle;
     qint16 mResult;
     QTimer *mTimer = nullptr;
+    bool mCloseEndsRun = false;
 };
 
 } // namespace kq

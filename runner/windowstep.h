@@ -16,10 +16,14 @@ public:
         if (!Window::canPlay(projectStyle))
             return std::nullopt;
         Window window(record, projectStyle, previousResult);
+        window.setCloseEndsRun(endlessLoop());
         return window.play();
     }
 
-    bool waits(const DialogRecord &record) const override { return StepFlow::waits(record); }
+    StepFlow::Ending ending(const DialogRecord &record) const override
+    {
+        return StepFlow::ending(record);
+    }
 };
 
 } // namespace kq

@@ -7,6 +7,10 @@ kq_add_test(mainwindowkeys editorui)
 kq_add_test(projectdocument editorui)
 kq_add_test(mainwindowdocument editorui)
 kq_add_test(mainwindowremembered editorui)
+# The main window on a screen of 1024 x 768.
+add_test(NAME mainwindowsmallscreen COMMAND tst_mainwindowremembered fitsASmallScreen)
+set_tests_properties(mainwindowsmallscreen PROPERTIES TIMEOUT 300 ENVIRONMENT
+  "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/offscreen-small.json")
 kq_add_test(themepainter editorui)
 kq_add_test(projectcommands editorui)
 kq_add_test(recentprojectsmenu editorui)

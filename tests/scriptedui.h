@@ -26,6 +26,7 @@ public:
         QString title;
         QString filter;
         QString defaultSuffix;
+        QString suggestedName;
     };
     struct Start
     {
@@ -39,6 +40,7 @@ public:
     QQueue<QString> fileNames;
     QQueue<std::optional<QColor>> colors;
     bool startSucceeds = true;
+    bool urlsOpen = true;
     qint64 startedPid = 0; // the process id a start reports
 
     QList<Message> messages;
@@ -74,14 +76,15 @@ public:
 
     QString openFileName(QWidget *, const QString &title, const QString &filter) override
     {
-        fileDialogs.append({false, title, filter, {}});
+        fileDialogs.append({false, title, filter, {}, {}});
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 
     QString saveFileName(QWidget *, const QString &title, const QString &filter,
-                         const QString &defaultSuffix = {}) override
+                         const QString &defaultSuffix = {},
+                         const QString &suggestedName = {}) override
     {
-        fileDialogs.append({true, title, filter, defaultSuffix});
+        fileDialogs.append({true, title, filter, defaultSuffix, suggestedName});
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 
@@ -103,7 +106,7 @@ public:
     bool openUrl(const QUrl &url) override
     {
         urls.append(url);
-        return true;
+        return urlsOpen;
     }
 
     // Watched processes are real: the tests' stand-in programs run and end.

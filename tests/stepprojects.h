@@ -23,6 +23,7 @@ struct Step
     QString scr2;
     qint16 time = 0;
     qint16 ico = 0;
+    QString text{}; // empty: "Шаг" and the step's number
 };
 
 using Steps = QList<Step>;
@@ -30,17 +31,17 @@ using Steps = QList<Step>;
 inline Step message(const QString &btn1, const QString &scr1, const QString &btn2 = {},
                     const QString &scr2 = {})
 {
-    return {DialogRecord::Message, btn1, scr1, btn2, scr2};
+    return {DialogRecord::Message, btn1, scr1, btn2, scr2, 0, 0, QString()};
 }
 
 inline Step progress(qint16 time, const QString &btn1, const QString &scr1, const QString &barFull)
 {
-    return {DialogRecord::Progress, btn1, scr1, QString(), barFull, time};
+    return {DialogRecord::Progress, btn1, scr1, QString(), barFull, time, 0, QString()};
 }
 
 inline Step pause(qint16 time, const QString &pauseEnd)
 {
-    return {DialogRecord::Pause, QString(), pauseEnd, QString(), QString(), time};
+    return {DialogRecord::Pause, QString(), pauseEnd, QString(), QString(), time, 0, QString()};
 }
 
 inline Step ofType(qint16 type)
@@ -56,6 +57,12 @@ inline Step withIcon(Step step, qint16 ico)
     return step;
 }
 
+inline Step withText(Step step, const QString &text)
+{
+    step.text = text;
+    return step;
+}
+
 inline DialogProject makeProject(const Steps &steps, const QString &style = QStringLiteral("0"))
 {
     DialogProject project;
@@ -63,7 +70,7 @@ inline DialogProject makeProject(const Steps &steps, const QString &style = QStr
     for (int i = 0; i < steps.size(); ++i) {
         DialogRecord &record = project.record(i + 1);
         const Step &step = steps.at(i);
-        record.text = QStringLiteral("Шаг %1").arg(i);
+        record.text = step.text.isEmpty() ? QStringLiteral("Шаг %1").arg(i) : step.text;
         record.type = step.type;
         record.btn1 = step.btn1;
         record.btnscr1 = step.scr1;

@@ -228,6 +228,13 @@ void TestAboutWindow::linkOpensTheWebPage()
     QTest::mouseClick(a.mail, Qt::LeftButton);
     QCOMPARE(a.ui.urls.size(), 2);
     QVERIFY(a.window.isVisible());
+
+    // Without a browser the main window is told, which says so in its status line.
+    QSignalSpy notOpened(&a.window, &AboutWindow::addressNotOpened);
+    a.ui.urlsOpen = false;
+    QTest::mouseClick(a.mail, Qt::LeftButton);
+    QCOMPARE(notOpened.size(), 1);
+    QCOMPARE(notOpened.first().first().toUrl(), QUrl(ProductWebPage));
 }
 
 void TestAboutWindow::hoverColours_data()

@@ -18,6 +18,8 @@ private slots:
     void charactersWithoutByteBecomeQuestionMarks_data();
     void charactersWithoutByteBecomeQuestionMarks();
     void cyrillicText();
+    void storableTextCountsWhatIsLost_data();
+    void storableTextCountsWhatIsLost();
 };
 
 void TestCodePage::everyByteReadsAsTheConverterReadsIt()
@@ -78,6 +80,30 @@ void TestCodePage::cyrillicText()
     QCOMPARE(bytes.size(), text.size());
     QCOMPARE(bytes.left(4), QByteArray("\xc8\xe4\xf2\xe8"));
     QCOMPARE(fromCodePage(bytes), text);
+}
+
+void TestCodePage::storableTextCountsWhatIsLost_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("lost");
+    QTest::newRow("Cyrillic and quotes keep") << "Привет, «мир» №1"
+                                              << "Привет, «мир» №1" << 0;
+    QTest::newRow("check mark") << "✓ готово"
+                                << "? готово" << 1;
+    QTest::newRow("Japanese and a question") << "日本?"
+                                             << "???" << 2;
+    QTest::newRow("emoji is one") << "a😀b"
+                                  << "a?b" << 1;
+}
+
+void TestCodePage::storableTextCountsWhatIsLost()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(int, lost);
+    QCOMPARE(storableText(typed), stored);
+    QCOMPARE(unstorableCharacters(typed), lost);
 }
 
 QTEST_GUILESS_MAIN(TestCodePage)

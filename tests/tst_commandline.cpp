@@ -15,6 +15,8 @@ class TestCommandLine : public QObject
 private slots:
     void runsWithoutWindow_data();
     void runsWithoutWindow();
+    void windowSystemOptionsAreLeftOut_data();
+    void windowSystemOptionsAreLeftOut();
     void parse_data();
     void parse();
     void wrongLine_data();
@@ -41,6 +43,12 @@ void TestCommandLine::runsWithoutWindow_data()
     QTest::newRow("-h") << QStringList{"-h"} << true;
     QTest::newRow("version") << QStringList{"-v"} << true;
     QTest::newRow("a file named like an option") << QStringList{"--", "--build"} << false;
+    // A wrong command line is told without a window, so it needs no display either.
+    QTest::newRow("misspelt option") << QStringList{"--chek", "quiz.dlg2"} << true;
+    QTest::newRow("two files") << QStringList{"a.dlg2", "b.dlg2"} << true;
+    QTest::newRow("output without build") << QStringList{"-o", "x"} << true;
+    QTest::newRow("Qt's options around a file")
+        << QStringList{"-style", "fusion", "-reverse", "quiz.dlg2", "--platform=xcb"} << false;
 }
 
 void TestCommandLine::runsWithoutWindow()
@@ -49,6 +57,30 @@ void TestCommandLine::runsWithoutWindow()
     QFETCH(bool, withoutWindow);
     // The program's own name comes first and is no option, whatever it looks like.
     QCOMPARE(kq::runsWithoutWindow(QStringList{"--build"} + arguments), withoutWindow);
+}
+
+void TestCommandLine::windowSystemOptionsAreLeftOut_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("none") << QStringList{"--check", "a.dlg2"} << QStringList{"--check", "a.dlg2"};
+    QTest::newRow("with values") << QStringList{"-platform", "offscreen", "-style=fusion",
+                                                "--display", ":1",        "a.dlg2"}
+                                 << QStringList{"a.dlg2"};
+    QTest::newRow("flags") << QStringList{"-reverse", "--no-splash", "-nograb"}
+                           << QStringList{"--no-splash"};
+    QTest::newRow("after --") << QStringList{"--", "-style", "x"}
+                              << QStringList{"--", "-style", "x"};
+    QTest::newRow("the editor's own") << QStringList{"-o", "quiz", "--build", "q.dlg2"}
+                                      << QStringList{"-o", "quiz", "--build", "q.dlg2"};
+}
+
+void TestCommandLine::windowSystemOptionsAreLeftOut()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, left);
+    QCOMPARE(kq::withoutWindowSystemOptions(QStringList{"tavlen"} + arguments),
+             QStringList{"tavlen"} + left);
 }
 
 void TestCommandLine::parse_data()

@@ -28,6 +28,10 @@ QList<Finding> everyKind()
         {Kind::ButtonDoesNothing, 1, StepField::Button2, {"Справка"}},
         {Kind::UnknownType, 1, StepField::None, {"7"}},
         {Kind::UnknownIcon, 1, StepField::None, {"9"}},
+        {Kind::EndlessLoop, 2, StepField::BarFull, {"2", "5"}},
+        {Kind::EndlessLoop, 2, StepField::PauseEnd, {"2"}},
+        {Kind::TargetDeleted, 3, StepField::Button2, {}},
+        {Kind::WideMessage, 4, StepField::None, {"1280"}},
     };
 }
 
@@ -82,6 +86,18 @@ void TestFindingText::english_data()
         << 6 << "Button 2 goes to step 50, but the last step is 4: the run ends there.";
     QTest::newRow("button does nothing")
         << 10 << "Button 2 \"Справка\" does nothing (\"Нет\"): pressing it leaves the window open.";
+    QTest::newRow("no way out: the close box ends the run")
+        << 2
+        << "Every button of this message does nothing (\"Нет\"): only closing its window ends "
+           "the run.";
+    QTest::newRow("pauses going round")
+        << 13
+        << "Steps 2, 5 loop without a window that the user can answer: the run never ends "
+           "by itself.";
+    QTest::newRow("script that led to a deleted step")
+        << 15
+        << "Button 2 led to a step that was deleted and now leads to the step that took "
+           "its place.";
     QTest::newRow("type") << 11
                           << "Step type 7 is not a message, progress or pause: the program skips "
                              "this step.";
@@ -114,7 +130,9 @@ void TestFindingText::everyKindHasATextInEveryLanguage()
                  qPrintable(text));
         QVERIFY2(!text.contains('%'), qPrintable(text));
         // A step leading to itself is the step the list shows the finding at.
-        const bool loopOfOne = finding.kind == Kind::SilentLoop && finding.arguments.size() == 1;
+        const bool loopOfOne =
+            (finding.kind == Kind::SilentLoop || finding.kind == Kind::EndlessLoop) &&
+            finding.arguments.size() == 1;
         for (const QString &argument : finding.arguments)
             QVERIFY2(loopOfOne || text.contains(argument), qPrintable(text));
         QVERIFY2(!seen.contains(text), qPrintable(text));

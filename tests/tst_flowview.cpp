@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSvgRenderer>
@@ -120,6 +121,7 @@ private slots:
     void arcsThatOverlapNeverShareALane();
     void exportsPng();
     void exportsSvg();
+    void svgShowsTheIconsThePngShows();
     void exportReportsAFolderThatIsMissing();
 };
 
@@ -158,12 +160,10 @@ void TestFlowView::nodesAndEdges_data()
     QTest::newRow("ends left of their step")
         << Steps{message("Назад", Back, "Далеко", ButtonScript::goTo(7)),
                  message("Ещё", No, "", ""), ofType(7)}
-        << QStringList{"start -1 Project",
-                       "step 0 Окно 0 !warning",
-                       "pastend 0 Before step 0",
+        << QStringList{"start -1 Project", "step 0 Окно 0 !warning", "pastend 0 Before step 0",
                        "pastend 0 Past the last step",
-                       "step 1 Окно 1 !error",
-                       "step 2 Окно 2 !warning",
+                       // No path reaches step 1: its error cannot happen, so it is a warning.
+                       "step 1 Окно 1 !warning", "step 2 Окно 2 !warning",
                        "pastend -1 Past the last step"}
         << QStringList{"-1 - start 0 []", "0 button1 end -1 [Назад] !warning",
                        "0 button2 end 7 [Далеко] !warning", "1 button1 stays -1 [Ещё]",
@@ -507,6 +507,44 @@ void TestFlowView::exportsSvg()
     QSvgRenderer renderer(path);
     QVERIFY(renderer.isValid());
     QCOMPARE(renderer.viewBox().size(), view.plan().bounds.size().toSize());
+}
+
+// Each step's icon in the SVG picture is its own cell of the strip, as in the PNG picture.
+void TestFlowView::svgShowsTheIconsThePngShows()
+{
+    DialogProject project = straightProject(5);
+    for (int dialog = 1; dialog <= 5; ++dialog)
+        project.record(dialog).ico = qint16(dialog);
+    FlowView view;
+    view.showProject(project, ProjectCheck::check(project));
+    QTemporaryDir dir;
+    QVERIFY(view.exportPicture(dir.filePath("flow.png")));
+    QVERIFY(view.exportPicture(dir.filePath("flow.svg")));
+    const QImage png = QImage(dir.filePath("flow.png")).convertToFormat(QImage::Format_RGB32);
+    QImage svg(png.size(), QImage::Format_RGB32);
+    svg.fill(Qt::white);
+    QPainter painter(&svg);
+    QSvgRenderer(dir.filePath("flow.svg")).render(&painter);
+    painter.end();
+
+    int icons = 0;
+    for (const FlowNode &node : view.plan().nodes) {
+        if (node.kind != FlowNode::Kind::Step)
+            continue;
+        const QRect icon = QRectF(node.rect.right() - 28, node.rect.top() + 8, 20, 20)
+                               .translated(-view.plan().bounds.topLeft())
+                               .toRect()
+                               .adjusted(2, 2, -2, -2);
+        qint64 difference = 0;
+        for (int y = icon.top(); y <= icon.bottom(); ++y) {
+            for (int x = icon.left(); x <= icon.right(); ++x)
+                difference += qAbs(qGray(png.pixel(x, y)) - qGray(svg.pixel(x, y)));
+        }
+        const qint64 mean = difference / (icon.width() * icon.height());
+        QVERIFY2(mean < 24, qPrintable(QStringLiteral("step %1: %2").arg(node.step).arg(mean)));
+        ++icons;
+    }
+    QCOMPARE(icons, 5);
 }
 
 void TestFlowView::exportReportsAFolderThatIsMissing()

@@ -26,6 +26,8 @@ class TestLanguage : public QObject
     Q_OBJECT
 
 private slots:
+    void pluralForms_data();
+    void pluralForms();
     void initTestCase();
     void cleanupTestCase();
 
@@ -60,6 +62,34 @@ private:
 
     QTemporaryDir mDir;
 };
+
+void TestLanguage::pluralForms_data()
+{
+    QTest::addColumn<QString>("forms");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("form");
+    QTest::newRow("one form for all") << "%1 errors" << 1 << "%1 errors";
+    QTest::newRow("English 1") << "error|errors" << 1 << "error";
+    QTest::newRow("English 0") << "error|errors" << 0 << "errors";
+    QTest::newRow("English 21") << "error|errors" << 21 << "errors";
+    const QString russian = "ошибка|ошибки|ошибок";
+    QTest::newRow("Russian 1") << russian << 1 << "ошибка";
+    QTest::newRow("Russian 3") << russian << 3 << "ошибки";
+    QTest::newRow("Russian 5") << russian << 5 << "ошибок";
+    QTest::newRow("Russian 11") << russian << 11 << "ошибок";
+    QTest::newRow("Russian 12") << russian << 12 << "ошибок";
+    QTest::newRow("Russian 21") << russian << 21 << "ошибка";
+    QTest::newRow("Russian 24") << russian << 24 << "ошибки";
+    QTest::newRow("Russian 111") << russian << 111 << "ошибок";
+}
+
+void TestLanguage::pluralForms()
+{
+    QFETCH(QString, forms);
+    QFETCH(int, count);
+    QFETCH(QString, form);
+    QCOMPARE(pluralForm(forms, count), form);
+}
 
 void TestLanguage::initTestCase()
 {
@@ -192,10 +222,16 @@ void TestLanguage::resStringReadsEachChangeOnce_data()
                                       << "Открыть";
     QTest::newRow("other size, same time") << 3600 << 0 << "%0001, Закрыть окно"
                                            << "Закрыть окно";
-    // Within the step of the clock a file was just written in, a change might not show in its
-    // time: such a file is read again.
+    // Whatever the clock says: a file just written, or dated in the future, is kept all the same
+    // and read again when its size or time changes.
     QTest::newRow("just written, same size, same time") << 0 << 0 << "%0001, Открыть"
-                                                        << "Открыть";
+                                                        << "Создать";
+    QTest::newRow("just written, later") << 0 << 1 << "%0001, Открыть"
+                                         << "Открыть";
+    QTest::newRow("dated in the future, same time") << -3600 << 0 << "%0001, Открыть"
+                                                    << "Создать";
+    QTest::newRow("dated in the future, other size") << -3600 << 0 << "%0001, Выход"
+                                                     << "Выход";
 }
 
 void TestLanguage::resStringReadsEachChangeOnce()
@@ -240,10 +276,16 @@ void TestLanguage::laterIdsMissingFromOlderFiles_data()
                                                  << "%0128"
                                                  << ""
                                                  << "ResErr6";
-    QTest::newRow("last described id stays an error") << "1"
-                                                      << "%0246"
-                                                      << ""
-                                                      << "ResErr6";
+    QTest::newRow("described id next to the last stays an error") << "1"
+                                                                  << "%0245"
+                                                                  << ""
+                                                                  << "ResErr6";
+    // A file whose entries run out before the last described id is broken, not old: its later
+    // ids show the error like every other id it lacks.
+    QTest::newRow("entries run out: later id stays an error") << "1"
+                                                              << "%0300"
+                                                              << "runs out"
+                                                              << "ResErr6";
     QTest::newRow("id no file carries") << "1"
                                         << "%0999"
                                         << ""
@@ -265,9 +307,15 @@ void TestLanguage::laterIdsMissingFromOlderFiles()
     QFETCH(QString, shipped);
     QFETCH(QString, result);
 
-    // A file made for the described ids: it lacks every later one but "%0302".
-    activate("older.lang", header("Deutsch", resId) +
-                               QStringList{"[Rescource]", "%0001, Neu", "%0302, eigener Text"});
+    // A file made for the described ids, up to the last of them: it lacks every later one but
+    // "%0302".
+    const bool runsOut = shipped == u"runs out";
+    QStringList entries{"[Rescource]", "%0001, Neu", "%0246, Letzter", "%0302, eigener Text"};
+    if (runsOut) {
+        entries.removeAt(2);
+        shipped.clear();
+    }
+    activate("older.lang", header("Deutsch", resId) + entries);
     if (!shipped.isEmpty()) {
         const QByteArray bytes =
             readBytes(QStringLiteral(KQ_SOURCE_DIR "/data/Languages/") + shipped);

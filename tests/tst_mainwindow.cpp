@@ -119,6 +119,7 @@ private slots:
     void buttonsShowTheirPictures();
     void shortcutsWorkAnywhere();
     void helpEntriesOpenReadmeAndSite();
+    void unopenedAddressStaysInTheStatusLine();
     void colorsFollowEnabledState_data();
     void colorsFollowEnabledState();
     void themeWithoutBoxDisabledColorLooksTheSame();
@@ -482,8 +483,13 @@ void TestMainWindow::saveAsksForNameOnlyOnce()
     QCOMPARE(ui.fileDialogs.size(), 1);
     QVERIFY(!document(window).isModified());
 
+    // Save As offers the file's own name; a name with a dot of its own still gets ".dlg2".
+    ui.fileNames.enqueue(mFolder->path("Project v1.2"));
     child<QMenu>(&window, "mnuSav")->findChild<QAction *>("mnuSavAs")->trigger();
     QCOMPARE(ui.fileDialogs.size(), 2);
+    QCOMPARE(ui.fileDialogs[1].suggestedName, "named.dlg2");
+    QCOMPARE(shownTitle(window), "Kestrane Quorvex - [Project v1.2.dlg2]");
+    QVERIFY(QFileInfo(mFolder->path("Project v1.2.dlg2")).isFile());
     QVERIFY(ui.messages.isEmpty());
 }
 
@@ -890,6 +896,29 @@ void TestMainWindow::helpEntriesOpenReadmeAndSite()
     child<QAction>(&window, "mnuHlpHelp")->trigger();
     QCOMPARE(ui.urls.size(), 1);
     QVERIFY(ui.messages.isEmpty());
+}
+
+void TestMainWindow::unopenedAddressStaysInTheStatusLine()
+{
+    ScriptedUi ui;
+    ui.urlsOpen = false;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *status = child<QLabel>(&window, "sts");
+    QTest::mouseMove(status, QPoint(2, 2));
+    child<QAction>(&window, "mnuHlpSite")->trigger();
+    QCOMPARE(status->text(), languageText(486).arg("https://quorvex.example.org/"));
+    QVERIFY(status->textInteractionFlags() & Qt::TextSelectableByMouse);
+
+    // On its way to select the address, the pointer shows no hint over it; elsewhere it does.
+    QTest::mouseMove(status, QPoint(6, 4));
+    QCOMPARE(status->text(), languageText(486).arg("https://quorvex.example.org/"));
+    QTest::mouseMove(child<QWidget>(&window, "statusbar"), QPoint(1, 1));
+    QCOMPARE(status->text(), languageText(486).arg("https://quorvex.example.org/"));
+    QTest::mouseMove(&window, QPoint(1, window.height() / 2));
+    QCOMPARE(status->text(), languageText(130));
+    QVERIFY(!(status->textInteractionFlags() & Qt::TextSelectableByMouse));
 }
 
 void TestMainWindow::colorsFollowEnabledState_data()

@@ -3,6 +3,7 @@
 // recovery copy of autosave.
 
 #include "autosave.h"
+#include "buttonscript.h"
 #include "dialoglistview.h"
 #include "flowview.h"
 #include "iconpicture.h"
@@ -12,8 +13,11 @@
 #include "tst_mainwindowfixture.h"
 #include "wholefile.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QUndoStack>
 
 using namespace kq;
@@ -49,6 +53,9 @@ private slots:
     void listKeys();
     void timeBoxKeepsStoredValue_data();
     void timeBoxKeepsStoredValue();
+    void timeBoxTakesWholeSecondsOnly_data();
+    void timeBoxTakesWholeSecondsOnly();
+    void unstorableCharactersShowAsStored();
     void unknownTypeAndIconStay();
     void failedOpenKeepsProject_data();
     void failedOpenKeepsProject();
@@ -57,11 +64,13 @@ private slots:
     void errorsAreAskedAboutOnce_data();
     void errorsAreAskedAboutOnce();
     void flowAndProblemsFollowTheDocument();
+    void deletedStepLeavesAWarning();
     void findingFocusesItsBox_data();
     void findingFocusesItsBox();
     void autosaveKeepsRecoveryCopy();
     void recoveryIsOffered_data();
     void recoveryIsOffered();
+    void staleLocksAreRemoved();
 
 private:
     QScopedPointer<ProgramFolder> mFolder{new ProgramFolder};
@@ -225,6 +234,90 @@ void TestMainWindowDocument::timeBoxKeepsStoredValue()
     QCOMPARE(time->text(), shown);
 }
 
+void TestMainWindowDocument::timeBoxTakesWholeSecondsOnly_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("keys"); // "^A" is Ctrl+A, "^V" pastes the clipboard's "39990"
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("written");
+    QTest::newRow("digits after a negative time start over") << -5 << "1234"
+                                                             << "1234" << 1234;
+    QTest::newRow("a digit past the longest starts over") << 3276 << "8"
+                                                          << "8" << 8;
+    QTest::newRow("39990 is never shown") << 3999 << "0"
+                                          << "0" << 0;
+    QTest::newRow("letters are refused") << 30 << "a-"
+                                         << "30" << 30;
+    QTest::newRow("Ctrl+A selects all") << 30 << "^A7"
+                                        << "7" << 7;
+    QTest::newRow("too large a time is not pasted") << 30 << "^A^V"
+                                                    << "30" << 30;
+}
+
+// The box holds what is stored: whole seconds from 0 to 32767, while typing too.
+void TestMainWindowDocument::timeBoxTakesWholeSecondsOnly()
+{
+    QFETCH(int, stored);
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    QFETCH(int, written);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [stored](DialogProject &project) {
+        fillProject(project, 1);
+        project.record(1).type = DialogRecord::Progress;
+        project.record(1).time = qint16(stored);
+    });
+    auto *time = child<QLineEdit>(&window, "msg_time");
+    QApplication::clipboard()->setText("39990");
+    time->setFocus();
+    time->end(false);
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (keys.at(i) == u'^') {
+            const Qt::Key key = keys.at(++i) == u'A' ? Qt::Key_A : Qt::Key_V;
+            QTest::keyClick(time, key, Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(time, keys.at(i));
+        }
+    }
+    QCOMPARE(time->text(), shown);
+    leave(time);
+    QCOMPARE(int(document(window).project().record(1).time), written);
+}
+
+// The panel shows what the project file will hold: characters it cannot hold become "?" in the
+// box too when the box is left, and the status line says how many, once.
+void TestMainWindowDocument::unstorableCharactersShowAsStored()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 1);
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setFocus();
+    // Typed as a keyboard layout sends them: keys that carry their text.
+    for (const QChar typed : QString("✓ ok 日本"))
+        QTest::sendKeyEvent(QTest::Click, caption, Qt::Key_unknown, QString(typed), Qt::NoModifier);
+    QCOMPARE(caption->text(), "✓ ok 日本");
+    leave(caption);
+    QCOMPARE(caption->text(), "? ok ??");
+    QCOMPARE(trimmedRight(document(window).project().record(1).caption), "? ok ??");
+    QCOMPARE(child<QLabel>(&window, "sts")->text(),
+             "3 символа нельзя сохранить в проекте, они стали знаками ?");
+
+    // Pasted into the text, the same; a plain edit afterwards says nothing more.
+    child<QLabel>(&window, "sts")->clear();
+    auto *text = child<QPlainTextEdit>(&window, "msg_text");
+    text->setPlainText("Готово 😀");
+    leave(text);
+    QCOMPARE(text->toPlainText(), "Готово ?");
+    QCOMPARE(child<QLabel>(&window, "sts")->text(),
+             "1 символ нельзя сохранить в проекте, он стал знаком ?");
+    child<QLabel>(&window, "sts")->clear();
+    caption->setText("plain");
+    leave(caption);
+    QCOMPARE(child<QLabel>(&window, "sts")->text(), QString());
+}
+
 void TestMainWindowDocument::unknownTypeAndIconStay()
 {
     ScriptedUi ui;
@@ -344,9 +437,20 @@ void TestMainWindowDocument::errorsAreAskedAboutOnce()
 
     QCOMPARE(ui.messages.size(), broken ? 1 : 0);
     if (broken)
-        QCOMPARE(ui.messages[0].text, languageText(376).arg(1));
+        QCOMPARE(ui.messages[0].text, "В проекте 1 ошибка. Всё равно запустить?");
     QCOMPARE(ui.starts.size(), started ? 1 : 0);
     QCOMPARE(QFile::exists(mFolder->path("Runner/run.dll")), started);
+    if (!broken)
+        return;
+    // Building asks the same with its own words; the count takes its plural form.
+    setUpProject(window, [](DialogProject &project) {
+        fillProject(project, 1);
+        project.record(0).text = "5"; // no project style: a second error
+        project.record(1).btnscr1 = project.record(1).btnscr2 = "Нет";
+    });
+    ui.answers.enqueue(UiServices::Answer::No);
+    child<QAction>(&window, "key_build")->trigger();
+    QCOMPARE(ui.messages.last().text, "В проекте 2 ошибки. Всё равно собрать?");
 }
 
 void TestMainWindowDocument::flowAndProblemsFollowTheDocument()
@@ -383,6 +487,35 @@ void TestMainWindowDocument::flowAndProblemsFollowTheDocument()
     QCOMPARE(document(window).currentDialog(), 1);
     child<QPushButton>(&window, "list_delete")->click();
     QVERIFY(!flow->stepItem(2));
+}
+
+// The list buttons rewrite go-to scripts; what was left leading to a deleted step is listed and
+// counted on the status line, and one undo puts every script back.
+void TestMainWindowDocument::deletedStepLeavesAWarning()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [](DialogProject &project) {
+        fillProject(project, 3);
+        project.record(1).btnscr1 = ButtonScript::goTo(2);
+        project.record(1).btnscr2 = ButtonScript::goTo(1);
+    });
+    const QByteArray before = document(window).project().fileBytes();
+    selectEntry(window, 1);
+    child<QPushButton>(&window, "list_delete")->click();
+    selectEntry(window, 0);
+
+    QCOMPARE(child<QLineEdit>(&window, "msg_btnscr0")->text(), ButtonScript::goTo(1));
+    QCOMPARE(child<QLineEdit>(&window, "msg_btnscr1")->text(), ButtonScript::goTo(1));
+    QCOMPARE(child<QLabel>(&window, "sts")->text(), languageText(471).arg(1).arg(1));
+    const auto *problems = window.findChild<ProblemsView *>("problems_list");
+    QVERIFY(problems->findings().contains(
+        Finding{Finding::Kind::TargetDeleted, 0, StepField::Button2, {}}));
+
+    document(window).undoStack()->undo();
+    QCOMPARE(document(window).project().fileBytes(), before);
+    QVERIFY(!problems->findings().contains(
+        Finding{Finding::Kind::TargetDeleted, 0, StepField::Button2, {}}));
 }
 
 void TestMainWindowDocument::findingFocusesItsBox_data()
@@ -455,22 +588,36 @@ void TestMainWindowDocument::autosaveKeepsRecoveryCopy()
 
 void TestMainWindowDocument::recoveryIsOffered_data()
 {
+    QTest::addColumn<QString>("copy"); // what the killed editor left of its four dialogs
     QTest::addColumn<bool>("restore");
-    QTest::newRow("restored") << true;
-    QTest::newRow("dropped") << false;
+    QTest::newRow("restored") << "whole" << true;
+    QTest::newRow("dropped") << "whole" << false;
+    // A copy that does not read completely, or holds other than what it recorded, is never
+    // offered: it would replace the user's file with less than was there.
+    QTest::newRow("cut short") << "cut" << true;
+    QTest::newRow("empty") << "empty" << true;
+    QTest::newRow("count not recorded") << "unrecorded" << true;
+    QTest::newRow("fewer dialogs than recorded") << "fewer" << true;
 }
 
 void TestMainWindowDocument::recoveryIsOffered()
 {
+    QFETCH(QString, copy);
     QFETCH(bool, restore);
-    // What an editor killed after its last autosave leaves: a copy, its path, a stale lock.
+    // What an editor killed after its last autosave leaves: a copy, its record, a stale lock.
     const QString original = mFolder->path("lost.dlg2");
     const QString base = QDir(Autosave::folder()).filePath("999999");
     DialogProject lost;
-    fillProject(lost, 4);
+    fillProject(lost, copy == u"fewer" ? 3 : 4);
+    QByteArray bytes = lost.fileBytes();
+    if (copy == u"cut")
+        bytes.chop(DialogRecord::Size + 100);
+    else if (copy == u"empty")
+        bytes.clear();
     QVERIFY(QDir().mkpath(Autosave::folder()));
-    QVERIFY(writeWholeFile(base + ".dlg2", lost.fileBytes()));
-    QVERIFY(writeWholeFile(base + ".path", original.toUtf8()));
+    QVERIFY(writeWholeFile(base + ".dlg2", bytes));
+    QVERIFY(writeWholeFile(base + ".path", copy == u"unrecorded" ? original.toUtf8()
+                                                                 : original.toUtf8() + "\n4\n"));
 
     ScriptedUi ui;
     MainWindow window(ui);
@@ -478,20 +625,64 @@ void TestMainWindowDocument::recoveryIsOffered()
     window.projectCommands().offerRecovery();
 
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(309));
     QVERIFY(!QFile::exists(base + ".dlg2"));
-    if (restore) {
+    if (copy != u"whole") {
+        const QString setAside = QDir(Autosave::setAsideFolder()).filePath("999999.dlg2");
+        QCOMPARE(ui.messages[0].text, languageText(600).arg(QDir::toNativeSeparators(setAside)));
+        QCOMPARE(kq::TestFiles::readBytes(setAside), bytes);
+        QVERIFY(QFile::remove(setAside) && QFile::remove(setAside.chopped(5) + ".path"));
+        QCOMPARE(entries(window).size(), 1);
+        QVERIFY(!document(window).isModified());
+    } else if (restore) {
+        QCOMPARE(ui.messages[0].text, languageText(309));
         QCOMPARE(entries(window).size(), 4);
         QVERIFY(document(window).isModified());
         QCOMPARE(document(window).project().path(), original);
         QCOMPARE(shownTitle(window), "Kestrane Quorvex - [lost.dlg2]");
+        // Closing asks before anything is written over the original, saying what it is.
+        ui.answers.enqueue(UiServices::Answer::Cancel);
+        QVERIFY(!window.close());
+        QCOMPARE(ui.messages.value(1).text,
+                 languageText(601).arg(QDir::toNativeSeparators(original)));
+        QVERIFY(!QFile::exists(original));
     } else {
         QCOMPARE(entries(window).size(), 1);
         QVERIFY(!document(window).isModified());
     }
     // Nothing is offered twice.
+    const qsizetype asked = ui.messages.size();
     window.projectCommands().offerRecovery();
-    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(ui.messages.size(), asked);
+}
+
+// The lock of an editor that was killed without a changed project has no copy to offer: it goes
+// when the next editor starts. A running editor's lock stays.
+void TestMainWindowDocument::staleLocksAreRemoved()
+{
+    QProcess gone;
+    gone.start("true");
+    QVERIFY(gone.waitForStarted());
+    const qint64 gonePid = gone.processId();
+    QVERIFY(gone.waitForFinished());
+    QProcess running;
+    running.start("sleep", {"30"});
+    QVERIFY(running.waitForStarted());
+    const QString host = QSysInfo::machineHostName();
+    const QString stale = QDir(Autosave::folder()).filePath(QString::number(gonePid));
+    const QString alive = QDir(Autosave::folder()).filePath(QString::number(running.processId()));
+    QVERIFY(QDir().mkpath(Autosave::folder()));
+    QVERIFY(
+        writeWholeFile(stale + ".lock", QString("%1\ntrue\n%2\n").arg(gonePid).arg(host).toUtf8()));
+    QVERIFY(writeWholeFile(alive + ".lock",
+                           QString("%1\nsleep\n%2\n").arg(running.processId()).arg(host).toUtf8()));
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+    QVERIFY(!QFile::exists(stale + ".lock"));
+    QVERIFY(QFile::exists(alive + ".lock"));
+    running.kill();
+    running.waitForFinished();
+    QVERIFY(QFile::remove(alive + ".lock"));
 }
 
 QTEST_MAIN(TestMainWindowDocument)

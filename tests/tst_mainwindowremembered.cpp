@@ -4,6 +4,7 @@
 #include "recentprojects.h"
 #include "recentprojectsmenu.h"
 
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 
@@ -53,7 +54,9 @@ private slots:
     void init();
 
     void areasGrowWithTheWindow();
-    void neverSmallerThanAtFirst();
+    void smallestWindowKeepsEveryControl();
+    void fitsASmallScreen_data();
+    void fitsASmallScreen();
     void placeSizeAndSplitRemembered_data();
     void placeSizeAndSplitRemembered();
     void brokenStoredLayoutOpensAsNew();
@@ -108,7 +111,7 @@ void TestMainWindowRemembered::areasGrowWithTheWindow()
     QCOMPARE(areas[2]->width() - before[2].width(), 150);
 }
 
-void TestMainWindowRemembered::neverSmallerThanAtFirst()
+void TestMainWindowRemembered::smallestWindowKeepsEveryControl()
 {
     ScriptedUi ui;
     MainWindow window(ui);
@@ -117,9 +120,63 @@ void TestMainWindowRemembered::neverSmallerThanAtFirst()
     QCOMPARE(window.size(), MainWindow::InitialSize);
 
     window.resize(700, 400);
+    QTRY_COMPARE(window.size(), window.minimumSize());
+    QVERIFY(window.width() <= MainWindow::LargestMinimum.width());
+    QVERIFY(window.height() <= MainWindow::LargestMinimum.height());
+    // The buttons (the settings and help among them) and the boxes stay whole inside the window.
+    QList<QWidget *> controls;
+    for (QWidget *control : window.findChildren<QWidget *>()) {
+        if (control->isVisible() &&
+            (control->inherits("KXButton") || control->inherits("QAbstractButton") ||
+             control->inherits("QLineEdit")))
+            controls << control;
+    }
+    QVERIFY(controls.size() > 10);
+    for (QWidget *control : std::as_const(controls)) {
+        const QRect place(control->mapTo(&window, QPoint()), control->size());
+        QVERIFY2(window.rect().contains(place), qPrintable(control->objectName()));
+    }
+}
 
-    QCOMPARE(window.minimumSize(), MainWindow::InitialSize);
-    QCOMPARE(window.size(), MainWindow::InitialSize);
+void TestMainWindowRemembered::fitsASmallScreen_data()
+{
+    QTest::addColumn<QRect>("remembered"); // empty: the first start
+    QTest::addColumn<bool>("sizeKept");
+
+    QTest::newRow("first start") << QRect() << false;
+    QTest::newRow("remembered on a larger screen") << QRect(300, 200, 1500, 900) << false;
+    QTest::newRow("remembered off the right edge") << QRect(600, 100, 1000, 600) << true;
+    QTest::newRow("remembered inside") << QRect(12, 60, 1000, 640) << true;
+}
+
+// Runs on a screen of 1024 x 768 (the test "mainwindowsmallscreen").
+void TestMainWindowRemembered::fitsASmallScreen()
+{
+    QFETCH(QRect, remembered);
+    QFETCH(bool, sizeKept);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    if (area.width() > 1024)
+        QSKIP("needs the small screen of the test mainwindowsmallscreen");
+    if (remembered.isValid()) {
+        ScriptedUi ui;
+        MainWindow window(ui);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setGeometry(remembered);
+        QTRY_COMPARE(window.geometry(), remembered);
+        QVERIFY(window.close());
+    }
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY2(area.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                   .arg(window.x())
+                                                                   .arg(window.y())
+                                                                   .arg(window.width())
+                                                                   .arg(window.height())));
+    QCOMPARE(window.size() == remembered.size(), sizeKept);
 }
 
 void TestMainWindowRemembered::placeSizeAndSplitRemembered_data()

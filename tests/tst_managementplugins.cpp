@@ -11,6 +11,11 @@
 #include <QTabBar>
 #include <QTimer>
 
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace kq;
 using namespace kq::ManagementTest;
 
@@ -27,6 +32,7 @@ private slots:
     void missingProgramIsReported();
     void runHidesTheWindowUntilTheResultIsLoaded();
     void escapeShowsTheWindowAgain();
+    void earlierPluginBlocksTheNextRun_data();
     void earlierPluginBlocksTheNextRun();
     void deletePlugin_data();
     void deletePlugin();
@@ -173,12 +179,28 @@ void TestManagementPlugins::escapeShowsTheWindowAgain()
     QVERIFY(!QFile::exists(mFixture->path("Plugins/plugin.exe")));
 }
 
+void TestManagementPlugins::earlierPluginBlocksTheNextRun_data()
+{
+    QTest::addColumn<bool>("handsOnToChild");
+    QTest::newRow("the plug-in still runs") << false;
+    QTest::newRow("a child it started still runs") << true;
+}
+
 void TestManagementPlugins::earlierPluginBlocksTheNextRun()
 {
-    // A plug-in left running by Esc would write its late result into the next run's exchange.
+    // A plug-in left running by Esc would write its late result into the next run's exchange;
+    // so would a child it started before it ended. A detached plug-in runs in a group of its
+    // own, as this stand-in does; it ends itself once its input is closed.
+    QFETCH(bool, handsOnToChild);
     QProcess earlier;
-    earlier.start("sleep", {"30"});
+    if (handsOnToChild) {
+        earlier.setChildProcessModifier([] { ::setsid(); });
+        // The child comes to this test once the stand-in has ended, so that it can be reaped.
+        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+    }
+    earlier.start("sh", {"-c", handsOnToChild ? "sleep 30 & read line" : "sleep 30"});
     QVERIFY(earlier.waitForStarted());
+    const qint64 group = earlier.processId();
     mFixture->ui.startedPid = earlier.processId();
     auto window = openPlugins();
     window->show();
@@ -193,6 +215,10 @@ void TestManagementPlugins::earlierPluginBlocksTheNextRun()
     };
     runAndGiveUp();
     QCOMPARE(mFixture->ui.starts.size(), 1);
+    if (handsOnToChild) {
+        earlier.closeWriteChannel();
+        QVERIFY(earlier.waitForFinished());
+    }
 
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
     QCOMPARE(mFixture->ui.messages.size(), 1);
@@ -200,8 +226,13 @@ void TestManagementPlugins::earlierPluginBlocksTheNextRun()
     QCOMPARE(mFixture->ui.starts.size(), 1);
     QVERIFY(!runWindow());
 
-    earlier.kill();
-    QVERIFY(earlier.waitForFinished());
+    if (handsOnToChild) {
+        ::kill(-pid_t(group), SIGKILL);
+        QVERIFY(::waitpid(-pid_t(group), nullptr, 0) > 0);
+    } else {
+        earlier.kill();
+        QVERIFY(earlier.waitForFinished());
+    }
     mFixture->ui.startedPid = 0;
     runAndGiveUp();
     QCOMPARE(mFixture->ui.starts.size(), 2);

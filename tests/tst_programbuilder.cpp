@@ -3,6 +3,7 @@
 #include "resourcefiles.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -28,6 +29,10 @@ private slots:
     void neverReplacesTheEditorOrTheRunner_data();
     void neverReplacesTheEditorOrTheRunner();
     void failureSaysWhy();
+    void refusesFilesItDidNotWrite_data();
+    void refusesFilesItDidNotWrite();
+    void programWithoutItsDataFileIsRemoved();
+    void runnerCarriesItsMark();
 };
 
 void TestProgramBuilder::runnerIsSmall()
@@ -73,7 +78,6 @@ void TestProgramBuilder::buildingAgainReplacesBothFiles()
 {
     QTemporaryDir dir;
     const QString program = dir.filePath(QStringLiteral("quiz"));
-    QVERIFY(kq::TestFiles::writeBytes(program, "older program"));
     const DialogProject longer = kq::ProgramTest::project(
         {kq::ProgramTest::step(DialogRecord::Pause, 0, ButtonScript::GoNext),
          kq::ProgramTest::step(DialogRecord::Pause, 0, ButtonScript::GoNext),
@@ -148,6 +152,81 @@ void TestProgramBuilder::failureSaysWhy()
     QVERIFY(!buildProgram(kq::ProgramTest::oneMessage(), Runner,
                           dir.filePath(QStringLiteral("missing/quiz")), &error));
     QVERIFY(!error.isEmpty());
+}
+
+void TestProgramBuilder::refusesFilesItDidNotWrite_data()
+{
+    // Files in the scratch folder: "name=kind", kind project (of the project being built),
+    // data (an earlier build's data file), text, elf (another program).
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("over the project itself") << QStringList{"p.dlg2=project"} << "p.dlg2"
+                                             << "is the project being built";
+    QTest::newRow("data file over the project") << QStringList{"p.dll=project"} << "p"
+                                                << "is the project being built";
+    QTest::newRow("over a text file") << QStringList{"notes=text"} << "notes"
+                                      << "exists and is not a program";
+    QTest::newRow("over another program") << QStringList{"tool=elf"} << "tool"
+                                          << "exists and is not a program";
+    QTest::newRow("data file over a library") << QStringList{"lib.dll=elf"} << "lib"
+                                              << "exists and is not a data file";
+    QTest::newRow("over a folder") << QStringList{"folder/x=text"} << "folder"
+                                   << "exists and is not a program";
+}
+
+void TestProgramBuilder::refusesFilesItDidNotWrite()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    QVERIFY(folder.mkdir(QStringLiteral("folder")));
+    DialogProject project = kq::ProgramTest::oneMessage();
+    for (const QString &entry : files) {
+        const QString path = dir.filePath(entry.section(u'=', 0, 0));
+        const QString kind = entry.section(u'=', 1);
+        if (kind == u"project")
+            project.setPath(path);
+        const QByteArray bytes = kind == u"project" ? project.fileBytes()
+                                 : kind == u"elf"   ? kq::TestFiles::readBytes("/bin/true")
+                                                    : QByteArray("notes");
+        QVERIFY(kq::TestFiles::writeBytes(path, bytes));
+    }
+    const QStringList before = folder.entryList(QDir::Files);
+    QByteArray contents;
+    for (const QString &name : before)
+        contents += kq::TestFiles::readBytes(folder.filePath(name));
+
+    QString error;
+    QVERIFY(!buildProgram(project, Runner, dir.filePath(target), &error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+    QVERIFY(!error.contains(u'\n'));
+    QCOMPARE(folder.entryList(QDir::Files), before);
+    QByteArray after;
+    for (const QString &name : before)
+        after += kq::TestFiles::readBytes(folder.filePath(name));
+    QCOMPARE(after, contents);
+}
+
+void TestProgramBuilder::programWithoutItsDataFileIsRemoved()
+{
+    // The data file's name (the program's and ".dll") is longer than the 255 bytes a file
+    // name may have, while the program's still fits.
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QString(253, u'q'));
+    QString error;
+    QVERIFY(!buildProgram(kq::ProgramTest::oneMessage(), Runner, program, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void TestProgramBuilder::runnerCarriesItsMark()
+{
+    QVERIFY(isBuiltProgram(Runner));
+    QVERIFY(!isBuiltProgram(QStringLiteral("/bin/true")));
+    QVERIFY(!isBuiltProgram(QCoreApplication::applicationFilePath()));
 }
 
 QTEST_GUILESS_MAIN(TestProgramBuilder)

@@ -105,8 +105,13 @@ void TestProjectCommands::saveUnderTypedName_data()
     QTest::addColumn<QString>("written");
     QTest::newRow("without extension") << "named"
                                        << "named.dlg2";
-    QTest::newRow("with an extension") << "named.prj"
-                                       << "named.prj";
+    // Open takes only the project kind, so any other ending gets it added.
+    QTest::newRow("with another extension") << "named.prj"
+                                            << "named.prj.dlg2";
+    QTest::newRow("a version in the name") << "Project v1.2"
+                                           << "Project v1.2.dlg2";
+    QTest::newRow("the kind in capitals") << "NAMED.DLG2"
+                                          << "NAMED.DLG2";
 }
 
 void TestProjectCommands::saveUnderTypedName()

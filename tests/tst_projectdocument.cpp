@@ -23,6 +23,38 @@ DialogProject projectOf(const QStringList &texts)
     return project;
 }
 
+// Scripts in short: "K05" is "Идти К 05", "k05" the same typed small, N next, B back, X exit;
+// anything else stands for itself.
+QString scriptOf(const QString &code)
+{
+    if (code == "N")
+        return ButtonScript::GoNext;
+    if (code == "B")
+        return ButtonScript::GoBack;
+    if (code == "X")
+        return ButtonScript::Exit;
+    if (code.size() == 3 && code.at(0) == u'K')
+        return ButtonScript::GoToPrefix + code.mid(1);
+    if (code.size() == 3 && code.at(0) == u'k')
+        return QStringLiteral("идти к ") + code.mid(1);
+    return code;
+}
+
+// Steps as "text script1 script2", the scripts in short.
+DialogProject projectOfSteps(const QStringList &steps)
+{
+    DialogProject project;
+    project.record(0).text = "0";
+    for (int i = 0; i < steps.size(); ++i) {
+        const QStringList parts = steps.at(i).split(u' ');
+        project.newDialog(i + 1, parts.at(0));
+        project.record(i + 1).btnscr1 = scriptOf(parts.at(1));
+        project.record(i + 1).btnscr2 = scriptOf(parts.at(2));
+    }
+    project.setDialogCount(qint16(steps.size()));
+    return project;
+}
+
 QStringList textsOf(const ProjectDocument &document)
 {
     QStringList texts;
@@ -40,6 +72,9 @@ class TestProjectDocument : public QObject
 private slots:
     void listOperationsUndoAndRedo_data();
     void listOperationsUndoAndRedo();
+    void goToTargetsFollowTheirSteps_data();
+    void goToTargetsFollowTheirSteps();
+    void deletedTargetWarningEndsWithAnEdit();
     void typingMergesPerField();
     void typingBackToTheStartLeavesNoCommand();
     void pendingTypingGoesFirst_data();
@@ -102,6 +137,109 @@ void TestProjectDocument::listOperationsUndoAndRedo()
     shown = textsOf(document);
     shown.replaceInStrings(trimmedRight(ProjectDocument::newDialogText()), "new");
     QCOMPARE(shown, after);
+}
+
+void TestProjectDocument::goToTargetsFollowTheirSteps_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<int>("dialog");
+    QTest::addColumn<QStringList>("after");
+    // "dialog.script" of each script left leading where a deleted step was.
+    QTest::addColumn<QStringList>("deletedTargets");
+    QTest::addColumn<int>("rewritten");
+
+    // S3 and S5 go past the last step (number 5); "Идти К ab" is no number and never moves.
+    QTest::newRow("insert before step 3")
+        << "insert" << 3 << QStringList{"S0 K06 K02", "S1 k04 K05", "S2 K00 Kab", "new N N",
+                                        "S3 K08 X",   "S4 K04 K04", "S5 K01 K99"}
+        << QStringList{} << 6;
+    QTest::newRow("delete step 2")
+        << "delete" << 3
+        << QStringList{"S0 K04 K02", "S1 k02 K03", "S3 K06 X", "S4 K02 K02", "S5 K01 K98"}
+        << QStringList{"1.2"} << 7;
+    QTest::newRow("delete the last step")
+        << "delete" << 6
+        << QStringList{"S0 K05 K02", "S1 k03 K04", "S2 K00 Kab", "S3 K06 X", "S4 K03 K03"}
+        << QStringList{"1.1"} << 1;
+    QTest::newRow("move step 3 up")
+        << "up" << 4 << QStringList{"S0 K05 K03", "S1 k02 K04", "S3 K07 X",
+                                    "S2 K00 Kab", "S4 K02 K02", "S5 K01 K99"}
+        << QStringList{} << 4;
+    QTest::newRow("move step 0 down")
+        << "down" << 1 << QStringList{"S1 k03 K04", "S0 K05 K02", "S2 K01 Kab",
+                                      "S3 K07 X",   "S4 K03 K03", "S5 K00 K99"}
+        << QStringList{} << 2;
+}
+
+void TestProjectDocument::goToTargetsFollowTheirSteps()
+{
+    QFETCH(QString, operation);
+    QFETCH(int, dialog);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, deletedTargets);
+    QFETCH(int, rewritten);
+    const DialogProject start = projectOfSteps(
+        {"S0 K05 K02", "S1 k03 K04", "S2 K00 Kab", "S3 K07 X", "S4 K03 K03", "S5 K01 K99"});
+    ProjectDocument document;
+    document.replaceProject(start);
+    QSignalSpy followed(&document, &ProjectDocument::scriptsFollowed);
+    QSignalSpy contents(&document, &ProjectDocument::contentsChanged);
+
+    if (operation == "insert")
+        document.insertDialog(dialog);
+    else if (operation == "delete")
+        document.deleteDialog(dialog);
+    else
+        document.moveDialog(dialog, operation == "up" ? -1 : 1);
+
+    const DialogProject expected = projectOfSteps(after);
+    for (int k = 1; k <= expected.dialogCount(); ++k) {
+        QCOMPARE(trimmedRight(document.record(k).btnscr1), expected.record(k).btnscr1);
+        QCOMPARE(trimmedRight(document.record(k).btnscr2), expected.record(k).btnscr2);
+    }
+    QStringList marked;
+    for (int k = 1; k <= document.dialogCount(); ++k) {
+        for (int script : {1, 2}) {
+            if (document.leadsToDeletedStep(k, script))
+                marked << QStringLiteral("%1.%2").arg(k).arg(script);
+        }
+    }
+    QCOMPARE(marked, deletedTargets);
+    const QList<Finding> findings = document.check();
+    const auto warnings = std::count_if(findings.cbegin(), findings.cend(), [](const Finding &f) {
+        return f.kind == Finding::Kind::TargetDeleted;
+    });
+    QCOMPARE(int(warnings), int(deletedTargets.size()));
+    QCOMPARE(followed.value(0), (QVariantList{rewritten, int(deletedTargets.size())}));
+    // The views hear of the list and the scripts together, once.
+    QCOMPARE(contents.size(), 1);
+
+    // One command: one undo gives back the exact bytes, without any warning left.
+    QCOMPARE(document.undoStack()->count(), 1);
+    document.undoStack()->undo();
+    QCOMPARE(document.project().fileBytes(), start.fileBytes());
+    QVERIFY(!document.leadsToDeletedStep(1, 1) && !document.leadsToDeletedStep(1, 2));
+    document.undoStack()->redo();
+    QCOMPARE(trimmedRight(document.record(1).btnscr1), trimmedRight(expected.record(1).btnscr1));
+    QCOMPARE(document.leadsToDeletedStep(1, 2), deletedTargets.contains("1.2"));
+}
+
+void TestProjectDocument::deletedTargetWarningEndsWithAnEdit()
+{
+    ProjectDocument document;
+    document.replaceProject(projectOfSteps({"A K01 K02", "B N N", "C N N"}));
+    document.deleteDialog(2);
+    QVERIFY(document.leadsToDeletedStep(1, 1));
+    // The mark follows its script when the list changes again.
+    document.insertDialog(0);
+    QVERIFY(document.leadsToDeletedStep(2, 1) && !document.leadsToDeletedStep(1, 1));
+    document.setField(2, ProjectDocument::Field::Script1, ButtonScript::goTo(1));
+    QVERIFY(!document.leadsToDeletedStep(2, 1));
+    document.undoStack()->undo();
+    QVERIFY(document.leadsToDeletedStep(2, 1));
+    // Another project, or the same one opened again, starts without marks.
+    document.replaceProject(document.project());
+    QVERIFY(!document.leadsToDeletedStep(2, 1));
 }
 
 void TestProjectDocument::typingMergesPerField()

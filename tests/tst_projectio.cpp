@@ -109,6 +109,8 @@ private slots:
     void openMissingPathChangesNothing();
     void buildDataFilePath_data();
     void buildDataFilePath();
+    void projectFileName_data();
+    void projectFileName();
 };
 
 void TestProjectIO::saveWritesExactlyTheProject_data()
@@ -346,6 +348,19 @@ void TestProjectIO::openPath_data()
     QTest::newRow("older program in capitals")
         << "game.bin" << QStringList{"game.bin=program", "MAIN.DLG=legacy"}
         << Opened(K::ProgramLegacy) << QString() << 4 << "Старый 1" << false;
+    // The program's name is no pattern: brackets and question marks are letters like any other.
+    QTest::newRow("brackets are letters")
+        << "quiz[1]" << QStringList{"quiz[1]=exec", "quiz1.dll=data"} << none << "quiz[1]" << 6
+        << QString() << false;
+    QTest::newRow("question mark is a letter")
+        << "a?.exe" << QStringList{"a?.exe=program", "ab.dll=data"} << none << "a?.exe" << 6
+        << QString() << false;
+    QTest::newRow("star is a letter")
+        << "q*.exe" << QStringList{"q*.exe=program", "main.dlg=legacy", "qx.dll=data"}
+        << Opened(K::ProgramLegacy) << QString() << 4 << "Старый 1" << false;
+    QTest::newRow("brackets found as written")
+        << "quiz[1]" << QStringList{"quiz[1]=exec", "quiz1.dll=data", "QUIZ[1].DLL=data"}
+        << Opened(K::ProgramData) << QString() << 3 << "Программа 1" << false;
     QTest::newRow("other ending") << "notes.txt" << QStringList{"notes.txt=project"} << none
                                   << "notes.txt" << 6 << QString() << false;
     QTest::newRow("project of 100 dialogs") << "big.dlg2" << QStringList{"big.dlg2=big"} << none
@@ -459,6 +474,33 @@ void TestProjectIO::buildDataFilePath()
     QFETCH(QString, program);
     QFETCH(QString, data);
     QCOMPARE(ProjectIO::buildDataFilePath(program), data);
+}
+
+void TestProjectIO::projectFileName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("no extension") << "quiz"
+                                  << "quiz.dlg2";
+    QTest::newRow("a dot of its own") << "Project v1.2"
+                                      << "Project v1.2.dlg2";
+    QTest::newRow("project") << "quiz.dlg2"
+                             << "quiz.dlg2";
+    QTest::newRow("project in capitals") << "QUIZ.DLG2"
+                                         << "QUIZ.DLG2";
+    QTest::newRow("old project ending") << "quiz.dlg"
+                                        << "quiz.dlg.dlg2";
+    QTest::newRow("ending without the dot") << "quizdlg2"
+                                            << "quizdlg2.dlg2";
+    QTest::newRow("nothing chosen") << ""
+                                    << "";
+}
+
+void TestProjectIO::projectFileName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    QCOMPARE(ProjectIO::projectFileName(typed), saved);
 }
 
 QTEST_GUILESS_MAIN(TestProjectIO)

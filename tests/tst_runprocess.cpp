@@ -113,14 +113,21 @@ public:
         return environment;
     }
 
+    // Presses a key in the first window the process shows, given the focus as a window manager
+    // would give it.
+    bool pressKey(qint64 pid, const QString &key) const
+    {
+        const QString window = firstWindowOf(pid);
+        return !window.isEmpty() &&
+               xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window,
+                        QStringLiteral("key"), key})
+                   .isEmpty();
+    }
+
     // The title of the first window the process shows, as the window manager reads it.
     QString titleOfWindowOf(qint64 pid) const
     {
-        const QString window = xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
-                                        QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                                        QString::number(pid)})
-                                   .split(u'\n')
-                                   .value(0);
+        const QString window = firstWindowOf(pid);
         if (window.isEmpty())
             return QStringLiteral("<no window>");
         QString title = xdotool({QStringLiteral("getwindowname"), window});
@@ -128,6 +135,15 @@ public:
     }
 
 private:
+    QString firstWindowOf(qint64 pid) const
+    {
+        return xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                        QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                        QString::number(pid)})
+            .split(u'\n')
+            .value(0);
+    }
+
     QString xdotool(const QStringList &arguments) const
     {
         QProcess process;
@@ -166,6 +182,7 @@ private slots:
     void faultLineEscapesControlCharacters();
     void captionIsTheTitle_data();
     void captionIsTheTitle();
+    void progressGoingRoundEndsWhenClosed();
 };
 
 void TestRunProcess::initTestCase()
@@ -249,6 +266,17 @@ void TestRunProcess::faultEndsWithStatusOne_data()
     QTest::newRow("message without a look for the style")
         << header.toBytes() + skipped.toBytes() + message.toBytes()
         << "run: step 1 cannot be shown in project style 4";
+    // Timed pauses lead on the same way every time; going round they would never end, and the
+    // runner ends the run before the first of them.
+    pause.time = 1;
+    pause.btnscr1 = QStringLiteral("Идти Далее");
+    DialogRecord back = pause;
+    back.btnscr1 = QStringLiteral("Идти К 00");
+    header.text = QStringLiteral("0");
+    QTest::newRow("timed pauses going round")
+        << header.toBytes() + pause.toBytes() + back.toBytes()
+        << "run: step 0: the scripts lead back to it through pauses, without a window the user "
+           "can answer, so the run would never end";
 }
 
 void TestRunProcess::faultEndsWithStatusOne()
@@ -378,6 +406,41 @@ void TestRunProcess::captionIsTheTitle()
     runner.waitForFinished();
     // A blank title is one the window manager shows as blank.
     QCOMPARE(shown.trimmed(), title);
+}
+
+// A progress window without a button whose full bar leads back to it would play forever; closing
+// it (Esc goes the close box's way) ends the run as a normal end.
+void TestRunProcess::progressGoingRoundEndsWhenClosed()
+{
+    const XServer display;
+    if (!display.isRunning())
+        QSKIP("Xvfb and xdotool are needed to close a real window");
+    ProgramFolder folder(QStringLiteral("run"));
+    ProjectFile file;
+    QVERIFY(file.open(folder.path(QStringLiteral("run.dll"))));
+    DialogRecord header = DialogRecord::cleared();
+    header.text = QStringLiteral("0");
+    DialogRecord progress = DialogRecord::cleared();
+    progress.type = DialogRecord::Progress;
+    progress.caption = QStringLiteral("Loop");
+    progress.time = 1;
+    progress.btnscr2 = QStringLiteral("Идти К 00");
+    QVERIFY(file.write(1, header) && file.write(2, progress));
+    file.close();
+
+    QProcess runner;
+    runner.setProcessEnvironment(display.environment());
+    runner.start(folder.program(), {QStringLiteral("/editor")});
+    QVERIFY(runner.waitForStarted());
+    QVERIFY(display.pressKey(runner.processId(), QStringLiteral("Escape")));
+    const bool ended = runner.waitForFinished(5000);
+    if (!ended) {
+        runner.kill();
+        runner.waitForFinished();
+    }
+    QVERIFY(ended);
+    QCOMPARE(runner.exitCode(), 0);
+    QVERIFY(!QFile::exists(folder.path(QStringLiteral("run.dll"))));
 }
 
 QTEST_GUILESS_MAIN(TestRunProcess)

@@ -1,5 +1,6 @@
 #include "projectfile.h"
 #include "resourcefiles.h"
+#include "stepflow.h"
 #include "steploop.h"
 
 #include <QFile>
@@ -49,10 +50,33 @@ class InstantStep : public StepKind
 public:
     explicit InstantStep(qint16 result) : mResult(result) {}
     std::optional<qint16> play(const DialogRecord &, qint16, qint16) override { return mResult; }
-    bool waits(const DialogRecord &) const override { return false; }
+    StepFlow::Ending ending(const DialogRecord &) const override
+    {
+        return StepFlow::Ending::AtOnce;
+    }
 
 private:
     qint16 mResult;
+};
+
+// A timed step as the runner's windows end by themselves: a pause with result 1, a full bar with
+// 2. It notes whether the loop told it that its close box ends the run, and at its third play
+// it is closed (as if by its close box, which then ends the run).
+class ClockStep : public StepKind
+{
+public:
+    QList<bool> endless;
+    std::optional<qint16> play(const DialogRecord &record, qint16, qint16) override
+    {
+        endless << endlessLoop();
+        if (endless.size() == 3)
+            return EndRun;
+        return qint16(record.type == DialogRecord::Pause ? 1 : 2);
+    }
+    StepFlow::Ending ending(const DialogRecord &record) const override
+    {
+        return StepFlow::ending(record);
+    }
 };
 
 struct Dialog
@@ -60,6 +84,8 @@ struct Dialog
     QString script1;
     QString script2;
     qint16 type = 0;
+    qint16 time = 0;
+    QString button{};
 };
 
 using Dialogs = QList<Dialog>;
@@ -77,6 +103,8 @@ void writeProject(const QString &path, const QString &style, const Dialogs &dial
         record.btnscr1 = dialogs.at(i).script1;
         record.btnscr2 = dialogs.at(i).script2;
         record.type = dialogs.at(i).type;
+        record.time = dialogs.at(i).time;
+        record.btn1 = dialogs.at(i).button;
         QVERIFY(file.write(i + 2, record));
     }
 }
@@ -123,6 +151,8 @@ private slots:
     void faultKeepsDataFile();
     void circleWithoutWindows_data();
     void circleWithoutWindows();
+    void circleNobodyAnswers_data();
+    void circleNobodyAnswers();
     void randomAndTruncatedFilesNeverCrash();
 };
 
@@ -319,6 +349,64 @@ void TestStepLoop::circleWithoutWindows()
     QCOMPARE(run.outcome.status, fault ? StepLoop::Status::Fault : StepLoop::Status::Finished);
     QCOMPARE(run.dialogs, played);
     QCOMPARE(QFile::exists(path), fault);
+}
+
+void TestStepLoop::circleNobodyAnswers_data()
+{
+    QTest::addColumn<Dialogs>("dialogs");
+    QTest::addColumn<QString>("fault");
+    // What the loop told each timed step as it was played: true when its close box ends the run.
+    QTest::addColumn<QList<bool>>("endless");
+
+    // Type 0 answers 1, then 2; types 1 and 2 are timed, one second each.
+    const QString next = QStringLiteral("Идти Далее");
+    const QString back = QStringLiteral("Идти Назад");
+    const QString exit = QStringLiteral("Выход");
+    const QString first = QStringLiteral("Идти К 00");
+    const QString second = QStringLiteral("Идти К 01");
+    const QString none = QStringLiteral("Нет");
+    const QString pauses = QStringLiteral("the scripts lead back to it through pauses, without a "
+                                          "window the user can answer, so the run would never end");
+    QTest::newRow("pauses going round")
+        << Dialogs{{next, exit, 2, 1}, {first, exit, 2, 1}} << "step 0: " + pauses << QList<bool>{};
+    QTest::newRow("into pauses going round")
+        << Dialogs{{exit, next, 1, 1}, {next, exit, 2, 1}, {back, exit, 2, 1}}
+        << "step 1: " + pauses << QList<bool>{};
+    QTest::newRow("progress going round to itself")
+        << Dialogs{{exit, first, 1, 1}} << QString() << QList<bool>{true, true, true};
+    QTest::newRow("progress whose button does nothing")
+        << Dialogs{{none, first, 1, 1, "Стоп"}} << QString() << QList<bool>{true, true, true};
+    QTest::newRow("a pause into a progress going round")
+        << Dialogs{{next, exit, 2, 1}, {exit, second, 1, 1}} << QString()
+        << QList<bool>{true, true, true};
+    QTest::newRow("progress with a working button")
+        << Dialogs{{exit, first, 1, 1, "Стоп"}} << QString() << QList<bool>{false, false, false};
+    QTest::newRow("a message in the circle answers")
+        << Dialogs{{next, exit, 2, 1}, {first, exit}} << QString() << QList<bool>{false, false};
+}
+
+void TestStepLoop::circleNobodyAnswers()
+{
+    QFETCH(Dialogs, dialogs);
+    QFETCH(QString, fault);
+    QFETCH(QList<bool>, endless);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.dll"));
+    writeProject(path, QStringLiteral("0"), dialogs);
+    ScriptedStep window;
+    window.answers = {1, 2};
+    ClockStep clock;
+    StepLoop loop;
+    loop.setStepKind(DialogRecord::Message, &window);
+    loop.setStepKind(DialogRecord::Progress, &clock);
+    loop.setStepKind(DialogRecord::Pause, &clock);
+    const StepLoop::Outcome outcome = loop.run(path, true);
+
+    QCOMPARE(outcome.fault, fault);
+    QCOMPARE(outcome.status,
+             fault.isEmpty() ? StepLoop::Status::Finished : StepLoop::Status::Fault);
+    QCOMPARE(clock.endless, endless);
 }
 
 void TestStepLoop::randomAndTruncatedFilesNeverCrash()

@@ -128,6 +128,17 @@ void TestStepTable::compile_data()
         << zero << Steps{message("Круг", Next), pause(0, ButtonScript::goTo(2)), pause(0, Back)}
         << QStringList{"start 0", "0 message icon -1: Круг>fault: " + RunFault::silentLoop(1) +
                                       " close>fault: " + RunFault::silentLoop(1)};
+    QTest::newRow("pauses that lead round with no window in between")
+        << zero << Steps{message("Начать", Next), pause(1, ButtonScript::goTo(2)), pause(1, Back)}
+        << QStringList{"start 0",
+                       "0 message icon -1: Начать>fault: " + RunFault::pauseLoop(1) +
+                           " close>fault: " + RunFault::pauseLoop(1),
+                       "1 pause 1000 ms: end>fault: " + RunFault::pauseLoop(2),
+                       "2 pause 1000 ms: end>fault: " + RunFault::pauseLoop(1)};
+    QTest::newRow("a progress window goes round with a pause: its close box ends")
+        << zero << Steps{message("Начать", Next), progress(1, "", Exit, Next), pause(1, Back)}
+        << QStringList{"start 0", "0 message icon -1: Начать>1 close>1",
+                       "1 progress 10 ms: close>end end>2", "2 pause 1000 ms: end>1"};
     QTest::newRow("bar end with no action")
         << zero << Steps{progress(0, "", Exit, No)}
         << QStringList{"start fault: " + RunFault::scriptCannotRun(0, No)};

@@ -50,6 +50,8 @@ private slots:
     void buildRefusesAProjectWithErrors();
     void webBuildWritesOnePage_data();
     void webBuildWritesOnePage();
+    void unreadableInputsSayWhy_data();
+    void unreadableInputsSayWhy();
     void editorOpensTheFileNamed_data();
     void editorOpensTheFileNamed();
 
@@ -132,6 +134,10 @@ void TestTavlen::wrongCommandLine_data()
     QTest::newRow("unknown option") << QStringList{"--build", "@ending.dlg2", "-o", "x", "--bogus"};
     QTest::newRow("splash in a build")
         << QStringList{"--build", "@ending.dlg2", "-o", "x", "--no-splash"};
+    // Without a display, the editor's window would not even start: these are told all the same.
+    QTest::newRow("misspelt option") << QStringList{"--chek", "@ending.dlg2"};
+    QTest::newRow("two files") << QStringList{"@ending.dlg2", "@far.dlg2"};
+    QTest::newRow("output without build") << QStringList{"-o", "x"};
 }
 
 void TestTavlen::wrongCommandLine()
@@ -149,11 +155,11 @@ void TestTavlen::buildWithoutDisplayPlays()
     const kq::ProgramTest::Finished build =
         tavlen({QStringLiteral("--build"), QStringLiteral("@ending.dlg2"), QStringLiteral("-o"),
                 QStringLiteral("@ending")});
+    const QString program = scratch(QStringLiteral("ending"));
     QCOMPARE(build.exitCode, 0);
-    QCOMPARE(build.output, QByteArray());
+    QCOMPARE(QString::fromLocal8Bit(build.output), program + u'\n');
     QCOMPARE(build.errors, QByteArray());
 
-    const QString program = scratch(QStringLiteral("ending"));
     QCOMPARE(kq::TestFiles::readBytes(program), kq::TestFiles::readBytes(mRunner));
     QCOMPARE(kq::TestFiles::readBytes(scratch(QStringLiteral("ending.dll"))),
              kq::ProgramTest::selfEnding().fileBytes());
@@ -162,7 +168,7 @@ void TestTavlen::buildWithoutDisplayPlays()
 
 void TestTavlen::buildFails_data()
 {
-    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("projectPath");
     QTest::addColumn<QString>("output"); // "editor" and "runner" stand for the program folder's
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("says");
@@ -177,11 +183,15 @@ void TestTavlen::buildFails_data()
                                      << "runner" << 1 << "choose another name";
     QTest::newRow("into no folder") << "@ending.dlg2"
                                     << "@none/at/all/quiz" << 1 << "quiz";
+    QTest::newRow("over the project itself") << "@ending.dlg2"
+                                             << "@ending.dlg2" << 1 << "is the project being built";
+    QTest::newRow("over a file it did not write") << "@ending.dlg2"
+                                                  << "@notes.txt" << 1 << "is not a program";
 }
 
 void TestTavlen::buildFails()
 {
-    QFETCH(QString, project);
+    QFETCH(QString, projectPath);
     QFETCH(QString, output);
     QFETCH(int, exitCode);
     QFETCH(QString, says);
@@ -191,15 +201,18 @@ void TestTavlen::buildFails()
         output = mRunner;
     const QByteArray editor = kq::TestFiles::readBytes(mEditor);
     const QByteArray runner = kq::TestFiles::readBytes(mRunner);
+    const QByteArray project = kq::TestFiles::readBytes(inScratch({projectPath}).constFirst());
+    useLanguage(QStringLiteral("english.lang"));
 
     const kq::ProgramTest::Finished run =
-        tavlen({QStringLiteral("--build"), project, QStringLiteral("-o"), output});
+        tavlen({QStringLiteral("--build"), projectPath, QStringLiteral("-o"), output});
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(run.output, QByteArray());
     QCOMPARE(lines(run.errors).size(), 1);
     QVERIFY2(QString::fromLocal8Bit(run.errors).contains(says), run.errors.constData());
     QCOMPARE(kq::TestFiles::readBytes(mEditor), editor);
     QCOMPARE(kq::TestFiles::readBytes(mRunner), runner);
+    QCOMPARE(kq::TestFiles::readBytes(inScratch({projectPath}).constFirst()), project);
 }
 
 void TestTavlen::portableBuildSaysWhatItBundled()
@@ -256,6 +269,10 @@ void TestTavlen::checkWithoutDisplay_data()
                            << "";
     QTest::newRow("not a project")
         << "english.lang" << QStringList{"--check", "@notes.txt"} << 3 << "";
+    QTest::newRow("language file gone: the shipped one speaks")
+        << "gone.lang" << QStringList{"--check", "@far.dlg2"} << 1
+        << "%1: шаг 0: предупреждение: Кнопка 1 ведёт к шагу 50, а последний шаг - 0: программа "
+           "завершится здесь.";
 }
 
 void TestTavlen::checkWithoutDisplay()
@@ -348,6 +365,50 @@ void TestTavlen::webBuildWritesOnePage()
                              .arg(page)
                              .arg((QFileInfo(page).size() + 1023) / 1024);
     QCOMPARE(QString::fromLocal8Bit(run.output), options.contains("-q") ? QString() : said);
+}
+
+void TestTavlen::unreadableInputsSayWhy_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "@missing.dlg2"
+                             << "no such file";
+    QTest::newRow("a folder") << "@folder.dlg2"
+                              << "is a folder, not a project file";
+    QTest::newRow("an empty file") << "@empty.dlg2"
+                                   << "the file is empty";
+    QTest::newRow("a device") << "/dev/null"
+                              << "is a device or another special file, not a project file";
+    QTest::newRow("not a project")
+        << "@notes.txt"
+        << "neither a project (.dlg2, .dlg) nor a built program with its data file";
+    QTest::newRow("too many dialogs") << "@big.dlg2"
+                                      << "99";
+}
+
+// One line on standard error: the path once, then why it cannot be read.
+void TestTavlen::unreadableInputsSayWhy()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, reason);
+    useLanguage(QStringLiteral("english.lang"));
+    QVERIFY(QDir(mScratch.path()).mkpath(QStringLiteral("folder.dlg2")));
+    QVERIFY(kq::TestFiles::writeBytes(scratch(QStringLiteral("empty.dlg2")), QByteArray()));
+    QVERIFY(kq::TestFiles::writeBytes(scratch(QStringLiteral("big.dlg2")),
+                                      QByteArray(101 * DialogRecord::Size, ' ')));
+    const QString path = inScratch({input}).constFirst();
+    for (const QString &mode : {QStringLiteral("--check"), QStringLiteral("--build")}) {
+        QStringList arguments{mode, input};
+        if (mode == u"--build")
+            arguments << QStringLiteral("-o") << QStringLiteral("@unreadable");
+        const kq::ProgramTest::Finished run = tavlen(arguments);
+        QCOMPARE(run.exitCode, 3);
+        const QStringList said = lines(run.errors);
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.constFirst().startsWith(path + QStringLiteral(": ")), run.errors.constData());
+        QVERIFY2(said.constFirst().contains(reason), run.errors.constData());
+        QCOMPARE(said.constFirst().count(path), 1);
+    }
 }
 
 void TestTavlen::editorOpensTheFileNamed_data()

@@ -343,11 +343,12 @@ void TestTheme::themeColorReadsEachChangeOnce_data()
     QTest::addColumn<QString>("selection");
     QTest::addColumn<int>("color");
     // The same size written at the same time is taken for the same file and not read again,
-    // unless the file was written so recently that a change might not show in its time.
+    // however recently it was written.
     QTest::newRow("same size, same time") << 3600 << 0 << "SelectionColor=1234567" << 8388608;
     QTest::newRow("same size, later") << 3600 << 2 << "SelectionColor=1234567" << 1234567;
     QTest::newRow("other size, same time") << 3600 << 0 << "SelectionColor=12345678" << 12345678;
-    QTest::newRow("just written") << 0 << 0 << "SelectionColor=1234567" << 1234567;
+    QTest::newRow("just written") << 0 << 0 << "SelectionColor=1234567" << 8388608;
+    QTest::newRow("just written, later") << 0 << 1 << "SelectionColor=1234567" << 1234567;
 }
 
 void TestTheme::themeColorReadsEachChangeOnce()

@@ -16,14 +16,17 @@ void nameApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral(KQ_VERSION));
 }
 
-// Checking and building need no display, so no GUI application is made for them.
+// Checking, building and telling what is wrong with a command line need no display, so no GUI
+// application is made for them.
 int runWithoutWindow(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     nameApplication();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return kq::runWithoutWindow(kq::parseCommandLine(QCoreApplication::arguments()), out, err);
+    return kq::runWithoutWindow(
+        kq::parseCommandLine(kq::withoutWindowSystemOptions(QCoreApplication::arguments())), out,
+        err);
 }
 
 } // namespace

@@ -95,11 +95,13 @@ QString QtUiServices::openFileName(QWidget *parent, const QString &title, const 
 }
 
 QString QtUiServices::saveFileName(QWidget *parent, const QString &title, const QString &filter,
-                                   const QString &defaultSuffix)
+                                   const QString &defaultSuffix, const QString &suggestedName)
 {
     QFileDialog dialog(parent, title, QString(), qtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    if (!suggestedName.isEmpty())
+        dialog.selectFile(suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

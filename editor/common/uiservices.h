@@ -35,8 +35,10 @@ public:
     // chosen path, or an empty text when the user cancels. A save dialog adds defaultSuffix to
     // a name typed without any extension.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
+    // The suggested name is preset in the dialog.
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
-                                 const QString &defaultSuffix = {}) = 0;
+                                 const QString &defaultSuffix = {},
+                                 const QString &suggestedName = {}) = 0;
     // The colour chooser; no value when the user cancels.
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
     // Starts a program without waiting for it; its process id goes to *pid when asked.
@@ -67,7 +69,8 @@ public:
                                  const QString &defaultText) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
-                         const QString &defaultSuffix = {}) override;
+                         const QString &defaultSuffix = {},
+                         const QString &suggestedName = {}) override;
     std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) override;
     bool startDetached(const QString &program, const QStringList &arguments,
                        const QString &workingFolder, qint64 *pid = nullptr) override;

@@ -1,6 +1,7 @@
 #include "autosave.h"
 
 #include "projectdocument.h"
+#include "projectio.h"
 #include "wholefile.h"
 
 #include <QCoreApplication>
@@ -17,13 +18,67 @@ const QString ProjectEnding = QStringLiteral(".dlg2");
 const QString PathEnding = QStringLiteral(".path");
 const QString LockEnding = QStringLiteral(".lock");
 
+QString ownBase()
+{
+    return QString::number(QCoreApplication::applicationPid());
+}
+
+// An editor that still runs holds its lock; the lock of a killed one is stale.
+bool ownerIsGone(const QString &lockPath)
+{
+    QLockFile lock(lockPath);
+    if (!lock.tryLock(0))
+        return false;
+    lock.unlock();
+    return true;
+}
+
+// The copy's record of itself: the original path, then the number of dialogs it holds.
+QByteArray describe(const QString &originalPath, int dialogs)
+{
+    return originalPath.toUtf8() + '\n' + QByteArray::number(dialogs) + '\n';
+}
+
+// The copy as the editor wrote it: whole, and holding the dialogs its record names.
+std::optional<Autosave::Recovery> readCopy(const QString &base)
+{
+    QFile record(base + PathEnding);
+    if (!record.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QList<QByteArray> lines = record.readAll().split('\n');
+    bool counted = false;
+    const int dialogs = lines.value(1).toInt(&counted);
+    Autosave::Recovery recovery{base + ProjectEnding, QString::fromUtf8(lines.value(0)), base, {}};
+    const qint64 expectedSize = qint64(dialogs + 1) * DialogRecord::Size;
+    if (!counted || dialogs < 1 || QFileInfo(recovery.projectFile).size() != expectedSize ||
+        !ProjectIO::loadProjectFile(recovery.project, recovery.projectFile) ||
+        recovery.project.dialogCount() != dialogs)
+        return std::nullopt;
+    return recovery;
+}
+
+// Moves the copy's files into the set-aside folder under a name not taken there yet.
+QString setAside(const QString &base)
+{
+    QDir().mkpath(Autosave::setAsideFolder());
+    const QString name = QFileInfo(base).fileName();
+    QString target = QDir(Autosave::setAsideFolder()).filePath(name);
+    for (int n = 2; QFile::exists(target + ProjectEnding); ++n)
+        target = QDir(Autosave::setAsideFolder()).filePath(name + u'-' + QString::number(n));
+    QFile::rename(base + PathEnding, target + PathEnding);
+    QFile::rename(base + ProjectEnding, target + ProjectEnding);
+    QFile::remove(base + LockEnding);
+    return target + ProjectEnding;
+}
+
 } // namespace
 
 Autosave::Autosave(ProjectDocument &document, QObject *parent)
     : QObject(parent), mDocument(document)
 {
-    mBase = QDir(folder()).filePath(QString::number(QCoreApplication::applicationPid()));
+    mBase = QDir(folder()).filePath(ownBase());
     QDir().mkpath(folder());
+    removeStaleLocks();
     mLock = std::make_unique<QLockFile>(mBase + LockEnding);
     mLock->tryLock(0);
 
@@ -70,9 +125,11 @@ void Autosave::saveNow()
 {
     if (!mDocument.isModified())
         return;
-    // The original path is written first: a copy is never found without the file it belongs to.
-    if (writeWholeFile(mBase + PathEnding, mDocument.path().toUtf8()) &&
-        writeWholeFile(projectFile(), mDocument.project().fileBytes()))
+    // The record is written first: a copy is never found without the file it belongs to, and
+    // a copy cut short by a crash does not hold the dialogs its record names.
+    const DialogProject &project = mDocument.project();
+    if (writeWholeFile(mBase + PathEnding, describe(mDocument.path(), project.dialogCount())) &&
+        writeWholeFile(projectFile(), project.fileBytes()))
         mPending = false;
 }
 
@@ -83,27 +140,39 @@ void Autosave::discard()
     mPending = false;
 }
 
-std::optional<Autosave::Recovery> Autosave::findLeftOver()
+QString Autosave::setAsideFolder()
+{
+    return folder() + QStringLiteral("/unreadable");
+}
+
+Autosave::LeftOvers Autosave::findLeftOvers()
 {
     const QDir dir(folder());
     const QStringList copies =
         dir.entryList({QStringLiteral("*") + ProjectEnding}, QDir::Files, QDir::Time);
-    const QString own = QString::number(QCoreApplication::applicationPid());
+    LeftOvers found;
     for (const QString &copy : copies) {
-        if (QFileInfo(copy).completeBaseName() == own)
-            continue;
         const QString base = dir.filePath(QFileInfo(copy).completeBaseName());
-        // An editor that still runs holds its lock; the lock of a killed one is stale.
-        QLockFile lock(base + LockEnding);
-        if (!lock.tryLock(0))
+        if (QFileInfo(copy).completeBaseName() == ownBase() || !ownerIsGone(base + LockEnding))
             continue;
-        lock.unlock();
-        QFile pathFile(base + PathEnding);
-        const QString original =
-            pathFile.open(QIODevice::ReadOnly) ? QString::fromUtf8(pathFile.readAll()) : QString();
-        return Recovery{base + ProjectEnding, original, base};
+        std::optional<Recovery> recovery = readCopy(base);
+        if (!recovery)
+            found.setAside << setAside(base);
+        else if (!found.recovery)
+            found.recovery = std::move(recovery);
     }
-    return std::nullopt;
+    return found;
+}
+
+void Autosave::removeStaleLocks()
+{
+    const QDir dir(folder());
+    for (const QString &lock : dir.entryList({QStringLiteral("*") + LockEnding}, QDir::Files)) {
+        const QString base = dir.filePath(QFileInfo(lock).completeBaseName());
+        // A lock beside a copy stays until the copy is dealt with.
+        if (!QFile::exists(base + ProjectEnding) && ownerIsGone(base + LockEnding))
+            QFile::remove(base + LockEnding);
+    }
 }
 
 void Autosave::remove(const Recovery &recovery)

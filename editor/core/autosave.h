@@ -1,8 +1,11 @@
 #pragma once
 
+#include "dialogproject.h"
+
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <memory>
@@ -23,12 +26,22 @@ class Autosave : public QObject
 public:
     static constexpr int Interval = 30 * 1000;
 
-    // A recovery copy left by an editor that no longer runs.
+    // A recovery copy left by an editor that no longer runs, read completely.
     struct Recovery
     {
         QString projectFile;
         QString originalPath;
         QString base; // the copy's files without their extension
+        DialogProject project;
+    };
+
+    // What editors that were killed left: the newest copy that reads completely and holds the
+    // dialogs it recorded, and the copies that do not, which are set aside (kept, never
+    // deleted) so that they are not offered again.
+    struct LeftOvers
+    {
+        std::optional<Recovery> recovery;
+        QStringList setAside; // where each copy set aside is now
     };
 
     explicit Autosave(ProjectDocument &document, QObject *parent = nullptr);
@@ -44,10 +57,13 @@ public:
     QString projectFile() const;
     QTimer &timer() { return mTimer; }
 
-    // The folder of the recovery copies.
+    // The folder of the recovery copies, and the one where copies that cannot be read are kept.
     static QString folder();
-    static std::optional<Recovery> findLeftOver();
+    static QString setAsideFolder();
+    static LeftOvers findLeftOvers();
     static void remove(const Recovery &recovery);
+    // Removes the locks of editors that no longer run.
+    static void removeStaleLocks();
 
 private:
     ProjectDocument &mDocument;

@@ -12,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
@@ -20,9 +21,18 @@ namespace kq {
 
 namespace {
 
-// Options that make the editor work without a window; the rest belong to the editor's window.
-const QStringList NoWindowOptions = {u"--check"_s,    u"--build"_s,   u"--help"_s, u"-h"_s,
-                                     u"--help-all"_s, u"--version"_s, u"-v"_s};
+// The options of Qt's window system, which QApplication takes away from the arguments: those
+// that take a value, and those that stand alone.
+const QStringList WindowSystemOptionsWithValue = {u"platform"_s,        u"platformpluginpath"_s,
+                                                  u"platformtheme"_s,   u"plugin"_s,
+                                                  u"qwindowgeometry"_s, u"qwindowicon"_s,
+                                                  u"qwindowtitle"_s,    u"session"_s,
+                                                  u"style"_s,           u"stylesheet"_s,
+                                                  u"display"_s,         u"geometry"_s,
+                                                  u"title"_s,           u"name"_s,
+                                                  u"visual"_s,          u"qmljsdebugger"_s};
+const QStringList WindowSystemFlags = {u"reverse"_s, u"nograb"_s, u"dograb"_s, u"widgetcount"_s,
+                                       u"testability"_s};
 
 struct Options
 {
@@ -79,11 +89,30 @@ QString misplacedOption(const QCommandLineParser &parser, const Options &options
     return QString();
 }
 
-// The editor's settings name the language of what the check says; a first run has none yet.
+// Why a path cannot be read as a project before anything is read from it, or nothing.
+QString unreadable(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return languageText(474);
+    if (info.isDir())
+        return languageText(475);
+    if (!info.isFile())
+        return languageText(476);
+    if (!info.isReadable())
+        return languageText(479);
+    if (info.size() == 0)
+        return languageText(477);
+    return QString();
+}
+
+// The editor's settings name the language of what the command line says; a first run has none
+// yet, and a language file that is gone gives way to the shipped one.
 void useSettingsLanguage()
 {
     const QString language = optionSetting(OptionRead, OptionLanguage);
-    languageHeaderValue(language.isEmpty() ? DefaultLanguageFile : language, u"GetFile"_s);
+    if (language.isEmpty() || languageHeaderValue(language, u"GetFile"_s) != language)
+        languageHeaderValue(DefaultLanguageFile, u"GetFile"_s);
 }
 
 // "FILE: step 3: error: text", or without the step for the project as a whole.
@@ -100,7 +129,6 @@ QString findingLine(const QString &file, const Finding &finding)
 
 int runCheck(const CommandLine &line, const DialogProject &project, QTextStream &out)
 {
-    useSettingsLanguage();
     const QList<Finding> findings = ProjectCheck::check(project);
     if (!line.quiet) {
         for (const Finding &finding : findings)
@@ -133,9 +161,7 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
     QString error;
     const int errors = ProjectCheck::errorCount(ProjectCheck::check(project));
     if (errors > 0 && !line.force) {
-        err << line.file
-            << u": not built: the check finds %1 errors (tavlen --check lists them; --force builds "
-               u"all the same)"_s.arg(errors)
+        err << line.file << u": "_s << pluralForm(languageText(604), errors).arg(errors)
             << Qt::endl;
         return ExitErrors;
     }
@@ -146,6 +172,8 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
             err << u"tavlen: "_s << error << Qt::endl;
             return ExitFailed;
         }
+        if (!line.quiet)
+            out << QFileInfo(line.output).absoluteFilePath() << Qt::endl;
         return ExitClean;
     }
     PortableBuild build;
@@ -170,9 +198,15 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
 // Checking and building start alike: a project that cannot be read ends both.
 int runOnProject(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
+    useSettingsLanguage();
     DialogProject project;
-    QString error;
-    if (!ProjectIO::openPath(project, line.file, &error)) {
+    // A reason names the file it concerns first, once.
+    QString error = unreadable(line.file);
+    if (!error.isEmpty())
+        error = line.file + u": "_s + error;
+    else if (const auto opened = ProjectIO::openPath(project, line.file, &error); !opened)
+        error = error.isEmpty() ? line.file + u": "_s + languageText(478) : error;
+    if (!error.isEmpty()) {
         err << error << Qt::endl;
         return ExitUnreadable;
     }
@@ -182,16 +216,35 @@ int runOnProject(const CommandLine &line, QTextStream &out, QTextStream &err)
 
 } // namespace
 
+QStringList withoutWindowSystemOptions(const QStringList &arguments)
+{
+    QStringList left = arguments.mid(0, 1);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == u"--") {
+            left += arguments.mid(i);
+            break;
+        }
+        // Qt reads "-style x", "-style=x" and the same with two dashes.
+        const QString name =
+            QString(argument).remove(QRegularExpression(u"^--?"_s)).section(u'=', 0, 0);
+        const bool option = argument.startsWith(u'-');
+        if (option && WindowSystemFlags.contains(name) && !argument.contains(u'='))
+            continue;
+        if (option && WindowSystemOptionsWithValue.contains(name)) {
+            if (!argument.contains(u'='))
+                ++i;
+            continue;
+        }
+        left << argument;
+    }
+    return left;
+}
+
 bool runsWithoutWindow(const QStringList &arguments)
 {
-    for (const QString &argument : arguments.mid(1)) {
-        if (argument == u"--")
-            return false;
-        const QString name = argument.section(u'=', 0, 0);
-        if (NoWindowOptions.contains(name))
-            return true;
-    }
-    return false;
+    return parseCommandLine(withoutWindowSystemOptions(arguments)).action !=
+           CommandLine::Action::Edit;
 }
 
 CommandLine parseCommandLine(const QStringList &arguments)

@@ -34,8 +34,13 @@ enum ExitStatus : int {
     ExitWrongCommand = 4 // the command line is wrong
 };
 
-// Whether the arguments (the program name first) ask for a mode that needs no window and no
-// display: checking, building, help or version. Told before any application object exists.
+// The arguments (the program name first) without the options of Qt's window system (-platform
+// NAME, -style NAME, -reverse, ...), which only the editor's window takes.
+QStringList withoutWindowSystemOptions(const QStringList &arguments);
+
+// Whether the arguments (the program name first) ask for anything but the editor's window:
+// checking, building, help, version, or a wrong command line that is told why. Told before any
+// application object exists, so none of it needs a display.
 bool runsWithoutWindow(const QStringList &arguments);
 
 // Reads the arguments (the program name first).

@@ -53,6 +53,10 @@ QString text(const Finding &finding)
         if (finding.arguments.size() == 1)
             return languageText(350);
         return languageText(349).arg(finding.arguments.join(QStringLiteral(", ")));
+    case Kind::EndlessLoop:
+        if (finding.arguments.size() == 1)
+            return languageText(473);
+        return languageText(472).arg(finding.arguments.join(QStringLiteral(", ")));
     case Kind::TargetOutside:
         return languageText(351).arg(field, argument(finding, 0), argument(finding, 1));
     case Kind::Unreachable:
@@ -67,6 +71,10 @@ QString text(const Finding &finding)
         return languageText(356).arg(argument(finding, 0));
     case Kind::UnknownIcon:
         return languageText(357).arg(argument(finding, 0));
+    case Kind::WideMessage:
+        return languageText(605).arg(argument(finding, 0));
+    case Kind::TargetDeleted:
+        return languageText(470).arg(field);
     }
     return QString();
 }

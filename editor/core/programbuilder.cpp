@@ -75,6 +75,41 @@ bool isProtected(const QString &path, const QString &runnerPath)
     return sameFile(path, runnerPath) || sameFile(path, QCoreApplication::applicationFilePath());
 }
 
+QByteArray fileContent(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What an earlier build left at a path may be replaced; any other file stays the user's. The
+// program is a runner copy (of this runner, or of any that carries the runner's mark), the data
+// file a file of whole project records.
+bool mayReplace(const QString &path, bool program, const QString &runnerPath)
+{
+    const QFileInfo existing(path);
+    if (!existing.exists() && !existing.isSymLink())
+        return true;
+    if (!existing.isFile())
+        return false;
+    if (program)
+        return isBuiltProgram(path) || fileContent(path) == fileContent(runnerPath);
+    return existing.size() >= DialogRecord::Size && existing.size() % DialogRecord::Size == 0;
+}
+
+// Why a build must not write the file, or nothing when it may.
+QString refusal(const QString &target, bool program, const DialogProject &project,
+                const QString &runnerPath)
+{
+    if (isProtected(target, runnerPath))
+        return u"%1 is the editor or its runner; choose another name"_s.arg(target);
+    if (!project.path().isEmpty() && sameFile(target, project.path()))
+        return u"%1 is the project being built; choose another name"_s.arg(target);
+    if (!mayReplace(target, program, runnerPath))
+        return u"%1 exists and is not %2 an earlier build wrote; choose another name"_s.arg(
+            target, program ? u"a program"_s : u"a data file"_s);
+    return QString();
+}
+
 bool copyRunner(const QString &runnerPath, const QString &target, QString *error)
 {
     QFile runner(runnerPath);
@@ -88,12 +123,6 @@ bool copyRunner(const QString &runnerPath, const QString &target, QString *error
         return false;
     return QFile::setPermissions(target, runner.permissions()) ||
            failWith(error, u"%1: cannot set its permissions"_s.arg(target));
-}
-
-QByteArray fileContent(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A new folder is made; an existing one must be empty or an earlier portable build, whose
@@ -167,17 +196,29 @@ QString portableRunnerProgram()
     return programPath(u"Runner/run-portable"_s);
 }
 
+bool isBuiltProgram(const QString &path)
+{
+    ElfFile program;
+    return program.load(path) && program.sectionNames().contains(QLatin1String(RunnerMark));
+}
+
 bool buildProgram(const DialogProject &project, const QString &runnerPath,
                   const QString &programPath, QString *error)
 {
     const QString dataPath = ProjectIO::buildDataFilePath(programPath);
-    for (const QString &target : {programPath, dataPath}) {
-        if (isProtected(target, runnerPath))
-            return failWith(error,
-                            u"%1 is the editor or its runner; choose another name"_s.arg(target));
+    for (const auto &[target, program] :
+         {std::pair{programPath, true}, std::pair{dataPath, false}}) {
+        if (const QString reason = refusal(target, program, project, runnerPath); !reason.isEmpty())
+            return failWith(error, reason);
     }
-    return copyRunner(runnerPath, programPath, error) &&
-           ProjectIO::writeDataFile(project, dataPath, error);
+    if (!copyRunner(runnerPath, programPath, error))
+        return false;
+    // A program without its data file would only end at once: it goes too.
+    if (!ProjectIO::writeDataFile(project, dataPath, error)) {
+        QFile::remove(programPath);
+        return false;
+    }
+    return true;
 }
 
 bool buildPortable(const DialogProject &project, const QString &runnerPath, const QString &folder,

@@ -14,10 +14,18 @@ QString runnerProgram();
 // beside itself first (run path $ORIGIN/lib).
 QString portableRunnerProgram();
 
+// The section every runner carries, so that a program built by this editor can be told from any
+// other file.
+inline constexpr char RunnerMark[] = "kq_runner";
+
+// An ELF program that carries the runner's mark: a runner, or a program built from one.
+bool isBuiltProgram(const QString &path);
+
 // The build command after its file dialog: copies the runner to programPath with its
-// permissions and writes the project beside it as the data file (ProjectIO::buildDataFilePath),
-// replacing older files of those names. Neither file may be the running editor or the runner
-// itself. False with a reason in *error (when given); what was written before a failure stays.
+// permissions and writes the project beside it as the data file (ProjectIO::buildDataFilePath).
+// It replaces only what an earlier build wrote there (a runner copy, a data file); it refuses the
+// running editor, the runner itself and the project's own file. False with a reason in *error
+// (when given); a program whose data file could not be written is removed again.
 bool buildProgram(const DialogProject &project, const QString &runnerPath,
                   const QString &programPath, QString *error = nullptr);
 

@@ -1,10 +1,13 @@
 #include "projectdocument.h"
 
 #include "buttonscript.h"
+#include "codepage.h"
 #include "language.h"
 
 #include <QUndoCommand>
 #include <QUndoStack>
+
+#include <algorithm>
 
 namespace kq {
 
@@ -61,7 +64,82 @@ bool sameContent(const DialogRecord &first, const DialogRecord &second)
     return first.toBytes() == second.toBytes();
 }
 
+quint8 scriptBit(int script)
+{
+    return quint8(script == 1 ? 1 : 2);
+}
+
+// What the script of a step is to its window: a button's, or the script of the step's own end.
+StepField scriptField(const DialogRecord &record, int script)
+{
+    switch (record.type) {
+    case DialogRecord::Message:
+        return script == 1 ? StepField::Button1 : StepField::Button2;
+    case DialogRecord::Progress:
+        return script == 1 ? StepField::Button1 : StepField::BarFull;
+    case DialogRecord::Pause:
+        return script == 1 ? StepField::PauseEnd : StepField::None;
+    default:
+        return StepField::None;
+    }
+}
+
 } // namespace
+
+// The go-to scripts one list operation renumbers, kept with its command. Redo runs the operation
+// and then rewrites them; undo puts the exact scripts back and then undoes the operation, so the
+// list and every script come back as one step.
+class FollowingTargets
+{
+public:
+    explicit FollowingTargets(const GoToTargets::ListChange &change) : mChange(change) {}
+
+    template <class Operation> void redo(ProjectDocument *document, Operation operation)
+    {
+        mMarksBefore = document->mDeletedTargets;
+        document->mBatching = true;
+        operation();
+        if (!mFound) {
+            mRewrites = GoToTargets::rewrites(document->project(), mChange);
+            mFound = true;
+        }
+        for (const GoToTargets::Rewrite &rewrite : std::as_const(mRewrites)) {
+            document->writeScript(rewrite.dialog, rewrite.script, rewrite.after);
+            if (rewrite.leadsToRemoved)
+                document->mDeletedTargets[rewrite.dialog] |= scriptBit(rewrite.script);
+        }
+        finish(document);
+    }
+
+    template <class Operation> void undo(ProjectDocument *document, Operation operation)
+    {
+        document->mBatching = true;
+        for (const GoToTargets::Rewrite &rewrite : std::as_const(mRewrites))
+            document->writeScript(rewrite.dialog, rewrite.script, rewrite.before);
+        operation();
+        document->mDeletedTargets = mMarksBefore;
+        finish(document);
+    }
+
+private:
+    void finish(ProjectDocument *document) const
+    {
+        document->mBatching = false;
+        emit document->contentsChanged();
+        const auto left = std::count_if(mRewrites.cbegin(), mRewrites.cend(),
+                                        [](const auto &rewrite) { return rewrite.leadsToRemoved; });
+        const auto rewritten =
+            std::count_if(mRewrites.cbegin(), mRewrites.cend(),
+                          [](const auto &rewrite) { return rewrite.after != rewrite.before; });
+        if (rewritten > 0 || left > 0)
+            emit document->scriptsFollowed(int(rewritten), int(left));
+    }
+
+    GoToTargets::ListChange mChange;
+    QList<GoToTargets::Rewrite> mRewrites;
+    ProjectDocument::DeletedTargets mMarksBefore{};
+    bool mFound = false;
+};
 
 // One record before and after an edit. Field edits of one dialog and one field merge while the
 // user types, and a merge that ends where it started leaves no command behind.
@@ -87,8 +165,19 @@ public:
         return true;
     }
 
-    void redo() override { apply(mAfter); }
-    void undo() override { apply(mBefore); }
+    void redo() override
+    {
+        if (!mMarked) {
+            mMarksBefore = mDocument->mDeletedTargets;
+            mMarked = true;
+        }
+        apply(mAfter);
+    }
+    void undo() override
+    {
+        apply(mBefore);
+        mDocument->mDeletedTargets = mMarksBefore;
+    }
 
 private:
     void apply(const DialogRecord &record)
@@ -103,24 +192,35 @@ private:
     DialogRecord mBefore;
     DialogRecord mAfter;
     int mMergeKey;
+    ProjectDocument::DeletedTargets mMarksBefore{};
+    bool mMarked = false;
 };
 
+// Dialog index k is the step the list numbers k - 1.
 class InsertCommand : public QUndoCommand
 {
 public:
     InsertCommand(ProjectDocument *document, int dialog, const DialogRecord &record,
                   const QString &text)
-        : QUndoCommand(text), mDocument(document), mDialog(dialog), mRecord(record)
+        : QUndoCommand(text), mDocument(document), mDialog(dialog), mRecord(record),
+          mTargets(GoToTargets::ListChange::inserted(dialog - 1))
     {
     }
 
-    void redo() override { mDocument->insertRecord(mDialog, mRecord); }
-    void undo() override { mDocument->removeRecord(mDialog); }
+    void redo() override
+    {
+        mTargets.redo(mDocument, [this] { mDocument->insertRecord(mDialog, mRecord); });
+    }
+    void undo() override
+    {
+        mTargets.undo(mDocument, [this] { mDocument->removeRecord(mDialog); });
+    }
 
 private:
     ProjectDocument *mDocument;
     int mDialog;
     DialogRecord mRecord;
+    FollowingTargets mTargets;
 };
 
 class DeleteCommand : public QUndoCommand
@@ -128,29 +228,43 @@ class DeleteCommand : public QUndoCommand
 public:
     DeleteCommand(ProjectDocument *document, int dialog, const QString &text)
         : QUndoCommand(text), mDocument(document), mDialog(dialog),
-          mRecord(document->record(dialog))
+          mRecord(document->record(dialog)), mTargets(GoToTargets::ListChange::removed(dialog - 1))
     {
     }
 
-    void redo() override { mDocument->removeRecord(mDialog); }
-    void undo() override { mDocument->insertRecord(mDialog, mRecord); }
+    void redo() override
+    {
+        mTargets.redo(mDocument, [this] { mDocument->removeRecord(mDialog); });
+    }
+    void undo() override
+    {
+        mTargets.undo(mDocument, [this] { mDocument->insertRecord(mDialog, mRecord); });
+    }
 
 private:
     ProjectDocument *mDocument;
     int mDialog;
     DialogRecord mRecord;
+    FollowingTargets mTargets;
 };
 
 class MoveCommand : public QUndoCommand
 {
 public:
     MoveCommand(ProjectDocument *document, int from, int to, const QString &text)
-        : QUndoCommand(text), mDocument(document), mFrom(from), mTo(to)
+        : QUndoCommand(text), mDocument(document), mFrom(from), mTo(to),
+          mTargets(GoToTargets::ListChange::swapped(from - 1, to - 1))
     {
     }
 
-    void redo() override { move(mFrom, mTo); }
-    void undo() override { move(mTo, mFrom); }
+    void redo() override
+    {
+        mTargets.redo(mDocument, [this] { move(mFrom, mTo); });
+    }
+    void undo() override
+    {
+        mTargets.undo(mDocument, [this] { move(mTo, mFrom); });
+    }
 
 private:
     void move(int from, int to)
@@ -158,12 +272,12 @@ private:
         mDocument->swapRecords(from, to);
         emit mDocument->dialogMoved(from, to);
         mDocument->setCurrentDialog(to);
-        emit mDocument->contentsChanged();
     }
 
     ProjectDocument *mDocument;
     int mFrom;
     int mTo;
+    FollowingTargets mTargets;
 };
 
 ProjectDocument::ProjectDocument(QObject *parent)
@@ -210,8 +324,9 @@ void ProjectDocument::setField(int dialog, Field field, const QString &value)
         return;
     DialogRecord after = record(dialog);
     QString &target = fieldOf(after, field);
+    // The record holds what the file will: characters the code page lacks are "?" at once.
     // Padding is not content: a field that only differs by trailing spaces is unchanged.
-    const QString cut = value.left(widthOf(field));
+    const QString cut = storableText(value).left(widthOf(field));
     if (trimmedRight(target) == trimmedRight(cut))
         return;
     target = cut;
@@ -332,43 +447,95 @@ void ProjectDocument::redo()
 
 void ProjectDocument::writeRecord(int index, const DialogRecord &record)
 {
-    mProject.record(index) = record;
+    // An edited script no longer leads where a deleted step was: the author has seen to it.
+    DialogRecord &current = mProject.record(index);
+    if (current.btnscr1 != record.btnscr1)
+        mDeletedTargets[index] &= quint8(~scriptBit(1));
+    if (current.btnscr2 != record.btnscr2)
+        mDeletedTargets[index] &= quint8(~scriptBit(2));
+    current = record;
     emit recordChanged(index);
-    emit contentsChanged();
+    contentsDone();
+}
+
+void ProjectDocument::writeScript(int dialog, int script, const QString &text)
+{
+    QString &target =
+        script == 1 ? mProject.record(dialog).btnscr1 : mProject.record(dialog).btnscr2;
+    if (target == text)
+        return;
+    target = text;
+    emit recordChanged(dialog);
+}
+
+void ProjectDocument::contentsDone()
+{
+    if (!mBatching)
+        emit contentsChanged();
 }
 
 void ProjectDocument::insertRecord(int dialog, const DialogRecord &record)
 {
     const int count = dialogCount();
-    for (int k = count; k >= dialog; --k)
+    for (int k = count; k >= dialog; --k) {
         mProject.record(k + 1) = mProject.record(k);
+        mDeletedTargets[k + 1] = mDeletedTargets[k];
+    }
     mProject.record(dialog) = record;
+    mDeletedTargets[dialog] = 0;
     mProject.setDialogCount(qint16(count + 1));
     emit dialogInserted(dialog);
     mCurrentDialog = 0;
     setCurrentDialog(dialog);
-    emit contentsChanged();
+    contentsDone();
 }
 
 DialogRecord ProjectDocument::removeRecord(int dialog)
 {
     const int count = dialogCount();
     const DialogRecord removed = mProject.record(dialog);
-    for (int k = dialog; k < count; ++k)
+    for (int k = dialog; k < count; ++k) {
         mProject.record(k) = mProject.record(k + 1);
+        mDeletedTargets[k] = mDeletedTargets[k + 1];
+    }
     mProject.clearRecord(count);
+    mDeletedTargets[count] = 0;
     mProject.setDialogCount(qint16(count - 1));
     emit dialogRemoved(dialog);
     // The dialog that took the place of the removed one is selected, or the new last one.
     mCurrentDialog = 0;
     setCurrentDialog(qMin(dialog, count - 1));
-    emit contentsChanged();
+    contentsDone();
     return removed;
 }
 
 void ProjectDocument::swapRecords(int first, int second)
 {
     std::swap(mProject.record(first), mProject.record(second));
+    std::swap(mDeletedTargets[first], mDeletedTargets[second]);
+}
+
+bool ProjectDocument::leadsToDeletedStep(int dialog, int script) const
+{
+    return dialog >= 1 && dialog <= dialogCount() && (mDeletedTargets[dialog] & scriptBit(script));
+}
+
+QList<Finding> ProjectDocument::check() const
+{
+    QList<Finding> findings = ProjectCheck::check(mProject);
+    for (int dialog = 1; dialog <= dialogCount(); ++dialog) {
+        for (int script : {1, 2}) {
+            if (leadsToDeletedStep(dialog, script))
+                findings << Finding{Finding::Kind::TargetDeleted,
+                                    dialog - 1,
+                                    scriptField(record(dialog), script),
+                                    {}};
+        }
+    }
+    // In step order, as the check gives them.
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding &a, const Finding &b) { return a.step < b.step; });
+    return findings;
 }
 
 void ProjectDocument::replaceProject(const DialogProject &project, Replaced state)
@@ -380,7 +547,9 @@ void ProjectDocument::replaceProject(const DialogProject &project, Replaced stat
         mProject.newDialog(1, newDialogText());
         mProject.setDialogCount(1);
     }
-    mUnsavedReplacement = state == Replaced::Unsaved;
+    mUnsavedReplacement = state != Replaced::Clean;
+    mRestored = state == Replaced::Restored;
+    mDeletedTargets = {};
     mUndoStack->clear();
     mCurrentDialog = 1;
     emit projectReplaced();
@@ -396,6 +565,7 @@ void ProjectDocument::markSaved(const QString &path)
     const bool moved = path != this->path();
     mProject.setPath(path);
     mUnsavedReplacement = false;
+    mRestored = false;
     mUndoStack->setClean();
     if (moved)
         emit pathChanged(path);

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "dialogproject.h"
+#include "gototargets.h"
+#include "projectcheck.h"
 
 #include <QObject>
 #include <QString>
+
+#include <array>
 
 class QUndoStack;
 
@@ -19,8 +23,9 @@ class ProjectDocument : public QObject
 public:
     enum class Field { Text, Caption, Button1, Button2, Script1, Script2 };
     // A project replaced as a whole is clean, except one that only exists in memory (a
-    // plug-in's result, a recovered autosave): closing must not drop that unasked.
-    enum class Replaced { Clean, Unsaved };
+    // plug-in's result, a recovered autosave): closing must not drop that unasked. A restored
+    // copy is also told as such until it is saved.
+    enum class Replaced { Clean, Unsaved, Restored };
 
     explicit ProjectDocument(QObject *parent = nullptr);
     ~ProjectDocument() override;
@@ -37,6 +42,8 @@ public:
 
     // The project differs from what was last opened or saved.
     bool isModified() const;
+    // The project is a recovery copy that has not been saved since it was restored.
+    bool isRestored() const { return mRestored; }
 
     // Undoable edits of one record; an edit that changes nothing is not recorded. Typing in one
     // field of one dialog merges into a single command.
@@ -48,6 +55,8 @@ public:
     void setStyle(int style);
 
     // Undoable list operations. A new dialog goes after the given one and becomes current.
+    // Each also rewrites the go-to scripts whose targets it moves, in the same command, so that
+    // every button keeps leading to the same step.
     void insertDialog(int after);
     void deleteDialog(int dialog);
     void moveDialog(int dialog, int offset);
@@ -70,6 +79,12 @@ public:
     // The text of a new dialog and of the buttons a step type fixes, in the active language.
     static QString newDialogText();
 
+    // Script 1 or 2 of a dialog led to a step that was deleted and now leads to the one that took
+    // its place; it stays so until the script is edited or another project replaces this one.
+    bool leadsToDeletedStep(int dialog, int script) const;
+    // The project check with a warning on each of those scripts.
+    QList<Finding> check() const;
+
 signals:
     // commitPendingEdits was called: a view with typing not yet sent sends it now.
     void pendingEditsRequested();
@@ -84,25 +99,38 @@ signals:
     void currentDialogChanged(int dialog);
     void modifiedChanged(bool modified);
     void pathChanged(const QString &path);
+    // A list operation (or its undo or redo) rewrote go-to scripts, or left scripts leading to
+    // the step that took a deleted one's place.
+    void scriptsFollowed(int rewritten, int leftOnDeleted);
 
 private:
     friend class RecordCommand;
     friend class InsertCommand;
     friend class DeleteCommand;
     friend class MoveCommand;
+    friend class FollowingTargets;
+
+    // Per dialog, bit 1 and bit 2: script 1 or 2 leads to where a deleted step was.
+    using DeletedTargets = std::array<quint8, DialogProject::Capacity>;
 
     void pushRecord(int index, const DialogRecord &after, const QString &text, int mergeKey);
     void writeRecord(int index, const DialogRecord &record);
     void insertRecord(int dialog, const DialogRecord &record);
     DialogRecord removeRecord(int dialog);
     void swapRecords(int first, int second);
+    void writeScript(int dialog, int script, const QString &text);
+    // contentsChanged, held back while a command changes several things at once.
+    void contentsDone();
     void emitModified();
 
     DialogProject mProject;
     QUndoStack *mUndoStack = nullptr;
     int mCurrentDialog = 1;
     bool mUnsavedReplacement = false;
+    bool mRestored = false;
     bool mLastModified = false;
+    DeletedTargets mDeletedTargets{};
+    bool mBatching = false;
 };
 
 } // namespace kq

@@ -6,7 +6,9 @@
 #include "stepflow.h"
 
 #include <QJsonArray>
-#include <QSet>
+#include <QList>
+
+#include <optional>
 
 namespace kq {
 
@@ -45,20 +47,20 @@ public:
     }
 
     // The way into `step` as the runner's loop takes it: a step that waits is shown; one that
-    // shows nothing is played at once and its only way followed, until a step waits, the run
-    // ends, or a step comes round again before any step has waited.
+    // shows nothing is played at once and its only way followed, until a step waits or the run
+    // ends. Steps that nobody answers and that lead round without any window end the run as a
+    // fault before the first of them plays.
     Way arrive(int step) const
     {
-        QSet<int> passedAtOnce;
         while (step >= 0 && step < mCount) {
             const DialogRecord &record = mProject.record(step + 1);
-            const bool waits = StepFlow::waits(record);
-            if (!waits && passedAtOnce.contains(step))
-                return faultWay(RunFault::silentLoop(step));
-            passedAtOnce.insert(step);
+            if (const std::optional<Circle> circle = circleAhead(step);
+                circle && !circle->showsWindow)
+                return faultWay(circle->silent ? RunFault::silentLoop(circle->first)
+                                               : RunFault::pauseLoop(circle->first));
             if (!hasLook(record))
                 return faultWay(RunFault::cannotShow(step, mStyle));
-            if (waits)
+            if (StepFlow::waits(record))
                 return stepWay(step);
             const StepExit exit = StepFlow::exits(mProject, step).constFirst();
             if (exit.leads != StepExit::Leads::Step)
@@ -100,6 +102,9 @@ public:
                 compiled.buttons << StepTable::Button{exit.caption, follow(exit, step)};
         }
         compiled.closeBox = closeBoxWay(record, compiled.buttons);
+        // A progress window on its way round with pauses forever: its close box ends the run.
+        if (const std::optional<Circle> circle = circleAhead(step); circle && circle->showsWindow)
+            compiled.closeBox = endWay();
         const int perSecond =
             record.type == DialogRecord::Pause ? PauseTickPerSecond : BarTickPerSecond;
         compiled.interval = record.type == DialogRecord::Message ? 0 : record.time * perSecond;
@@ -107,6 +112,44 @@ public:
     }
 
 private:
+    // Where steps that nobody answers lead by their own end, the same way every time: the
+    // circle they come to, the first of its steps in the order the run takes them.
+    struct Circle
+    {
+        int first = 0;
+        bool silent = true;       // every step of it shows nothing
+        bool showsWindow = false; // a progress window goes round with it
+    };
+
+    std::optional<Circle> circleAhead(int step) const
+    {
+        QList<int> passed;
+        while (step >= 0 && step < mCount) {
+            const StepFlow::Ending ending = StepFlow::ending(mProject.record(step + 1));
+            if (ending == StepFlow::Ending::ByUser)
+                return std::nullopt;
+            if (const qsizetype seen = passed.indexOf(step); seen >= 0)
+                return circleOf(passed.mid(seen));
+            passed << step;
+            const StepExit own = StepFlow::exits(mProject, step).constLast();
+            if (own.leads != StepExit::Leads::Step)
+                return std::nullopt;
+            step = own.target;
+        }
+        return std::nullopt;
+    }
+
+    Circle circleOf(const QList<int> &steps) const
+    {
+        Circle circle{steps.constFirst()};
+        for (int member : steps) {
+            const StepFlow::Ending ending = StepFlow::ending(mProject.record(member + 1));
+            circle.silent = circle.silent && ending == StepFlow::Ending::AtOnce;
+            circle.showsWindow = circle.showsWindow || ending == StepFlow::Ending::ByClockInWindow;
+        }
+        return circle;
+    }
+
     // Message and progress windows need the look of the project style; a pause plays in any.
     bool hasLook(const DialogRecord &record) const
     {

@@ -167,7 +167,8 @@ void FlowNodeItem::paintStep(QPainter *painter) const
     const QPixmap &strip = iconStrip(mNode.style == 1 ? 1 : 0);
     if (mNode.ico >= 1 && mNode.ico <= 5 && !strip.isNull()) {
         const QRectF target(box.right() - IconSize - 8, box.top() + 8, IconSize, IconSize);
-        painter->drawPixmap(target, strip, QRectF(mNode.ico * 32, 0, 32, 32));
+        // The cell is cut out first: an SVG painter would draw the whole strip into the target.
+        painter->drawPixmap(target, strip.copy(mNode.ico * 32, 0, 32, 32), QRectF(0, 0, 32, 32));
         textRight = target.left() - 4;
     }
     const qreal textLeft = box.left() + NumberColumn + 8;

@@ -174,10 +174,10 @@ bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
         if (mouse->button() != Qt::LeftButton ||
             !widget->rect().contains(mouse->position().toPoint()))
             break;
-        if (isMail)
-            mUi.openUrl(QUrl(ProductWebPage));
-        else
+        if (!isMail)
             startFadeOut();
+        else if (!mUi.openUrl(QUrl(ProductWebPage)))
+            emit addressNotOpened(QUrl(ProductWebPage));
         return true;
     }
     default:

@@ -5,6 +5,7 @@
 
 class QLabel;
 class QTimer;
+class QUrl;
 
 namespace kq {
 
@@ -27,6 +28,10 @@ public:
     void startFadeOut();
 
     int opacity() const { return mOpacity; }
+
+signals:
+    // No web browser opened the product's page.
+    void addressNotOpened(const QUrl &url);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 namespace kq {
 
@@ -18,11 +19,22 @@ bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+bool DigitKeyFilter::takes(const QString &typed) const
+{
+    QString text = QString(mBox->text()).insert(mBox->cursorPosition(), typed);
+    int position = int(text.size());
+    return text.size() <= mBox->maxLength() &&
+           (!mBox->validator() ||
+            mBox->validator()->validate(text, position) != QValidator::Invalid);
+}
+
 bool DigitKeyFilter::filter(QKeyEvent *event)
 {
-    // Only keys that type a character are filtered; Tab and the cursor keys keep their work.
+    // Only keys that type a character are filtered; Tab, the cursor keys and the command keys
+    // (Ctrl+A, Ctrl+C, Ctrl+V: the box's validator checks what is pasted) keep their work.
     const QString typed = event->text();
-    if (typed.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+    if (typed.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return false;
     const QChar key = typed.front();
     const bool passes = typed.size() == 1 && ((key >= u'0' && key <= u'9') || key == u'\b');
@@ -32,9 +44,9 @@ bool DigitKeyFilter::filter(QKeyEvent *event)
         // Selected, so that the digit typed next replaces the "0".
         mBox->setText(QStringLiteral("0"));
         mBox->selectAll();
-    } else if (passes && key != u'\b' && !mBox->hasSelectedText() &&
-               mBox->text().size() >= mBox->maxLength()) {
-        // A full box would refuse the digit without a sign; it starts over with it instead.
+    } else if (passes && key != u'\b' && !mBox->hasSelectedText() && !takes(typed)) {
+        // A full box, or one whose value the digit would make too large, would refuse the digit
+        // without a sign; it starts over with it instead.
         mBox->selectAll();
     }
     return !passes;

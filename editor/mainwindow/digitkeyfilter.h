@@ -8,7 +8,8 @@ class QLineEdit;
 namespace kq {
 
 // The key filter of the time box and the script argument box: digits and Backspace pass, any
-// other typed key is swallowed with a beep. It watches the box it is made for and belongs to it.
+// other typed key is swallowed with a beep; command keys such as Ctrl+A keep their work. It watches
+// the box it is made for and belongs to it.
 class DigitKeyFilter : public QObject
 {
     Q_OBJECT
@@ -25,6 +26,8 @@ protected:
 private:
     // True when the key is swallowed.
     bool filter(QKeyEvent *event);
+    // Whether the box would take the text typed at its cursor as the user goes on typing.
+    bool takes(const QString &typed) const;
 
     QLineEdit *mBox;
     Empty mEmpty;

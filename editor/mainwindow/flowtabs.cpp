@@ -19,7 +19,8 @@ FlowTabs::FlowTabs(UiServices &ui, ProjectDocument &document, QWidget *parent)
     : QTabWidget(parent), mUi(ui), mDocument(document)
 {
     setObjectName(QStringLiteral("flow_tabs"));
-    setMinimumWidth(260);
+    // Narrow enough that the editing areas keep their designed width on a 1024 pixel screen.
+    setMinimumWidth(100);
 
     auto *flowPage = new QWidget(this);
     mFlowView = new FlowView(flowPage);
@@ -77,7 +78,7 @@ void FlowTabs::retranslate()
 
 void FlowTabs::checkProject()
 {
-    const QList<Finding> findings = ProjectCheck::check(mDocument.project());
+    const QList<Finding> findings = mDocument.check();
     mProblems->showFindings(findings);
     mFlowView->showProject(mDocument.project(), findings);
     mFlowView->selectStep(mDocument.currentDialog() - 1);

@@ -33,7 +33,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMargins>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -45,6 +47,8 @@ namespace {
 const QColor BarColor(240, 240, 240);
 // The editing areas at the size they were designed for.
 constexpr QSize EditingMinimum(860, 520);
+// Borders and a title bar, which the window manager adds around the window once it is shown.
+constexpr QMargins FrameAllowance(8, 32, 8, 8);
 
 // Every caption that localisation replaces, by control name, with the id it was designed with.
 struct DesignedCaption
@@ -151,7 +155,7 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     layOut();
     connectViews();
 
-    setMinimumSize(InitialSize);
+    setMinimumSize(minimumSizeHint().boundedTo(LargestMinimum));
     resize(InitialSize);
     restoreWindowLayout();
     startUp();
@@ -198,6 +202,9 @@ void MainWindow::connectViews()
     connect(mComposer, &ScriptComposer::insertRequested, mPanel, &PropertiesPanel::insertScript);
     connect(mListView, &DialogListView::buttonsUpdated, this, &MainWindow::paintTheme);
     connect(mPanel, &PropertiesPanel::statesChanged, this, &MainWindow::paintTheme);
+    connect(mPanel, &PropertiesPanel::charactersReplaced, this, [this](int count) {
+        mStatusBar->showText(pluralForm(languageText(608), count).arg(count));
+    });
     connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::paintTheme);
     connect(mFlowTabs, &FlowTabs::errorStepsFound, mListView, &DialogListView::markErrors);
     connect(mFlowTabs, &FlowTabs::findingActivated, this, &MainWindow::showFinding);
@@ -214,6 +221,10 @@ void MainWindow::connectViews()
         mStatusBar->showText(languageText(410).arg(QDir::toNativeSeparators(path)));
     });
     connect(mProgramCommands, &ProgramCommands::statusMessage, mStatusBar, &StatusBar::showText);
+    // A list operation tells how many go-to scripts it rewrote or left where a deleted step was.
+    connect(mDocument, &ProjectDocument::scriptsFollowed, this, [this](int rewritten, int left) {
+        mStatusBar->showText(languageText(471).arg(rewritten).arg(left));
+    });
 }
 
 void MainWindow::showFinding(int step, StepField field)
@@ -338,7 +349,10 @@ void MainWindow::buildMenus()
     connect(portable, &QAction::triggered, mProgramCommands, &ProgramCommands::buildPortable);
     connect(web, &QAction::triggered, mProgramCommands, &ProgramCommands::buildWebPage);
     connect(help, &QAction::triggered, this, [this] { mUi.openReadme(); });
-    connect(site, &QAction::triggered, this, [this] { mUi.openUrl(QUrl(ProductWebPage)); });
+    connect(site, &QAction::triggered, this, [this] {
+        if (!mUi.openUrl(QUrl(ProductWebPage)))
+            mStatusBar->showAddressFailure(QUrl(ProductWebPage));
+    });
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
@@ -467,6 +481,8 @@ void MainWindow::showManagement()
     ManagementWindow window(mUi, mDocument->project(), this);
     connect(&window, &ManagementWindow::pluginResultLoaded, mProjectCommands,
             &ProjectCommands::loadPluginResult);
+    connect(&window, &ManagementWindow::addressNotOpened, mStatusBar,
+            &StatusBar::showAddressFailure);
     window.exec();
     reapplySettings();
 }
@@ -474,6 +490,7 @@ void MainWindow::showManagement()
 void MainWindow::showAbout()
 {
     AboutWindow window(mUi, this);
+    connect(&window, &AboutWindow::addressNotOpened, mStatusBar, &StatusBar::showAddressFailure);
     window.exec();
 }
 
@@ -511,7 +528,26 @@ void MainWindow::restoreWindowLayout()
 {
     // Settings of another Qt version or edited by hand are ignored: the window opens as new.
     restoreGeometry(storedBytes(OptionWindowGeometry));
+    fitIntoScreen();
     mSplitter->restoreSplit(storedBytes(OptionWindowLayout), width());
+}
+
+void MainWindow::fitIntoScreen()
+{
+    // A size remembered on a larger screen, or the first size on a small one, would put the
+    // settings button, help and the close box off screen: the window is shrunk and moved into
+    // the screen's free area, leaving room for the frame the window manager adds.
+    const QRect area = screen()->availableGeometry().marginsRemoved(FrameAllowance);
+    QRect window = geometry();
+    window.setSize(window.size().boundedTo(area.size()).expandedTo(minimumSize()));
+    // A window opened for the first time is placed by the window manager.
+    if (!testAttribute(Qt::WA_Moved)) {
+        resize(window.size());
+        return;
+    }
+    window.moveLeft(qMax(area.left(), qMin(window.left(), area.right() + 1 - window.width())));
+    window.moveTop(qMax(area.top(), qMin(window.top(), area.bottom() + 1 - window.height())));
+    setGeometry(window);
 }
 
 void MainWindow::saveWindowLayout() const

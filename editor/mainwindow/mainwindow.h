@@ -43,8 +43,11 @@ public:
     static constexpr int ToolButtonCount = 7;
     // Room for every sample any language lists; the entries a language does not use are hidden.
     static constexpr int SampleCount = 7;
-    // The size the window opens with the first time; it never gets smaller.
+    // The size the window opens with the first time, where the screen has room for it.
     static constexpr QSize InitialSize{1280, 640};
+    // The window can get as small as its controls allow, and at least this small, so that every
+    // control stays on a small screen (the flow tabs and the list give up room first).
+    static constexpr QSize LargestMinimum{1000, 600};
 
     explicit MainWindow(UiServices &ui, QWidget *parent = nullptr);
 
@@ -86,6 +89,7 @@ private:
     void updateTitle();
     // The window's place, size and split as the settings keep them.
     void restoreWindowLayout();
+    void fitIntoScreen();
     void saveWindowLayout() const;
 
     UiServices &mUi;

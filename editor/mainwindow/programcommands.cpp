@@ -25,21 +25,21 @@ ProgramCommands::ProgramCommands(UiServices &ui, ProjectDocument &document, QWid
     connect(mTestRun, &TestRunController::statusMessage, this, &ProgramCommands::statusMessage);
 }
 
-bool ProgramCommands::mayRunDespiteErrors()
+bool ProgramCommands::mayRunDespiteErrors(int question)
 {
     const int errors = ProjectCheck::errorCount(ProjectCheck::check(mDocument.project()));
     if (errors == 0)
         return true;
-    return mUi.message(mWindow, languageText(376).arg(errors), ProductTitle,
-                       UiServices::Icon::Warning,
+    return mUi.message(mWindow, pluralForm(languageText(question), errors).arg(errors),
+                       ProductTitle, UiServices::Icon::Warning,
                        UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
 }
 
 void ProgramCommands::testRun()
 {
     mDocument.commitPendingEdits();
-    // A run still going is only brought to the front, so nothing is asked.
-    if (!mTestRun->isRunning() && !mayRunDespiteErrors())
+    // A run still going is stopped or brought to the front, so nothing is asked about errors.
+    if (!mTestRun->isRunning() && !mayRunDespiteErrors(TestRunQuestion))
         return;
     mTestRun->start(mDocument.project());
 }
@@ -47,7 +47,7 @@ void ProgramCommands::testRun()
 void ProgramCommands::build()
 {
     mDocument.commitPendingEdits();
-    if (!mayRunDespiteErrors())
+    if (!mayRunDespiteErrors(BuildQuestion))
         return;
     const QString target =
         mUi.saveFileName(mWindow, languageText(162), languageText(166) + QStringLiteral("|*.exe"));
@@ -64,7 +64,7 @@ void ProgramCommands::build()
 void ProgramCommands::buildPortable()
 {
     mDocument.commitPendingEdits();
-    if (!mayRunDespiteErrors())
+    if (!mayRunDespiteErrors(BuildQuestion))
         return;
     // The name typed is the new folder; the program inside it takes the folder's name.
     const QString folder = mUi.saveFileName(mWindow, languageText(402), {});
@@ -89,7 +89,7 @@ void ProgramCommands::buildPortable()
 void ProgramCommands::buildWebPage()
 {
     mDocument.commitPendingEdits();
-    if (!mayRunDespiteErrors())
+    if (!mayRunDespiteErrors(BuildQuestion))
         return;
     const QString chosen =
         mUi.saveFileName(mWindow, languageText(406), languageText(407) + QStringLiteral("|*.html"));

@@ -31,8 +31,11 @@ signals:
     void statusMessage(const QString &text);
 
 private:
-    // True when the project check finds no error, or the user runs it all the same.
-    bool mayRunDespiteErrors();
+    // The questions asked before a project with errors runs or is built.
+    static constexpr int TestRunQuestion = 376;
+    static constexpr int BuildQuestion = 603;
+    // True when the project check finds no error, or the user goes on all the same.
+    bool mayRunDespiteErrors(int question);
 
     UiServices &mUi;
     ProjectDocument &mDocument;

@@ -9,6 +9,7 @@
 #include "projectio.h"
 #include "uiservices.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -17,14 +18,6 @@ namespace kq {
 namespace {
 
 const QString ProjectSuffix = QStringLiteral("dlg2");
-
-// A name typed without any extension is a project file; one typed with an extension stays.
-QString withProjectSuffix(const QString &path)
-{
-    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
-        return path;
-    return path + u'.' + ProjectSuffix;
-}
 
 } // namespace
 
@@ -58,8 +51,14 @@ bool ProjectCommands::mayReplaceProject()
 
 bool ProjectCommands::askSaveChanges()
 {
+    // A restored copy is not the file it came from: the question says so before a save writes it.
+    QString question = languageText(128);
+    if (mDocument.isRestored())
+        question = mDocument.path().isEmpty()
+                       ? languageText(602)
+                       : languageText(601).arg(QDir::toNativeSeparators(mDocument.path()));
     const UiServices::Answer answer =
-        mUi.message(mWindow, languageText(128), ProductTitle, UiServices::Icon::Question,
+        mUi.message(mWindow, question, ProductTitle, UiServices::Icon::Question,
                     UiServices::Buttons::YesNoCancel);
     switch (answer) {
     case UiServices::Answer::Yes:
@@ -83,9 +82,12 @@ bool ProjectCommands::save(SaveMode mode)
     mDocument.commitPendingEdits();
     QString path = mDocument.path();
     if (mode == SaveMode::SaveAs || path.isEmpty()) {
-        path = withProjectSuffix(mUi.saveFileName(mWindow, languageText(161),
-                                                  languageText(163) + QStringLiteral("|*.dlg2"),
-                                                  ProjectSuffix));
+        // The name offered, and any name typed, end in ".dlg2", so Open takes the file again.
+        const QString suggested =
+            path.isEmpty() ? QString() : ProjectIO::projectFileName(QFileInfo(path).fileName());
+        path = ProjectIO::projectFileName(mUi.saveFileName(
+            mWindow, languageText(161), languageText(163) + QStringLiteral("|*.dlg2"),
+            ProjectSuffix, suggested));
         if (path.isEmpty())
             return false;
     }
@@ -186,25 +188,24 @@ void ProjectCommands::loadPluginResult(const DialogProject &result)
 
 void ProjectCommands::offerRecovery()
 {
-    const std::optional<Autosave::Recovery> left = Autosave::findLeftOver();
-    if (!left)
+    const Autosave::LeftOvers left = Autosave::findLeftOvers();
+    for (const QString &setAside : left.setAside)
+        mUi.message(mWindow, languageText(600).arg(QDir::toNativeSeparators(setAside)),
+                    ProductTitle, UiServices::Icon::Warning, UiServices::Buttons::Ok);
+    if (!left.recovery)
         return;
+    const Autosave::Recovery &recovery = *left.recovery;
     const UiServices::Answer answer =
         mUi.message(mWindow, languageText(309), ProductTitle, UiServices::Icon::Question,
-                    UiServices::Buttons::YesNo, left->originalPath);
+                    UiServices::Buttons::YesNo, recovery.originalPath);
     if (answer != UiServices::Answer::Yes) {
-        Autosave::remove(*left);
+        Autosave::remove(recovery);
         return;
     }
-    DialogProject recovered;
-    QString error;
-    if (!ProjectIO::loadProjectFile(recovered, left->projectFile, &error)) {
-        mUi.warnFailed(mWindow, error);
-        return;
-    }
-    recovered.setPath(left->originalPath);
-    mDocument.replaceProject(recovered, ProjectDocument::Replaced::Unsaved);
-    Autosave::remove(*left);
+    DialogProject recovered = recovery.project;
+    recovered.setPath(recovery.originalPath);
+    mDocument.replaceProject(recovered, ProjectDocument::Replaced::Restored);
+    Autosave::remove(recovery);
     mAutosave->saveNow();
 }
 

@@ -1,6 +1,7 @@
 #include "propertiespanel.h"
 
 #include "buttonscript.h"
+#include "codepage.h"
 #include "digitkeyfilter.h"
 #include "editorlook.h"
 #include "fieldbox.h"
@@ -17,15 +18,33 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QTextCursor>
+#include <QValidator>
+
+#include <algorithm>
 
 namespace kq {
 
 namespace {
 
 constexpr int MaxTime = 32767;
+
+// The time box takes whole seconds from 0 to the longest time the runner plays, nothing else.
+class TimeValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &) const override
+    {
+        if (input.isEmpty())
+            return Intermediate;
+        const bool digits = std::all_of(input.cbegin(), input.cend(),
+                                        [](QChar c) { return c >= u'0' && c <= u'9'; });
+        return digits && input.toInt() <= MaxTime ? Acceptable : Invalid;
+    }
+};
 
 QLabel *fieldLabel(const char *name, const char *caption, QWidget *parent)
 {
@@ -99,9 +118,8 @@ void PropertiesPanel::buildFields()
 
     // The runner plays every time from 0 to 32767 seconds.
     mLblTime = fieldLabel("msg_lbltime", "%0102", this);
-    mTime = new FieldBox(QStringLiteral("msg_time"), 6, this);
-    mTime->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), mTime));
+    mTime = new FieldBox(QStringLiteral("msg_time"), 5, this);
+    mTime->setValidator(new TimeValidator(mTime));
     new DigitKeyFilter(mTime, DigitKeyFilter::Empty::ZeroWhenEmpty);
     mTime->setFixedWidth(64);
     mTime->setAlignment(Qt::AlignCenter);
@@ -326,7 +344,7 @@ void PropertiesPanel::writeTime()
         return;
     const QScopedValueRollback writing(mWriting, true);
     // An empty box is 0; the runner plays no more than 32767 seconds.
-    const int time = qMin(mTime->text().toInt(), MaxTime);
+    const int time = qBound(0, mTime->text().toInt(), MaxTime);
     mDocument.setTime(mDocument.currentDialog(), qint16(time));
 }
 
@@ -346,6 +364,19 @@ void PropertiesPanel::commitEdits()
     normalizeScript(0);
     normalizeScript(1);
     writeTime();
+    showStoredText();
+}
+
+void PropertiesPanel::showStoredText()
+{
+    int replaced = unstorableCharacters(mText->toPlainText());
+    for (const QLineEdit *box : {mCaption, mBtn[0], mBtn[1], mBtnScr[0], mBtnScr[1]})
+        replaced += unstorableCharacters(box->text());
+    if (replaced == 0)
+        return;
+    // What the boxes show is what the project holds, and will play.
+    load();
+    emit charactersReplaced(replaced);
 }
 
 void PropertiesPanel::insertScript(int button, const QString &script)
@@ -370,6 +401,7 @@ bool PropertiesPanel::eventFilter(QObject *watched, QEvent *event)
                 writeTime();
             else
                 writeField(widget);
+            showStoredText();
         }
         break;
     }

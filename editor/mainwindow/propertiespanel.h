@@ -50,6 +50,9 @@ public:
 signals:
     // Fields were enabled or disabled: the window colours them again.
     void statesChanged();
+    // Characters the project file cannot hold were typed or pasted; their boxes now show the
+    // "?" that was stored in their place.
+    void charactersReplaced(int count);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -64,6 +67,9 @@ private:
     // document asks for it before every command.
     void commitEdits();
     void writeField(QWidget *box);
+    // After a box is left or the edits committed: boxes holding characters the project file
+    // cannot hold show what was stored instead, and say how many once.
+    void showStoredText();
     void writeTime();
     void normalizeScript(int button);
     void limitText(int position, int added);

@@ -24,7 +24,16 @@ StatusBar::StatusBar(QWidget *parent) : QFrame(parent)
 
 void StatusBar::showText(const QString &text)
 {
+    mHoldsAddress = false;
+    mSts->setTextInteractionFlags(Qt::NoTextInteraction);
     mSts->setText(text);
+}
+
+void StatusBar::showAddressFailure(const QUrl &url)
+{
+    showText(languageText(486).arg(url.toDisplayString()));
+    mSts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    mHoldsAddress = true;
 }
 
 void StatusBar::addHintArea(QWidget *area, const QString &id)
@@ -36,11 +45,13 @@ void StatusBar::addHintArea(QWidget *area, const QString &id)
 
 bool StatusBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseMove && mHints.contains(watched)) {
+    // The pointer on its way to select the address does not replace it by a hint.
+    const bool overAddress = mHoldsAddress && (watched == this || watched == mSts);
+    if (event->type() == QEvent::MouseMove && mHints.contains(watched) && !overAddress) {
         // Only the area's own background shows its hint, not the controls on it.
         auto *area = static_cast<QWidget *>(watched);
         if (!area->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
-            mSts->setText(languageText(mHints.value(watched)));
+            showText(languageText(mHints.value(watched)));
     }
     return QFrame::eventFilter(watched, event);
 }

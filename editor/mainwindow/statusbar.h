@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QHash>
+#include <QUrl>
 
 class QLabel;
 
@@ -19,6 +20,9 @@ public:
 
     QLabel *label() const { return mSts; }
     void showText(const QString &text);
+    // An address no web browser opened: told with the address, which stays until another text is
+    // shown, so that it can be selected and copied.
+    void showAddressFailure(const QUrl &url);
     // The hint of an area is a resource id, looked up each time it is shown.
     void addHintArea(QWidget *area, const QString &id);
 
@@ -28,6 +32,7 @@ protected:
 private:
     QLabel *mSts = nullptr;
     QHash<QObject *, QString> mHints;
+    bool mHoldsAddress = false;
 };
 
 } // namespace kq

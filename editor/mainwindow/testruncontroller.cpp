@@ -33,9 +33,14 @@ TestRunController::~TestRunController()
 
 void TestRunController::start(const DialogProject &project)
 {
-    // A second run would write over the data file the first one plays.
+    // A second run would write over the data file the first one plays. The user may stop the
+    // running one instead (a run without any window could not be ended otherwise).
     if (isRunning()) {
-        bringToFront();
+        if (mUi.message(mWindow, languageText(606), ProductTitle, UiServices::Icon::Question,
+                        UiServices::Buttons::YesNo) == UiServices::Answer::Yes)
+            stop();
+        else
+            bringToFront();
         return;
     }
     QString error;
@@ -53,6 +58,18 @@ void TestRunController::start(const DialogProject &project)
         return;
     }
     connect(mProcess, &QProcess::finished, this, &TestRunController::runEnded);
+}
+
+void TestRunController::stop()
+{
+    QProcess *run = mProcess;
+    mProcess = nullptr;
+    run->disconnect(this);
+    run->kill();
+    run->waitForFinished(2000);
+    run->deleteLater();
+    mPlace.clear();
+    emit statusMessage(languageText(607));
 }
 
 void TestRunController::bringToFront()
@@ -79,8 +96,8 @@ void TestRunController::runEnded(int exitCode, QProcess::ExitStatus status)
         QString::fromLocal8Bit(run->readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
     const QString reason = lines.isEmpty() ? QString() : lines.constLast().trimmed();
     emit statusMessage(languageText(312) + u' ' + reason);
-    mUi.message(mWindow, languageText(312), ProductTitle, UiServices::Icon::Warning,
-                UiServices::Buttons::Ok, reason);
+    mUi.message(mWindow, languageText(312) + u'\n' + reason, ProductTitle,
+                UiServices::Icon::Warning, UiServices::Buttons::Ok, reason);
 }
 
 } // namespace kq

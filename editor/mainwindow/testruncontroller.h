@@ -15,9 +15,10 @@ class UiServices;
 
 // The test run: the runner started on its data file "run.dll" with "/editor", watched until it
 // ends; both lie in the program folder's Runner folder or, when that is read-only, in a private
-// folder of the user's (TestRunPlace). One runs at a time; while it runs, another start brings its
-// window to the front instead. A run that ends in a fault is reported with the runner's reason, and
-// a run still going when the editor closes ends with it, its data file removed.
+// folder of the user's (TestRunPlace). One runs at a time; while it runs, another start offers to
+// stop it, or else brings its window to the front. A run that ends in a fault is reported with the
+// runner's reason, and a run still going when the editor closes ends with it, its data file
+// removed.
 class TestRunController : public QObject
 {
     Q_OBJECT
@@ -38,6 +39,8 @@ signals:
 
 private:
     void bringToFront();
+    // Ends the running one and removes its data file; no fault is reported.
+    void stop();
     void runEnded(int exitCode, QProcess::ExitStatus status);
 
     UiServices &mUi;

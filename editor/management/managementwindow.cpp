@@ -108,7 +108,10 @@ QWidget *ManagementWindow::buildDownloadsPanel()
     text->setObjectName(QStringLiteral("ad_lbl"));
     text->setWordWrap(true);
     auto *open = captionButton(QStringLiteral("ad_down"), resourceId(217), panel);
-    connect(open, &QPushButton::clicked, this, [this] { mUi.openUrl(QUrl(ProductWebPage)); });
+    connect(open, &QPushButton::clicked, this, [this] {
+        if (!mUi.openUrl(QUrl(ProductWebPage)))
+            emit addressNotOpened(QUrl(ProductWebPage));
+    });
 
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(4, 16, 4, 4);

@@ -99,11 +99,22 @@ QString PluginRunWindow::exchangePath(const QString &name)
 }
 
 qint64 PluginRunWindow::sLastPluginPid = 0;
+qint64 PluginRunWindow::sLastPluginGroup = 0;
 
 bool PluginRunWindow::earlierPluginRuns()
 {
-    // Signal 0 only asks whether the process exists.
-    return sLastPluginPid > 0 && ::kill(pid_t(sLastPluginPid), 0) == 0;
+    // Signal 0 only asks whether the process, or any process of the group, exists.
+    return (sLastPluginPid > 0 && ::kill(pid_t(sLastPluginPid), 0) == 0) ||
+           (sLastPluginGroup > 0 && ::kill(-pid_t(sLastPluginGroup), 0) == 0);
+}
+
+void PluginRunWindow::rememberPluginGroup()
+{
+    // A detached program runs in a process group of its own, which the programs it starts join:
+    // a plug-in that hands its work to a child and ends is still running as long as the child
+    // is. A program in the editor's own group (or one already gone) is watched by itself only.
+    const pid_t group = sLastPluginPid > 0 ? ::getpgid(pid_t(sLastPluginPid)) : -1;
+    sLastPluginGroup = group > 0 && group != ::getpgrp() ? group : 0;
 }
 
 void PluginRunWindow::removeExchangeFiles()
@@ -144,6 +155,7 @@ void PluginRunWindow::startPlugin()
         fail();
         return;
     }
+    rememberPluginGroup();
     mLoaded = true;
 }
 

@@ -40,8 +40,8 @@ public:
     static void removeExchangeFiles();
     // A file of the exchange in the Plugins folder, such as "Input.tmp".
     static QString exchangePath(const QString &name);
-    // A plug-in program started by an earlier run still runs: its late result would land in
-    // the exchange files of a new run, so no new run may start until it ends.
+    // A plug-in program started by an earlier run, or a program it started, still runs: its late
+    // result would land in the exchange files of a new run, so no new run may start until it ends.
     static bool earlierPluginRuns();
 
 public slots:
@@ -57,6 +57,7 @@ private:
     void fitSize();
     void startPlugin();
     void loadResult();
+    void rememberPluginGroup();
     // Ends the run on a failure that leaves nothing to wait for; reason becomes the detail text.
     void fail(const QString &reason = {});
 
@@ -67,6 +68,7 @@ private:
     QTimer mWait;
     QLabel *mName = nullptr;
     static qint64 sLastPluginPid;
+    static qint64 sLastPluginGroup;
 };
 
 } // namespace kq

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace kq {
+
+class DialogProject;
+
+// The numbers of the go-to scripts ("Идти К 05") are positions in the list, so a list operation
+// moves what they lead to. These rules rewrite them so that every button keeps leading to the
+// same step. Steps are numbered as the editor's list numbers them, from 0.
+namespace GoToTargets {
+
+// The target of a go-to written as the editor writes it: seven letters ("Идти К ", any letter
+// case) and two digits. No value for any other script, which no list operation touches.
+std::optional<int> target(const QString &script);
+
+// The same script leading to another step: the two digits replaced, the words kept as written.
+QString retargeted(const QString &script, int target);
+
+// How one list operation renumbers the steps.
+class ListChange
+{
+public:
+    // A new step got the number `number`; that step and the later ones move down by one.
+    static ListChange inserted(int number);
+    // The step `number` was deleted; the later ones move up by one.
+    static ListChange removed(int number);
+    // Two steps changed places.
+    static ListChange swapped(int first, int second);
+
+    // The number a target has after the change. Targets past the last step keep their distance
+    // past the end, as far as two digits reach.
+    int renumbered(int target) const;
+    // The target named the deleted step: it keeps its number and now leads to the step that
+    // took the deleted one's place.
+    bool leadsToRemoved(int target) const;
+
+private:
+    enum class Kind { Inserted, Removed, Swapped };
+    ListChange(Kind kind, int first, int second) : mKind(kind), mFirst(first), mSecond(second) {}
+
+    Kind mKind;
+    int mFirst;
+    int mSecond;
+};
+
+// One script the change concerns: dialog index 1 to 99 and script 1 (btnscr1) or 2 (btnscr2).
+struct Rewrite
+{
+    int dialog = 0;
+    int script = 1;
+    QString before;
+    QString after;
+    bool leadsToRemoved = false;
+
+    bool operator==(const Rewrite &other) const = default;
+};
+
+// The scripts of the project, as it is after the list operation, that the change renumbers or
+// leaves leading to a deleted step. Applying `after` to each keeps every button's step.
+QList<Rewrite> rewrites(const DialogProject &project, const ListChange &change);
+
+} // namespace GoToTargets
+
+} // namespace kq
