@@ -49,7 +49,10 @@ DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
     mList = new QListWidget(this);
     mList->setObjectName(QStringLiteral("dlg_list"));
     mList->setFont(EditorLook::fixedPitchFont());
-    mList->setMinimumWidth(230);
+    // Its entries are cut at the right, so it is never wider than designed; on a small screen it
+    // gives up room before the panel.
+    mList->setMinimumWidth(170);
+    mList->setMaximumWidth(230);
     mList->setContextMenuPolicy(Qt::CustomContextMenu);
     mList->installEventFilter(this);
     connect(mList, &QListWidget::currentRowChanged, this,

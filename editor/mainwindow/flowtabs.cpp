@@ -9,7 +9,7 @@
 #include "uiservices.h"
 
 #include <QAction>
-#include <QHBoxLayout>
+#include <QBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -19,8 +19,6 @@ FlowTabs::FlowTabs(UiServices &ui, ProjectDocument &document, QWidget *parent)
     : QTabWidget(parent), mUi(ui), mDocument(document)
 {
     setObjectName(QStringLiteral("flow_tabs"));
-    // Narrow enough that the editing areas keep their designed width on a 1024 pixel screen.
-    setMinimumWidth(100);
 
     auto *flowPage = new QWidget(this);
     mFlowView = new FlowView(flowPage);
@@ -39,14 +37,14 @@ FlowTabs::FlowTabs(UiServices &ui, ProjectDocument &document, QWidget *parent)
     connect(fitKey, &QAction::triggered, mFlowView, &FlowView::fitToView);
     // Tab goes along the row from left to right.
     setTabOrder(mFitFlow, mExportPicture);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(mFitFlow);
-    buttons->addStretch(1);
-    buttons->addWidget(mExportPicture);
+    mButtons = new QBoxLayout(QBoxLayout::LeftToRight);
+    mButtons->addWidget(mFitFlow);
+    mButtons->addStretch(1);
+    mButtons->addWidget(mExportPicture);
     auto *flowLayout = new QVBoxLayout(flowPage);
     flowLayout->setContentsMargins(4, 4, 4, 4);
     flowLayout->addWidget(mFlowView, 1);
-    flowLayout->addLayout(buttons);
+    flowLayout->addLayout(mButtons);
     addTab(flowPage, QStringLiteral("%0370"));
 
     mProblems = new ProblemsView(this);
@@ -74,6 +72,23 @@ void FlowTabs::retranslate()
     mProblems->setAccessibleName(tabText(1));
     mProblems->retranslate();
     checkProject();
+    // As narrow as the wider button, so that the editing areas keep their room on a small screen.
+    setMinimumWidth(qMax(mFitFlow->sizeHint().width(), mExportPicture->sizeHint().width()) + 16);
+    stackButtonsWhenNarrow();
+}
+
+void FlowTabs::resizeEvent(QResizeEvent *event)
+{
+    QTabWidget::resizeEvent(event);
+    stackButtonsWhenNarrow();
+}
+
+void FlowTabs::stackButtonsWhenNarrow()
+{
+    // A pane too narrow for both buttons side by side puts one above the other, captions whole.
+    const int sideBySide = mFitFlow->sizeHint().width() + mExportPicture->sizeHint().width() + 24;
+    mButtons->setDirection(width() < sideBySide ? QBoxLayout::TopToBottom
+                                                : QBoxLayout::LeftToRight);
 }
 
 void FlowTabs::checkProject()

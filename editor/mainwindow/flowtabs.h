@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QTabWidget>
 
+class QBoxLayout;
 class QPushButton;
 
 namespace kq {
@@ -33,7 +34,12 @@ signals:
     // The user chose a finding: its step (-1 for the project) and what it concerns.
     void findingActivated(int step, kq::StepField field);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void stackButtonsWhenNarrow();
+
     void checkProject();
     void exportPicture();
 
@@ -43,6 +49,7 @@ private:
     ProblemsView *mProblems = nullptr;
     QPushButton *mExportPicture = nullptr;
     QPushButton *mFitFlow = nullptr;
+    QBoxLayout *mButtons = nullptr;
 };
 
 } // namespace kq

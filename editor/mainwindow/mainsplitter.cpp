@@ -15,12 +15,12 @@ MainSplitter::MainSplitter(QWidget *editing, QWidget *flow, QWidget *parent)
     setCollapsible(1, true);
 }
 
-void MainSplitter::restoreSplit(const QByteArray &state, int width)
+void MainSplitter::restoreSplit(const QByteArray &state, int width, int editingWidth)
 {
     // A state of another Qt version or edited by hand is ignored.
     if (restoreState(state))
         return;
-    const int editing = widget(0)->minimumWidth();
+    const int editing = qMax(widget(0)->minimumWidth(), qMin(editingWidth, width - 200));
     setSizes({editing, width - editing});
 }
 

@@ -15,8 +15,8 @@ public:
     MainSplitter(QWidget *editing, QWidget *flow, QWidget *parent = nullptr);
 
     // The split the settings keep; without one, the editing areas get their designed width
-    // out of width and the flow tabs the rest.
-    void restoreSplit(const QByteArray &state, int width);
+    // (editingWidth) out of width and the flow tabs the rest.
+    void restoreSplit(const QByteArray &state, int width, int editingWidth);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

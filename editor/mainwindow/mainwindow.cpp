@@ -45,8 +45,10 @@ namespace kq {
 namespace {
 
 const QColor BarColor(240, 240, 240);
-// The editing areas at the size they were designed for.
-constexpr QSize EditingMinimum(860, 520);
+// The editing areas at the size they were designed for, and as small as they may get (the list
+// narrower) on a small screen.
+constexpr QSize EditingDesigned(860, 520);
+constexpr QSize EditingMinimum(800, 520);
 // Borders and a title bar, which the window manager adds around the window once it is shown.
 constexpr QMargins FrameAllowance(8, 32, 8, 8);
 
@@ -529,7 +531,7 @@ void MainWindow::restoreWindowLayout()
     // Settings of another Qt version or edited by hand are ignored: the window opens as new.
     restoreGeometry(storedBytes(OptionWindowGeometry));
     fitIntoScreen();
-    mSplitter->restoreSplit(storedBytes(OptionWindowLayout), width());
+    mSplitter->restoreSplit(storedBytes(OptionWindowLayout), width(), EditingDesigned.width());
 }
 
 void MainWindow::fitIntoScreen()
