@@ -4,18 +4,15 @@
 #include "dialogproject.h"
 #include "projectio.h"
 
-#include <QFile>
-
 namespace kq::Fuzz {
 
 void legacyImport(const QByteArray &input)
 {
-    const QString path = freshScratchPath(QStringLiteral("legacy"), QStringLiteral(".dlg"));
+    static const QString path = scratchPath(QStringLiteral("legacy/input.dlg"));
     require(writeScratchFile(path, input), "the scratch file is written");
     DialogProject project;
     QString error;
     const bool imported = ProjectIO::importLegacyProject(project, path, &error);
-    QFile::remove(path);
     require(project.dialogCount() >= 0 && project.dialogCount() <= DialogProject::MaxDialogs,
             "the dialog count stays 0 to 99");
     require(imported || !error.isEmpty(), "a failed import says why");

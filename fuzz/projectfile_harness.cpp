@@ -34,7 +34,7 @@ public:
             return mType == DialogRecord::Pause ? 1 : 2;
         }
         *mInstantInARow = 0;
-        if (++mPresses > 500)
+        if (++mPresses > MaxPresses)
             throw UserGaveUp();
         return qint16(mPresses % 3);
     }
@@ -45,6 +45,9 @@ public:
     }
 
 private:
+    // Enough to go through a full list of dialogs and back; every press reads a record again.
+    static constexpr int MaxPresses = 2 * DialogProject::Capacity;
+
     // The runner's windows have a look for the two project styles; a pause needs none.
     bool canPlay(qint16 style) const
     {
@@ -56,25 +59,29 @@ private:
     int mPresses = 0;
 };
 
-void checkRecords(const QString &path, qint64 records)
+// Returns the records as the file reader read them, encoded again.
+QByteArray checkRecords(const QString &path, qint64 records)
 {
     ProjectFile file;
     require(file.open(path, ProjectFile::Access::ReadOnly), "a readable file opens");
     require(file.count() == qMax<qint64>(records - 1, 0),
             "the dialog count is the records less one");
+    QByteArray encoded;
     for (int number = 1; number <= records; ++number) {
         const std::optional<DialogRecord> record = file.read(number);
         require(record.has_value(), "every whole record reads");
         const QByteArray bytes = record->toBytes();
         require(bytes.size() == DialogRecord::Size, "a record encodes to 628 bytes");
         require(DialogRecord::fromBytes(bytes) == *record, "a record decodes to itself");
+        encoded += bytes;
     }
+    return encoded;
 }
 
 // The editor's open: a project takes the file's dialogs when it has its header and 99 dialogs at
 // most, and is left as it was otherwise; what it took it writes back record by record as the file
-// reader read them.
-void checkEditorLoad(const QString &path, qint64 records)
+// reader read them (`encoded`).
+void checkEditorLoad(const QString &path, qint64 records, const QByteArray &encoded)
 {
     DialogProject project;
     QString error;
@@ -88,13 +95,7 @@ void checkEditorLoad(const QString &path, qint64 records)
         return;
     }
     require(project.dialogCount() == qMax<qint64>(records - 1, 0), "every dialog is loaded");
-    ProjectFile file;
-    require(file.open(path, ProjectFile::Access::ReadOnly), "a readable file opens");
-    QByteArray expected;
-    for (int number = 1; number <= project.fileRecordCount(); ++number) {
-        expected += file.read(number).value_or(DialogRecord()).toBytes();
-    }
-    require(project.fileBytes() == expected, "the project writes back what it read");
+    require(project.fileBytes() == encoded, "the project writes back what it read");
 }
 
 void checkStepLoop(const QString &path, qint16 count)
@@ -128,13 +129,12 @@ void checkStepLoop(const QString &path, qint16 count)
 
 void projectFile(const QByteArray &input)
 {
-    const QString path = freshScratchPath(QStringLiteral("projects"), QStringLiteral(".dll"));
+    static const QString path = scratchPath(QStringLiteral("projects/input.dll"));
     require(writeScratchFile(path, input), "the scratch file is written");
     const qint64 records = ProjectFile::wholeRecords(input.size());
-    checkRecords(path, records);
-    checkEditorLoad(path, records);
+    const QByteArray encoded = checkRecords(path, records);
+    checkEditorLoad(path, records, encoded);
     checkStepLoop(path, qint16(qMax<qint64>(records - 1, 0)));
-    QFile::remove(path);
 }
 
 } // namespace kq::Fuzz

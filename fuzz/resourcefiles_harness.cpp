@@ -9,7 +9,6 @@
 #include "textlines.h"
 #include "theme.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace kq::Fuzz {
@@ -61,11 +60,29 @@ QStringList triedIds(const QStringList &lines)
     return ids;
 }
 
+// A language file with a valid header and nothing else, made active before each input's file
+// is tried, so that the input's file is active only when its own GetFile made it so.
+QString standbyLanguage()
+{
+    static const QString file = [] {
+        const QString name = QStringLiteral("standby.lang");
+        const QByteArray text = QByteArray(MagicLine) +
+                                "\r\n!RescourceFile\r\n\r\n[Language]\r\nName=Standby\r\n"
+                                "ResId=1\r\nAuthor=Fuzz\r\nVersion=2.0\r\nStatus=User\r\n";
+        require(writeScratchFile(scratchPath(QStringLiteral("Languages/") + name), text),
+                "the standby language file is written");
+        return name;
+    }();
+    return file;
+}
+
 void checkLanguage(const QByteArray &input, const QStringList &lines)
 {
-    const QString path = freshScratchPath(QStringLiteral("Languages"), QStringLiteral(".lang"));
+    static const QString path = scratchPath(QStringLiteral("Languages/input.lang"));
     require(writeScratchFile(path, input), "the scratch file is written");
     const QString file = QFileInfo(path).fileName();
+    require(languageHeaderValue(standbyLanguage(), QStringLiteral("GetFile")) == standbyLanguage(),
+            "the standby language becomes active");
     for (const char *selector : {"GetName", "GetId", "GetAuthor", "GetVersion", "GetStatus", "x"})
         languageHeaderValue(file, QString::fromLatin1(selector));
     const QString strings = languageResourceLines(file);
@@ -84,12 +101,11 @@ void checkLanguage(const QByteArray &input, const QStringList &lines)
             require(found == expected, "languageText answers as a scan of the file does");
         }
     }
-    QFile::remove(path);
 }
 
 void checkTheme(const QByteArray &input, const QStringList &lines)
 {
-    const QString path = freshScratchPath(QStringLiteral("Themes"), QStringLiteral(".tvth"));
+    static const QString path = scratchPath(QStringLiteral("Themes/input.tvth"));
     require(writeScratchFile(path, input), "the scratch file is written");
     for (const char *selector : {"GetName", "GetVersion", "GetStatus", "x"})
         themeHeaderValue(path, QString::fromLatin1(selector));
@@ -98,24 +114,27 @@ void checkTheme(const QByteArray &input, const QStringList &lines)
             require(activeThemeColor(key) == scannedThemeColor(lines, key),
                     "activeThemeColor answers as a scan of the file does");
     }
-    QFile::remove(path);
 }
 
 void checkPlugin(const QByteArray &input)
 {
-    const QString path = freshScratchPath(QStringLiteral("Plugins"), QStringLiteral(".tvpl"));
+    static const QString path = scratchPath(QStringLiteral("Plugins/input.tvpl"));
     require(writeScratchFile(path, input), "the scratch file is written");
     for (const char *selector : {"GetName", "GetAuthor", "GetVersion", "x"})
         pluginHeaderValue(path, QString::fromLatin1(selector));
     pluginDescriptionText(path);
-    QFile::remove(path);
 }
 
 } // namespace
 
 void resourceFiles(const QByteArray &input)
 {
-    setProgramFolder(scratchFolder());
+    // The scratch folder is the program folder the readers look in.
+    static const bool inScratchFolder = [] {
+        setProgramFolder(scratchFolder());
+        return true;
+    }();
+    Q_UNUSED(inScratchFolder);
     const QStringList lines = decodedLines(input);
     checkLanguage(input, lines);
     checkTheme(input, lines);

@@ -1,19 +1,23 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace kq::Fuzz {
 
-// A folder of the harness's own for the files it writes, removed when the process ends. It is
-// the program folder of the resource readers.
+// A folder of the harness's own for the files it writes, in memory where the system has a memory
+// file system (/dev/shm), removed when the process ends. It is the program folder of the
+// resource readers.
 QString scratchFolder();
 
-// A path in the scratch folder that no earlier input used: a file rewritten within the same
-// clock tick at the same size would look unchanged to the readers' store of files read.
-QString freshScratchPath(const QString &relativeFolder, const QString &suffix);
+// The one scratch file of a kind, a path relative to the scratch folder: every input is written
+// over it, so that no input costs the file system a new file.
+QString scratchPath(const QString &relativePath);
 
-// Writes the file as left alone for an hour: the readers keep what they read only of files not
-// changed just now, and what they keep is what the harnesses are to test.
+// Writes the input over the scratch file. The readers keep what they read of a file by its path,
+// size and modification time, and only of a file left alone for longer than a clock step; each
+// write dates the file an hour back and a millisecond before the write ahead of it, so that what
+// they keep is what the harnesses test and never stands for an earlier input.
 bool writeScratchFile(const QString &path, const QByteArray &bytes);
 
 } // namespace kq::Fuzz
