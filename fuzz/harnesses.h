@@ -29,5 +29,9 @@ void buttonScript(const QByteArray &input);
 void legacyImport(const QByteArray &input);
 // The bytes as a language, a theme and a plug-in description file, read by every reader.
 void resourceFiles(const QByteArray &input);
+// The whole records of the bytes as a project file, the tail shorter than a record as what a user
+// does in the windows, one byte per action: a project the project check passes without errors
+// never ends as a fault in the runner's step loop, whatever the user does.
+void checkedRun(const QByteArray &input);
 
 } // namespace kq::Fuzz

@@ -28,10 +28,9 @@ struct Named
 };
 
 const Named Harnesses[] = {
-    {"projectfile", kq::Fuzz::projectFile},
-    {"buttonscript", kq::Fuzz::buttonScript},
-    {"legacyimport", kq::Fuzz::legacyImport},
-    {"resourcefiles", kq::Fuzz::resourceFiles},
+    {"projectfile", kq::Fuzz::projectFile},   {"buttonscript", kq::Fuzz::buttonScript},
+    {"legacyimport", kq::Fuzz::legacyImport}, {"resourcefiles", kq::Fuzz::resourceFiles},
+    {"checkedrun", kq::Fuzz::checkedRun},
 };
 
 } // namespace
