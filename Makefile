@@ -17,15 +17,21 @@ FUZZ_PACKAGES = $(PACKAGES) clang libclang-rt-dev
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME  ?= 60
 FUZZ_NICE  ?= 10
-FUZZERS    = projectfile buttonscript legacyimport resourcefiles
+FUZZERS    = projectfile buttonscript legacyimport resourcefiles checkedrun
 # clang-tidy reads the build's compile_commands.json and the moc output the build generates.
 TIDY_PACKAGES = $(PACKAGES) clang-tidy
 TIDY_SOURCES  = ^$(CURDIR)/(benchmarks|controls|desktop|editor|fuzz|project|resources|runner|tests|tools)/.*\.cpp$$
+# The sanitized build of make test-sanitized.
+SANITIZED_BUILD ?= build-sanitized
+# Warnings are errors in the builds of make test, make test-sanitized and CI; WERROR=OFF builds
+# with a compiler that warns about more than the one CI uses.
+WERROR ?= ON
 
 # The throw-away user that test-unprivileged runs as when started by the superuser.
 TEST_USER ?= kq-test
 
-.PHONY: run test test-unprivileged bench fuzz tidy build deps configure clean install uninstall deb
+.PHONY: run test test-unprivileged test-sanitized format-check generators bench fuzz tidy build \
+        deps configure clean install uninstall deb
 
 # Starts the editor from the assembled program folder.
 run: build
@@ -33,6 +39,26 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite built with the address and undefined-behaviour sanitizers in a build folder of
+# its own; the tests set the sanitizers' options themselves (tests/CMakeLists.txt).
+test-sanitized: deps
+	mkdir -p $(SANITIZED_BUILD)/.cmake/api/v1/query
+	touch $(SANITIZED_BUILD)/.cmake/api/v1/query/codemodel-v2
+	cmake -S . -B $(SANITIZED_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKQ_SANITIZE=ON \
+	  -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) $(LAUNCHER)
+	cmake --build $(SANITIZED_BUILD) -j $(JOBS)
+	cd $(SANITIZED_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Fails on any difference between a tracked C++ file and what clang-format makes of it.
+format-check:
+	$(MAKE) deps PACKAGES="clang-format git"
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+# The programs that drew the checked-in pictures and wrote the English samples (see their
+# CMakeLists.txt for how to run them).
+generators: configure
+	cmake --build $(BUILD) --target generators -j $(JOBS)
 
 # Speed goals of the controls, records, lookups and the runner loop, the size of a web page and
 # how soon headless Chromium shows it, and the runner's start-up against a bare Qt dialog under
@@ -42,13 +68,14 @@ bench: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/benchmarks/kq_bench
 
 # Builds the libFuzzer harnesses of fuzz/ with clang and the sanitizers in their own build folder
-# and runs each for FUZZ_TIME seconds from its seed corpus. New inputs go to
-# $(FUZZ_BUILD)/corpus/<name>, inputs that break a harness to $(FUZZ_BUILD)/findings/<name>;
-# copy those into fuzz/regressions/<name> so that the replay test keeps them mended. The
-# resource readers keep what they read between inputs, which a leak check after every input
-# would take for leaks, so that harness checks for leaks only at its end. A project file needs
-# room for more dialogs than a project takes (100 records of 628 bytes). The fuzzers run at
-# lower priority (FUZZ_NICE) so that builds beside them are not starved.
+# and runs each for FUZZ_TIME seconds from its seed corpus, then prints the inputs per second
+# each reached. New inputs go to $(FUZZ_BUILD)/corpus/<name>, inputs that break a harness to
+# $(FUZZ_BUILD)/findings/<name>; copy those into fuzz/regressions/<name> so that the replay test
+# keeps them mended. The resource readers keep what they read between inputs, which a leak check
+# after every input would take for leaks, so that harness checks for leaks only at its end. A
+# project file needs room for more dialogs than a project takes (100 records of 628 bytes), and
+# the checked run a tail of presses after them. The fuzzers run at lower priority (FUZZ_NICE) so
+# that builds beside them are not starved.
 fuzz:
 	$(MAKE) deps PACKAGES="$(FUZZ_PACKAGES)"
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKQ_FUZZ=ON \
@@ -58,14 +85,20 @@ fuzz:
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$name $(FUZZ_BUILD)/findings/$$name; \
 	  echo "== fuzz_$$name for $(FUZZ_TIME) s"; \
 	  case $$name in \
-	    projectfile) options=-max_len=65536;; \
+	    projectfile|checkedrun) options=-max_len=65536;; \
 	    resourcefiles) options="-max_len=8192 -detect_leaks=0";; \
 	    *) options=-max_len=8192;; \
 	  esac; \
-	  nice -n $(FUZZ_NICE) ./$(FUZZ_BUILD)/fuzz/fuzz_$$name -max_total_time=$(FUZZ_TIME) $$options \
-	    -print_final_stats=1 \
-	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$name/ \
-	    $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name || exit 1; \
+	  { nice -n $(FUZZ_NICE) ./$(FUZZ_BUILD)/fuzz/fuzz_$$name -max_total_time=$(FUZZ_TIME) \
+	      $$options -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/findings/$$name/ \
+	      $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name; \
+	    echo $$? > $(FUZZ_BUILD)/$$name.status; } 2>&1 | tee $(FUZZ_BUILD)/$$name.log; \
+	  [ "$$(cat $(FUZZ_BUILD)/$$name.status)" = 0 ] || exit 1; \
+	done; \
+	echo "== inputs per second"; \
+	for name in $(FUZZERS); do \
+	  printf '%-14s %s\n' $$name \
+	    "$$(sed -n 's/^stat::average_exec_per_sec: *//p' $(FUZZ_BUILD)/$$name.log)"; \
 	done
 
 # The names and bug-prone checks of .clang-tidy on every source of the build; a finding fails.
@@ -79,7 +112,8 @@ build: configure
 # The query asks CMake for the link dependencies that the layering test checks.
 configure: deps
 	mkdir -p $(BUILD)/.cmake/api/v1/query && touch $(BUILD)/.cmake/api/v1/query/codemodel-v2
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) \
+	  $(LAUNCHER)
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
