@@ -211,20 +211,20 @@ void TestProgressWindow::ticksNeverComeEarly()
 {
     // A bar of 9 seconds ticks every 90 ms and must not end before 9.09 s; a dozen ticks tell
     // whether each comes on time (a busy machine can only make them late).
-    constexpr int Ticks = 12;
+    constexpr int tickCount = 12;
     ProgressWindow window(progress(9, QString()), 0);
     QTimer *time = window.findChild<QTimer *>(QStringLiteral("msg_time"));
     QElapsedTimer clock;
     int ticks = 0;
     connect(time, &QTimer::timeout, &window, [&] {
-        if (++ticks == Ticks)
+        if (++ticks == tickCount)
             window.done(0);
     });
     clock.start();
     window.play();
-    QCOMPARE(ticks, Ticks);
-    QVERIFY2(clock.elapsed() >= Ticks * 90 - 1,
-             qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(Ticks).arg(clock.elapsed())));
+    QCOMPARE(ticks, tickCount);
+    QVERIFY2(clock.elapsed() >= tickCount * 90 - 1,
+             qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(tickCount).arg(clock.elapsed())));
 }
 
 void TestProgressWindow::noTimeEndsAtOnce_data()

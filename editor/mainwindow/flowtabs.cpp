@@ -22,11 +22,11 @@ FlowTabs::FlowTabs(UiServices &ui, ProjectDocument &document, QWidget *parent)
 
     auto *flowPage = new QWidget(this);
     mFlowView = new FlowView(flowPage);
-    mExportPicture = new QPushButton(QStringLiteral("%0372"), flowPage);
+    mExportPicture = new QPushButton(resourceId(372), flowPage);
     mExportPicture->setObjectName(QStringLiteral("flow_export"));
     mExportPicture->setAutoDefault(false);
     connect(mExportPicture, &QPushButton::clicked, this, &FlowTabs::exportPicture);
-    mFitFlow = new QPushButton(QStringLiteral("%0480"), flowPage);
+    mFitFlow = new QPushButton(resourceId(480), flowPage);
     mFitFlow->setObjectName(QStringLiteral("flow_fit"));
     mFitFlow->setAutoDefault(false);
     connect(mFitFlow, &QPushButton::clicked, mFlowView, &FlowView::fitToView);
@@ -45,10 +45,10 @@ FlowTabs::FlowTabs(UiServices &ui, ProjectDocument &document, QWidget *parent)
     flowLayout->setContentsMargins(4, 4, 4, 4);
     flowLayout->addWidget(mFlowView, 1);
     flowLayout->addLayout(mButtons);
-    addTab(flowPage, QStringLiteral("%0370"));
+    addTab(flowPage, resourceId(370));
 
     mProblems = new ProblemsView(this);
-    addTab(mProblems, QStringLiteral("%0371"));
+    addTab(mProblems, resourceId(371));
 
     connect(mFlowView, &FlowView::stepActivated, this,
             [this](int step) { mDocument.setCurrentDialog(step + 1); });
