@@ -39,7 +39,8 @@ private:
 
 // Plays a step as its runner window does, without showing it: the buttons the window shows, a
 // button whose script is "Нет" doing nothing, the close box pressing the last button shown, and
-// the clock ending a timed step. Every step that waits takes one action, even a pause that only
+// the clock ending a timed step, and the close box of a progress window that goes round with
+// pauses forever ending the run. Every step that waits takes one action, even a pause that only
 // the clock ends, so that a run of pauses in a circle ends with the input.
 class WindowlessStep : public StepKind
 {
@@ -64,7 +65,10 @@ public:
         }
     }
 
-    bool waits(const DialogRecord &record) const override { return StepFlow::waits(record); }
+    StepFlow::Ending ending(const DialogRecord &record) const override
+    {
+        return StepFlow::ending(record);
+    }
 
 private:
     static bool does(const QString &script) { return !ButtonScript::isNoAction(script); }
@@ -101,9 +105,15 @@ private:
         for (;;) {
             switch (mActions->next()) {
             case Action::Button1:
+                if (hasButton && does(record.btnscr1))
+                    return 1;
+                break;
             case Action::Close:
                 if (hasButton && does(record.btnscr1))
                     return 1;
+                // Going round with pauses forever, the close box ends the run.
+                if (endlessLoop())
+                    return StepKind::EndRun;
                 break;
             case Action::Button2:
                 break;
