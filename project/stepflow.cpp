@@ -3,6 +3,8 @@
 #include "buttonscript.h"
 #include "dialogproject.h"
 
+#include <algorithm>
+
 namespace kq::StepFlow {
 
 namespace {
@@ -81,6 +83,39 @@ QString automaticScript(const DialogRecord &record)
     default:
         return ButtonScript::GoNext;
     }
+}
+
+std::optional<EndlessCircle>
+circleAhead(int step, int count, const std::function<std::optional<DialogRecord>(int)> &read,
+            const std::function<Ending(const DialogRecord &)> &endingOf)
+{
+    QList<std::pair<int, Ending>> passed;
+    while (step >= 0 && step < count) {
+        const std::optional<DialogRecord> record = read(step);
+        if (!record)
+            return std::nullopt;
+        const Ending ending = endingOf(*record);
+        if (ending == Ending::ByUser)
+            return std::nullopt;
+        const auto seen = std::find_if(passed.cbegin(), passed.cend(),
+                                       [step](const auto &entry) { return entry.first == step; });
+        if (seen != passed.cend()) {
+            EndlessCircle circle{seen->first};
+            for (auto member = seen; member != passed.cend(); ++member) {
+                circle.silent = circle.silent && member->second == Ending::AtOnce;
+                circle.showsWindow =
+                    circle.showsWindow || member->second == Ending::ByClockInWindow;
+            }
+            return circle;
+        }
+        passed.append({step, ending});
+        const std::optional<qint16> next =
+            ButtonScript::interpret(trimmedSpaces(automaticScript(*record)), qint16(step + 1));
+        if (!next)
+            return std::nullopt;
+        step = *next - 1;
+    }
+    return std::nullopt;
 }
 
 bool showsIcon(const DialogRecord &record)

@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 namespace kq {
 
 class DialogProject;
@@ -60,6 +63,23 @@ Ending ending(const DialogRecord &record);
 // The script a step runs when it ends by itself: a pause's end runs btnscr1, a full bar btnscr2;
 // a step of a type without a window goes next.
 QString automaticScript(const DialogRecord &record);
+
+// Steps that nobody answers lead on by their own end, the same way every time, so where a run
+// goes from them can be read ahead. A circle they come to never ends by itself: without any
+// window it is a fault; with a progress window, that window's close box ends the run.
+struct EndlessCircle
+{
+    int first = 0;            // the first of its steps in the order the run takes them
+    bool silent = true;       // every step of it shows nothing
+    bool showsWindow = false; // a progress window goes round with it
+};
+
+// The circle the run comes to from `step` (numbered from 0, in a list of `count`), or nothing
+// when it ends, leaves the list or reaches a step to answer first. `read` gives a step's record
+// (nothing when it cannot be read), `endingOf` how playing a record ends.
+std::optional<EndlessCircle>
+circleAhead(int step, int count, const std::function<std::optional<DialogRecord>(int)> &read,
+            const std::function<Ending(const DialogRecord &)> &endingOf);
 
 // Message and progress windows show the step's icon; pauses and skipped types show none.
 bool showsIcon(const DialogRecord &record);

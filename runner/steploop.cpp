@@ -13,13 +13,6 @@
 
 namespace kq {
 
-// A step the run passes while nobody answers a window.
-struct UnansweredStep
-{
-    qint16 position;
-    StepFlow::Ending ending;
-};
-
 namespace {
 
 QString scriptFor(const DialogRecord &record, qint16 stepResult)
@@ -47,29 +40,10 @@ StepLoop::Outcome fault(const QString &what, int steps)
     return {StepLoop::Status::Fault, what, steps};
 }
 
-qsizetype indexOf(const QList<UnansweredStep> &steps, qint16 position)
-{
-    const auto found = std::find_if(steps.cbegin(), steps.cend(), [position](const auto &step) {
-        return step.position == position;
-    });
-    return found == steps.cend() ? -1 : found - steps.cbegin();
-}
-
-bool showsWindow(const QList<UnansweredStep> &circle)
-{
-    return std::any_of(circle.cbegin(), circle.cend(), [](const auto &step) {
-        return step.ending == StepFlow::Ending::ByClockInWindow;
-    });
-}
-
 // Why a circle without any window ends the run, named after its first step.
-QString circleReason(const QList<UnansweredStep> &circle)
+QString circleReason(const StepFlow::EndlessCircle &circle)
 {
-    const bool silent = std::all_of(circle.cbegin(), circle.cend(), [](const auto &step) {
-        return step.ending == StepFlow::Ending::AtOnce;
-    });
-    const int first = stepOf(circle.constFirst().position);
-    return silent ? RunFault::silentLoop(first) : RunFault::pauseLoop(first);
+    return circle.silent ? RunFault::silentLoop(circle.first) : RunFault::pauseLoop(circle.first);
 }
 
 } // namespace
@@ -78,31 +52,6 @@ StepFlow::Ending StepLoop::endingOf(const DialogRecord &record) const
 {
     const StepKind *kind = mKinds.value(record.type);
     return kind ? kind->ending(record) : StepFlow::Ending::AtOnce;
-}
-
-// Steps that nobody answers lead on by their own end, the same way every time, so where the run
-// goes from them can be read ahead: the circle it comes to, in the order the run takes it, or
-// nothing when it ends, leaves the list or reaches a window to answer first.
-QList<UnansweredStep> StepLoop::circleAhead(ProjectFile &file, qint16 position, qint16 count) const
-{
-    QList<UnansweredStep> passed;
-    while (position > 0 && position <= count) {
-        const std::optional<DialogRecord> record = file.read(position + 1);
-        if (!record)
-            return {};
-        const StepFlow::Ending ending = endingOf(*record);
-        if (ending == StepFlow::Ending::ByUser)
-            return {};
-        if (const qsizetype seen = indexOf(passed, position); seen >= 0)
-            return passed.mid(seen);
-        passed.append({position, ending});
-        const std::optional<qint16> next =
-            ButtonScript::interpret(trimmedSpaces(StepFlow::automaticScript(*record)), position);
-        if (!next)
-            return {};
-        position = *next;
-    }
-    return {};
 }
 
 QString StepLoop::dataFilePath(const QString &programPath)
@@ -153,11 +102,13 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
         if (endingOf(current) == StepFlow::Ending::ByUser) {
             endless = false;
         } else if (!endless) {
-            const QList<UnansweredStep> circle = circleAhead(file, position, count);
-            if (!circle.isEmpty() && !showsWindow(circle))
-                return fault(circleReason(circle), steps);
+            const std::optional<StepFlow::EndlessCircle> circle = StepFlow::circleAhead(
+                stepOf(position), count, [&file](int step) { return file.read(step + 2); },
+                [this](const DialogRecord &record) { return endingOf(record); });
+            if (circle && !circle->showsWindow)
+                return fault(circleReason(*circle), steps);
             // A progress window goes round with them: it stays, and its close box ends the run.
-            endless = !circle.isEmpty();
+            endless = circle.has_value();
         }
         if (kind) {
             kind->setEndlessLoop(endless);

@@ -9,9 +9,6 @@
 
 namespace kq {
 
-class ProjectFile;
-struct UnansweredStep;
-
 // The runner's life: find and open the data file, read the project style from the header,
 // play the steps by their button scripts until the position leaves the list, then close
 // (and in test mode delete) the data file. Steps that nobody answers (steps without a window,
@@ -46,7 +43,6 @@ public:
 
 private:
     StepFlow::Ending endingOf(const DialogRecord &record) const;
-    QList<UnansweredStep> circleAhead(ProjectFile &file, qint16 position, qint16 count) const;
 
     QHash<qint16, StepKind *> mKinds;
 };

@@ -54,7 +54,7 @@ public:
     {
         while (step >= 0 && step < mCount) {
             const DialogRecord &record = mProject.record(step + 1);
-            if (const std::optional<Circle> circle = circleAhead(step);
+            if (const std::optional<StepFlow::EndlessCircle> circle = circleAhead(step);
                 circle && !circle->showsWindow)
                 return faultWay(circle->silent ? RunFault::silentLoop(circle->first)
                                                : RunFault::pauseLoop(circle->first));
@@ -103,7 +103,8 @@ public:
         }
         compiled.closeBox = closeBoxWay(record, compiled.buttons);
         // A progress window on its way round with pauses forever: its close box ends the run.
-        if (const std::optional<Circle> circle = circleAhead(step); circle && circle->showsWindow)
+        if (const std::optional<StepFlow::EndlessCircle> circle = circleAhead(step);
+            circle && circle->showsWindow)
             compiled.closeBox = endWay();
         const int perSecond =
             record.type == DialogRecord::Pause ? PauseTickPerSecond : BarTickPerSecond;
@@ -112,42 +113,11 @@ public:
     }
 
 private:
-    // Where steps that nobody answers lead by their own end, the same way every time: the
-    // circle they come to, the first of its steps in the order the run takes them.
-    struct Circle
+    std::optional<StepFlow::EndlessCircle> circleAhead(int step) const
     {
-        int first = 0;
-        bool silent = true;       // every step of it shows nothing
-        bool showsWindow = false; // a progress window goes round with it
-    };
-
-    std::optional<Circle> circleAhead(int step) const
-    {
-        QList<int> passed;
-        while (step >= 0 && step < mCount) {
-            const StepFlow::Ending ending = StepFlow::ending(mProject.record(step + 1));
-            if (ending == StepFlow::Ending::ByUser)
-                return std::nullopt;
-            if (const qsizetype seen = passed.indexOf(step); seen >= 0)
-                return circleOf(passed.mid(seen));
-            passed << step;
-            const StepExit own = StepFlow::exits(mProject, step).constLast();
-            if (own.leads != StepExit::Leads::Step)
-                return std::nullopt;
-            step = own.target;
-        }
-        return std::nullopt;
-    }
-
-    Circle circleOf(const QList<int> &steps) const
-    {
-        Circle circle{steps.constFirst()};
-        for (int member : steps) {
-            const StepFlow::Ending ending = StepFlow::ending(mProject.record(member + 1));
-            circle.silent = circle.silent && ending == StepFlow::Ending::AtOnce;
-            circle.showsWindow = circle.showsWindow || ending == StepFlow::Ending::ByClockInWindow;
-        }
-        return circle;
+        return StepFlow::circleAhead(
+            step, mCount, [this](int at) { return std::optional(mProject.record(at + 1)); },
+            StepFlow::ending);
     }
 
     // Message and progress windows need the look of the project style; a pause plays in any.
