@@ -26,7 +26,8 @@ public:
         QString title;
         QString filter;
         QString defaultSuffix;
-        QString suggestedName;
+        QString suggestedPath;
+        QString acceptLabel;
     };
     struct Start
     {
@@ -76,15 +77,14 @@ public:
 
     QString openFileName(QWidget *, const QString &title, const QString &filter) override
     {
-        fileDialogs.append({false, title, filter, {}, {}});
+        fileDialogs.append({false, title, filter, {}, {}, {}});
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 
-    QString saveFileName(QWidget *, const QString &title, const QString &filter,
-                         const QString &defaultSuffix = {},
-                         const QString &suggestedName = {}) override
+    QString saveFileName(QWidget *, const SaveRequest &request) override
     {
-        fileDialogs.append({true, title, filter, defaultSuffix, suggestedName});
+        fileDialogs.append({true, request.title, request.filter, request.defaultSuffix,
+                            request.suggestedPath, request.acceptLabel});
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 

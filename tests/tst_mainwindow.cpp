@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace kq;
 using namespace kq::MainWindowTest;
@@ -116,6 +117,9 @@ private slots:
     void longerCaptionsMoveButtons();
     void menusPopUpUnderTheirButtons();
     void buildMenuOffersBothBuilds();
+    void saveDialogsOfferTheProjectsName_data();
+    void saveDialogsOfferTheProjectsName();
+    void menuEntriesShowTheirKeys();
     void buttonsShowTheirPictures();
     void shortcutsWorkAnywhere();
     void helpEntriesOpenReadmeAndSite();
@@ -125,6 +129,8 @@ private slots:
     void themeWithoutBoxDisabledColorLooksTheSame();
     void languageSwitchReachesEveryCaption_data();
     void languageSwitchReachesEveryCaption();
+    void brokenLanguageShowsItsErrorEverywhere_data();
+    void brokenLanguageShowsItsErrorEverywhere();
     void standardDialogsSpeakTheLanguage();
     void managementWindowAppliesSettings();
     void pluginResultCountsAsUnsaved();
@@ -487,7 +493,7 @@ void TestMainWindow::saveAsksForNameOnlyOnce()
     ui.fileNames.enqueue(mFolder->path("Project v1.2"));
     child<QMenu>(&window, "mnuSav")->findChild<QAction *>("mnuSavAs")->trigger();
     QCOMPARE(ui.fileDialogs.size(), 2);
-    QCOMPARE(ui.fileDialogs[1].suggestedName, "named.dlg2");
+    QCOMPARE(ui.fileDialogs[1].suggestedPath, mFolder->path("named.dlg2"));
     QCOMPARE(shownTitle(window), "Kestrane Quorvex - [Project v1.2.dlg2]");
     QVERIFY(QFileInfo(mFolder->path("Project v1.2.dlg2")).isFile());
     QVERIFY(ui.messages.isEmpty());
@@ -849,6 +855,77 @@ void TestMainWindow::buildMenuOffersBothBuilds()
     QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
 }
 
+void TestMainWindow::saveDialogsOfferTheProjectsName_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("offered");
+    QTest::addColumn<QString>("accept");
+    QTest::newRow("save as") << "mnuSavAs"
+                             << "Quiz v1.2.dlg2"
+                             << "";
+    QTest::newRow("build") << "mnuBldProgram"
+                           << "Quiz v1.2"
+                           << "Собрать";
+    QTest::newRow("portable") << "mnuBldPortable"
+                              << "Quiz v1.2-portable"
+                              << "Собрать";
+    QTest::newRow("web page") << "mnuBldWeb"
+                              << "Quiz v1.2.html"
+                              << "Собрать";
+    QTest::newRow("picture") << "flow_export"
+                             << "Quiz v1.2.png"
+                             << "Экспортировать";
+}
+
+void TestMainWindow::saveDialogsOfferTheProjectsName()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, offered);
+    QFETCH(QString, accept);
+    const QString path = mFolder->path("Quiz v1.2.dlg2");
+    QVERIFY(saveProject(path, {"Один", "Два"}, "0"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    ui.fileNames.enqueue(path);
+    window.projectCommands().open();
+    // A build of a project with errors asks first.
+    ui.answers.enqueue(UiServices::Answer::Yes);
+
+    if (auto *button = window.findChild<QPushButton *>(command))
+        button->click();
+    else
+        child<QAction>(&window, command)->trigger();
+
+    QCOMPARE(ui.fileDialogs.size(), 2);
+    QCOMPARE(ui.fileDialogs[1].suggestedPath, mFolder->path(offered));
+    QCOMPARE(ui.fileDialogs[1].acceptLabel, accept);
+}
+
+void TestMainWindow::menuEntriesShowTheirKeys()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    const QList<std::pair<const char *, QKeySequence>> keyed{
+        {"mnuOpnFile", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"mnuSavS", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"mnuSavAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {"mnuBldProgram", QKeySequence(Qt::CTRL | Qt::Key_B)},
+        {"mnuHlpHelp", QKeySequence(Qt::Key_F1)}};
+    for (const auto &[name, key] : keyed) {
+        auto *entry = child<QAction>(&window, name);
+        QCOMPARE(entry->shortcut(), key);
+        // The menus pop up from the toolbar, which Qt treats as context menus.
+        QVERIFY2(entry->isShortcutVisibleInContextMenu(), name);
+    }
+    // One action per key, or the key would be ambiguous and do nothing.
+    const QList<QAction *> actions = window.findChildren<QAction *>();
+    QCOMPARE(std::count_if(actions.cbegin(), actions.cend(),
+                           [](const QAction *action) {
+                               return action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_B);
+                           }),
+             1);
+}
+
 void TestMainWindow::buttonsShowTheirPictures()
 {
     ScriptedUi ui;
@@ -1067,6 +1144,61 @@ void TestMainWindow::languageSwitchReachesEveryCaption()
         if (control.contains("Line"))
             QVERIFY(qobject_cast<QAction *>(object)->isSeparator());
     }
+}
+
+void TestMainWindow::brokenLanguageShowsItsErrorEverywhere_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("english"); // what a built-in text would say
+    QTest::newRow("fit button") << "flow_fit"
+                                << "Fit";
+    QTest::newRow("export button") << "flow_export"
+                                   << "Export picture...";
+    QTest::newRow("problems title") << "problems_title"
+                                    << "Problems";
+    QTest::newRow("no problems row") << "problems_list"
+                                     << "No problems found";
+    QTest::newRow("composer's command") << "scr_com"
+                                        << "No action";
+    QTest::newRow("composer's insert button") << "scr_ins0"
+                                              << "Insert into script 1";
+    QTest::newRow("flow picture") << "flow_view"
+                                  << "";
+}
+
+// A language file whose entries run out is broken, not old: the newer views show its error as
+// every described caption does, never built-in English.
+void TestMainWindow::brokenLanguageShowsItsErrorEverywhere()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, english);
+    const QStringList lines{"!KestraneDevelopment10",
+                            "!RescourceFile",
+                            "[Language]",
+                            "Name=Kaputt",
+                            "ResId=1",
+                            "Author=Test",
+                            "Version=2.0",
+                            "Status=General",
+                            "[Rescource]",
+                            "%0001, Neu"};
+    QVERIFY(kq::TestFiles::writeBytes(programPath("Languages/broken.lang"),
+                                      toCodePage(lines.join("\r\n") + "\r\n")));
+    optionSetting(OptionWrite, OptionLanguage, "broken.lang");
+    ScriptedUi ui;
+    MainWindow window(ui);
+
+    QWidget *widget = child<QWidget>(&window, control);
+    QString text = widget->toolTip() + widget->accessibleName();
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        text += button->text();
+    else if (auto *list = qobject_cast<QComboBox *>(widget))
+        text += list->itemText(0);
+    else if (auto *tree = qobject_cast<QTreeWidget *>(widget))
+        text += tree->topLevelItem(0)->text(1);
+    QVERIFY2(text.contains("ResErr"), qPrintable(text));
+    if (!english.isEmpty())
+        QVERIFY2(!text.contains(english), qPrintable(text));
 }
 
 void TestMainWindow::standardDialogsSpeakTheLanguage()

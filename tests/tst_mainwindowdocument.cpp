@@ -449,7 +449,7 @@ void TestMainWindowDocument::errorsAreAskedAboutOnce()
         project.record(1).btnscr1 = project.record(1).btnscr2 = "Нет";
     });
     ui.answers.enqueue(UiServices::Answer::No);
-    child<QAction>(&window, "key_build")->trigger();
+    child<QAction>(&window, "mnuBldProgram")->trigger();
     QCOMPARE(ui.messages.last().text, "В проекте 2 ошибки. Всё равно собрать?");
 }
 

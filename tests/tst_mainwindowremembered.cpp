@@ -6,7 +6,9 @@
 
 #include <QScreen>
 #include <QSplitter>
-#include <QTabWidget>
+#include <QSplitterHandle>
+#include <QToolButton>
+#include <QTreeWidget>
 
 using namespace kq;
 using namespace kq::MainWindowTest;
@@ -60,6 +62,8 @@ private slots:
     void placeSizeAndSplitRemembered_data();
     void placeSizeAndSplitRemembered();
     void brokenStoredLayoutOpensAsNew();
+    void problemsUnderTheFlowRemembered_data();
+    void problemsUnderTheFlowRemembered();
 
     void noRecentProjectsNoEntries();
     void openedAndSavedProjectsListed();
@@ -88,7 +92,7 @@ void TestMainWindowRemembered::areasGrowWithTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QWidget *areas[] = {child<QListWidget>(&window, "dlg_list"),
                               child<QPlainTextEdit>(&window, "msg_text"),
-                              child<QTabWidget>(&window, "flow_tabs")};
+                              child<QWidget>(&window, "flow_pane")};
     QList<QSize> before;
     for (const QWidget *area : areas)
         before << area->size();
@@ -235,6 +239,61 @@ void TestMainWindowRemembered::brokenStoredLayoutOpensAsNew()
 
     QCOMPARE(window.size(), MainWindow::InitialSize);
     QVERIFY(splitter(window)->sizes().at(1) > 0);
+}
+
+void TestMainWindowRemembered::problemsUnderTheFlowRemembered_data()
+{
+    QTest::addColumn<int>("drag"); // how far the user drags the line above the problems
+    QTest::addColumn<bool>("folded");
+
+    QTest::newRow("dragged up") << -90 << false;
+    QTest::newRow("dragged down") << 40 << false;
+    QTest::newRow("dragged, then folded") << -60 << true;
+}
+
+// The problems lie under the flow picture, both in sight; the second window of the editor shows
+// them as high as the first left them, or folded to their title.
+void TestMainWindowRemembered::problemsUnderTheFlowRemembered()
+{
+    QFETCH(int, drag);
+    QFETCH(bool, folded);
+    int problemsHeight = 0;
+    {
+        ScriptedUi ui;
+        MainWindow window(ui);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(child<QWidget>(&window, "flow_view")->isVisible());
+        QVERIFY(child<QTreeWidget>(&window, "problems_list")->isVisible());
+        auto *split = child<QSplitter>(&window, "flow_split");
+        const int before = split->sizes().at(1);
+        QVERIFY(before > 0);
+        QSplitterHandle *handle = split->handle(1);
+        const QPoint middle = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, middle);
+        QTest::mouseMove(handle, middle + QPoint(0, drag));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, middle + QPoint(0, drag));
+        problemsHeight = split->sizes().at(1);
+        QCOMPARE(problemsHeight, before - drag);
+        if (folded)
+            child<QToolButton>(&window, "problems_title")->click();
+        QVERIFY(window.close());
+    }
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *split = child<QSplitter>(&window, "flow_split");
+    auto *problems = child<QTreeWidget>(&window, "problems_list");
+    QCOMPARE(problems->isVisible(), !folded);
+    if (folded) {
+        // Folded, the picture takes all but the title row; unfolding gives the height back.
+        QVERIFY(split->sizes().at(1) < problemsHeight / 2);
+        child<QToolButton>(&window, "problems_title")->click();
+        QVERIFY(problems->isVisible());
+    }
+    QTRY_COMPARE(split->sizes().at(1), problemsHeight);
 }
 
 void TestMainWindowRemembered::noRecentProjectsNoEntries()

@@ -43,6 +43,7 @@ private slots:
     void enterActivatesTheCurrentRow();
     void refillKeepsTheFindingSelected();
     void retranslateFollowsTheLanguage();
+    void noFindingsShowOneRowThatLeadsNowhere();
 };
 
 void TestProblemsView::initTestCase()
@@ -66,9 +67,6 @@ void TestProblemsView::oneRowPerFinding()
     QCOMPARE(column(view, 0), QStringList({"Project", "2", "2", "4"}));
     QCOMPARE(view.topLevelItem(1)->text(1), QString("No path from step 0 leads to this step."));
     QVERIFY(view.topLevelItem(3)->text(1).startsWith("Button 2 goes to step 50"));
-
-    view.showFindings({});
-    QCOMPARE(view.topLevelItemCount(), 0);
 }
 
 void TestProblemsView::severityShowsAsIcon()
@@ -158,3 +156,20 @@ void TestProblemsView::retranslateFollowsTheLanguage()
 
 QTEST_MAIN(TestProblemsView)
 #include "tst_problemsview.moc"
+
+void TestProblemsView::noFindingsShowOneRowThatLeadsNowhere()
+{
+    ProblemsView view;
+    QSignalSpy activated(&view, &ProblemsView::findingActivated);
+    view.showFindings({});
+    QCOMPARE(column(view, 1), QStringList{"No problems found"});
+    QTreeWidgetItem *row = view.topLevelItem(0);
+    QVERIFY(!(row->flags() & Qt::ItemIsSelectable));
+    emit view.itemClicked(row, 1);
+    view.setCurrentItem(row);
+    QTest::keyClick(&view, Qt::Key_Return);
+    QVERIFY(activated.isEmpty());
+
+    view.showFindings(Findings);
+    QCOMPARE(view.topLevelItemCount(), Findings.size());
+}

@@ -90,6 +90,9 @@ void TestProgressWindow::look()
     QCOMPARE(window.windowTitle(), QStringLiteral("Форматирование"));
     QCOMPARE(window.size(), QSize(360, 116));
     QCOMPARE(window.minimumSize(), window.maximumSize());
+    // Only a close box, as the message window has.
+    QCOMPARE(window.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+             Qt::WindowCloseButtonHint);
 
     auto *bar = window.findChild<QProgressBar *>(QStringLiteral("msg_prg2"));
     auto *counter = window.findChild<KXToolBar *>(QStringLiteral("msg_prg1"));

@@ -94,14 +94,19 @@ QString QtUiServices::openFileName(QWidget *parent, const QString &title, const 
     return QFileDialog::getOpenFileName(parent, title, QString(), qtFileFilter(filter));
 }
 
-QString QtUiServices::saveFileName(QWidget *parent, const QString &title, const QString &filter,
-                                   const QString &defaultSuffix, const QString &suggestedName)
+QString QtUiServices::saveFileName(QWidget *parent, const SaveRequest &request)
 {
-    QFileDialog dialog(parent, title, QString(), qtFileFilter(filter));
+    QFileDialog dialog(parent, request.title, QString(), qtFileFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(defaultSuffix);
-    if (!suggestedName.isEmpty())
-        dialog.selectFile(suggestedName);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.acceptLabel.isEmpty())
+        dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
+    if (!request.suggestedPath.isEmpty()) {
+        const QFileInfo suggested(request.suggestedPath);
+        if (suggested.isAbsolute())
+            dialog.setDirectory(suggested.absolutePath());
+        dialog.selectFile(suggested.fileName());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

@@ -13,6 +13,20 @@ class QWidget;
 
 namespace kq {
 
+// What a save dialog asks for and offers.
+struct SaveRequest
+{
+    QString title;
+    QString filter;
+    // Added to a name typed without any extension.
+    QString defaultSuffix;
+    // The folder the dialog opens in and the name it fills in; a bare name opens where the
+    // dialog would open anyway.
+    QString suggestedPath;
+    // The accept button's caption, saying what it does; the platform's "Save" when empty.
+    QString acceptLabel;
+};
+
 // Every standard dialog and every outside process of the editor goes through this one seam, so
 // that tests can answer questions and file dialogs from a script.
 class UiServices
@@ -32,13 +46,9 @@ public:
     virtual std::optional<QString> input(QWidget *parent, const QString &prompt,
                                          const QString &title, const QString &defaultText) = 0;
     // File dialogs take filters in the product's "desc|*.ext|desc2|*.ext2" form and return the
-    // chosen path, or an empty text when the user cancels. A save dialog adds defaultSuffix to
-    // a name typed without any extension.
+    // chosen path, or an empty text when the user cancels.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
-    // The suggested name is preset in the dialog.
-    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
-                                 const QString &defaultSuffix = {},
-                                 const QString &suggestedName = {}) = 0;
+    virtual QString saveFileName(QWidget *parent, const SaveRequest &request) = 0;
     // The colour chooser; no value when the user cancels.
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
     // Starts a program without waiting for it; its process id goes to *pid when asked.
@@ -68,9 +78,7 @@ public:
     std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
-    QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
-                         const QString &defaultSuffix = {},
-                         const QString &suggestedName = {}) override;
+    QString saveFileName(QWidget *parent, const SaveRequest &request) override;
     std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) override;
     bool startDetached(const QString &program, const QStringList &arguments,
                        const QString &workingFolder, qint64 *pid = nullptr) override;

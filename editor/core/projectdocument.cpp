@@ -4,10 +4,14 @@
 #include "codepage.h"
 #include "language.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QUndoCommand>
 #include <QUndoStack>
 
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace kq {
 
@@ -294,6 +298,22 @@ void ProjectDocument::setCurrentDialog(int dialog)
         return;
     mCurrentDialog = dialog;
     emit currentDialogChanged(dialog);
+}
+
+QString ProjectDocument::pathBeside(const QString &ending) const
+{
+    if (path().isEmpty())
+        return {};
+    // Only the endings of what the editor opens are dropped: "Quiz v1.2" keeps its ".2".
+    const QFileInfo project(path());
+    QString name = project.fileName();
+    for (const QString &known : {u".dlg2"_s, u".dlg"_s, u".exe"_s}) {
+        if (name.endsWith(known, Qt::CaseInsensitive)) {
+            name.chop(known.size());
+            break;
+        }
+    }
+    return project.dir().filePath(name + ending);
 }
 
 bool ProjectDocument::isModified() const

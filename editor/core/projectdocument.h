@@ -34,6 +34,10 @@ public:
     const DialogRecord &record(int index) const { return mProject.record(index); }
     int dialogCount() const { return mProject.dialogCount(); }
     QString path() const { return mProject.path(); }
+    // What a save dialog offers for something made of the project: its folder and its name with
+    // the given ending ("…/quiz.dlg2" and ".png" give "…/quiz.png"); empty for a project that
+    // has no file yet.
+    QString pathBeside(const QString &ending) const;
     QUndoStack *undoStack() const { return mUndoStack; }
 
     // The selected dialog, 1 to the dialog count.

@@ -2,7 +2,7 @@
 
 #include "aboutwindow.h"
 #include "dialoglistview.h"
-#include "flowtabs.h"
+#include "flowpane.h"
 #include "kxbutton.h"
 #include "language.h"
 #include "localizecontrols.h"
@@ -141,7 +141,7 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     mPanel = new PropertiesPanel(*mDocument, this);
     mComposer = new ScriptComposer(*mDocument, this);
     mStyleBox = new ProjectStyleBox(*mDocument, this);
-    mFlowTabs = new FlowTabs(ui, *mDocument, this);
+    mFlowPane = new FlowPane(ui, *mDocument, this);
     mStatusBar = new StatusBar(this);
     setBarLook(mStatusBar);
     mPainter = new ThemePainter(*this, *mStatusBar->label());
@@ -181,7 +181,7 @@ void MainWindow::layOut()
     editing->setObjectName(QStringLiteral("editing"));
     editing->setLayout(content);
     editing->setMinimumSize(EditingMinimum);
-    mSplitter = new MainSplitter(editing, mFlowTabs, this);
+    mSplitter = new MainSplitter(editing, mFlowPane, this);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -208,8 +208,8 @@ void MainWindow::connectViews()
         mStatusBar->showText(pluralForm(languageText(608), count).arg(count));
     });
     connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::paintTheme);
-    connect(mFlowTabs, &FlowTabs::errorStepsFound, mListView, &DialogListView::markErrors);
-    connect(mFlowTabs, &FlowTabs::findingActivated, this, &MainWindow::showFinding);
+    connect(mFlowPane, &FlowPane::errorStepsFound, mListView, &DialogListView::markErrors);
+    connect(mFlowPane, &FlowPane::findingActivated, this, &MainWindow::showFinding);
     connect(mDocument, &ProjectDocument::modifiedChanged, this, &QWidget::setWindowModified);
     // The title names the project's file; a project replaced by one without a file, such as an
     // old project imported, shows the product alone.
@@ -263,8 +263,7 @@ void MainWindow::buildShortcuts()
         int button;
     };
     static const KeyCommand commands[] = {{"key_new", Qt::CTRL | Qt::Key_N, 0},
-                                          {"key_test", QKeyCombination(Qt::Key_F5), 3},
-                                          {"key_build", Qt::CTRL | Qt::Key_B, 4}};
+                                          {"key_test", QKeyCombination(Qt::Key_F5), 3}};
     for (const KeyCommand &command : commands) {
         auto *action = new QAction(this);
         action->setObjectName(QLatin1String(command.name));
@@ -333,14 +332,20 @@ void MainWindow::buildMenus()
     addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), resourceId(150));
     QAction *about = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), resourceId(156));
 
-    // The menus only pop up from the toolbar, so their shortcuts also live on the window.
+    // The menus only pop up from the toolbar, so their shortcuts also live on the window. Qt
+    // counts such menus as context menus, which hide keys on most desktops: the entries show
+    // them, so that the keys can be learnt.
     openFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    build->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     help->setShortcut(QKeySequence(Qt::Key_F1));
-    addActions({openFile, save, saveAs, help});
+    for (QAction *keyed : {openFile, save, saveAs, build, help})
+        keyed->setShortcutVisibleInContextMenu(true);
+    addActions({openFile, save, saveAs, build, help});
     mToolKeys[1] = openFile;
     mToolKeys[2] = save;
+    mToolKeys[4] = build;
 
     connect(openFile, &QAction::triggered, mProjectCommands, &ProjectCommands::open);
     connect(save, &QAction::triggered, this,
@@ -384,7 +389,7 @@ void MainWindow::applySettings()
     mPanel->retranslate();
     mListView->retranslate();
     retranslateToolTips();
-    mFlowTabs->retranslate();
+    mFlowPane->retranslate();
     showSampleEntries(sampleFileNames(languageId));
     mRecent->refresh();
     mToolbar->layoutButtons();
@@ -532,6 +537,7 @@ void MainWindow::restoreWindowLayout()
     restoreGeometry(storedBytes(OptionWindowGeometry));
     fitIntoScreen();
     mSplitter->restoreSplit(storedBytes(OptionWindowLayout), width(), EditingDesigned.width());
+    mFlowPane->restoreState(storedBytes(OptionProblemsPane));
 }
 
 void MainWindow::fitIntoScreen()
@@ -556,6 +562,7 @@ void MainWindow::saveWindowLayout() const
 {
     storeBytes(OptionWindowGeometry, saveGeometry());
     storeBytes(OptionWindowLayout, mSplitter->saveState());
+    storeBytes(OptionProblemsPane, mFlowPane->saveState());
 }
 
 } // namespace kq

@@ -15,7 +15,7 @@ class QMenu;
 namespace kq {
 
 class DialogListView;
-class FlowTabs;
+class FlowPane;
 class KXButton;
 class MainSplitter;
 class MainToolbar;
@@ -103,7 +103,7 @@ private:
     PropertiesPanel *mPanel = nullptr;
     ScriptComposer *mComposer = nullptr;
     ProjectStyleBox *mStyleBox = nullptr;
-    FlowTabs *mFlowTabs = nullptr;
+    FlowPane *mFlowPane = nullptr;
     MainSplitter *mSplitter = nullptr;
     StatusBar *mStatusBar = nullptr;
     ThemePainter *mPainter = nullptr;

@@ -35,7 +35,9 @@ ProblemsView::ProblemsView(QWidget *parent) : QTreeWidget(parent)
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
-    setTextElideMode(Qt::ElideRight);
+    // A long text keeps its start and its end (the step and script it names); the row's tooltip
+    // holds the whole text.
+    setTextElideMode(Qt::ElideMiddle);
     header()->setStretchLastSection(true);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(this, &QTreeWidget::itemClicked, this,
@@ -48,8 +50,9 @@ void ProblemsView::showFindings(const QList<Finding> &findings)
     // The row of the finding the user was on stays selected while that finding is still there.
     const QTreeWidgetItem *current = currentItem();
     const std::optional<Finding> selected =
-        current ? std::optional(mFindings.value(current->data(0, FindingRole).toInt()))
-                : std::nullopt;
+        current && current->data(0, FindingRole).isValid()
+            ? std::optional(mFindings.value(current->data(0, FindingRole).toInt()))
+            : std::nullopt;
     mFindings = findings;
     clear();
     QList<QTreeWidgetItem *> rows;
@@ -65,6 +68,8 @@ void ProblemsView::showFindings(const QList<Finding> &findings)
         row->setToolTip(1, text);
         rows << row;
     }
+    if (rows.isEmpty())
+        rows << noProblemsRow();
     addTopLevelItems(rows);
     const qsizetype again = selected ? findings.indexOf(*selected) : -1;
     if (again >= 0)
@@ -86,8 +91,19 @@ void ProblemsView::keyPressEvent(QKeyEvent *event)
     QTreeWidget::keyPressEvent(event);
 }
 
+QTreeWidgetItem *ProblemsView::noProblemsRow()
+{
+    // Says the check ran and found nothing; it leads nowhere, so it cannot be chosen.
+    auto *row = new QTreeWidgetItem;
+    row->setText(1, languageText(611));
+    row->setFlags(Qt::ItemIsEnabled);
+    return row;
+}
+
 void ProblemsView::activate(QTreeWidgetItem *item)
 {
+    if (!item->data(0, FindingRole).isValid())
+        return;
     const Finding &finding = mFindings.at(item->data(0, FindingRole).toInt());
     emit findingActivated(finding.step, finding.field);
 }

@@ -7,7 +7,8 @@
 namespace kq {
 
 // The findings of the project check as a list: one row per finding with its severity's icon,
-// its step ("Project" for the project as a whole) and its text in the active language. It does
+// its step ("Project" for the project as a whole) and its text in the active language, or one
+// row saying that no problems were found. It does
 // not know the document: the owner calls showFindings after every check.
 class ProblemsView : public QTreeWidget
 {
@@ -30,6 +31,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    static QTreeWidgetItem *noProblemsRow();
     void activate(QTreeWidgetItem *item);
 
     QList<Finding> mFindings;

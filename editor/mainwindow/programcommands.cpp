@@ -49,8 +49,14 @@ void ProgramCommands::build()
     mDocument.commitPendingEdits();
     if (!mayRunDespiteErrors(BuildQuestion))
         return;
-    const QString target =
-        mUi.saveFileName(mWindow, languageText(162), languageText(166) + QStringLiteral("|*.exe"));
+    // A built program ends as the runner does: in ".exe" on Windows only.
+    const QString ending = QFileInfo(runnerProgram()).suffix();
+    const QString target = mUi.saveFileName(
+        mWindow, {languageText(162),
+                  languageText(166) + QStringLiteral("|*.exe"),
+                  {},
+                  mDocument.pathBeside(ending.isEmpty() ? QString() : u'.' + ending),
+                  languageText(609)});
     if (target.isEmpty())
         return;
     QString error;
@@ -67,7 +73,12 @@ void ProgramCommands::buildPortable()
     if (!mayRunDespiteErrors(BuildQuestion))
         return;
     // The name typed is the new folder; the program inside it takes the folder's name.
-    const QString folder = mUi.saveFileName(mWindow, languageText(402), {});
+    const QString folder =
+        mUi.saveFileName(mWindow, {languageText(402),
+                                   {},
+                                   {},
+                                   mDocument.pathBeside(QStringLiteral("-portable")),
+                                   languageText(609)});
     if (folder.isEmpty())
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -91,8 +102,10 @@ void ProgramCommands::buildWebPage()
     mDocument.commitPendingEdits();
     if (!mayRunDespiteErrors(BuildQuestion))
         return;
-    const QString chosen =
-        mUi.saveFileName(mWindow, languageText(406), languageText(407) + QStringLiteral("|*.html"));
+    const QString chosen = mUi.saveFileName(
+        mWindow,
+        {languageText(406), languageText(407) + QStringLiteral("|*.html"), QStringLiteral("html"),
+         mDocument.pathBeside(QStringLiteral(".html")), languageText(609)});
     if (chosen.isEmpty())
         return;
     const QString page = WebPageBuilder::pagePath(chosen);

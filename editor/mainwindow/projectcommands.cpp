@@ -83,11 +83,13 @@ bool ProjectCommands::save(SaveMode mode)
     QString path = mDocument.path();
     if (mode == SaveMode::SaveAs || path.isEmpty()) {
         // The name offered, and any name typed, end in ".dlg2", so Open takes the file again.
-        const QString suggested =
-            path.isEmpty() ? QString() : ProjectIO::projectFileName(QFileInfo(path).fileName());
-        path = ProjectIO::projectFileName(mUi.saveFileName(
-            mWindow, languageText(161), languageText(163) + QStringLiteral("|*.dlg2"),
-            ProjectSuffix, suggested));
+        const QString suggested = mDocument.pathBeside(QStringLiteral(".") + ProjectSuffix);
+        path = ProjectIO::projectFileName(
+            mUi.saveFileName(mWindow, {languageText(161),
+                                       languageText(163) + QStringLiteral("|*.dlg2"),
+                                       ProjectSuffix,
+                                       suggested,
+                                       {}}));
         if (path.isEmpty())
             return false;
     }

@@ -1,0 +1,243 @@
+#include "flowpane.h"
+
+#include "flowview.h"
+#include "language.h"
+#include "picturebutton.h"
+#include "problemsview.h"
+#include "productinfo.h"
+#include "projectdocument.h"
+#include "uiservices.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QDataStream>
+#include <QIODevice>
+#include <QPushButton>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kq {
+
+namespace {
+
+// Room for a few findings under the picture, before the user drags it otherwise.
+constexpr int FirstProblemsHeight = 150;
+// Raised when what saveState writes changes.
+constexpr quint8 StateVersion = 1;
+
+} // namespace
+
+FlowPane::FlowPane(UiServices &ui, ProjectDocument &document, QWidget *parent)
+    : QWidget(parent), mUi(ui), mDocument(document), mProblemsHeight(FirstProblemsHeight)
+{
+    setObjectName(QStringLiteral("flow_pane"));
+    mSplitter = new QSplitter(Qt::Vertical, this);
+    mSplitter->setObjectName(QStringLiteral("flow_split"));
+    mSplitter->setChildrenCollapsible(false);
+    mSplitter->addWidget(createFlowPart());
+    mSplitter->addWidget(createProblemsPart());
+    // A taller window gives the picture the room; the problems keep their height.
+    mSplitter->setStretchFactor(0, 1);
+    mSplitter->setStretchFactor(1, 0);
+    connect(mSplitter, &QSplitter::splitterMoved, this, [this] {
+        if (!problemsFolded())
+            mProblemsHeight = mSplitter->sizes().at(1);
+    });
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(mSplitter);
+
+    connect(mFlowView, &FlowView::stepActivated, this,
+            [this](int step) { mDocument.setCurrentDialog(step + 1); });
+    connect(mProblems, &ProblemsView::findingActivated, this, &FlowPane::findingActivated);
+    connect(&mDocument, &ProjectDocument::contentsChanged, this, &FlowPane::checkProject);
+    // A project opened shows its whole flow, however the user zoomed the one before.
+    connect(&mDocument, &ProjectDocument::projectReplaced, mFlowView, &FlowView::showWholeWidth);
+    connect(&mDocument, &ProjectDocument::currentDialogChanged, this,
+            [this](int dialog) { mFlowView->selectStep(dialog - 1); });
+}
+
+QWidget *FlowPane::createFlowPart()
+{
+    auto *flowPart = new QWidget(this);
+    mFlowView = new FlowView(flowPart);
+    mExportPicture = new QPushButton(resourceId(372), flowPart);
+    mExportPicture->setObjectName(QStringLiteral("flow_export"));
+    mExportPicture->setAutoDefault(false);
+    connect(mExportPicture, &QPushButton::clicked, this, &FlowPane::exportPicture);
+    mFitFlow = new QPushButton(resourceId(480), flowPart);
+    mFitFlow->setObjectName(QStringLiteral("flow_fit"));
+    mFitFlow->setAutoDefault(false);
+    connect(mFitFlow, &QPushButton::clicked, mFlowView, &FlowView::fitToView);
+    // Ctrl+0 fits the map from anywhere in the window, as the button does.
+    auto *fitKey = new QAction(this);
+    fitKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    addAction(fitKey);
+    connect(fitKey, &QAction::triggered, mFlowView, &FlowView::fitToView);
+    // Tab goes along the row from left to right.
+    setTabOrder(mFitFlow, mExportPicture);
+    mButtons = new QBoxLayout(QBoxLayout::LeftToRight);
+    mButtons->addWidget(mFitFlow);
+    mButtons->addStretch(1);
+    mButtons->addWidget(mExportPicture);
+    auto *layout = new QVBoxLayout(flowPart);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(mFlowView, 1);
+    layout->addLayout(mButtons);
+    return flowPart;
+}
+
+QWidget *FlowPane::createProblemsPart()
+{
+    auto *problemsPart = new QWidget(this);
+    problemsPart->setObjectName(QStringLiteral("problems_pane"));
+    mProblemsTitle = new QToolButton(problemsPart);
+    mProblemsTitle->setObjectName(QStringLiteral("problems_title"));
+    mProblemsTitle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    mProblemsTitle->setAutoRaise(true);
+    mProblemsTitle->setCheckable(true);
+    mProblemsTitle->setChecked(true);
+    mProblemsTitle->setArrowType(Qt::DownArrow);
+    connect(mProblemsTitle, &QToolButton::toggled, this,
+            [this](bool shown) { setProblemsFolded(!shown); });
+    mProblems = new ProblemsView(problemsPart);
+    auto *layout = new QVBoxLayout(problemsPart);
+    layout->setContentsMargins(4, 0, 4, 4);
+    layout->setSpacing(2);
+    layout->addWidget(mProblemsTitle, 0, Qt::AlignLeft);
+    layout->addWidget(mProblems, 1);
+    return problemsPart;
+}
+
+bool FlowPane::problemsFolded() const
+{
+    return !mProblemsTitle->isChecked();
+}
+
+void FlowPane::setProblemsFolded(bool folded)
+{
+    mProblemsTitle->setChecked(!folded);
+    mProblemsTitle->setArrowType(folded ? Qt::RightArrow : Qt::DownArrow);
+    mProblems->setVisible(!folded);
+    QWidget *problemsPart = mSplitter->widget(1);
+    // Folded, the part is its title row and the picture takes the rest.
+    problemsPart->setMaximumHeight(folded ? problemsPart->minimumSizeHint().height()
+                                          : QWIDGETSIZE_MAX);
+    if (!folded)
+        applyProblemsHeight();
+}
+
+void FlowPane::applyProblemsHeight()
+{
+    const int total = mSplitter->height() - mSplitter->handleWidth();
+    if (total <= 0 || !isVisible()) {
+        mHeightPending = true;
+        return;
+    }
+    mHeightPending = false;
+    const int problems = qMin(mProblemsHeight, total / 2);
+    mSplitter->setSizes({total - problems, problems});
+}
+
+QByteArray FlowPane::saveState() const
+{
+    QByteArray state;
+    QDataStream out(&state, QIODevice::WriteOnly);
+    out << StateVersion << qint32(mProblemsHeight) << problemsFolded();
+    return state;
+}
+
+void FlowPane::restoreState(const QByteArray &state)
+{
+    QDataStream in(state);
+    quint8 version = 0;
+    qint32 height = 0;
+    bool folded = false;
+    in >> version >> height >> folded;
+    if (in.status() != QDataStream::Ok || version != StateVersion || height <= 0)
+        return;
+    mProblemsHeight = height;
+    setProblemsFolded(folded);
+    mHeightPending = true;
+}
+
+void FlowPane::showProblemsCount()
+{
+    const qsizetype count = mProblems->findings().size();
+    const QString title = languageText(371);
+    mProblemsTitle->setText(count ? QStringLiteral("%1 (%2)").arg(title).arg(count) : title);
+    mProblemsTitle->setAccessibleName(title);
+}
+
+void FlowPane::retranslate()
+{
+    mExportPicture->setText(languageText(372));
+    mFitFlow->setText(languageText(480));
+    mFitFlow->setToolTip(toolTipWithKey(languageText(481), QKeySequence(Qt::CTRL | Qt::Key_0)));
+    mFlowView->setToolTip(languageText(482));
+    mFlowView->setAccessibleName(languageText(370));
+    mProblems->setAccessibleName(languageText(371));
+    mProblems->retranslate();
+    checkProject();
+    // As narrow as the wider button, so that the editing areas keep their room on a small screen.
+    setMinimumWidth(qMax(mFitFlow->sizeHint().width(), mExportPicture->sizeHint().width()) + 16);
+    stackButtonsWhenNarrow();
+}
+
+void FlowPane::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    stackButtonsWhenNarrow();
+    if (mHeightPending && !problemsFolded())
+        applyProblemsHeight();
+}
+
+void FlowPane::showEvent(QShowEvent *event)
+{
+    // The splitter has set out its parts by now, from their sizes: the remembered height wins.
+    QWidget::showEvent(event);
+    if (mHeightPending && !problemsFolded())
+        applyProblemsHeight();
+}
+
+void FlowPane::stackButtonsWhenNarrow()
+{
+    // A pane too narrow for both buttons side by side puts one above the other, captions whole.
+    const int sideBySide = mFitFlow->sizeHint().width() + mExportPicture->sizeHint().width() + 24;
+    mButtons->setDirection(width() < sideBySide ? QBoxLayout::TopToBottom
+                                                : QBoxLayout::LeftToRight);
+}
+
+void FlowPane::checkProject()
+{
+    const QList<Finding> findings = mDocument.check();
+    mProblems->showFindings(findings);
+    showProblemsCount();
+    mFlowView->showProject(mDocument.project(), findings);
+    mFlowView->selectStep(mDocument.currentDialog() - 1);
+    QSet<int> errorSteps;
+    for (const Finding &finding : findings) {
+        if (finding.severity() == Finding::Severity::Error && finding.step >= 0)
+            errorSteps.insert(finding.step);
+    }
+    emit errorStepsFound(errorSteps);
+}
+
+void FlowPane::exportPicture()
+{
+    const QString path = mUi.saveFileName(
+        window(),
+        {languageText(373),
+         languageText(374) + QStringLiteral("|*.png|") + languageText(375) +
+             QStringLiteral("|*.svg"),
+         QStringLiteral("png"), mDocument.pathBeside(QStringLiteral(".png")), languageText(610)});
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!mFlowView->exportPicture(path, &error))
+        mUi.message(window(), languageText(377), ProductTitle, UiServices::Icon::Warning,
+                    UiServices::Buttons::Ok, error);
+}
+
+} // namespace kq
