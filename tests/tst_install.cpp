@@ -359,7 +359,8 @@ void TestInstall::manPageRenders()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LC_ALL", "C.UTF-8");
     groff.setProcessEnvironment(env);
-    groff.start("groff", {"-man", "-ww", "-Tutf8", "-z", KQ_SOURCE_DIR "/desktop/tavlen.1"});
+    const QString page = KQ_SOURCE_DIR "/desktop/tavlen.1";
+    groff.start("groff", {"-man", "-ww", "-Tutf8", "-z", page});
     QVERIFY2(groff.waitForFinished(), "groff is missing (Debian groff-base)");
     QCOMPARE(groff.exitCode(), 0);
     QCOMPARE(QString::fromLocal8Bit(groff.readAllStandardError()), QString());

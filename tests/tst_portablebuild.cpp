@@ -186,9 +186,11 @@ void TestPortableBuild::playsOnAnXServer()
     if (xvfb.isEmpty() || xdotool.isEmpty())
         QSKIP("needs xvfb-run and xdotool");
     // The message window waits for its button; Esc presses it, and its script ends the run.
-    // Esc is pressed until the program has ended, as the window may take the focus late.
+    // Esc is pressed until the program has ended, as the window may take the focus late. The
+    // sanitizers' options go along in the sanitized build (empty otherwise).
     const QString script = QStringLiteral(
-        "env -i DISPLAY=\"$DISPLAY\" XAUTHORITY=\"$XAUTHORITY\" LD_DEBUG=libs \"$1\" &\n"
+        "env -i DISPLAY=\"$DISPLAY\" XAUTHORITY=\"$XAUTHORITY\" LD_DEBUG=libs \\\n"
+        "  ASAN_OPTIONS=\"$ASAN_OPTIONS\" LSAN_OPTIONS=\"$LSAN_OPTIONS\" \"$1\" &\n"
         "program=$!\n"
         "timeout 20 xdotool search --sync --onlyvisible --classname \"$2\" >/dev/null\n"
         "for i in $(seq 40); do\n"
