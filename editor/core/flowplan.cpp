@@ -87,29 +87,82 @@ QString firstLine(const QString &text)
     return box.section(u'\n', 0, 0).trimmed();
 }
 
-QString typeName(qint16 type)
+// The texts of the active language one plan shows, each looked up once: every lookup checks the
+// language file on disk, and a plan of 99 steps names the same few types and buttons hundreds of
+// times.
+class PlanTexts
 {
-    switch (type) {
-    case DialogRecord::Message:
-        return languageText(120);
-    case DialogRecord::Progress:
-        return languageText(121);
-    case DialogRecord::Pause:
-        return languageText(122);
-    default:
-        return withoutMnemonic(languageText(101)) + u' ' + QString::number(type) +
-               QStringLiteral(" · ") + languageText(362);
+public:
+    QString text(int id)
+    {
+        auto it = mTexts.constFind(id);
+        if (it == mTexts.constEnd())
+            it = mTexts.insert(id, languageText(id));
+        return *it;
     }
-}
 
-QString subtitle(const DialogRecord &record)
-{
-    const QString type = typeName(record.type);
-    if (record.type != DialogRecord::Progress && record.type != DialogRecord::Pause)
-        return type;
-    return type + QStringLiteral(" · ") + withoutMnemonic(languageText(102)) + u' ' +
-           QString::number(record.time);
-}
+    QString fieldName(StepField field)
+    {
+        auto it = mFieldNames.constFind(field);
+        if (it == mFieldNames.constEnd())
+            it = mFieldNames.insert(field, FindingText::fieldName(field));
+        return *it;
+    }
+
+    QString typeName(qint16 type)
+    {
+        switch (type) {
+        case DialogRecord::Message:
+            return text(120);
+        case DialogRecord::Progress:
+            return text(121);
+        case DialogRecord::Pause:
+            return text(122);
+        default:
+            return withoutMnemonic(text(101)) + u' ' + QString::number(type) +
+                   QStringLiteral(" · ") + text(362);
+        }
+    }
+
+    QString subtitle(const DialogRecord &record)
+    {
+        const QString type = typeName(record.type);
+        if (record.type != DialogRecord::Progress && record.type != DialogRecord::Pause)
+            return type;
+        return type + QStringLiteral(" · ") + withoutMnemonic(text(102)) + u' ' +
+               QString::number(record.time);
+    }
+
+    QString exitLabel(const StepExit &exit)
+    {
+        switch (exit.field) {
+        case StepField::BarFull:
+            return text(126);
+        case StepField::PauseEnd:
+            return text(127);
+        case StepField::None:
+            return text(362);
+        default:
+            return exit.caption.isEmpty() ? fieldName(exit.field) : exit.caption;
+        }
+    }
+
+    QString endTitle(const StepExit &exit)
+    {
+        switch (exit.leads) {
+        case StepExit::Leads::Exit:
+            return text(360);
+        case StepExit::Leads::Fault:
+            return u'"' + exit.script + u'"';
+        default:
+            return text(exit.target < 0 ? 363 : 361);
+        }
+    }
+
+private:
+    QHash<int, QString> mTexts;
+    QHash<StepField, QString> mFieldNames;
+};
 
 QString stepTooltip(const DialogRecord &record)
 {
@@ -122,32 +175,6 @@ QString stepTooltip(const DialogRecord &record)
     if (!caption.isEmpty())
         lines.prepend(caption);
     return lines.join(u'\n');
-}
-
-QString exitLabel(const StepExit &exit)
-{
-    switch (exit.field) {
-    case StepField::BarFull:
-        return languageText(126);
-    case StepField::PauseEnd:
-        return languageText(127);
-    case StepField::None:
-        return languageText(362);
-    default:
-        return exit.caption.isEmpty() ? FindingText::fieldName(exit.field) : exit.caption;
-    }
-}
-
-QString endTitle(const StepExit &exit)
-{
-    switch (exit.leads) {
-    case StepExit::Leads::Exit:
-        return languageText(360);
-    case StepExit::Leads::Fault:
-        return u'"' + exit.script + u'"';
-    default:
-        return languageText(exit.target < 0 ? QStringLiteral("%0363") : QStringLiteral("%0361"));
-    }
 }
 
 FlowNode::Kind endKind(const StepExit &exit)
@@ -315,7 +342,7 @@ private:
         }
     }
 
-    FlowNode stepNode(int step) const
+    FlowNode stepNode(int step)
     {
         const DialogRecord &record = mProject.record(step + 1);
         FlowNode node;
@@ -324,7 +351,7 @@ private:
         node.title = trimmedRight(record.caption);
         if (node.title.isEmpty())
             node.title = firstLine(record.text);
-        node.subtitle = subtitle(record);
+        node.subtitle = mTexts.subtitle(record);
         // A pause usually has neither caption nor text: its type and time name it.
         if (node.title.isEmpty())
             node.title = std::exchange(node.subtitle, QString());
@@ -350,7 +377,7 @@ private:
     }
 
     // What every arrow of an exit shows, wherever it is drawn.
-    FlowEdge exitEdge(int step, const StepExit &exit) const
+    FlowEdge exitEdge(int step, const StepExit &exit)
     {
         const Marked &marked = mMarks.edges.value({step, int(exit.field)});
         FlowEdge edge;
@@ -358,7 +385,7 @@ private:
         edge.field = exit.field;
         edge.leads = exit.leads;
         edge.target = exit.target;
-        edge.label = exitLabel(exit);
+        edge.label = mTexts.exitLabel(exit);
         edge.mark = marked.mark;
         edge.tooltip = withFindings(exit.script, marked);
         return edge;
@@ -407,18 +434,18 @@ private:
             edge.look =
                 exit.leads == StepExit::Leads::Fault ? FlowEdge::Look::Fault : FlowEdge::Look::End;
             edge.path = line(QPointF(0, y), QPointF(EndRight, y));
-            mPlan.nodes << endNode(exit, edge.step, y);
+            mPlan.nodes << endNode(exit, edge.step, y, mTexts.endTitle(exit));
         }
         mPlan.edges << edge;
     }
 
-    static FlowNode endNode(const StepExit &exit, int step, qreal y)
+    static FlowNode endNode(const StepExit &exit, int step, qreal y, const QString &title)
     {
         FlowNode end;
         end.kind = endKind(exit);
         end.step = step;
         end.rect = QRectF(EndRight - EndWidth, y - EndHeight / 2, EndWidth, EndHeight);
-        end.title = endTitle(exit);
+        end.title = title;
         end.mark = exit.leads == StepExit::Leads::Fault ? FlowMark::Error : FlowMark::None;
         return end;
     }
@@ -444,7 +471,7 @@ private:
         FlowNode end;
         end.kind = FlowNode::Kind::PastEnd;
         end.rect = QRectF(Width / 2 - 90, FlowPlan::rowTop(mProject.dialogCount()), 180, 30);
-        end.title = languageText(361);
+        end.title = mTexts.text(361);
         mPlan.nodes << end;
     }
 
@@ -467,6 +494,7 @@ private:
     const DialogProject &mProject;
     const Marks mMarks;
     const qint16 mStyle;
+    PlanTexts mTexts;
     FlowPlan mPlan;
     QList<FlowEdge> mJumps;
     QList<QPair<int, int>> mSpans;
