@@ -4,6 +4,7 @@
 #include "language.h"
 #include "picturebutton.h"
 #include "projectdocument.h"
+#include "themepainter.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -133,11 +134,12 @@ void DialogListView::updateButtons()
 {
     const int count = mDocument.dialogCount();
     const int current = mDocument.currentDialog();
-    mNew->setEnabled(count < DialogProject::MaxDialogs);
-    mDelete->setEnabled(count > 1);
-    mUp->setEnabled(count > 1 && current > 1);
-    mDown->setEnabled(count > 1 && current < count);
-    emit buttonsUpdated();
+    bool changed = setControlsEnabled({mNew}, count < DialogProject::MaxDialogs);
+    changed = setControlsEnabled({mDelete}, count > 1) || changed;
+    changed = setControlsEnabled({mUp}, count > 1 && current > 1) || changed;
+    changed = setControlsEnabled({mDown}, count > 1 && current < count) || changed;
+    if (changed)
+        emit buttonsUpdated();
 }
 
 void DialogListView::retranslate()

@@ -40,6 +40,7 @@ public:
     QMenu *createContextMenu();
 
 signals:
+    // Buttons were enabled or disabled: the window colours them again.
     void buttonsUpdated();
 
 protected:

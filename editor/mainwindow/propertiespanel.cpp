@@ -11,6 +11,7 @@
 #include "optionrow.h"
 #include "projectdocument.h"
 #include "textlines.h"
+#include "themepainter.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -229,9 +230,9 @@ void PropertiesPanel::showStates(int type)
     const bool message = type == DialogRecord::Message;
     const bool progress = type == DialogRecord::Progress;
     const bool pause = type == DialogRecord::Pause;
-    const auto enable = [](std::initializer_list<QWidget *> widgets, bool on) {
-        for (QWidget *widget : widgets)
-            widget->setEnabled(on);
+    bool changed = false;
+    const auto enable = [&changed](std::initializer_list<QWidget *> widgets, bool on) {
+        changed = setControlsEnabled(widgets, on) || changed;
     };
     enable({mTime, mLblTime}, !message);
     enable({mCaption, mLblCaption, mIcons, mLblIco, mBtn[0], mLblBtn[0]}, !pause);
@@ -239,7 +240,8 @@ void PropertiesPanel::showStates(int type)
     enable({mBtnScr[1], mLblBtnScr[1]}, !pause);
     if (type >= 0 && type < int(mType.size()))
         mLblType->setBuddy(mType[type]);
-    emit statesChanged();
+    if (changed)
+        emit statesChanged();
 }
 
 void PropertiesPanel::selectType(int type)

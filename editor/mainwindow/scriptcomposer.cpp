@@ -6,6 +6,7 @@
 #include "language.h"
 #include "picturebutton.h"
 #include "projectdocument.h"
+#include "themepainter.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -120,9 +121,9 @@ void ScriptComposer::updateInsertButtons()
     // Every script box the step uses can be composed: both buttons of a message, the button and
     // the bar-full script of a progress, the pause-end script of a pause.
     const int type = mDocument.record(mDocument.currentDialog()).type;
-    mInsert[0]->setEnabled(true);
-    mInsert[1]->setEnabled(type != DialogRecord::Pause);
-    emit statesChanged();
+    const bool changed = setControlsEnabled({mInsert[0]}, true);
+    if (setControlsEnabled({mInsert[1]}, type != DialogRecord::Pause) || changed)
+        emit statesChanged();
 }
 
 void ScriptComposer::selectCommand(int index)

@@ -37,6 +37,7 @@ public:
 
 signals:
     void insertRequested(int button, const QString &script);
+    // Controls were enabled or disabled: the window colours them again.
     void statesChanged();
 
 protected:

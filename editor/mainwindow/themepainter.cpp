@@ -55,6 +55,17 @@ bool isTextBox(QWidget *control)
 
 } // namespace
 
+bool setControlsEnabled(std::initializer_list<QWidget *> controls, bool enabled)
+{
+    bool changed = false;
+    for (QWidget *control : controls) {
+        // A control disabled by its own setting carries the attribute, whatever its parents do.
+        changed = changed || control->testAttribute(Qt::WA_ForceDisabled) == enabled;
+        control->setEnabled(enabled);
+    }
+    return changed;
+}
+
 ThemePainter::ThemePainter(QWidget &window, QLabel &statusLine)
     : QObject(&window), mWindow(window), mStatusLine(statusLine)
 {

@@ -7,10 +7,16 @@
 
 #include <array>
 
+#include <initializer_list>
+
 class QLabel;
 class QWidget;
 
 namespace kq {
+
+// Enables or disables the controls and tells whether any of them was set the other way before:
+// only then do their colours need painting again.
+bool setControlsEnabled(std::initializer_list<QWidget *> controls, bool enabled);
 
 // Puts the active theme's colours onto a window's controls. It keeps its own copy of the eleven
 // colours, read when the settings are applied, and paints every control by its kind and by
