@@ -26,6 +26,8 @@ private slots:
     void deleteSelectsNeighbour_data();
     void deleteSelectsNeighbour();
     void moveDownThenUpRestoresOrder();
+    void listOperationsShowWhatARefillShows_data();
+    void listOperationsShowWhatARefillShows();
     void listButtonsFollowSelection_data();
     void listButtonsFollowSelection();
     void selectionLoadsDialog();
@@ -188,6 +190,62 @@ void TestDialogListView::moveDownThenUpRestoresOrder()
     QCOMPARE(document(window).currentDialog(), 1);
     QCOMPARE(child<QPlainTextEdit>(&window, "msg_text")->toPlainText(), "D0");
     QVERIFY(!child<QPushButton>(&window, "list_up")->isEnabled());
+}
+
+// Each entry as the list shows it: its text, "!" for an error mark and "*" for the selection.
+static QStringList shownEntries(const QWidget &window)
+{
+    const auto *list = child<QListWidget>(&window, "dlg_list");
+    QStringList shown;
+    for (int row = 0; row < list->count(); ++row) {
+        const QListWidgetItem *item = list->item(row);
+        shown << item->text() + (item->icon().isNull() ? "" : " !") +
+                     (row == list->currentRow() ? " *" : "");
+    }
+    return shown;
+}
+
+void TestDialogListView::listOperationsShowWhatARefillShows_data()
+{
+    QTest::addColumn<QStringList>("operations");
+    QTest::newRow("delete in the middle") << QStringList{"delete 3"};
+    QTest::newRow("delete the first") << QStringList{"delete 1"};
+    QTest::newRow("delete the last") << QStringList{"delete 6"};
+    QTest::newRow("insert after the first") << QStringList{"insert 1"};
+    QTest::newRow("insert after the last") << QStringList{"insert 6"};
+    QTest::newRow("move down and up") << QStringList{"down 2", "up 5"};
+    QTest::newRow("delete undone") << QStringList{"delete 2", "undo"};
+    QTest::newRow("several undone and redone")
+        << QStringList{"insert 3", "down 4", "delete 2", "undo", "undo", "redo"};
+}
+
+// The list changes only the entries an operation touches; what it shows afterwards is what
+// filling it again from the document shows.
+void TestDialogListView::listOperationsShowWhatARefillShows()
+{
+    QFETCH(QStringList, operations);
+    Views window;
+    fillProject(window, 6);
+    listView(window).markErrors({1, 4});
+    ProjectDocument &edited = document(window);
+    for (const QString &operation : operations) {
+        const QString verb = operation.section(' ', 0, 0);
+        const int dialog = operation.section(' ', 1).toInt();
+        if (verb == "insert")
+            edited.insertDialog(dialog);
+        else if (verb == "delete")
+            edited.deleteDialog(dialog);
+        else if (verb == "up" || verb == "down")
+            edited.moveDialog(dialog, verb == "up" ? -1 : 1);
+        else if (verb == "undo")
+            edited.undo();
+        else
+            edited.redo();
+    }
+    const QStringList shown = shownEntries(window);
+    QCOMPARE(shown.size(), edited.dialogCount());
+    listView(window).refresh();
+    QCOMPARE(shown, shownEntries(window));
 }
 
 void TestDialogListView::listButtonsFollowSelection_data()

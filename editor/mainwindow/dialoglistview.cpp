@@ -18,6 +18,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 namespace kq {
@@ -86,9 +87,10 @@ DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
     layout->addLayout(buttons);
 
     connect(&mDocument, &ProjectDocument::recordChanged, this, &DialogListView::updateEntry);
-    connect(&mDocument, &ProjectDocument::dialogInserted, this, &DialogListView::refresh);
-    connect(&mDocument, &ProjectDocument::dialogRemoved, this, &DialogListView::refresh);
-    connect(&mDocument, &ProjectDocument::dialogMoved, this, &DialogListView::refresh);
+    connect(&mDocument, &ProjectDocument::dialogInserted, this, &DialogListView::insertEntry);
+    connect(&mDocument, &ProjectDocument::dialogRemoved, this, &DialogListView::removeEntry);
+    connect(&mDocument, &ProjectDocument::dialogMoved, this,
+            [this](int from, int to) { updateEntries(std::min(from, to), std::max(from, to)); });
     connect(&mDocument, &ProjectDocument::projectReplaced, this, &DialogListView::refresh);
     connect(&mDocument, &ProjectDocument::currentDialogChanged, this,
             &DialogListView::selectCurrent);
@@ -113,12 +115,48 @@ void DialogListView::updateEntry(int dialog)
         item->setText(entryText(dialog - 1, mDocument.record(dialog).text));
 }
 
+// A list operation renumbers only the entries from its dialog on; the entries before it keep
+// their items, so a 99-step list is not filled, laid out and painted again whole.
+void DialogListView::insertEntry(int dialog)
+{
+    {
+        const QSignalBlocker blocker(mList);
+        mList->insertItem(dialog - 1, QString());
+    }
+    updateEntries(dialog, mDocument.dialogCount());
+}
+
+void DialogListView::removeEntry(int dialog)
+{
+    {
+        const QSignalBlocker blocker(mList);
+        delete mList->takeItem(dialog - 1);
+    }
+    updateEntries(dialog, mDocument.dialogCount());
+}
+
+void DialogListView::updateEntries(int first, int last)
+{
+    {
+        const QSignalBlocker blocker(mList);
+        for (int dialog = first; dialog <= last; ++dialog)
+            updateEntry(dialog);
+    }
+    markErrors(mErrorSteps);
+    selectCurrent();
+}
+
 void DialogListView::markErrors(const QSet<int> &steps)
 {
     mErrorSteps = steps;
     const QIcon error = style()->standardIcon(QStyle::SP_MessageBoxCritical);
-    for (int row = 0; row < mList->count(); ++row)
-        mList->item(row)->setIcon(steps.contains(row) ? error : QIcon());
+    for (int row = 0; row < mList->count(); ++row) {
+        QListWidgetItem *item = mList->item(row);
+        // An entry without an error that shows none is left alone: setting even an empty icon
+        // repaints it.
+        if (steps.contains(row) || !item->icon().isNull())
+            item->setIcon(steps.contains(row) ? error : QIcon());
+    }
 }
 
 void DialogListView::selectCurrent()

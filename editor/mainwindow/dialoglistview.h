@@ -48,6 +48,10 @@ protected:
 
 private:
     void updateEntry(int dialog);
+    void insertEntry(int dialog);
+    void removeEntry(int dialog);
+    // Writes the entries of the dialogs first to last again, then the marks and the selection.
+    void updateEntries(int first, int last);
     void selectCurrent();
     void showContextMenu(const QPoint &at);
 
