@@ -85,6 +85,58 @@ DialogProject removed(const DialogProject &project, int at)
     return result;
 }
 
+// Everything a box or an arrow draws, told apart from the view's own comparison.
+QString drawn(const FlowNode &node)
+{
+    const QRectF &rect = node.rect;
+    return describe(node) + QStringLiteral(" %1,%2 %3x%4 %5 %6 %7 %8 %9")
+                                .arg(rect.x())
+                                .arg(rect.y())
+                                .arg(rect.width())
+                                .arg(rect.height())
+                                .arg(node.subtitle)
+                                .arg(node.type)
+                                .arg(node.ico)
+                                .arg(node.style)
+                                .arg(node.tooltip);
+}
+
+QString drawn(const FlowEdge &edge)
+{
+    QString path;
+    for (int i = 0; i < edge.path.elementCount(); ++i)
+        path +=
+            QStringLiteral(" %1:%2").arg(edge.path.elementAt(i).x).arg(edge.path.elementAt(i).y);
+    return describe(edge) + path +
+           QStringLiteral(" %1,%2 %3 %4 %5 %6")
+               .arg(edge.labelAt.x())
+               .arg(edge.labelAt.y())
+               .arg(edge.labelWidth)
+               .arg(edge.labelAlignedRight)
+               .arg(edge.arrowhead)
+               .arg(edge.tooltip);
+}
+
+// What the items in the scene draw and what the plan holds, each sorted.
+QPair<QStringList, QStringList> pictureAndPlan(const FlowView &view)
+{
+    QStringList picture;
+    for (const QGraphicsItem *item : view.scene()->items()) {
+        if (item->type() == FlowNodeItem::Type)
+            picture << drawn(static_cast<const FlowNodeItem *>(item)->node());
+        else if (item->type() == FlowEdgeItem::Type)
+            picture << drawn(static_cast<const FlowEdgeItem *>(item)->edge());
+    }
+    QStringList plan;
+    for (const FlowNode &node : view.plan().nodes)
+        plan << drawn(node);
+    for (const FlowEdge &edge : view.plan().edges)
+        plan << drawn(edge);
+    picture.sort();
+    plan.sort();
+    return {picture, plan};
+}
+
 QList<QGraphicsItem *> stepItems(const FlowView &view)
 {
     QList<QGraphicsItem *> items;
@@ -112,6 +164,8 @@ private slots:
     void insertRedrawsTheStepsFromThere();
     void deleteRedrawsTheStepsFromThere();
     void editRedrawsOnlyThatStep();
+    void itemsShowWhatThePlanHolds_data();
+    void itemsShowWhatThePlanHolds();
     void updateKeepsZoomScrollAndSelection();
     void clickingABoxActivatesItsStep();
     void arrowKeysMoveBetweenSteps();
@@ -280,6 +334,45 @@ void TestFlowView::editRedrawsOnlyThatStep()
     QCOMPARE(view.edgeItems(1).size(), 1);
     QVERIFY(view.edgeItems(1).at(0) != arrows.at(0));
     QCOMPARE(view.edgeItems(1).at(0)->edge().label, QString("Вперёд"));
+}
+
+void TestFlowView::itemsShowWhatThePlanHolds_data()
+{
+    QTest::addColumn<QString>("change");
+    for (const char *change : {"none", "caption edited", "step deleted", "step inserted",
+                               "steps swapped", "jump retargeted", "jump past the end"})
+        QTest::newRow(change) << change;
+}
+
+// Whatever changed, the items kept and the items made show exactly the new plan: no item is
+// left over from the old picture and none shows a box or arrow as it was.
+void TestFlowView::itemsShowWhatThePlanHolds()
+{
+    QFETCH(QString, change);
+    // Jumps forward and back, an end and a button that stays: arcs in lanes and end boxes.
+    const DialogProject before =
+        captioned({message("Далее", Next), message("Далее", ButtonScript::goTo(4)),
+                   message("Назад", Back, "Выход", Exit), message("Стой", No, "Далее", Next),
+                   message("В начало", ButtonScript::goTo(1))});
+    DialogProject after = before;
+    if (change == "caption edited")
+        after.record(4).caption = QStringLiteral("Другой");
+    else if (change == "step deleted")
+        after = removed(before, 1);
+    else if (change == "step inserted")
+        after = inserted(before, 2, QStringLiteral("Новый"));
+    else if (change == "steps swapped")
+        std::swap(after.record(2), after.record(3));
+    else if (change == "jump retargeted")
+        after.record(2).btnscr1 = ButtonScript::goTo(3);
+    else if (change == "jump past the end")
+        after.record(5).btnscr1 = ButtonScript::goTo(9);
+
+    FlowView view;
+    view.showProject(before, ProjectCheck::check(before));
+    view.showProject(after, ProjectCheck::check(after));
+    const auto [picture, plan] = pictureAndPlan(view);
+    QCOMPARE(picture, plan);
 }
 
 void TestFlowView::updateKeepsZoomScrollAndSelection()

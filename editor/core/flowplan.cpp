@@ -32,8 +32,6 @@ constexpr qreal StayLoopWidth = 34;
 constexpr qreal LabelRise = 5;
 constexpr int TooltipLines = 6;
 
-const QChar Separator(0x1f);
-
 // The worst severity among the findings on one thing, and their texts.
 struct Marked
 {
@@ -247,39 +245,35 @@ QList<int> assignLanes(const QList<QPair<int, int>> &spans)
     return result;
 }
 
-QString joinKey(const QStringList &parts)
+size_t hashPoint(QPointF point, size_t seed)
 {
-    return parts.join(Separator);
+    return qHashMulti(seed, point.x(), point.y());
 }
 
-QString rectKey(const QRectF &rect)
+size_t hashRect(const QRectF &rect, size_t seed)
 {
-    return QStringLiteral("%1,%2,%3,%4")
-        .arg(rect.x())
-        .arg(rect.y())
-        .arg(rect.width())
-        .arg(rect.height());
+    return qHashMulti(seed, rect.x(), rect.y(), rect.width(), rect.height());
 }
 
 } // namespace
 
-QString FlowNode::key() const
+// Hashes of everything equality compares: the flow view finds the item of an unchanged box or
+// arrow by them.
+size_t qHash(const FlowNode &node, size_t seed)
 {
-    return joinKey({QString::number(int(kind)), QString::number(step), rectKey(rect), title,
-                    subtitle, QString::number(type), QString::number(ico), QString::number(style),
-                    QString::number(int(mark)), tooltip});
+    seed = hashRect(node.rect, seed);
+    return qHashMulti(seed, int(node.kind), node.step, node.title, node.subtitle, node.type,
+                      node.ico, node.style, int(node.mark), node.tooltip);
 }
 
-QString FlowEdge::key() const
+size_t qHash(const FlowEdge &edge, size_t seed)
 {
-    QStringList points;
-    for (int i = 0; i < path.elementCount(); ++i)
-        points << QStringLiteral("%1:%2").arg(path.elementAt(i).x).arg(path.elementAt(i).y);
-    return joinKey({QString::number(step), QString::number(int(field)), QString::number(int(look)),
-                    points.join(u' '), QString::number(arrowhead), label,
-                    QStringLiteral("%1,%2").arg(labelAt.x()).arg(labelAt.y()),
-                    QString::number(labelWidth), QString::number(labelAlignedRight),
-                    QString::number(int(mark)), tooltip});
+    for (int i = 0; i < edge.path.elementCount(); ++i)
+        seed = hashPoint(edge.path.elementAt(i), seed);
+    seed = hashPoint(edge.labelAt, seed);
+    return qHashMulti(seed, edge.step, int(edge.field), int(edge.leads), edge.target,
+                      int(edge.look), edge.arrowhead, edge.label, edge.labelWidth,
+                      edge.labelAlignedRight, int(edge.mark), edge.tooltip);
 }
 
 namespace {

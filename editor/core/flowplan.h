@@ -31,9 +31,11 @@ struct FlowNode
     FlowMark mark = FlowMark::None;
     QString tooltip;
 
-    // Everything that decides how it looks: equal keys draw the same.
-    QString key() const;
+    // Everything that decides how it looks: equal nodes draw the same.
+    bool operator==(const FlowNode &other) const = default;
 };
+
+size_t qHash(const FlowNode &node, size_t seed = 0);
 
 // One arrow of the flow picture: a way out of a step, or the start's arrow to step 0.
 struct FlowEdge
@@ -54,8 +56,10 @@ struct FlowEdge
     FlowMark mark = FlowMark::None;
     QString tooltip;
 
-    QString key() const;
+    bool operator==(const FlowEdge &other) const = default;
 };
+
+size_t qHash(const FlowEdge &edge, size_t seed = 0);
 
 // The whole picture: steps top to bottom in list order, arrows to the next step straight down,
 // other jumps as arcs on the right (each in a lane of its own), ends as boxes on the left, and

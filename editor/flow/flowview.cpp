@@ -43,34 +43,34 @@ FlowView::FlowView(QWidget *parent) : QGraphicsView(parent), mScene(new QGraphic
 void FlowView::showProject(const DialogProject &project, const QList<Finding> &findings)
 {
     mPlan = FlowPlan::make(project, findings);
-    QHash<QString, QGraphicsItem *> shown;
     mSteps.clear();
-    for (const FlowNode &node : mPlan.nodes) {
-        const QString key = QStringLiteral("node ") + node.key();
-        QGraphicsItem *item = mItems.take(key);
-        if (!item) {
-            item = new FlowNodeItem(node);
-            mScene->addItem(item);
-        }
-        shown.insert(key, item);
-        if (node.kind == FlowNode::Kind::Step)
-            mSteps.insert(node.step, static_cast<FlowNodeItem *>(item));
+    mNodeItems = keptOrNewItems(mPlan.nodes, mNodeItems);
+    for (FlowNodeItem *item : std::as_const(mNodeItems)) {
+        if (item->node().kind == FlowNode::Kind::Step)
+            mSteps.insert(item->node().step, item);
     }
-    for (const FlowEdge &edge : mPlan.edges) {
-        const QString key = QStringLiteral("edge ") + edge.key();
-        QGraphicsItem *item = mItems.take(key);
-        if (!item) {
-            item = new FlowEdgeItem(edge);
-            mScene->addItem(item);
-        }
-        shown.insert(key, item);
-    }
-    qDeleteAll(mItems);
-    mItems = shown;
+    mEdgeItems = keptOrNewItems(mPlan.edges, mEdgeItems);
     mScene->setSceneRect(mPlan.bounds);
     updateHighlight();
     if (mFollowsWidth)
         fitWidth();
+}
+
+template <class Shown, class Item>
+QHash<Shown, Item *> FlowView::keptOrNewItems(const QList<Shown> &plan, QHash<Shown, Item *> &old)
+{
+    QHash<Shown, Item *> items;
+    items.reserve(plan.size());
+    for (const Shown &shown : plan) {
+        Item *item = old.take(shown);
+        if (!item) {
+            item = new Item(shown);
+            mScene->addItem(item);
+        }
+        items.insert(shown, item);
+    }
+    qDeleteAll(old);
+    return items;
 }
 
 void FlowView::selectStep(int step)
@@ -95,12 +95,9 @@ FlowNodeItem *FlowView::stepItem(int step) const
 QList<FlowEdgeItem *> FlowView::edgeItems(int step) const
 {
     QList<FlowEdgeItem *> edges;
-    for (QGraphicsItem *item : mItems) {
-        if (item->type() == FlowEdgeItem::Type) {
-            auto *edge = static_cast<FlowEdgeItem *>(item);
-            if (edge->edge().step == step)
-                edges << edge;
-        }
+    for (FlowEdgeItem *edge : mEdgeItems) {
+        if (edge->edge().step == step)
+            edges << edge;
     }
     // In the order the plan lists them, which is the order of the step's exits.
     std::sort(edges.begin(), edges.end(), [](const FlowEdgeItem *a, const FlowEdgeItem *b) {

@@ -64,6 +64,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    // The items of the plan's boxes or arrows: those of the old items that show the same, new
+    // ones for the rest. The old items not kept are deleted.
+    template <class Shown, class Item>
+    QHash<Shown, Item *> keptOrNewItems(const QList<Shown> &plan, QHash<Shown, Item *> &old);
     void updateHighlight();
     void applyZoom(qreal factor);
     void fitWidth();
@@ -74,8 +78,9 @@ private:
 
     QGraphicsScene *mScene = nullptr;
     FlowPlan mPlan;
-    // Items by the key of what they show: an item whose key stays is kept as it is.
-    QHash<QString, QGraphicsItem *> mItems;
+    // Items by what they show: an item whose box or arrow stays the same is kept as it is.
+    QHash<FlowNode, FlowNodeItem *> mNodeItems;
+    QHash<FlowEdge, FlowEdgeItem *> mEdgeItems;
     QHash<int, FlowNodeItem *> mSteps;
     int mSelected = -1;
     bool mFollowsWidth = true;
