@@ -88,9 +88,10 @@ Autosave::Autosave(ProjectDocument &document, QObject *parent)
     connect(&mDocument, &ProjectDocument::contentsChanged, this, [this] { mPending = true; });
     // A list operation changes much at once, so it is kept at once: once its command is on the
     // undo stack, since only then does the document count as modified.
+    mWriter.setMaxThreadCount(1);
     for (auto listChanged : {&ProjectDocument::dialogInserted, &ProjectDocument::dialogRemoved})
-        connect(&mDocument, listChanged, this, &Autosave::saveNow, Qt::QueuedConnection);
-    connect(&mDocument, &ProjectDocument::dialogMoved, this, &Autosave::saveNow,
+        connect(&mDocument, listChanged, this, &Autosave::saveSoon, Qt::QueuedConnection);
+    connect(&mDocument, &ProjectDocument::dialogMoved, this, &Autosave::saveSoon,
             Qt::QueuedConnection);
     connect(&mDocument, &ProjectDocument::modifiedChanged, this, [this](bool modified) {
         if (!modified)
@@ -121,20 +122,41 @@ void Autosave::tick()
         saveNow();
 }
 
+bool Autosave::write(const QString &base, const QByteArray &record, const QByteArray &copy)
+{
+    // The record is written first: a copy is never found without the file it belongs to, and
+    // a copy cut short by a crash does not hold the dialogs its record names.
+    return writeWholeFile(base + PathEnding, record) && writeWholeFile(base + ProjectEnding, copy);
+}
+
 void Autosave::saveNow()
+{
+    mWriter.waitForDone();
+    if (!mDocument.isModified())
+        return;
+    const DialogProject &project = mDocument.project();
+    if (write(mBase, describe(mDocument.path(), project.dialogCount()), project.fileBytes()))
+        mPending = false;
+}
+
+void Autosave::saveSoon()
 {
     if (!mDocument.isModified())
         return;
-    // The record is written first: a copy is never found without the file it belongs to, and
-    // a copy cut short by a crash does not hold the dialogs its record names.
+    // The project as it is now; a copy that could not be written leaves it to the timer.
     const DialogProject &project = mDocument.project();
-    if (writeWholeFile(mBase + PathEnding, describe(mDocument.path(), project.dialogCount())) &&
-        writeWholeFile(projectFile(), project.fileBytes()))
-        mPending = false;
+    const QByteArray record = describe(mDocument.path(), project.dialogCount());
+    const QByteArray copy = project.fileBytes();
+    mPending = false;
+    mWriter.start([this, base = mBase, record, copy] {
+        if (!write(base, record, copy))
+            QMetaObject::invokeMethod(this, [this] { mPending = true; });
+    });
 }
 
 void Autosave::discard()
 {
+    mWriter.waitForDone();
     QFile::remove(projectFile());
     QFile::remove(mBase + PathEnding);
     mPending = false;

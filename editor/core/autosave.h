@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <memory>
@@ -17,7 +18,8 @@ class ProjectDocument;
 
 // Keeps a recovery copy of a changed project in the user's data folder, never beside or over
 // the user's own file: every 30 seconds while there are new changes, and at once after a list
-// operation. Each running editor holds a lock beside its copy, so a copy whose editor was killed
+// operation, written then by a thread of its own so that the window shows the operation
+// meanwhile. Each running editor holds a lock beside its copy, so a copy whose editor was killed
 // or crashed can be told from one whose editor still runs.
 class Autosave : public QObject
 {
@@ -49,6 +51,8 @@ public:
 
     // Writes the recovery copy now when the project is changed.
     void saveNow();
+    // Has the copy written by the writer thread when the project is changed.
+    void saveSoon();
     // The project was saved, dropped or replaced: its recovery copy goes.
     void discard();
     // One tick of the timer: writes when something changed since the last copy.
@@ -66,7 +70,13 @@ public:
     static void removeStaleLocks();
 
 private:
+    // Writes the record, then the copy; false when either could not be written.
+    static bool write(const QString &base, const QByteArray &record, const QByteArray &copy);
+
     ProjectDocument &mDocument;
+    // One thread, so copies are written in the order they were taken; saveNow and discard wait
+    // for it, so nothing it writes lands after them.
+    QThreadPool mWriter;
     QTimer mTimer;
     QString mBase;
     std::unique_ptr<QLockFile> mLock;
