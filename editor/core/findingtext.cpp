@@ -2,6 +2,8 @@
 
 #include "language.h"
 
+#include <QHash>
+
 namespace kq::FindingText {
 
 namespace {
@@ -11,24 +13,74 @@ QString argument(const Finding &finding, int index)
     return finding.arguments.value(index);
 }
 
-} // namespace
-
-QString fieldName(StepField field)
+// The texts below are looked up through a function, so that many findings can share one lookup
+// of each text.
+template <class LookUp> QString fieldNameOf(StepField field, LookUp &&text)
 {
     switch (field) {
     case StepField::Button1:
-        return languageText(340);
+        return text(340);
     case StepField::Button2:
-        return languageText(341);
+        return text(341);
     case StepField::BarFull:
-        return languageText(342);
+        return text(342);
     case StepField::PauseEnd:
-        return languageText(343);
+        return text(343);
     case StepField::None:
     case StepField::Header:
         break;
     }
     return QString();
+}
+
+template <class LookUp> QString sentence(const Finding &finding, LookUp &&text)
+{
+    using Kind = Finding::Kind;
+    const QString field = fieldNameOf(finding.field, text);
+    switch (finding.kind) {
+    case Kind::ScriptCannotRun:
+        return text(345).arg(field, argument(finding, 0));
+    case Kind::EndRunsNoAction:
+        return text(346).arg(field);
+    case Kind::NoWayOut:
+        return text(347);
+    case Kind::NoProjectStyle:
+        return text(348).arg(argument(finding, 0));
+    case Kind::SilentLoop:
+        if (finding.arguments.size() == 1)
+            return text(350);
+        return text(349).arg(finding.arguments.join(QStringLiteral(", ")));
+    case Kind::EndlessLoop:
+        if (finding.arguments.size() == 1)
+            return text(473);
+        return text(472).arg(finding.arguments.join(QStringLiteral(", ")));
+    case Kind::TargetOutside:
+        return text(351).arg(field, argument(finding, 0), argument(finding, 1));
+    case Kind::Unreachable:
+        return text(352);
+    case Kind::NoEnd:
+        return text(353);
+    case Kind::BackFromFirst:
+        return text(354).arg(field);
+    case Kind::ButtonDoesNothing:
+        return text(355).arg(field, argument(finding, 0));
+    case Kind::UnknownType:
+        return text(356).arg(argument(finding, 0));
+    case Kind::UnknownIcon:
+        return text(357).arg(argument(finding, 0));
+    case Kind::WideMessage:
+        return text(605).arg(argument(finding, 0));
+    case Kind::TargetDeleted:
+        return text(470).arg(field);
+    }
+    return QString();
+}
+
+} // namespace
+
+QString fieldName(StepField field)
+{
+    return fieldNameOf(field, [](int id) { return languageText(id); });
 }
 
 QString stepLabel(int step)
@@ -38,45 +90,24 @@ QString stepLabel(int step)
 
 QString text(const Finding &finding)
 {
-    using Kind = Finding::Kind;
-    const QString field = fieldName(finding.field);
-    switch (finding.kind) {
-    case Kind::ScriptCannotRun:
-        return languageText(345).arg(field, argument(finding, 0));
-    case Kind::EndRunsNoAction:
-        return languageText(346).arg(field);
-    case Kind::NoWayOut:
-        return languageText(347);
-    case Kind::NoProjectStyle:
-        return languageText(348).arg(argument(finding, 0));
-    case Kind::SilentLoop:
-        if (finding.arguments.size() == 1)
-            return languageText(350);
-        return languageText(349).arg(finding.arguments.join(QStringLiteral(", ")));
-    case Kind::EndlessLoop:
-        if (finding.arguments.size() == 1)
-            return languageText(473);
-        return languageText(472).arg(finding.arguments.join(QStringLiteral(", ")));
-    case Kind::TargetOutside:
-        return languageText(351).arg(field, argument(finding, 0), argument(finding, 1));
-    case Kind::Unreachable:
-        return languageText(352);
-    case Kind::NoEnd:
-        return languageText(353);
-    case Kind::BackFromFirst:
-        return languageText(354).arg(field);
-    case Kind::ButtonDoesNothing:
-        return languageText(355).arg(field, argument(finding, 0));
-    case Kind::UnknownType:
-        return languageText(356).arg(argument(finding, 0));
-    case Kind::UnknownIcon:
-        return languageText(357).arg(argument(finding, 0));
-    case Kind::WideMessage:
-        return languageText(605).arg(argument(finding, 0));
-    case Kind::TargetDeleted:
-        return languageText(470).arg(field);
-    }
-    return QString();
+    return sentence(finding, [](int id) { return languageText(id); });
+}
+
+QStringList texts(const QList<Finding> &findings)
+{
+    // Each lookup checks the language file on disk; dozens of findings share a few texts.
+    QHash<int, QString> lookedUp;
+    const auto text = [&lookedUp](int id) {
+        auto it = lookedUp.constFind(id);
+        if (it == lookedUp.constEnd())
+            it = lookedUp.insert(id, languageText(id));
+        return *it;
+    };
+    QStringList sentences;
+    sentences.reserve(findings.size());
+    for (const Finding &finding : findings)
+        sentences << sentence(finding, text);
+    return sentences;
 }
 
 } // namespace kq::FindingText

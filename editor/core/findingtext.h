@@ -2,7 +2,9 @@
 
 #include "projectcheck.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace kq::FindingText {
 
@@ -15,5 +17,8 @@ QString stepLabel(int step);
 
 // The finding as one sentence of the active language.
 QString text(const Finding &finding);
+// The sentence of each finding, in order: text() of each, with each text of the language file
+// looked up once for all of them.
+QStringList texts(const QList<Finding> &findings);
 
 } // namespace kq::FindingText

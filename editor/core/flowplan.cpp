@@ -38,12 +38,12 @@ struct Marked
     FlowMark mark = FlowMark::None;
     QStringList texts;
 
-    void add(const Finding &finding)
+    void add(const Finding &finding, const QString &text)
     {
         const FlowMark level =
             finding.severity() == Finding::Severity::Error ? FlowMark::Error : FlowMark::Warning;
         mark = std::max(mark, level);
-        texts << FindingText::text(finding);
+        texts << text;
     }
 };
 
@@ -56,14 +56,16 @@ struct Marks
 
     explicit Marks(const QList<Finding> &findings)
     {
-        for (const Finding &finding : findings) {
-            nodes[finding.step].add(finding);
+        const QStringList texts = FindingText::texts(findings);
+        for (qsizetype i = 0; i < findings.size(); ++i) {
+            const Finding &finding = findings.at(i);
+            nodes[finding.step].add(finding, texts.at(i));
             if (finding.field != StepField::None && finding.field != StepField::Header)
-                edges[{finding.step, int(finding.field)}].add(finding);
+                edges[{finding.step, int(finding.field)}].add(finding, texts.at(i));
             // A circle shows on every step it passes.
             if (finding.kind == Finding::Kind::SilentLoop) {
                 for (const QString &step : finding.arguments.mid(1))
-                    nodes[step.toInt()].add(finding);
+                    nodes[step.toInt()].add(finding, texts.at(i));
             }
         }
     }

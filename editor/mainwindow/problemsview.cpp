@@ -55,15 +55,20 @@ void ProblemsView::showFindings(const QList<Finding> &findings)
             : std::nullopt;
     mFindings = findings;
     clear();
+    // Looked up once for all rows: each lookup checks the language file on disk.
+    const QStringList texts = FindingText::texts(findings);
+    const QString errorName = severityName(Finding::Severity::Error);
+    const QString warningName = severityName(Finding::Severity::Warning);
     QList<QTreeWidgetItem *> rows;
     for (int i = 0; i < findings.size(); ++i) {
         const Finding &finding = findings.at(i);
         auto *row = new QTreeWidgetItem;
         row->setIcon(0, severityIcon(style(), finding.severity()));
         row->setText(0, FindingText::stepLabel(finding.step));
-        row->setToolTip(0, severityName(finding.severity()));
+        row->setToolTip(0,
+                        finding.severity() == Finding::Severity::Error ? errorName : warningName);
         row->setData(0, FindingRole, i);
-        const QString text = FindingText::text(finding);
+        const QString &text = texts.at(i);
         row->setText(1, text);
         row->setToolTip(1, text);
         rows << row;
