@@ -140,6 +140,14 @@ QString resourceId(int number)
     return u'%' + QString::number(number).rightJustified(4, u'0');
 }
 
+QString LanguageTexts::operator()(int number)
+{
+    auto it = mTexts.constFind(number);
+    if (it == mTexts.constEnd())
+        it = mTexts.insert(number, languageText(number));
+    return *it;
+}
+
 QString languageText(int number)
 {
     return languageText(resourceId(number));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 namespace kq {
@@ -25,6 +26,18 @@ QString languageText(const QString &id);
 QString resourceId(int number);
 // languageText of resourceId(number): the way code names a text of the language file.
 QString languageText(int number);
+
+// Texts of the active language, each looked up once: for a view that shows many texts at a time,
+// since every lookup checks the language file on disk. Kept no longer than one filling of the
+// view, so that a changed file or language is seen the next time.
+class LanguageTexts
+{
+public:
+    QString operator()(int number);
+
+private:
+    QHash<int, QString> mTexts;
+};
 
 // The form of a text for a count. A language file gives the forms of a text that counts
 // something separated by "|": one form serves every count, two are the English forms (1, other),

@@ -95,14 +95,8 @@ QString text(const Finding &finding)
 
 QStringList texts(const QList<Finding> &findings)
 {
-    // Each lookup checks the language file on disk; dozens of findings share a few texts.
-    QHash<int, QString> lookedUp;
-    const auto text = [&lookedUp](int id) {
-        auto it = lookedUp.constFind(id);
-        if (it == lookedUp.constEnd())
-            it = lookedUp.insert(id, languageText(id));
-        return *it;
-    };
+    // Dozens of findings share a few texts.
+    LanguageTexts text;
     QStringList sentences;
     sentences.reserve(findings.size());
     for (const Finding &finding : findings)

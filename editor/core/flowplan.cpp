@@ -93,13 +93,7 @@ QString firstLine(const QString &text)
 class PlanTexts
 {
 public:
-    QString text(int id)
-    {
-        auto it = mTexts.constFind(id);
-        if (it == mTexts.constEnd())
-            it = mTexts.insert(id, languageText(id));
-        return *it;
-    }
+    QString text(int id) { return mTexts(id); }
 
     QString fieldName(StepField field)
     {
@@ -160,7 +154,7 @@ public:
     }
 
 private:
-    QHash<int, QString> mTexts;
+    LanguageTexts mTexts;
     QHash<StepField, QString> mFieldNames;
 };
 
