@@ -87,35 +87,42 @@ QString automaticScript(const DialogRecord &record)
 
 std::optional<EndlessCircle>
 circleAhead(int step, int count, const std::function<std::optional<DialogRecord>(int)> &read,
-            const std::function<Ending(const DialogRecord &)> &endingOf)
+            const std::function<Ending(const DialogRecord &)> &endingOf, QList<int> *passed)
 {
-    QList<std::pair<int, Ending>> passed;
+    QList<std::pair<int, Ending>> walked;
+    const auto found = [&](std::optional<EndlessCircle> circle) {
+        if (passed) {
+            for (const auto &[member, ending] : std::as_const(walked))
+                passed->append(member);
+        }
+        return circle;
+    };
     while (step >= 0 && step < count) {
         const std::optional<DialogRecord> record = read(step);
         if (!record)
-            return std::nullopt;
+            return found(std::nullopt);
         const Ending ending = endingOf(*record);
         if (ending == Ending::ByUser)
-            return std::nullopt;
-        const auto seen = std::find_if(passed.cbegin(), passed.cend(),
+            return found(std::nullopt);
+        const auto seen = std::find_if(walked.cbegin(), walked.cend(),
                                        [step](const auto &entry) { return entry.first == step; });
-        if (seen != passed.cend()) {
+        if (seen != walked.cend()) {
             EndlessCircle circle{seen->first};
-            for (auto member = seen; member != passed.cend(); ++member) {
+            for (auto member = seen; member != walked.cend(); ++member) {
                 circle.silent = circle.silent && member->second == Ending::AtOnce;
                 circle.showsWindow =
                     circle.showsWindow || member->second == Ending::ByClockInWindow;
             }
-            return circle;
+            return found(circle);
         }
-        passed.append({step, ending});
+        walked.append({step, ending});
         const std::optional<qint16> next =
             ButtonScript::interpret(trimmedSpaces(automaticScript(*record)), qint16(step + 1));
         if (!next)
-            return std::nullopt;
+            return found(std::nullopt);
         step = *next - 1;
     }
-    return std::nullopt;
+    return found(std::nullopt);
 }
 
 bool showsIcon(const DialogRecord &record)

@@ -76,10 +76,13 @@ struct EndlessCircle
 
 // The circle the run comes to from `step` (numbered from 0, in a list of `count`), or nothing
 // when it ends, leaves the list or reaches a step to answer first. `read` gives a step's record
-// (nothing when it cannot be read), `endingOf` how playing a record ends.
+// (nothing when it cannot be read), `endingOf` how playing a record ends. `passed`, when given,
+// receives the steps read on the way: when there is no circle ahead of `step`, there is none
+// ahead of any of them either.
 std::optional<EndlessCircle>
 circleAhead(int step, int count, const std::function<std::optional<DialogRecord>(int)> &read,
-            const std::function<Ending(const DialogRecord &)> &endingOf);
+            const std::function<Ending(const DialogRecord &)> &endingOf,
+            QList<int> *passed = nullptr);
 
 // Message and progress windows show the step's icon; pauses and skipped types show none.
 bool showsIcon(const DialogRecord &record);

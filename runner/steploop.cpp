@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QSet>
 
 #include <algorithm>
 
@@ -93,6 +94,9 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
     int steps = 0;
     // Set while the steps go round forever without a window the user can answer.
     bool endless = false;
+    // Steps whose way on was read ahead and leads to a step to answer, or out: a chain of steps
+    // that end by themselves is read ahead once, not again from each of its steps.
+    QSet<int> noCircleAhead;
     while (position <= count && position > 0) {
         const std::optional<DialogRecord> read = file.read(position + 1);
         if (!read)
@@ -101,10 +105,13 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
         StepKind *kind = mKinds.value(current.type);
         if (endingOf(current) == StepFlow::Ending::ByUser) {
             endless = false;
-        } else if (!endless) {
+        } else if (!endless && !noCircleAhead.contains(stepOf(position))) {
+            QList<int> passed;
             const std::optional<StepFlow::EndlessCircle> circle = StepFlow::circleAhead(
                 stepOf(position), count, [&file](int step) { return file.read(step + 2); },
-                [this](const DialogRecord &record) { return endingOf(record); });
+                [this](const DialogRecord &record) { return endingOf(record); }, &passed);
+            if (!circle)
+                noCircleAhead.unite(QSet<int>(passed.cbegin(), passed.cend()));
             if (circle && !circle->showsWindow)
                 return fault(circleReason(*circle), steps);
             // A progress window goes round with them: it stays, and its close box ends the run.
