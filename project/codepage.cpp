@@ -1,8 +1,8 @@
 #include "codepage.h"
 
-#include <QHash>
-
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace kq {
 
@@ -31,37 +31,51 @@ constexpr std::array<char16_t, 128> HighHalf = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F, // 0xF8
 };
 
-// From a character back to its byte: the table read the other way, made once per process.
-const QHash<char16_t, char> &bytesOfCharacters()
+// From a character back to its byte: the table read the other way, sorted by character once per
+// process, so that a character is found in seven comparisons.
+using CharacterByte = std::pair<char16_t, char>;
+
+const std::array<CharacterByte, 128> &bytesOfCharacters()
 {
-    static const QHash<char16_t, char> bytes = [] {
-        QHash<char16_t, char> inverse;
+    static const std::array<CharacterByte, 128> bytes = [] {
+        std::array<CharacterByte, 128> inverse{};
         for (size_t i = 0; i < HighHalf.size(); ++i)
-            inverse.insert(HighHalf[i], char(0x80 + i));
+            inverse[i] = {HighHalf[i], char(0x80 + i)};
+        std::sort(inverse.begin(), inverse.end(),
+                  [](const CharacterByte &a, const CharacterByte &b) { return a.first < b.first; });
         return inverse;
     }();
     return bytes;
 }
 
+char byteOf(char16_t unit)
+{
+    const std::array<CharacterByte, 128> &bytes = bytesOfCharacters();
+    const auto found = std::lower_bound(
+        bytes.cbegin(), bytes.cend(), unit,
+        [](const CharacterByte &entry, char16_t wanted) { return entry.first < wanted; });
+    return found != bytes.cend() && found->first == unit ? found->second : '?';
+}
+
 } // namespace
 
-QByteArray toCodePage(const QString &text)
+QByteArray toCodePage(QStringView text)
 {
-    const QHash<char16_t, char> &high = bytesOfCharacters();
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text.at(i).unicode();
         if (unit < 0x80) {
-            bytes += char(unit);
+            *out++ = char(unit);
             continue;
         }
         // A character beyond the 16-bit range (a surrogate pair) is one "?", like any other
         // character the code page lacks.
         if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
             ++i;
-        bytes += high.value(unit, '?');
+        *out++ = byteOf(unit);
     }
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }
 
@@ -78,7 +92,7 @@ int unstorableCharacters(const QString &text)
     return int(back.count(u'?') - text.count(u'?'));
 }
 
-QString fromCodePage(const QByteArray &bytes)
+QString fromCodePage(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());

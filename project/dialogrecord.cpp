@@ -4,6 +4,8 @@
 
 #include <QtEndian>
 
+#include <cstring>
+
 namespace kq {
 
 namespace {
@@ -37,10 +39,12 @@ constexpr NumberField NumberFields[] = {
     {&DialogRecord::time, 626},
 };
 
-QByteArray fixedWidth(const QString &value, int width)
+// A text field as the record holds it: at most `width` characters, padded with spaces.
+void writeField(char *field, const QString &value, int width)
 {
-    QByteArray bytes = toCodePage(value.left(width));
-    return bytes.leftJustified(width, ' ');
+    const QByteArray bytes = toCodePage(QStringView(value).left(width));
+    std::memcpy(field, bytes.constData(), size_t(bytes.size()));
+    std::memset(field + bytes.size(), ' ', size_t(width - bytes.size()));
 }
 
 } // namespace
@@ -54,7 +58,7 @@ QByteArray DialogRecord::toBytes() const
 {
     QByteArray bytes(Size, '\0');
     for (const TextField &field : TextFields)
-        bytes.replace(field.offset, field.width, fixedWidth(this->*field.member, field.width));
+        writeField(bytes.data() + field.offset, this->*field.member, field.width);
     for (const NumberField &field : NumberFields)
         qToLittleEndian<qint16>(this->*field.member, bytes.data() + field.offset);
     return bytes;
@@ -69,7 +73,7 @@ DialogRecord DialogRecord::fromBytes(const QByteArray &bytes)
 
     DialogRecord record;
     for (const TextField &field : TextFields)
-        record.*field.member = fromCodePage(full.mid(field.offset, field.width));
+        record.*field.member = fromCodePage(QByteArrayView(full).sliced(field.offset, field.width));
     for (const NumberField &field : NumberFields)
         record.*field.member = qFromLittleEndian<qint16>(full.constData() + field.offset);
     return record;
