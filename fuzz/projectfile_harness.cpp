@@ -45,8 +45,9 @@ public:
     }
 
 private:
-    // Enough to go through a full list of dialogs and back; every press reads a record again.
-    static constexpr int MaxPresses = 2 * DialogProject::Capacity;
+    // Enough to go through a full list of dialogs; every press reads a record again, so more
+    // presses would slow every input.
+    static constexpr int MaxPresses = DialogProject::Capacity;
 
     // The runner's windows have a look for the two project styles; a pause needs none.
     bool canPlay(qint16 style) const
