@@ -2,8 +2,6 @@
 
 #include "language.h"
 
-#include <QHash>
-
 namespace kq::FindingText {
 
 namespace {

@@ -159,7 +159,6 @@ void FlowPane::restoreState(const QByteArray &state)
         return;
     mProblemsHeight = height;
     setProblemsFolded(folded);
-    mHeightPending = true;
 }
 
 void FlowPane::showProblemsCount()

@@ -6,7 +6,6 @@
 #include <QObject>
 
 #include <array>
-
 #include <initializer_list>
 
 class QLabel;
