@@ -1,8 +1,6 @@
 #include "codepage.h"
 
-#include <algorithm>
 #include <array>
-#include <utility>
 
 namespace kq {
 
@@ -31,18 +29,27 @@ constexpr std::array<char16_t, 128> HighHalf = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F, // 0xF8
 };
 
-// From a character back to its byte: the table read the other way, sorted by character once per
-// process, so that a character is found in seven comparisons.
-using CharacterByte = std::pair<char16_t, char>;
+// Every byte's character: ASCII below 0x80, the high half above.
+constexpr std::array<char16_t, 256> CharacterOfByte = [] {
+    std::array<char16_t, 256> characters{};
+    for (size_t byte = 0; byte < 0x80; ++byte)
+        characters[byte] = char16_t(byte);
+    for (size_t i = 0; i < HighHalf.size(); ++i)
+        characters[0x80 + i] = HighHalf[i];
+    return characters;
+}();
 
-const std::array<CharacterByte, 128> &bytesOfCharacters()
+// From a character back to its byte: the table read the other way, indexed by character once
+// per process. Every character of the high half lies below U+2200; 0 marks a character the code
+// page lacks, as no character of the high half has that byte.
+constexpr char16_t PastHighHalf = 0x2200;
+
+const std::array<char, PastHighHalf> &bytesOfCharacters()
 {
-    static const std::array<CharacterByte, 128> bytes = [] {
-        std::array<CharacterByte, 128> inverse{};
+    static const std::array<char, PastHighHalf> bytes = [] {
+        std::array<char, PastHighHalf> inverse{};
         for (size_t i = 0; i < HighHalf.size(); ++i)
-            inverse[i] = {HighHalf[i], char(0x80 + i)};
-        std::sort(inverse.begin(), inverse.end(),
-                  [](const CharacterByte &a, const CharacterByte &b) { return a.first < b.first; });
+            inverse[HighHalf[i]] = char(0x80 + i);
         return inverse;
     }();
     return bytes;
@@ -50,32 +57,35 @@ const std::array<CharacterByte, 128> &bytesOfCharacters()
 
 char byteOf(char16_t unit)
 {
-    const std::array<CharacterByte, 128> &bytes = bytesOfCharacters();
-    const auto found = std::lower_bound(
-        bytes.cbegin(), bytes.cend(), unit,
-        [](const CharacterByte &entry, char16_t wanted) { return entry.first < wanted; });
-    return found != bytes.cend() && found->first == unit ? found->second : '?';
+    const char byte = unit < PastHighHalf ? bytesOfCharacters()[unit] : 0;
+    return byte != 0 ? byte : '?';
 }
 
 } // namespace
 
-QByteArray toCodePage(QStringView text)
+qsizetype writeCodePage(QStringView text, char *out)
 {
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text.at(i).unicode();
-        if (unit < 0x80) {
-            *out++ = char(unit);
+    char *const start = out;
+    const char16_t *unit = text.utf16();
+    const char16_t *const end = unit + text.size();
+    for (; unit != end; ++unit) {
+        if (*unit < 0x80) {
+            *out++ = char(*unit);
             continue;
         }
         // A character beyond the 16-bit range (a surrogate pair) is one "?", like any other
         // character the code page lacks.
-        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-        *out++ = byteOf(unit);
+        if (QChar::isHighSurrogate(*unit) && unit + 1 != end && QChar::isLowSurrogate(unit[1]))
+            ++unit;
+        *out++ = byteOf(*unit);
     }
-    bytes.truncate(out - bytes.constData());
+    return out - start;
+}
+
+QByteArray toCodePage(QStringView text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    bytes.truncate(writeCodePage(text, bytes.data()));
     return bytes;
 }
 
@@ -96,10 +106,8 @@ QString fromCodePage(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        *out++ = value < 0x80 ? char16_t(value) : HighHalf[value - 0x80];
-    }
+    for (const char byte : bytes)
+        *out++ = CharacterOfByte[static_cast<unsigned char>(byte)];
     return text;
 }
 

@@ -11,6 +11,8 @@ namespace kq {
 // is one character and back.
 // A character without a 1251 byte is written as "?".
 QByteArray toCodePage(QStringView text);
+// The same into `out`, which has room for text.size() bytes; returns the bytes written.
+qsizetype writeCodePage(QStringView text, char *out);
 QString fromCodePage(QByteArrayView bytes);
 
 // The text as a file holds it, every character the code page lacks made "?"; and how many

@@ -42,9 +42,8 @@ constexpr NumberField NumberFields[] = {
 // A text field as the record holds it: at most `width` characters, padded with spaces.
 void writeField(char *field, const QString &value, int width)
 {
-    const QByteArray bytes = toCodePage(QStringView(value).left(width));
-    std::memcpy(field, bytes.constData(), size_t(bytes.size()));
-    std::memset(field + bytes.size(), ' ', size_t(width - bytes.size()));
+    const qsizetype written = writeCodePage(QStringView(value).left(width), field);
+    std::memset(field + written, ' ', size_t(width - written));
 }
 
 } // namespace
@@ -64,16 +63,22 @@ QByteArray DialogRecord::toBytes() const
     return bytes;
 }
 
-DialogRecord DialogRecord::fromBytes(const QByteArray &bytes)
+DialogRecord DialogRecord::fromBytes(QByteArrayView bytes)
 {
-    QByteArray full = bytes.left(Size);
-    if (full.size() < 622)
-        full = full.leftJustified(622, ' ');
-    full = full.leftJustified(Size, '\0');
+    // Only a short record is copied, to be padded.
+    QByteArray padded;
+    if (bytes.size() < Size) {
+        padded = bytes.toByteArray();
+        if (padded.size() < 622)
+            padded = padded.leftJustified(622, ' ');
+        padded = padded.leftJustified(Size, '\0');
+        bytes = padded;
+    }
+    const QByteArrayView full = bytes.first(Size);
 
     DialogRecord record;
     for (const TextField &field : TextFields)
-        record.*field.member = fromCodePage(QByteArrayView(full).sliced(field.offset, field.width));
+        record.*field.member = fromCodePage(full.sliced(field.offset, field.width));
     for (const NumberField &field : NumberFields)
         record.*field.member = qFromLittleEndian<qint16>(full.constData() + field.offset);
     return record;

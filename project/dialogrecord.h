@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 
@@ -36,7 +37,7 @@ struct DialogRecord
     // The only place that knows the byte layout. fromBytes takes the first Size bytes
     // (a shorter input is padded with spaces and zeros) and returns full-width text fields.
     QByteArray toBytes() const;
-    static DialogRecord fromBytes(const QByteArray &bytes);
+    static DialogRecord fromBytes(QByteArrayView bytes);
 
     // The header's project style: the header text with spaces removed, as a number; none when
     // that is not a 16-bit number.

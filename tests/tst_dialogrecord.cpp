@@ -34,6 +34,8 @@ private slots:
     void fieldLayout();
     void numbersAreLittleEndian();
     void roundTripKeepsPaddedFields();
+    void shortInputIsPadded_data();
+    void shortInputIsPadded();
     void unmappableCharacterBecomesQuestionMark();
     void oneDialogProjectIs1256Bytes();
     void recordCount_data();
@@ -121,6 +123,27 @@ void TestDialogRecord::roundTripKeepsPaddedFields()
     const DialogRecord read = DialogRecord::fromBytes(spaced.toBytes());
     QCOMPARE(trimmedRight(read.btn1), QStringLiteral("  Да")); // as the editor shows it
     QCOMPARE(trimmedSpaces(read.btn1), QStringLiteral("Да"));  // as the runner shows it
+}
+
+void TestDialogRecord::shortInputIsPadded_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("written");
+    const QByteArray spaces(622, ' ');
+    const QByteArray zeros(6, '\0');
+    QTest::newRow("empty") << QByteArray() << spaces + zeros;
+    QTest::newRow("some text") << QByteArray("\xc4\xe0") << "\xc4\xe0" + spaces.mid(2) + zeros;
+    QTest::newRow("half a number") << spaces + "\x02" << spaces + "\x02" + zeros.mid(1);
+    QTest::newRow("longer than a record") << spaces + QByteArray::fromHex("010002000300ff")
+                                          << spaces + QByteArray::fromHex("010002000300");
+}
+
+// Text is padded with spaces and numbers with zeros; a whole record writes back byte for byte.
+void TestDialogRecord::shortInputIsPadded()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, written);
+    QCOMPARE(DialogRecord::fromBytes(input).toBytes(), written);
 }
 
 void TestDialogRecord::unmappableCharacterBecomesQuestionMark()
