@@ -107,9 +107,14 @@ fuzz:
 	done
 
 # The names and bug-prone checks of .clang-tidy on every source of the build; a finding fails.
+# clang cannot read GCC's precompiled header of the tests, so tidy reads each test without it,
+# which also checks that every test includes what it uses.
 tidy: build
 	$(MAKE) deps PACKAGES="$(TIDY_PACKAGES)"
-	run-clang-tidy -p $(BUILD) -quiet -j $(JOBS) '$(TIDY_SOURCES)'
+	mkdir -p $(BUILD)/tidy
+	sed 's| -Winvalid-pch -include [^ ]*/cmake_pch\.hxx||' $(BUILD)/compile_commands.json \
+	  > $(BUILD)/tidy/compile_commands.json
+	run-clang-tidy -p $(BUILD)/tidy -quiet -j $(JOBS) '$(TIDY_SOURCES)'
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
