@@ -1,6 +1,9 @@
 # The two set-up commands of the README. Both install missing Debian build packages first.
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
+# Most tests spend their time waiting for windows and for the programs they start, so twice as
+# many tests as there are cores run at once.
+TEST_JOBS ?= $(shell echo $$(( $$(nproc) * 2 )))
 PREFIX  ?= $(HOME)/.local
 # Build and test packages. X connections are flushed through libxcb; the tests validate the
 # desktop files and drive and read windows under a virtual X server of their own, build the
@@ -38,7 +41,7 @@ run: build
 	./$(BUILD)/app/tavlen
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
 
 # The whole suite built with the address and undefined-behaviour sanitizers in a build folder of
 # its own; the tests set the sanitizers' options themselves (tests/CMakeLists.txt). Unoptimised,
@@ -51,7 +54,7 @@ test-sanitized: deps
 	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O0 -g1 -DNDEBUG" \
 	  -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) $(LAUNCHER)
 	cmake --build $(SANITIZED_BUILD) -j $(JOBS)
-	cd $(SANITIZED_BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(SANITIZED_BUILD) && ctest --output-on-failure -j $(TEST_JOBS)
 
 # Fails on any difference between a tracked C++ file and what clang-format makes of it.
 format-check:
@@ -137,7 +140,7 @@ deps:
 # run as the throw-away user TEST_USER, made when missing, with a home folder of its own.
 test-unprivileged: build
 	@if [ "$$(id -u)" != 0 ]; then \
-	  cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -L unprivileged --output-on-failure -j $(JOBS); \
+	  cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -L unprivileged --output-on-failure -j $(TEST_JOBS); \
 	  exit; \
 	fi; \
 	id -u $(TEST_USER) >/dev/null 2>&1 || \
@@ -147,7 +150,7 @@ test-unprivileged: build
 	home=$$(mktemp -d) && chown $(TEST_USER): "$$home" && \
 	mkdir -p $(BUILD)/Testing/Temporary && chown -R $(TEST_USER): $(BUILD)/Testing && \
 	runuser -u $(TEST_USER) -- env HOME="$$home" QT_QPA_PLATFORM=offscreen \
-	  ctest --test-dir $(BUILD) -L unprivileged --output-on-failure -j $(JOBS); \
+	  ctest --test-dir $(BUILD) -L unprivileged --output-on-failure -j $(TEST_JOBS); \
 	status=$$?; rm -rf "$$home"; chown -R 0:0 $(BUILD)/Testing; exit $$status
 
 # Builds what is installed (not the tests) and installs it with the install rules of
