@@ -31,7 +31,7 @@ QString scannedResString(const QStringList &lines, const QString &id)
     if (section < 0)
         return QStringLiteral("ResErr3");
     for (qsizetype i = section + 1; i < lines.size(); ++i) {
-        if (lines.at(i).left(5) == id)
+        if (QStringView(lines.at(i)).left(5) == id)
             return lineField(lines.at(i), 1, QStringLiteral(","));
     }
     return QStringLiteral("ResErr6");
@@ -40,7 +40,7 @@ QString scannedResString(const QStringList &lines, const QString &id)
 qint32 scannedThemeColor(const QStringList &lines, const QString &key)
 {
     for (const QString &line : lines) {
-        if (line.left(key.size()) == key) {
+        if (QStringView(line).left(key.size()) == key) {
             bool ok = false;
             const qint32 value = lineField(line, 1, QStringLiteral("=")).toInt(&ok, 10);
             return ok ? value : 13;

@@ -26,9 +26,16 @@ QString &activeLanguage()
     return file;
 }
 
-bool languageExists(const QString &file)
+// The path of a language file that exists; none otherwise. Every lookup asks, so the places are
+// worked out once per lookup.
+std::optional<QString> existingLanguagePath(const QString &file)
 {
-    return !file.isEmpty() && QFileInfo(languagePath(file)).isFile();
+    if (file.isEmpty())
+        return std::nullopt;
+    QString path = languagePath(file);
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return path;
 }
 
 QString generalError(const TextLineReader &file)
@@ -156,10 +163,11 @@ QString languageText(int number)
 QString languageText(const QString &id)
 {
     const QString file = activeLanguage();
-    if (!languageExists(file))
+    const std::optional<QString> path = existingLanguagePath(file);
+    if (!path)
         return QStringLiteral("ResErr2");
-    const QString text = lookUp(languagePath(file), id);
-    if (text != MissingId || !isLaterId(id) || !madeForDescribedIds(languagePath(file)))
+    const QString text = lookUp(*path, id);
+    if (text != MissingId || !isLaterId(id) || !madeForDescribedIds(*path))
         return text;
     // A file made before the id existed shows the shipped text of its language.
     const QString shipped =
@@ -185,17 +193,18 @@ QString pluralForm(const QString &forms, qint64 count)
 QString languageHeaderValue(const QString &file, const QString &selector)
 {
     static constexpr HeaderCodes codes{u"ResErr1", u"ResErr3", u"ResErrGen", false};
-    if (!languageExists(file))
+    const std::optional<QString> path = existingLanguagePath(file);
+    if (!path)
         return QStringLiteral("ResErr2");
     QString errorCode;
-    const std::optional<QString> value = readHeaderValue(
-        languagePath(file), QStringLiteral("!RescourceFile"), QStringLiteral("[Language]"),
-        {{u"Name", u"GetName"},
-         {u"ResId", u"GetId"},
-         {u"Author", u"GetAuthor"},
-         {u"Version", u"GetVersion"},
-         {u"Status", u"GetStatus"}},
-        selector, codes, &errorCode);
+    const std::optional<QString> value =
+        readHeaderValue(*path, QStringLiteral("!RescourceFile"), QStringLiteral("[Language]"),
+                        {{u"Name", u"GetName"},
+                         {u"ResId", u"GetId"},
+                         {u"Author", u"GetAuthor"},
+                         {u"Version", u"GetVersion"},
+                         {u"Status", u"GetStatus"}},
+                        selector, codes, &errorCode);
     if (!value)
         return errorCode;
     if (selector == u"GetFile") {
@@ -207,9 +216,10 @@ QString languageHeaderValue(const QString &file, const QString &selector)
 
 QString languageResourceLines(const QString &file)
 {
-    if (!languageExists(file))
+    const std::optional<QString> path = existingLanguagePath(file);
+    if (!path)
         return QStringLiteral("ResErr2");
-    TextLineReader reader(languagePath(file));
+    TextLineReader reader(*path);
     if (skipToSection(reader, ResourceSection) != ResourceSection)
         return QStringLiteral("ResErr3");
     QStringList entries;
