@@ -39,25 +39,26 @@ constexpr std::array<char16_t, 256> CharacterOfByte = [] {
     return characters;
 }();
 
-// From a character back to its byte: the table read the other way, indexed by character once
-// per process. Every character of the high half lies below U+2200; 0 marks a character the code
-// page lacks, as no character of the high half has that byte.
+// From a character back to its byte: the table read the other way, indexed by character. Every
+// character of the high half lies below U+2200; 0 marks a character the code page lacks, as no
+// character of the high half has that byte. The index is filled at first use rather than stored
+// in the program, which keeps every built program 8 KB smaller.
 constexpr char16_t PastHighHalf = 0x2200;
 
-const std::array<char, PastHighHalf> &bytesOfCharacters()
+struct ByteIndex
 {
-    static const std::array<char, PastHighHalf> bytes = [] {
-        std::array<char, PastHighHalf> inverse{};
+    ByteIndex()
+    {
         for (size_t i = 0; i < HighHalf.size(); ++i)
-            inverse[HighHalf[i]] = char(0x80 + i);
-        return inverse;
-    }();
-    return bytes;
-}
+            byteOf[HighHalf[i]] = char(0x80 + i);
+    }
+    std::array<char, PastHighHalf> byteOf{};
+};
 
 char byteOf(char16_t unit)
 {
-    const char byte = unit < PastHighHalf ? bytesOfCharacters()[unit] : 0;
+    static const ByteIndex index;
+    const char byte = unit < PastHighHalf ? index.byteOf[unit] : 0;
     return byte != 0 ? byte : '?';
 }
 
