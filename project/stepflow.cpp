@@ -90,20 +90,13 @@ circleAhead(int step, int count, const std::function<std::optional<DialogRecord>
             const std::function<Ending(const DialogRecord &)> &endingOf, QList<int> *passed)
 {
     QList<std::pair<int, Ending>> walked;
-    const auto found = [&](std::optional<EndlessCircle> circle) {
-        if (passed) {
-            for (const auto &[member, ending] : std::as_const(walked))
-                passed->append(member);
-        }
-        return circle;
-    };
     while (step >= 0 && step < count) {
         const std::optional<DialogRecord> record = read(step);
         if (!record)
-            return found(std::nullopt);
+            return std::nullopt;
         const Ending ending = endingOf(*record);
         if (ending == Ending::ByUser)
-            return found(std::nullopt);
+            return std::nullopt;
         const auto seen = std::find_if(walked.cbegin(), walked.cend(),
                                        [step](const auto &entry) { return entry.first == step; });
         if (seen != walked.cend()) {
@@ -113,16 +106,18 @@ circleAhead(int step, int count, const std::function<std::optional<DialogRecord>
                 circle.showsWindow =
                     circle.showsWindow || member->second == Ending::ByClockInWindow;
             }
-            return found(circle);
+            return circle;
         }
         walked.append({step, ending});
+        if (passed)
+            passed->append(step);
         const std::optional<qint16> next =
             ButtonScript::interpret(trimmedSpaces(automaticScript(*record)), qint16(step + 1));
         if (!next)
-            return found(std::nullopt);
+            return std::nullopt;
         step = *next - 1;
     }
-    return found(std::nullopt);
+    return std::nullopt;
 }
 
 bool showsIcon(const DialogRecord &record)
