@@ -33,7 +33,7 @@ WERROR ?= ON
 # The throw-away user that test-unprivileged runs as when started by the superuser.
 TEST_USER ?= kq-test
 
-.PHONY: run test test-unprivileged test-sanitized format-check generators bench fuzz tidy build \
+.PHONY: run test test-unprivileged test-sanitized format-check generators bench fuzz tidy build monkey \
         deps configure clean install uninstall deb
 
 # Starts the editor from the assembled program folder.
@@ -72,6 +72,12 @@ generators: configure
 bench: build
 	cmake --build $(BUILD) --target kq_bench -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/benchmarks/kq_bench
+
+# The editing monkey of the suite with more random seeds (SEEDS, 500 by default) than make test
+# runs; a failing seed prints its actions, which KQ_MONKEY_REPLAY replays.
+SEEDS ?= 500
+monkey: build
+	cd $(BUILD) && KQ_MONKEY_SEEDS=$(SEEDS) QT_QPA_PLATFORM=offscreen ./tests/tst_editingmonkey
 
 # Builds the libFuzzer harnesses of fuzz/ with clang and the sanitizers in their own build folder
 # and runs each for FUZZ_TIME seconds from its seed corpus, then prints the inputs per second

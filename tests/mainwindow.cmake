@@ -6,6 +6,8 @@ kq_add_test(programcommands editorui)
 kq_add_test(mainwindowkeys editorui)
 kq_add_test(projectdocument editorui)
 kq_add_test(mainwindowdocument editorui)
+# Random editing through the real window against a plain model; make monkey runs more seeds.
+kq_add_test(editingmonkey editorui)
 kq_add_test(mainwindowremembered editorui)
 # The main window on a screen of 1024 x 768.
 add_test(NAME mainwindowsmallscreen COMMAND tst_mainwindowremembered fitsASmallScreen)

@@ -242,10 +242,12 @@ void TestMainWindowDocument::timeBoxTakesWholeSecondsOnly_data()
     QTest::addColumn<int>("written");
     QTest::newRow("digits after a negative time start over") << -5 << "1234"
                                                              << "1234" << 1234;
-    QTest::newRow("a digit past the longest starts over") << 3276 << "8"
-                                                          << "8" << 8;
+    QTest::newRow("a digit past the longest is refused") << 3276 << "8"
+                                                         << "3276" << 3276;
+    QTest::newRow("a fifth digit is refused") << 9999 << "9"
+                                              << "9999" << 9999;
     QTest::newRow("39990 is never shown") << 3999 << "0"
-                                          << "0" << 0;
+                                          << "3999" << 3999;
     QTest::newRow("letters are refused") << 30 << "a-"
                                          << "30" << 30;
     QTest::newRow("Ctrl+A selects all") << 30 << "^A7"

@@ -189,8 +189,8 @@ void TestPropertiesPanel::timeBoxTakesWholeNumbers_data()
     QTest::newRow("second digit") << "5" << int(Qt::Key_3) << "53" << 53;
     QTest::newRow("zero after the digit") << "5" << int(Qt::Key_0) << "50" << 50;
     QTest::newRow("five digits") << "3276" << int(Qt::Key_7) << "32767" << 32767;
-    // The box holds only what a project stores: a digit past 32767 starts the box over.
-    QTest::newRow("past the runner's longest") << "9999" << int(Qt::Key_9) << "9" << 9;
+    // The box holds only what a project stores: a digit past 32767 is refused, the number stays.
+    QTest::newRow("past the runner's longest") << "9999" << int(Qt::Key_9) << "9999" << 9999;
     QTest::newRow("a minus sign") << "5" << int(Qt::Key_Minus) << "5" << 5;
 }
 

@@ -533,6 +533,9 @@ void ProjectDocument::swapRecords(int first, int second)
 {
     std::swap(mProject.record(first), mProject.record(second));
     std::swap(mDeletedTargets[first], mDeletedTargets[second]);
+    // The selected dialog may stay where it is and now hold the other record.
+    emit recordChanged(first);
+    emit recordChanged(second);
 }
 
 bool ProjectDocument::leadsToDeletedStep(int dialog, int script) const

@@ -7,7 +7,8 @@
 
 namespace kq {
 
-DigitKeyFilter::DigitKeyFilter(QLineEdit *box, Empty empty) : QObject(box), mBox(box), mEmpty(empty)
+DigitKeyFilter::DigitKeyFilter(QLineEdit *box, Empty empty, Full full)
+    : QObject(box), mBox(box), mEmpty(empty), mFull(full)
 {
     box->installEventFilter(this);
 }
@@ -46,7 +47,12 @@ bool DigitKeyFilter::filter(QKeyEvent *event)
         mBox->selectAll();
     } else if (passes && key != u'\b' && !mBox->hasSelectedText() && !takes(typed)) {
         // A full box, or one whose value the digit would make too large, would refuse the digit
-        // without a sign; it starts over with it instead.
+        // without a sign. A box that shows a value it takes keeps it and says so; otherwise (or
+        // where that is wished) it starts over with the digit.
+        if (mFull == Full::Refused && takes(QString())) {
+            QApplication::beep();
+            return true;
+        }
         mBox->selectAll();
     }
     return !passes;

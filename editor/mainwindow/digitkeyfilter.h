@@ -18,7 +18,11 @@ public:
     // ZeroWhenEmpty: an empty box becomes "0" before the key takes effect (the time box).
     enum class Empty { Stays, ZeroWhenEmpty };
 
-    DigitKeyFilter(QLineEdit *box, Empty empty);
+    // StartsOver: a digit the box cannot take replaces its text (a two-digit step number).
+    // Refused: the digit is refused with a beep and the number stays (a time is never wiped).
+    enum class Full { StartsOver, Refused };
+
+    DigitKeyFilter(QLineEdit *box, Empty empty, Full full = Full::StartsOver);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -31,6 +35,7 @@ private:
 
     QLineEdit *mBox;
     Empty mEmpty;
+    Full mFull;
 };
 
 } // namespace kq

@@ -2,7 +2,13 @@
 
 #include <QLineEdit>
 
+class QKeyEvent;
+
 namespace kq {
+
+// Undo and redo belong to the project's history, not to one box's: boxes leave these keys to
+// the window.
+bool isHistoryKey(const QKeyEvent *key);
 
 // A one-line box of a record field in the panel or the script box: fixed-pitch, like the list,
 // and no longer than the field it edits.
@@ -12,6 +18,9 @@ class FieldBox : public QLineEdit
 
 public:
     FieldBox(const QString &name, int maxLength, QWidget *parent = nullptr);
+
+protected:
+    bool event(QEvent *event) override;
 };
 
 } // namespace kq

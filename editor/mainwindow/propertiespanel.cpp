@@ -60,12 +60,6 @@ int recordLength(const QString &boxText)
     return int(boxText.size() + boxText.count(QLatin1Char('\n')));
 }
 
-bool isUndoOrRedo(QKeyEvent *key)
-{
-    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
-           (key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_Y);
-}
-
 void showText(QLineEdit *box, const QString &text)
 {
     if (box->text() != text)
@@ -121,7 +115,7 @@ void PropertiesPanel::buildFields()
     mLblTime = fieldLabel("msg_lbltime", "%0102", this);
     mTime = new FieldBox(QStringLiteral("msg_time"), 5, this);
     mTime->setValidator(new TimeValidator(mTime));
-    new DigitKeyFilter(mTime, DigitKeyFilter::Empty::ZeroWhenEmpty);
+    new DigitKeyFilter(mTime, DigitKeyFilter::Empty::ZeroWhenEmpty, DigitKeyFilter::Full::Refused);
     mTime->setFixedWidth(64);
     mTime->setAlignment(Qt::AlignCenter);
     connect(mTime, &QLineEdit::textEdited, this, &PropertiesPanel::writeTime);
@@ -222,6 +216,9 @@ void PropertiesPanel::load()
     showText(mBtnScr[0], trimmedRight(record.btnscr1));
     showText(mBtnScr[1], trimmedRight(record.btnscr2));
     showText(mTime, QString::number(record.time));
+    for (QWidget *box : std::initializer_list<QWidget *>{mText, mCaption, mBtn[0], mBtn[1],
+                                                         mBtnScr[0], mBtnScr[1], mTime})
+        mSynced[box] = textIn(box);
     redrawIcons();
 }
 
@@ -298,6 +295,17 @@ void PropertiesPanel::setSelectionColor(const QColor &color)
     redrawIcons();
 }
 
+QString PropertiesPanel::textIn(QWidget *box) const
+{
+    return box == mText ? mText->toPlainText() : static_cast<QLineEdit *>(box)->text();
+}
+
+bool PropertiesPanel::edited(QWidget *box) const
+{
+    const auto synced = mSynced.constFind(box);
+    return synced == mSynced.cend() || *synced != textIn(box);
+}
+
 bool PropertiesPanel::differs(QWidget *box) const
 {
     const DialogRecord &record = mDocument.record(mDocument.currentDialog());
@@ -321,7 +329,7 @@ bool PropertiesPanel::differs(QWidget *box) const
 
 void PropertiesPanel::writeField(QWidget *box)
 {
-    if (mLoading || !box->isEnabled() || !differs(box))
+    if (mLoading || !box->isEnabled() || !edited(box) || !differs(box))
         return;
     const QScopedValueRollback writing(mWriting, true);
     const int current = mDocument.currentDialog();
@@ -338,24 +346,27 @@ void PropertiesPanel::writeField(QWidget *box)
         mDocument.setField(current, Field::Script1, mBtnScr[0]->text());
     else if (box == mBtnScr[1])
         mDocument.setField(current, Field::Script2, mBtnScr[1]->text());
+    mSynced[box] = textIn(box);
 }
 
 void PropertiesPanel::writeTime()
 {
-    if (mLoading || !mTime->isEnabled() || !differs(mTime))
+    if (mLoading || !mTime->isEnabled() || !edited(mTime) || !differs(mTime))
         return;
     const QScopedValueRollback writing(mWriting, true);
     // An empty box is 0; the runner plays no more than 32767 seconds.
     const int time = qBound(0, mTime->text().toInt(), MaxTime);
     mDocument.setTime(mDocument.currentDialog(), qint16(time));
+    mSynced[mTime] = mTime->text();
 }
 
 void PropertiesPanel::normalizeScript(int button)
 {
     QLineEdit *box = mBtnScr.at(button);
-    if (!box->isEnabled() || !differs(box))
+    if (!box->isEnabled() || !edited(box) || !differs(box))
         return;
     box->setText(ButtonScript::normalize(box->text()));
+    mSynced.remove(box);
     writeField(box);
 }
 
@@ -384,7 +395,9 @@ void PropertiesPanel::showStoredText()
 void PropertiesPanel::insertScript(int button, const QString &script)
 {
     mDocument.commitPendingEdits();
+    // A script the user chose is written even where the box already showed it.
     mBtnScr.at(button)->setText(script);
+    mSynced.remove(mBtnScr.at(button));
     writeField(mBtnScr.at(button));
 }
 
@@ -413,8 +426,8 @@ bool PropertiesPanel::eventFilter(QObject *watched, QEvent *event)
             writeTime();
         break;
     case QEvent::ShortcutOverride:
-        // Undo and redo belong to the project's history, not to one box's.
-        if (isUndoOrRedo(static_cast<QKeyEvent *>(event)))
+        // The text box is no field box, but leaves these keys to the window too.
+        if (isHistoryKey(static_cast<QKeyEvent *>(event)))
             return true;
         break;
     default:

@@ -4,6 +4,7 @@
 
 #include "areaframe.h"
 #include <QColor>
+#include <QHash>
 
 #include <array>
 
@@ -73,6 +74,11 @@ private:
     void writeTime();
     void normalizeScript(int button);
     void limitText(int position, int added);
+    // Only what was typed since a box last showed or wrote its record is ever written: a box
+    // that still shows an earlier record (after an undo, a move) must not write it over the
+    // record that is current now.
+    bool edited(QWidget *box) const;
+    QString textIn(QWidget *box) const;
     bool differs(QWidget *box) const;
 
     ProjectDocument &mDocument;
@@ -80,6 +86,8 @@ private:
     bool mLoading = false;
     bool mWriting = false;
     bool mLimitingText = false;
+    // Each box's text as it last showed or wrote its record.
+    QHash<QWidget *, QString> mSynced;
 
     OptionRow *mTypeRow = nullptr;
     std::array<QRadioButton *, 3> mType{};
