@@ -38,26 +38,28 @@ QString retargeted(const QString &script, int target)
            QStringLiteral("%1").arg(target, 2, 10, QLatin1Char('0'));
 }
 
-ListChange ListChange::inserted(int number)
+ListChange ListChange::inserted(int number, int steps)
 {
-    return ListChange(Kind::Inserted, number, number);
+    return ListChange(Kind::Inserted, number, number, steps);
 }
 
-ListChange ListChange::removed(int number)
+ListChange ListChange::removed(int number, int steps)
 {
-    return ListChange(Kind::Removed, number, number);
+    return ListChange(Kind::Removed, number, number, steps);
 }
 
 ListChange ListChange::swapped(int first, int second)
 {
-    return ListChange(Kind::Swapped, first, second);
+    return ListChange(Kind::Swapped, first, second, LastTarget + 1);
 }
 
 int ListChange::renumbered(int target) const
 {
+    if (target >= mSteps)
+        return target;
     switch (mKind) {
     case Kind::Inserted:
-        return target >= mFirst ? qMin(target + 1, LastTarget) : target;
+        return target >= mFirst ? target + 1 : target;
     case Kind::Removed:
         return target > mFirst ? target - 1 : target;
     case Kind::Swapped:

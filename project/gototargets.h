@@ -25,15 +25,16 @@ QString retargeted(const QString &script, int target);
 class ListChange
 {
 public:
-    // A new step got the number `number`; that step and the later ones move down by one.
-    static ListChange inserted(int number);
-    // The step `number` was deleted; the later ones move up by one.
-    static ListChange removed(int number);
+    // A new step got the number `number` in a list of `steps` steps; that step and the later ones
+    // move down by one.
+    static ListChange inserted(int number, int steps);
+    // The step `number` of `steps` steps was deleted; the later ones move up by one.
+    static ListChange removed(int number, int steps);
     // Two steps changed places.
     static ListChange swapped(int first, int second);
 
-    // The number a target has after the change. Targets past the last step keep their distance
-    // past the end, as far as two digits reach.
+    // The number a target has after the change. Targets past the last step keep their number:
+    // an author writing top-down names steps that are still to be made.
     int renumbered(int target) const;
     // The target named the deleted step: it keeps its number and now leads to the step that
     // took the deleted one's place.
@@ -41,11 +42,16 @@ public:
 
 private:
     enum class Kind { Inserted, Removed, Swapped };
-    ListChange(Kind kind, int first, int second) : mKind(kind), mFirst(first), mSecond(second) {}
+    ListChange(Kind kind, int first, int second, int steps)
+        : mKind(kind), mFirst(first), mSecond(second), mSteps(steps)
+    {
+    }
 
     Kind mKind;
     int mFirst;
     int mSecond;
+    // The steps before the change; only targets below this lead to a step that exists.
+    int mSteps;
 };
 
 // One script the change concerns: dialog index 1 to 99 and script 1 (btnscr1) or 2 (btnscr2).

@@ -290,13 +290,13 @@ private:
             fresh.newDialog(1, ProjectDocument::newDialogText());
             after.record(dialog + 1) = fresh.record(1);
             after.setDialogCount(qint16(count + 1));
-            change = GoToTargets::ListChange::inserted(dialog);
+            change = GoToTargets::ListChange::inserted(dialog, count);
         } else if (key == "Del" && count > 1) {
             for (int k = dialog; k < count; ++k)
                 after.record(k) = after.record(k + 1);
             after.clearRecord(count);
             after.setDialogCount(qint16(count - 1));
-            change = GoToTargets::ListChange::removed(dialog - 1);
+            change = GoToTargets::ListChange::removed(dialog - 1, count);
         } else if (key == "^Up" || key == "^Down") {
             const int other = dialog + (key == "^Up" ? -1 : 1);
             if (other < 1 || other > count)

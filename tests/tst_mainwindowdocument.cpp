@@ -51,6 +51,7 @@ private slots:
     void undoKeysWorkEverywhere();
     void listMenuNamesWhatItUndoes();
     void listKeys();
+    void forwardJumpKeepsItsNumber();
     void timeBoxKeepsStoredValue_data();
     void timeBoxKeepsStoredValue();
     void timeBoxTakesWholeSecondsOnly_data();
@@ -197,6 +198,33 @@ void TestMainWindowDocument::listKeys()
     QCOMPARE(entries(window).size(), 3);
     QCOMPARE(document(window).currentDialog(), 2);
     QVERIFY(ui.messages.isEmpty());
+}
+
+// Writing top-down: a jump to a step still to be made keeps its number as the steps are added.
+void TestMainWindowDocument::forwardJumpKeepsItsNumber()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 3);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *list = child<QListWidget>(&window, "dlg_list");
+    selectEntry(window, 2);
+    auto *script = child<QLineEdit>(&window, "msg_btnscr0");
+    script->setFocus();
+    script->setText(QStringLiteral("идти к 08"));
+    list->setFocus();
+    QCOMPARE(trimmedRight(document(window).record(3).btnscr1), QStringLiteral("Идти К 08"));
+    for (int i = 0; i < 7; ++i) {
+        QTest::keyClick(list, Qt::Key_End);
+        QTest::keyClick(list, Qt::Key_Insert);
+    }
+    QCOMPARE(document(window).dialogCount(), 10);
+    QCOMPARE(trimmedRight(document(window).record(3).btnscr1), QStringLiteral("Идти К 08"));
+    // A step inserted before it still moves the step it names, and the jump with it.
+    selectEntry(window, 0);
+    QTest::keyClick(list, Qt::Key_Insert);
+    QCOMPARE(trimmedRight(document(window).record(4).btnscr1), QStringLiteral("Идти К 09"));
 }
 
 void TestMainWindowDocument::timeBoxKeepsStoredValue_data()

@@ -148,19 +148,20 @@ void TestProjectDocument::goToTargetsFollowTheirSteps_data()
     QTest::addColumn<QStringList>("deletedTargets");
     QTest::addColumn<int>("rewritten");
 
-    // S3 and S5 go past the last step (number 5); "Идти К ab" is no number and never moves.
+    // S3 and S5 go past the last step (number 5) and keep their numbers; "Идти К ab" is no
+    // number and never moves.
     QTest::newRow("insert before step 3")
         << "insert" << 3 << QStringList{"S0 K06 K02", "S1 k04 K05", "S2 K00 Kab", "new N N",
-                                        "S3 K08 X",   "S4 K04 K04", "S5 K01 K99"}
-        << QStringList{} << 6;
+                                        "S3 K07 X",   "S4 K04 K04", "S5 K01 K99"}
+        << QStringList{} << 5;
     QTest::newRow("delete step 2")
         << "delete" << 3
-        << QStringList{"S0 K04 K02", "S1 k02 K03", "S3 K06 X", "S4 K02 K02", "S5 K01 K98"}
-        << QStringList{"1.2"} << 7;
+        << QStringList{"S0 K04 K02", "S1 k02 K03", "S3 K07 X", "S4 K02 K02", "S5 K01 K99"}
+        << QStringList{"1.2"} << 5;
     QTest::newRow("delete the last step")
         << "delete" << 6
-        << QStringList{"S0 K05 K02", "S1 k03 K04", "S2 K00 Kab", "S3 K06 X", "S4 K03 K03"}
-        << QStringList{"1.1"} << 1;
+        << QStringList{"S0 K05 K02", "S1 k03 K04", "S2 K00 Kab", "S3 K07 X", "S4 K03 K03"}
+        << QStringList{"1.1"} << 0;
     QTest::newRow("move step 3 up")
         << "up" << 4 << QStringList{"S0 K05 K03", "S1 k02 K04", "S3 K07 X",
                                     "S2 K00 Kab", "S4 K02 K02", "S5 K01 K99"}

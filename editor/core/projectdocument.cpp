@@ -207,7 +207,7 @@ public:
     InsertCommand(ProjectDocument *document, int dialog, const DialogRecord &record,
                   const QString &text)
         : QUndoCommand(text), mDocument(document), mDialog(dialog), mRecord(record),
-          mTargets(GoToTargets::ListChange::inserted(dialog - 1))
+          mTargets(GoToTargets::ListChange::inserted(dialog - 1, document->dialogCount()))
     {
     }
 
@@ -232,7 +232,8 @@ class DeleteCommand : public QUndoCommand
 public:
     DeleteCommand(ProjectDocument *document, int dialog, const QString &text)
         : QUndoCommand(text), mDocument(document), mDialog(dialog),
-          mRecord(document->record(dialog)), mTargets(GoToTargets::ListChange::removed(dialog - 1))
+          mRecord(document->record(dialog)),
+          mTargets(GoToTargets::ListChange::removed(dialog - 1, document->dialogCount()))
     {
     }
 
