@@ -146,7 +146,7 @@ private slots:
     void manPageNamesEveryOption();
     void installingAgainKeepsUserThemes();
 
-    void uninstallLeavesWhatTheEditorWrote();
+    void uninstallLeavesWhatWasWrittenOrChanged();
     void uninstallKeepsWhatOthersInstalled();
 
 private:
@@ -438,15 +438,23 @@ void TestInstall::manPageNamesEveryOption()
     QCOMPARE(options(pageOption, optionsSection), fromHelp);
 }
 
-void TestInstall::uninstallLeavesWhatTheEditorWrote()
+void TestInstall::uninstallLeavesWhatWasWrittenOrChanged()
 {
+    const QString language = mAppDir + "/Languages/english.lang";
+    QVERIFY(writeBytes(language, readBytes(language) + "%0650, Mine\r\n"));
+
     const Outcome outcome = uninstall(mPrefix);
     QVERIFY2(outcome.exitCode == 0, qPrintable(outcome.output));
-    // The user's theme and the test-run data were not installed, so they stay with their folders.
+    // The user's theme and the test-run data were not installed, and the language file changed
+    // since, so they stay with their folders; the changed file is named.
     QCOMPARE(filesBelow(mPrefix),
-             QStringList({"lib", "lib/kestrane-quorvex", "lib/kestrane-quorvex/Runner",
-                          "lib/kestrane-quorvex/Runner/run.dll", "lib/kestrane-quorvex/Themes",
-                          "lib/kestrane-quorvex/Themes/mine.tvth"}));
+             QStringList({"lib", "lib/kestrane-quorvex", "lib/kestrane-quorvex/Languages",
+                          "lib/kestrane-quorvex/Languages/english.lang",
+                          "lib/kestrane-quorvex/Runner", "lib/kestrane-quorvex/Runner/run.dll",
+                          "lib/kestrane-quorvex/Themes", "lib/kestrane-quorvex/Themes/mine.tvth"}));
+    QVERIFY2(outcome.output.contains("Kept " + language + ": it changed since it was installed"),
+             qPrintable(outcome.output));
+    QCOMPARE(outcome.output.count("Kept "), 1);
 }
 
 void TestInstall::uninstallKeepsWhatOthersInstalled()
