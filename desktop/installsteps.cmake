@@ -13,6 +13,18 @@ function(kq_install_record variable records root)
   set(${variable} "${records}/${key}.cmake" PARENT_SCOPE)
 endfunction()
 
+# The path and the checksum of one file of a record, written "<SHA-256> <path>". A record made
+# before checksums were kept names the path alone, and its checksum is empty.
+function(kq_recorded_file file sum entry)
+  if(entry MATCHES "^([0-9a-f]+) (/.*)$")
+    set(${sum} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+    set(${file} "${CMAKE_MATCH_2}" PARENT_SCOPE)
+  else()
+    set(${sum} "" PARENT_SCOPE)
+    set(${file} "${entry}" PARENT_SCOPE)
+  endif()
+endfunction()
+
 # The desktop's caches of a share folder, made again from what it holds now: the MIME database,
 # the desktop entries' MIME cache and the hicolor icon cache (only a theme folder with its index
 # keeps one; ~/.local usually has none). A database derived from nothing goes.

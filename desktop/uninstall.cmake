@@ -2,10 +2,11 @@
 # build folder says, and nothing else. Given KQ_RECORDS (the build folder's records) and
 # KQ_DESTDIR and KQ_PREFIX as make install was given them:
 #   cmake -DKQ_RECORDS=build/installed -DKQ_PREFIX=$HOME/.local -P desktop/uninstall.cmake
-# A file is removed only while it is what was installed (a link still leading where it led), and
-# a folder only when the installation made it and it is empty now, so folders that were there
-# before and files that others put beside ours stay. The desktop's caches are made again, or
-# removed where they would be derived from nothing.
+# A file is removed only while it is what was installed (its checksum as installed, a link still
+# leading where it led), and a folder only when the installation made it and it is empty now, so
+# files the user has changed, folders that were there before and files that others put beside
+# ours stay; each changed file kept is named. The desktop's caches are made again, or removed
+# where they would be derived from nothing.
 include(${CMAKE_CURRENT_LIST_DIR}/installsteps.cmake)
 
 kq_install_root(root "${KQ_DESTDIR}" "${KQ_PREFIX}")
@@ -15,9 +16,15 @@ if(NOT EXISTS "${record}")
 endif()
 include("${record}")
 
-foreach(file IN LISTS KQ_RECORDED_FILES)
+foreach(entry IN LISTS KQ_RECORDED_FILES)
+  kq_recorded_file(file sum "${entry}")
   if(EXISTS "${file}" AND NOT IS_SYMLINK "${file}" AND NOT IS_DIRECTORY "${file}")
-    file(REMOVE "${file}")
+    file(SHA256 "${file}" now)
+    if(now STREQUAL sum)
+      file(REMOVE "${file}")
+    else()
+      message(STATUS "Kept ${file}: it changed since it was installed")
+    endif()
   endif()
 endforeach()
 while(KQ_RECORDED_LINKS)

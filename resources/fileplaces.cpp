@@ -20,6 +20,12 @@ const QString FolderName = QStringLiteral("kestrane-quorvex");
 const QStringList WrittenFolders = {QStringLiteral("Runner"), QStringLiteral("Themes"),
                                     QStringLiteral("Languages"), QStringLiteral("Plugins")};
 
+// Written by the installation (desktop/installfinish.cmake) into a program folder installed for
+// every user, holding the folder's installed path.
+const QString InstalledMarker = QStringLiteral("installed");
+// Enough for any path the system can open.
+constexpr qint64 MaxPathBytes = 4096;
+
 bool isBelow(const QString &path, const QString &folder)
 {
     const QString parent = QDir::cleanPath(QFileInfo(path).absolutePath());
@@ -112,7 +118,7 @@ QString FilePlaces::userDataFolder()
 
 bool FilePlaces::isWritableProgramFolder(const QString &folder)
 {
-    if (!QFileInfo(folder).isWritable())
+    if (!QFileInfo(folder).isWritable() || isInstalledForEveryUser(folder))
         return false;
     for (const QString &sub : WrittenFolders) {
         const QFileInfo info(QDir(folder).filePath(sub));
@@ -120,6 +126,19 @@ bool FilePlaces::isWritableProgramFolder(const QString &folder)
             return false;
     }
     return true;
+}
+
+bool FilePlaces::isInstalledForEveryUser(const QString &folder)
+{
+    QFile marker(QDir(folder).filePath(InstalledMarker));
+    if (!marker.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray place = marker.readLine(MaxPathBytes);
+    if (place.endsWith('\n'))
+        place.chop(1);
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    return !canonical.isEmpty() &&
+           QFileInfo(QFile::decodeName(place)).canonicalFilePath() == canonical;
 }
 
 TestRunPlace::TestRunPlace() = default;

@@ -50,9 +50,13 @@ public:
 
     // The user's folder for the editor's files: $XDG_DATA_HOME/kestrane-quorvex.
     static QString userDataFolder();
-    // Whether the user may write the program folder and the folders below it that the editor
-    // writes into (Runner, Themes, Languages, Plugins).
+    // Whether the editor writes into the program folder: the user may write it and the folders
+    // below it that the editor writes into (Runner, Themes, Languages, Plugins), and it is not
+    // installed for every user, which nobody's editor writes, not even the superuser's.
     static bool isWritableProgramFolder(const QString &folder);
+    // Whether an installation for every user put the folder where it is: its file "installed"
+    // names the folder's own place. A copy elsewhere is its user's, as any copied folder is.
+    static bool isInstalledForEveryUser(const QString &folder);
 
 private:
     QString mProgramFolder;

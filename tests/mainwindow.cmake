@@ -18,8 +18,9 @@ kq_add_test(projectcommands editorui)
 kq_add_test(recentprojectsmenu editorui)
 kq_add_test(statusbar editorui)
 
-# The editor installed for every user (a read-only program folder) and in a writable copy. Its
-# read-only cases need an ordinary user: `make test-unprivileged` runs them.
+# The editor installed for every user (a read-only program folder) and in a writable copy.
+# `make test-unprivileged` runs the read-only cases again as an ordinary user, for whom they take
+# the build's own folder when it belongs to someone else.
 kq_add_test(sharedinstall editorui)
 add_dependencies(tst_sharedinstall run run-portable)
 set_tests_properties(sharedinstall PROPERTIES LABELS unprivileged)

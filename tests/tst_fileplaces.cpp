@@ -174,29 +174,51 @@ void TestFilePlaces::folderForWriting()
 
 void TestFilePlaces::writableProgramFolder_data()
 {
-    QTest::addColumn<QString>("readOnly"); // made read-only below the program folder
+    QTest::addColumn<QString>("readOnly");    // made read-only below the program folder
+    QTest::addColumn<QString>("installedAt"); // the place the mark "installed" names, if any
     QTest::addColumn<bool>("writable");
-    QTest::newRow("all writable") << "" << true;
-    QTest::newRow("read-only folder") << "." << false;
-    QTest::newRow("read-only Themes") << "Themes" << false;
-    QTest::newRow("read-only Runner") << "Runner" << false;
-    QTest::newRow("read-only Samples, never written") << "Samples" << true;
+    QTest::newRow("all writable") << ""
+                                  << "" << true;
+    QTest::newRow("read-only folder") << "."
+                                      << "" << false;
+    QTest::newRow("read-only Themes") << "Themes"
+                                      << "" << false;
+    QTest::newRow("read-only Runner") << "Runner"
+                                      << "" << false;
+    QTest::newRow("read-only Samples, never written") << "Samples"
+                                                      << "" << true;
+    // Whoever runs the editor, the superuser too.
+    QTest::newRow("installed for every user here") << ""
+                                                   << "." << false;
+    QTest::newRow("installed through a link to it") << ""
+                                                    << "link" << false;
+    QTest::newRow("a copy of a folder installed elsewhere") << ""
+                                                            << "elsewhere" << true;
 }
 
 void TestFilePlaces::writableProgramFolder()
 {
     QFETCH(QString, readOnly);
+    QFETCH(QString, installedAt);
     QFETCH(bool, writable);
     if (!readOnly.isEmpty() && geteuid() == 0)
         QSKIP("running as superuser: every folder is writable");
-    QTemporaryDir dir;
+    QTemporaryDir root;
+    const QString folder = root.filePath("folder");
     for (const char *sub : {"Runner", "Themes", "Samples"})
-        QVERIFY(QDir(dir.path()).mkpath(sub));
-    const QString locked = QDir(dir.path()).filePath(readOnly);
+        QVERIFY(QDir(folder).mkpath(sub));
+    QVERIFY(QDir(root.path()).mkpath("elsewhere"));
+    QVERIFY(QFile::link(folder, root.filePath("link")));
+    const QString place = installedAt == "." ? folder : root.filePath(installedAt);
+    QVERIFY(installedAt.isEmpty() ||
+            writeBytes(folder + "/installed", QFile::encodeName(place) + '\n'));
+    const QString locked = QDir(folder).filePath(readOnly);
     const auto mode = QFile::ReadOwner | QFile::ExeOwner;
     QVERIFY(readOnly.isEmpty() || QFile::setPermissions(locked, mode));
 
-    QCOMPARE(FilePlaces::isWritableProgramFolder(dir.path()), writable);
+    QCOMPARE(FilePlaces::isWritableProgramFolder(folder), writable);
+    QCOMPARE(FilePlaces::isInstalledForEveryUser(folder),
+             !installedAt.isEmpty() && installedAt != "elsewhere");
     QVERIFY(readOnly.isEmpty() || QFile::setPermissions(locked, mode | QFile::WriteOwner));
 }
 

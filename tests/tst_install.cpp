@@ -1,4 +1,6 @@
 #include "editorlook.h"
+#include "fileplaces.h"
+#include "programfolder.h"
 #include "resourcefiles.h"
 
 #include <QDirIterator>
@@ -6,11 +8,14 @@
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <filesystem>
+
+#include <unistd.h>
 
 using namespace kq::TestFiles;
 
@@ -19,6 +24,8 @@ namespace {
 const QString Name = QStringLiteral("kestrane-quorvex");
 const QString ProjectType = QStringLiteral("application/x-kestrane-quorvex-project");
 const QString LegacyType = QStringLiteral("application/x-kestrane-quorvex-legacy");
+// The superuser installs for every user; an ordinary user installs for themselves.
+const bool ForEveryUser = geteuid() == 0;
 
 struct Outcome
 {
@@ -86,11 +93,15 @@ QStringList filesBelow(const QString &folder)
     return files;
 }
 
-// Shipped with the program: the built program folder less the runners' debug information.
+// Shipped with the program: the built program folder less the runners' debug information, and
+// the mark of an installation for every user.
 QStringList shippedProgramFolder()
 {
     QStringList built = filesBelow(KQ_APP_DIR);
     built.removeIf([](const QString &file) { return file.endsWith(".debug"); });
+    if (ForEveryUser)
+        built << "installed";
+    built.sort();
     return built;
 }
 
@@ -118,7 +129,8 @@ private slots:
     void initTestCase();
 
     void installsWhatMakeInstallInstalled();
-    void programFolderIsCopiedAndWritable();
+    void editorWritesOnlyAFolderInstalledForItsUser();
+    void programFolderIsCopied();
     void commandLinkStartsTheCopy();
     void desktopEntryValidates();
     void desktopEntryStartsTheInstalledEditor();
@@ -134,7 +146,7 @@ private slots:
     void manPageNamesEveryOption();
     void installingAgainKeepsUserThemes();
 
-    void uninstallLeavesWhatTheEditorWrote();
+    void uninstallLeavesWhatWasWrittenOrChanged();
     void uninstallKeepsWhatOthersInstalled();
 
 private:
@@ -168,7 +180,7 @@ void TestInstall::installsWhatMakeInstallInstalled()
                          "share/doc/kestrane-quorvex/copyright",
                          "share/doc/kestrane-quorvex/changelog.gz"};
     for (const QString &file : shippedProgramFolder()) {
-        if (QFileInfo(KQ_APP_DIR "/" + file).isFile())
+        if (!QFileInfo(KQ_APP_DIR "/" + file).isDir())
             expected << "lib/kestrane-quorvex/" + file;
     }
     QStringList installed = filesBelow(mPrefix);
@@ -183,14 +195,49 @@ void TestInstall::installsWhatMakeInstallInstalled()
     QVERIFY(QFile::exists(mPrefix + "/share/mime/globs2"));
 }
 
-void TestInstall::programFolderIsCopiedAndWritable()
+// A folder installed for every user is never written by the editor, whoever runs it (the
+// superuser too): a new theme and a test run go to the user's own places. A user's installation
+// of their own stays writable for them, as a copied folder is.
+void TestInstall::editorWritesOnlyAFolderInstalledForItsUser()
+{
+    QCOMPARE(kq::FilePlaces::isInstalledForEveryUser(mAppDir), ForEveryUser);
+    QTemporaryDir home;
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QByteArray cacheHome = qgetenv("XDG_CACHE_HOME");
+    const auto restore = qScopeGuard([&dataHome, &cacheHome] {
+        qputenv("XDG_DATA_HOME", dataHome);
+        qputenv("XDG_CACHE_HOME", cacheHome);
+        kq::setProgramFolder(QString());
+    });
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
+    kq::setProgramFolder(mAppDir);
+    const QStringList before = filesBelow(mAppDir);
+
+    const kq::FilePlaces places = kq::FilePlaces::current();
+    const QString themes = places.folderForWriting("Themes");
+    kq::TestRunPlace run;
+    QVERIFY(run.prepare(places, mAppDir + "/Runner/run"));
+    QVERIFY(writeBytes(run.dataFile(), "data"));
+
+    QCOMPARE(places.isShared(), ForEveryUser);
+    QCOMPARE(themes, (ForEveryUser ? home.filePath("data/") + Name : mAppDir) + "/Themes");
+    const QString runs =
+        ForEveryUser ? home.filePath("cache/") + Name + "/run-" : mAppDir + "/Runner";
+    QVERIFY2(run.folder().startsWith(runs), qPrintable(run.folder()));
+    run.clear();
+    QCOMPARE(filesBelow(mAppDir), before);
+}
+
+void TestInstall::programFolderIsCopied()
 {
     for (const char *file : {"tavlen", "Runner/run", "Runner/run-portable"})
         QVERIFY2(QFileInfo(mAppDir + '/' + file).isExecutable(), file);
     QCOMPARE(filesBelow(mAppDir), shippedProgramFolder());
+    if (ForEveryUser)
+        QCOMPARE(readBytes(mAppDir + "/installed"), QFile::encodeName(mAppDir) + '\n');
 
-    // A copied folder stays writable for the user who installed it; the editor writes user
-    // themes and test-run data into it.
+    // What an editor wrote into a folder of its user's own, and not installed.
     QVERIFY(writeBytes(mAppDir + "/Themes/mine.tvth", "theme"));
     QVERIFY(writeBytes(mAppDir + "/Runner/run.dll", "data"));
 }
@@ -391,15 +438,23 @@ void TestInstall::manPageNamesEveryOption()
     QCOMPARE(options(pageOption, optionsSection), fromHelp);
 }
 
-void TestInstall::uninstallLeavesWhatTheEditorWrote()
+void TestInstall::uninstallLeavesWhatWasWrittenOrChanged()
 {
+    const QString language = mAppDir + "/Languages/english.lang";
+    QVERIFY(writeBytes(language, readBytes(language) + "%0650, Mine\r\n"));
+
     const Outcome outcome = uninstall(mPrefix);
     QVERIFY2(outcome.exitCode == 0, qPrintable(outcome.output));
-    // The user's theme and the test-run data were not installed, so they stay with their folders.
+    // The user's theme and the test-run data were not installed, and the language file changed
+    // since, so they stay with their folders; the changed file is named.
     QCOMPARE(filesBelow(mPrefix),
-             QStringList({"lib", "lib/kestrane-quorvex", "lib/kestrane-quorvex/Runner",
-                          "lib/kestrane-quorvex/Runner/run.dll", "lib/kestrane-quorvex/Themes",
-                          "lib/kestrane-quorvex/Themes/mine.tvth"}));
+             QStringList({"lib", "lib/kestrane-quorvex", "lib/kestrane-quorvex/Languages",
+                          "lib/kestrane-quorvex/Languages/english.lang",
+                          "lib/kestrane-quorvex/Runner", "lib/kestrane-quorvex/Runner/run.dll",
+                          "lib/kestrane-quorvex/Themes", "lib/kestrane-quorvex/Themes/mine.tvth"}));
+    QVERIFY2(outcome.output.contains("Kept " + language + ": it changed since it was installed"),
+             qPrintable(outcome.output));
+    QCOMPARE(outcome.output.count("Kept "), 1);
 }
 
 void TestInstall::uninstallKeepsWhatOthersInstalled()

@@ -34,6 +34,7 @@ private slots:
     void initTestCase();
     void holdsWhatTheProgramNeeds();
     void holdsNothingOfTheBuildTree();
+    void programFolderIsMarkedForEveryUser();
     void filesBelongToRoot();
     void leavesNoRecordForUninstall();
     void lintianFindsNoError();
@@ -91,7 +92,8 @@ void TestPackage::holdsWhatTheProgramNeeds()
                          "usr/share/mime/packages/kestrane-quorvex.xml",
                          "usr/share/man/man1/tavlen.1.gz",
                          "usr/share/doc/kestrane-quorvex/copyright",
-                         "usr/share/doc/kestrane-quorvex/changelog.gz"};
+                         "usr/share/doc/kestrane-quorvex/changelog.gz",
+                         AppDir + "/installed"};
     // Every shipped data file, in its folder below the program folder.
     const QDir data(KQ_SOURCE_DIR "/data");
     QDirIterator it(data.path(), QDir::Files, QDirIterator::Subdirectories);
@@ -119,6 +121,13 @@ void TestPackage::holdsNothingOfTheBuildTree()
             QVERIFY2(!text(sections.output).contains(section),
                      qPrintable(QString(program) + ": " + section));
     }
+}
+
+// The editor writes nothing into the installed program folder, whoever runs it.
+void TestPackage::programFolderIsMarkedForEveryUser()
+{
+    QCOMPARE(kq::TestFiles::readBytes(mRoot + '/' + AppDir + "/installed"),
+             QByteArray("/" + AppDir.toUtf8() + '\n'));
 }
 
 void TestPackage::filesBelongToRoot()
