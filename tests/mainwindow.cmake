@@ -8,6 +8,12 @@ kq_add_test(projectdocument editorui)
 kq_add_test(mainwindowdocument editorui)
 # Random editing through the real window against a plain model; make monkey runs more seeds.
 kq_add_test(editingmonkey editorui)
+# Paste into every box, offscreen and under an X server of its own, where a cleared clipboard has
+# no owner.
+kq_add_test(pasteintoboxes editorui)
+add_test(NAME pasteintoboxesx11 COMMAND tst_pasteintoboxes)
+set_tests_properties(pasteintoboxesx11 PROPERTIES TIMEOUT 300 ENVIRONMENT
+  "KQ_OWN_X_SERVER=1;${kq_sanitizer_env}")
 kq_add_test(mainwindowremembered editorui)
 # The main window on a screen of 1024 x 768.
 add_test(NAME mainwindowsmallscreen COMMAND tst_mainwindowremembered fitsASmallScreen)

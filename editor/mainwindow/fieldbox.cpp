@@ -3,6 +3,7 @@
 #include "editorlook.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 
 namespace kq {
 
@@ -25,6 +26,29 @@ bool FieldBox::event(QEvent *event)
     if (event->type() == QEvent::ShortcutOverride && isHistoryKey(static_cast<QKeyEvent *>(event)))
         return true;
     return QLineEdit::event(event);
+}
+
+FieldTextBox::FieldTextBox(const QString &name, int maxLength, QWidget *parent)
+    : QPlainTextEdit(parent), mMaxLength(maxLength)
+{
+    setObjectName(name);
+    setFont(EditorLook::fixedPitchFont());
+}
+
+bool FieldTextBox::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && isHistoryKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QPlainTextEdit::event(event);
+}
+
+void FieldTextBox::insertFromMimeData(const QMimeData *source)
+{
+    // Qt's own reader takes the first format of the clipboard unchecked and crashes on one that
+    // offers none (nobody owns the clipboard). A record holds plain text, no longer than its field:
+    // a huge paste is cut before it reaches the box.
+    if (source && source->hasText())
+        insertPlainText(source->text().left(mMaxLength));
 }
 
 } // namespace kq

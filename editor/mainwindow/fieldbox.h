@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 class QKeyEvent;
 
@@ -21,6 +22,23 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+};
+
+// The many-line box of a record's text: fixed-pitch like the field boxes, leaving undo and redo to
+// the window, and taking only plain text from the clipboard.
+class FieldTextBox : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    FieldTextBox(const QString &name, int maxLength, QWidget *parent = nullptr);
+
+protected:
+    bool event(QEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    int mMaxLength;
 };
 
 } // namespace kq

@@ -3,7 +3,6 @@
 #include "buttonscript.h"
 #include "codepage.h"
 #include "digitkeyfilter.h"
-#include "editorlook.h"
 #include "fieldbox.h"
 #include "iconpicture.h"
 #include "iconstrips.h"
@@ -14,7 +13,6 @@
 #include "themepainter.h"
 
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -89,9 +87,7 @@ void PropertiesPanel::buildFields()
     mCaption = new FieldBox(QStringLiteral("msg_caption"), DialogRecord::CaptionWidth, this);
 
     mLblText = fieldLabel("msg_lbltext", "%0104", this);
-    mText = new QPlainTextEdit(this);
-    mText->setObjectName(QStringLiteral("msg_text"));
-    mText->setFont(EditorLook::fixedPitchFont());
+    mText = new FieldTextBox(QStringLiteral("msg_text"), DialogRecord::TextWidth, this);
     mText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mText->setTabChangesFocus(true);
     connect(mText->document(), &QTextDocument::contentsChange, this,
@@ -424,11 +420,6 @@ bool PropertiesPanel::eventFilter(QObject *watched, QEvent *event)
         // The "0" an empty box gets before a key is the box's value too.
         if (watched == mTime)
             writeTime();
-        break;
-    case QEvent::ShortcutOverride:
-        // The text box is no field box, but leaves these keys to the window too.
-        if (isHistoryKey(static_cast<QKeyEvent *>(event)))
-            return true;
         break;
     default:
         break;
