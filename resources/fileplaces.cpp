@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace kq {
 
 namespace {
@@ -35,6 +37,21 @@ bool isBelow(const QString &path, const QString &folder)
 QStringList entries(const QString &folder, const QString &pattern)
 {
     return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
+}
+
+QString privateRunsFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
+        .filePath(FolderName);
+}
+
+bool isHeldByAnyone(const QString &folder)
+{
+    const QDir dir(folder);
+    const QStringList files = dir.entryList(QDir::Files | QDir::Hidden);
+    return std::any_of(files.cbegin(), files.cend(), [&dir](const QString &file) {
+        return FileLock::isHeld(dir.filePath(file));
+    });
 }
 
 } // namespace
@@ -153,10 +170,12 @@ bool TestRunPlace::prepare(const FilePlaces &places, const QString &runnerPath, 
         mRunner = runnerPath;
         return true;
     }
-    const QString cache =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
-            .filePath(FolderName);
+    const QString cache = privateRunsFolder();
     QDir().mkpath(cache);
+    // The folder of the private folders is held while one is made and locked, and while
+    // abandoned ones are looked for, so none is taken for abandoned before its maker locked it.
+    FileLock guard;
+    guard.lock(cache, FileLock::Mode::Exclusive);
     // A folder of the user's alone (mode 0700), so no one else can put a runner in its place.
     auto folder =
         std::make_unique<QTemporaryDir>(QDir(cache).filePath(QStringLiteral("run-XXXXXX")));
@@ -168,6 +187,7 @@ bool TestRunPlace::prepare(const FilePlaces &places, const QString &runnerPath, 
                                        : folder->errorString();
         return false;
     }
+    mInUse.tryLock(copy, FileLock::Mode::Shared);
     mPrivate = std::move(folder);
     mFolder = mPrivate->path();
     mRunner = copy;
@@ -184,8 +204,23 @@ void TestRunPlace::clear()
     if (!mRunner.isEmpty())
         QFile::remove(dataFile());
     mPrivate.reset();
+    mInUse.unlock();
     mFolder.clear();
     mRunner.clear();
+}
+
+void TestRunPlace::removeAbandoned()
+{
+    if (!QFileInfo(privateRunsFolder()).isDir())
+        return;
+    FileLock guard;
+    guard.lock(privateRunsFolder(), FileLock::Mode::Exclusive);
+    const QDir runs(privateRunsFolder());
+    for (const QString &name :
+         runs.entryList({QStringLiteral("run-*")}, QDir::Dirs | QDir::NoSymLinks)) {
+        if (!isHeldByAnyone(runs.filePath(name)))
+            QDir(runs.filePath(name)).removeRecursively();
+    }
 }
 
 } // namespace kq

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filelock.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -67,7 +69,9 @@ private:
 // Where one test run plays: the runner with its data file "run.dll" beside it, since the runner
 // reads the data file beside its own file. In a program folder the user may write that is the
 // folder Runner itself, as it always was; otherwise a private folder below the user's cache
-// ($XDG_CACHE_HOME/kestrane-quorvex) with a copy of the runner, removed after the run.
+// ($XDG_CACHE_HOME/kestrane-quorvex) with a copy of the runner, removed after the run. The editor
+// holds the copy locked from the moment it is made until the run is over, and the runner, in test
+// mode, while it runs: a private folder whose copy no one holds was left by a killed editor.
 class TestRunPlace
 {
 public:
@@ -85,10 +89,14 @@ public:
     // After the run: the data file goes, and a private folder with everything in it.
     void clear();
 
+    // Removes the private folders that neither an editor nor a runner holds any more.
+    static void removeAbandoned();
+
 private:
     QString mFolder;
     QString mRunner;
     std::unique_ptr<QTemporaryDir> mPrivate;
+    FileLock mInUse;
 };
 
 } // namespace kq

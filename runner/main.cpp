@@ -1,3 +1,4 @@
+#include "filelock.h"
 #include "messagewindow.h"
 #include "pausewindow.h"
 #include "progresswindow.h"
@@ -58,11 +59,17 @@ QString escapedControls(const QString &text)
 
 int main(int argc, char *argv[])
 {
-    const QString dataPath = kq::StepLoop::dataFilePath(programPath(argv[0]));
+    const QString program = programPath(argv[0]);
+    const QString dataPath = kq::StepLoop::dataFilePath(program);
     const bool testMode = kq::StepLoop::isTestMode(givenArguments(argc, argv));
     // Without its data file the runner ends before it connects to the display.
     if (!kq::StepLoop::hasDataFile(dataPath))
         return 0;
+    // A test run holds its program file while it runs, so that an editor started after the one
+    // that started it was killed leaves its folder alone until it ends.
+    kq::FileLock running;
+    if (testMode)
+        running.tryLock(program, kq::FileLock::Mode::Shared);
 
     QApplication app(argc, argv);
     // The step windows come and go one after another; closing one must not end the program.

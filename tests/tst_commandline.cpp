@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include <QProcessEnvironment>
 #include <QTest>
 #include <QTextStream>
 
@@ -17,6 +18,8 @@ private slots:
     void runsWithoutWindow();
     void windowSystemOptionsAreLeftOut_data();
     void windowSystemOptionsAreLeftOut();
+    void displayIsNeeded_data();
+    void displayIsNeeded();
     void parse_data();
     void parse();
     void wrongLine_data();
@@ -81,6 +84,39 @@ void TestCommandLine::windowSystemOptionsAreLeftOut()
     QFETCH(QStringList, left);
     QCOMPARE(kq::withoutWindowSystemOptions(QStringList{"tavlen"} + arguments),
              QStringList{"tavlen"} + left);
+}
+
+void TestCommandLine::displayIsNeeded_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("environment"); // NAME=value
+    QTest::addColumn<bool>("lacking");
+    QTest::newRow("nothing set") << QStringList() << QStringList() << true;
+    QTest::newRow("X11 display") << QStringList() << QStringList{"DISPLAY=:0"} << false;
+    QTest::newRow("Wayland display")
+        << QStringList() << QStringList{"WAYLAND_DISPLAY=wayland-0"} << false;
+    QTest::newRow("X11 asked for") << QStringList() << QStringList{"QT_QPA_PLATFORM=xcb"} << true;
+    QTest::newRow("a list of servers")
+        << QStringList() << QStringList{"QT_QPA_PLATFORM=wayland;xcb"} << true;
+    QTest::newRow("offscreen") << QStringList()
+                               << QStringList{"QT_QPA_PLATFORM=offscreen:size=800x600"} << false;
+    QTest::newRow("minimal after a server")
+        << QStringList() << QStringList{"QT_QPA_PLATFORM=xcb;minimal"} << false;
+    QTest::newRow("-platform") << QStringList{"-platform", "offscreen"} << QStringList() << false;
+    QTest::newRow("-platform over the variable")
+        << QStringList{"--platform=xcb"} << QStringList{"QT_QPA_PLATFORM=offscreen"} << true;
+    QTest::newRow("-display") << QStringList{"-display", ":1", "a.dlg2"} << QStringList() << false;
+}
+
+void TestCommandLine::displayIsNeeded()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, environment);
+    QFETCH(bool, lacking);
+    QProcessEnvironment given;
+    for (const QString &variable : environment)
+        given.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    QCOMPARE(kq::lacksDisplay(QStringList{"tavlen"} + arguments, given), lacking);
 }
 
 void TestCommandLine::parse_data()

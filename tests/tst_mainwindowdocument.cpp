@@ -5,6 +5,7 @@
 #include "autosave.h"
 #include "buttonscript.h"
 #include "dialoglistview.h"
+#include "filelock.h"
 #include "flowview.h"
 #include "iconpicture.h"
 #include "problemsview.h"
@@ -29,6 +30,20 @@ void typeInto(QWidget *box, const QString &text)
 {
     box->setFocus();
     QTest::keyClicks(box, text);
+}
+
+// A lock file as an editor of an earlier version wrote it: its process id, program and host.
+bool writeLockNaming(const QString &path, qint64 pid, const QString &program)
+{
+    return writeWholeFile(
+        path, QString("%1\n%2\n%3\n").arg(pid).arg(program, QSysInfo::machineHostName()).toUtf8());
+}
+
+// Another process holds the lock at path while holder runs, as a running editor holds its own.
+bool holdLock(QProcess &holder, const QString &path)
+{
+    holder.start("flock", {path, "sleep", "60"});
+    return holder.waitForStarted() && QTest::qWaitFor([&] { return FileLock::isHeld(path); });
 }
 
 } // namespace
@@ -71,6 +86,8 @@ private slots:
     void autosaveKeepsRecoveryCopy();
     void recoveryIsOffered_data();
     void recoveryIsOffered();
+    void recoveryWhateverItsName_data();
+    void recoveryWhateverItsName();
     void staleLocksAreRemoved();
 
 private:
@@ -693,8 +710,56 @@ void TestMainWindowDocument::recoveryIsOffered()
     QCOMPARE(ui.messages.size(), asked);
 }
 
+// Whether a copy's editor still runs is told by its lock alone: process ids are given again (in a
+// container every editor may get the same one), so neither a copy's name nor what its lock file
+// says decides it.
+void TestMainWindowDocument::recoveryWhateverItsName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("lock"); // "none", "naming this process", "held"
+    QTest::addColumn<bool>("offered");
+    const QString ownPid = QString::number(QCoreApplication::applicationPid());
+    QTest::newRow("named by this editor's process id") << ownPid << "none" << true;
+    QTest::newRow("its lock names this editor's process") << "999999"
+                                                          << "naming this process" << true;
+    QTest::newRow("both") << ownPid << "naming this process" << true;
+    QTest::newRow("its editor still runs") << "999999"
+                                           << "held" << false;
+    QTest::newRow("its editor still runs, named like this one") << ownPid << "held" << false;
+}
+
+void TestMainWindowDocument::recoveryWhateverItsName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, lock);
+    QFETCH(bool, offered);
+    const QString base = QDir(Autosave::folder()).filePath(name);
+    DialogProject lost;
+    fillProject(lost, 3);
+    QVERIFY(QDir().mkpath(Autosave::folder()));
+    QVERIFY(writeWholeFile(base + ".dlg2", lost.fileBytes()));
+    QVERIFY(writeWholeFile(base + ".path", mFolder->path("lost.dlg2").toUtf8() + "\n3\n"));
+    QProcess holder;
+    if (lock == u"held")
+        QVERIFY(holdLock(holder, base + ".lock"));
+    else if (lock != u"none")
+        QVERIFY(writeLockNaming(base + ".lock", QCoreApplication::applicationPid(),
+                                QCoreApplication::applicationName()));
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+    ui.answers.enqueue(UiServices::Answer::Yes);
+    window.projectCommands().offerRecovery();
+
+    QCOMPARE(ui.messages.size(), offered ? 1 : 0);
+    QCOMPARE(entries(window).size(), offered ? 3 : 1);
+    QCOMPARE(QFile::exists(base + ".dlg2"), !offered);
+    holder.kill();
+    holder.waitForFinished();
+}
+
 // The lock of an editor that was killed without a changed project has no copy to offer: it goes
-// when the next editor starts. A running editor's lock stays.
+// when the next editor starts, whatever process it names. A running editor's lock stays.
 void TestMainWindowDocument::staleLocksAreRemoved()
 {
     QProcess gone;
@@ -702,25 +767,25 @@ void TestMainWindowDocument::staleLocksAreRemoved()
     QVERIFY(gone.waitForStarted());
     const qint64 gonePid = gone.processId();
     QVERIFY(gone.waitForFinished());
+    const QDir folder(Autosave::folder());
+    QVERIFY(QDir().mkpath(folder.path()));
+    const QString stale = folder.filePath(QString::number(gonePid) + ".lock");
+    const QString reused = folder.filePath("999999.lock");
+    const QString alive = folder.filePath("999998.lock");
+    QVERIFY(writeLockNaming(stale, gonePid, "true"));
+    QVERIFY(writeLockNaming(reused, QCoreApplication::applicationPid(),
+                            QCoreApplication::applicationName()));
     QProcess running;
-    running.start("sleep", {"30"});
-    QVERIFY(running.waitForStarted());
-    const QString host = QSysInfo::machineHostName();
-    const QString stale = QDir(Autosave::folder()).filePath(QString::number(gonePid));
-    const QString alive = QDir(Autosave::folder()).filePath(QString::number(running.processId()));
-    QVERIFY(QDir().mkpath(Autosave::folder()));
-    QVERIFY(
-        writeWholeFile(stale + ".lock", QString("%1\ntrue\n%2\n").arg(gonePid).arg(host).toUtf8()));
-    QVERIFY(writeWholeFile(alive + ".lock",
-                           QString("%1\nsleep\n%2\n").arg(running.processId()).arg(host).toUtf8()));
+    QVERIFY(holdLock(running, alive));
 
     ScriptedUi ui;
     MainWindow window(ui);
-    QVERIFY(!QFile::exists(stale + ".lock"));
-    QVERIFY(QFile::exists(alive + ".lock"));
+    QVERIFY(!QFile::exists(stale));
+    QVERIFY(!QFile::exists(reused));
+    QVERIFY(QFile::exists(alive));
     running.kill();
     running.waitForFinished();
-    QVERIFY(QFile::remove(alive + ".lock"));
+    QVERIFY(QFile::remove(alive));
 }
 
 QTEST_MAIN(TestMainWindowDocument)

@@ -1,8 +1,10 @@
 #include "autosave.h"
 #include "builtprogram.h"
 #include "editorfixture.h"
+#include "filelock.h"
 #include "fileplaces.h"
 #include "language.h"
+#include "mainwindow.h"
 #include "managementwindow.h"
 #include "optionsetting.h"
 #include "pluginrunwindow.h"
@@ -150,6 +152,7 @@ private slots:
     void sampleOpens();
     void recoveryCopyIsKept_data() { rows(); }
     void recoveryCopyIsKept();
+    void abandonedRunFoldersGo();
 
 private:
     static void rows();
@@ -374,6 +377,40 @@ void TestSharedInstall::recoveryCopyIsKept()
 
     QVERIFY(QFileInfo(autosave.projectFile()).isFile());
     QVERIFY(autosave.projectFile().startsWith(qEnvironmentVariable("XDG_DATA_HOME") + '/'));
+}
+
+// A test run whose editor was killed leaves its private folder. The next start removes such a
+// folder once no runner plays from it, and leaves one whose runner still plays, and the one a
+// running editor is using.
+void TestSharedInstall::abandonedRunFoldersGo()
+{
+    const QString runs = QDir(qEnvironmentVariable("XDG_CACHE_HOME")).filePath("kestrane-quorvex");
+    const auto leftBehind = [&](const QString &name) {
+        const QString folder = QDir(runs).filePath(name);
+        return QDir().mkpath(folder) &&
+               QFile::copy(mInstallation->path("Runner/run"), folder + "/run") &&
+               ProjectIO::writeDataFile(kq::ProgramTest::oneMessage(), folder + "/run.dll");
+    };
+    QVERIFY(leftBehind("run-ended0"));
+    QVERIFY(leftBehind("run-plays0"));
+    QProcess playing;
+    playing.setWorkingDirectory(runs + "/run-plays0");
+    playing.start(runs + "/run-plays0/run", {"/editor"});
+    QVERIFY(playing.waitForStarted());
+    // The runner holds its program file from its start on.
+    QTRY_VERIFY(FileLock::isHeld(runs + "/run-plays0/run"));
+    TestRunPlace inUse;
+    QVERIFY(inUse.prepare(FilePlaces(mInstallation->folder(), FilePlaces::userDataFolder(), true),
+                          mInstallation->path("Runner/run")));
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+
+    QVERIFY(!QFileInfo::exists(runs + "/run-ended0"));
+    QVERIFY(QFileInfo::exists(runs + "/run-plays0/run.dll"));
+    QVERIFY(QFileInfo::exists(inUse.runner()));
+    playing.kill();
+    playing.waitForFinished();
 }
 
 QTEST_MAIN(TestSharedInstall)

@@ -54,12 +54,20 @@ private slots:
     void unreadableInputsSayWhy();
     void editorOpensTheFileNamed_data();
     void editorOpensTheFileNamed();
+    void editorWithoutDisplaySaysSo_data();
+    void editorWithoutDisplaySaysSo();
+    void recoveryWhereEveryStartHasOneProcessId();
 
 private:
     // Arguments with "@name" for a file of the scratch folder, as the editor gets them.
     QStringList inScratch(const QStringList &arguments) const;
     // Runs the program folder's editor without a display.
     kq::ProgramTest::Finished tavlen(const QStringList &arguments) const;
+    // Runs a shell script with its arguments under a virtual X server of its own, where xdotool
+    // finds and drives the editor's windows.
+    static bool canDriveWindows();
+    static kq::ProgramTest::Finished underXvfb(const QString &script, const QStringList &arguments,
+                                               const QProcessEnvironment &environment);
     QString scratch(const QString &name) const { return mScratch.filePath(name); }
     // The editor's own settings name the language file; an empty name leaves no settings.
     void useLanguage(const QString &file) const;
@@ -114,6 +122,21 @@ void TestTavlen::useLanguage(const QString &file) const
 kq::ProgramTest::Finished TestTavlen::tavlen(const QStringList &arguments) const
 {
     return kq::ProgramTest::run(mEditor, inScratch(arguments), withoutDisplay(), 120000);
+}
+
+bool TestTavlen::canDriveWindows()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
+}
+
+kq::ProgramTest::Finished TestTavlen::underXvfb(const QString &script, const QStringList &arguments,
+                                                const QProcessEnvironment &environment)
+{
+    const QStringList run{QStringLiteral("-a"), QStringLiteral("sh"), QStringLiteral("-c"), script,
+                          QStringLiteral("sh")};
+    return kq::ProgramTest::run(QStandardPaths::findExecutable(QStringLiteral("xvfb-run")),
+                                run + arguments, environment, 120000);
 }
 
 void TestTavlen::versionAndHelp()
@@ -427,8 +450,7 @@ void TestTavlen::editorOpensTheFileNamed()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, title);
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-    if (xvfb.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+    if (!canDriveWindows())
         QSKIP("needs xvfb-run and xdotool");
     // In English; the editor's data folder (recovery copies) is a scratch one.
     useLanguage(QStringLiteral("english.lang"));
@@ -443,15 +465,80 @@ void TestTavlen::editorOpensTheFileNamed()
                        "found=$?\n"
                        "kill $editor\n"
                        "exit $found\n");
-    const QStringList run{QStringLiteral("-a"),
-                          QStringLiteral("sh"),
-                          QStringLiteral("-c"),
-                          script,
-                          QStringLiteral("sh"),
-                          mEditor,
-                          QRegularExpression::escape(title)};
-    QCOMPARE(kq::ProgramTest::run(xvfb, run + inScratch(arguments), environment, 60000).exitCode,
-             0);
+    const QStringList run{mEditor, QRegularExpression::escape(title)};
+    QCOMPARE(underXvfb(script, run + inScratch(arguments), environment).exitCode, 0);
+}
+
+void TestTavlen::editorWithoutDisplaySaysSo_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("plain start") << QStringList();
+    QTest::newRow("a file") << QStringList{"@ending.dlg2"};
+    QTest::newRow("no splash") << QStringList{"--no-splash", "@ending.dlg2"};
+    QTest::newRow("X11 asked for") << QStringList{"-platform", "xcb", "@ending.dlg2"};
+}
+
+void TestTavlen::editorWithoutDisplaySaysSo()
+{
+    QFETCH(QStringList, arguments);
+    const kq::ProgramTest::Finished run = tavlen(arguments);
+    QCOMPARE(run.exitCode, 4);
+    QVERIFY(run.output.isEmpty());
+    const QStringList said = lines(run.errors);
+    QCOMPARE(said.size(), 1);
+    for (const char *word : {"display", "--check", "--build"})
+        QVERIFY2(said.constFirst().contains(QLatin1String(word)), run.errors.constData());
+}
+
+// In a process namespace of its own, as sandboxed and container packages run it, every editor
+// gets process id 1: the copy of one that was killed is offered all the same to the next.
+void TestTavlen::recoveryWhereEveryStartHasOneProcessId()
+{
+    if (!canDriveWindows())
+        QSKIP("needs xvfb-run and xdotool");
+    const QStringList unshare{QStringLiteral("--pid"), QStringLiteral("--fork"),
+                              QStringLiteral("--mount-proc")};
+    if (kq::ProgramTest::run(QStringLiteral("unshare"), unshare + QStringList{"true"},
+                             withoutDisplay())
+            .exitCode != 0)
+        QSKIP("this user may not make a process namespace");
+    useLanguage(QStringLiteral("english.lang"));
+    QProcessEnvironment environment = withoutDisplay();
+    const QString data = scratch(QStringLiteral("namespaced"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
+    // What an editor of the namespace left when it was killed after an autosave.
+    const QString recovery = data + QStringLiteral("/tavlen/recovery");
+    const DialogProject lost = kq::ProgramTest::selfEnding();
+    QVERIFY(kq::TestFiles::writeBytes(recovery + QStringLiteral("/999999.dlg2"), lost.fileBytes()));
+    QVERIFY(kq::TestFiles::writeBytes(recovery + QStringLiteral("/999999.path"),
+                                      scratch(QStringLiteral("lost.dlg2")).toUtf8() + "\n2\n"));
+
+    // Each start takes the copy left before it (Yes to the offer) and keeps its own copy of it
+    // at once; the first is then killed, and the second must be offered that copy.
+    const QString script = QStringLiteral(
+        "editor=$1; recovery=$2; project=$3\n"
+        "restoreThenKill() {\n"
+        "  unshare --pid --fork --mount-proc \"$editor\" --no-splash \"$project\" &\n"
+        "  namespace=$!\n"
+        "  box=$(timeout 30 xdotool search --sync --name '^Kestrane Quorvex$') &&\n"
+        "    xdotool windowfocus --sync $box && xdotool key Return &&\n"
+        "    timeout 30 xdotool search --sync --name '^Kestrane Quorvex - \\[lost\\.dlg2\\]' \\\n"
+        "    >/dev/null\n"
+        "  restored=$?\n"
+        "  for i in $(seq 300); do\n"
+        "    ls \"$recovery\" | grep -v '^999999\\.' | grep -q '\\.dlg2$' && break; sleep 0.1\n"
+        "  done\n"
+        "  kill -KILL $(cat /proc/$namespace/task/$namespace/children)\n"
+        "  wait $namespace\n"
+        "  return $restored\n"
+        "}\n"
+        "restoreThenKill || exit 2\n"
+        "restoreThenKill || exit 3\n");
+    const kq::ProgramTest::Finished finished =
+        underXvfb(script, {mEditor, recovery, scratch(QStringLiteral("ending.dlg2"))}, environment);
+    // 2: the first start was not offered the copy left before it; 3: the second was not.
+    QVERIFY2(finished.exitCode == 0,
+             qPrintable(QString::number(finished.exitCode) + u' ' + finished.errors));
 }
 
 QTEST_GUILESS_MAIN(TestTavlen)

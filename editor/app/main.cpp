@@ -5,6 +5,7 @@
 #include "uiservices.h"
 
 #include <QApplication>
+#include <QProcessEnvironment>
 #include <QTextStream>
 
 namespace {
@@ -38,6 +39,10 @@ int main(int argc, char *argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
     if (kq::runsWithoutWindow(arguments))
         return runWithoutWindow(argc, argv);
+    if (kq::lacksDisplay(arguments, QProcessEnvironment::systemEnvironment())) {
+        QTextStream err(stderr);
+        return kq::refuseWithoutDisplay(err);
+    }
 
     QApplication app(argc, argv);
     nameApplication();

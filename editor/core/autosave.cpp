@@ -1,14 +1,15 @@
 #include "autosave.h"
 
+#include "filelock.h"
 #include "projectdocument.h"
 #include "projectio.h"
 #include "wholefile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUuid>
 
 namespace kq {
 
@@ -18,19 +19,18 @@ const QString ProjectEnding = QStringLiteral(".dlg2");
 const QString PathEnding = QStringLiteral(".path");
 const QString LockEnding = QStringLiteral(".lock");
 
+// A name of this editor's own that no other editor, before or after, is given: process ids are
+// not, since a new editor in a container often gets the very id of the one that was killed.
 QString ownBase()
 {
-    return QString::number(QCoreApplication::applicationPid());
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-// An editor that still runs holds its lock; the lock of a killed one is stale.
+// An editor that still runs holds its lock; the system lets go of a killed one's. Copies of
+// earlier versions, named by process id, carry such a lock too.
 bool ownerIsGone(const QString &lockPath)
 {
-    QLockFile lock(lockPath);
-    if (!lock.tryLock(0))
-        return false;
-    lock.unlock();
-    return true;
+    return !FileLock::isHeld(lockPath);
 }
 
 // The copy's record of itself: the original path, then the number of dialogs it holds.
@@ -79,8 +79,7 @@ Autosave::Autosave(ProjectDocument &document, QObject *parent)
     mBase = QDir(folder()).filePath(ownBase());
     QDir().mkpath(folder());
     removeStaleLocks();
-    mLock = std::make_unique<QLockFile>(mBase + LockEnding);
-    mLock->tryLock(0);
+    mLock.tryLock(mBase + LockEnding, FileLock::Mode::Exclusive);
 
     mTimer.setInterval(Interval);
     connect(&mTimer, &QTimer::timeout, this, &Autosave::tick);
@@ -103,6 +102,7 @@ Autosave::Autosave(ProjectDocument &document, QObject *parent)
 Autosave::~Autosave()
 {
     discard();
+    QFile::remove(mBase + LockEnding);
 }
 
 QString Autosave::folder()
@@ -175,7 +175,7 @@ Autosave::LeftOvers Autosave::findLeftOvers()
     LeftOvers found;
     for (const QString &copy : copies) {
         const QString base = dir.filePath(QFileInfo(copy).completeBaseName());
-        if (QFileInfo(copy).completeBaseName() == ownBase() || !ownerIsGone(base + LockEnding))
+        if (!ownerIsGone(base + LockEnding))
             continue;
         std::optional<Recovery> recovery = readCopy(base);
         if (!recovery)

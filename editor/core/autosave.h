@@ -1,15 +1,14 @@
 #pragma once
 
 #include "dialogproject.h"
+#include "filelock.h"
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
 
-#include <memory>
 #include <optional>
 
 namespace kq {
@@ -79,7 +78,7 @@ private:
     QThreadPool mWriter;
     QTimer mTimer;
     QString mBase;
-    std::unique_ptr<QLockFile> mLock;
+    FileLock mLock;
     bool mPending = false;
 };
 

@@ -12,8 +12,12 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QMap>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTextStream>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -214,31 +218,73 @@ int runOnProject(const CommandLine &line, QTextStream &out, QTextStream &err)
                                                      : runBuild(line, project, out, err);
 }
 
-} // namespace
-
-QStringList withoutWindowSystemOptions(const QStringList &arguments)
+// The arguments (the program name first) apart from Qt's window system options, and those
+// options by name with their values (empty for a flag).
+struct SplitArguments
 {
-    QStringList left = arguments.mid(0, 1);
+    QStringList rest;
+    QMap<QString, QString> windowSystem;
+};
+
+SplitArguments splitArguments(const QStringList &arguments)
+{
+    SplitArguments split{arguments.mid(0, 1), {}};
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == u"--") {
-            left += arguments.mid(i);
+            split.rest += arguments.mid(i);
             break;
         }
         // Qt reads "-style x", "-style=x" and the same with two dashes.
         const QString name =
             QString(argument).remove(QRegularExpression(u"^--?"_s)).section(u'=', 0, 0);
         const bool option = argument.startsWith(u'-');
-        if (option && WindowSystemFlags.contains(name) && !argument.contains(u'='))
-            continue;
-        if (option && WindowSystemOptionsWithValue.contains(name)) {
-            if (!argument.contains(u'='))
-                ++i;
-            continue;
+        if (option && WindowSystemFlags.contains(name) && !argument.contains(u'=')) {
+            split.windowSystem.insert(name, QString());
+        } else if (option && WindowSystemOptionsWithValue.contains(name)) {
+            split.windowSystem.insert(name, argument.contains(u'=') ? argument.section(u'=', 1)
+                                                                    : arguments.value(++i));
+        } else {
+            split.rest << argument;
         }
-        left << argument;
     }
-    return left;
+    return split;
+}
+
+// Qt's window systems that show windows on a display server: X11 and Wayland.
+bool needsDisplayServer(const QString &platform)
+{
+    const QString name = platform.section(u':', 0, 0);
+    return name == u"xcb" || name.startsWith(u"wayland");
+}
+
+} // namespace
+
+QStringList withoutWindowSystemOptions(const QStringList &arguments)
+{
+    return splitArguments(arguments).rest;
+}
+
+bool lacksDisplay(const QStringList &arguments, const QProcessEnvironment &environment)
+{
+    const SplitArguments split = splitArguments(arguments);
+    // Qt tries each window system of a list "a;b" in turn; without any, it takes X11's.
+    const QString platform =
+        split.windowSystem.value(u"platform"_s, environment.value(u"QT_QPA_PLATFORM"_s));
+    const QStringList platforms = platform.split(u';', Qt::SkipEmptyParts);
+    if (!std::all_of(platforms.cbegin(), platforms.cend(), needsDisplayServer))
+        return false;
+    return split.windowSystem.value(u"display"_s).isEmpty() &&
+           environment.value(u"DISPLAY"_s).isEmpty() &&
+           environment.value(u"WAYLAND_DISPLAY"_s).isEmpty();
+}
+
+int refuseWithoutDisplay(QTextStream &err)
+{
+    err << u"tavlen: the editor's window needs a display (DISPLAY or WAYLAND_DISPLAY); "
+           u"--check and --build work without one"_s
+        << Qt::endl;
+    return ExitNoDisplay;
 }
 
 bool runsWithoutWindow(const QStringList &arguments)

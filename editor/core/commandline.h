@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QProcessEnvironment;
 class QTextStream;
 
 namespace kq {
@@ -26,12 +27,13 @@ struct CommandLine
 
 // Exit statuses of the modes without a window.
 enum ExitStatus : int {
-    ExitClean = 0,       // checked without findings; built
-    ExitWarnings = 1,    // checked: warnings only
-    ExitFailed = 1,      // a build that failed
-    ExitErrors = 2,      // checked: errors; a build refused for them
-    ExitUnreadable = 3,  // the project cannot be read
-    ExitWrongCommand = 4 // the command line is wrong
+    ExitClean = 0,        // checked without findings; built
+    ExitWarnings = 1,     // checked: warnings only
+    ExitFailed = 1,       // a build that failed
+    ExitErrors = 2,       // checked: errors; a build refused for them
+    ExitUnreadable = 3,   // the project cannot be read
+    ExitWrongCommand = 4, // the command line is wrong
+    ExitNoDisplay = 4     // the editor's window was asked for where there is no display
 };
 
 // The arguments (the program name first) without the options of Qt's window system (-platform
@@ -42,6 +44,15 @@ QStringList withoutWindowSystemOptions(const QStringList &arguments);
 // checking, building, help, version, or a wrong command line that is told why. Told before any
 // application object exists, so none of it needs a display.
 bool runsWithoutWindow(const QStringList &arguments);
+
+// Whether the editor's window, asked for by the arguments (the program name first), would find
+// no display: Qt's X11 or Wayland window system, as chosen by -platform or QT_QPA_PLATFORM, with
+// neither -display nor DISPLAY nor WAYLAND_DISPLAY. Told before the application object is made,
+// since making it without a display ends the program at once.
+bool lacksDisplay(const QStringList &arguments, const QProcessEnvironment &environment);
+// Says in one line on err that the window needs a display and what works without one; returns
+// the exit status.
+int refuseWithoutDisplay(QTextStream &err);
 
 // Reads the arguments (the program name first).
 CommandLine parseCommandLine(const QStringList &arguments);

@@ -18,6 +18,9 @@ TestRunController::TestRunController(UiServices &ui, QWidget *window)
     : QObject(window), mUi(ui), mWindow(window)
 {
     setObjectName(QStringLiteral("test_run"));
+    // A killed editor could not remove its run's private folder; its runner, once ended, no
+    // longer holds it.
+    TestRunPlace::removeAbandoned();
 }
 
 TestRunController::~TestRunController()

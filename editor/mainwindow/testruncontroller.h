@@ -18,7 +18,8 @@ class UiServices;
 // folder of the user's (TestRunPlace). One runs at a time; while it runs, another start offers to
 // stop it, or else brings its window to the front. A run that ends in a fault is reported with the
 // runner's reason, and a run still going when the editor closes ends with it, its data file
-// removed.
+// removed. At the start, private folders that killed editors left behind go once their runners
+// have ended.
 class TestRunController : public QObject
 {
     Q_OBJECT
