@@ -3,6 +3,7 @@
 
 #include "iconpicture.h"
 #include "projectfile.h"
+#include "projectio.h"
 #include "tst_mainwindowfixture.h"
 
 #include <QAccessible>
@@ -58,6 +59,7 @@ private slots:
     void everyTabStopIsNamed_data();
     void everyTabStopIsNamed();
     void iconCellsReportMeaningAndChoice();
+    void focusStartsInTheList();
 
 private:
     QScopedPointer<ProgramFolder> mFolder;
@@ -67,6 +69,25 @@ void TestMainWindowKeys::init()
 {
     QVERIFY(renew(mFolder));
     useDefaultSettings();
+}
+
+// Opened as `tavlen FILE` opens it, the project is in the list's hands: Enter does not make a new
+// project in its place.
+void TestMainWindowKeys::focusStartsInTheList()
+{
+    const QString path = mFolder->path("opened.dlg2");
+    DialogProject project;
+    fillProject(project, 3);
+    QVERIFY(ProjectIO::saveProjectFile(project, path));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    QVERIFY(showActive(window));
+    window.projectCommands().openFile(path);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(&window, "dlg_list"));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(document(window).path(), path);
+    QCOMPARE(document(window).dialogCount(), 3);
 }
 
 void TestMainWindowKeys::commandKeysOpenTheirDialogs_data()

@@ -33,6 +33,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QMargins>
 #include <QMenu>
 #include <QScreen>
@@ -527,6 +528,8 @@ void MainWindow::showEvent(QShowEvent *event)
     if (mShownOnce)
         return;
     mShownOnce = true;
+    // Editing starts in the list: a toolbar button with the focus would take the first Enter.
+    mListView->list()->setFocus(Qt::OtherFocusReason);
     // Asked over the window, once it is there.
     QTimer::singleShot(0, mProjectCommands, &ProjectCommands::offerRecovery);
 }
