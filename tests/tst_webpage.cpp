@@ -20,7 +20,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -160,6 +162,22 @@ private:
         return offered.at(mRandom.bounded(int(offered.size())));
     }
 
+    // Enter held down: one press, the repeats a keyboard sends, the release, all where the focus
+    // was when the key went down.
+    static void holdEnter(QWidget *focus)
+    {
+        const QPointer<QWidget> target(focus);
+        for (const bool repeat : {false, true, true, true}) {
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                           repeat);
+            if (target)
+                QApplication::sendEvent(target, &down);
+        }
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        if (target)
+            QApplication::sendEvent(target, &up);
+    }
+
     static void activate(QWidget &window)
     {
         window.activateWindow();
@@ -177,6 +195,19 @@ private:
             // Keys go to the active window, where the focus is.
             activate(window);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        } else if (press == u"enter-held") {
+            activate(window);
+            holdEnter(QApplication::focusWidget());
+        } else if (press == u"text-enter") {
+            activate(window);
+            QTest::mouseClick(window.findChild<QLabel *>(QStringLiteral("msg_text")),
+                              Qt::LeftButton);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        } else if (press == u"tab" || press == u"backtab") {
+            activate(window);
+            QTest::keyClick(QApplication::focusWidget(),
+                            press == u"tab" ? Qt::Key_Tab : Qt::Key_Backtab,
+                            press == u"tab" ? Qt::NoModifier : Qt::ShiftModifier);
         } else if (press.startsWith(u"alt:")) {
             activate(window);
             const QString key = press.mid(4);
@@ -326,6 +357,16 @@ QList<Case> craftedProjects()
                 {message("&Да", Next, "&Нет", Back), message("&Первый", goTo(0), "В&торой", Next),
                  message("Конец", Exit)},
                 {"enter", "alt:П", "alt:Т", "enter", "esc"}),
+        crafted(
+            "keys: Tab goes round the buttons, held Enter, Enter after a click on the text", "0",
+            {message("Один", Next, "Два", goTo(3)), message("Дальше", Next), message("Мимо", Next),
+             message("Тут", goTo(0), "Там", Next), message("Конец", Exit)},
+            {"tab", "tab", "enter", "enter-held", "backtab", "text-enter", "tab", "tab", "backtab",
+             "enter", "enter"}),
+        crafted(
+            "keys in the skinned style: Tab, held Enter", "1",
+            {message("Один", Next, "Два", Back), message("Дальше", Next), message("Конец", Exit)},
+            {"tab", "tab", "tab", "enter-held", "text-enter", "enter"}),
         crafted("keys in the skinned style, touch", "1",
                 {message("&Да", Next, "&Нет", Back), message("&Ок", Next)}, {"alt:Д", "tap:1"}),
         {"markup in texts", markup, {"1", "wait"}},

@@ -4,8 +4,9 @@
     webplay.py CASES.json RESULTS.json
 
 CASES.json is a list of {"name", "page", "presses"}; a press is "1" or "2" (click that button),
-"tap:1" (touch it), "close" (the close box), "esc", "enter", "alt:X" (keys) or "wait" (let the
-bar fill). RESULTS.json maps each name to {"events", "again", "alerts", "images", "violations",
+"tap:1" (touch it), "close" (the close box), "esc", "enter", "enter-held" (Enter with its
+repeats), "text-enter" (a click on the text, then Enter), "tab", "backtab", "alt:X" (keys) or
+"wait" (let the bar fill). RESULTS.json maps each name to {"events", "again", "alerts", "images", "violations",
 "unlabelled"}: the windows, pauses and the end in the order the page showed them, in the form
 the runner's side of the test writes them; what "Play again" showed first after the end; what
 the page ran or was refused that it should not have; and the windows that were no dialog
@@ -120,6 +121,17 @@ def settle(driver):
         time.sleep(0.005)
 
 
+def hold_enter(driver):
+    """Enter held down: one press, then the repeats a keyboard sends, then the release."""
+    enter = {"key": "Enter", "code": "Enter", "windowsVirtualKeyCode": 13,
+             "nativeVirtualKeyCode": 13}
+    driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(enter, type="keyDown", text="\r"))
+    for _ in range(3):
+        driver.execute_cdp_cmd("Input.dispatchKeyEvent",
+                               dict(enter, type="keyDown", text="\r", autoRepeat=True))
+    driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(enter, type="keyUp"))
+
+
 def press(driver, what):
     if what in ("1", "2"):
         driver.find_elements("css selector", "#desk .buttons button")[int(what) - 1].click()
@@ -134,6 +146,15 @@ def press(driver, what):
         ActionChains(driver).send_keys(Keys.ESCAPE).perform()
     elif what == "enter":
         ActionChains(driver).send_keys(Keys.ENTER).perform()
+    elif what == "enter-held":
+        hold_enter(driver)
+    elif what == "text-enter":
+        driver.find_element("css selector", "#desk .text").click()
+        ActionChains(driver).send_keys(Keys.ENTER).perform()
+    elif what == "tab":
+        ActionChains(driver).send_keys(Keys.TAB).perform()
+    elif what == "backtab":
+        ActionChains(driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
     elif what.startswith("alt:"):
         ActionChains(driver).key_down(Keys.ALT).send_keys(what[4:].lower()).key_up(
             Keys.ALT).perform()

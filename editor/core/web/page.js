@@ -69,7 +69,13 @@
     element.addEventListener("click", function () {
       go(button.way);
     });
-    return {key: button.key.toUpperCase(), element: element};
+    var made = {key: button.key.toUpperCase(), element: element};
+    element.addEventListener("focus", function () {
+      if (shown) {
+        shown.focused = made;
+      }
+    });
+    return made;
   }
 
   function show(number) {
@@ -101,7 +107,7 @@
     buttons.forEach(function (button) {
       row.append(button.element);
     });
-    shown = {step: step, element: element, buttons: buttons};
+    shown = {step: step, element: element, buttons: buttons, focused: buttons[0]};
     desk.append(element);
     if (buttons.length) {
       buttons[0].element.focus();
@@ -157,15 +163,53 @@
     }
   }
 
+  // Tab and Shift+Tab go round the window's buttons, as in a window of the runner: the focus
+  // never leaves the window.
+  function cycleFocus(backwards) {
+    var count = shown.buttons.length;
+    if (!count) {
+      shown.element.focus();
+      return;
+    }
+    var at = shown.buttons.indexOf(shown.focused);
+    var inside = shown.focused && shown.focused.element === document.activeElement;
+    var next = !inside ? at : (at + (backwards ? count - 1 : 1)) % count;
+    shown.buttons[Math.max(next, 0)].element.focus();
+  }
+
+  // Enter presses the button with the focus; after a click elsewhere in the window (its text),
+  // the button that had it last, as the runner's window keeps its focus on a button.
+  function pressFocused(event) {
+    if (!shown.focused || shown.focused.element === document.activeElement) {
+      return;
+    }
+    event.preventDefault();
+    shown.focused.element.click();
+  }
+
   // Esc is the close box; Alt with a caption's underlined letter presses its button. Where two
-  // buttons share the letter, it moves the focus between them instead.
+  // buttons share the letter, it moves the focus between them instead. A held key presses once:
+  // its repeats do nothing.
   function onKey(event) {
+    if (event.repeat) {
+      event.preventDefault();
+      return;
+    }
     if (!shown) {
       return;
     }
     if (event.key === "Escape") {
       event.preventDefault();
       go(shown.step.close);
+      return;
+    }
+    if (event.key === "Tab" && !event.altKey && !event.ctrlKey && !event.metaKey) {
+      event.preventDefault();
+      cycleFocus(event.shiftKey);
+      return;
+    }
+    if (event.key === "Enter") {
+      pressFocused(event);
       return;
     }
     if (!event.altKey || event.ctrlKey || event.metaKey || event.key.length !== 1) {
