@@ -273,7 +273,7 @@ void TestMainWindow::newCommandAsksThenResetsTitle()
     emit child<KXButton>(&window, "sd0")->clicked();
 
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(128));
+    QCOMPARE(ui.messages[0].text, languageText(TextId::SaveChangesQuestion));
     QCOMPARE(QFile::exists(mFolder->path("x.dlg2")), saved);
     if (created) {
         QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
@@ -985,16 +985,19 @@ void TestMainWindow::unopenedAddressStaysInTheStatusLine()
     auto *status = child<QLabel>(&window, "sts");
     QTest::mouseMove(status, QPoint(2, 2));
     child<QAction>(&window, "mnuHlpSite")->trigger();
-    QCOMPARE(status->text(), languageText(486).arg("https://quorvex.example.org/"));
+    QCOMPARE(status->text(),
+             languageText(TextId::AddressNotOpened).arg("https://quorvex.example.org/"));
     QVERIFY(status->textInteractionFlags() & Qt::TextSelectableByMouse);
 
     // On its way to select the address, the pointer shows no hint over it; elsewhere it does.
     QTest::mouseMove(status, QPoint(6, 4));
-    QCOMPARE(status->text(), languageText(486).arg("https://quorvex.example.org/"));
+    QCOMPARE(status->text(),
+             languageText(TextId::AddressNotOpened).arg("https://quorvex.example.org/"));
     QTest::mouseMove(child<QWidget>(&window, "statusbar"), QPoint(1, 1));
-    QCOMPARE(status->text(), languageText(486).arg("https://quorvex.example.org/"));
+    QCOMPARE(status->text(),
+             languageText(TextId::AddressNotOpened).arg("https://quorvex.example.org/"));
     QTest::mouseMove(&window, QPoint(1, window.height() / 2));
-    QCOMPARE(status->text(), languageText(130));
+    QCOMPARE(status->text(), languageText(TextId::StatusReady));
     QVERIFY(!(status->textInteractionFlags() & Qt::TextSelectableByMouse));
 }
 

@@ -142,8 +142,8 @@ void TestProgramCommands::failedTestRunReportsItsReason()
 
     QTRY_COMPARE(ui.messages.size(), 1);
     // The reason is in the box's own text, not only under its details.
-    QCOMPARE(ui.messages[0].text,
-             languageText(312) + "\nrun: step 0: the bar-full script \"Нет\" cannot run");
+    QCOMPARE(ui.messages[0].text, languageText(TextId::TestRunFailed) +
+                                      "\nrun: step 0: the bar-full script \"Нет\" cannot run");
     QCOMPARE(ui.messages[0].detail, "run: step 0: the bar-full script \"Нет\" cannot run");
     QVERIFY(run.lastStatus().endsWith(ui.messages[0].detail));
     // The runner leaves its data file at a fault; the editor does not leave it behind.
@@ -165,8 +165,8 @@ void TestProgramCommands::secondTestRunWaitsForTheFirst()
     run.commands.testRun();
     QCOMPARE(ui.starts.size(), 1);
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(606));
-    QCOMPARE(run.lastStatus(), languageText(313));
+    QCOMPARE(ui.messages[0].text, languageText(TextId::StopTestRunQuestion));
+    QCOMPARE(run.lastStatus(), languageText(TextId::TestRunStillGoing));
     QTRY_COMPARE(kq::TestFiles::readBytes(mFolder->path("Runner/request.txt")), "raise\n");
 
     // Once the first has ended, the next one starts without a question.
@@ -190,8 +190,8 @@ void TestProgramCommands::secondTestRunCanStopTheFirst()
     ui.answers.enqueue(UiServices::Answer::Yes);
     run.commands.testRun();
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(606));
-    QCOMPARE(run.lastStatus(), languageText(607));
+    QCOMPARE(ui.messages[0].text, languageText(TextId::StopTestRunQuestion));
+    QCOMPARE(run.lastStatus(), languageText(TextId::TestRunStopped));
     QVERIFY(!QFile::exists(mFolder->path("Runner/run.dll")));
     QTest::qWait(200);
     QCOMPARE(ui.messages.size(), 1);

@@ -297,7 +297,7 @@ void TestSharedInstall::usersLanguageIsListedAndChosen()
     QCOMPARE(optionSetting(OptionRead, OptionLanguage), QString("mine.lang"));
     QCOMPARE(languagePath("mine.lang"), added);
     QCOMPARE(languageHeaderValue("mine.lang", "GetFile"), QString("mine.lang"));
-    QCOMPARE(languageText(1), QString("Make"));
+    QCOMPARE(languageText(TextId::ToolNew), QString("Make"));
     kq::EditorTest::choose(list, comboTexts(list).indexOf("English"));
     QCOMPARE(optionSetting(OptionRead, OptionLanguage), QString("english.lang"));
 }
@@ -345,8 +345,8 @@ void TestSharedInstall::shippedPluginIsNotDeleted()
     // Refused with its reason, or asked as always.
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text,
-             readOnly ? languageText(450)
-                      : languageText(234) + "\n" +
+             readOnly ? languageText(TextId::ShippedFileKept)
+                      : languageText(TextId::DeleteSelectedQuestion) + "\n" +
                             child<QListWidget>(&window, "pluglist")->item(0)->text());
     QVERIFY(QFile::exists(mInstallation->path("Plugins/Ending.tvpl")));
 }

@@ -46,7 +46,7 @@ QMessageBox::StandardButtons messageButtons(UiServices::Buttons buttons)
 
 void UiServices::warnFailed(QWidget *parent, const QString &reason)
 {
-    const QString text = languageText(20);
+    const QString text = languageText(TextId::OperationFailed);
     message(parent, text, text, Icon::Warning, Buttons::Ok, reason);
 }
 

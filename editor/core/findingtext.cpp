@@ -17,13 +17,13 @@ template <class LookUp> QString fieldNameOf(StepField field, LookUp &&text)
 {
     switch (field) {
     case StepField::Button1:
-        return text(340);
+        return text(TextId::FieldButton1);
     case StepField::Button2:
-        return text(341);
+        return text(TextId::FieldButton2);
     case StepField::BarFull:
-        return text(342);
+        return text(TextId::FieldBarFull);
     case StepField::PauseEnd:
-        return text(343);
+        return text(TextId::FieldPauseEnd);
     case StepField::None:
     case StepField::Header:
         break;
@@ -37,39 +37,40 @@ template <class LookUp> QString sentence(const Finding &finding, LookUp &&text)
     const QString field = fieldNameOf(finding.field, text);
     switch (finding.kind) {
     case Kind::ScriptCannotRun:
-        return text(345).arg(field, argument(finding, 0));
+        return text(TextId::FindingScriptCannotRun).arg(field, argument(finding, 0));
     case Kind::EndRunsNoAction:
-        return text(346).arg(field);
+        return text(TextId::FindingEndRunsNoAction).arg(field);
     case Kind::NoWayOut:
-        return text(347);
+        return text(TextId::FindingNoWayOut);
     case Kind::NoProjectStyle:
-        return text(348).arg(argument(finding, 0));
+        return text(TextId::FindingNoProjectStyle).arg(argument(finding, 0));
     case Kind::SilentLoop:
         if (finding.arguments.size() == 1)
-            return text(350);
-        return text(349).arg(finding.arguments.join(QStringLiteral(", ")));
+            return text(TextId::FindingSilentSelfLoop);
+        return text(TextId::FindingSilentLoop).arg(finding.arguments.join(QStringLiteral(", ")));
     case Kind::EndlessLoop:
         if (finding.arguments.size() == 1)
-            return text(473);
-        return text(472).arg(finding.arguments.join(QStringLiteral(", ")));
+            return text(TextId::FindingEndlessSelfLoop);
+        return text(TextId::FindingEndlessLoop).arg(finding.arguments.join(QStringLiteral(", ")));
     case Kind::TargetOutside:
-        return text(351).arg(field, argument(finding, 0), argument(finding, 1));
+        return text(TextId::FindingTargetOutside)
+            .arg(field, argument(finding, 0), argument(finding, 1));
     case Kind::Unreachable:
-        return text(352);
+        return text(TextId::FindingUnreachable);
     case Kind::NoEnd:
-        return text(353);
+        return text(TextId::FindingNoEnd);
     case Kind::BackFromFirst:
-        return text(354).arg(field);
+        return text(TextId::FindingBackFromFirst).arg(field);
     case Kind::ButtonDoesNothing:
-        return text(355).arg(field, argument(finding, 0));
+        return text(TextId::FindingButtonDoesNothing).arg(field, argument(finding, 0));
     case Kind::UnknownType:
-        return text(356).arg(argument(finding, 0));
+        return text(TextId::FindingUnknownType).arg(argument(finding, 0));
     case Kind::UnknownIcon:
-        return text(357).arg(argument(finding, 0));
+        return text(TextId::FindingUnknownIcon).arg(argument(finding, 0));
     case Kind::WideMessage:
-        return text(605).arg(argument(finding, 0));
+        return text(TextId::FindingWideMessage).arg(argument(finding, 0));
     case Kind::TargetDeleted:
-        return text(470).arg(field);
+        return text(TextId::FindingTargetDeleted).arg(field);
     }
     return QString();
 }
@@ -78,17 +79,17 @@ template <class LookUp> QString sentence(const Finding &finding, LookUp &&text)
 
 QString fieldName(StepField field)
 {
-    return fieldNameOf(field, [](int id) { return languageText(id); });
+    return fieldNameOf(field, [](TextId id) { return languageText(id); });
 }
 
 QString stepLabel(int step)
 {
-    return step < 0 ? languageText(344) : QString::number(step);
+    return step < 0 ? languageText(TextId::FindingProject) : QString::number(step);
 }
 
 QString text(const Finding &finding)
 {
-    return sentence(finding, [](int id) { return languageText(id); });
+    return sentence(finding, [](TextId id) { return languageText(id); });
 }
 
 QStringList texts(const QList<Finding> &findings)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textid.h"
+
 #include <QFrame>
 
 #include <array>
@@ -18,6 +20,9 @@ public:
     static constexpr int ButtonCount = 7;
 
     explicit MainToolbar(QWidget *parent = nullptr);
+
+    // The id of the status bar hint of a button.
+    static TextId hint(int index);
 
     KXButton *button(int index) const { return mButtons.at(index); }
     // Places the buttons from their current widths; help and management keep to the right.

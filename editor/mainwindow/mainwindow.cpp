@@ -57,41 +57,41 @@ constexpr QMargins FrameAllowance(8, 32, 8, 8);
 struct DesignedCaption
 {
     const char *control;
-    const char *id;
+    TextId id;
 };
-constexpr DesignedCaption DesignedCaptions[] = {{"msg_lbltype", "%0101"},
-                                                {"msg_lbltime", "%0102"},
-                                                {"msg_lblcaption", "%0103"},
-                                                {"msg_lbltext", "%0104"},
-                                                {"msg_lblbtn1", "%0105"},
-                                                {"msg_lblbtn2", "%0106"},
-                                                {"msg_lblbtnscr1", "%0107"},
-                                                {"msg_lblbtnscr2", "%0108"},
-                                                {"msg_lblico", "%0109"},
-                                                {"Label12", "%0110"},
-                                                {"Label10", "%0111"},
-                                                {"msg_type0", "%0120"},
-                                                {"msg_type1", "%0121"},
-                                                {"msg_type2", "%0122"},
-                                                {"prj_st0", "%0123"},
-                                                {"prj_st1", "%0124"},
-                                                {"sts", "%0130"},
-                                                {"mnuSavS", "%0152"},
-                                                {"mnuSavAs", "%0153"},
-                                                {"mnuOpnFile", "%0151"},
-                                                {"mnuOpnLine1", "%0150"},
-                                                {"mnuHlpHelp", "%0154"},
-                                                {"mnuHlpSite", "%0155"},
-                                                {"mnuHlpLine1", "%0150"},
-                                                {"mnuHlpAbout", "%0156"},
-                                                {"mnuBldProgram", "%0400"},
-                                                {"mnuBldPortable", "%0401"},
-                                                {"mnuBldWeb", "%0405"},
-                                                {"sd0", "%0001"},
-                                                {"sd1", "%0002"},
-                                                {"sd2", "%0003"},
-                                                {"sd3", "%0004"},
-                                                {"sd4", "%0005"}};
+constexpr DesignedCaption DesignedCaptions[] = {{"msg_lbltype", TextId::LabelType},
+                                                {"msg_lbltime", TextId::LabelTime},
+                                                {"msg_lblcaption", TextId::LabelCaption},
+                                                {"msg_lbltext", TextId::LabelText},
+                                                {"msg_lblbtn1", TextId::LabelButton1},
+                                                {"msg_lblbtn2", TextId::LabelButton2},
+                                                {"msg_lblbtnscr1", TextId::LabelScript1},
+                                                {"msg_lblbtnscr2", TextId::LabelScript2},
+                                                {"msg_lblico", TextId::LabelIcon},
+                                                {"Label12", TextId::ButtonScript},
+                                                {"Label10", TextId::ProjectStyle},
+                                                {"msg_type0", TextId::TypeMessage},
+                                                {"msg_type1", TextId::TypeProgress},
+                                                {"msg_type2", TextId::TypePause},
+                                                {"prj_st0", TextId::StyleSystem},
+                                                {"prj_st1", TextId::StyleSkinned},
+                                                {"sts", TextId::StatusReady},
+                                                {"mnuSavS", TextId::MenuSave},
+                                                {"mnuSavAs", TextId::MenuSaveAs},
+                                                {"mnuOpnFile", TextId::MenuOpenFile},
+                                                {"mnuOpnLine1", TextId::MenuSeparator},
+                                                {"mnuHlpHelp", TextId::MenuHelp},
+                                                {"mnuHlpSite", TextId::MenuWebsite},
+                                                {"mnuHlpLine1", TextId::MenuSeparator},
+                                                {"mnuHlpAbout", TextId::MenuAbout},
+                                                {"mnuBldProgram", TextId::MenuBuildProgram},
+                                                {"mnuBldPortable", TextId::MenuBuildPortable},
+                                                {"mnuBldWeb", TextId::MenuBuildWebPage},
+                                                {"sd0", TextId::ToolNew},
+                                                {"sd1", TextId::ToolOpen},
+                                                {"sd2", TextId::ToolSave},
+                                                {"sd3", TextId::ToolTest},
+                                                {"sd4", TextId::ToolBuild}};
 
 void setBarLook(QWidget *bar)
 {
@@ -147,11 +147,12 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     setBarLook(mStatusBar);
     mPainter = new ThemePainter(*this, *mStatusBar->label());
 
-    const std::pair<QWidget *, const char *> areas[] = {{this, "%0130"},      {mToolbar, "%0130"},
-                                                        {mListView, "%0138"}, {mPanel, "%0139"},
-                                                        {mStyleBox, "%0140"}, {mComposer, "%0141"}};
+    const std::pair<QWidget *, TextId> areas[] = {
+        {this, TextId::StatusReady},           {mToolbar, TextId::StatusReady},
+        {mListView, TextId::HintDialogList},   {mPanel, TextId::HintProperties},
+        {mStyleBox, TextId::HintProjectStyle}, {mComposer, TextId::HintScriptComposer}};
     for (const auto &[area, hint] : areas)
-        mStatusBar->addHintArea(area, QLatin1String(hint));
+        mStatusBar->addHintArea(area, hint);
 
     buildMenus();
     buildShortcuts();
@@ -201,12 +202,13 @@ void MainWindow::connectViews()
     connect(mToolbar, &MainToolbar::clicked, this, &MainWindow::toolbarClick);
     connect(mToolbar, &MainToolbar::arrowClicked, this, &MainWindow::toolbarArrowClick);
     connect(mToolbar, &MainToolbar::mouseIn, this,
-            [this](int index) { mStatusBar->showText(languageText(131 + index)); });
+            [this](int index) { mStatusBar->showText(languageText(MainToolbar::hint(index))); });
     connect(mComposer, &ScriptComposer::insertRequested, mPanel, &PropertiesPanel::insertScript);
     connect(mListView, &DialogListView::buttonsUpdated, this, &MainWindow::paintTheme);
     connect(mPanel, &PropertiesPanel::statesChanged, this, &MainWindow::paintTheme);
     connect(mPanel, &PropertiesPanel::charactersReplaced, this, [this](int count) {
-        mStatusBar->showText(pluralForm(languageText(608), count).arg(count));
+        mStatusBar->showText(
+            pluralForm(languageText(TextId::CharactersReplaced), count).arg(count));
     });
     connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::paintTheme);
     connect(mFlowPane, &FlowPane::errorStepsFound, mListView, &DialogListView::markErrors);
@@ -221,12 +223,13 @@ void MainWindow::connectViews()
     connect(mRecent, &RecentProjectsMenu::openRequested, mProjectCommands,
             &ProjectCommands::openFile);
     connect(mRecent, &RecentProjectsMenu::projectGone, this, [this](const QString &path) {
-        mStatusBar->showText(languageText(410).arg(QDir::toNativeSeparators(path)));
+        mStatusBar->showText(
+            languageText(TextId::RecentProjectGone).arg(QDir::toNativeSeparators(path)));
     });
     connect(mProgramCommands, &ProgramCommands::statusMessage, mStatusBar, &StatusBar::showText);
     // A list operation tells how many go-to scripts it rewrote or left where a deleted step was.
     connect(mDocument, &ProjectDocument::scriptsFollowed, this, [this](int rewritten, int left) {
-        mStatusBar->showText(languageText(471).arg(rewritten).arg(left));
+        mStatusBar->showText(languageText(TextId::GoToScriptsFollowed).arg(rewritten).arg(left));
     });
 }
 
@@ -285,7 +288,7 @@ void MainWindow::buildShortcuts()
 void MainWindow::retranslateToolTips()
 {
     for (int i = 0; i < ToolButtonCount; ++i) {
-        const QString hint = languageText(131 + i);
+        const QString hint = languageText(MainToolbar::hint(i));
         mToolbar->button(i)->setToolTip(
             toolTipWithKey(hint, mToolKeys[i] ? mToolKeys[i]->shortcut() : QKeySequence()));
     }
@@ -304,8 +307,9 @@ void MainWindow::buildMenus()
     mMnuOpn = new QMenu(this);
     mMnuOpn->setObjectName(QStringLiteral("mnuOpn"));
     mMnuOpn->setTitle(QStringLiteral(".Open"));
-    QAction *openFile = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), resourceId(151));
-    addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), resourceId(150));
+    QAction *openFile =
+        addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), resourceId(TextId::MenuOpenFile));
+    addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), resourceId(TextId::MenuSeparator));
     mRecent = new RecentProjectsMenu(*mMnuOpn);
     for (int i = 0; i < SampleCount; ++i) {
         mMnuOpnF[i] = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnF") + QString::number(i), {});
@@ -316,22 +320,29 @@ void MainWindow::buildMenus()
     mMnuSav = new QMenu(this);
     mMnuSav->setObjectName(QStringLiteral("mnuSav"));
     mMnuSav->setTitle(QStringLiteral(".Save"));
-    QAction *save = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), resourceId(152));
-    QAction *saveAs = addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), resourceId(153));
+    QAction *save = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), resourceId(TextId::MenuSave));
+    QAction *saveAs =
+        addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), resourceId(TextId::MenuSaveAs));
 
     mMnuBld = new QMenu(this);
     mMnuBld->setObjectName(QStringLiteral("mnuBld"));
-    QAction *build = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"), resourceId(400));
-    QAction *portable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"), resourceId(401));
-    QAction *web = addMenuEntry(mMnuBld, QStringLiteral("mnuBldWeb"), resourceId(405));
+    QAction *build = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"),
+                                  resourceId(TextId::MenuBuildProgram));
+    QAction *portable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"),
+                                     resourceId(TextId::MenuBuildPortable));
+    QAction *web =
+        addMenuEntry(mMnuBld, QStringLiteral("mnuBldWeb"), resourceId(TextId::MenuBuildWebPage));
 
     mMnuHlp = new QMenu(this);
     mMnuHlp->setObjectName(QStringLiteral("mnuHlp"));
     mMnuHlp->setTitle(QStringLiteral(".Help"));
-    QAction *help = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpHelp"), resourceId(154));
-    QAction *site = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpSite"), resourceId(155));
-    addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), resourceId(150));
-    QAction *about = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), resourceId(156));
+    QAction *help =
+        addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpHelp"), resourceId(TextId::MenuHelp));
+    QAction *site =
+        addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpSite"), resourceId(TextId::MenuWebsite));
+    addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), resourceId(TextId::MenuSeparator));
+    QAction *about =
+        addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), resourceId(TextId::MenuAbout));
 
     // The menus only pop up from the toolbar, so their shortcuts also live on the window. Qt
     // counts such menus as context menus, which hide keys on most desktops: the entries show
@@ -408,7 +419,7 @@ void MainWindow::showSampleEntries(const QStringList &names)
 void MainWindow::reapplySettings()
 {
     for (const DesignedCaption &caption : DesignedCaptions)
-        setCaption(findChild<QObject *>(QLatin1String(caption.control)), QLatin1String(caption.id));
+        setCaption(findChild<QObject *>(QLatin1String(caption.control)), resourceId(caption.id));
     // The pop-up menus' titles and the sample entries go back to their designed captions too,
     // so localising again finds ids (or nothing) there rather than texts.
     mMnuOpn->setTitle(QStringLiteral(".Open"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textid.h"
+
 #include <QObject>
 
 class QWidget;
@@ -32,10 +34,8 @@ signals:
 
 private:
     // The questions asked before a project with errors runs or is built.
-    static constexpr int TestRunQuestion = 376;
-    static constexpr int BuildQuestion = 603;
     // True when the project check finds no error, or the user goes on all the same.
-    bool mayRunDespiteErrors(int question);
+    bool mayRunDespiteErrors(TextId question);
 
     UiServices &mUi;
     ProjectDocument &mDocument;

@@ -12,14 +12,14 @@ StatusBar::StatusBar(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("statusbar"));
     setMouseTracking(true);
-    mSts = new QLabel(resourceId(130), this);
+    mSts = new QLabel(resourceId(TextId::StatusReady), this);
     mSts->setObjectName(QStringLiteral("sts"));
     mSts->setMouseTracking(true);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 3, 8, 3);
     layout->addWidget(mSts);
-    addHintArea(this, resourceId(130));
-    addHintArea(mSts, resourceId(130));
+    addHintArea(this, TextId::StatusReady);
+    addHintArea(mSts, TextId::StatusReady);
 }
 
 void StatusBar::showText(const QString &text)
@@ -31,16 +31,16 @@ void StatusBar::showText(const QString &text)
 
 void StatusBar::showAddressFailure(const QUrl &url)
 {
-    showText(languageText(486).arg(url.toDisplayString()));
+    showText(languageText(TextId::AddressNotOpened).arg(url.toDisplayString()));
     mSts->setTextInteractionFlags(Qt::TextSelectableByMouse);
     mHoldsAddress = true;
 }
 
-void StatusBar::addHintArea(QWidget *area, const QString &id)
+void StatusBar::addHintArea(QWidget *area, TextId hint)
 {
     area->setMouseTracking(true);
     area->installEventFilter(this);
-    mHints.insert(area, id);
+    mHints.insert(area, hint);
 }
 
 bool StatusBar::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textid.h"
+
 #include <QFrame>
 #include <QHash>
 #include <QUrl>
@@ -23,15 +25,15 @@ public:
     // An address no web browser opened: told with the address, which stays until another text is
     // shown, so that it can be selected and copied.
     void showAddressFailure(const QUrl &url);
-    // The hint of an area is a resource id, looked up each time it is shown.
-    void addHintArea(QWidget *area, const QString &id);
+    // The hint of an area is looked up each time it is shown.
+    void addHintArea(QWidget *area, TextId hint);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QLabel *mSts = nullptr;
-    QHash<QObject *, QString> mHints;
+    QHash<QObject *, TextId> mHints;
     bool mHoldsAddress = false;
 };
 
