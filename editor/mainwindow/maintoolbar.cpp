@@ -34,9 +34,9 @@ constexpr ButtonLook ButtonLooks[MainToolbar::ButtonCount] = {
 
 } // namespace
 
-TextId MainToolbar::hint(int index)
+TextId MainToolbar::hint(ToolButton which)
 {
-    return ButtonLooks[index].hint;
+    return ButtonLooks[int(which)].hint;
 }
 
 MainToolbar::MainToolbar(QWidget *parent) : QFrame(parent)
@@ -49,18 +49,20 @@ MainToolbar::MainToolbar(QWidget *parent) : QFrame(parent)
         auto *button = new KXButton(this);
         button->setObjectName(QStringLiteral("sd") + QString::number(i));
         button->setProperty("index", i);
+        const auto which = ToolButton(i);
         button->setAutoSize(true);
         // Open, Save and Build have a pop-up menu beside their main command.
-        button->setMode(i == 1 || i == 2 || i == 4 ? KXButton::Mode::DropDown
-                                                   : KXButton::Mode::Plain);
+        const bool hasMenu =
+            which == ToolButton::Open || which == ToolButton::Save || which == ToolButton::Build;
+        button->setMode(hasMenu ? KXButton::Mode::DropDown : KXButton::Mode::Plain);
         const ButtonLook &look = ButtonLooks[i];
         button->setPicture(
             EditorLook::artwork(QStringLiteral("mainwindow/") + QLatin1String(look.picture)));
         button->setCaption(look.caption ? resourceId(*look.caption) : QString());
         button->setGeometry(0, ButtonTop, button->width(), ButtonHeight);
-        connect(button, &KXButton::clicked, this, [this, i] { emit clicked(i); });
-        connect(button, &KXButton::arrowClicked, this, [this, i] { emit arrowClicked(i); });
-        connect(button, &KXButton::pointerEntered, this, [this, i] { emit mouseIn(i); });
+        connect(button, &KXButton::clicked, this, [this, which] { emit clicked(which); });
+        connect(button, &KXButton::arrowClicked, this, [this, which] { emit arrowClicked(which); });
+        connect(button, &KXButton::pointerEntered, this, [this, which] { emit mouseIn(which); });
         mButtons[i] = button;
     }
     for (int i = 0; i < 2; ++i) {

@@ -201,8 +201,9 @@ void MainWindow::connectViews()
 {
     connect(mToolbar, &MainToolbar::clicked, this, &MainWindow::toolbarClick);
     connect(mToolbar, &MainToolbar::arrowClicked, this, &MainWindow::toolbarArrowClick);
-    connect(mToolbar, &MainToolbar::mouseIn, this,
-            [this](int index) { mStatusBar->showText(languageText(MainToolbar::hint(index))); });
+    connect(mToolbar, &MainToolbar::mouseIn, this, [this](ToolButton which) {
+        mStatusBar->showText(languageText(MainToolbar::hint(which)));
+    });
     connect(mComposer, &ScriptComposer::insertRequested, mPanel, &PropertiesPanel::insertScript);
     connect(mListView, &DialogListView::buttonsUpdated, this, &MainWindow::paintTheme);
     connect(mPanel, &PropertiesPanel::statesChanged, this, &MainWindow::paintTheme);
@@ -264,10 +265,11 @@ void MainWindow::buildShortcuts()
     {
         const char *name;
         QKeyCombination key;
-        int button;
+        ToolButton button;
     };
-    static const KeyCommand commands[] = {{"key_new", Qt::CTRL | Qt::Key_N, 0},
-                                          {"key_test", QKeyCombination(Qt::Key_F5), 3}};
+    static const KeyCommand commands[] = {
+        {"key_new", Qt::CTRL | Qt::Key_N, ToolButton::New},
+        {"key_test", QKeyCombination(Qt::Key_F5), ToolButton::Test}};
     for (const KeyCommand &command : commands) {
         auto *action = new QAction(this);
         action->setObjectName(QLatin1String(command.name));
@@ -275,7 +277,7 @@ void MainWindow::buildShortcuts()
         connect(action, &QAction::triggered, this,
                 [this, button = command.button] { toolbarClick(button); });
         addAction(action);
-        mToolKeys[command.button] = action;
+        mToolKeys[int(command.button)] = action;
     }
     // Closing by key asks about unsaved changes as the close box does.
     auto *quit = new QAction(this);
@@ -288,9 +290,10 @@ void MainWindow::buildShortcuts()
 void MainWindow::retranslateToolTips()
 {
     for (int i = 0; i < ToolButtonCount; ++i) {
-        const QString hint = languageText(MainToolbar::hint(i));
-        mToolbar->button(i)->setToolTip(
-            toolTipWithKey(hint, mToolKeys[i] ? mToolKeys[i]->shortcut() : QKeySequence()));
+        const QString hint = languageText(MainToolbar::hint(ToolButton(i)));
+        mToolbar->button(ToolButton(i))
+            ->setToolTip(
+                toolTipWithKey(hint, mToolKeys[i] ? mToolKeys[i]->shortcut() : QKeySequence()));
     }
 }
 
@@ -304,45 +307,47 @@ QAction *MainWindow::addMenuEntry(QMenu *menu, const QString &name, const QStrin
 
 void MainWindow::buildMenus()
 {
-    mMnuOpn = new QMenu(this);
-    mMnuOpn->setObjectName(QStringLiteral("mnuOpn"));
-    mMnuOpn->setTitle(QStringLiteral(".Open"));
+    mOpenMenu = new QMenu(this);
+    mOpenMenu->setObjectName(QStringLiteral("mnuOpn"));
+    mOpenMenu->setTitle(QStringLiteral(".Open"));
     QAction *openFile =
-        addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), resourceId(TextId::MenuOpenFile));
-    addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), resourceId(TextId::MenuSeparator));
-    mRecent = new RecentProjectsMenu(*mMnuOpn);
+        addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnFile"), resourceId(TextId::MenuOpenFile));
+    addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnLine1"), resourceId(TextId::MenuSeparator));
+    mRecent = new RecentProjectsMenu(*mOpenMenu);
     for (int i = 0; i < SampleCount; ++i) {
-        mMnuOpnF[i] = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnF") + QString::number(i), {});
-        connect(mMnuOpnF[i], &QAction::triggered, this,
-                [this, i] { mProjectCommands->openSample(mMnuOpnF.at(i)->text()); });
+        mSampleEntries[i] =
+            addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnF") + QString::number(i), {});
+        connect(mSampleEntries[i], &QAction::triggered, this,
+                [this, i] { mProjectCommands->openSample(mSampleEntries.at(i)->text()); });
     }
 
-    mMnuSav = new QMenu(this);
-    mMnuSav->setObjectName(QStringLiteral("mnuSav"));
-    mMnuSav->setTitle(QStringLiteral(".Save"));
-    QAction *save = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), resourceId(TextId::MenuSave));
+    mSaveMenu = new QMenu(this);
+    mSaveMenu->setObjectName(QStringLiteral("mnuSav"));
+    mSaveMenu->setTitle(QStringLiteral(".Save"));
+    QAction *save =
+        addMenuEntry(mSaveMenu, QStringLiteral("mnuSavS"), resourceId(TextId::MenuSave));
     QAction *saveAs =
-        addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), resourceId(TextId::MenuSaveAs));
+        addMenuEntry(mSaveMenu, QStringLiteral("mnuSavAs"), resourceId(TextId::MenuSaveAs));
 
-    mMnuBld = new QMenu(this);
-    mMnuBld->setObjectName(QStringLiteral("mnuBld"));
-    QAction *build = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"),
+    mBuildMenu = new QMenu(this);
+    mBuildMenu->setObjectName(QStringLiteral("mnuBld"));
+    QAction *build = addMenuEntry(mBuildMenu, QStringLiteral("mnuBldProgram"),
                                   resourceId(TextId::MenuBuildProgram));
-    QAction *portable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"),
+    QAction *portable = addMenuEntry(mBuildMenu, QStringLiteral("mnuBldPortable"),
                                      resourceId(TextId::MenuBuildPortable));
     QAction *web =
-        addMenuEntry(mMnuBld, QStringLiteral("mnuBldWeb"), resourceId(TextId::MenuBuildWebPage));
+        addMenuEntry(mBuildMenu, QStringLiteral("mnuBldWeb"), resourceId(TextId::MenuBuildWebPage));
 
-    mMnuHlp = new QMenu(this);
-    mMnuHlp->setObjectName(QStringLiteral("mnuHlp"));
-    mMnuHlp->setTitle(QStringLiteral(".Help"));
+    mHelpMenu = new QMenu(this);
+    mHelpMenu->setObjectName(QStringLiteral("mnuHlp"));
+    mHelpMenu->setTitle(QStringLiteral(".Help"));
     QAction *help =
-        addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpHelp"), resourceId(TextId::MenuHelp));
+        addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpHelp"), resourceId(TextId::MenuHelp));
     QAction *site =
-        addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpSite"), resourceId(TextId::MenuWebsite));
-    addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), resourceId(TextId::MenuSeparator));
+        addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpSite"), resourceId(TextId::MenuWebsite));
+    addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpLine1"), resourceId(TextId::MenuSeparator));
     QAction *about =
-        addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), resourceId(TextId::MenuAbout));
+        addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpAbout"), resourceId(TextId::MenuAbout));
 
     // The menus only pop up from the toolbar, so their shortcuts also live on the window. Qt
     // counts such menus as context menus, which hide keys on most desktops: the entries show
@@ -355,9 +360,9 @@ void MainWindow::buildMenus()
     for (QAction *keyed : {openFile, save, saveAs, build, help})
         keyed->setShortcutVisibleInContextMenu(true);
     addActions({openFile, save, saveAs, build, help});
-    mToolKeys[1] = openFile;
-    mToolKeys[2] = save;
-    mToolKeys[4] = build;
+    mToolKeys[int(ToolButton::Open)] = openFile;
+    mToolKeys[int(ToolButton::Save)] = save;
+    mToolKeys[int(ToolButton::Build)] = build;
 
     connect(openFile, &QAction::triggered, mProjectCommands, &ProjectCommands::open);
     connect(save, &QAction::triggered, this,
@@ -411,8 +416,8 @@ void MainWindow::showSampleEntries(const QStringList &names)
 {
     for (int i = 0; i < SampleCount; ++i) {
         const QString name = names.value(i);
-        mMnuOpnF[i]->setText(name);
-        mMnuOpnF[i]->setVisible(!name.isEmpty());
+        mSampleEntries[i]->setText(name);
+        mSampleEntries[i]->setVisible(!name.isEmpty());
     }
 }
 
@@ -422,10 +427,10 @@ void MainWindow::reapplySettings()
         setCaption(findChild<QObject *>(QLatin1String(caption.control)), resourceId(caption.id));
     // The pop-up menus' titles and the sample entries go back to their designed captions too,
     // so localising again finds ids (or nothing) there rather than texts.
-    mMnuOpn->setTitle(QStringLiteral(".Open"));
-    mMnuSav->setTitle(QStringLiteral(".Save"));
-    mMnuHlp->setTitle(QStringLiteral(".Help"));
-    for (QAction *sample : mMnuOpnF)
+    mOpenMenu->setTitle(QStringLiteral(".Open"));
+    mSaveMenu->setTitle(QStringLiteral(".Save"));
+    mHelpMenu->setTitle(QStringLiteral(".Help"));
+    for (QAction *sample : mSampleEntries)
         sample->setText(QString());
     mRecent->clearTexts();
     applySettings();
@@ -437,44 +442,42 @@ void MainWindow::paintTheme()
     mPanel->redrawIcons();
 }
 
-void MainWindow::toolbarClick(int index)
+void MainWindow::toolbarClick(ToolButton which)
 {
-    switch (index) {
-    case 0:
+    switch (which) {
+    case ToolButton::New:
         if (mProjectCommands->mayReplaceProject())
             mProjectCommands->newProject();
         break;
-    case 1:
+    case ToolButton::Open:
         mProjectCommands->open();
         break;
-    case 2:
+    case ToolButton::Save:
         saveAndRefresh(ProjectCommands::SaveMode::Save);
         break;
-    case 3:
+    case ToolButton::Test:
         mProgramCommands->testRun();
         break;
-    case 4:
+    case ToolButton::Build:
         mProgramCommands->build();
         break;
-    case 5:
+    case ToolButton::Management:
         showManagement();
         break;
-    case 6:
-        showMenu(mMnuHlp, mToolbar->button(6), true);
-        break;
-    default:
+    case ToolButton::Help:
+        showMenu(mHelpMenu, mToolbar->button(ToolButton::Help), true);
         break;
     }
 }
 
-void MainWindow::toolbarArrowClick(int index)
+void MainWindow::toolbarArrowClick(ToolButton which)
 {
-    if (index == 1)
-        showMenu(mMnuOpn, mToolbar->button(1), false);
-    else if (index == 2)
-        showMenu(mMnuSav, mToolbar->button(2), false);
-    else if (index == 4)
-        showMenu(mMnuBld, mToolbar->button(4), false);
+    if (which == ToolButton::Open)
+        showMenu(mOpenMenu, mToolbar->button(ToolButton::Open), false);
+    else if (which == ToolButton::Save)
+        showMenu(mSaveMenu, mToolbar->button(ToolButton::Save), false);
+    else if (which == ToolButton::Build)
+        showMenu(mBuildMenu, mToolbar->button(ToolButton::Build), false);
 }
 
 void MainWindow::showMenu(QMenu *menu, KXButton *button, bool alignRight)

@@ -19,6 +19,7 @@ class FlowPane;
 class KXButton;
 class MainSplitter;
 class MainToolbar;
+enum class ToolButton;
 class ProgramCommands;
 class ProjectDocument;
 class ProjectStyleBox;
@@ -71,8 +72,8 @@ private:
     void startUp();
     QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption);
 
-    void toolbarClick(int index);
-    void toolbarArrowClick(int index);
+    void toolbarClick(ToolButton which);
+    void toolbarArrowClick(ToolButton which);
     void showMenu(QMenu *menu, KXButton *button, bool alignRight);
     // The toolbar's Save: the project written, then the views shown again.
     void saveAndRefresh(ProjectCommands::SaveMode mode);
@@ -108,11 +109,11 @@ private:
     StatusBar *mStatusBar = nullptr;
     ThemePainter *mPainter = nullptr;
 
-    QMenu *mMnuOpn = nullptr;
-    QMenu *mMnuSav = nullptr;
-    QMenu *mMnuHlp = nullptr;
-    QMenu *mMnuBld = nullptr;
-    std::array<QAction *, SampleCount> mMnuOpnF{};
+    QMenu *mOpenMenu = nullptr;
+    QMenu *mSaveMenu = nullptr;
+    QMenu *mHelpMenu = nullptr;
+    QMenu *mBuildMenu = nullptr;
+    std::array<QAction *, SampleCount> mSampleEntries{};
     RecentProjectsMenu *mRecent = nullptr;
     // The window-wide action that runs each toolbar button's command, where a key does.
     std::array<QAction *, ToolButtonCount> mToolKeys{};
