@@ -2,7 +2,7 @@
 
 #include "editorlook.h"
 #include "kxbutton.h"
-#include "language.h"
+#include "localizecontrols.h"
 
 #include <optional>
 
@@ -58,7 +58,10 @@ MainToolbar::MainToolbar(QWidget *parent) : QFrame(parent)
         const ButtonLook &look = ButtonLooks[i];
         button->setPicture(
             EditorLook::artwork(QStringLiteral("mainwindow/") + QLatin1String(look.picture)));
-        button->setCaption(look.caption ? resourceId(*look.caption) : QString());
+        if (look.caption)
+            setCaptionId(button, *look.caption);
+        else
+            button->setCaption(QString());
         button->setGeometry(0, ButtonTop, button->width(), ButtonHeight);
         connect(button, &KXButton::clicked, this, [this, which] { emit clicked(which); });
         connect(button, &KXButton::arrowClicked, this, [this, which] { emit arrowClicked(which); });

@@ -53,46 +53,6 @@ constexpr QSize EditingMinimum(800, 520);
 // Borders and a title bar, which the window manager adds around the window once it is shown.
 constexpr QMargins FrameAllowance(8, 32, 8, 8);
 
-// Every caption that localisation replaces, by control name, with the id it was designed with.
-struct DesignedCaption
-{
-    const char *control;
-    TextId id;
-};
-constexpr DesignedCaption DesignedCaptions[] = {{"msg_lbltype", TextId::LabelType},
-                                                {"msg_lbltime", TextId::LabelTime},
-                                                {"msg_lblcaption", TextId::LabelCaption},
-                                                {"msg_lbltext", TextId::LabelText},
-                                                {"msg_lblbtn1", TextId::LabelButton1},
-                                                {"msg_lblbtn2", TextId::LabelButton2},
-                                                {"msg_lblbtnscr1", TextId::LabelScript1},
-                                                {"msg_lblbtnscr2", TextId::LabelScript2},
-                                                {"msg_lblico", TextId::LabelIcon},
-                                                {"Label12", TextId::ButtonScript},
-                                                {"Label10", TextId::ProjectStyle},
-                                                {"msg_type0", TextId::TypeMessage},
-                                                {"msg_type1", TextId::TypeProgress},
-                                                {"msg_type2", TextId::TypePause},
-                                                {"prj_st0", TextId::StyleSystem},
-                                                {"prj_st1", TextId::StyleSkinned},
-                                                {"sts", TextId::StatusReady},
-                                                {"mnuSavS", TextId::MenuSave},
-                                                {"mnuSavAs", TextId::MenuSaveAs},
-                                                {"mnuOpnFile", TextId::MenuOpenFile},
-                                                {"mnuOpnLine1", TextId::MenuSeparator},
-                                                {"mnuHlpHelp", TextId::MenuHelp},
-                                                {"mnuHlpSite", TextId::MenuWebsite},
-                                                {"mnuHlpLine1", TextId::MenuSeparator},
-                                                {"mnuHlpAbout", TextId::MenuAbout},
-                                                {"mnuBldProgram", TextId::MenuBuildProgram},
-                                                {"mnuBldPortable", TextId::MenuBuildPortable},
-                                                {"mnuBldWeb", TextId::MenuBuildWebPage},
-                                                {"sd0", TextId::ToolNew},
-                                                {"sd1", TextId::ToolOpen},
-                                                {"sd2", TextId::ToolSave},
-                                                {"sd3", TextId::ToolTest},
-                                                {"sd4", TextId::ToolBuild}};
-
 void setBarLook(QWidget *bar)
 {
     // The status line is always black, so the two bars keep the light face of the skinned
@@ -102,18 +62,6 @@ void setBarLook(QWidget *bar)
     palette.setColor(QPalette::WindowText, Qt::black);
     bar->setPalette(palette);
     bar->setAutoFillBackground(true);
-}
-
-void setCaption(QObject *control, const QString &caption)
-{
-    if (auto *button = qobject_cast<KXButton *>(control))
-        button->setCaption(caption);
-    else if (auto *label = qobject_cast<QLabel *>(control))
-        label->setText(caption);
-    else if (auto *option = qobject_cast<QAbstractButton *>(control))
-        option->setText(caption);
-    else if (auto *action = qobject_cast<QAction *>(control))
-        action->setText(caption);
 }
 
 QByteArray storedBytes(OptionKey key)
@@ -297,10 +245,12 @@ void MainWindow::retranslateToolTips()
     }
 }
 
-QAction *MainWindow::addMenuEntry(QMenu *menu, const QString &name, const QString &caption)
+QAction *MainWindow::addMenuEntry(QMenu *menu, const QString &name, std::optional<TextId> caption)
 {
-    auto *action = new QAction(caption, menu);
+    auto *action = new QAction(menu);
     action->setObjectName(name);
+    if (caption)
+        setCaptionId(action, *caption);
     menu->addAction(action);
     return action;
 }
@@ -310,13 +260,11 @@ void MainWindow::buildMenus()
     mOpenMenu = new QMenu(this);
     mOpenMenu->setObjectName(QStringLiteral("mnuOpn"));
     mOpenMenu->setTitle(QStringLiteral(".Open"));
-    QAction *openFile =
-        addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnFile"), resourceId(TextId::MenuOpenFile));
-    addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnLine1"), resourceId(TextId::MenuSeparator));
+    QAction *openFile = addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnFile"), TextId::MenuOpenFile);
+    addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnLine1"), TextId::MenuSeparator);
     mRecent = new RecentProjectsMenu(*mOpenMenu);
     for (int i = 0; i < SampleCount; ++i) {
-        mSampleEntries[i] =
-            addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnF") + QString::number(i), {});
+        mSampleEntries[i] = addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnF") + QString::number(i));
         connect(mSampleEntries[i], &QAction::triggered, this,
                 [this, i] { mProjectCommands->openSample(mSampleEntries.at(i)->text()); });
     }
@@ -324,30 +272,24 @@ void MainWindow::buildMenus()
     mSaveMenu = new QMenu(this);
     mSaveMenu->setObjectName(QStringLiteral("mnuSav"));
     mSaveMenu->setTitle(QStringLiteral(".Save"));
-    QAction *save =
-        addMenuEntry(mSaveMenu, QStringLiteral("mnuSavS"), resourceId(TextId::MenuSave));
-    QAction *saveAs =
-        addMenuEntry(mSaveMenu, QStringLiteral("mnuSavAs"), resourceId(TextId::MenuSaveAs));
+    QAction *save = addMenuEntry(mSaveMenu, QStringLiteral("mnuSavS"), TextId::MenuSave);
+    QAction *saveAs = addMenuEntry(mSaveMenu, QStringLiteral("mnuSavAs"), TextId::MenuSaveAs);
 
     mBuildMenu = new QMenu(this);
     mBuildMenu->setObjectName(QStringLiteral("mnuBld"));
-    QAction *build = addMenuEntry(mBuildMenu, QStringLiteral("mnuBldProgram"),
-                                  resourceId(TextId::MenuBuildProgram));
-    QAction *portable = addMenuEntry(mBuildMenu, QStringLiteral("mnuBldPortable"),
-                                     resourceId(TextId::MenuBuildPortable));
-    QAction *web =
-        addMenuEntry(mBuildMenu, QStringLiteral("mnuBldWeb"), resourceId(TextId::MenuBuildWebPage));
+    QAction *build =
+        addMenuEntry(mBuildMenu, QStringLiteral("mnuBldProgram"), TextId::MenuBuildProgram);
+    QAction *portable =
+        addMenuEntry(mBuildMenu, QStringLiteral("mnuBldPortable"), TextId::MenuBuildPortable);
+    QAction *web = addMenuEntry(mBuildMenu, QStringLiteral("mnuBldWeb"), TextId::MenuBuildWebPage);
 
     mHelpMenu = new QMenu(this);
     mHelpMenu->setObjectName(QStringLiteral("mnuHlp"));
     mHelpMenu->setTitle(QStringLiteral(".Help"));
-    QAction *help =
-        addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpHelp"), resourceId(TextId::MenuHelp));
-    QAction *site =
-        addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpSite"), resourceId(TextId::MenuWebsite));
-    addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpLine1"), resourceId(TextId::MenuSeparator));
-    QAction *about =
-        addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpAbout"), resourceId(TextId::MenuAbout));
+    QAction *help = addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpHelp"), TextId::MenuHelp);
+    QAction *site = addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpSite"), TextId::MenuWebsite);
+    addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpLine1"), TextId::MenuSeparator);
+    QAction *about = addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpAbout"), TextId::MenuAbout);
 
     // The menus only pop up from the toolbar, so their shortcuts also live on the window. Qt
     // counts such menus as context menus, which hide keys on most desktops: the entries show
@@ -423,8 +365,7 @@ void MainWindow::showSampleEntries(const QStringList &names)
 
 void MainWindow::reapplySettings()
 {
-    for (const DesignedCaption &caption : DesignedCaptions)
-        setCaption(findChild<QObject *>(QLatin1String(caption.control)), resourceId(caption.id));
+    restoreCaptionIds(this);
     // The pop-up menus' titles and the sample entries go back to their designed captions too,
     // so localising again finds ids (or nothing) there rather than texts.
     mOpenMenu->setTitle(QStringLiteral(".Open"));

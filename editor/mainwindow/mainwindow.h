@@ -2,12 +2,14 @@
 
 #include "projectcommands.h"
 #include "stepflow.h"
+#include "textid.h"
 
 #include <QList>
 #include <QSize>
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -70,7 +72,8 @@ private:
     void layOut();
     void connectViews();
     void startUp();
-    QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption);
+    QAction *addMenuEntry(QMenu *menu, const QString &name,
+                          std::optional<TextId> caption = std::nullopt);
 
     void toolbarClick(ToolButton which);
     void toolbarArrowClick(ToolButton which);

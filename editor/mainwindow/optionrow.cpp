@@ -1,6 +1,6 @@
 #include "optionrow.h"
 
-#include "language.h"
+#include "localizecontrols.h"
 
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -12,7 +12,8 @@ OptionRow::OptionRow(const QString &name, std::initializer_list<TextId> ids, QWi
     setSpacing(6);
     for (const TextId id : ids) {
         const int index = int(mOptions.size());
-        auto *option = new QRadioButton(resourceId(id), parent);
+        auto *option = new QRadioButton(parent);
+        setCaptionId(option, id);
         option->setObjectName(name + QString::number(index));
         option->setAutoFillBackground(true);
         connect(option, &QRadioButton::toggled, this, [this, index](bool on) {

@@ -1,6 +1,6 @@
 #include "projectstylebox.h"
 
-#include "language.h"
+#include "localizecontrols.h"
 #include "optionrow.h"
 #include "projectdocument.h"
 
@@ -13,7 +13,8 @@ namespace kq {
 ProjectStyleBox::ProjectStyleBox(ProjectDocument &document, QWidget *parent)
     : AreaFrame(QStringLiteral("projectbox"), parent), mDocument(document)
 {
-    auto *title = new QLabel(resourceId(TextId::ProjectStyle), this);
+    auto *title = new QLabel(this);
+    setCaptionId(title, TextId::ProjectStyle);
     title->setObjectName(QStringLiteral("Label10"));
     QFont bold = title->font();
     bold.setBold(true);

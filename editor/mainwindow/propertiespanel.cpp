@@ -7,6 +7,7 @@
 #include "iconpicture.h"
 #include "iconstrips.h"
 #include "language.h"
+#include "localizecontrols.h"
 #include "optionrow.h"
 #include "projectdocument.h"
 #include "textlines.h"
@@ -47,7 +48,8 @@ public:
 
 QLabel *fieldLabel(const char *name, TextId caption, QWidget *parent)
 {
-    auto *label = new QLabel(resourceId(caption), parent);
+    auto *label = new QLabel(parent);
+    setCaptionId(label, caption);
     label->setObjectName(QLatin1String(name));
     return label;
 }

@@ -4,6 +4,7 @@
 #include "digitkeyfilter.h"
 #include "fieldbox.h"
 #include "language.h"
+#include "localizecontrols.h"
 #include "picturebutton.h"
 #include "projectdocument.h"
 #include "themepainter.h"
@@ -44,7 +45,8 @@ ScriptComposer::ScriptComposer(ProjectDocument &document, QWidget *parent)
     : AreaFrame(QStringLiteral("scrbox"), parent), mDocument(document)
 {
 
-    mTitle = new QLabel(resourceId(TextId::ButtonScript), this);
+    mTitle = new QLabel(this);
+    setCaptionId(mTitle, TextId::ButtonScript);
     mTitle->setObjectName(QStringLiteral("Label12"));
     QFont bold = mTitle->font();
     bold.setBold(true);

@@ -1,6 +1,7 @@
 #include "statusbar.h"
 
 #include "language.h"
+#include "localizecontrols.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +13,8 @@ StatusBar::StatusBar(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("statusbar"));
     setMouseTracking(true);
-    mSts = new QLabel(resourceId(TextId::StatusReady), this);
+    mSts = new QLabel(this);
+    setCaptionId(mSts, TextId::StatusReady);
     mSts->setObjectName(QStringLiteral("sts"));
     mSts->setMouseTracking(true);
     auto *layout = new QHBoxLayout(this);
