@@ -884,6 +884,7 @@ void TestMainWindow::buildsNeverWriteTheOpenProject()
     child<QAction>(&window, command)->trigger();
 
     QCOMPARE(ui.fileDialogs.size(), 2);
+    QVERIFY(!ui.messages.isEmpty());
     QCOMPARE(ui.messages.constLast().text, Failed);
     QVERIFY2(ui.messages.constLast().detail.contains("the project being built"),
              qPrintable(ui.messages.constLast().detail));
