@@ -117,6 +117,8 @@ private slots:
     void longerCaptionsMoveButtons();
     void menusPopUpUnderTheirButtons();
     void buildMenuOffersBothBuilds();
+    void buildsNeverWriteTheOpenProject_data();
+    void buildsNeverWriteTheOpenProject();
     void saveDialogsOfferTheProjectsName_data();
     void saveDialogsOfferTheProjectsName();
     void menuEntriesShowTheirKeys();
@@ -853,6 +855,43 @@ void TestMainWindow::buildMenuOffersBothBuilds()
     ui.fileNames.enqueue(target.filePath("quiz.exe"));
     child<QAction>(menu, "mnuBldProgram")->trigger();
     QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
+}
+
+void TestMainWindow::buildsNeverWriteTheOpenProject_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("program") << "mnuBldProgram";
+    QTest::newRow("portable") << "mnuBldPortable";
+    QTest::newRow("web page") << "mnuBldWeb";
+}
+
+// The project's own name chosen in the build's file dialog (and "Replace?" answered Yes there):
+// the warning gives the reason, and the project stays as it was, saved.
+void TestMainWindow::buildsNeverWriteTheOpenProject()
+{
+    QFETCH(QString, command);
+    QTemporaryDir elsewhere;
+    const QString path = elsewhere.filePath("quiz.dlg2");
+    QVERIFY(saveProject(path, {"Один", "Два"}, "0"));
+    const QByteArray saved = kq::TestFiles::readBytes(path);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    ui.fileNames << path << path;
+    window.projectCommands().open();
+    // A build of a project with errors asks first.
+    ui.answers.enqueue(UiServices::Answer::Yes);
+
+    child<QAction>(&window, command)->trigger();
+
+    QCOMPARE(ui.fileDialogs.size(), 2);
+    QVERIFY(!ui.messages.isEmpty());
+    QCOMPARE(ui.messages.constLast().text, Failed);
+    QVERIFY2(ui.messages.constLast().detail.contains("the project being built"),
+             qPrintable(ui.messages.constLast().detail));
+    QCOMPARE(kq::TestFiles::readBytes(path), saved);
+    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"quiz.dlg2"});
+    QVERIFY(!document(window).isModified());
 }
 
 void TestMainWindow::saveDialogsOfferTheProjectsName_data()

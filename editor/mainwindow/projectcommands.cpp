@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace kq {
@@ -18,6 +19,14 @@ namespace kq {
 namespace {
 
 const QString ProjectSuffix = QStringLiteral("dlg2");
+
+// Whether Save can replace the file at path: a file there may be written, and its folder takes
+// the new file that replaces it whole.
+bool mayWriteFile(const QString &path)
+{
+    const QFileInfo file(path);
+    return (!file.exists() || file.isWritable()) && QFileInfo(file.absolutePath()).isWritable();
+}
 
 } // namespace
 
@@ -81,9 +90,15 @@ bool ProjectCommands::save(SaveMode mode)
 {
     mDocument.commitPendingEdits();
     QString path = mDocument.path();
-    if (mode == SaveMode::SaveAs || path.isEmpty()) {
+    // A file the user may not write (a sample of an installation for every user) is not given
+    // up on: Save asks where to keep the project, offering its name among the user's documents.
+    const bool keptElsewhere = !path.isEmpty() && !mayWriteFile(path);
+    if (mode == SaveMode::SaveAs || path.isEmpty() || keptElsewhere) {
         // The name offered, and any name typed, end in ".dlg2", so Open takes the file again.
-        const QString suggested = mDocument.pathBeside(QStringLiteral(".") + ProjectSuffix);
+        QString suggested = mDocument.pathBeside(QStringLiteral(".") + ProjectSuffix);
+        if (keptElsewhere)
+            suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                            .filePath(QFileInfo(suggested).fileName());
         path = ProjectIO::projectFileName(
             mUi.saveFileName(mWindow, {languageText(161),
                                        languageText(163) + QStringLiteral("|*.dlg2"),

@@ -34,7 +34,8 @@ public:
     void openFile(const QString &path);
     // A sample of the "Samples" folder by its file name: a project file or an old project.
     void openSample(const QString &fileName);
-    // True when the project was written; false when it failed or the user cancelled.
+    // True when the project was written; false when it failed or the user cancelled. Save asks
+    // for a name, as Save As does, when the project has no file or one the user may not write.
     bool save(SaveMode mode);
     // Before the project in memory is closed or replaced: true when it has no unsaved edits, or
     // the user saved them or chose to drop them.
