@@ -4,8 +4,12 @@
 #include "codepage.h"
 #include "language.h"
 
+#include "recentprojects.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -20,6 +24,9 @@ namespace {
 // Merge keys of field edits: one per field, so typing in another field starts a new command.
 constexpr int FieldMergeBase = 1;
 constexpr int TimeMergeKey = 100;
+// "Untitled": the name offered for a project whose first step has no caption.
+constexpr int UntitledId = 720;
+constexpr int MaxSuggestedName = 60;
 
 QString commandText(int id)
 {
@@ -303,18 +310,45 @@ void ProjectDocument::setCurrentDialog(int dialog)
 
 QString ProjectDocument::pathBeside(const QString &ending) const
 {
-    if (path().isEmpty())
-        return {};
+    const QString base = path().isEmpty() ? mOpenedFrom : path();
+    if (base.isEmpty())
+        return QDir(lastFolderUsed()).filePath(nameFromFirstCaption() + ending);
     // Only the endings of what the editor opens are dropped: "Quiz v1.2" keeps its ".2".
-    const QFileInfo project(path());
+    const QFileInfo project(base);
     QString name = project.fileName();
     for (const QString &known : {u".dlg2"_s, u".dlg"_s, u".exe"_s}) {
         if (name.endsWith(known, Qt::CaseInsensitive)) {
+            // The file's own ending is kept as it is spelt: "UPPER.DLG2" is not "UPPER.dlg2".
+            if (known.compare(ending, Qt::CaseInsensitive) == 0)
+                return project.absoluteFilePath();
             name.chop(known.size());
             break;
         }
     }
-    return project.dir().filePath(name + ending);
+    return project.absoluteDir().filePath(name + ending);
+}
+
+void ProjectDocument::setOpenedFrom(const QString &file)
+{
+    mOpenedFrom = file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath();
+}
+
+QString ProjectDocument::nameFromFirstCaption() const
+{
+    // Characters no file name may hold, on this system or on a friend's, are left out.
+    static const QRegularExpression notInNames(u"[\\/:*?\"<>|\x00-\x1f]"_s);
+    QString name = trimmedSpaces(record(1).caption);
+    name.remove(notInNames);
+    name = name.simplified().left(MaxSuggestedName);
+    return name.isEmpty() ? languageText(UntitledId) : name;
+}
+
+QString ProjectDocument::lastFolderUsed()
+{
+    const QString recent = RecentProjects::read().value(0);
+    if (!recent.isEmpty() && QFileInfo(recent).absoluteDir().exists())
+        return QFileInfo(recent).absolutePath();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
 bool ProjectDocument::isModified() const
@@ -573,6 +607,7 @@ void ProjectDocument::replaceProject(const DialogProject &project, Replaced stat
     }
     mUnsavedReplacement = state != Replaced::Clean;
     mRestored = state == Replaced::Restored;
+    mOpenedFrom.clear();
     mDeletedTargets = {};
     mUndoStack->clear();
     mCurrentDialog = 1;

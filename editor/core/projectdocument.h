@@ -35,9 +35,13 @@ public:
     int dialogCount() const { return mProject.dialogCount(); }
     QString path() const { return mProject.path(); }
     // What a save dialog offers for something made of the project: its folder and its name with
-    // the given ending ("…/quiz.dlg2" and ".png" give "…/quiz.png"); empty for a project that
-    // has no file yet.
+    // the given ending ("…/quiz.dlg2" and ".png" give "…/quiz.png"), always as an absolute path.
+    // A project without a file of its own is named after the file it was imported from, or else
+    // after its first step's caption ("Untitled" without one), in the folder last used.
     QString pathBeside(const QString &ending) const;
+    // The file the project was read from where that is not its own file (an old text project, a
+    // built program, a shipped sample); forgotten when another project replaces it.
+    void setOpenedFrom(const QString &file);
     QUndoStack *undoStack() const { return mUndoStack; }
 
     // The selected dialog, 1 to the dialog count.
@@ -125,6 +129,9 @@ private:
     void writeScript(int dialog, int script, const QString &text);
     // contentsChanged, held back while a command changes several things at once.
     void contentsDone();
+    QString nameFromFirstCaption() const;
+    // The folder of the project opened or saved last, or the user's documents.
+    static QString lastFolderUsed();
     void emitModified();
 
     DialogProject mProject;
@@ -135,6 +142,7 @@ private:
     bool mLastModified = false;
     DeletedTargets mDeletedTargets{};
     bool mBatching = false;
+    QString mOpenedFrom;
 };
 
 } // namespace kq

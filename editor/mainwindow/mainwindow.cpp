@@ -224,6 +224,11 @@ void MainWindow::connectViews()
         mStatusBar->showText(languageText(410).arg(QDir::toNativeSeparators(path)));
     });
     connect(mProgramCommands, &ProgramCommands::statusMessage, mStatusBar, &StatusBar::showText);
+    connect(mProgramCommands, &ProgramCommands::statusLink, mStatusBar, &StatusBar::showLink);
+    connect(mStatusBar, &StatusBar::linkActivated, this, [this](const QUrl &url) {
+        if (!mUi.openUrl(url))
+            mStatusBar->showAddressFailure(url);
+    });
     // A list operation tells how many go-to scripts it rewrote or left where a deleted step was.
     connect(mDocument, &ProjectDocument::scriptsFollowed, this, [this](int rewritten, int left) {
         mStatusBar->showText(languageText(471).arg(rewritten).arg(left));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QUrl>
 
 class QWidget;
 
@@ -29,10 +30,14 @@ public:
 signals:
     // What a command did, for the status bar.
     void statusMessage(const QString &text);
+    // What a command made that the user may open at once: a built web page.
+    void statusLink(const QString &text, const QString &linkText, const QUrl &url);
 
 private:
     // The questions asked before a project with errors runs or is built.
     static constexpr int TestRunQuestion = 376;
+    // "Open in the browser", after a web page is built.
+    static constexpr int OpenInBrowserId = 721;
     static constexpr int BuildQuestion = 603;
     // True when the project check finds no error, or the user goes on all the same.
     bool mayRunDespiteErrors(int question);

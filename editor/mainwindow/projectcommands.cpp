@@ -24,6 +24,9 @@ const QString ProjectSuffix = QStringLiteral("dlg2");
 // the new file that replaces it whole.
 bool mayWriteFile(const QString &path)
 {
+    // A program folder installed for every user is never written, not even by root.
+    if (FilePlaces::current().isShipped(path))
+        return false;
     const QFileInfo file(path);
     return (!file.exists() || file.isWritable()) && QFileInfo(file.absolutePath()).isWritable();
 }
@@ -96,7 +99,7 @@ bool ProjectCommands::save(SaveMode mode)
     if (mode == SaveMode::SaveAs || path.isEmpty() || keptElsewhere) {
         // The name offered, and any name typed, end in ".dlg2", so Open takes the file again.
         QString suggested = mDocument.pathBeside(QStringLiteral(".") + ProjectSuffix);
-        if (keptElsewhere)
+        if (keptElsewhere || !mayWriteFile(suggested))
             suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                             .filePath(QFileInfo(suggested).fileName());
         path = ProjectIO::projectFileName(
@@ -143,14 +146,18 @@ bool ProjectCommands::openProjectPath(const QString &path)
 {
     // The project is read aside, so a file that cannot be read leaves the one in the editor,
     // its path and its title untouched.
+    // An absolute path, so that the save dialogs offer the project's folder whatever the
+    // current folder is later.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
     DialogProject opened = mDocument.project();
     QString error;
-    if (!ProjectIO::openPath(opened, path, &error)) {
+    if (!ProjectIO::openPath(opened, absolute, &error)) {
         mUi.warnFailed(mWindow, error);
         return false;
     }
     replaceWith(opened);
-    emit projectFileUsed(path);
+    mDocument.setOpenedFrom(absolute);
+    emit projectFileUsed(absolute);
     warnBrokenStyle();
     return true;
 }
@@ -192,6 +199,7 @@ void ProjectCommands::openSample(const QString &fileName)
         return;
     }
     replaceWith(sample);
+    mDocument.setOpenedFrom(path);
     warnBrokenStyle();
 }
 
