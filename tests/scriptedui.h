@@ -3,6 +3,7 @@
 #include "uiservices.h"
 
 #include <QList>
+#include <QProcess>
 #include <QQueue>
 
 namespace kq {
@@ -42,7 +43,8 @@ public:
     QQueue<std::optional<QColor>> colors;
     bool startSucceeds = true;
     bool urlsOpen = true;
-    qint64 startedPid = 0; // the process id a start reports
+    // Detached programs really run, as the desktop would start them.
+    bool detachedStartsRun = false;
 
     QList<Message> messages;
     QList<QString> prompts;
@@ -95,11 +97,11 @@ public:
     }
 
     bool startDetached(const QString &program, const QStringList &arguments,
-                       const QString &workingFolder, qint64 *pid = nullptr) override
+                       const QString &workingFolder) override
     {
         starts.append({program, arguments, workingFolder});
-        if (pid)
-            *pid = startedPid;
+        if (detachedStartsRun && startSucceeds)
+            return QProcess::startDetached(program, arguments, workingFolder);
         return startSucceeds;
     }
 

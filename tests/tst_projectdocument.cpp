@@ -341,10 +341,33 @@ void TestProjectDocument::cleanStateFollowsSaves()
 
 void TestProjectDocument::pluginResultIsUnsaved()
 {
+    // One command, whatever the result holds; the path is the project's, and undo gives back the
+    // records and the marks of scripts that led to a deleted step.
     ProjectDocument document;
-    document.replaceProject(projectOf({"A"}), ProjectDocument::Replaced::Unsaved);
+    DialogProject start = projectOfSteps({"A K01 N", "B N N", "C N N"});
+    start.setPath("/tmp/x.dlg2");
+    document.replaceProject(start);
+    document.deleteDialog(2);
+    QVERIFY(document.leadsToDeletedStep(1, 1));
+    const QByteArray edited = document.project().fileBytes();
+    document.markSaved("/tmp/x.dlg2");
+    DialogProject result = projectOf({"P", "Q", "R", "S"});
+    result.setPath("/elsewhere.dlg2");
+
+    document.applyPluginResult(result);
     QVERIFY(document.isModified());
-    QCOMPARE(document.undoStack()->count(), 0);
+    QCOMPARE(document.undoStack()->count(), 2);
+    QCOMPARE(document.project().fileBytes(), result.fileBytes());
+    QCOMPARE(document.path(), "/tmp/x.dlg2");
+    QVERIFY(!document.leadsToDeletedStep(1, 1));
+
+    document.undo();
+    QVERIFY(!document.isModified());
+    QCOMPARE(document.project().fileBytes(), edited);
+    QVERIFY(document.leadsToDeletedStep(1, 1));
+    document.redo();
+    QVERIFY(document.isModified());
+    QCOMPARE(document.project().fileBytes(), result.fileBytes());
     document.markSaved("/tmp/x.dlg2");
     QVERIFY(!document.isModified());
 }

@@ -121,9 +121,9 @@ std::optional<QColor> QtUiServices::chooseColor(QWidget *parent, const QColor &i
 }
 
 bool QtUiServices::startDetached(const QString &program, const QStringList &arguments,
-                                 const QString &workingFolder, qint64 *pid)
+                                 const QString &workingFolder)
 {
-    return QProcess::startDetached(program, arguments, workingFolder, pid);
+    return QProcess::startDetached(program, arguments, workingFolder);
 }
 
 QProcess *startProcess(const QString &program, const QStringList &arguments,

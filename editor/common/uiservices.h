@@ -51,9 +51,9 @@ public:
     virtual QString saveFileName(QWidget *parent, const SaveRequest &request) = 0;
     // The colour chooser; no value when the user cancels.
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
-    // Starts a program without waiting for it; its process id goes to *pid when asked.
+    // Starts a program without waiting for it.
     virtual bool startDetached(const QString &program, const QStringList &arguments,
-                               const QString &workingFolder, qint64 *pid = nullptr) = 0;
+                               const QString &workingFolder) = 0;
     // Opens a document or an address with the desktop's default handler.
     virtual bool openUrl(const QUrl &url) = 0;
     // Starts a program whose end the editor watches; the process belongs to owner. Null when
@@ -81,7 +81,7 @@ public:
     QString saveFileName(QWidget *parent, const SaveRequest &request) override;
     std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) override;
     bool startDetached(const QString &program, const QStringList &arguments,
-                       const QString &workingFolder, qint64 *pid = nullptr) override;
+                       const QString &workingFolder) override;
     bool openUrl(const QUrl &url) override;
     QProcess *startWatched(const QString &program, const QStringList &arguments,
                            const QString &workingFolder, QObject *owner) override;

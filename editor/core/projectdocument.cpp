@@ -95,6 +95,16 @@ StepField scriptField(const DialogRecord &record, int script)
     }
 }
 
+// Views only edit dialogs the list shows, so a project without any gets a new one's first.
+DialogProject withADialog(DialogProject project)
+{
+    if (project.dialogCount() < 1) {
+        project.newDialog(1, ProjectDocument::newDialogText());
+        project.setDialogCount(1);
+    }
+    return project;
+}
+
 } // namespace
 
 // The go-to scripts one list operation renumbers, kept with its command. Redo runs the operation
@@ -292,6 +302,28 @@ private:
     FollowingTargets mTargets;
 };
 
+// A plug-in's result: the whole project before and after it as one step. The path is not part of
+// it, so a save under another name in between stays.
+class ResultCommand : public QUndoCommand
+{
+public:
+    ResultCommand(ProjectDocument *document, const DialogProject &after, const QString &text)
+        : QUndoCommand(text), mDocument(document), mBefore(document->project()), mAfter(after),
+          mMarksBefore(document->mDeletedTargets), mDialogBefore(document->currentDialog())
+    {
+    }
+
+    void redo() override { mDocument->showContents(mAfter, {}, 1); }
+    void undo() override { mDocument->showContents(mBefore, mMarksBefore, mDialogBefore); }
+
+private:
+    ProjectDocument *mDocument;
+    DialogProject mBefore;
+    DialogProject mAfter;
+    ProjectDocument::DeletedTargets mMarksBefore;
+    int mDialogBefore;
+};
+
 ProjectDocument::ProjectDocument(QObject *parent)
     : QObject(parent), mUndoStack(new QUndoStack(this))
 {
@@ -353,7 +385,7 @@ QString ProjectDocument::lastFolderUsed()
 
 bool ProjectDocument::isModified() const
 {
-    return !mUndoStack->isClean() || mUnsavedReplacement;
+    return !mUndoStack->isClean() || mRestored;
 }
 
 void ProjectDocument::emitModified()
@@ -599,31 +631,45 @@ QList<Finding> ProjectDocument::check() const
 void ProjectDocument::replaceProject(const DialogProject &project, Replaced state)
 {
     const QString oldPath = path();
-    mProject = project;
-    // Views only edit dialogs the list shows, so a project without any gets a new one's first.
-    if (mProject.dialogCount() < 1) {
-        mProject.newDialog(1, newDialogText());
-        mProject.setDialogCount(1);
-    }
-    mUnsavedReplacement = state != Replaced::Clean;
+    mProject = withADialog(project);
     mRestored = state == Replaced::Restored;
     mOpenedFrom.clear();
     mDeletedTargets = {};
     mUndoStack->clear();
-    mCurrentDialog = 1;
-    emit projectReplaced();
-    emit contentsChanged();
-    emit currentDialogChanged(mCurrentDialog);
+    contentsReplaced(1);
     if (path() != oldPath)
         emit pathChanged(path());
     emitModified();
+}
+
+void ProjectDocument::applyPluginResult(const DialogProject &result)
+{
+    commitPendingEdits();
+    mUndoStack->push(new ResultCommand(this, withADialog(result), commandText(620)));
+}
+
+void ProjectDocument::showContents(const DialogProject &contents, const DeletedTargets &marks,
+                                   int dialog)
+{
+    const QString path = mProject.path();
+    mProject = contents;
+    mProject.setPath(path);
+    mDeletedTargets = marks;
+    contentsReplaced(dialog);
+}
+
+void ProjectDocument::contentsReplaced(int dialog)
+{
+    mCurrentDialog = dialog;
+    emit projectReplaced();
+    emit contentsChanged();
+    emit currentDialogChanged(mCurrentDialog);
 }
 
 void ProjectDocument::markSaved(const QString &path)
 {
     const bool moved = path != this->path();
     mProject.setPath(path);
-    mUnsavedReplacement = false;
     mRestored = false;
     mUndoStack->setClean();
     if (moved)

@@ -490,7 +490,7 @@ void MainWindow::saveAndRefresh(ProjectCommands::SaveMode mode)
 void MainWindow::showManagement()
 {
     mDocument->commitPendingEdits();
-    // A plug-in works on a copy; its result replaces the document as one new, unsaved project.
+    // A plug-in works on a copy; its result is one undoable change of the document.
     ManagementWindow window(mUi, mDocument->project(), this);
     connect(&window, &ManagementWindow::pluginResultLoaded, mProjectCommands,
             &ProjectCommands::loadPluginResult);

@@ -205,9 +205,7 @@ void ProjectCommands::openSample(const QString &fileName)
 
 void ProjectCommands::loadPluginResult(const DialogProject &result)
 {
-    DialogProject replaced = result;
-    replaced.setPath(mDocument.path());
-    mDocument.replaceProject(replaced, ProjectDocument::Replaced::Unsaved);
+    mDocument.applyPluginResult(result);
     mAutosave->saveNow();
 }
 

@@ -42,7 +42,7 @@ public:
     bool mayReplaceProject();
     // The project is closed with the editor: its recovery copy goes.
     void closeProject();
-    // A plug-in's result replaces the project; it exists in memory only, so it counts as unsaved.
+    // A plug-in's result replaces the records as one undoable, unsaved change.
     void loadPluginResult(const DialogProject &result);
     // Offers a recovery copy that an editor killed or crashed left behind.
     void offerRecovery();
