@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <QTimer>
 
 namespace kq {
 
@@ -42,7 +43,8 @@ public:
     QQueue<std::optional<QColor>> colors;
     bool startSucceeds = true;
     bool urlsOpen = true;
-    qint64 startedPid = 0; // the process id a start reports
+    bool urlsFailLater = false; // an address handler starts but fails
+    qint64 startedPid = 0;      // the process id a start reports
 
     QList<Message> messages;
     QList<QString> prompts;
@@ -103,9 +105,13 @@ public:
         return startSucceeds;
     }
 
-    bool openUrl(const QUrl &url) override
+    bool openUrl(const QUrl &url, QObject *context = nullptr,
+                 const std::function<void()> &failedLater = {}) override
     {
         urls.append(url);
+        // A handler that starts and then fails tells so a moment later, as xdg-open does.
+        if (urlsOpen && urlsFailLater && context && failedLater)
+            QTimer::singleShot(0, context, failedLater);
         return urlsOpen;
     }
 

@@ -358,8 +358,9 @@ void MainWindow::buildMenus()
     connect(web, &QAction::triggered, mProgramCommands, &ProgramCommands::buildWebPage);
     connect(help, &QAction::triggered, this, [this] { mUi.openReadme(); });
     connect(site, &QAction::triggered, this, [this] {
-        if (!mUi.openUrl(QUrl(ProductWebPage)))
-            mStatusBar->showAddressFailure(QUrl(ProductWebPage));
+        const auto failed = [this] { mStatusBar->showAddressFailure(QUrl(ProductWebPage)); };
+        if (!mUi.openUrl(QUrl(ProductWebPage), mStatusBar, failed))
+            failed();
     });
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -489,8 +490,6 @@ void MainWindow::showManagement()
     ManagementWindow window(mUi, mDocument->project(), this);
     connect(&window, &ManagementWindow::pluginResultLoaded, mProjectCommands,
             &ProjectCommands::loadPluginResult);
-    connect(&window, &ManagementWindow::addressNotOpened, mStatusBar,
-            &StatusBar::showAddressFailure);
     window.exec();
     reapplySettings();
 }
