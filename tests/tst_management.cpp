@@ -295,23 +295,29 @@ void TestManagement::themePreselection_data()
     QTest::newRow("first theme") << "Themes/night.tvth" << 0;
     QTest::newRow("missing theme") << "Themes/gone.tvth" << -1;
     QTest::newRow("no setting") << "" << -1;
+    // Kept from before the program folder moved: the theme of that name where it is now.
+    QTest::newRow("moved program folder") << "/moved/away/Themes/standart.tvth" << 2;
 }
 
 void TestManagement::themePreselection()
 {
     QFETCH(QString, setting);
     QFETCH(int, selected);
-    const QString path = setting.isEmpty() ? QString() : mFixture->path(setting);
-    optionSetting(OptionWrite, OptionTheme, path);
+    const QString given =
+        setting.isEmpty() || setting.startsWith(u'/') ? setting : mFixture->path(setting);
+    optionSetting(OptionWrite, OptionTheme, given);
 
     auto window = mFixture->open();
     window->refillList(1);
     auto *list = child<QComboBox>(window.get(), "themelist");
     QCOMPARE(list->count(), 3);
     QCOMPARE(list->currentIndex(), selected);
-    QCOMPARE(optionSetting(OptionRead, OptionTheme), path);
-    if (selected < 0)
+    if (selected < 0) {
+        QCOMPARE(optionSetting(OptionRead, OptionTheme), given);
         return;
+    }
+    const QString path = window->themePaths().at(selected);
+    QCOMPARE(optionSetting(OptionRead, OptionTheme), path);
     // The selection handler ran: the working set holds the preselected theme's colours.
     QCOMPARE(themeHeaderValue(path, "GetFile"), path);
     for (int i = 0; i < 10; ++i)
