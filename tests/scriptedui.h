@@ -5,6 +5,7 @@
 #include <QList>
 #include <QProcess>
 #include <QQueue>
+#include <QTimer>
 
 namespace kq {
 
@@ -45,6 +46,7 @@ public:
     bool urlsOpen = true;
     // Detached programs really run, as the desktop would start them.
     bool detachedStartsRun = false;
+    bool urlsFailLater = false; // an address handler starts but fails
 
     QList<Message> messages;
     QList<QString> prompts;
@@ -105,9 +107,13 @@ public:
         return startSucceeds;
     }
 
-    bool openUrl(const QUrl &url) override
+    bool openUrl(const QUrl &url, QObject *context = nullptr,
+                 const std::function<void()> &failedLater = {}) override
     {
         urls.append(url);
+        // A handler that starts and then fails tells so a moment later, as xdg-open does.
+        if (urlsOpen && urlsFailLater && context && failedLater)
+            QTimer::singleShot(0, context, failedLater);
         return urlsOpen;
     }
 

@@ -11,6 +11,7 @@
 
 #include <QLibraryInfo>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
@@ -138,6 +139,7 @@ private slots:
     void languageSwitchReachesEveryCaption();
     void brokenLanguageShowsItsErrorEverywhere_data();
     void brokenLanguageShowsItsErrorEverywhere();
+    void missingLanguageWarnsNothing();
     void standardDialogsSpeakTheLanguage();
     void managementWindowAppliesSettings();
     void pluginResultCountsAsUnsaved();
@@ -1317,6 +1319,21 @@ void TestMainWindow::brokenLanguageShowsItsErrorEverywhere_data()
 
 // A language file whose entries run out is broken, not old: the newer views show its error as
 // every described caption does, never built-in English.
+// With no language file left to read, the window shows error codes and Qt says nothing.
+void TestMainWindow::missingLanguageWarnsNothing()
+{
+    QVERIFY(QFile::copy(programPath("Languages/english.lang"), programPath("Languages/gone.lang")));
+    QCOMPARE(languageHeaderValue("gone.lang", "GetFile"), QString("gone.lang"));
+    optionSetting(OptionWrite, OptionLanguage, "gone.lang");
+    QVERIFY(QFile::remove(programPath("Languages/gone.lang")));
+    QTest::failOnWarning(QRegularExpression("QString::arg"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(languageText(345), QString("ResErr2"));
+}
+
 void TestMainWindow::brokenLanguageShowsItsErrorEverywhere()
 {
     QFETCH(QString, control);

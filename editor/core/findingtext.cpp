@@ -37,39 +37,39 @@ template <class LookUp> QString sentence(const Finding &finding, LookUp &&text)
     const QString field = fieldNameOf(finding.field, text);
     switch (finding.kind) {
     case Kind::ScriptCannotRun:
-        return text(345).arg(field, argument(finding, 0));
+        return filledText(text(345), {field, argument(finding, 0)});
     case Kind::EndRunsNoAction:
-        return text(346).arg(field);
+        return filledText(text(346), {field});
     case Kind::NoWayOut:
         return text(347);
     case Kind::NoProjectStyle:
-        return text(348).arg(argument(finding, 0));
+        return filledText(text(348), {argument(finding, 0)});
     case Kind::SilentLoop:
         if (finding.arguments.size() == 1)
             return text(350);
-        return text(349).arg(finding.arguments.join(QStringLiteral(", ")));
+        return filledText(text(349), {finding.arguments.join(QStringLiteral(", "))});
     case Kind::EndlessLoop:
         if (finding.arguments.size() == 1)
             return text(473);
-        return text(472).arg(finding.arguments.join(QStringLiteral(", ")));
+        return filledText(text(472), {finding.arguments.join(QStringLiteral(", "))});
     case Kind::TargetOutside:
-        return text(351).arg(field, argument(finding, 0), argument(finding, 1));
+        return filledText(text(351), {field, argument(finding, 0), argument(finding, 1)});
     case Kind::Unreachable:
         return text(352);
     case Kind::NoEnd:
         return text(353);
     case Kind::BackFromFirst:
-        return text(354).arg(field);
+        return filledText(text(354), {field});
     case Kind::ButtonDoesNothing:
-        return text(355).arg(field, argument(finding, 0));
+        return filledText(text(355), {field, argument(finding, 0)});
     case Kind::UnknownType:
-        return text(356).arg(argument(finding, 0));
+        return filledText(text(356), {argument(finding, 0)});
     case Kind::UnknownIcon:
-        return text(357).arg(argument(finding, 0));
+        return filledText(text(357), {argument(finding, 0)});
     case Kind::WideMessage:
-        return text(605).arg(argument(finding, 0));
+        return filledText(text(605), {argument(finding, 0)});
     case Kind::TargetDeleted:
-        return text(470).arg(field);
+        return filledText(text(470), {field});
     }
     return QString();
 }

@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUndoCommand>
@@ -20,6 +22,17 @@ using namespace Qt::StringLiterals;
 namespace kq {
 
 namespace {
+
+// The runner draws a message's text in the default font of the desktop it runs on, which the
+// editor shares when it has a window system; without one (`tavlen --check`) it estimates.
+ProjectCheck::LineMeasure runnerLineWidth()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return ProjectCheck::estimatedLineWidth;
+    return [metrics = QFontMetrics(QGuiApplication::font())](const QString &line) {
+        return metrics.horizontalAdvance(line);
+    };
+}
 
 // Merge keys of field edits: one per field, so typing in another field starts a new command.
 constexpr int FieldMergeBase = 1;
@@ -612,7 +625,7 @@ bool ProjectDocument::leadsToDeletedStep(int dialog, int script) const
 
 QList<Finding> ProjectDocument::check() const
 {
-    QList<Finding> findings = ProjectCheck::check(mProject);
+    QList<Finding> findings = ProjectCheck::check(mProject, runnerLineWidth());
     for (int dialog = 1; dialog <= dialogCount(); ++dialog) {
         for (int script : {1, 2}) {
             if (leadsToDeletedStep(dialog, script))

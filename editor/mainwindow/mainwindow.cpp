@@ -226,8 +226,9 @@ void MainWindow::connectViews()
     connect(mProgramCommands, &ProgramCommands::statusMessage, mStatusBar, &StatusBar::showText);
     connect(mProgramCommands, &ProgramCommands::statusLink, mStatusBar, &StatusBar::showLink);
     connect(mStatusBar, &StatusBar::linkActivated, this, [this](const QUrl &url) {
-        if (!mUi.openUrl(url))
-            mStatusBar->showAddressFailure(url);
+        const auto notOpened = [this, url] { mStatusBar->showAddressFailure(url); };
+        if (!mUi.openUrl(url, this, notOpened))
+            notOpened();
     });
     // A list operation tells how many go-to scripts it rewrote or left where a deleted step was.
     connect(mDocument, &ProjectDocument::scriptsFollowed, this, [this](int rewritten, int left) {
@@ -363,8 +364,9 @@ void MainWindow::buildMenus()
     connect(web, &QAction::triggered, mProgramCommands, &ProgramCommands::buildWebPage);
     connect(help, &QAction::triggered, this, [this] { mUi.openReadme(); });
     connect(site, &QAction::triggered, this, [this] {
-        if (!mUi.openUrl(QUrl(ProductWebPage)))
-            mStatusBar->showAddressFailure(QUrl(ProductWebPage));
+        const auto failed = [this] { mStatusBar->showAddressFailure(QUrl(ProductWebPage)); };
+        if (!mUi.openUrl(QUrl(ProductWebPage), mStatusBar, failed))
+            failed();
     });
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -494,8 +496,6 @@ void MainWindow::showManagement()
     ManagementWindow window(mUi, mDocument->project(), this);
     connect(&window, &ManagementWindow::pluginResultLoaded, mProjectCommands,
             &ProjectCommands::loadPluginResult);
-    connect(&window, &ManagementWindow::addressNotOpened, mStatusBar,
-            &StatusBar::showAddressFailure);
     window.exec();
     reapplySettings();
 }

@@ -128,7 +128,8 @@ void LanguagePage::fill()
                               languageHeaderValue(file, QStringLiteral("GetStatus")),
                               FilePlaces::current().isUsersOwn(languagePath(file)));
         });
-    showEntries(mList, shown, mFiles, OptionLanguage, [this] { languageSelected(); });
+    showEntries(mList, shown, mFiles, optionSetting(OptionRead, OptionLanguage),
+                [this] { languageSelected(); });
 }
 
 void LanguagePage::languageSelected()
@@ -147,7 +148,9 @@ void LanguagePage::languageSelected()
     mButtons.at(1)->setEnabled(languageHeaderValue(file, QStringLiteral("GetStatus")) !=
                                    u"General" ||
                                FilePlaces::current().isUsersOwn(languagePath(file)));
-    mInfo->setPlainText(toBoxText(languageText(230) + u'\n' + u' ' + mList->currentText() + u'\n' +
+    // The name as the file gives it: the list's "*" marks the user's own files, not the name.
+    const QString name = languageHeaderValue(file, QStringLiteral("GetName"));
+    mInfo->setPlainText(toBoxText(languageText(230) + u'\n' + u' ' + name + u'\n' +
                                   languageText(231) + u'\n' + u' ' +
                                   languageHeaderValue(file, QStringLiteral("GetAuthor"))));
 
