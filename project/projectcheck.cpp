@@ -115,13 +115,25 @@ void checkEndlessLoops(const DialogProject &project, const QList<QList<StepExit>
 }
 
 // The width of the widest line of a text as the message window shows it.
-int widestLine(const QString &text)
+int widestLine(const QString &text, const ProjectCheck::LineMeasure &lineWidth)
 {
     int widest = 0;
     const QString lines = QString(trimmedRight(text)).replace(u'\r', u'\n');
     for (const QString &line : lines.split(u'\n'))
-        widest = qMax(widest, ProjectCheck::lineWidth(line));
+        widest = qMax(widest, lineWidth(line));
     return widest;
+}
+
+// The advance of a character in pixels, near the sans serif fonts of the desktops at 9 points.
+int estimatedAdvance(QChar c)
+{
+    static const QString narrow = QStringLiteral(" !'(),./:;I[]`fijlrt|");
+    static const QString wide = QStringLiteral("%@MWmwЖМШЩЮжмшщю");
+    if (narrow.contains(c))
+        return 4;
+    if (wide.contains(c))
+        return 11;
+    return c.isUpper() || c.isDigit() ? 8 : 7;
 }
 
 // Steps reached from step 0 along every way out that leads to a step.
@@ -165,7 +177,7 @@ Finding::Severity Finding::severity() const
 
 namespace ProjectCheck {
 
-QList<Finding> check(const DialogProject &project)
+QList<Finding> check(const DialogProject &project, const LineMeasure &lineWidth)
 {
     QList<Finding> findings;
     const DialogRecord &header = project.record(0);
@@ -191,7 +203,8 @@ QList<Finding> check(const DialogProject &project)
             findings << finding(Kind::UnknownIcon, step, StepField::None,
                                 {QString::number(record.ico)});
         if (record.type == DialogRecord::Message) {
-            if (const int width = widestLine(record.text); width > ProjectCheck::WidestMessage)
+            if (const int width = widestLine(record.text, lineWidth);
+                width > ProjectCheck::WidestMessage)
                 findings << finding(Kind::WideMessage, step, StepField::None,
                                     {QString::number(width)});
         }
@@ -214,9 +227,12 @@ QList<Finding> check(const DialogProject &project)
     return findings;
 }
 
-int lineWidth(const QString &line)
+int estimatedLineWidth(const QString &line)
 {
-    return int(line.size() * 64 / 10);
+    int width = 0;
+    for (const QChar c : line)
+        width += estimatedAdvance(c);
+    return width;
 }
 
 int errorCount(const QList<Finding> &findings)

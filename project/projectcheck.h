@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 namespace kq {
 
 class DialogProject;
@@ -55,12 +57,17 @@ namespace ProjectCheck {
 // screens and its buttons may be off screen.
 inline constexpr int WidestMessage = 1000;
 
-// The width in pixels of a line of text at the runner's font (9 points, about 6.4 pixels a
-// character on average), reckoned without a display.
-int lineWidth(const QString &line);
+// The width in pixels of a line of text as the runner's message window shows it.
+using LineMeasure = std::function<int(const QString &line)>;
+
+// The width of a line at the runner's usual font (a sans serif of 9 points at 96 dots an inch)
+// by the kind of each character, for a check without a display, where no font can be measured.
+int estimatedLineWidth(const QString &line);
 
 // Every finding of the project by the runner's rules: the header first, then step by step.
-QList<Finding> check(const DialogProject &project);
+// Message lines are measured by lineWidth: the runner's font metrics where the caller has them.
+QList<Finding> check(const DialogProject &project,
+                     const LineMeasure &lineWidth = estimatedLineWidth);
 
 int errorCount(const QList<Finding> &findings);
 

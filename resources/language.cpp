@@ -175,6 +175,22 @@ QString languageText(const QString &id)
     return shipped == MissingId ? text : shipped;
 }
 
+QString filledText(const QString &text, const QStringList &arguments)
+{
+    QString filled;
+    filled.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype index = i + 1 < text.size() ? text.at(i + 1).digitValue() - 1 : -1;
+        if (text.at(i) == u'%' && index >= 0 && index < arguments.size()) {
+            filled += arguments.at(index);
+            ++i;
+        } else {
+            filled += text.at(i);
+        }
+    }
+    return filled;
+}
+
 QString pluralForm(const QString &forms, qint64 count)
 {
     const QStringList choices = forms.split(u'|');

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 namespace kq {
 
@@ -40,6 +41,10 @@ public:
 private:
     QHash<int, QString> mTexts;
 };
+
+// A text of the language file with its markers %1 to %9 replaced by the arguments, each once. A
+// text without markers, such as the error code of a file that cannot be read, stays as it is.
+QString filledText(const QString &text, const QStringList &arguments);
 
 // The form of a text for a count. A language file gives the forms of a text that counts
 // something separated by "|": one form serves every count, two are the English forms (1, other),

@@ -8,7 +8,8 @@ namespace kq {
 // resourceId(TextId). Every id named here must be in every shipped language file.
 enum class TextId {
     // Every window
-    OperationFailed = 20, // Operation failed
+    OperationFailed = 20,   // Operation failed
+    AddressNotOpened = 486, // This address could not be opened in a web browser: %1
 
     // Main window: tool bar
     ToolNew = 1,          // New
@@ -44,7 +45,6 @@ enum class TextId {
     HintScriptComposer = 141,  // Compose a script and insert it into button 1 or 2
     RecentProjectGone = 410,   // %1 no longer exists and was taken off the recent projects.
     GoToScriptsFollowed = 471, // Go-to scripts that follow their steps: %1; scripts left where a…
-    AddressNotOpened = 486,    // This address could not be opened in a web browser: %1
     CharactersReplaced = 608,  // %1 character cannot be stored in a project and became ?|%1…
 
     // Main window: dialog list
@@ -143,6 +143,7 @@ enum class TextId {
     TestRunStillGoing = 313,          // A test run is still going on. Close its window before…
     StopTestRunQuestion = 606,        // A test run is still going on. Stop the test run? ("No"…
     TestRunStopped = 607,             // The test run was stopped.
+    OpenInBrowser = 721,              // Open in the browser
 
     // Project document: new steps and undo entries
     NewMessageText = 125,   // Message text
@@ -155,6 +156,8 @@ enum class TextId {
     UndoNewStep = 306,      // new step
     UndoStepDeletion = 307, // step deletion
     UndoStepMove = 308,     // step move
+    UndoPluginResult = 620, // plug-in result
+    Untitled = 720,         // Untitled
 
     // Flow map
     FlowExit = 360,            // Exit
@@ -254,6 +257,7 @@ enum class TextId {
     ColourSelection = 244,      // Selection
     ColourWindow = 245,         // Window background
     ColourPanel = 246,          // Panel background
+    ShippedThemeFixed = 660,    // Themes that come with the program cannot be deleted or changed…
 
     // Management window: plug-ins page
     PluginProgramMissing = 29,    // The plug-in program file is missing.

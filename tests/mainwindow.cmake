@@ -4,7 +4,7 @@ kq_add_test(propertiespanel editorui)
 kq_add_test(scriptcomposer editorui)
 kq_add_test(programcommands editorui)
 kq_add_test(mainwindowkeys editorui)
-kq_add_test(projectdocument editorui)
+kq_add_test(projectdocument editorui runnerlib)
 kq_add_test(mainwindowdocument editorui)
 # Random editing through the real window against a plain model; make monkey runs more seeds.
 kq_add_test(editingmonkey editorui)

@@ -3,7 +3,9 @@
 #include "uiservices.h"
 
 #include <QList>
+#include <QProcess>
 #include <QQueue>
+#include <QTimer>
 
 namespace kq {
 
@@ -42,7 +44,9 @@ public:
     QQueue<std::optional<QColor>> colors;
     bool startSucceeds = true;
     bool urlsOpen = true;
-    qint64 startedPid = 0; // the process id a start reports
+    // Detached programs really run, as the desktop would start them.
+    bool detachedStartsRun = false;
+    bool urlsFailLater = false; // an address handler starts but fails
 
     QList<Message> messages;
     QList<QString> prompts;
@@ -95,17 +99,21 @@ public:
     }
 
     bool startDetached(const QString &program, const QStringList &arguments,
-                       const QString &workingFolder, qint64 *pid = nullptr) override
+                       const QString &workingFolder) override
     {
         starts.append({program, arguments, workingFolder});
-        if (pid)
-            *pid = startedPid;
+        if (detachedStartsRun && startSucceeds)
+            return QProcess::startDetached(program, arguments, workingFolder);
         return startSucceeds;
     }
 
-    bool openUrl(const QUrl &url) override
+    bool openUrl(const QUrl &url, QObject *context = nullptr,
+                 const std::function<void()> &failedLater = {}) override
     {
         urls.append(url);
+        // A handler that starts and then fails tells so a moment later, as xdg-open does.
+        if (urlsOpen && urlsFailLater && context && failedLater)
+            QTimer::singleShot(0, context, failedLater);
         return urlsOpen;
     }
 

@@ -137,6 +137,37 @@ QPair<QStringList, QStringList> pictureAndPlan(const FlowView &view)
     return {picture, plan};
 }
 
+// The view's picture exported as PNG and as SVG, the SVG drawn on white at the PNG's size.
+std::pair<QImage, QImage> exportedPictures(FlowView &view)
+{
+    QTemporaryDir dir;
+    if (!view.exportPicture(dir.filePath("flow.png")) ||
+        !view.exportPicture(dir.filePath("flow.svg")))
+        return {};
+    const QImage png = QImage(dir.filePath("flow.png")).convertToFormat(QImage::Format_RGB32);
+    QImage svg(png.size(), QImage::Format_RGB32);
+    svg.fill(Qt::white);
+    QPainter painter(&svg);
+    QSvgRenderer(dir.filePath("flow.svg")).render(&painter);
+    painter.end();
+    return {png, svg};
+}
+
+// The columns of a picture in which some pixel is dark: how wide its drawing runs.
+int darkColumns(const QImage &picture)
+{
+    int columns = 0;
+    for (int x = 0; x < picture.width(); ++x) {
+        for (int y = 0; y < picture.height(); ++y) {
+            if (qGray(picture.pixel(x, y)) < 128) {
+                ++columns;
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
 QList<QGraphicsItem *> stepItems(const FlowView &view)
 {
     QList<QGraphicsItem *> items;
@@ -176,6 +207,7 @@ private slots:
     void exportsPng();
     void exportsSvg();
     void svgShowsTheIconsThePngShows();
+    void svgTextsAsLargeAsThePng();
     void exportReportsAFolderThatIsMissing();
 };
 
@@ -610,15 +642,8 @@ void TestFlowView::svgShowsTheIconsThePngShows()
         project.record(dialog).ico = qint16(dialog);
     FlowView view;
     view.showProject(project, ProjectCheck::check(project));
-    QTemporaryDir dir;
-    QVERIFY(view.exportPicture(dir.filePath("flow.png")));
-    QVERIFY(view.exportPicture(dir.filePath("flow.svg")));
-    const QImage png = QImage(dir.filePath("flow.png")).convertToFormat(QImage::Format_RGB32);
-    QImage svg(png.size(), QImage::Format_RGB32);
-    svg.fill(Qt::white);
-    QPainter painter(&svg);
-    QSvgRenderer(dir.filePath("flow.svg")).render(&painter);
-    painter.end();
+    const auto [png, svg] = exportedPictures(view);
+    QVERIFY(!png.isNull());
 
     int icons = 0;
     for (const FlowNode &node : view.plan().nodes) {
@@ -638,6 +663,27 @@ void TestFlowView::svgShowsTheIconsThePngShows()
         ++icons;
     }
     QCOMPARE(icons, 5);
+}
+
+// A step's texts take the same room in the SVG picture as in the PNG picture.
+void TestFlowView::svgTextsAsLargeAsThePng()
+{
+    const DialogProject project = captioned(Steps(1, message("Далее", Next)));
+    FlowView view;
+    view.showProject(project, ProjectCheck::check(project));
+    const auto [png, svg] = exportedPictures(view);
+    QVERIFY(!png.isNull());
+    // Inside the step's box, clear of its frame and icon, only texts are drawn.
+    const auto step =
+        std::find_if(view.plan().nodes.cbegin(), view.plan().nodes.cend(),
+                     [](const FlowNode &node) { return node.kind == FlowNode::Kind::Step; });
+    const QRect texts =
+        step->rect.translated(-view.plan().bounds.topLeft()).toRect().adjusted(4, 4, -32, -4);
+    const int pngWidth = darkColumns(png.copy(texts));
+    const int svgWidth = darkColumns(svg.copy(texts));
+    QVERIFY(pngWidth > 20);
+    QVERIFY2(qAbs(svgWidth - pngWidth) <= pngWidth / 10,
+             qPrintable(QStringLiteral("SVG %1, PNG %2").arg(svgWidth).arg(pngWidth)));
 }
 
 void TestFlowView::exportReportsAFolderThatIsMissing()

@@ -3,6 +3,7 @@
 #include "resourcefiles.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,6 +29,8 @@ class TestLanguage : public QObject
 private slots:
     void pluralForms_data();
     void pluralForms();
+    void filledTexts_data();
+    void filledTexts();
     void initTestCase();
     void cleanupTestCase();
 
@@ -514,6 +517,29 @@ void TestLanguage::helpFileFollowsTheLanguage()
     QVERIFY(englishGuide ? writeBytes(guide, "English")
                          : !QFile::exists(guide) || QFile::remove(guide));
     QCOMPARE(helpFilePath(), mDir.filePath(helpFile));
+}
+
+void TestLanguage::filledTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("filled");
+    QTest::newRow("in order") << "%1 of %2" << QStringList{"3", "5"} << "3 of 5";
+    QTest::newRow("out of order") << "%2 before %1" << QStringList{"a", "b"} << "b before a";
+    QTest::newRow("argument with a marker") << "%1 and %2" << QStringList{"%2", "x"} << "%2 and x";
+    QTest::newRow("error code") << "ResErr2" << QStringList{"x"} << "ResErr2";
+    QTest::newRow("marker without argument") << "%1 %2" << QStringList{"x"} << "x %2";
+}
+
+// Texts of the language file take their arguments; an error code in their place takes none,
+// and nothing is said about it on standard error.
+void TestLanguage::filledTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, filled);
+    QTest::failOnWarning(QRegularExpression(".*"));
+    QCOMPARE(filledText(text, arguments), filled);
 }
 
 QTEST_GUILESS_MAIN(TestLanguage)

@@ -4,12 +4,14 @@
 #include "iconpicture.h"
 #include "olecolor.h"
 #include "projectio.h"
+#include "recentprojects.h"
 #include "resourcefiles.h"
 #include "theme.h"
 #include "themepainter.h"
 
 #include <QLibraryInfo>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
@@ -117,6 +119,12 @@ private slots:
     void longerCaptionsMoveButtons();
     void menusPopUpUnderTheirButtons();
     void buildMenuOffersBothBuilds();
+    void saveDialogsOfferAPlace_data();
+    void saveDialogsOfferAPlace();
+    void webPageOffersToOpenIt_data();
+    void webPageOffersToOpenIt();
+    void buildsNeverWriteTheOpenProject_data();
+    void buildsNeverWriteTheOpenProject();
     void saveDialogsOfferTheProjectsName_data();
     void saveDialogsOfferTheProjectsName();
     void menuEntriesShowTheirKeys();
@@ -131,6 +139,7 @@ private slots:
     void languageSwitchReachesEveryCaption();
     void brokenLanguageShowsItsErrorEverywhere_data();
     void brokenLanguageShowsItsErrorEverywhere();
+    void missingLanguageWarnsNothing();
     void standardDialogsSpeakTheLanguage();
     void managementWindowAppliesSettings();
     void pluginResultCountsAsUnsaved();
@@ -855,6 +864,43 @@ void TestMainWindow::buildMenuOffersBothBuilds()
     QCOMPARE(kq::TestFiles::readBytes(target.filePath("quiz.exe")), FakeRunner);
 }
 
+void TestMainWindow::buildsNeverWriteTheOpenProject_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("program") << "mnuBldProgram";
+    QTest::newRow("portable") << "mnuBldPortable";
+    QTest::newRow("web page") << "mnuBldWeb";
+}
+
+// The project's own name chosen in the build's file dialog (and "Replace?" answered Yes there):
+// the warning gives the reason, and the project stays as it was, saved.
+void TestMainWindow::buildsNeverWriteTheOpenProject()
+{
+    QFETCH(QString, command);
+    QTemporaryDir elsewhere;
+    const QString path = elsewhere.filePath("quiz.dlg2");
+    QVERIFY(saveProject(path, {"Один", "Два"}, "0"));
+    const QByteArray saved = kq::TestFiles::readBytes(path);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    ui.fileNames << path << path;
+    window.projectCommands().open();
+    // A build of a project with errors asks first.
+    ui.answers.enqueue(UiServices::Answer::Yes);
+
+    child<QAction>(&window, command)->trigger();
+
+    QCOMPARE(ui.fileDialogs.size(), 2);
+    QVERIFY(!ui.messages.isEmpty());
+    QCOMPARE(ui.messages.constLast().text, Failed);
+    QVERIFY2(ui.messages.constLast().detail.contains("the project being built"),
+             qPrintable(ui.messages.constLast().detail));
+    QCOMPARE(kq::TestFiles::readBytes(path), saved);
+    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"quiz.dlg2"});
+    QVERIFY(!document(window).isModified());
+}
+
 void TestMainWindow::saveDialogsOfferTheProjectsName_data()
 {
     QTest::addColumn<QString>("command");
@@ -899,6 +945,111 @@ void TestMainWindow::saveDialogsOfferTheProjectsName()
     QCOMPARE(ui.fileDialogs.size(), 2);
     QCOMPARE(ui.fileDialogs[1].suggestedPath, mFolder->path(offered));
     QCOMPARE(ui.fileDialogs[1].acceptLabel, accept);
+}
+
+// Where a save dialog starts, whatever the project came from: a file opened by a relative path, an
+// old text project, a file whose ending is in capitals, a new project with or without a caption.
+void TestMainWindow::saveDialogsOfferAPlace_data()
+{
+    QTest::addColumn<QString>("opened");  // below the test's folder; empty: a new project
+    QTest::addColumn<QString>("caption"); // of the new project's first step
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("offered"); // below the test's folder, or "docs/..."
+    QTest::newRow("relative path, save as") << "work/Quiz.dlg2"
+                                            << ""
+                                            << "mnuSavAs"
+                                            << "work/Quiz.dlg2";
+    QTest::newRow("relative path, web page") << "work/Quiz.dlg2"
+                                             << ""
+                                             << "mnuBldWeb"
+                                             << "work/Quiz.html";
+    QTest::newRow("old text project") << "tester.dlg"
+                                      << ""
+                                      << "mnuSavAs"
+                                      << "tester.dlg2";
+    QTest::newRow("old text project, build") << "tester.dlg"
+                                             << ""
+                                             << "mnuBldProgram"
+                                             << "tester";
+    QTest::newRow("ending in capitals") << "UPPER.DLG2"
+                                        << ""
+                                        << "mnuSavAs"
+                                        << "UPPER.DLG2";
+    QTest::newRow("new project named by its caption") << ""
+                                                      << "Викторина: шаг 1?"
+                                                      << "mnuSavS"
+                                                      << "Викторина шаг 1.dlg2";
+    QTest::newRow("new project without a caption") << ""
+                                                   << ""
+                                                   << "mnuSavS"
+                                                   << "Без имени.dlg2";
+}
+
+void TestMainWindow::saveDialogsOfferAPlace()
+{
+    QFETCH(QString, opened);
+    QFETCH(QString, caption);
+    QFETCH(QString, command);
+    QFETCH(QString, offered);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    const QString previous = QDir::currentPath();
+    if (opened.isEmpty()) {
+        // The folder used last is the test's own.
+        RecentProjects::add(mFolder->path("earlier.dlg2"));
+        document(window).setCurrentDialog(1);
+        auto *box = child<QLineEdit>(&window, "msg_caption");
+        box->setText(caption);
+        leave(box);
+    } else {
+        QVERIFY(QDir().mkpath(QFileInfo(mFolder->path(opened)).absolutePath()));
+        if (opened.endsWith(".dlg"))
+            QVERIFY(QFile::copy(mFolder->path("Samples/tester.dlg"), mFolder->path(opened)));
+        else
+            QVERIFY(saveProject(mFolder->path(opened), {"Один"}, "0"));
+        // Opened as `tavlen work/Quiz.dlg2` opens it, then the current folder changes.
+        QVERIFY(QDir::setCurrent(mFolder->path(".")));
+        window.projectCommands().openFile(opened);
+        QVERIFY(QDir::setCurrent(QDir::tempPath()));
+    }
+    // A build of a project with errors asks first.
+    ui.answers.enqueue(UiServices::Answer::Yes);
+
+    child<QAction>(&window, command)->trigger();
+    QDir::setCurrent(previous);
+
+    QVERIFY(!ui.fileDialogs.isEmpty());
+    QCOMPARE(ui.fileDialogs.constLast().suggestedPath, QDir::cleanPath(mFolder->path(offered)));
+}
+
+// A built page is offered in the browser from the status bar; a browser that does not start is
+// told with the address.
+void TestMainWindow::webPageOffersToOpenIt_data()
+{
+    QTest::addColumn<bool>("browserOpens");
+    QTest::newRow("a browser opens it") << true;
+    QTest::newRow("no browser") << false;
+}
+
+void TestMainWindow::webPageOffersToOpenIt()
+{
+    QFETCH(bool, browserOpens);
+    ScriptedUi ui;
+    ui.urlsOpen = browserOpens;
+    MainWindow window(ui);
+    QTemporaryDir elsewhere;
+    const QString page = elsewhere.filePath("quiz.html");
+    ui.fileNames << page;
+    ui.answers.enqueue(UiServices::Answer::Yes); // build despite the check's findings
+    child<QAction>(&window, "mnuBldWeb")->trigger();
+    auto *status = child<QLabel>(&window, "sts");
+    QVERIFY2(status->text().contains("<a href="), qPrintable(status->text()));
+
+    emit status->linkActivated(QUrl::fromLocalFile(page).toString());
+
+    QCOMPARE(ui.urls, QList<QUrl>{QUrl::fromLocalFile(page)});
+    QCOMPARE(status->text().contains(QDir::toNativeSeparators(page)), true);
+    QCOMPARE(status->text().contains("<a href="), browserOpens);
 }
 
 void TestMainWindow::menuEntriesShowTheirKeys()
@@ -1171,6 +1322,21 @@ void TestMainWindow::brokenLanguageShowsItsErrorEverywhere_data()
 
 // A language file whose entries run out is broken, not old: the newer views show its error as
 // every described caption does, never built-in English.
+// With no language file left to read, the window shows error codes and Qt says nothing.
+void TestMainWindow::missingLanguageWarnsNothing()
+{
+    QVERIFY(QFile::copy(programPath("Languages/english.lang"), programPath("Languages/gone.lang")));
+    QCOMPARE(languageHeaderValue("gone.lang", "GetFile"), QString("gone.lang"));
+    optionSetting(OptionWrite, OptionLanguage, "gone.lang");
+    QVERIFY(QFile::remove(programPath("Languages/gone.lang")));
+    QTest::failOnWarning(QRegularExpression("QString::arg"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(languageText(TextId::FindingScriptCannotRun), QString("ResErr2"));
+}
+
 void TestMainWindow::brokenLanguageShowsItsErrorEverywhere()
 {
     QFETCH(QString, control);

@@ -8,6 +8,7 @@
 #include "filelock.h"
 #include "flowview.h"
 #include "iconpicture.h"
+#include "pluginrunwindow.h"
 #include "problemsview.h"
 #include "projectcheck.h"
 #include "projectio.h"
@@ -19,6 +20,8 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSysInfo>
+#include <QTabBar>
+#include <QTimer>
 #include <QUndoStack>
 
 using namespace kq;
@@ -89,6 +92,7 @@ private slots:
     void recoveryWhateverItsName_data();
     void recoveryWhateverItsName();
     void staleLocksAreRemoved();
+    void pluginResultIsOneUndoableStep();
 
 private:
     QScopedPointer<ProgramFolder> mFolder{new ProgramFolder};
@@ -791,6 +795,59 @@ void TestMainWindowDocument::staleLocksAreRemoved()
     running.kill();
     running.waitForFinished();
     QVERIFY(QFile::remove(alive));
+}
+
+void TestMainWindowDocument::pluginResultIsOneUndoableStep()
+{
+    ScriptedUi ui;
+    ui.detachedStartsRun = true;
+    MainWindow window(ui);
+    fillProject(window, 3);
+    const QByteArray opened = document(window).project().fileBytes();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    child<QPushButton>(&window, "list_new")->click();
+    const QByteArray edited = document(window).project().fileBytes();
+
+    // The shipped plug-in, run from the management window as the user runs it.
+    QTimer::singleShot(0, [&] {
+        QWidget *management = QApplication::activeModalWidget();
+        QVERIFY(management);
+        child<QTabBar>(management, "maintab")->setCurrentIndex(2);
+        QTimer::singleShot(0, [&] {
+            auto *run = qobject_cast<PluginRunWindow *>(QApplication::activeModalWidget());
+            QVERIFY(run);
+            run->waitTick();
+            QCOMPARE(ui.starts.size(), 1);
+            const QString output = QDir(ui.starts[0].workingFolder).filePath("Output.tmp");
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(output), 10000);
+            run->waitTick();
+        });
+        QTest::mouseClick(child<QPushButton>(management, "pl_cont0"), Qt::LeftButton);
+        management->close();
+    });
+    emit child<KXButton>(&window, "sd5")->clicked();
+
+    const QByteArray result = document(window).project().fileBytes();
+    QCOMPARE(entries(window).size(), 5);
+    QCOMPARE(trimmedRight(document(window).record(5).caption), "Конец");
+    QVERIFY(document(window).isModified());
+
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *list = child<QListWidget>(&window, "dlg_list");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(document(window).project().fileBytes(), edited);
+    QCOMPARE(entries(window).size(), 4);
+    QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(document(window).project().fileBytes(), opened);
+    QVERIFY(!document(window).isModified());
+    QTest::keyClick(list, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(document(window).project().fileBytes(), result);
+    QVERIFY(document(window).isModified());
+    QVERIFY(ui.messages.isEmpty());
 }
 
 QTEST_MAIN(TestMainWindowDocument)

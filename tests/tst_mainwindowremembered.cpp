@@ -64,6 +64,7 @@ private slots:
     void brokenStoredLayoutOpensAsNew();
     void problemsUnderTheFlowRemembered_data();
     void problemsUnderTheFlowRemembered();
+    void foldedProblemsGiveTheMapTheRoom();
 
     void noRecentProjectsNoEntries();
     void openedAndSavedProjectsListed();
@@ -294,6 +295,26 @@ void TestMainWindowRemembered::problemsUnderTheFlowRemembered()
         QVERIFY(problems->isVisible());
     }
     QTRY_COMPARE(split->sizes().at(1), problemsHeight);
+}
+
+// Folding the problems hands their room to the map at once, with no empty band left between.
+void TestMainWindowRemembered::foldedProblemsGiveTheMapTheRoom()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *split = child<QSplitter>(&window, "flow_split");
+    auto *title = child<QToolButton>(&window, "problems_title");
+    if (!child<QTreeWidget>(&window, "problems_list")->isVisible())
+        title->click();
+    QCoreApplication::processEvents();
+    const int mapBefore = split->widget(0)->height();
+    title->click();
+    QCoreApplication::processEvents();
+    const int problems = split->widget(1)->height();
+    QCOMPARE(split->widget(0)->height() + split->handleWidth() + problems, split->height());
+    QVERIFY(split->widget(0)->height() > mapBefore);
 }
 
 void TestMainWindowRemembered::noRecentProjectsNoEntries()

@@ -42,6 +42,8 @@ private slots:
     void pluginList();
     void otherPanelNumbersDoNothing();
     void startupPictureCanBeTurnedOff();
+    void unopenedAddressIsShownInTheWindow_data();
+    void unopenedAddressIsShownInTheWindow();
 
 private:
     std::unique_ptr<Fixture> mFixture;
@@ -293,23 +295,29 @@ void TestManagement::themePreselection_data()
     QTest::newRow("first theme") << "Themes/night.tvth" << 0;
     QTest::newRow("missing theme") << "Themes/gone.tvth" << -1;
     QTest::newRow("no setting") << "" << -1;
+    // Kept from before the program folder moved: the theme of that name where it is now.
+    QTest::newRow("moved program folder") << "/moved/away/Themes/standart.tvth" << 2;
 }
 
 void TestManagement::themePreselection()
 {
     QFETCH(QString, setting);
     QFETCH(int, selected);
-    const QString path = setting.isEmpty() ? QString() : mFixture->path(setting);
-    optionSetting(OptionWrite, OptionTheme, path);
+    const QString given =
+        setting.isEmpty() || setting.startsWith(u'/') ? setting : mFixture->path(setting);
+    optionSetting(OptionWrite, OptionTheme, given);
 
     auto window = mFixture->open();
     window->refillList(1);
     auto *list = child<QComboBox>(window.get(), "themelist");
     QCOMPARE(list->count(), 3);
     QCOMPARE(list->currentIndex(), selected);
-    QCOMPARE(optionSetting(OptionRead, OptionTheme), path);
-    if (selected < 0)
+    if (selected < 0) {
+        QCOMPARE(optionSetting(OptionRead, OptionTheme), given);
         return;
+    }
+    const QString path = window->themePaths().at(selected);
+    QCOMPARE(optionSetting(OptionRead, OptionTheme), path);
     // The selection handler ran: the working set holds the preselected theme's colours.
     QCOMPARE(themeHeaderValue(path, "GetFile"), path);
     for (int i = 0; i < 10; ++i)
@@ -441,6 +449,41 @@ void TestManagement::startupPictureCanBeTurnedOff()
     QVERIFY(!box->isChecked());
     box->click();
     QCOMPARE(optionSetting(OptionRead, OptionStartupPicture), QString("1"));
+}
+
+void TestManagement::unopenedAddressIsShownInTheWindow_data()
+{
+    QTest::addColumn<bool>("starts");     // a handler for the address starts
+    QTest::addColumn<bool>("failsLater"); // and then says it could not open it
+    QTest::newRow("no handler") << false << false;
+    QTest::newRow("handler fails") << true << true;
+    QTest::newRow("opened") << true << false;
+}
+
+// The downloads page says in plain sight that its address could not be opened, and offers the
+// address to copy.
+void TestManagement::unopenedAddressIsShownInTheWindow()
+{
+    QFETCH(bool, starts);
+    QFETCH(bool, failsLater);
+    mFixture->ui.urlsOpen = starts;
+    mFixture->ui.urlsFailLater = failsLater;
+    auto window = mFixture->open();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    child<QTabBar>(window.get(), "maintab")->setCurrentIndex(3);
+    QTest::mouseClick(child<QPushButton>(window.get(), "ad_down"), Qt::LeftButton);
+    QCOMPARE(mFixture->ui.urls, QList<QUrl>{QUrl(ProductWebPage)});
+    auto *failure = child<QLabel>(window.get(), "ad_fail");
+    if (starts && !failsLater) {
+        QTest::qWait(50);
+        QVERIFY(!failure->isVisible());
+        return;
+    }
+    QTRY_VERIFY(failure->isVisible());
+    QCOMPARE(failure->text(), languageText(TextId::AddressNotOpened).arg(ProductWebPage));
+    QVERIFY(failure->textInteractionFlags() & Qt::TextSelectableByMouse);
+    QVERIFY(mFixture->ui.messages.isEmpty());
 }
 
 QTEST_MAIN(TestManagement)

@@ -11,13 +11,23 @@
 #include <QTabBar>
 #include <QTimer>
 
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 using namespace kq;
 using namespace kq::ManagementTest;
+
+namespace {
+
+// A project of count dialogs whose texts are prefix and their number.
+DialogProject projectOfTexts(const QString &prefix, int count)
+{
+    DialogProject project;
+    project.record(0).text = "0";
+    project.setDialogCount(qint16(count));
+    for (int i = 1; i <= count; ++i)
+        project.newDialog(i, prefix + ' ' + QString::number(i));
+    return project;
+}
+
+} // namespace
 
 class TestManagementPlugins : public QObject
 {
@@ -32,8 +42,8 @@ private slots:
     void missingProgramIsReported();
     void runHidesTheWindowUntilTheResultIsLoaded();
     void escapeShowsTheWindowAgain();
-    void earlierPluginBlocksTheNextRun_data();
-    void earlierPluginBlocksTheNextRun();
+    void abandonedRunNeverReplacesTheProject_data();
+    void abandonedRunNeverReplacesTheProject();
     void deletePlugin_data();
     void deletePlugin();
     void versionQuestion_data();
@@ -141,7 +151,8 @@ void TestManagementPlugins::runHidesTheWindowUntilTheResultIsLoaded()
             pluginName = child<QLabel>(run, "pl_name")->text();
             run->waitTick();
             QVERIFY(run->isLoaded());
-            QVERIFY(ProjectIO::writeDataFile(result, mFixture->path("Plugins/Output.tmp")));
+            QVERIFY(ProjectIO::writeDataFile(
+                result, QDir(mFixture->ui.starts.first().workingFolder).filePath("Output.tmp")));
             run->waitTick();
         });
         mList->setCurrentRow(0);
@@ -176,68 +187,96 @@ void TestManagementPlugins::escapeShowsTheWindowAgain()
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
     QVERIFY(window->isVisible());
     QCOMPARE(mFixture->reloads, 0);
+    QCOMPARE(mFixture->ui.starts.size(), 1);
+    QVERIFY(!QFileInfo::exists(mFixture->ui.starts.first().workingFolder));
     QVERIFY(!QFile::exists(mFixture->path("Plugins/Input.tmp")));
     QVERIFY(!QFile::exists(mFixture->path("Plugins/plugin.exe")));
 }
 
-void TestManagementPlugins::earlierPluginBlocksTheNextRun_data()
+void TestManagementPlugins::abandonedRunNeverReplacesTheProject_data()
 {
-    QTest::addColumn<bool>("handsOnToChild");
-    QTest::newRow("the plug-in still runs") << false;
-    QTest::newRow("a child it started still runs") << true;
+    // How the first plug-in leaves its late result behind: the script it runs is late.sh.
+    QTest::addColumn<QString>("handOver");
+    QTest::addColumn<bool>("makesFolderAgain");
+    QTest::newRow("the plug-in itself") << "sh \"$LATE\"" << false;
+    QTest::newRow("a child in its process group") << "sh \"$LATE\" &" << false;
+    QTest::newRow("a child that calls setsid") << "setsid sh \"$LATE\" &" << false;
+    QTest::newRow("a child that forks twice") << "( ( sh \"$LATE\" & ) & ) &" << false;
+    QTest::newRow("a child that makes its folder again") << "setsid sh \"$LATE\" &" << true;
 }
 
-void TestManagementPlugins::earlierPluginBlocksTheNextRun()
+void TestManagementPlugins::abandonedRunNeverReplacesTheProject()
 {
-    // A plug-in left running by Esc would write its late result into the next run's exchange;
-    // so would a child it started before it ended. A detached plug-in runs in a group of its
-    // own, as this stand-in does; it ends itself once its input is closed.
-    QFETCH(bool, handsOnToChild);
-    QProcess earlier;
-    if (handsOnToChild) {
-        earlier.setChildProcessModifier([] { ::setsid(); });
-        // The child comes to this test once the stand-in has ended, so that it can be reaped.
-        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-    }
-    earlier.start("sh", {"-c", handsOnToChild ? "sleep 30 & read line" : "sleep 30"});
-    QVERIFY(earlier.waitForStarted());
-    const qint64 group = earlier.processId();
-    mFixture->ui.startedPid = earlier.processId();
+    // The user gives up on a plug-in, which goes on running and writes its result once the
+    // next plug-in runs: that run must neither take it nor leave it behind.
+    QFETCH(QString, handOver);
+    QFETCH(bool, makesFolderAgain);
+    const QString started = mFixture->path("started");
+    const QString go = mFixture->path("go");
+    const QString done = mFixture->path("done");
+    const QString late = mFixture->path("late.dlg2");
+    const QString lateScript = mFixture->path("late.sh");
+    QVERIFY(ProjectIO::writeDataFile(projectOfTexts("Поздно", 5), late));
+    QVERIFY(kq::TestFiles::writeBytes(
+        lateScript, QStringLiteral("i=0\n"
+                                   "until [ -e '%1' ] || [ $i -ge 400 ]; do sleep 0.05; "
+                                   "i=$((i+1)); done\n"
+                                   "%2cp '%3' \"$HERE/Output.tmp\"\n"
+                                   "touch '%4'\n")
+                        .arg(go, makesFolderAgain ? "mkdir -p \"$HERE\"; " : "", late, done)
+                        .toUtf8()));
+    QVERIFY(kq::TestFiles::writeBytes(
+        mFixture->path("Plugins/a.plug"),
+        QStringLiteral("#!/bin/sh\nHERE=$(pwd) LATE='%1'\nexport HERE LATE\ntouch '%2'\n%3\n")
+            .arg(lateScript, started, handOver)
+            .toUtf8()));
+    QVERIFY(kq::TestFiles::writeBytes(mFixture->path("Plugins/b.plug"), "#!/bin/sh\nexit 0\n"));
+    mFixture->project = projectOfTexts("Окно", 2);
+    const DialogProject before = mFixture->project;
+    mFixture->ui.detachedStartsRun = true;
     auto window = openPlugins();
     window->show();
-    const auto runAndGiveUp = [&] {
-        QTimer::singleShot(0, [&] {
-            PluginRunWindow *run = runWindow();
-            QVERIFY(run);
-            run->waitTick();
-            QTest::keyClick(run, Qt::Key_Escape);
-        });
-        QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
-    };
-    runAndGiveUp();
-    QCOMPARE(mFixture->ui.starts.size(), 1);
-    if (handsOnToChild) {
-        earlier.closeWriteChannel();
-        QVERIFY(earlier.waitForFinished());
-    }
 
+    QTimer::singleShot(0, [&] {
+        PluginRunWindow *run = runWindow();
+        QVERIFY(run);
+        run->waitTick();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started), 20000);
+        QTest::keyClick(run, Qt::Key_Escape);
+    });
+    mList->setCurrentRow(0);
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
-    QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(TextId::PluginStillRunning));
     QCOMPARE(mFixture->ui.starts.size(), 1);
-    QVERIFY(!runWindow());
 
-    if (handsOnToChild) {
-        ::kill(-pid_t(group), SIGKILL);
-        QVERIFY(::waitpid(-pid_t(group), nullptr, 0) > 0);
-    } else {
-        earlier.kill();
-        QVERIFY(earlier.waitForFinished());
-    }
-    mFixture->ui.startedPid = 0;
-    runAndGiveUp();
-    QCOMPARE(mFixture->ui.starts.size(), 2);
-    QCOMPARE(mFixture->reloads, 0);
+    const DialogProject own = projectOfTexts("Свой", 3);
+    QTimer::singleShot(0, [&] {
+        PluginRunWindow *run = runWindow();
+        QVERIFY(run);
+        run->waitTick();
+        QVERIFY(run->isLoaded());
+        QVERIFY(kq::TestFiles::writeBytes(go, {}));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(done), 20000);
+        run->waitTick();
+        run->waitTick();
+        QCOMPARE(mFixture->reloads, 0);
+        QVERIFY(run->isVisible());
+        // The run waited for still takes its own result.
+        QCOMPARE(mFixture->ui.starts.size(), 2);
+        QVERIFY(ProjectIO::writeDataFile(
+            own, QDir(mFixture->ui.starts.at(1).workingFolder).filePath("Output.tmp")));
+        run->waitTick();
+    });
+    mList->setCurrentRow(1);
+    QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
+
+    QVERIFY(mFixture->ui.messages.isEmpty());
+    QCOMPARE(mFixture->reloads, 1);
+    QCOMPARE(mFixture->project.fileBytes(), own.fileBytes());
+    QVERIFY(mFixture->project.fileBytes() != before.fileBytes());
+    // Nothing of either run is left in the Plugins folder.
+    QCOMPARE(QDir(mFixture->path("Plugins"))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             (QStringList{"a.plug", "a.tvpl", "b.plug", "b.tvpl"}));
 }
 
 void TestManagementPlugins::deletePlugin_data()

@@ -209,6 +209,11 @@ void TestManagementThemes::selectionFollowsTheStatus()
 
     QCOMPARE(child<QLabel>(window.get(), "lbl_color")->isEnabled(), editable);
     QCOMPARE(child<QPushButton>(window.get(), "th_cont1")->isEnabled(), editable);
+    // A program theme's disabled Delete button tells why in its tip.
+    QCOMPARE(child<QPushButton>(window.get(), "th_cont1")
+                 ->toolTip()
+                 .contains(languageText(TextId::ShippedThemeFixed)),
+             !editable);
     QCOMPARE(child<QPushButton>(window.get(), "th_cont2")->isEnabled(), editable);
     QVERIFY(child<QPushButton>(window.get(), "th_cont0")->isEnabled());
     const QString path = mFixture->path("Themes/" + file);

@@ -50,6 +50,7 @@ private slots:
     void firstTickStartsThePlugin_data();
     void firstTickStartsThePlugin();
     void leftOverResultIsNotLoaded();
+    void resultOfAnotherRunIsNotTaken();
     void resultReplacesTheProject_data();
     void resultReplacesTheProject();
     void waitsUntilTheResultExists();
@@ -68,6 +69,16 @@ private slots:
 
 private:
     QString plugins(const QString &name) const { return mFixture->path("Plugins/" + name); }
+    // A file in the folder of the run started last, where the plug-in finds its input.
+    QString exchange(const QString &name) const
+    {
+        return QDir(mFixture->ui.starts.last().workingFolder).filePath(name);
+    }
+    // Folders in the Plugins folder: those of runs that are going on.
+    QStringList runFolders() const
+    {
+        return QDir(plugins({})).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
     std::unique_ptr<PluginRunWindow> createRun(const QString &program = "Ending.plug");
 
     std::unique_ptr<Fixture> mFixture;
@@ -134,16 +145,20 @@ void TestPluginRun::firstTickStartsThePlugin()
 
     QVERIFY(run->isVisible());
     QVERIFY(run->isLoaded());
-    const QByteArray input = kq::TestFiles::readBytes(plugins("Input.tmp"));
+    QCOMPARE(mFixture->ui.starts.size(), 1);
+    // The run's own folder in the Plugins folder, which only its owner may enter.
+    const QFileInfo folder(mFixture->ui.starts.first().workingFolder);
+    QCOMPARE(runFolders(), QStringList{folder.fileName()});
+    QCOMPARE(folder.dir(), QDir(plugins({})));
+    QCOMPARE(folder.permissions() & 0x0077, QFileDevice::Permissions());
+    const QByteArray input = kq::TestFiles::readBytes(exchange("Input.tmp"));
     QCOMPARE(input.size(), (dialogs + 1) * DialogRecord::Size);
     QCOMPARE(input, mFixture->project.fileBytes());
-    QCOMPARE(kq::TestFiles::readBytes(plugins("plugin.exe")),
+    QCOMPARE(kq::TestFiles::readBytes(exchange("plugin.exe")),
              kq::TestFiles::readBytes(plugins("Ending.plug")));
-    QVERIFY(QFileInfo(plugins("plugin.exe")).isExecutable());
-    QCOMPARE(mFixture->ui.starts.size(), 1);
-    QCOMPARE(mFixture->ui.starts.first().program, plugins("plugin.exe"));
+    QVERIFY(QFileInfo(exchange("plugin.exe")).isExecutable());
+    QCOMPARE(mFixture->ui.starts.first().program, exchange("plugin.exe"));
     QVERIFY(mFixture->ui.starts.first().arguments.isEmpty());
-    QCOMPARE(QDir(mFixture->ui.starts.first().workingFolder), QDir(mFixture->path("Plugins")));
     QCOMPARE(mFixture->reloads, 0);
 }
 
@@ -153,11 +168,31 @@ void TestPluginRun::leftOverResultIsNotLoaded()
     auto run = createRun();
     QVERIFY(!QFile::exists(plugins("Output.tmp")));
     run->waitTick();
-    QVERIFY(QFile::exists(plugins("Input.tmp")));
+    QVERIFY(QFile::exists(exchange("Input.tmp")));
+    // Nor is a result where plug-ins once wrote it.
+    QVERIFY(kq::TestFiles::writeBytes(plugins("Output.tmp"), resultBytes(5)));
     run->waitTick();
     QCOMPARE(mFixture->project.dialogCount(), qint16(3));
     QCOMPARE(mFixture->reloads, 0);
     QVERIFY(run->isVisible());
+}
+
+void TestPluginRun::resultOfAnotherRunIsNotTaken()
+{
+    // Two runs at once, as two editors on one program folder make them: each takes its own.
+    auto first = createRun();
+    first->waitTick();
+    auto second = createRun();
+    second->waitTick();
+    QCOMPARE(runFolders().size(), 2);
+    QVERIFY(kq::TestFiles::writeBytes(exchange("Output.tmp"), resultBytes(5)));
+    first->waitTick();
+    QCOMPARE(mFixture->reloads, 0);
+    QVERIFY(first->isVisible());
+    second->waitTick();
+    QCOMPARE(mFixture->reloads, 1);
+    QCOMPARE(mFixture->project.dialogCount(), qint16(5));
+    QCOMPARE(runFolders().size(), 1);
 }
 
 void TestPluginRun::resultReplacesTheProject_data()
@@ -178,7 +213,7 @@ void TestPluginRun::resultReplacesTheProject()
     const DialogProject before = mFixture->project;
     auto run = createRun();
     run->waitTick();
-    QVERIFY(kq::TestFiles::writeBytes(plugins("Output.tmp"), resultBytes(dialogs)));
+    QVERIFY(kq::TestFiles::writeBytes(exchange("Output.tmp"), resultBytes(dialogs)));
     run->waitTick();
 
     QCOMPARE(mFixture->reloads, loaded ? 1 : 0);
@@ -195,8 +230,7 @@ void TestPluginRun::resultReplacesTheProject()
         QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Warning);
     }
     QCOMPARE(mFixture->project.path(), QString("/projects/current.dlg2"));
-    for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
-        QVERIFY2(!QFile::exists(plugins(name)), name);
+    QCOMPARE(runFolders(), QStringList());
     QVERIFY(!run->isVisible());
     QVERIFY(!run->findChild<QTimer *>("wait")->isActive());
 }
@@ -209,7 +243,7 @@ void TestPluginRun::waitsUntilTheResultExists()
         run->waitTick();
     QVERIFY(run->isVisible());
     QCOMPARE(mFixture->ui.starts.size(), 1);
-    QVERIFY(QFile::exists(plugins("Input.tmp")));
+    QVERIFY(QFile::exists(exchange("Input.tmp")));
     QCOMPARE(mFixture->reloads, 0);
 }
 
@@ -231,14 +265,21 @@ void TestPluginRun::escapeGivesUp()
 
     QVERIFY(!run->isVisible());
     QCOMPARE(run->result(), int(QDialog::Rejected));
-    for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
-        QVERIFY2(!QFile::exists(plugins(name)), name);
-    // A result written after giving up is not loaded.
     QVERIFY(!run->findChild<QTimer *>("wait")->isActive());
-    QVERIFY(kq::TestFiles::writeBytes(plugins("Output.tmp"), resultBytes(5)));
+    QCOMPARE(runFolders(), QStringList());
+    QCOMPARE(mFixture->ui.starts.size(), started ? 1 : 0);
+    if (!started)
+        return;
+    // A plug-in left running makes its folder again and writes its result there late: neither
+    // the next run nor its end takes it, and the next run removes it.
+    QVERIFY(QDir().mkpath(mFixture->ui.starts.first().workingFolder));
+    QVERIFY(kq::TestFiles::writeBytes(exchange("Output.tmp"), resultBytes(5)));
+    auto next = createRun();
+    next->waitTick();
+    QCOMPARE(runFolders().size(), 1);
+    next->waitTick();
     QCOMPARE(mFixture->project.dialogCount(), qint16(3));
     QCOMPARE(mFixture->reloads, 0);
-    QCOMPARE(mFixture->ui.starts.size(), started ? 1 : 0);
 }
 
 void TestPluginRun::failedStartEndsTheRun_data()
@@ -262,8 +303,7 @@ void TestPluginRun::failedStartEndsTheRun()
     QVERIFY(!run->isVisible());
     QCOMPARE(mFixture->ui.messages.size(), 1);
     QCOMPARE(mFixture->ui.messages.first().text, languageText(TextId::OperationFailed));
-    for (const char *name : {"Output.tmp", "Input.tmp", "plugin.exe"})
-        QVERIFY2(!QFile::exists(plugins(name)), name);
+    QCOMPARE(runFolders(), QStringList());
     QCOMPARE(mFixture->project.dialogCount(), qint16(3));
 }
 
@@ -271,11 +311,10 @@ void TestPluginRun::exchangeFilesAreNeverWrittenThrough_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("there"); // what someone put there after the window was made
-    QTest::addColumn<bool>("starts");
-    for (const char *name : {"Input.tmp", "plugin.exe"}) {
-        QTest::addRow("%s: link to another file", name) << name << "link" << true;
-        QTest::addRow("%s: link to nothing yet", name) << name << "dangling" << true;
-        QTest::addRow("%s: folder", name) << name << "folder" << false;
+    for (const char *name : {"Input.tmp", "plugin.exe", "Output.tmp"}) {
+        QTest::addRow("%s: link to another file", name) << name << "link";
+        QTest::addRow("%s: link to nothing yet", name) << name << "dangling";
+        QTest::addRow("%s: folder", name) << name << "folder";
     }
 }
 
@@ -283,7 +322,6 @@ void TestPluginRun::exchangeFilesAreNeverWrittenThrough()
 {
     QFETCH(QString, name);
     QFETCH(QString, there);
-    QFETCH(bool, starts);
     auto run = createRun();
     const QString target = plugins(name);
     const QString victim = mFixture->path("victim.txt");
@@ -297,21 +335,18 @@ void TestPluginRun::exchangeFilesAreNeverWrittenThrough()
         QVERIFY(QDir().mkpath(target + "/inside"));
 
     run->waitTick();
+    run->waitTick();
 
+    // The run neither writes nor reads there: its files are in a folder of its own.
     QCOMPARE(kq::TestFiles::readBytes(victim), QByteArray("keep"));
     QVERIFY(!QFile::exists(madeByLink));
-    QCOMPARE(run->isLoaded(), starts);
-    QCOMPARE(mFixture->ui.starts.size(), starts ? 1 : 0);
-    if (starts) {
-        QVERIFY(!QFileInfo(target).isSymLink());
-        QCOMPARE(kq::TestFiles::readBytes(plugins("Input.tmp")), mFixture->project.fileBytes());
-        QCOMPARE(kq::TestFiles::readBytes(plugins("plugin.exe")),
-                 kq::TestFiles::readBytes(plugins("Ending.plug")));
-        QVERIFY(QFileInfo(plugins("plugin.exe")).isExecutable());
-    } else {
-        QCOMPARE(mFixture->ui.messages.size(), 1);
-        QVERIFY(QFileInfo(target + "/inside").isDir());
-    }
+    QVERIFY(run->isLoaded());
+    QCOMPARE(mFixture->reloads, 0);
+    QVERIFY(mFixture->ui.messages.isEmpty());
+    QCOMPARE(kq::TestFiles::readBytes(exchange("Input.tmp")), mFixture->project.fileBytes());
+    QCOMPARE(kq::TestFiles::readBytes(exchange("plugin.exe")),
+             kq::TestFiles::readBytes(plugins("Ending.plug")));
+    QVERIFY(QFileInfo(exchange("plugin.exe")).isExecutable());
 }
 
 void TestPluginRun::downloadedTextsArePlain_data()
@@ -378,7 +413,7 @@ void TestPluginRun::shippedPluginAppendsAClosingMessage()
     plugin.start(mFixture->ui.starts.first().program, mFixture->ui.starts.first().arguments);
     QVERIFY(plugin.waitForFinished(10000));
     QCOMPARE(plugin.exitCode(), 0);
-    QVERIFY(QDir(mFixture->path("Plugins")).entryList({"Output.tmp.*"}).isEmpty());
+    QVERIFY(QDir(exchange({})).entryList({"Output.tmp.*"}).isEmpty());
     run->waitTick();
 
     QCOMPARE(mFixture->reloads, 1);

@@ -25,6 +25,7 @@ struct Commands
     ProjectDocument document;
     ProgramCommands commands{ui, document, &window};
     QStringList status;
+    QUrl link;
 
     explicit Commands(int dialogs = 1)
     {
@@ -33,6 +34,11 @@ struct Commands
         document.replaceProject(project);
         QObject::connect(&commands, &ProgramCommands::statusMessage, &window,
                          [this](const QString &text) { status << text; });
+        QObject::connect(&commands, &ProgramCommands::statusLink, &window,
+                         [this](const QString &text, const QString &, const QUrl &url) {
+                             status << text;
+                             link = url;
+                         });
     }
 
     QString lastStatus() const { return status.isEmpty() ? QString() : status.constLast(); }
@@ -326,6 +332,14 @@ void TestProgramCommands::portableBuildFromTheMenu()
                                QDir::toNativeSeparators(folder.filePath("quiz")) + " ("),
              qPrintable(status));
     QVERIFY2(status.endsWith(" МБ)"), qPrintable(status));
+
+    // Built again onto the folder the dialog offers: a save dialog walks into an existing folder
+    // and then names the program inside it. The earlier portable folder is replaced.
+    run.document.setField(1, ProjectDocument::Field::Text, "Again");
+    ui.fileNames.enqueue(folder.filePath("quiz"));
+    run.commands.buildPortable();
+    QVERIFY2(ui.messages.isEmpty(), qPrintable(ui.messages.value(0).detail));
+    QCOMPARE(dialogTexts(folder.filePath("quiz.dll")), (QStringList{"Again", "D1"}));
 }
 
 void TestProgramCommands::portableBuildIntoForeignFolderWarns()
@@ -370,6 +384,7 @@ void TestProgramCommands::webPageFromTheMenu()
     QCOMPARE(run.lastStatus(), QString("Веб-страница собрана: %1 (%2 КБ)")
                                    .arg(QDir::toNativeSeparators(page))
                                    .arg((QFileInfo(page).size() + 1023) / 1024));
+    QCOMPARE(run.link, QUrl::fromLocalFile(page));
 
     // A page that cannot be written is told, and the status stays.
     ui.fileNames.enqueue(target.filePath("missing/quiz.html"));

@@ -197,10 +197,15 @@ void TestProjectCheck::findings_data()
     QTest::newRow("progress button does nothing")
         << zero << Steps{progress(4, "Стоп", No, Next)}
         << QStringList{"W 0 button1 ButtonDoesNothing [Стоп]"};
-    // 160 characters make a window of about 1,024 pixels; lines broken in two fit.
+    // Without a display the width is estimated by the kind of each character: 160 wide letters
+    // make a window of about 1,760 pixels, 200 narrow ones fit; lines broken in two fit.
     QTest::newRow("message line wider than a screen")
         << zero << Steps{withText(quit, QString(160, u'ш'))}
-        << QStringList{"W 0 - WideMessage [1024]"};
+        << QStringList{"W 0 - WideMessage [1760]"};
+    QTest::newRow("wide Latin letters") << zero << Steps{withText(quit, QString(150, u'W'))}
+                                        << QStringList{"W 0 - WideMessage [1650]"};
+    QTest::newRow("narrow letters")
+        << zero << Steps{withText(quit, QString(200, u'i'))} << QStringList();
     QTest::newRow("long text in short lines")
         << zero << Steps{withText(quit, QString(80, u'ш') + "\r\n" + QString(80, u'ш'))}
         << QStringList();

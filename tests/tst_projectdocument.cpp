@@ -3,8 +3,10 @@
 
 #include "buttonscript.h"
 #include "editorfixture.h"
+#include "messagewindow.h"
 #include "projectdocument.h"
 
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -86,6 +88,8 @@ private slots:
     void outOfRangeValuesStayUntilChosen();
     void limitsRefuseQuietly();
     void signalsNameWhatChanged();
+    void wideTextAsTheRunnerDrawsIt_data();
+    void wideTextAsTheRunnerDrawsIt();
 };
 
 void TestProjectDocument::listOperationsUndoAndRedo_data()
@@ -341,10 +345,33 @@ void TestProjectDocument::cleanStateFollowsSaves()
 
 void TestProjectDocument::pluginResultIsUnsaved()
 {
+    // One command, whatever the result holds; the path is the project's, and undo gives back the
+    // records and the marks of scripts that led to a deleted step.
     ProjectDocument document;
-    document.replaceProject(projectOf({"A"}), ProjectDocument::Replaced::Unsaved);
+    DialogProject start = projectOfSteps({"A K01 N", "B N N", "C N N"});
+    start.setPath("/tmp/x.dlg2");
+    document.replaceProject(start);
+    document.deleteDialog(2);
+    QVERIFY(document.leadsToDeletedStep(1, 1));
+    const QByteArray edited = document.project().fileBytes();
+    document.markSaved("/tmp/x.dlg2");
+    DialogProject result = projectOf({"P", "Q", "R", "S"});
+    result.setPath("/elsewhere.dlg2");
+
+    document.applyPluginResult(result);
     QVERIFY(document.isModified());
-    QCOMPARE(document.undoStack()->count(), 0);
+    QCOMPARE(document.undoStack()->count(), 2);
+    QCOMPARE(document.project().fileBytes(), result.fileBytes());
+    QCOMPARE(document.path(), "/tmp/x.dlg2");
+    QVERIFY(!document.leadsToDeletedStep(1, 1));
+
+    document.undo();
+    QVERIFY(!document.isModified());
+    QCOMPARE(document.project().fileBytes(), edited);
+    QVERIFY(document.leadsToDeletedStep(1, 1));
+    document.redo();
+    QVERIFY(document.isModified());
+    QCOMPARE(document.project().fileBytes(), result.fileBytes());
     document.markSaved("/tmp/x.dlg2");
     QVERIFY(!document.isModified());
 }
@@ -445,6 +472,40 @@ void TestProjectDocument::signalsNameWhatChanged()
     // Undo of the move sends the opposite move.
     document.undoStack()->undo();
     QCOMPARE(moved.value(1), (QVariantList{3, 2}));
+}
+
+void TestProjectDocument::wideTextAsTheRunnerDrawsIt_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint16>("style");
+    QTest::addColumn<bool>("wide");
+    for (const qint16 style : {qint16(0), qint16(1)}) {
+        const QByteArray look = style ? " (skinned)" : " (system)";
+        QTest::newRow("200 narrow letters" + look) << QString(200, u'i') << style << false;
+        QTest::newRow("150 wide letters" + look) << QString(150, u'W') << style << true;
+    }
+}
+
+// The wide-text warning comes exactly when the runner's message window draws a line wider than
+// the limit, in either look.
+void TestProjectDocument::wideTextAsTheRunnerDrawsIt()
+{
+    QFETCH(QString, text);
+    QFETCH(qint16, style);
+    QFETCH(bool, wide);
+    DialogProject project = projectOf({text});
+    project.record(0).text = QString::number(style);
+    project.record(1).btnscr1 = ButtonScript::Exit;
+    ProjectDocument document;
+    document.replaceProject(project);
+    const QList<Finding> findings = document.check();
+    const bool warned = std::any_of(findings.cbegin(), findings.cend(), [](const Finding &finding) {
+        return finding.kind == Finding::Kind::WideMessage;
+    });
+    MessageWindow window(project.record(1), style);
+    const int drawn = window.findChild<QLabel *>(QStringLiteral("msg_text"))->width();
+    QCOMPARE(drawn > ProjectCheck::WidestMessage, wide);
+    QCOMPARE(warned, wide);
 }
 
 QTEST_MAIN(TestProjectDocument)

@@ -16,8 +16,10 @@
 #include "scriptedui.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTest>
 
@@ -150,6 +152,8 @@ private slots:
     void shippedPluginIsNotDeleted();
     void sampleOpens_data() { rows(); }
     void sampleOpens();
+    void sampleOpenedByPathIsSaved_data() { rows(); }
+    void sampleOpenedByPathIsSaved();
     void recoveryCopyIsKept_data() { rows(); }
     void recoveryCopyIsKept();
     void abandonedRunFoldersGo();
@@ -313,9 +317,9 @@ void TestSharedInstall::shippedPluginRuns()
     run.setFile(mInstallation->path("Plugins/Ending.plug"));
     run.waitTick();
     QCOMPARE(ui.starts.size(), 1);
-    const QString exchange = mInstallation->usersFile("Plugins");
-    QCOMPARE(ui.starts[0].workingFolder, exchange);
-    QCOMPARE(ui.starts[0].program, exchange + "/plugin.exe");
+    const QFileInfo exchange(ui.starts[0].workingFolder);
+    QCOMPARE(exchange.dir(), QDir(mInstallation->usersFile("Plugins")));
+    QCOMPARE(ui.starts[0].program, exchange.filePath() + "/plugin.exe");
 
     // The program the window started, run as the desktop would.
     QProcess plugin;
@@ -327,8 +331,7 @@ void TestSharedInstall::shippedPluginRuns()
 
     QCOMPARE(results.size(), 1);
     QCOMPARE(results[0].dialogCount(), qint16(2));
-    for (const char *file : {"plugin.exe", "Input.tmp", "Output.tmp"})
-        QVERIFY2(!QFile::exists(exchange + '/' + file), file);
+    QVERIFY(!QFileInfo::exists(exchange.filePath()));
 }
 
 void TestSharedInstall::shippedPluginIsNotDeleted()
@@ -365,6 +368,45 @@ void TestSharedInstall::sampleOpens()
     QVERIFY(document.project().dialogCount() > 1);
     // Save asks where to keep a sample the user may not write.
     QCOMPARE(document.path(), readOnly ? QString() : mInstallation->path("Samples/FormatC.dlg2"));
+}
+
+// A shipped sample opened by its path (Open, Recent, the file manager) and changed: Ctrl+S writes
+// the sample of a writable copy; in a read-only installation it asks where to keep the project,
+// as Save As does, and the sample stays as shipped.
+void TestSharedInstall::sampleOpenedByPathIsSaved()
+{
+    QFETCH(bool, readOnly);
+    const QString sample = mInstallation->path("Samples/FormatC.dlg2");
+    const QByteArray shipped = kq::TestFiles::readBytes(sample);
+    QTemporaryDir elsewhere;
+    ScriptedUi ui;
+    ui.fileNames << sample << elsewhere.filePath("mine");
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    caption->setFocus();
+
+    QTest::keyClick(caption, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClicks(caption, "!");
+    QTest::keyClick(caption, Qt::Key_S, Qt::ControlModifier);
+
+    QVERIFY2(ui.messages.isEmpty(), qPrintable(ui.messages.value(0).detail));
+    QCOMPARE(ui.fileDialogs.size(), readOnly ? 2 : 1);
+    const QString saved = readOnly ? elsewhere.filePath("mine.dlg2") : sample;
+    if (readOnly) {
+        QCOMPARE(ui.fileDialogs[1].title, languageText(TextId::SaveProjectAsTitle));
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(ui.fileDialogs[1].suggestedPath, QDir(documents).filePath("FormatC.dlg2"));
+        QCOMPARE(kq::TestFiles::readBytes(sample), shipped);
+    }
+    DialogProject written;
+    QVERIFY(ProjectIO::loadProjectFile(written, saved));
+    QCOMPARE(written.record(1).caption.trimmed(), caption->text());
+    QVERIFY(caption->text().endsWith('!'));
+    QCOMPARE(window.findChild<ProjectDocument *>()->path(), saved);
+    QVERIFY(!window.findChild<ProjectDocument *>()->isModified());
 }
 
 void TestSharedInstall::recoveryCopyIsKept()

@@ -2,13 +2,18 @@
 #include "editorfixture.h"
 #include "projectio.h"
 #include "resourcefiles.h"
+#include "wholefile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <array>
 
 using namespace kq;
 
@@ -30,6 +35,26 @@ QStringList lines(const QByteArray &text)
     return QString::fromLocal8Bit(text).split(u'\n', Qt::SkipEmptyParts);
 }
 
+// Every entry below a folder, links not followed, with what tells a file written or replaced
+// from the one that was there: its place on the disk, the time its status changed, its size.
+QStringList entriesBelow(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry = it.nextFileInfo();
+        const std::optional<FileIdentity> file = regularFileAt(entry.filePath());
+        entries << QStringLiteral("%1 %2 %3 %4")
+                       .arg(entry.filePath())
+                       .arg(file ? file->inode : 0)
+                       .arg(file ? file->changedNanoseconds : 0)
+                       .arg(entry.size());
+    }
+    entries.sort();
+    return entries;
+}
+
 } // namespace
 
 class TestTavlen : public QObject
@@ -44,6 +69,8 @@ private slots:
     void buildWithoutDisplayPlays();
     void buildFails_data();
     void buildFails();
+    void everyBuildRefusesWhatItMustNotWrite_data();
+    void everyBuildRefusesWhatItMustNotWrite();
     void portableBuildSaysWhatItBundled();
     void checkWithoutDisplay_data();
     void checkWithoutDisplay();
@@ -69,11 +96,14 @@ private:
     static kq::ProgramTest::Finished underXvfb(const QString &script, const QStringList &arguments,
                                                const QProcessEnvironment &environment);
     QString scratch(const QString &name) const { return mScratch.filePath(name); }
+    QString target(const QString &name) const { return mTargets.filePath(name); }
     // The editor's own settings name the language file; an empty name leaves no settings.
     void useLanguage(const QString &file) const;
 
     kq::EditorTest::ProgramFolder mProgramFolder;
     QTemporaryDir mScratch;
+    // The folder of the project that builds are refused to write over.
+    QTemporaryDir mTargets;
     QString mEditor;
     QString mRunner;
 };
@@ -96,6 +126,16 @@ void TestTavlen::initTestCase()
     const DialogProject noAction = kq::ProgramTest::project(
         {kq::ProgramTest::step(DialogRecord::Progress, 1, ButtonScript::NoAction)});
     QVERIFY(ProjectIO::writeDataFile(noAction, scratch(QStringLiteral("broken.dlg2"))));
+
+    // What builds must leave alone: a project with a link to it, a folder of the user's, an
+    // archive of the user's and a link to the program folder.
+    QVERIFY(
+        QFile::copy(scratch(QStringLiteral("ending.dlg2")), target(QStringLiteral("quiz.dlg2"))));
+    QVERIFY(QFile::link(target(QStringLiteral("quiz.dlg2")), target(QStringLiteral("alias.dlg2"))));
+    QVERIFY(kq::TestFiles::writeBytes(target(QStringLiteral("notes.txt")), "my notes"));
+    QVERIFY(kq::TestFiles::writeBytes(target(QStringLiteral("mine/letter.txt")), "mine"));
+    QVERIFY(kq::TestFiles::writeBytes(target(QStringLiteral("backup.tar.gz")), "my backup"));
+    QVERIFY(QFile::link(mProgramFolder.path(QStringLiteral(".")), target(QStringLiteral("app"))));
 }
 
 QStringList TestTavlen::inScratch(const QStringList &arguments) const
@@ -236,6 +276,71 @@ void TestTavlen::buildFails()
     QCOMPARE(kq::TestFiles::readBytes(mEditor), editor);
     QCOMPARE(kq::TestFiles::readBytes(mRunner), runner);
     QCOMPARE(kq::TestFiles::readBytes(inScratch({projectPath}).constFirst()), project);
+}
+
+void TestTavlen::everyBuildRefusesWhatItMustNotWrite_data()
+{
+    QTest::addColumn<QStringList>("kind"); // the options that choose the build
+    // "@name" a file of the project's folder, "%name" one of the program folder
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("says");
+
+    const QList<std::pair<const char *, QStringList>> kinds{
+        {"program", {}}, {"web page", {"--web"}}, {"portable", {"--portable"}}};
+    const QMap<QString, QString> notOurs{{"program", "is not a program"},
+                                         {"web page", "is not a web page"},
+                                         {"portable", "is not a portable program's folder"}};
+    const QList<std::array<const char *, 3>> targets{
+        {"the project", "@quiz.dlg2", "the project being built"},
+        {"the project through a link", "@alias.dlg2", "the project being built"},
+        {"the project, spelt roundabout", "@mine/../quiz.dlg2", "the project being built"},
+        {"a file of the user's", "@notes.txt", nullptr},
+        {"the editor", "%tavlen", "the editor's program folder"},
+        {"the runner", "%Runner/run", "the editor's program folder"},
+        {"a new file in the program folder", "%Languages/new", "the editor's program folder"},
+        {"the program folder through a link", "@app/new", "the editor's program folder"},
+        {"the program folder itself", "%", "the editor's program folder"}};
+    for (const auto &[kind, options] : kinds) {
+        for (const auto &[name, output, says] : targets)
+            QTest::addRow("%s over %s", kind, name)
+                << options << output << (says ? QString(says) : notOurs.value(kind));
+    }
+    QTest::newRow("portable over a folder of the user's") << QStringList{"--portable"} << "@mine"
+                                                          << "needs a folder of its own";
+    QTest::newRow("portable around the project") << QStringList{"--portable"} << "@"
+                                                 << "holds the project being built";
+    QTest::newRow("portable around the program folder") << QStringList{"--portable"} << "%.."
+                                                        << "holds the editor's program folder";
+    QTest::newRow("archive over an archive of the user's") << QStringList{"--archive"} << "@backup"
+                                                           << "is not a portable program's archive";
+}
+
+// Refused with one line that says why, exit 1, and nothing written anywhere.
+void TestTavlen::everyBuildRefusesWhatItMustNotWrite()
+{
+    QFETCH(QStringList, kind);
+    QFETCH(QString, output);
+    QFETCH(QString, says);
+    if (output.startsWith(u'@'))
+        output = target(output.mid(1));
+    else if (output.startsWith(u'%'))
+        output = mProgramFolder.path(output.mid(1));
+    useLanguage(QStringLiteral("english.lang"));
+    const QStringList before =
+        entriesBelow(mTargets.path()) + entriesBelow(mProgramFolder.path(QStringLiteral(".")));
+    const QByteArray project = kq::TestFiles::readBytes(target(QStringLiteral("quiz.dlg2")));
+
+    const kq::ProgramTest::Finished run =
+        tavlen(QStringList{QStringLiteral("--build"), target(QStringLiteral("quiz.dlg2")),
+                           QStringLiteral("-o"), output} +
+               kind);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.output, QByteArray());
+    QCOMPARE(lines(run.errors).size(), 1);
+    QVERIFY2(QString::fromLocal8Bit(run.errors).contains(says), run.errors.constData());
+    QCOMPARE(entriesBelow(mTargets.path()) + entriesBelow(mProgramFolder.path(QStringLiteral("."))),
+             before);
+    QCOMPARE(kq::TestFiles::readBytes(target(QStringLiteral("quiz.dlg2"))), project);
 }
 
 void TestTavlen::portableBuildSaysWhatItBundled()

@@ -2,8 +2,10 @@
 #include "uiservices.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -18,6 +20,8 @@ private slots:
     void fileFilter();
     void messageTextIsPlain_data();
     void messageTextIsPlain();
+    void failingAddressHandlerIsHeard_data();
+    void failingAddressHandlerIsHeard();
 };
 
 void TestUiServices::fileFilter_data()
@@ -86,6 +90,37 @@ void TestUiServices::messageTextIsPlain()
     QCOMPARE(label, text);
     // As rich text the tags would vanish and the label take another size.
     QCOMPARE(shown, plain);
+}
+
+void TestUiServices::failingAddressHandlerIsHeard_data()
+{
+    QTest::addColumn<int>("status"); // the address handler's exit status
+    QTest::newRow("no browser took it") << 1;
+    QTest::newRow("opened") << 0;
+}
+
+// xdg-open that starts but cannot open the address says so by its exit status, which is heard.
+void TestUiServices::failingAddressHandlerIsHeard()
+{
+    QFETCH(int, status);
+    QTemporaryDir bin;
+    QFile opener(bin.filePath("xdg-open"));
+    QVERIFY(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/asked\"\nexit " +
+                 QByteArray::number(status) + "\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+
+    QtUiServices ui;
+    QObject asker;
+    bool failed = false;
+    QVERIFY(ui.openUrl(QUrl("https://quorvex.example.org/"), &asker, [&] { failed = true; }));
+    qputenv("PATH", path);
+    QTRY_VERIFY(QFile::exists(bin.filePath("asked")));
+    QTest::qWait(200);
+    QCOMPARE(failed, status != 0);
 }
 
 QTEST_MAIN(TestUiServices)

@@ -1,3 +1,5 @@
+#include "buildtarget.h"
+#include "resourcefiles.h"
 #include "stepprojects.h"
 #include "webpagebuilder.h"
 
@@ -46,6 +48,8 @@ private slots:
     void pagePath_data();
     void pagePath();
     void writes();
+    void replacesOnlyAnEarlierPage_data();
+    void replacesOnlyAnEarlierPage();
 };
 
 void TestWebPageBuilder::selfContained_data()
@@ -184,6 +188,38 @@ void TestWebPageBuilder::writes()
              QStringList{"quiz.html"});
     QVERIFY(!builder.write(dir.filePath("missing/quiz.html"), &error));
     QVERIFY(!error.isEmpty());
+}
+
+void TestWebPageBuilder::replacesOnlyAnEarlierPage_data()
+{
+    QTest::addColumn<QByteArray>("existing");
+    QTest::addColumn<bool>("replaced");
+    const QByteArray mark = WebPageMark;
+    QTest::newRow("an earlier page")
+        << WebPageBuilder(makeProject({pause(1, Exit)}), Words).page() << true;
+    QTest::newRow("a page of someone else")
+        << QByteArray("<!DOCTYPE html>\n<html><head><title>Mine</title></head></html>") << false;
+    QTest::newRow("the mark deep in a page's text")
+        << "<!DOCTYPE html>\n<html><body><p>" + QByteArray(8192, 'x') + mark + "</p></body></html>"
+        << false;
+    QTest::newRow("notes that quote the mark") << "My notes: " + mark << false;
+}
+
+void TestWebPageBuilder::replacesOnlyAnEarlierPage()
+{
+    QFETCH(QByteArray, existing);
+    QFETCH(bool, replaced);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("quiz.html");
+    QVERIFY(kq::TestFiles::writeBytes(path, existing));
+    const DialogProject project = makeProject({message("ОК", Next)});
+    const WebPageBuilder builder(project, Words);
+
+    QString error;
+    QCOMPARE(builder.write(path, &error), replaced);
+
+    QCOMPARE(kq::TestFiles::readBytes(path), replaced ? builder.page() : existing);
+    QCOMPARE(error.contains("is not a web page an earlier build wrote"), !replaced);
 }
 
 QTEST_GUILESS_MAIN(TestWebPageBuilder)

@@ -4,11 +4,14 @@
 
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace kq {
 
@@ -40,6 +43,35 @@ QMessageBox::StandardButtons messageButtons(UiServices::Buttons buttons)
         break;
     }
     return QMessageBox::Ok;
+}
+
+// How long a handler's failure still answers the user's request; a browser that xdg-open runs
+// in its place and that is closed much later says nothing about the address.
+constexpr qint64 OpenerWatchedMs = 15000;
+
+bool openWatched(const QString &opener, const QUrl &url, QObject *context,
+                 const std::function<void()> &failedLater)
+{
+    // The process belongs to no window, so that closing the window that asked (or the editor)
+    // leaves the browser running.
+    auto *process = new QProcess;
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer watched;
+    watched.start();
+    const QPointer<QObject> asker(context);
+    QObject::connect(process, &QProcess::finished, process,
+                     [=](int code, QProcess::ExitStatus status) {
+                         const bool failed = status != QProcess::NormalExit || code != 0;
+                         if (failed && asker && !watched.hasExpired(OpenerWatchedMs))
+                             failedLater();
+                         process->deleteLater();
+                     });
+    process->start(opener, {url.toString(QUrl::FullyEncoded)});
+    if (process->waitForStarted())
+        return true;
+    delete process;
+    return false;
 }
 
 } // namespace
@@ -121,9 +153,9 @@ std::optional<QColor> QtUiServices::chooseColor(QWidget *parent, const QColor &i
 }
 
 bool QtUiServices::startDetached(const QString &program, const QStringList &arguments,
-                                 const QString &workingFolder, qint64 *pid)
+                                 const QString &workingFolder)
 {
-    return QProcess::startDetached(program, arguments, workingFolder, pid);
+    return QProcess::startDetached(program, arguments, workingFolder);
 }
 
 QProcess *startProcess(const QString &program, const QStringList &arguments,
@@ -145,8 +177,15 @@ QProcess *QtUiServices::startWatched(const QString &program, const QStringList &
     return startProcess(program, arguments, workingFolder, owner);
 }
 
-bool QtUiServices::openUrl(const QUrl &url)
+bool QtUiServices::openUrl(const QUrl &url, QObject *context,
+                           const std::function<void()> &failedLater)
 {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Qt starts xdg-open and forgets it; started here, its exit status tells a failure.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (context && failedLater && !url.isLocalFile() && !opener.isEmpty())
+        return openWatched(opener, url, context, failedLater);
+#endif
     return QDesktopServices::openUrl(url);
 }
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
 #include <optional>
 
 class QObject;
@@ -51,11 +52,14 @@ public:
     virtual QString saveFileName(QWidget *parent, const SaveRequest &request) = 0;
     // The colour chooser; no value when the user cancels.
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
-    // Starts a program without waiting for it; its process id goes to *pid when asked.
+    // Starts a program without waiting for it.
     virtual bool startDetached(const QString &program, const QStringList &arguments,
-                               const QString &workingFolder, qint64 *pid = nullptr) = 0;
-    // Opens a document or an address with the desktop's default handler.
-    virtual bool openUrl(const QUrl &url) = 0;
+                               const QString &workingFolder) = 0;
+    // Opens a document or an address with the desktop's default handler; false when none could
+    // be started. A handler that starts and then fails (xdg-open finding no browser that takes
+    // the address) calls failedLater, while context lives.
+    virtual bool openUrl(const QUrl &url, QObject *context = nullptr,
+                         const std::function<void()> &failedLater = {}) = 0;
     // Starts a program whose end the editor watches; the process belongs to owner. Null when
     // it could not be started.
     virtual QProcess *startWatched(const QString &program, const QStringList &arguments,
@@ -81,8 +85,9 @@ public:
     QString saveFileName(QWidget *parent, const SaveRequest &request) override;
     std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) override;
     bool startDetached(const QString &program, const QStringList &arguments,
-                       const QString &workingFolder, qint64 *pid = nullptr) override;
-    bool openUrl(const QUrl &url) override;
+                       const QString &workingFolder) override;
+    bool openUrl(const QUrl &url, QObject *context = nullptr,
+                 const std::function<void()> &failedLater = {}) override;
     QProcess *startWatched(const QString &program, const QStringList &arguments,
                            const QString &workingFolder, QObject *owner) override;
 };

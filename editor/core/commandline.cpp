@@ -184,7 +184,11 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
     }
     PortableBuild build;
     QString archive;
-    if (!buildPortable(project, portableRunnerProgram(), line.output, &build, &error) ||
+    // An archive that may not be replaced refuses the build before the folder is written.
+    const BuildTarget packed{
+        BuildTarget::Kind::Archive, archivePath(line.output), project.path(), {}};
+    if ((line.archive && !packed.mayWrite(&error)) ||
+        !buildPortable(project, portableRunnerProgram(), line.output, &build, &error) ||
         (line.archive && !packFolder(line.output, &archive, &error))) {
         err << u"tavlen: "_s << error << Qt::endl;
         return ExitFailed;

@@ -37,40 +37,42 @@ template <class LookUp> QString sentence(const Finding &finding, LookUp &&text)
     const QString field = fieldNameOf(finding.field, text);
     switch (finding.kind) {
     case Kind::ScriptCannotRun:
-        return text(TextId::FindingScriptCannotRun).arg(field, argument(finding, 0));
+        return filledText(text(TextId::FindingScriptCannotRun), {field, argument(finding, 0)});
     case Kind::EndRunsNoAction:
-        return text(TextId::FindingEndRunsNoAction).arg(field);
+        return filledText(text(TextId::FindingEndRunsNoAction), {field});
     case Kind::NoWayOut:
         return text(TextId::FindingNoWayOut);
     case Kind::NoProjectStyle:
-        return text(TextId::FindingNoProjectStyle).arg(argument(finding, 0));
+        return filledText(text(TextId::FindingNoProjectStyle), {argument(finding, 0)});
     case Kind::SilentLoop:
         if (finding.arguments.size() == 1)
             return text(TextId::FindingSilentSelfLoop);
-        return text(TextId::FindingSilentLoop).arg(finding.arguments.join(QStringLiteral(", ")));
+        return filledText(text(TextId::FindingSilentLoop),
+                          {finding.arguments.join(QStringLiteral(", "))});
     case Kind::EndlessLoop:
         if (finding.arguments.size() == 1)
             return text(TextId::FindingEndlessSelfLoop);
-        return text(TextId::FindingEndlessLoop).arg(finding.arguments.join(QStringLiteral(", ")));
+        return filledText(text(TextId::FindingEndlessLoop),
+                          {finding.arguments.join(QStringLiteral(", "))});
     case Kind::TargetOutside:
-        return text(TextId::FindingTargetOutside)
-            .arg(field, argument(finding, 0), argument(finding, 1));
+        return filledText(text(TextId::FindingTargetOutside),
+                          {field, argument(finding, 0), argument(finding, 1)});
     case Kind::Unreachable:
         return text(TextId::FindingUnreachable);
     case Kind::NoEnd:
         return text(TextId::FindingNoEnd);
     case Kind::BackFromFirst:
-        return text(TextId::FindingBackFromFirst).arg(field);
+        return filledText(text(TextId::FindingBackFromFirst), {field});
     case Kind::ButtonDoesNothing:
-        return text(TextId::FindingButtonDoesNothing).arg(field, argument(finding, 0));
+        return filledText(text(TextId::FindingButtonDoesNothing), {field, argument(finding, 0)});
     case Kind::UnknownType:
-        return text(TextId::FindingUnknownType).arg(argument(finding, 0));
+        return filledText(text(TextId::FindingUnknownType), {argument(finding, 0)});
     case Kind::UnknownIcon:
-        return text(TextId::FindingUnknownIcon).arg(argument(finding, 0));
+        return filledText(text(TextId::FindingUnknownIcon), {argument(finding, 0)});
     case Kind::WideMessage:
-        return text(TextId::FindingWideMessage).arg(argument(finding, 0));
+        return filledText(text(TextId::FindingWideMessage), {argument(finding, 0)});
     case Kind::TargetDeleted:
-        return text(TextId::FindingTargetDeleted).arg(field);
+        return filledText(text(TextId::FindingTargetDeleted), {field});
     }
     return QString();
 }

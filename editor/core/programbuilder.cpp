@@ -8,7 +8,6 @@
 #include "projectio.h"
 #include "wholefile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -17,17 +16,12 @@
 #include <QProcess>
 
 #include <algorithm>
-#include <filesystem>
 
 using namespace Qt::StringLiterals;
 
 namespace kq {
 
 namespace {
-
-// Qt reads qt.conf beside the program; plug-ins are then looked for in plugins/ of the folder
-// only, never in the system's Qt.
-const QString QtConf = u"[Paths]\nPrefix = .\nPlugins = plugins\n"_s;
 
 // The platform plug-ins a portable program carries: xcb for the desktop, offscreen for runs
 // without a display.
@@ -62,54 +56,6 @@ lib and plugins the libraries it needs. The folder may be moved and renamed; the
 file "%1" finds "%2" beside it by its own name.
 )"_s;
 
-bool sameFile(const QString &a, const QString &b)
-{
-    std::error_code ignored;
-    return std::filesystem::equivalent(QFile::encodeName(a).constData(),
-                                       QFile::encodeName(b).constData(), ignored);
-}
-
-// A build writes files the user names; the editor and the runner it copies are not among them.
-bool isProtected(const QString &path, const QString &runnerPath)
-{
-    return sameFile(path, runnerPath) || sameFile(path, QCoreApplication::applicationFilePath());
-}
-
-QByteArray fileContent(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// What an earlier build left at a path may be replaced; any other file stays the user's. The
-// program is a runner copy (of this runner, or of any that carries the runner's mark), the data
-// file a file of whole project records.
-bool mayReplace(const QString &path, bool program, const QString &runnerPath)
-{
-    const QFileInfo existing(path);
-    if (!existing.exists() && !existing.isSymLink())
-        return true;
-    if (!existing.isFile())
-        return false;
-    if (program)
-        return isBuiltProgram(path) || fileContent(path) == fileContent(runnerPath);
-    return existing.size() >= DialogRecord::Size && existing.size() % DialogRecord::Size == 0;
-}
-
-// Why a build must not write the file, or nothing when it may.
-QString refusal(const QString &target, bool program, const DialogProject &project,
-                const QString &runnerPath)
-{
-    if (isProtected(target, runnerPath))
-        return u"%1 is the editor or its runner; choose another name"_s.arg(target);
-    if (!project.path().isEmpty() && sameFile(target, project.path()))
-        return u"%1 is the project being built; choose another name"_s.arg(target);
-    if (!mayReplace(target, program, runnerPath))
-        return u"%1 exists and is not %2 an earlier build wrote; choose another name"_s.arg(
-            target, program ? u"a program"_s : u"a data file"_s);
-    return QString();
-}
-
 bool copyRunner(const QString &runnerPath, const QString &target, QString *error)
 {
     QFile runner(runnerPath);
@@ -125,21 +71,17 @@ bool copyRunner(const QString &runnerPath, const QString &target, QString *error
            failWith(error, u"%1: cannot set its permissions"_s.arg(target));
 }
 
-// A new folder is made; an existing one must be empty or an earlier portable build, whose
-// libraries and plug-ins are removed, so none of an older Qt stays behind.
+// The folder is made, or an earlier portable build's libraries and plug-ins are removed from it,
+// so none of an older Qt stays behind. A link in their place goes, not what it leads to.
 bool prepareFolder(const QDir &dir, QString *error)
 {
     if (!dir.mkpath(u"."_s))
         return failWith(error, u"%1: cannot make the folder"_s.arg(dir.path()));
-    const bool empty =
-        dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    if (!empty && fileContent(dir.filePath(u"qt.conf"_s)) != QtConf.toUtf8())
-        return failWith(error,
-                        u"%1 holds other files; a portable program needs a folder of its own"_s.arg(
-                            dir.path()));
-    for (const QString &sub : {u"lib"_s, u"plugins"_s}) {
-        if (!QDir(dir.filePath(sub)).removeRecursively())
-            return failWith(error, u"%1: cannot remove the older files"_s.arg(dir.filePath(sub)));
+    for (const QString &sub : {dir.filePath(u"lib"_s), dir.filePath(u"plugins"_s)}) {
+        const bool removed =
+            QFileInfo(sub).isSymLink() ? QFile::remove(sub) : QDir(sub).removeRecursively();
+        if (!removed)
+            return failWith(error, u"%1: cannot remove the older files"_s.arg(sub));
     }
     if (!dir.mkpath(u"lib"_s) || !dir.mkpath(u"plugins/platforms"_s))
         return failWith(error, u"%1: cannot make its lib and plugins folders"_s.arg(dir.path()));
@@ -196,20 +138,14 @@ QString portableRunnerProgram()
     return programPath(u"Runner/run-portable"_s);
 }
 
-bool isBuiltProgram(const QString &path)
-{
-    ElfFile program;
-    return program.load(path) && program.sectionNames().contains(QLatin1String(RunnerMark));
-}
-
 bool buildProgram(const DialogProject &project, const QString &runnerPath,
                   const QString &programPath, QString *error)
 {
     const QString dataPath = ProjectIO::buildDataFilePath(programPath);
-    for (const auto &[target, program] :
-         {std::pair{programPath, true}, std::pair{dataPath, false}}) {
-        if (const QString reason = refusal(target, program, project, runnerPath); !reason.isEmpty())
-            return failWith(error, reason);
+    for (const auto &[kind, target] : {std::pair{BuildTarget::Kind::Program, programPath},
+                                       std::pair{BuildTarget::Kind::DataFile, dataPath}}) {
+        if (!BuildTarget{kind, target, project.path(), runnerPath}.mayWrite(error))
+            return false;
     }
     if (!copyRunner(runnerPath, programPath, error))
         return false;
@@ -228,7 +164,10 @@ bool buildPortable(const DialogProject &project, const QString &runnerPath, cons
     const QString name = dir.dirName();
     if (name.isEmpty())
         return failWith(error, u"%1: a portable program needs a folder of its own"_s.arg(folder));
-    if (!findsItsLibraries(runnerPath, error) || !prepareFolder(dir, error))
+    const BuildTarget target{BuildTarget::Kind::PortableFolder, dir.path(), project.path(),
+                             runnerPath};
+    if (!target.mayWrite(error) || !findsItsLibraries(runnerPath, error) ||
+        !prepareFolder(dir, error))
         return false;
     PortableBuild result;
     result.program = dir.filePath(name);
@@ -258,7 +197,7 @@ bool buildPortable(const DialogProject &project, const QString &runnerPath, cons
     std::sort(result.bundled.begin(), result.bundled.end());
 
     const QString dataName = QFileInfo(ProjectIO::buildDataFilePath(result.program)).fileName();
-    if (!writeWholeFile(dir.filePath(u"qt.conf"_s), QtConf.toUtf8(), error) ||
+    if (!writeWholeFile(dir.filePath(u"qt.conf"_s), PortableQtConf, error) ||
         !writeWholeFile(dir.filePath(u"README.txt"_s), Readme.arg(name, dataName).toUtf8(), error))
         return false;
     result.leftToSystem = bundle.leftToSystem();
@@ -278,10 +217,17 @@ QString kilobytes(qint64 bytes)
     return QString::number((bytes + 1023) / 1024);
 }
 
+QString archivePath(const QString &folder)
+{
+    return absolute(folder) + u".tar.gz"_s;
+}
+
 bool packFolder(const QString &folder, QString *archive, QString *error)
 {
     const QFileInfo info(absolute(folder));
-    const QString target = info.filePath() + u".tar.gz"_s;
+    const QString target = archivePath(folder);
+    if (!BuildTarget{BuildTarget::Kind::Archive, target, {}, {}}.mayWrite(error))
+        return false;
     const QString part = target + u".part"_s;
     // tar is part of every Linux system and writes owners, permissions and long names as every
     // unpacker expects them.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "buildtarget.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,18 +16,10 @@ QString runnerProgram();
 // beside itself first (run path $ORIGIN/lib).
 QString portableRunnerProgram();
 
-// The section every runner carries, so that a program built by this editor can be told from any
-// other file.
-inline constexpr char RunnerMark[] = "kq_runner";
-
-// An ELF program that carries the runner's mark: a runner, or a program built from one.
-bool isBuiltProgram(const QString &path);
-
 // The build command after its file dialog: copies the runner to programPath with its
-// permissions and writes the project beside it as the data file (ProjectIO::buildDataFilePath).
-// It replaces only what an earlier build wrote there (a runner copy, a data file); it refuses the
-// running editor, the runner itself and the project's own file. False with a reason in *error
-// (when given); a program whose data file could not be written is removed again.
+// permissions and writes the project beside it as the data file (ProjectIO::buildDataFilePath),
+// where BuildTarget allows both. False with a reason in *error (when given); a program whose data
+// file could not be written is removed again.
 bool buildProgram(const DialogProject &project, const QString &runnerPath,
                   const QString &programPath, QString *error = nullptr);
 
@@ -42,8 +36,8 @@ struct PortableBuild
 // runnerPath, named after the folder) and its data file as buildProgram writes them, the
 // libraries the runner needs in lib/, Qt's xcb and offscreen platform plug-ins in
 // plugins/platforms/, a qt.conf that points Qt there and a README.txt for the person who gets it.
-// The folder must be new, empty, or an earlier portable build, whose libraries and plug-ins are
-// replaced.
+// The folder must be one BuildTarget allows: new, empty, or an earlier portable build, whose
+// libraries and plug-ins are replaced.
 bool buildPortable(const DialogProject &project, const QString &runnerPath, const QString &folder,
                    PortableBuild *build, QString *error = nullptr);
 
@@ -53,8 +47,10 @@ QString megabytes(qint64 bytes);
 QString kilobytes(qint64 bytes);
 
 // Packs a folder into one gzip-compressed tar file named after it (folder + ".tar.gz"), beside
-// it, holding the folder under its own name. An older archive is replaced once the new one is
-// whole.
+// it, holding the folder under its own name. An older archive (one BuildTarget allows) is
+// replaced once the new one is whole.
 bool packFolder(const QString &folder, QString *archive, QString *error = nullptr);
+// The archive packFolder makes of a folder.
+QString archivePath(const QString &folder);
 
 } // namespace kq

@@ -4,8 +4,14 @@
 #include "codepage.h"
 #include "language.h"
 
+#include "recentprojects.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -17,9 +23,21 @@ namespace kq {
 
 namespace {
 
+// The runner draws a message's text in the default font of the desktop it runs on, which the
+// editor shares when it has a window system; without one (`tavlen --check`) it estimates.
+ProjectCheck::LineMeasure runnerLineWidth()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return ProjectCheck::estimatedLineWidth;
+    return [metrics = QFontMetrics(QGuiApplication::font())](const QString &line) {
+        return metrics.horizontalAdvance(line);
+    };
+}
+
 // Merge keys of field edits: one per field, so typing in another field starts a new command.
 constexpr int FieldMergeBase = 1;
 constexpr int TimeMergeKey = 100;
+constexpr int MaxSuggestedName = 60;
 
 QString commandText(TextId id)
 {
@@ -86,6 +104,16 @@ StepField scriptField(const DialogRecord &record, int script)
     default:
         return StepField::None;
     }
+}
+
+// Views only edit dialogs the list shows, so a project without any gets a new one's first.
+DialogProject withADialog(DialogProject project)
+{
+    if (project.dialogCount() < 1) {
+        project.newDialog(1, ProjectDocument::newDialogText());
+        project.setDialogCount(1);
+    }
+    return project;
 }
 
 } // namespace
@@ -285,6 +313,28 @@ private:
     FollowingTargets mTargets;
 };
 
+// A plug-in's result: the whole project before and after it as one step. The path is not part of
+// it, so a save under another name in between stays.
+class ResultCommand : public QUndoCommand
+{
+public:
+    ResultCommand(ProjectDocument *document, const DialogProject &after, const QString &text)
+        : QUndoCommand(text), mDocument(document), mBefore(document->project()), mAfter(after),
+          mMarksBefore(document->mDeletedTargets), mDialogBefore(document->currentDialog())
+    {
+    }
+
+    void redo() override { mDocument->showContents(mAfter, {}, 1); }
+    void undo() override { mDocument->showContents(mBefore, mMarksBefore, mDialogBefore); }
+
+private:
+    ProjectDocument *mDocument;
+    DialogProject mBefore;
+    DialogProject mAfter;
+    ProjectDocument::DeletedTargets mMarksBefore;
+    int mDialogBefore;
+};
+
 ProjectDocument::ProjectDocument(QObject *parent)
     : QObject(parent), mUndoStack(new QUndoStack(this))
 {
@@ -303,23 +353,50 @@ void ProjectDocument::setCurrentDialog(int dialog)
 
 QString ProjectDocument::pathBeside(const QString &ending) const
 {
-    if (path().isEmpty())
-        return {};
+    const QString base = path().isEmpty() ? mOpenedFrom : path();
+    if (base.isEmpty())
+        return QDir(lastFolderUsed()).filePath(nameFromFirstCaption() + ending);
     // Only the endings of what the editor opens are dropped: "Quiz v1.2" keeps its ".2".
-    const QFileInfo project(path());
+    const QFileInfo project(base);
     QString name = project.fileName();
     for (const QString &known : {u".dlg2"_s, u".dlg"_s, u".exe"_s}) {
         if (name.endsWith(known, Qt::CaseInsensitive)) {
+            // The file's own ending is kept as it is spelt: "UPPER.DLG2" is not "UPPER.dlg2".
+            if (known.compare(ending, Qt::CaseInsensitive) == 0)
+                return project.absoluteFilePath();
             name.chop(known.size());
             break;
         }
     }
-    return project.dir().filePath(name + ending);
+    return project.absoluteDir().filePath(name + ending);
+}
+
+void ProjectDocument::setOpenedFrom(const QString &file)
+{
+    mOpenedFrom = file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath();
+}
+
+QString ProjectDocument::nameFromFirstCaption() const
+{
+    // Characters no file name may hold, on this system or on a friend's, are left out.
+    static const QRegularExpression notInNames(u"[\\/:*?\"<>|\x00-\x1f]"_s);
+    QString name = trimmedSpaces(record(1).caption);
+    name.remove(notInNames);
+    name = name.simplified().left(MaxSuggestedName);
+    return name.isEmpty() ? languageText(TextId::Untitled) : name;
+}
+
+QString ProjectDocument::lastFolderUsed()
+{
+    const QString recent = RecentProjects::read().value(0);
+    if (!recent.isEmpty() && QFileInfo(recent).absoluteDir().exists())
+        return QFileInfo(recent).absolutePath();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
 bool ProjectDocument::isModified() const
 {
-    return !mUndoStack->isClean() || mUnsavedReplacement;
+    return !mUndoStack->isClean() || mRestored;
 }
 
 void ProjectDocument::emitModified()
@@ -547,7 +624,7 @@ bool ProjectDocument::leadsToDeletedStep(int dialog, int script) const
 
 QList<Finding> ProjectDocument::check() const
 {
-    QList<Finding> findings = ProjectCheck::check(mProject);
+    QList<Finding> findings = ProjectCheck::check(mProject, runnerLineWidth());
     for (int dialog = 1; dialog <= dialogCount(); ++dialog) {
         for (int script : {1, 2}) {
             if (leadsToDeletedStep(dialog, script))
@@ -566,30 +643,46 @@ QList<Finding> ProjectDocument::check() const
 void ProjectDocument::replaceProject(const DialogProject &project, Replaced state)
 {
     const QString oldPath = path();
-    mProject = project;
-    // Views only edit dialogs the list shows, so a project without any gets a new one's first.
-    if (mProject.dialogCount() < 1) {
-        mProject.newDialog(1, newDialogText());
-        mProject.setDialogCount(1);
-    }
-    mUnsavedReplacement = state != Replaced::Clean;
+    mProject = withADialog(project);
     mRestored = state == Replaced::Restored;
+    mOpenedFrom.clear();
     mDeletedTargets = {};
     mUndoStack->clear();
-    mCurrentDialog = 1;
-    emit projectReplaced();
-    emit contentsChanged();
-    emit currentDialogChanged(mCurrentDialog);
+    contentsReplaced(1);
     if (path() != oldPath)
         emit pathChanged(path());
     emitModified();
+}
+
+void ProjectDocument::applyPluginResult(const DialogProject &result)
+{
+    commitPendingEdits();
+    mUndoStack->push(
+        new ResultCommand(this, withADialog(result), commandText(TextId::UndoPluginResult)));
+}
+
+void ProjectDocument::showContents(const DialogProject &contents, const DeletedTargets &marks,
+                                   int dialog)
+{
+    const QString path = mProject.path();
+    mProject = contents;
+    mProject.setPath(path);
+    mDeletedTargets = marks;
+    contentsReplaced(dialog);
+}
+
+void ProjectDocument::contentsReplaced(int dialog)
+{
+    mCurrentDialog = dialog;
+    emit projectReplaced();
+    emit contentsChanged();
+    emit currentDialogChanged(mCurrentDialog);
 }
 
 void ProjectDocument::markSaved(const QString &path)
 {
     const bool moved = path != this->path();
     mProject.setPath(path);
-    mUnsavedReplacement = false;
     mRestored = false;
     mUndoStack->setClean();
     if (moved)

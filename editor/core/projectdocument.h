@@ -22,10 +22,9 @@ class ProjectDocument : public QObject
 
 public:
     enum class Field { Text, Caption, Button1, Button2, Script1, Script2 };
-    // A project replaced as a whole is clean, except one that only exists in memory (a
-    // plug-in's result, a recovered autosave): closing must not drop that unasked. A restored
-    // copy is also told as such until it is saved.
-    enum class Replaced { Clean, Unsaved, Restored };
+    // A project replaced as a whole is clean, except a recovered autosave, which only exists in
+    // memory: closing must not drop that unasked, and it is told as such until it is saved.
+    enum class Replaced { Clean, Restored };
 
     explicit ProjectDocument(QObject *parent = nullptr);
     ~ProjectDocument() override;
@@ -35,9 +34,13 @@ public:
     int dialogCount() const { return mProject.dialogCount(); }
     QString path() const { return mProject.path(); }
     // What a save dialog offers for something made of the project: its folder and its name with
-    // the given ending ("…/quiz.dlg2" and ".png" give "…/quiz.png"); empty for a project that
-    // has no file yet.
+    // the given ending ("…/quiz.dlg2" and ".png" give "…/quiz.png"), always as an absolute path.
+    // A project without a file of its own is named after the file it was imported from, or else
+    // after its first step's caption ("Untitled" without one), in the folder last used.
     QString pathBeside(const QString &ending) const;
+    // The file the project was read from where that is not its own file (an old text project, a
+    // built program, a shipped sample); forgotten when another project replaces it.
+    void setOpenedFrom(const QString &file);
     QUndoStack *undoStack() const { return mUndoStack; }
 
     // The selected dialog, 1 to the dialog count.
@@ -72,8 +75,11 @@ public:
     void undo();
     void redo();
 
-    // A new history for a project opened, imported, created or given by a plug-in.
+    // A new history for a project opened, imported, created or recovered.
     void replaceProject(const DialogProject &project, Replaced state = Replaced::Clean);
+    // A plug-in's result as one undoable command: its header, dialogs and dialog count take the
+    // place of the project's, and the path stays. Undo gives back the records as they were.
+    void applyPluginResult(const DialogProject &result);
     // The project was written to path: that is now its file, and its current state is clean.
     void markSaved(const QString &path);
 
@@ -112,6 +118,7 @@ private:
     friend class InsertCommand;
     friend class DeleteCommand;
     friend class MoveCommand;
+    friend class ResultCommand;
     friend class FollowingTargets;
 
     // Per dialog, bit 1 and bit 2: script 1 or 2 leads to where a deleted step was.
@@ -123,18 +130,25 @@ private:
     DialogRecord removeRecord(int dialog);
     void swapRecords(int first, int second);
     void writeScript(int dialog, int script, const QString &text);
+    // The records and dialog count of contents (not its path) with the given marks; dialog
+    // becomes the selected one and every view shows the project anew.
+    void showContents(const DialogProject &contents, const DeletedTargets &marks, int dialog);
+    void contentsReplaced(int dialog);
     // contentsChanged, held back while a command changes several things at once.
     void contentsDone();
+    QString nameFromFirstCaption() const;
+    // The folder of the project opened or saved last, or the user's documents.
+    static QString lastFolderUsed();
     void emitModified();
 
     DialogProject mProject;
     QUndoStack *mUndoStack = nullptr;
     int mCurrentDialog = 1;
-    bool mUnsavedReplacement = false;
     bool mRestored = false;
     bool mLastModified = false;
     DeletedTargets mDeletedTargets{};
     bool mBatching = false;
+    QString mOpenedFrom;
 };
 
 } // namespace kq

@@ -1,6 +1,7 @@
 #include "webpagebuilder.h"
 
 #include "artwork.h"
+#include "buildtarget.h"
 #include "dialogproject.h"
 #include "language.h"
 #include "steptable.h"
@@ -179,7 +180,8 @@ QByteArray WebPageBuilder::page() const
         title = QFileInfo(mProject.path()).completeBaseName();
     const QString html =
         filled(templateText(QStringLiteral("page.html")),
-               {{QStringLiteral("LANG"), language(table)},
+               {{QStringLiteral("GENERATOR"), QLatin1String(WebPageMark)},
+                {QStringLiteral("LANG"), language(table)},
                 {QStringLiteral("CSP"), policy},
                 {QStringLiteral("TITLE"), title.toHtmlEscaped()},
                 {QStringLiteral("FAVICON"), favicon(table)},
@@ -193,7 +195,8 @@ QByteArray WebPageBuilder::page() const
 
 bool WebPageBuilder::write(const QString &path, QString *error) const
 {
-    return writeWholeFile(path, page(), error);
+    return BuildTarget{BuildTarget::Kind::WebPage, path, mProject.path(), {}}.mayWrite(error) &&
+           writeWholeFile(path, page(), error);
 }
 
 QString WebPageBuilder::pagePath(const QString &chosen)

@@ -30,8 +30,8 @@ public:
                             WebPageWords words = WebPageWords::ofLanguage());
 
     QByteArray page() const;
-    // Writes the page whole, replacing an older file of that name. False with a reason in
-    // *error (when given).
+    // Writes the page whole where BuildTarget allows it: a new file, or a page an earlier build
+    // wrote. False with a reason in *error (when given).
     bool write(const QString &path, QString *error = nullptr) const;
 
     // The page file for a name chosen without any extension gets ".html".

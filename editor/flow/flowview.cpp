@@ -262,6 +262,9 @@ bool FlowView::exportPicture(const QString &path, QString *error)
         generator.setOutputDevice(&buffer);
         generator.setSize(size);
         generator.setViewBox(QRect(QPoint(0, 0), size));
+        // The boxes' texts are sized in points: at the PNG image's resolution they take as many
+        // pixels as there, where the generator's own 72 dots an inch would draw them smaller.
+        generator.setResolution(QImage(1, 1, QImage::Format_ARGB32_Premultiplied).logicalDpiY());
         QPainter painter(&generator);
         painter.fillRect(QRectF(QPointF(0, 0), area.size()), Qt::white);
         render(&painter, area);

@@ -176,7 +176,8 @@ bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
             break;
         if (!isMail)
             startFadeOut();
-        else if (!mUi.openUrl(QUrl(ProductWebPage)))
+        else if (!mUi.openUrl(QUrl(ProductWebPage), this,
+                              [this] { emit addressNotOpened(QUrl(ProductWebPage)); }))
             emit addressNotOpened(QUrl(ProductWebPage));
         return true;
     }

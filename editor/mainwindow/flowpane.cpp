@@ -122,10 +122,13 @@ void FlowPane::setProblemsFolded(bool folded)
     mProblems->setVisible(!folded);
     QWidget *problemsPart = mSplitter->widget(1);
     // Folded, the part is its title row and the picture takes the rest.
-    problemsPart->setMaximumHeight(folded ? problemsPart->minimumSizeHint().height()
-                                          : QWIDGETSIZE_MAX);
+    const int titleHeight = problemsPart->minimumSizeHint().height();
+    problemsPart->setMaximumHeight(folded ? titleHeight : QWIDGETSIZE_MAX);
     if (!folded)
         applyProblemsHeight();
+    else if (const int total = mSplitter->height() - mSplitter->handleWidth(); total > titleHeight)
+        // The splitter keeps the room the problems had until it lays out again: hand it over now.
+        mSplitter->setSizes({total - titleHeight, titleHeight});
 }
 
 void FlowPane::applyProblemsHeight()

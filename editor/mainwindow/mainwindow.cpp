@@ -176,6 +176,12 @@ void MainWindow::connectViews()
             languageText(TextId::RecentProjectGone).arg(QDir::toNativeSeparators(path)));
     });
     connect(mProgramCommands, &ProgramCommands::statusMessage, mStatusBar, &StatusBar::showText);
+    connect(mProgramCommands, &ProgramCommands::statusLink, mStatusBar, &StatusBar::showLink);
+    connect(mStatusBar, &StatusBar::linkActivated, this, [this](const QUrl &url) {
+        const auto notOpened = [this, url] { mStatusBar->showAddressFailure(url); };
+        if (!mUi.openUrl(url, this, notOpened))
+            notOpened();
+    });
     // A list operation tells how many go-to scripts it rewrote or left where a deleted step was.
     connect(mDocument, &ProjectDocument::scriptsFollowed, this, [this](int rewritten, int left) {
         mStatusBar->showText(languageText(TextId::GoToScriptsFollowed).arg(rewritten).arg(left));
@@ -316,8 +322,9 @@ void MainWindow::buildMenus()
     connect(web, &QAction::triggered, mProgramCommands, &ProgramCommands::buildWebPage);
     connect(help, &QAction::triggered, this, [this] { mUi.openReadme(); });
     connect(site, &QAction::triggered, this, [this] {
-        if (!mUi.openUrl(QUrl(ProductWebPage)))
-            mStatusBar->showAddressFailure(QUrl(ProductWebPage));
+        const auto failed = [this] { mStatusBar->showAddressFailure(QUrl(ProductWebPage)); };
+        if (!mUi.openUrl(QUrl(ProductWebPage), mStatusBar, failed))
+            failed();
     });
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -440,12 +447,10 @@ void MainWindow::saveAndRefresh(ProjectCommands::SaveMode mode)
 void MainWindow::showManagement()
 {
     mDocument->commitPendingEdits();
-    // A plug-in works on a copy; its result replaces the document as one new, unsaved project.
+    // A plug-in works on a copy; its result is one undoable change of the document.
     ManagementWindow window(mUi, mDocument->project(), this);
     connect(&window, &ManagementWindow::pluginResultLoaded, mProjectCommands,
             &ProjectCommands::loadPluginResult);
-    connect(&window, &ManagementWindow::addressNotOpened, mStatusBar,
-            &StatusBar::showAddressFailure);
     window.exec();
     reapplySettings();
 }

@@ -17,6 +17,20 @@
 
 namespace kq {
 
+namespace {
+
+// A save dialog given the name of an existing folder walks into it, and then offers the file of
+// the same name inside: the program of an earlier portable build. The folder is what was meant.
+QString portableFolder(const QString &chosen)
+{
+    const QFileInfo file(chosen);
+    if (file.isFile() && file.fileName() == file.absoluteDir().dirName())
+        return file.absolutePath();
+    return chosen;
+}
+
+} // namespace
+
 ProgramCommands::ProgramCommands(UiServices &ui, ProjectDocument &document, QWidget *window)
     : QObject(window), mUi(ui), mDocument(document), mWindow(window),
       mTestRun(new TestRunController(ui, window))
@@ -74,11 +88,11 @@ void ProgramCommands::buildPortable()
         return;
     // The name typed is the new folder; the program inside it takes the folder's name.
     const QString folder =
-        mUi.saveFileName(mWindow, {languageText(TextId::BuildPortableTitle),
-                                   {},
-                                   {},
-                                   mDocument.pathBeside(QStringLiteral("-portable")),
-                                   languageText(TextId::BuildButton)});
+        portableFolder(mUi.saveFileName(mWindow, {languageText(TextId::BuildPortableTitle),
+                                                  {},
+                                                  {},
+                                                  mDocument.pathBeside(QStringLiteral("-portable")),
+                                                  languageText(TextId::BuildButton)}));
     if (folder.isEmpty())
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -115,9 +129,10 @@ void ProgramCommands::buildWebPage()
         mUi.warnFailed(mWindow, error);
         return;
     }
-    emit statusMessage(languageText(TextId::WebPageBuilt)
-                           .arg(QDir::toNativeSeparators(page))
-                           .arg(kilobytes(QFileInfo(page).size())));
+    emit statusLink(languageText(TextId::WebPageBuilt)
+                        .arg(QDir::toNativeSeparators(page))
+                        .arg(kilobytes(QFileInfo(page).size())),
+                    languageText(TextId::OpenInBrowser), QUrl::fromLocalFile(page));
 }
 
 } // namespace kq

@@ -3,6 +3,7 @@
 #include "textid.h"
 
 #include <QObject>
+#include <QUrl>
 
 class QWidget;
 
@@ -31,9 +32,10 @@ public:
 signals:
     // What a command did, for the status bar.
     void statusMessage(const QString &text);
+    // What a command made that the user may open at once: a built web page.
+    void statusLink(const QString &text, const QString &linkText, const QUrl &url);
 
 private:
-    // The questions asked before a project with errors runs or is built.
     // True when the project check finds no error, or the user goes on all the same.
     bool mayRunDespiteErrors(TextId question);
 

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace kq {
@@ -18,6 +19,17 @@ namespace kq {
 namespace {
 
 const QString ProjectSuffix = QStringLiteral("dlg2");
+
+// Whether Save can replace the file at path: a file there may be written, and its folder takes
+// the new file that replaces it whole.
+bool mayWriteFile(const QString &path)
+{
+    // A program folder installed for every user is never written, not even by root.
+    if (FilePlaces::current().isShipped(path))
+        return false;
+    const QFileInfo file(path);
+    return (!file.exists() || file.isWritable()) && QFileInfo(file.absolutePath()).isWritable();
+}
 
 } // namespace
 
@@ -82,9 +94,15 @@ bool ProjectCommands::save(SaveMode mode)
 {
     mDocument.commitPendingEdits();
     QString path = mDocument.path();
-    if (mode == SaveMode::SaveAs || path.isEmpty()) {
+    // A file the user may not write (a sample of an installation for every user) is not given
+    // up on: Save asks where to keep the project, offering its name among the user's documents.
+    const bool keptElsewhere = !path.isEmpty() && !mayWriteFile(path);
+    if (mode == SaveMode::SaveAs || path.isEmpty() || keptElsewhere) {
         // The name offered, and any name typed, end in ".dlg2", so Open takes the file again.
-        const QString suggested = mDocument.pathBeside(QStringLiteral(".") + ProjectSuffix);
+        QString suggested = mDocument.pathBeside(QStringLiteral(".") + ProjectSuffix);
+        if (keptElsewhere || !mayWriteFile(suggested))
+            suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                            .filePath(QFileInfo(suggested).fileName());
         path = ProjectIO::projectFileName(mUi.saveFileName(
             mWindow, {languageText(TextId::SaveProjectAsTitle),
                       languageText(TextId::ProjectFiles) + QStringLiteral("|*.dlg2"),
@@ -130,14 +148,18 @@ bool ProjectCommands::openProjectPath(const QString &path)
 {
     // The project is read aside, so a file that cannot be read leaves the one in the editor,
     // its path and its title untouched.
+    // An absolute path, so that the save dialogs offer the project's folder whatever the
+    // current folder is later.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
     DialogProject opened = mDocument.project();
     QString error;
-    if (!ProjectIO::openPath(opened, path, &error)) {
+    if (!ProjectIO::openPath(opened, absolute, &error)) {
         mUi.warnFailed(mWindow, error);
         return false;
     }
     replaceWith(opened);
-    emit projectFileUsed(path);
+    mDocument.setOpenedFrom(absolute);
+    emit projectFileUsed(absolute);
     warnBrokenStyle();
     return true;
 }
@@ -180,14 +202,13 @@ void ProjectCommands::openSample(const QString &fileName)
         return;
     }
     replaceWith(sample);
+    mDocument.setOpenedFrom(path);
     warnBrokenStyle();
 }
 
 void ProjectCommands::loadPluginResult(const DialogProject &result)
 {
-    DialogProject replaced = result;
-    replaced.setPath(mDocument.path());
-    mDocument.replaceProject(replaced, ProjectDocument::Replaced::Unsaved);
+    mDocument.applyPluginResult(result);
     mAutosave->saveNow();
 }
 

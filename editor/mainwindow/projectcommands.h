@@ -34,14 +34,15 @@ public:
     void openFile(const QString &path);
     // A sample of the "Samples" folder by its file name: a project file or an old project.
     void openSample(const QString &fileName);
-    // True when the project was written; false when it failed or the user cancelled.
+    // True when the project was written; false when it failed or the user cancelled. Save asks
+    // for a name, as Save As does, when the project has no file or one the user may not write.
     bool save(SaveMode mode);
     // Before the project in memory is closed or replaced: true when it has no unsaved edits, or
     // the user saved them or chose to drop them.
     bool mayReplaceProject();
     // The project is closed with the editor: its recovery copy goes.
     void closeProject();
-    // A plug-in's result replaces the project; it exists in memory only, so it counts as unsaved.
+    // A plug-in's result replaces the records as one undoable, unsaved change.
     void loadPluginResult(const DialogProject &result);
     // Offers a recovery copy that an editor killed or crashed left behind.
     void offerRecovery();

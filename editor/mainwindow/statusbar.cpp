@@ -16,6 +16,8 @@ StatusBar::StatusBar(QWidget *parent) : QFrame(parent)
     mSts = new QLabel(this);
     setCaptionId(mSts, TextId::StatusReady);
     mSts->setObjectName(QStringLiteral("sts"));
+    connect(mSts, &QLabel::linkActivated, this,
+            [this](const QString &link) { emit linkActivated(QUrl(link)); });
     mSts->setMouseTracking(true);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 3, 8, 3);
@@ -27,8 +29,19 @@ StatusBar::StatusBar(QWidget *parent) : QFrame(parent)
 void StatusBar::showText(const QString &text)
 {
     mHoldsAddress = false;
+    mSts->setTextFormat(Qt::PlainText);
     mSts->setTextInteractionFlags(Qt::NoTextInteraction);
     mSts->setText(text);
+}
+
+void StatusBar::showLink(const QString &text, const QString &linkText, const QUrl &url)
+{
+    mSts->setTextFormat(Qt::RichText);
+    mSts->setText(text.toHtmlEscaped() + QStringLiteral(" <a href=\"") +
+                  url.toString(QUrl::FullyEncoded).toHtmlEscaped() + QStringLiteral("\">") +
+                  linkText.toHtmlEscaped() + QStringLiteral("</a>"));
+    mSts->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    mHoldsAddress = true;
 }
 
 void StatusBar::showAddressFailure(const QUrl &url)

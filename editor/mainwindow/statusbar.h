@@ -25,8 +25,15 @@ public:
     // An address no web browser opened: told with the address, which stays until another text is
     // shown, so that it can be selected and copied.
     void showAddressFailure(const QUrl &url);
+    // A result with a link after it; the link stays until another text is shown.
+    void showLink(const QString &text, const QString &linkText, const QUrl &url);
+
     // The hint of an area is looked up each time it is shown.
     void addHintArea(QWidget *area, TextId hint);
+
+signals:
+    // The link of showLink was clicked or taken from the keyboard.
+    void linkActivated(const QUrl &url);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

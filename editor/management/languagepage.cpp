@@ -130,7 +130,8 @@ void LanguagePage::fill()
                               languageHeaderValue(file, QStringLiteral("GetStatus")),
                               FilePlaces::current().isUsersOwn(languagePath(file)));
         });
-    showEntries(mList, shown, mFiles, OptionLanguage, [this] { languageSelected(); });
+    showEntries(mList, shown, mFiles, optionSetting(OptionRead, OptionLanguage),
+                [this] { languageSelected(); });
 }
 
 void LanguagePage::languageSelected()
@@ -150,9 +151,10 @@ void LanguagePage::languageSelected()
     mButtons.at(1)->setEnabled(languageHeaderValue(file, QStringLiteral("GetStatus")) !=
                                    u"General" ||
                                FilePlaces::current().isUsersOwn(languagePath(file)));
-    mInfo->setPlainText(toBoxText(languageText(TextId::LanguageNameLabel) + u'\n' + u' ' +
-                                  mList->currentText() + u'\n' +
-                                  languageText(TextId::LanguageAuthorLabel) + u'\n' + u' ' +
+    // The name as the file gives it: the list's "*" marks the user's own files, not the name.
+    const QString name = languageHeaderValue(file, QStringLiteral("GetName"));
+    mInfo->setPlainText(toBoxText(languageText(TextId::LanguageNameLabel) + u'\n' + u' ' + name +
+                                  u'\n' + languageText(TextId::LanguageAuthorLabel) + u'\n' + u' ' +
                                   languageHeaderValue(file, QStringLiteral("GetAuthor"))));
 
     // An identifier other than 0 or 1 has no entry, and then none is shown.

@@ -83,7 +83,7 @@ QString ManagementPage::title() const
 }
 
 void ManagementPage::showEntries(QComboBox *list, const QStringList &texts,
-                                 const QStringList &files, qint32 settingKey,
+                                 const QStringList &files, const QString &chosen,
                                  const Selected &selected)
 {
     {
@@ -92,7 +92,7 @@ void ManagementPage::showEntries(QComboBox *list, const QStringList &texts,
         list->addItems(texts);
         list->setCurrentIndex(-1);
     }
-    const int current = int(files.indexOf(optionSetting(OptionRead, settingKey)));
+    const int current = int(files.indexOf(chosen));
     if (current >= 0)
         selectEntry(list, current, selected);
 }

@@ -61,9 +61,10 @@ protected:
     QString title() const;
 
     using Selected = std::function<void()>;
-    // Shows the texts in a drop-down list and preselects the entry whose file the setting names.
+    // Shows the texts in a drop-down list and preselects the entry of the chosen file, the one
+    // the setting names.
     void showEntries(QComboBox *list, const QStringList &texts, const QStringList &files,
-                     qint32 settingKey, const Selected &selected);
+                     const QString &chosen, const Selected &selected);
     // Selects a drop-down entry and runs its selection handler, as a click does.
     static void selectEntry(QComboBox *list, int row, const Selected &selected);
 

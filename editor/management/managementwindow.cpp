@@ -111,9 +111,21 @@ QWidget *ManagementWindow::buildDownloadsPanel()
     text->setObjectName(QStringLiteral("ad_lbl"));
     text->setWordWrap(true);
     auto *open = captionButton(QStringLiteral("ad_down"), resourceId(TextId::OpenWebsite), panel);
-    connect(open, &QPushButton::clicked, this, [this] {
-        if (!mUi.openUrl(QUrl(ProductWebPage)))
-            emit addressNotOpened(QUrl(ProductWebPage));
+    // Said here, in the window the user looks at, with the address ready to be copied.
+    auto *failure = new QLabel(panel);
+    failure->setObjectName(QStringLiteral("ad_fail"));
+    failure->setTextFormat(Qt::PlainText);
+    failure->setWordWrap(true);
+    failure->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    failure->hide();
+    const auto showFailure = [failure] {
+        failure->setText(languageText(TextId::AddressNotOpened).arg(ProductWebPage));
+        failure->show();
+    };
+    connect(open, &QPushButton::clicked, this, [this, failure, showFailure] {
+        failure->hide();
+        if (!mUi.openUrl(QUrl(ProductWebPage), failure, showFailure))
+            showFailure();
     });
 
     auto *layout = new QVBoxLayout(panel);
@@ -123,6 +135,7 @@ QWidget *ManagementWindow::buildDownloadsPanel()
     row->addWidget(open);
     row->addStretch();
     layout->addLayout(row);
+    layout->addWidget(failure);
     layout->addStretch();
     return panel;
 }

@@ -9,7 +9,6 @@
 #include <array>
 
 class QTabBar;
-class QUrl;
 
 namespace kq {
 
@@ -48,8 +47,6 @@ public:
 signals:
     // A plug-in's result; a later run in the same window starts from it.
     void pluginResultLoaded(const kq::DialogProject &project);
-    // No web browser opened the downloads page.
-    void addressNotOpened(const QUrl &url);
 
 private:
     QWidget *buildDownloadsPanel();

@@ -142,13 +142,6 @@ void PluginPage::runPlugin()
         return;
     }
 
-    if (PluginRunWindow::earlierPluginRuns()) {
-        mUi.message(window(), languageText(TextId::PluginStillRunning),
-                    languageText(TextId::OperationFailed), UiServices::Icon::Warning,
-                    UiServices::Buttons::Ok);
-        return;
-    }
-
     // The management window steps aside while the plug-in runs. QDialog::hide() would end the
     // modal loop the main window runs it in, so it is hidden as a plain widget.
     QWidget *management = window();

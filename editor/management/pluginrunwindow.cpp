@@ -8,11 +8,10 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <QFileInfo>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
-#include <signal.h>
 
 namespace kq {
 
@@ -28,6 +27,13 @@ constexpr QFileDevice::Permissions InputPermissions =
 constexpr QFileDevice::Permissions ProgramPermissions =
     InputPermissions | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
 
+// Where the exchange goes: the program folder's Plugins folder, or the user's own when that is
+// read-only.
+QString pluginsFolder()
+{
+    return FilePlaces::current().folderForWriting(QStringLiteral("Plugins"));
+}
+
 // The plug-in program's bytes; none with a reason in *error when its file cannot be read whole.
 std::optional<QByteArray> programBytes(const QString &path, QString *error)
 {
@@ -42,6 +48,8 @@ std::optional<QByteArray> programBytes(const QString &path, QString *error)
 }
 
 } // namespace
+
+QStringList PluginRunWindow::sEndedFolders;
 
 PluginRunWindow::PluginRunWindow(UiServices &ui, const DialogProject &project, QWidget *parent)
     : QDialog(parent), mUi(ui), mProject(project)
@@ -71,12 +79,18 @@ PluginRunWindow::PluginRunWindow(UiServices &ui, const DialogProject &project, Q
     fitSize();
 
     removeExchangeFiles();
+    removeEndedFolders();
 
     mWait.setObjectName(QStringLiteral("wait"));
     mWait.setParent(this);
     mWait.setInterval(WaitInterval);
     connect(&mWait, &QTimer::timeout, this, &PluginRunWindow::waitTick);
     mWait.start();
+}
+
+PluginRunWindow::~PluginRunWindow()
+{
+    endExchange();
 }
 
 void PluginRunWindow::setPluginName(const QString &name)
@@ -91,41 +105,39 @@ void PluginRunWindow::fitSize()
     setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
 }
 
-QString PluginRunWindow::exchangePath(const QString &name)
+QString PluginRunWindow::exchangePath(const QString &name) const
 {
-    // Beside the plug-in program as it runs: the program folder's Plugins folder, or the user's
-    // own when that is read-only.
-    return QDir(FilePlaces::current().folderForWriting(QStringLiteral("Plugins"))).filePath(name);
-}
-
-qint64 PluginRunWindow::sLastPluginPid = 0;
-qint64 PluginRunWindow::sLastPluginGroup = 0;
-
-bool PluginRunWindow::earlierPluginRuns()
-{
-    // Signal 0 only asks whether the process, or any process of the group, exists.
-    return (sLastPluginPid > 0 && ::kill(pid_t(sLastPluginPid), 0) == 0) ||
-           (sLastPluginGroup > 0 && ::kill(-pid_t(sLastPluginGroup), 0) == 0);
-}
-
-void PluginRunWindow::rememberPluginGroup()
-{
-    // A detached program runs in a process group of its own, which the programs it starts join:
-    // a plug-in that hands its work to a child and ends is still running as long as the child
-    // is. A program in the editor's own group (or one already gone) is watched by itself only.
-    const pid_t group = sLastPluginPid > 0 ? ::getpgid(pid_t(sLastPluginPid)) : -1;
-    sLastPluginGroup = group > 0 && group != ::getpgrp() ? group : 0;
+    return QDir(mExchange->path()).filePath(name);
 }
 
 void PluginRunWindow::removeExchangeFiles()
 {
     // A file that is missing or still in use simply stays as it is.
+    const QDir plugins(pluginsFolder());
     for (const QString &name : {OutputFile, InputFile, ProgramCopy})
-        QFile::remove(exchangePath(name));
+        QFile::remove(plugins.filePath(name));
+}
+
+void PluginRunWindow::removeEndedFolders()
+{
+    // Only folders of this editor's own runs: another editor's run may be going on beside them.
+    for (const QString &folder : std::as_const(sEndedFolders))
+        QDir(folder).removeRecursively();
+}
+
+void PluginRunWindow::endExchange()
+{
+    if (!mExchange)
+        return;
+    sEndedFolders << mExchange->path();
+    mExchange.reset();
+    removeEndedFolders();
 }
 
 void PluginRunWindow::waitTick()
 {
+    if (mEnded)
+        return;
     if (!isVisible())
         show();
     if (!mLoaded)
@@ -136,26 +148,35 @@ void PluginRunWindow::waitTick()
 
 void PluginRunWindow::startPlugin()
 {
-    // Both files are made anew where a link or anything else may have been put in their place,
-    // so nothing is ever written through it.
-    const QString program = exchangePath(ProgramCopy);
     QString error;
     const std::optional<QByteArray> bytes = programBytes(mFile, &error);
+    if (!bytes) {
+        fail(error);
+        return;
+    }
+    // A new folder that only its owner may enter, named at random, so no other run (nor anyone
+    // who foresaw the name) shares it; the plug-in finds it as its own folder.
+    mExchange = std::make_unique<QTemporaryDir>(
+        QDir(pluginsFolder()).filePath(QStringLiteral("run-XXXXXX")));
+    if (!mExchange->isValid()) {
+        error = mExchange->errorString();
+        mExchange.reset();
+        fail(error);
+        return;
+    }
+    const QString program = exchangePath(ProgramCopy);
     FileIdentity copy;
-    if (!bytes ||
-        !writeNewFile(exchangePath(InputFile), mProject.fileBytes(), InputPermissions, nullptr,
+    if (!writeNewFile(exchangePath(InputFile), mProject.fileBytes(), InputPermissions, nullptr,
                       &error) ||
         !writeNewFile(program, *bytes, ProgramPermissions, &copy, &error)) {
         fail(error);
         return;
     }
     // Started only while its name still leads to the very file just written.
-    if (regularFileAt(program) != copy ||
-        !mUi.startDetached(program, {}, QFileInfo(program).absolutePath(), &sLastPluginPid)) {
+    if (regularFileAt(program) != copy || !mUi.startDetached(program, {}, mExchange->path())) {
         fail();
         return;
     }
-    rememberPluginGroup();
     mLoaded = true;
 }
 
@@ -170,7 +191,6 @@ void PluginRunWindow::loadResult()
         return;
     }
     emit resultLoaded(mProject);
-    removeExchangeFiles();
     accept();
 }
 
@@ -178,15 +198,15 @@ void PluginRunWindow::fail(const QString &reason)
 {
     mWait.stop();
     mUi.warnFailed(this, reason);
-    removeExchangeFiles();
-    QDialog::reject();
+    reject();
 }
 
-void PluginRunWindow::reject()
+void PluginRunWindow::done(int result)
 {
     mWait.stop();
-    removeExchangeFiles();
-    QDialog::reject();
+    mEnded = true;
+    endExchange();
+    QDialog::done(result);
 }
 
 } // namespace kq

@@ -223,7 +223,11 @@ void ThemePage::fill()
                               themeHeaderValue(path, QStringLiteral("GetStatus")),
                               FilePlaces::current().isUsersOwn(path));
         });
-    showEntries(mList, shown, mPaths, OptionTheme, [this] { themeSelected(); });
+    // A setting kept from a program folder that has since moved names the theme by its old path;
+    // the theme file it stands for now is the one to preselect.
+    showEntries(mList, shown, mPaths,
+                themeHeaderValue(optionSetting(OptionRead, OptionTheme), QStringLiteral("GetFile")),
+                [this] { themeSelected(); });
 }
 
 void ThemePage::themeSelected()
@@ -253,6 +257,10 @@ void ThemePage::themeSelected()
     mColorSwatch->setEnabled(user);
     mButtons.at(2)->setEnabled(user);
     mButtons.at(1)->setEnabled(user);
+    // A disabled button says nothing by itself: its tip tells why a program theme stays.
+    mButtons.at(1)->setToolTip(user ? languageText(TextId::DeleteTheme)
+                                    : languageText(TextId::DeleteTheme) + u'\n' +
+                                          languageText(TextId::ShippedThemeFixed));
 
     optionSetting(OptionWrite, OptionTheme, path);
 

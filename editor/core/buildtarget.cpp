@@ -1,0 +1,191 @@
+#include "buildtarget.h"
+
+#include "dialogrecord.h"
+#include "elffile.h"
+#include "failure.h"
+#include "programfolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <filesystem>
+
+using namespace Qt::StringLiterals;
+
+namespace kq {
+
+namespace {
+
+using Kind = BuildTarget::Kind;
+
+// A page's mark stands in its head, within its first few kilobytes.
+constexpr qint64 PageHeadBytes = 4096;
+const QString ArchiveEnding = u".tar.gz"_s;
+
+QByteArray fileContent(const QString &path, qint64 bytes = -1)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return bytes < 0 ? file.readAll() : file.read(bytes);
+}
+
+// What the file system says, whatever names, links or letter case lead there.
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code ignored;
+    return std::filesystem::equivalent(QFile::encodeName(a).constData(),
+                                       QFile::encodeName(b).constData(), ignored);
+}
+
+// Where a path leads as the file system resolves it: the canonical path of the part that
+// exists, followed by the names that do not exist yet.
+QString resolved(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString parent = info.path();
+    return parent == path ? path : QDir(resolved(parent)).filePath(info.fileName());
+}
+
+// The places a write at path may reach: where it leads, and the name itself, which a writer may
+// replace instead of following a link.
+QStringList places(const QString &path)
+{
+    const QFileInfo info(path);
+    return {resolved(path), QDir(resolved(info.path())).filePath(info.fileName())};
+}
+
+// Whether place is folder itself or lies anywhere below it.
+bool liesIn(QString place, const QString &folder)
+{
+    for (;;) {
+        if (sameFile(place, folder))
+            return true;
+        const QString parent = QFileInfo(place).path();
+        if (parent == place)
+            return false;
+        place = parent;
+    }
+}
+
+// Why a build must never write there, or nothing: the editor's own files, and the project's.
+QString forbidden(const BuildTarget &target)
+{
+    const bool folder = target.kind == Kind::PortableFolder;
+    const QStringList editorFolders{programFolder(), QCoreApplication::applicationDirPath()};
+    for (const QString &place : places(target.path)) {
+        for (const QString &editor : editorFolders) {
+            if (liesIn(place, editor))
+                return u"%1 is part of the editor's program folder; choose another name"_s.arg(
+                    target.path);
+            if (folder && liesIn(editor, place))
+                return u"%1 holds the editor's program folder; choose another name"_s.arg(
+                    target.path);
+        }
+        if (!target.runnerPath.isEmpty() &&
+            (folder ? liesIn(target.runnerPath, place) : sameFile(place, target.runnerPath)))
+            return u"%1 is or holds the runner a build copies; choose another name"_s.arg(
+                target.path);
+        if (!target.projectPath.isEmpty() &&
+            (folder ? liesIn(target.projectPath, place) : sameFile(place, target.projectPath)))
+            return (folder ? u"%1 holds the project being built; choose another name"_s
+                           : u"%1 is the project being built; choose another name"_s)
+                .arg(target.path);
+    }
+    return {};
+}
+
+bool isEmptyFolder(const QString &path)
+{
+    return QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                              QDir::System);
+}
+
+// Whether what exists at the target is what an earlier build of its kind wrote there.
+bool earlierBuild(const BuildTarget &target, const QFileInfo &existing)
+{
+    if (target.kind == Kind::PortableFolder)
+        return existing.isDir() &&
+               (isEmptyFolder(target.path) || isBuiltPortableFolder(target.path));
+    if (!existing.isFile())
+        return false;
+    switch (target.kind) {
+    case Kind::Program:
+        return isBuiltProgram(target.path) ||
+               fileContent(target.path) == fileContent(target.runnerPath);
+    case Kind::DataFile:
+        return existing.size() >= DialogRecord::Size && existing.size() % DialogRecord::Size == 0;
+    case Kind::Archive:
+        return isBuiltArchive(target.path);
+    case Kind::WebPage:
+        return isBuiltWebPage(target.path);
+    case Kind::PortableFolder:
+        break;
+    }
+    return false;
+}
+
+// Why what exists at the target may not be replaced, or nothing.
+QString notAnEarlierBuild(const BuildTarget &target)
+{
+    const QFileInfo existing(target.path);
+    if ((!existing.exists() && !existing.isSymLink()) || earlierBuild(target, existing))
+        return {};
+    if (target.kind == Kind::PortableFolder && existing.isDir())
+        return u"%1 holds other files; a portable program needs a folder of its own"_s.arg(
+            target.path);
+    const QString what = target.kind == Kind::Program          ? u"a program"_s
+                         : target.kind == Kind::DataFile       ? u"a data file"_s
+                         : target.kind == Kind::Archive        ? u"a portable program's archive"_s
+                         : target.kind == Kind::PortableFolder ? u"a portable program's folder"_s
+                                                               : u"a web page"_s;
+    return u"%1 exists and is not %2 an earlier build wrote; choose another name"_s.arg(target.path,
+                                                                                        what);
+}
+
+} // namespace
+
+bool isBuiltProgram(const QString &path)
+{
+    ElfFile program;
+    return program.load(path) && program.sectionNames().contains(QLatin1String(RunnerMark));
+}
+
+bool isBuiltWebPage(const QString &path)
+{
+    const QByteArray head = fileContent(path, PageHeadBytes);
+    return head.startsWith("<!DOCTYPE html>") && head.contains(WebPageMark);
+}
+
+bool isBuiltPortableFolder(const QString &path)
+{
+    const QString conf = QDir(path).filePath(u"qt.conf"_s);
+    return QFileInfo(conf).isFile() && fileContent(conf) == PortableQtConf;
+}
+
+bool isBuiltArchive(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (!name.endsWith(ArchiveEnding) || !QFileInfo(path).isFile())
+        return false;
+    const QString conf = name.chopped(ArchiveEnding.size()) + u"/qt.conf"_s;
+    QProcess tar;
+    tar.start(u"tar"_s, {u"-xzOf"_s, path, u"--"_s, conf});
+    return tar.waitForFinished(-1) && tar.exitStatus() == QProcess::NormalExit &&
+           tar.exitCode() == 0 && tar.readAllStandardOutput() == PortableQtConf;
+}
+
+bool BuildTarget::mayWrite(QString *error) const
+{
+    QString reason = forbidden(*this);
+    if (reason.isEmpty())
+        reason = notAnEarlierBuild(*this);
+    return reason.isEmpty() || failWith(error, reason);
+}
+
+} // namespace kq
