@@ -1,5 +1,7 @@
 #include "editorlook.h"
 
+#include "iconstrips.h"
+
 // The pictures live in a static library, so nothing would pull them in without these calls.
 static void initEditorResources()
 {
@@ -36,6 +38,14 @@ QIcon applicationIcon()
         icon.addPixmap(
             artwork(QStringLiteral("icon/") + QLatin1String(size) + QStringLiteral(".png")));
     return icon;
+}
+
+QIcon findingIcon(Finding::Severity severity)
+{
+    // The classic strip's cells 1 and 2 are its error and warning pictures.
+    const int cell = severity == Finding::Severity::Error ? 1 : 2;
+    const int side = iconStrip(1).height();
+    return QIcon(iconStrip(1).copy(cell * side, 0, side, side));
 }
 
 } // namespace kq::EditorLook
