@@ -1,6 +1,6 @@
-// What the main window's start asks of the system beyond its own widgets: the marks of findings
-// never search the desktop's icon theme, which Qt does file by file wherever the theme's cache is
-// older than its folders.
+// What the main window's start asks of the system beyond its own widgets: its pictures are read
+// without Qt's image-format plug-ins, and the marks of findings never search the desktop's icon
+// theme, which Qt does file by file wherever the theme's cache is older than its folders.
 
 #include "tst_mainwindowfixture.h"
 
@@ -19,6 +19,22 @@ using namespace kq;
 using namespace kq::MainWindowTest;
 
 namespace {
+
+// The file names of the image-format plug-ins this process has loaded.
+QStringList loadedImagePlugins()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return {QStringLiteral("unreadable /proc/self/maps")};
+    QStringList plugins;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        const int at = line.indexOf("/imageformats/");
+        const QString name = QFileInfo(QString::fromLocal8Bit(line.mid(at))).fileName();
+        if (at >= 0 && !plugins.contains(name))
+            plugins << name;
+    }
+    return plugins;
+}
 
 const QColor ProbeColor(0, 0, 255);
 
@@ -51,6 +67,8 @@ class TestMainWindowStartUp : public QObject
 
 private slots:
     void init();
+    // First, before any other test of this program reads a picture through a plug-in.
+    void startLoadsNoImagePlugin();
     void findingMarksAskNoIconTheme();
 
 private:
@@ -61,6 +79,15 @@ void TestMainWindowStartUp::init()
 {
     QVERIFY(renew(mFolder));
     useDefaultSettings();
+}
+
+void TestMainWindowStartUp::startLoadsNoImagePlugin()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(loadedImagePlugins(), QStringList());
 }
 
 void TestMainWindowStartUp::findingMarksAskNoIconTheme()

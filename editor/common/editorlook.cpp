@@ -1,5 +1,6 @@
 #include "editorlook.h"
 
+#include "artwork.h"
 #include "iconstrips.h"
 
 // The pictures live in a static library, so nothing would pull them in without these calls.
@@ -28,7 +29,7 @@ QPixmap artwork(const QString &path)
         return true;
     }();
     Q_UNUSED(initialised);
-    return QPixmap(QStringLiteral(":/kq/editor/") + path);
+    return QPixmap::fromImage(readPng(QStringLiteral(":/kq/editor/") + path));
 }
 
 QIcon applicationIcon()

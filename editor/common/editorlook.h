@@ -15,7 +15,7 @@ namespace kq::EditorLook {
 QFont fixedPitchFont();
 
 // A picture of the editor's artwork by its path below ":/kq/editor/", such as "splash.png" or
-// "mainwindow/new.png"; null when missing.
+// "mainwindow/new.png", read as PNG without asking Qt's image-format plug-ins; null when missing.
 QPixmap artwork(const QString &path);
 
 // The application icon of the desktop entry, in its 48 and 256 pixel pictures, for the windows'
