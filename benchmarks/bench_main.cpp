@@ -229,6 +229,20 @@ void compareRunnerStartUp()
         1.05);
 }
 
+// The editor's main window, without the start-up picture, against the same bare Qt dialog.
+void compareEditorStartUp()
+{
+    Bench::compareStartUp({QStringLiteral("editor"),
+                           QStringLiteral(KQ_APP_DIR "/tavlen"),
+                           {QStringLiteral("--no-splash")},
+                           QStringLiteral(KQ_APP_DIR)},
+                          {QStringLiteral("bare dialog"),
+                           QStringLiteral(KQ_BARE_DIALOG),
+                           {},
+                           QStringLiteral(KQ_APP_DIR)},
+                          24, 3, 1.5);
+}
+
 // A web page of ten steps of full texts, in the skinned style, which carries the most pictures:
 // its size, and how soon headless Chromium shows its first step (needs chromium, chromium-driver
 // and python3-selenium).
@@ -284,6 +298,12 @@ int main(int argc, char *argv[])
         measureEditor();
         return 0;
     }
+    // `kq_bench startup` compares only the two programs' start-ups with the bare dialog.
+    if (app.arguments().value(1) == QLatin1String("startup")) {
+        compareRunnerStartUp();
+        compareEditorStartUp();
+        return 0;
+    }
 
     // The bar repaints itself every 15 ms; one tick and repaint must stay far below that.
     KXToolBar bar;
@@ -329,5 +349,6 @@ int main(int argc, char *argv[])
     measureWebPage();
     measureEditor();
     compareRunnerStartUp();
+    compareEditorStartUp();
     return 0;
 }
