@@ -67,8 +67,8 @@ generators: configure
 	cmake --build $(BUILD) --target generators -j $(JOBS)
 
 # Speed goals of the controls, records, lookups and the runner loop, the size of a web page and
-# how soon headless Chromium shows it, and the runner's start-up against a bare Qt dialog under
-# the current X display (DISPLAY; skipped without one).
+# how soon headless Chromium shows it, and the start-ups of the runner and the editor against a
+# bare Qt dialog under the current X display (DISPLAY; skipped without one).
 bench: build
 	cmake --build $(BUILD) --target kq_bench -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/benchmarks/kq_bench

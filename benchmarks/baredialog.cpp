@@ -1,4 +1,5 @@
-// The yardstick of the runner's start-up: a bare Qt dialog with a label and a button.
+// The yardstick of the runner's and the editor's start-ups: a bare Qt dialog with a label and
+// a button.
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>

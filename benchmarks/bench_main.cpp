@@ -229,6 +229,19 @@ void compareRunnerStartUp()
         1.05);
 }
 
+// The editor's main window, without the start-up picture, against the same bare Qt dialog.
+// KQ_BENCH_EDITOR names another editor to measure, such as the build of an earlier version placed
+// in the program folder.
+void compareEditorStartUp()
+{
+    const QString editor =
+        qEnvironmentVariable("KQ_BENCH_EDITOR", QStringLiteral(KQ_APP_DIR "/tavlen"));
+    const QString folder = QFileInfo(editor).absolutePath();
+    Bench::compareStartUp(
+        {QStringLiteral("editor"), editor, {QStringLiteral("--no-splash")}, folder},
+        {QStringLiteral("bare dialog"), QStringLiteral(KQ_BARE_DIALOG), {}, folder}, 24, 3, 1.5);
+}
+
 // A web page of ten steps of full texts, in the skinned style, which carries the most pictures:
 // its size, and how soon headless Chromium shows its first step (needs chromium, chromium-driver
 // and python3-selenium).
@@ -284,6 +297,12 @@ int main(int argc, char *argv[])
         measureEditor();
         return 0;
     }
+    // `kq_bench startup` compares only the two programs' start-ups with the bare dialog.
+    if (app.arguments().value(1) == QLatin1String("startup")) {
+        compareRunnerStartUp();
+        compareEditorStartUp();
+        return 0;
+    }
 
     // The bar repaints itself every 15 ms; one tick and repaint must stay far below that.
     KXToolBar bar;
@@ -329,5 +348,6 @@ int main(int argc, char *argv[])
     measureWebPage();
     measureEditor();
     compareRunnerStartUp();
+    compareEditorStartUp();
     return 0;
 }

@@ -3,10 +3,19 @@
 #include "buttonscript.h"
 #include "failure.h"
 #include "projectfile.h"
+#include "reasontext.h"
 
 #include <algorithm>
 
 namespace kq {
+
+namespace {
+
+constexpr ReasonText TooManyDialogs{680, u"The file holds %1 dialogs; a project takes at most %2."};
+constexpr ReasonText CutShort{681, u"The file is cut short: it holds %1 bytes, less than the %2 "
+                                   u"of one record."};
+
+} // namespace
 
 DialogProject::DialogProject()
 {
@@ -18,12 +27,14 @@ bool DialogProject::load(ProjectFile &file, QString *error)
     const qint16 count = file.count();
     if (count > MaxDialogs)
         return failWith(error,
-                        QStringLiteral("The file holds %1 dialogs; a project takes at most %2.")
-                            .arg(count)
-                            .arg(MaxDialogs));
+                        TooManyDialogs.with({QString::number(count), QString::number(MaxDialogs)}));
     std::array<DialogRecord, Capacity> records = mRecords;
     for (int i = 0; i <= count; ++i) {
         const std::optional<DialogRecord> record = file.read(i + 1);
+        // Only the header can be missing: the count holds no record the file lacks.
+        if (!record && file.size() < DialogRecord::Size)
+            return failWith(error, CutShort.with({QString::number(file.size()),
+                                                  QString::number(DialogRecord::Size)}));
         if (!record)
             return failWith(error, file.errorString());
         records.at(i) = *record;

@@ -29,6 +29,7 @@ public:
     bool write(int recordNumber, const DialogRecord &record);
 
     QString errorString() const { return mFile.errorString(); }
+    qint64 size() const { return mFile.size(); }
 
     // Whole records in a file of the given size, the header included.
     static qint64 wholeRecords(qint64 fileSize) { return fileSize / DialogRecord::Size; }

@@ -5,6 +5,7 @@
 #include "dialogproject.h"
 #include "failure.h"
 #include "projectfile.h"
+#include "reasontext.h"
 #include "textlines.h"
 #include "wholefile.h"
 
@@ -15,6 +16,11 @@
 namespace kq::ProjectIO {
 
 namespace {
+
+constexpr ReasonText TooManyLines{682, u"%1, line %2: a project holds at most %3 dialogs."};
+constexpr ReasonText TooFewFields{683,
+                                  u"%1, line %2: a dialog needs four fields separated by \"; \"."};
+constexpr ReasonText NoDialog{684, u"%1: the file holds no dialog."};
 
 qint16 iconCode(const QString &name)
 {
@@ -107,17 +113,11 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
         if (line.trimmed().isEmpty())
             continue;
         if (++i > DialogProject::MaxDialogs)
-            return failWith(error,
-                            QStringLiteral("%1, line %2: a project holds at most %3 dialogs.")
-                                .arg(path)
-                                .arg(lineNumber)
-                                .arg(DialogProject::MaxDialogs));
+            return failWith(error, TooManyLines.with({path, QString::number(lineNumber),
+                                                      QString::number(DialogProject::MaxDialogs)}));
         const QStringList fields = fromCodePage(line).split(QStringLiteral("; "));
         if (fields.size() < 4)
-            return failWith(error, QStringLiteral("%1, line %2: a dialog needs four fields "
-                                                  "separated by \"; \".")
-                                       .arg(path)
-                                       .arg(lineNumber));
+            return failWith(error, TooFewFields.with({path, QString::number(lineNumber)}));
         DialogRecord record = DialogRecord::cleared();
         record.text = QString(fields.at(0)).replace(u'#', QStringLiteral("\r\n"));
         record.caption = fields.at(1);
@@ -130,7 +130,7 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
         project.setDialogCount(qint16(i));
     }
     if (i == 0)
-        return failWith(error, QStringLiteral("%1: the file holds no dialog.").arg(path));
+        return failWith(error, NoDialog.with({path}));
 
     project.clearRecord(0);
     project.record(0).text = QStringLiteral("0");
@@ -141,7 +141,7 @@ std::optional<OpenedKind> openPath(DialogProject &project, const QString &path, 
 {
     const QFileInfo chosen(path);
     if (!chosen.isFile()) {
-        failWith(error, QStringLiteral("%1: no such file").arg(path));
+        failWith(error, ReasonText{685, u"%1: no such file"}.with({path}));
         return std::nullopt;
     }
 
@@ -176,9 +176,9 @@ std::optional<OpenedKind> openPath(DialogProject &project, const QString &path, 
             return std::nullopt;
         return OpenedKind::ProgramLegacy;
     }
-    failWith(error, QStringLiteral("%1: neither a project (.dlg2, .dlg) nor a built program with "
-                                   "its data file")
-                        .arg(path));
+    constexpr ReasonText noKnownKind{
+        686, u"%1: neither a project (.dlg2, .dlg) nor a built program with its data file"};
+    failWith(error, noKnownKind.with({path}));
     return std::nullopt;
 }
 

@@ -1,45 +1,67 @@
 #include "runfault.h"
 
+#include "reasontext.h"
+
+#include <QRegularExpression>
+
+#include <array>
+
 namespace kq::RunFault {
 
 namespace {
 
-QString stepName(int step)
+constexpr ReasonText NoProjectStyle{688, u"the project header holds no project style"};
+constexpr ReasonText ScriptCannotRun{689, u"step %1: the script \"%2\" cannot be run"};
+constexpr ReasonText CannotShow{690, u"step %1 cannot be shown in project style %2"};
+constexpr ReasonText SilentLoop{691, u"step %1: the scripts lead back to it without showing "
+                                     u"anything, so the run would never end"};
+constexpr ReasonText PauseLoop{692, u"step %1: the scripts lead back to it through pauses, without "
+                                    u"a window the user can answer, so the run would never end"};
+constexpr std::array Faults{NoProjectStyle, ScriptCannotRun, CannotShow, SilentLoop, PauseLoop};
+
+// The English text as a pattern whose groups are its arguments.
+QRegularExpression englishPattern(const ReasonText &fault)
 {
-    return QStringLiteral("step %1").arg(step);
+    QString pattern = QRegularExpression::escape(QString::fromUtf16(fault.english));
+    pattern.replace(QRegularExpression(QStringLiteral(R"(\\%\d)")), QStringLiteral("(.*)"));
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern));
 }
 
 } // namespace
 
 QString noProjectStyle()
 {
-    return QStringLiteral("the project header holds no project style");
+    return NoProjectStyle.with();
 }
 
 QString scriptCannotRun(int step, const QString &script)
 {
-    return QStringLiteral("%1: the script \"%2\" cannot be run").arg(stepName(step), script);
+    return ScriptCannotRun.with({QString::number(step), script});
 }
 
 QString cannotShow(int step, qint16 projectStyle)
 {
-    return QStringLiteral("%1 cannot be shown in project style %2")
-        .arg(stepName(step))
-        .arg(projectStyle);
+    return CannotShow.with({QString::number(step), QString::number(projectStyle)});
 }
 
 QString silentLoop(int step)
 {
-    return QStringLiteral("%1: the scripts lead back to it without showing anything, so the run "
-                          "would never end")
-        .arg(stepName(step));
+    return SilentLoop.with({QString::number(step)});
 }
 
 QString pauseLoop(int step)
 {
-    return QStringLiteral("%1: the scripts lead back to it through pauses, without a window the "
-                          "user can answer, so the run would never end")
-        .arg(stepName(step));
+    return PauseLoop.with({QString::number(step)});
+}
+
+QString retold(const QString &printed)
+{
+    for (const ReasonText &fault : Faults) {
+        const QRegularExpressionMatch match = englishPattern(fault).match(printed);
+        if (match.hasMatch())
+            return fault.with(match.capturedTexts().mid(1));
+    }
+    return printed;
 }
 
 } // namespace kq::RunFault

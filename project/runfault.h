@@ -4,8 +4,8 @@
 
 namespace kq {
 
-// Why a run ends as a fault, in the words the runner prints and the web page shows. Steps are
-// named as the editor's list numbers them, from 0.
+// Why a run ends as a fault: the runner prints it in English, the web page and the editor show
+// it in the active language. Steps are named as the editor's list numbers them, from 0.
 namespace RunFault {
 
 QString noProjectStyle();
@@ -15,6 +15,9 @@ QString cannotShow(int step, qint16 projectStyle);
 QString silentLoop(int step);
 // Pauses (and steps that show nothing) lead back to the step without a window in between.
 QString pauseLoop(int step);
+
+// A fault as the runner printed it, in the active language; any other text stays as it is.
+QString retold(const QString &printed);
 
 } // namespace RunFault
 

@@ -6,5 +6,7 @@ namespace kq {
 // with the argument "/editor" and keeps its standard input open; a line RaiseRequest there asks
 // the runner to bring its window to the front (the user started another test run).
 inline constexpr char RaiseRequest[] = "raise\n";
+// A fault ends the runner with one line on standard error: this and the reason, in English.
+inline constexpr char FaultPrefix[] = "run: ";
 
 } // namespace kq

@@ -1,6 +1,7 @@
 #include "wholefile.h"
 
 #include "failure.h"
+#include "reasontext.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -10,6 +11,8 @@
 namespace kq {
 
 namespace {
+
+constexpr ReasonText NotWrittenCompletely{687, u"%1 could not be written completely."};
 
 FileIdentity identityOf(const struct stat &status)
 {
@@ -28,7 +31,7 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error
                          file.write(bytes) == bytes.size() && file.commit();
     if (!written && error)
         *error = file.error() == QFileDevice::NoError
-                     ? QStringLiteral("%1 could not be written completely.").arg(path)
+                     ? NotWrittenCompletely.with({path})
                      : QStringLiteral("%1: %2").arg(path, file.errorString());
     return written;
 }
@@ -56,7 +59,7 @@ bool writeNewFile(const QString &path, const QByteArray &bytes,
     if (!complete) {
         // The file is the one just made; half of it is of no use to anyone.
         QFile::remove(path);
-        return failWith(error, QStringLiteral("%1 could not be written completely.").arg(path));
+        return failWith(error, NotWrittenCompletely.with({path}));
     }
     if (written)
         *written = identityOf(status);

@@ -2,6 +2,7 @@
 
 #include "fileplaces.h"
 #include "programfolder.h"
+#include "reasontext.h"
 #include "resourcefields.h"
 #include "textlinereader.h"
 
@@ -225,6 +226,8 @@ QString languageHeaderValue(const QString &file, const QString &selector)
         return errorCode;
     if (selector == u"GetFile") {
         activeLanguage() = file;
+        // From now on the reasons of the model speak the language too.
+        setReasonLookup([](int id) { return languageText(id); });
         return file;
     }
     return *value;

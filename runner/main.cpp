@@ -4,6 +4,7 @@
 #include "progresswindow.h"
 #include "raiserequests.h"
 #include "steploop.h"
+#include "testrun.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -92,7 +93,7 @@ int main(int argc, char *argv[])
 
     const kq::StepLoop::Outcome outcome = loop.run(dataPath, testMode);
     if (outcome.status == kq::StepLoop::Status::Fault) {
-        std::fprintf(stderr, "run: %s\n", qPrintable(escapedControls(outcome.fault)));
+        std::fprintf(stderr, "%s%s\n", kq::FaultPrefix, qPrintable(escapedControls(outcome.fault)));
         return 1;
     }
     return 0;

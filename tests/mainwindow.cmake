@@ -6,6 +6,7 @@ kq_add_test(programcommands editorui)
 kq_add_test(mainwindowkeys editorui)
 kq_add_test(projectdocument editorui runnerlib)
 kq_add_test(mainwindowdocument editorui)
+kq_add_test(mainwindowstartup editorui)
 # Random editing through the real window against a plain model; make monkey runs more seeds.
 kq_add_test(editingmonkey editorui)
 # Paste into every box, offscreen and under an X server of its own, where a cleared clipboard has
@@ -30,3 +31,4 @@ kq_add_test(statusbar editorui)
 kq_add_test(sharedinstall editorui)
 add_dependencies(tst_sharedinstall run run-portable)
 set_tests_properties(sharedinstall PROPERTIES LABELS unprivileged)
+kq_add_test(russianreasons editorui)

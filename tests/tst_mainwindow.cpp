@@ -358,7 +358,7 @@ void TestMainWindow::closeAsksOnlyAfterEdits()
     QCOMPARE(document(window).isModified(), edited && !written);
     if (saveAs == "missing/saved.dlg2") {
         QCOMPARE(ui.messages.size(), 2);
-        QCOMPARE(ui.messages[1].text, Failed);
+        QCOMPARE(ui.messages[1].title, Failed);
     }
     // The project is untouched when the window stays open.
     QCOMPARE(trimmedRight(document(window).project().record(1).caption), edited ? "Изменено" : "");
@@ -629,7 +629,7 @@ void TestMainWindow::unreadableSampleKeepsSavePath()
     child<QAction>(&window, "mnuOpnF0")->trigger();
 
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, Failed);
+    QCOMPARE(ui.messages[0].title, Failed);
     QCOMPARE(document(window).project().path(), mine);
     // Save goes on writing the project's own file, never the sample that was not read.
     emit child<KXButton>(&window, "sd2")->clicked();
@@ -892,9 +892,9 @@ void TestMainWindow::buildsNeverWriteTheOpenProject()
 
     QCOMPARE(ui.fileDialogs.size(), 2);
     QVERIFY(!ui.messages.isEmpty());
-    QCOMPARE(ui.messages.constLast().text, Failed);
-    QVERIFY2(ui.messages.constLast().detail.contains("the project being built"),
-             qPrintable(ui.messages.constLast().detail));
+    QCOMPARE(ui.messages.constLast().title, Failed);
+    QVERIFY2(ui.messages.constLast().text.contains("собираемый проект"),
+             qPrintable(ui.messages.constLast().text));
     QCOMPARE(kq::TestFiles::readBytes(path), saved);
     QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{"quiz.dlg2"});

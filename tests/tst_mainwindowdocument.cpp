@@ -422,8 +422,8 @@ void TestMainWindowDocument::failedOpenKeepsProject()
     window.projectCommands().open();
 
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(TextId::OperationFailed));
-    QVERIFY(!ui.messages[0].detail.isEmpty());
+    QCOMPARE(ui.messages[0].title, languageText(TextId::OperationFailed));
+    QVERIFY(ui.messages[0].text != languageText(TextId::OperationFailed));
     QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
     QCOMPARE(document(window).project().path(), mine);
     QCOMPARE(window.windowTitle(), title);

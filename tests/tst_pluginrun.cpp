@@ -226,7 +226,7 @@ void TestPluginRun::resultReplacesTheProject()
         for (int i = 0; i <= 3; ++i)
             QCOMPARE(mFixture->project.record(i), before.record(i));
         QCOMPARE(mFixture->ui.messages.size(), 1);
-        QCOMPARE(mFixture->ui.messages.first().text, languageText(TextId::OperationFailed));
+        QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::OperationFailed));
         QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Warning);
     }
     QCOMPARE(mFixture->project.path(), QString("/projects/current.dlg2"));
@@ -302,7 +302,7 @@ void TestPluginRun::failedStartEndsTheRun()
     QVERIFY(!run->isLoaded());
     QVERIFY(!run->isVisible());
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(TextId::OperationFailed));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::OperationFailed));
     QCOMPARE(runFolders(), QStringList());
     QCOMPARE(mFixture->project.dialogCount(), qint16(3));
 }

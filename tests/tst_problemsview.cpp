@@ -1,9 +1,9 @@
+#include "editorlook.h"
 #include "language.h"
 #include "problemsview.h"
 #include "programfolder.h"
 
 #include <QSignalSpy>
-#include <QStyle>
 #include <QTest>
 
 using namespace kq;
@@ -74,8 +74,8 @@ void TestProblemsView::severityShowsAsIcon()
     ProblemsView view;
     view.showFindings(Findings);
     const auto picture = [](const QIcon &icon) { return icon.pixmap(16).toImage(); };
-    const QImage error = picture(view.style()->standardIcon(QStyle::SP_MessageBoxCritical));
-    const QImage warning = picture(view.style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    const QImage error = picture(EditorLook::findingIcon(Finding::Severity::Error));
+    const QImage warning = picture(EditorLook::findingIcon(Finding::Severity::Warning));
     QVERIFY(error != warning);
     QCOMPARE(picture(view.topLevelItem(0)->icon(0)), error);
     QCOMPARE(picture(view.topLevelItem(1)->icon(0)), warning);

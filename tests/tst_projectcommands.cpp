@@ -147,7 +147,7 @@ void TestProjectCommands::failedOpenKeepsProject()
     editor.commands.openFile(broken);
 
     QCOMPARE(editor.ui.messages.size(), 1);
-    QCOMPARE(editor.ui.messages[0].text, languageText(TextId::OperationFailed));
+    QCOMPARE(editor.ui.messages[0].title, languageText(TextId::OperationFailed));
     QCOMPARE(editor.document.dialogCount(), 2);
     QCOMPARE(trimmedRight(editor.document.record(1).text), "Моё");
     QVERIFY(editor.document.path().isEmpty());

@@ -103,6 +103,8 @@ private slots:
     void dataFileHoldsExactlyTheProject_data();
     void dataFileHoldsExactlyTheProject();
     void loadRefusesTooManyDialogs();
+    void shortFileIsCutShort_data();
+    void shortFileIsCutShort();
     void openPath_data();
     void openPath();
     void openMissingPathChangesNothing_data();
@@ -290,6 +292,30 @@ void TestProjectIO::loadRefusesTooManyDialogs()
     QVERIFY(error.contains(QStringLiteral("100")));
     QCOMPARE(project.dialogCount(), qint16(2));
     QCOMPARE(trimmedRight(project.record(1).text), QStringLiteral("Диалог 1"));
+}
+
+void TestProjectIO::shortFileIsCutShort_data()
+{
+    QTest::addColumn<int>("bytes");
+    QTest::newRow("empty") << 0;
+    QTest::newRow("2 bytes") << 2;
+    QTest::newRow("300 bytes") << 300;
+    QTest::newRow("one byte short") << DialogRecord::Size - 1;
+}
+
+void TestProjectIO::shortFileIsCutShort()
+{
+    QFETCH(int, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("short.dlg2"));
+    QVERIFY(writeBytes(path, QByteArray(bytes, 'x')));
+
+    DialogProject project = makeProject(2);
+    QString error;
+    QVERIFY(!ProjectIO::loadProjectFile(project, path, &error));
+    QCOMPARE(error, path + QStringLiteral(": The file is cut short: it holds %1 bytes, less than "
+                                          "the 628 of one record.")
+                               .arg(bytes));
 }
 
 void TestProjectIO::openPath_data()

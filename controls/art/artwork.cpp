@@ -10,6 +10,13 @@ static void initControlResources()
 
 namespace kq {
 
+QImage readPng(const QString &path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QImage loadControlImage(const QString &fileName)
 {
     static const bool initialised = [] {
@@ -17,11 +24,7 @@ QImage loadControlImage(const QString &fileName)
         return true;
     }();
     Q_UNUSED(initialised);
-    // Guessing the format would load every image-format plug-in to ask it; the artwork is PNG,
-    // which Qt reads itself.
-    QImageReader reader(QStringLiteral(":/kq/controls/") + fileName, "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+    return readPng(QStringLiteral(":/kq/controls/") + fileName);
 }
 
 QPixmap loadControlArt(const QString &fileName)

@@ -6,6 +6,10 @@
 
 namespace kq {
 
+// Reads a PNG picture. Guessing the format would load every image-format plug-in to ask it;
+// Qt reads PNG itself. A null image when the file is missing or no PNG.
+QImage readPng(const QString &path);
+
 // Loads one picture of the controls' artwork (":/kq/controls/<fileName>"); null when missing.
 // The artwork is PNG and read as such, so no other image-format plug-in is ever loaded.
 QImage loadControlImage(const QString &fileName);

@@ -1,5 +1,8 @@
 #include "editorlook.h"
 
+#include "artwork.h"
+#include "iconstrips.h"
+
 // The pictures live in a static library, so nothing would pull them in without these calls.
 static void initEditorResources()
 {
@@ -26,7 +29,7 @@ QPixmap artwork(const QString &path)
         return true;
     }();
     Q_UNUSED(initialised);
-    return QPixmap(QStringLiteral(":/kq/editor/") + path);
+    return QPixmap::fromImage(readPng(QStringLiteral(":/kq/editor/") + path));
 }
 
 QIcon applicationIcon()
@@ -36,6 +39,14 @@ QIcon applicationIcon()
         icon.addPixmap(
             artwork(QStringLiteral("icon/") + QLatin1String(size) + QStringLiteral(".png")));
     return icon;
+}
+
+QIcon findingIcon(Finding::Severity severity)
+{
+    // The classic strip's cells 1 and 2 are its error and warning pictures.
+    const int cell = severity == Finding::Severity::Error ? 1 : 2;
+    const int side = iconStrip(1).height();
+    return QIcon(iconStrip(1).copy(cell * side, 0, side, side));
 }
 
 } // namespace kq::EditorLook

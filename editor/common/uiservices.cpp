@@ -78,8 +78,8 @@ bool openWatched(const QString &opener, const QUrl &url, QObject *context,
 
 void UiServices::warnFailed(QWidget *parent, const QString &reason)
 {
-    const QString text = languageText(TextId::OperationFailed);
-    message(parent, text, text, Icon::Warning, Buttons::Ok, reason);
+    const QString title = languageText(TextId::OperationFailed);
+    message(parent, reason.isEmpty() ? title : reason, title, Icon::Warning, Buttons::Ok);
 }
 
 void UiServices::openReadme()

@@ -4,6 +4,7 @@
 #include "elffile.h"
 #include "failure.h"
 #include "programfolder.h"
+#include "reasontext.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,6 +25,29 @@ using Kind = BuildTarget::Kind;
 // A page's mark stands in its head, within its first few kilobytes.
 constexpr qint64 PageHeadBytes = 4096;
 const QString ArchiveEnding = u".tar.gz"_s;
+
+// Every refusal ends by asking for another name.
+constexpr ReasonText InEditorFolder{
+    693, u"%1 is part of the editor's program folder; choose another name"};
+constexpr ReasonText HoldsEditorFolder{
+    694, u"%1 holds the editor's program folder; choose another name"};
+constexpr ReasonText IsRunner{695,
+                              u"%1 is or holds the runner a build copies; choose another name"};
+constexpr ReasonText HoldsProject{696, u"%1 holds the project being built; choose another name"};
+constexpr ReasonText IsProject{697, u"%1 is the project being built; choose another name"};
+constexpr ReasonText HoldsOtherFiles{
+    698, u"%1 holds other files; a portable program needs a folder of its own"};
+// What exists at the target and is not an earlier build, by the kind of the target.
+constexpr ReasonText NotAProgram{
+    699, u"%1 exists and is not a program an earlier build wrote; choose another name"};
+constexpr ReasonText NotADataFile{
+    700, u"%1 exists and is not a data file an earlier build wrote; choose another name"};
+constexpr ReasonText NotAFolder{701, u"%1 exists and is not a portable program's folder an "
+                                     u"earlier build wrote; choose another name"};
+constexpr ReasonText NotAnArchive{702, u"%1 exists and is not a portable program's archive an "
+                                       u"earlier build wrote; choose another name"};
+constexpr ReasonText NotAPage{
+    703, u"%1 exists and is not a web page an earlier build wrote; choose another name"};
 
 QByteArray fileContent(const QString &path, qint64 bytes = -1)
 {
@@ -81,21 +105,16 @@ QString forbidden(const BuildTarget &target)
     for (const QString &place : places(target.path)) {
         for (const QString &editor : editorFolders) {
             if (liesIn(place, editor))
-                return u"%1 is part of the editor's program folder; choose another name"_s.arg(
-                    target.path);
+                return InEditorFolder.with({target.path});
             if (folder && liesIn(editor, place))
-                return u"%1 holds the editor's program folder; choose another name"_s.arg(
-                    target.path);
+                return HoldsEditorFolder.with({target.path});
         }
         if (!target.runnerPath.isEmpty() &&
             (folder ? liesIn(target.runnerPath, place) : sameFile(place, target.runnerPath)))
-            return u"%1 is or holds the runner a build copies; choose another name"_s.arg(
-                target.path);
+            return IsRunner.with({target.path});
         if (!target.projectPath.isEmpty() &&
             (folder ? liesIn(target.projectPath, place) : sameFile(place, target.projectPath)))
-            return (folder ? u"%1 holds the project being built; choose another name"_s
-                           : u"%1 is the project being built; choose another name"_s)
-                .arg(target.path);
+            return (folder ? HoldsProject : IsProject).with({target.path});
     }
     return {};
 }
@@ -137,15 +156,13 @@ QString notAnEarlierBuild(const BuildTarget &target)
     if ((!existing.exists() && !existing.isSymLink()) || earlierBuild(target, existing))
         return {};
     if (target.kind == Kind::PortableFolder && existing.isDir())
-        return u"%1 holds other files; a portable program needs a folder of its own"_s.arg(
-            target.path);
-    const QString what = target.kind == Kind::Program          ? u"a program"_s
-                         : target.kind == Kind::DataFile       ? u"a data file"_s
-                         : target.kind == Kind::Archive        ? u"a portable program's archive"_s
-                         : target.kind == Kind::PortableFolder ? u"a portable program's folder"_s
-                                                               : u"a web page"_s;
-    return u"%1 exists and is not %2 an earlier build wrote; choose another name"_s.arg(target.path,
-                                                                                        what);
+        return HoldsOtherFiles.with({target.path});
+    const ReasonText &refusal = target.kind == Kind::Program          ? NotAProgram
+                                : target.kind == Kind::DataFile       ? NotADataFile
+                                : target.kind == Kind::Archive        ? NotAnArchive
+                                : target.kind == Kind::PortableFolder ? NotAFolder
+                                                                      : NotAPage;
+    return refusal.with({target.path});
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "programbuilder.h"
 #include "projectcheck.h"
 #include "projectio.h"
+#include "qttranslation.h"
 #include "webpagebuilder.h"
 
 #include <QCommandLineParser>
@@ -110,13 +111,15 @@ QString unreadable(const QString &path)
     return QString();
 }
 
-// The editor's settings name the language of what the command line says; a first run has none
-// yet, and a language file that is gone gives way to the shipped one.
+// The editor's settings name the language of what the command line says, Qt's reasons for a
+// file it cannot read included; a first run has none yet, and a language file that is gone gives
+// way to the shipped one.
 void useSettingsLanguage()
 {
     const QString language = optionSetting(OptionRead, OptionLanguage);
     if (language.isEmpty() || languageHeaderValue(language, u"GetFile"_s) != language)
         languageHeaderValue(DefaultLanguageFile, u"GetFile"_s);
+    QtTranslation::follow(languageHeaderValue(activeLanguageFile(), u"GetId"_s));
 }
 
 // "FILE: step 3: error: text", or without the step for the project as a whole.

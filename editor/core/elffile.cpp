@@ -1,11 +1,17 @@
 #include "elffile.h"
 
+#include "reasontext.h"
+
 #include <QFile>
 #include <QtEndian>
 
 namespace kq {
 
 namespace {
+
+constexpr ReasonText NotElf{713, u"%1 is not an ELF file"};
+constexpr ReasonText NotElf64{714, u"%1 is not a 64-bit little-endian ELF file"};
+constexpr ReasonText NoSectionTable{715, u"%1 has no readable section table"};
 
 constexpr quint32 SectionDynamic = 6;
 constexpr qint64 TagNull = 0;
@@ -78,9 +84,9 @@ bool ElfFile::load(const QString &path)
                           "\x7f"
                           "ELF",
                           4) != 0)
-        return fail(QStringLiteral("%1 is not an ELF file").arg(path));
+        return fail(NotElf.with({path}));
     if (data[4] != 2 || data[5] != 1)
-        return fail(QStringLiteral("%1 is not a 64-bit little-endian ELF file").arg(path));
+        return fail(NotElf64.with({path}));
     const Bytes bytes(data, file.size());
 
     const quint64 table = bytes.read<quint64>(0x28);
@@ -88,7 +94,7 @@ bool ElfFile::load(const QString &path)
     const quint16 namesIndex = bytes.read<quint16>(0x3e);
     if (bytes.read<quint16>(0x3a) != SectionHeaderSize ||
         !bytes.holds(table, count * SectionHeaderSize))
-        return fail(QStringLiteral("%1 has no readable section table").arg(path));
+        return fail(NoSectionTable.with({path}));
     QList<Section> sections;
     for (quint16 i = 0; i < count; ++i)
         sections.append(sectionAt(bytes, table + i * SectionHeaderSize));

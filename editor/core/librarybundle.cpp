@@ -1,6 +1,7 @@
 #include "librarybundle.h"
 
 #include "elffile.h"
+#include "reasontext.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -10,6 +11,9 @@
 namespace kq {
 
 namespace {
+
+constexpr ReasonText NotListed{711, u"ldd cannot list the libraries of %1: %2"};
+constexpr ReasonText NotInstalled{712, u"%1 needs %2, which is not installed"};
 
 // After the exclude list of portable Linux applications (AppImage, linuxdeploy): libraries that
 // every desktop has, or that must match the system's kernel, drivers or servers to work.
@@ -68,8 +72,7 @@ bool loaderPaths(const QString &file, QHash<QString, QString> *paths, QString *e
         ldd.exitCode() != 0) {
         if (error) {
             const QString reason = QString::fromLocal8Bit(ldd.readAllStandardError()).trimmed();
-            *error = QStringLiteral("ldd cannot list the libraries of %1: %2")
-                         .arg(file, reason.isEmpty() ? ldd.errorString() : reason);
+            *error = NotListed.with({file, reason.isEmpty() ? ldd.errorString() : reason});
         }
         return false;
     }
@@ -108,7 +111,7 @@ bool LibraryBundle::add(const QString &file)
             continue;
         const QString path = paths.value(name);
         if (path.isEmpty()) {
-            mError = QStringLiteral("%1 needs %2, which is not installed").arg(file, name);
+            mError = NotInstalled.with({file, name});
             return false;
         }
         if (!elf.load(path)) {

@@ -6,6 +6,7 @@
 #include "librarybundle.h"
 #include "programfolder.h"
 #include "projectio.h"
+#include "reasontext.h"
 #include "wholefile.h"
 
 #include <QDir>
@@ -26,6 +27,14 @@ namespace {
 // The platform plug-ins a portable program carries: xcb for the desktop, offscreen for runs
 // without a display.
 const QStringList Platforms = {u"xcb"_s, u"offscreen"_s};
+
+constexpr ReasonText NoPermissions{704, u"%1: cannot set its permissions"};
+constexpr ReasonText NoFolder{705, u"%1: cannot make the folder"};
+constexpr ReasonText OlderFilesStay{706, u"%1: cannot remove the older files"};
+constexpr ReasonText NoRunPath{707, u"%1 was built without the run path $ORIGIN/lib"};
+constexpr ReasonText NoFolderOfItsOwn{708, u"%1: a portable program needs a folder of its own"};
+constexpr ReasonText NotPacked{709, u"tar cannot pack %1: %2"};
+constexpr ReasonText NotWritten{710, u"%1: cannot be written"};
 
 // For the person who gets the folder: %1 the program, %2 its data file.
 const QString Readme = uR"(%1
@@ -68,7 +77,7 @@ bool copyRunner(const QString &runnerPath, const QString &target, QString *error
     if (!writeWholeFile(target, program, error))
         return false;
     return QFile::setPermissions(target, runner.permissions()) ||
-           failWith(error, u"%1: cannot set its permissions"_s.arg(target));
+           failWith(error, NoPermissions.with({target}));
 }
 
 // The folder is made, or an earlier portable build's libraries and plug-ins are removed from it,
@@ -76,15 +85,17 @@ bool copyRunner(const QString &runnerPath, const QString &target, QString *error
 bool prepareFolder(const QDir &dir, QString *error)
 {
     if (!dir.mkpath(u"."_s))
-        return failWith(error, u"%1: cannot make the folder"_s.arg(dir.path()));
+        return failWith(error, NoFolder.with({dir.path()}));
     for (const QString &sub : {dir.filePath(u"lib"_s), dir.filePath(u"plugins"_s)}) {
         const bool removed =
             QFileInfo(sub).isSymLink() ? QFile::remove(sub) : QDir(sub).removeRecursively();
         if (!removed)
-            return failWith(error, u"%1: cannot remove the older files"_s.arg(sub));
+            return failWith(error, OlderFilesStay.with({sub}));
     }
-    if (!dir.mkpath(u"lib"_s) || !dir.mkpath(u"plugins/platforms"_s))
-        return failWith(error, u"%1: cannot make its lib and plugins folders"_s.arg(dir.path()));
+    for (const QString &sub : {u"lib"_s, u"plugins/platforms"_s}) {
+        if (!dir.mkpath(sub))
+            return failWith(error, NoFolder.with({dir.filePath(sub)}));
+    }
     return true;
 }
 
@@ -95,7 +106,7 @@ bool findsItsLibraries(const QString &runnerPath, QString *error)
     if (!runner.load(runnerPath))
         return failWith(error, runner.errorString());
     if (!runner.runPath().split(u':').contains(u"$ORIGIN/lib"))
-        return failWith(error, u"%1 was built without the run path $ORIGIN/lib"_s.arg(runnerPath));
+        return failWith(error, NoRunPath.with({runnerPath}));
     return true;
 }
 
@@ -163,7 +174,7 @@ bool buildPortable(const DialogProject &project, const QString &runnerPath, cons
     const QDir dir(absolute(folder));
     const QString name = dir.dirName();
     if (name.isEmpty())
-        return failWith(error, u"%1: a portable program needs a folder of its own"_s.arg(folder));
+        return failWith(error, NoFolderOfItsOwn.with({folder}));
     const BuildTarget target{BuildTarget::Kind::PortableFolder, dir.path(), project.path(),
                              runnerPath};
     if (!target.mayWrite(error) || !findsItsLibraries(runnerPath, error) ||
@@ -237,12 +248,12 @@ bool packFolder(const QString &folder, QString *archive, QString *error)
         tar.exitCode() != 0) {
         QFile::remove(part);
         const QString reason = QString::fromLocal8Bit(tar.readAllStandardError()).trimmed();
-        return failWith(error, u"tar cannot pack %1: %2"_s.arg(
-                                   info.filePath(), reason.isEmpty() ? tar.errorString() : reason));
+        return failWith(error, NotPacked.with({info.filePath(),
+                                               reason.isEmpty() ? tar.errorString() : reason}));
     }
     QFile::remove(target);
     if (!QFile::rename(part, target))
-        return failWith(error, u"%1: cannot be written"_s.arg(target));
+        return failWith(error, NotWritten.with({target}));
     if (archive)
         *archive = target;
     return true;

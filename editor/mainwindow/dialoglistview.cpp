@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -149,7 +148,7 @@ void DialogListView::updateEntries(int first, int last)
 void DialogListView::markErrors(const QSet<int> &steps)
 {
     mErrorSteps = steps;
-    const QIcon error = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    const QIcon error = EditorLook::findingIcon(Finding::Severity::Error);
     for (int row = 0; row < mList->count(); ++row) {
         QListWidgetItem *item = mList->item(row);
         // An entry without an error that shows none is left alone: setting even an empty icon

@@ -7,8 +7,11 @@
 
 namespace kq {
 
-bool isHistoryKey(const QKeyEvent *key)
+bool isHistoryShortcut(const QEvent *event)
 {
+    if (event->type() != QEvent::ShortcutOverride)
+        return false;
+    const auto *key = static_cast<const QKeyEvent *>(event);
     return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
            (key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_Y);
 }
@@ -23,9 +26,7 @@ FieldBox::FieldBox(const QString &name, int maxLength, QWidget *parent) : QLineE
 bool FieldBox::event(QEvent *event)
 {
     // Not taken as the box's own shortcut, the key reaches the window's undo and redo.
-    if (event->type() == QEvent::ShortcutOverride && isHistoryKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return QLineEdit::event(event);
+    return isHistoryShortcut(event) || QLineEdit::event(event);
 }
 
 FieldTextBox::FieldTextBox(const QString &name, int maxLength, QWidget *parent)
@@ -37,9 +38,7 @@ FieldTextBox::FieldTextBox(const QString &name, int maxLength, QWidget *parent)
 
 bool FieldTextBox::event(QEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride && isHistoryKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return QPlainTextEdit::event(event);
+    return isHistoryShortcut(event) || QPlainTextEdit::event(event);
 }
 
 void FieldTextBox::insertFromMimeData(const QMimeData *source)

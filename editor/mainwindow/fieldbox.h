@@ -3,13 +3,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-class QKeyEvent;
+class QEvent;
 
 namespace kq {
 
-// Undo and redo belong to the project's history, not to one box's: boxes leave these keys to
-// the window.
-bool isHistoryKey(const QKeyEvent *key);
+// Undo and redo belong to the project's history, not to one box's: a box asked whether it takes
+// one of these keys as its own shortcut leaves it to the window.
+bool isHistoryShortcut(const QEvent *event);
 
 // A one-line box of a record field in the panel or the script box: fixed-pitch, like the list,
 // and no longer than the field it edits.

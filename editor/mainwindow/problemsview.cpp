@@ -1,23 +1,17 @@
 #include "problemsview.h"
 
+#include "editorlook.h"
 #include "findingtext.h"
 #include "language.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QStyle>
 
 namespace kq {
 
 namespace {
 
 constexpr int FindingRole = Qt::UserRole;
-
-QIcon severityIcon(const QStyle *style, Finding::Severity severity)
-{
-    return style->standardIcon(severity == Finding::Severity::Error ? QStyle::SP_MessageBoxCritical
-                                                                    : QStyle::SP_MessageBoxWarning);
-}
 
 QString severityName(Finding::Severity severity)
 {
@@ -63,7 +57,7 @@ void ProblemsView::showFindings(const QList<Finding> &findings)
     for (int i = 0; i < findings.size(); ++i) {
         const Finding &finding = findings.at(i);
         auto *row = new QTreeWidgetItem;
-        row->setIcon(0, severityIcon(style(), finding.severity()));
+        row->setIcon(0, EditorLook::findingIcon(finding.severity()));
         row->setText(0, FindingText::stepLabel(finding.step));
         row->setToolTip(0,
                         finding.severity() == Finding::Severity::Error ? errorName : warningName);

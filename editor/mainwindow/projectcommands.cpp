@@ -99,8 +99,10 @@ bool ProjectCommands::save(SaveMode mode)
     const bool keptElsewhere = !path.isEmpty() && !mayWriteFile(path);
     if (mode == SaveMode::SaveAs || path.isEmpty() || keptElsewhere) {
         // The name offered, and any name typed, end in ".dlg2", so Open takes the file again.
+        // A file that may not be written is offered among the user's documents; the project's
+        // own file is offered as it is, so this covers it too.
         QString suggested = mDocument.pathBeside(QStringLiteral(".") + ProjectSuffix);
-        if (keptElsewhere || !mayWriteFile(suggested))
+        if (!mayWriteFile(suggested))
             suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                             .filePath(QFileInfo(suggested).fileName());
         path = ProjectIO::projectFileName(mUi.saveFileName(

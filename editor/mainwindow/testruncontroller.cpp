@@ -4,6 +4,7 @@
 #include "productinfo.h"
 #include "programbuilder.h"
 #include "projectio.h"
+#include "runfault.h"
 #include "testrun.h"
 #include "uiservices.h"
 #include "windowsystem.h"
@@ -58,7 +59,7 @@ void TestRunController::start(const DialogProject &project)
                    ? mUi.startWatched(runner, {QStringLiteral("/editor")}, mPlace.folder(), this)
                    : nullptr;
     if (!mProcess) {
-        mUi.warnFailed(mWindow, runner);
+        mUi.warnFailed(mWindow, languageText(TextId::RunnerNotStarted).arg(runner));
         return;
     }
     connect(mProcess, &QProcess::finished, this, &TestRunController::runEnded);
@@ -98,7 +99,10 @@ void TestRunController::runEnded(int exitCode, QProcess::ExitStatus status)
     // The runner names its fault in its last line.
     const QStringList lines =
         QString::fromLocal8Bit(run->readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
-    const QString reason = lines.isEmpty() ? QString() : lines.constLast().trimmed();
+    const QString line = lines.isEmpty() ? QString() : lines.constLast().trimmed();
+    const QString prefix = QString::fromLatin1(FaultPrefix);
+    const QString reason =
+        RunFault::retold(line.startsWith(prefix) ? line.mid(prefix.size()) : line);
     emit statusMessage(languageText(TextId::TestRunFailed) + u' ' + reason);
     mUi.message(mWindow, languageText(TextId::TestRunFailed) + u'\n' + reason, ProductTitle,
                 UiServices::Icon::Warning, UiServices::Buttons::Ok, reason);

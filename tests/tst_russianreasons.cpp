@@ -1,0 +1,215 @@
+// Every reason a failure gives, in the editor's warnings and on the command line, speaks the
+// language of the editor: with the Russian language file active none is English.
+
+#include "tst_mainwindowfixture.h"
+
+#include "commandline.h"
+#include "optionsetting.h"
+#include "programcommands.h"
+#include "projectcommands.h"
+#include "projectio.h"
+#include "testrun.h"
+
+#include <QTextStream>
+
+using namespace kq;
+using namespace kq::MainWindowTest;
+
+namespace {
+
+// The commands of the editor over a document of one dialog, the project kept in the scratch
+// folder so that a build may be refused onto it.
+struct Editor
+{
+    ScriptedUi ui;
+    QWidget window;
+    ProjectDocument document;
+    ProjectCommands projectCommands{ui, document, &window};
+    ProgramCommands programCommands{ui, document, &window};
+
+    explicit Editor(const QString &projectPath)
+    {
+        DialogProject project;
+        fillProject(project, 1);
+        project.setPath(projectPath);
+        document.replaceProject(project);
+    }
+};
+
+// What the user reads of a reason, less the names it quotes: the program's name before the
+// command line's reasons, paths and file endings.
+QString wordsOf(QString reason, const QString &folder)
+{
+    reason.remove(QRegularExpression(QStringLiteral("^tavlen: ")));
+    reason.remove(folder);
+    reason.remove(QRegularExpression(QStringLiteral(R"(\S*/\S*|\.\w+)")));
+    return reason;
+}
+
+QByteArray legacyLines(int count)
+{
+    QByteArray lines;
+    for (int i = 0; i < count; ++i)
+        lines += "Text; Caption; Info; OK\r\n";
+    return lines;
+}
+
+} // namespace
+
+class TestRussianReasons : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void noReasonIsEnglish_data();
+    void noReasonIsEnglish();
+
+private:
+    // The reason the editor or the command line gives for action on target.
+    QString reasonOf(const QString &action, const QString &target);
+    QString commandLineReason(const QStringList &arguments);
+
+    QScopedPointer<ProgramFolder> mFolder;
+    QScopedPointer<QTemporaryDir> mScratch;
+};
+
+void TestRussianReasons::init()
+{
+    QVERIFY(renew(mFolder));
+    mScratch.reset(new QTemporaryDir);
+    optionSetting(OptionWrite, OptionLanguage, QStringLiteral("russian.lang"));
+    languageHeaderValue(QStringLiteral("russian.lang"), QStringLiteral("GetFile"));
+}
+
+void TestRussianReasons::noReasonIsEnglish_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("target"); // the path given to it, in the scratch folder
+    QTest::addColumn<QString>("file");   // a file put in the scratch folder first, if any
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QByteArray notes("my notes");
+    const QByteArray tooMany(DialogRecord::Size * (DialogProject::MaxDialogs + 2), ' ');
+    const struct
+    {
+        const char *name;
+        const char *target;
+        const char *file;
+        QByteArray bytes;
+    } failures[] = {
+        {"no such file", "missing.dlg2", "", {}},
+        {"2 bytes", "two.dlg2", "two.dlg2", "xx"},
+        {"300 bytes", "short.dlg2", "short.dlg2", QByteArray(300, 'x')},
+        {"100 dialogs", "big.dlg2", "big.dlg2", tooMany},
+        {"neither a project", "notes.txt", "notes.txt", notes},
+        {"legacy fields", "old.dlg", "old.dlg", "just a line\r\n"},
+        {"legacy empty", "empty.dlg", "empty.dlg", " \r\n"},
+        {"legacy lines", "many.dlg", "many.dlg", legacyLines(DialogProject::MaxDialogs + 1)},
+    };
+    for (const auto &failure : failures) {
+        for (const char *action : {"open", "check", "build"})
+            QTest::addRow("%s %s", action, failure.name)
+                << action << failure.target << failure.file << failure.bytes;
+    }
+    const struct
+    {
+        const char *action;
+        const char *target;
+        const char *file;
+    } refusals[] = {
+        {"program", "notes.exe", "notes.exe"},
+        {"program", "mine.dlg2", ""},
+        {"portable", "quiz", "quiz/notes.txt"},
+        {"web", "notes.html", "notes.html"},
+    };
+    for (const auto &refusal : refusals) {
+        for (const char *where : {"", " command line"})
+            QTest::addRow("%s %s%s", refusal.action, refusal.target, where)
+                << QString::fromLatin1(refusal.action) + QString::fromLatin1(where)
+                << refusal.target << refusal.file << notes;
+    }
+    // The runner's fault lines, as it prints them in English.
+    for (const char *fault :
+         {R"(step 1: the script "Нет" cannot be run)", "step 0 cannot be shown in project style 4",
+          "the project header holds no project style",
+          "step 2: the scripts lead back to it without showing anything, so "
+          "the run would never end",
+          "step 2: the scripts lead back to it through pauses, without a "
+          "window the user can answer, so the run would never end"})
+        QTest::addRow("test run: %s", fault) << "test run" << fault << "" << QByteArray();
+}
+
+void TestRussianReasons::noReasonIsEnglish()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, target);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    const QDir scratch(mScratch->path());
+    DialogProject mine;
+    fillProject(mine, 1);
+    QVERIFY(ProjectIO::saveProjectFile(mine, scratch.filePath(QStringLiteral("mine.dlg2"))));
+    if (!file.isEmpty())
+        QVERIFY(TestFiles::writeBytes(scratch.filePath(file), bytes));
+
+    const QString reason = reasonOf(action, target);
+
+    QVERIFY2(!reason.isEmpty(), "no reason was given");
+    const QString words = wordsOf(reason, scratch.path());
+    QVERIFY2(!words.contains(QRegularExpression(QStringLiteral("[A-Za-z]{3,}"))),
+             qPrintable(reason));
+}
+
+QString TestRussianReasons::reasonOf(const QString &action, const QString &target)
+{
+    const QString path = QDir(mScratch->path()).filePath(target);
+    const QString project = QDir(mScratch->path()).filePath(QStringLiteral("mine.dlg2"));
+    if (action == u"check")
+        return commandLineReason({QStringLiteral("--check"), path});
+    if (action == u"build")
+        return commandLineReason({QStringLiteral("--build"), path, QStringLiteral("-o"),
+                                  QDir(mScratch->path()).filePath(QStringLiteral("out"))});
+    if (action.endsWith(u" command line")) {
+        QStringList arguments{QStringLiteral("--build"), project, QStringLiteral("-o"), path};
+        if (!action.startsWith(u"program"))
+            arguments << QStringLiteral("--") + action.section(u' ', 0, 0);
+        return commandLineReason(arguments);
+    }
+    Editor editor(project);
+    if (action == u"test run") {
+        const QString runner = mFolder->path(runnerName());
+        if (!TestFiles::writeBytes(runner, "#!/bin/sh\necho '" + QByteArray(FaultPrefix) +
+                                               target.toUtf8() + "' >&2\nexit 1\n") ||
+            !QFile::setPermissions(runner, QFile::permissions(runner) | QFile::ExeOwner))
+            return {};
+        editor.programCommands.testRun();
+        const bool warned =
+            QTest::qWaitFor([&editor] { return !editor.ui.messages.isEmpty(); }, 10000);
+        return warned ? editor.ui.messages.constFirst().text : QString();
+    }
+    editor.ui.fileNames.enqueue(path);
+    if (action == u"open")
+        editor.projectCommands.openFile(path);
+    else if (action == u"program")
+        editor.programCommands.build();
+    else if (action == u"portable")
+        editor.programCommands.buildPortable();
+    else if (action == u"web")
+        editor.programCommands.buildWebPage();
+    return editor.ui.messages.isEmpty() ? QString() : editor.ui.messages.constLast().text;
+}
+
+QString TestRussianReasons::commandLineReason(const QStringList &arguments)
+{
+    QString printed;
+    QString errors;
+    QTextStream out(&printed);
+    QTextStream err(&errors);
+    runWithoutWindow(parseCommandLine(QStringList{QStringLiteral("tavlen")} + arguments), out, err);
+    return errors.trimmed();
+}
+
+QTEST_MAIN(TestRussianReasons)
+#include "tst_russianreasons.moc"
