@@ -227,7 +227,7 @@ QString languageHeaderValue(const QString &file, const QString &selector)
     if (selector == u"GetFile") {
         activeLanguage() = file;
         // From now on the reasons of the model speak the language too.
-        setReasonLookup([](int id) { return languageText(static_cast<TextId>(id)); });
+        setReasonLookup([](TextId id) { return languageText(id); });
         return file;
     }
     return *value;

@@ -30,7 +30,7 @@ struct NamedId
 
 QList<NamedId> namedIds()
 {
-    QFile header(QStringLiteral(KQ_SOURCE_DIR "/resources/textid.h"));
+    QFile header(QStringLiteral(KQ_SOURCE_DIR "/project/textid.h"));
     if (!header.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     static const QRegularExpression entry(R"(^    (\w+) = (\d+), +// (.*)$)");
@@ -192,16 +192,19 @@ void TestShippedData::captionsFitTheirPlaces()
 {
     for (const QString file : {"russian.lang", "english.lang"}) {
         QCOMPARE(languageHeaderValue(file, "GetFile"), file);
-        for (int button = 1; button <= 5; ++button) {
-            const QString caption = languageText("%000" + QString::number(button));
+        for (const TextId button : {TextId::ToolNew, TextId::ToolOpen, TextId::ToolSave,
+                                    TextId::ToolTest, TextId::ToolBuild}) {
+            const QString caption = languageText(button);
             QVERIFY2(caption.size() <= 10, qPrintable(caption));
         }
         // Stored in the 15-character button fields of a dialog.
         QVERIFY(languageText(TextId::BarFullButton).size() <= 15);
         QVERIFY(languageText(TextId::PauseOverButton).size() <= 15);
         // Dialog filters are "description|*.ext": a description holds no "|".
-        for (int id = 163; id <= 166; ++id)
-            QVERIFY(!languageText("%0" + QString::number(id)).contains('|'));
+        for (const TextId filter :
+             {TextId::ProjectFiles, TextId::LegacyProjectFiles, TextId::BuiltProgramFiles,
+              TextId::ProgramFiles, TextId::WebPageFiles, TextId::PngPictures, TextId::SvgPictures})
+            QVERIFY2(!languageText(filter).contains('|'), qPrintable(resourceId(filter)));
     }
 }
 

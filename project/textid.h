@@ -5,7 +5,8 @@ namespace kq {
 // The ids of the texts of the language files, grouped by the window that shows them, each
 // with (the start of) its English text: TextId::StatusReady is "%0130". Code reads a text as
 // languageText(TextId) and gives a control a caption that LocalizeControls looks up as
-// resourceId(TextId). Every id named here must be in every shipped language file.
+// resourceId(TextId); the model's reasons (ReasonText) carry theirs, which is why the ids live
+// in the lowest library. Every id named here must be in every shipped language file.
 enum class TextId {
     // Every window
     OperationFailed = 20,   // Operation failed
@@ -274,6 +275,50 @@ enum class TextId {
     // Plug-in run window
     PluginRunning = 40, // Running plug-in:
     PluginRunWait = 41, // Wait until it has finished. Press Esc to cancel.
+
+    // Project files: why one cannot be read or written
+    TooManyDialogs = 680,       // The file holds %1 dialogs; a project takes at most %2.
+    FileCutShort = 681,         // The file is cut short: it holds %1 bytes, less than the %2 of…
+    TooManyLines = 682,         // %1, line %2: a project holds at most %3 dialogs.
+    TooFewFields = 683,         // %1, line %2: a dialog needs four fields separated by "; ".
+    NoDialog = 684,             // %1: the file holds no dialog.
+    NoSuchFile = 685,           // %1: no such file
+    UnknownFileKind = 686,      // %1: neither a project (.dlg2, .dlg) nor a built program with…
+    NotWrittenCompletely = 687, // %1 could not be written completely.
+
+    // Run faults: why a project cannot run (the runner prints them in English)
+    FaultNoProjectStyle = 688,  // the project header holds no project style
+    FaultScriptCannotRun = 689, // step %1: the script "%2" cannot be run
+    FaultCannotShow = 690,      // step %1 cannot be shown in project style %2
+    FaultSilentLoop = 691,      // step %1: the scripts lead back to it without showing anything…
+    FaultPauseLoop = 692,       // step %1: the scripts lead back to it through pauses, without a…
+
+    // Builds: why a target is refused
+    TargetInEditorFolder = 693,    // %1 is part of the editor's program folder; choose another name
+    TargetHoldsEditorFolder = 694, // %1 holds the editor's program folder; choose another name
+    TargetIsRunner = 695,          // %1 is or holds the runner a build copies; choose another name
+    TargetHoldsProject = 696,      // %1 holds the project being built; choose another name
+    TargetIsProject = 697,         // %1 is the project being built; choose another name
+    TargetHoldsOtherFiles = 698,   // %1 holds other files; a portable program needs a folder of…
+    TargetNotAProgram = 699,       // %1 exists and is not a program an earlier build wrote…
+    TargetNotADataFile = 700,      // %1 exists and is not a data file an earlier build wrote…
+    TargetNotAFolder = 701,        // %1 exists and is not a portable program's folder an earlier…
+    TargetNotAnArchive = 702, // %1 exists and is not a portable program's archive an earlier…
+    TargetNotAPage = 703,     // %1 exists and is not a web page an earlier build wrote…
+
+    // Builds: why writing a program failed
+    BuildNoPermissions = 704,    // %1: cannot set its permissions
+    BuildNoFolder = 705,         // %1: cannot make the folder
+    BuildOlderFilesStay = 706,   // %1: cannot remove the older files
+    BuildNoRunPath = 707,        // %1 was built without the run path $ORIGIN/lib
+    BuildNoFolderOfItsOwn = 708, // %1: a portable program needs a folder of its own
+    BuildNotPacked = 709,        // tar cannot pack %1: %2
+    BuildNotWritten = 710,       // %1: cannot be written
+    LibrariesNotListed = 711,    // ldd cannot list the libraries of %1: %2
+    LibraryNotInstalled = 712,   // %1 needs %2, which is not installed
+    NotElf = 713,                // %1 is not an ELF file
+    NotElf64 = 714,              // %1 is not a 64-bit little-endian ELF file
+    NoSectionTable = 715,        // %1 has no readable section table
 };
 
 } // namespace kq
