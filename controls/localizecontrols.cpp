@@ -18,6 +18,20 @@ namespace {
 // "Caption" property only.
 constexpr char SkinnedButtonClass[] = "kq::KXButton";
 constexpr char SkinnedCaption[] = "Caption";
+// The text id setCaptionId gave a control.
+constexpr char CaptionId[] = "kqCaptionId";
+
+void setCaption(QObject *control, const QString &caption)
+{
+    if (auto *action = qobject_cast<QAction *>(control))
+        action->setText(caption);
+    else if (control->inherits(SkinnedButtonClass))
+        control->setProperty(SkinnedCaption, caption);
+    else if (auto *label = qobject_cast<QLabel *>(control))
+        label->setText(caption);
+    else if (auto *button = qobject_cast<QAbstractButton *>(control))
+        button->setText(caption);
+}
 
 void localizeAction(QAction *action)
 {
@@ -74,6 +88,21 @@ void walk(QObject *object, QSet<QObject *> &seen)
 }
 
 } // namespace
+
+void setCaptionId(QObject *control, TextId id)
+{
+    control->setProperty(CaptionId, int(id));
+    setCaption(control, resourceId(id));
+}
+
+void restoreCaptionIds(QWidget *window)
+{
+    for (QObject *control : window->findChildren<QObject *>()) {
+        const QVariant id = control->property(CaptionId);
+        if (id.isValid())
+            setCaption(control, resourceId(TextId(id.toInt())));
+    }
+}
 
 void localizeControls(QWidget *window)
 {

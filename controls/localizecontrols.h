@@ -1,5 +1,8 @@
 #pragma once
 
+#include "textid.h"
+
+class QObject;
 class QWidget;
 
 namespace kq {
@@ -9,5 +12,12 @@ namespace kq {
 // other kinds of control are left alone; windows the window owns are not entered. A menu entry
 // whose text becomes "-" is a separator.
 void localizeControls(QWidget *window);
+
+// Gives a label, push button, option button, menu entry or KXButton the resource id of a text as
+// its caption, for localizeControls, and remembers the id on the control.
+void setCaptionId(QObject *control, TextId id);
+// Gives every control of the window that setCaptionId captioned its id back, so that
+// localizeControls can localise the window again after a change of language.
+void restoreCaptionIds(QWidget *window);
 
 } // namespace kq

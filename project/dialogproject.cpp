@@ -11,9 +11,11 @@ namespace kq {
 
 namespace {
 
-constexpr ReasonText TooManyDialogs{680, u"The file holds %1 dialogs; a project takes at most %2."};
-constexpr ReasonText CutShort{681, u"The file is cut short: it holds %1 bytes, less than the %2 "
-                                   u"of one record."};
+constexpr ReasonText TooManyDialogs{TextId::TooManyDialogs,
+                                    u"The file holds %1 dialogs; a project takes at most %2."};
+constexpr ReasonText CutShort{TextId::FileCutShort,
+                              u"The file is cut short: it holds %1 bytes, less than the %2 "
+                              u"of one record."};
 
 } // namespace
 

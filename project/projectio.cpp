@@ -17,10 +17,11 @@ namespace kq::ProjectIO {
 
 namespace {
 
-constexpr ReasonText TooManyLines{682, u"%1, line %2: a project holds at most %3 dialogs."};
-constexpr ReasonText TooFewFields{683,
+constexpr ReasonText TooManyLines{TextId::TooManyLines,
+                                  u"%1, line %2: a project holds at most %3 dialogs."};
+constexpr ReasonText TooFewFields{TextId::TooFewFields,
                                   u"%1, line %2: a dialog needs four fields separated by \"; \"."};
-constexpr ReasonText NoDialog{684, u"%1: the file holds no dialog."};
+constexpr ReasonText NoDialog{TextId::NoDialog, u"%1: the file holds no dialog."};
 
 qint16 iconCode(const QString &name)
 {
@@ -141,7 +142,7 @@ std::optional<OpenedKind> openPath(DialogProject &project, const QString &path, 
 {
     const QFileInfo chosen(path);
     if (!chosen.isFile()) {
-        failWith(error, ReasonText{685, u"%1: no such file"}.with({path}));
+        failWith(error, ReasonText{TextId::NoSuchFile, u"%1: no such file"}.with({path}));
         return std::nullopt;
     }
 
@@ -177,7 +178,8 @@ std::optional<OpenedKind> openPath(DialogProject &project, const QString &path, 
         return OpenedKind::ProgramLegacy;
     }
     constexpr ReasonText noKnownKind{
-        686, u"%1: neither a project (.dlg2, .dlg) nor a built program with its data file"};
+        TextId::UnknownFileKind,
+        u"%1: neither a project (.dlg2, .dlg) nor a built program with its data file"};
     failWith(error, noKnownKind.with({path}));
     return std::nullopt;
 }

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "textid.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace kq {
 
-// A reason the model or a build gives, as a text of the language files: the number of its
-// resource id, and the English words that stand in where no language is looked up (the runner,
+// A reason the model or a build gives, as a text of the language files: its id, and the English
+// words that stand in where no language is looked up (the runner,
 // which prints its faults in English, and tests of the model alone).
 struct ReasonText
 {
-    int id;
+    TextId id;
     const char16_t *english;
 
     // The text in the active language, else the English, its "%1", "%2", ... filled in from
@@ -22,7 +24,7 @@ struct ReasonText
 
 // How the model reaches the language files without depending on them: the language module
 // installs its lookup once a language file is active. Null leaves the English.
-using ReasonLookup = QString (*)(int id);
+using ReasonLookup = QString (*)(TextId id);
 void setReasonLookup(ReasonLookup lookup);
 
 } // namespace kq

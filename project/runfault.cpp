@@ -10,13 +10,18 @@ namespace kq::RunFault {
 
 namespace {
 
-constexpr ReasonText NoProjectStyle{688, u"the project header holds no project style"};
-constexpr ReasonText ScriptCannotRun{689, u"step %1: the script \"%2\" cannot be run"};
-constexpr ReasonText CannotShow{690, u"step %1 cannot be shown in project style %2"};
-constexpr ReasonText SilentLoop{691, u"step %1: the scripts lead back to it without showing "
-                                     u"anything, so the run would never end"};
-constexpr ReasonText PauseLoop{692, u"step %1: the scripts lead back to it through pauses, without "
-                                    u"a window the user can answer, so the run would never end"};
+constexpr ReasonText NoProjectStyle{TextId::FaultNoProjectStyle,
+                                    u"the project header holds no project style"};
+constexpr ReasonText ScriptCannotRun{TextId::FaultScriptCannotRun,
+                                     u"step %1: the script \"%2\" cannot be run"};
+constexpr ReasonText CannotShow{TextId::FaultCannotShow,
+                                u"step %1 cannot be shown in project style %2"};
+constexpr ReasonText SilentLoop{TextId::FaultSilentLoop,
+                                u"step %1: the scripts lead back to it without showing "
+                                u"anything, so the run would never end"};
+constexpr ReasonText PauseLoop{TextId::FaultPauseLoop,
+                               u"step %1: the scripts lead back to it through pauses, without "
+                               u"a window the user can answer, so the run would never end"};
 constexpr std::array Faults{NoProjectStyle, ScriptCannotRun, CannotShow, SilentLoop, PauseLoop};
 
 // The English text as a pattern whose groups are its arguments.

@@ -12,7 +12,8 @@ namespace kq {
 
 namespace {
 
-constexpr ReasonText NotWrittenCompletely{687, u"%1 could not be written completely."};
+constexpr ReasonText NotWrittenCompletely{TextId::NotWrittenCompletely,
+                                          u"%1 could not be written completely."};
 
 FileIdentity identityOf(const struct stat &status)
 {

@@ -109,7 +109,7 @@ bool isLaterId(const QString &id)
         return false;
     bool ok = false;
     const int number = QStringView(id).mid(1).toInt(&ok);
-    return ok && number > LastDescribedResourceId;
+    return ok && number > int(LastDescribedResourceId);
 }
 
 // A file that carries the last of the described ids was made whole for them; one whose entries
@@ -143,22 +143,22 @@ QString activeLanguageFile()
     return activeLanguage();
 }
 
-QString resourceId(int number)
+QString resourceId(TextId id)
 {
-    return u'%' + QString::number(number).rightJustified(4, u'0');
+    return u'%' + QString::number(int(id)).rightJustified(4, u'0');
 }
 
-QString LanguageTexts::operator()(int number)
+QString LanguageTexts::operator()(TextId id)
 {
-    auto it = mTexts.constFind(number);
+    auto it = mTexts.constFind(int(id));
     if (it == mTexts.constEnd())
-        it = mTexts.insert(number, languageText(number));
+        it = mTexts.insert(int(id), languageText(id));
     return *it;
 }
 
-QString languageText(int number)
+QString languageText(TextId id)
 {
-    return languageText(resourceId(number));
+    return languageText(resourceId(id));
 }
 
 QString languageText(const QString &id)
@@ -227,7 +227,7 @@ QString languageHeaderValue(const QString &file, const QString &selector)
     if (selector == u"GetFile") {
         activeLanguage() = file;
         // From now on the reasons of the model speak the language too.
-        setReasonLookup([](int id) { return languageText(id); });
+        setReasonLookup([](TextId id) { return languageText(id); });
         return file;
     }
     return *value;

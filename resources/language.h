@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textid.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -15,7 +17,7 @@ QString activeLanguageFile();
 QString languagePath(const QString &file);
 
 // The last of the resource ids that every language file carries; later ids were added since.
-inline constexpr int LastDescribedResourceId = 246;
+inline constexpr TextId LastDescribedResourceId = TextId::ColourPanel;
 
 // The text of a resource id such as "%0128" in the active language file, as the file is now;
 // an error code ("ResErr2", "ResErr3", "ResErr6", "LangErr4", "<n>ResErrGen") otherwise.
@@ -23,10 +25,10 @@ inline constexpr int LastDescribedResourceId = 246;
 // the file's language id ("1" English, any other Russian).
 QString languageText(const QString &id);
 
-// The resource id of a number, "%" and four digits: resourceId(201) is "%0201".
-QString resourceId(int number);
-// languageText of resourceId(number): the way code names a text of the language file.
-QString languageText(int number);
+// The resource id of a text, "%" and four digits: resourceId(TextId::TabLanguages) is "%0201".
+QString resourceId(TextId id);
+// languageText of resourceId(id): the way code names a text of the language file.
+QString languageText(TextId id);
 
 // Texts of the active language, each looked up once: for a view that shows many texts at a time,
 // since every lookup checks the language file on disk. Kept no longer than one filling of the
@@ -34,7 +36,7 @@ QString languageText(int number);
 class LanguageTexts
 {
 public:
-    QString operator()(int number);
+    QString operator()(TextId id);
 
 private:
     QHash<int, QString> mTexts;

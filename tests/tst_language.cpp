@@ -347,9 +347,9 @@ void TestLanguage::idNumbers()
 {
     QFETCH(int, number);
     QFETCH(QString, id);
-    QCOMPARE(resourceId(number), id);
+    QCOMPARE(resourceId(TextId(number)), id);
     activate("numbers.lang", header() + QStringList{"[Rescource]", id + ", text of " + id});
-    QCOMPARE(languageText(number), "text of " + id);
+    QCOMPARE(languageText(TextId(number)), "text of " + id);
 }
 
 void TestLanguage::languageInfo_data()

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <functional>
+
 using namespace kq;
 using namespace kq::TestFiles;
 
@@ -96,6 +98,28 @@ struct Window
     }
 };
 
+// A control of one kind on the widget, and a reader of its caption.
+std::pair<QObject *, std::function<QString()>> captionedControl(const QString &kind, QWidget *on)
+{
+    if (kind == "label") {
+        auto *label = new QLabel(on);
+        return {label, [label] { return label->text(); }};
+    }
+    if (kind == "push button" || kind == "option button") {
+        QAbstractButton *button = kind == "push button"
+                                      ? static_cast<QAbstractButton *>(new QPushButton(on))
+                                      : new QRadioButton(on);
+        return {button, [button] { return button->text(); }};
+    }
+    if (kind == "skinned button") {
+        auto *button = new KXButton(on);
+        return {button, [button] { return button->caption(); }};
+    }
+    auto *action = new QAction(on);
+    on->addAction(action);
+    return {action, [action] { return action->text(); }};
+}
+
 } // namespace
 
 class TestLocalizeControls : public QObject
@@ -113,6 +137,8 @@ private slots:
     void separatorStaysASeparator();
     void entryThatStopsBeingASeparator();
     void nullWindowIsIgnored();
+    void captionIdsComeBack_data();
+    void captionIdsComeBack();
 
 private:
     QTemporaryDir mDir;
@@ -229,6 +255,35 @@ void TestLocalizeControls::nullWindowIsIgnored()
     localizeControls(nullptr);
     Window window;
     QCOMPARE(window.label->text(), QString("%0101"));
+}
+
+void TestLocalizeControls::captionIdsComeBack_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("label") << "label" << int(TextId::LabelType) << "Тип:";
+    QTest::newRow("push button") << "push button" << int(TextId::ManagementClose) << "Закрыть";
+    QTest::newRow("option button") << "option button" << int(TextId::TypeMessage) << "Сообщение";
+    QTest::newRow("skinned button") << "skinned button" << int(TextId::ToolNew) << "Создать";
+    QTest::newRow("menu entry") << "menu entry" << int(TextId::MenuOpenFile) << "Открыть...";
+}
+
+void TestLocalizeControls::captionIdsComeBack()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, id);
+    QFETCH(QString, text);
+    QWidget widget;
+    const auto [control, caption] = captionedControl(kind, &widget);
+    setCaptionId(control, TextId(id));
+    QCOMPARE(caption(), resourceId(TextId(id)));
+    localizeControls(&widget);
+    QCOMPARE(caption(), text);
+    restoreCaptionIds(&widget);
+    QCOMPARE(caption(), resourceId(TextId(id)));
+    localizeControls(&widget);
+    QCOMPARE(caption(), text);
 }
 
 QTEST_MAIN(TestLocalizeControls)

@@ -282,7 +282,7 @@ void TestMainWindow::newCommandAsksThenResetsTitle()
     emit child<KXButton>(&window, "sd0")->clicked();
 
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(128));
+    QCOMPARE(ui.messages[0].text, languageText(TextId::SaveChangesQuestion));
     QCOMPARE(QFile::exists(mFolder->path("x.dlg2")), saved);
     if (created) {
         QCOMPARE(entries(window), QStringList{"0. Текст сообщения"});
@@ -1136,16 +1136,19 @@ void TestMainWindow::unopenedAddressStaysInTheStatusLine()
     auto *status = child<QLabel>(&window, "sts");
     QTest::mouseMove(status, QPoint(2, 2));
     child<QAction>(&window, "mnuHlpSite")->trigger();
-    QCOMPARE(status->text(), languageText(486).arg("https://quorvex.example.org/"));
+    QCOMPARE(status->text(),
+             languageText(TextId::AddressNotOpened).arg("https://quorvex.example.org/"));
     QVERIFY(status->textInteractionFlags() & Qt::TextSelectableByMouse);
 
     // On its way to select the address, the pointer shows no hint over it; elsewhere it does.
     QTest::mouseMove(status, QPoint(6, 4));
-    QCOMPARE(status->text(), languageText(486).arg("https://quorvex.example.org/"));
+    QCOMPARE(status->text(),
+             languageText(TextId::AddressNotOpened).arg("https://quorvex.example.org/"));
     QTest::mouseMove(child<QWidget>(&window, "statusbar"), QPoint(1, 1));
-    QCOMPARE(status->text(), languageText(486).arg("https://quorvex.example.org/"));
+    QCOMPARE(status->text(),
+             languageText(TextId::AddressNotOpened).arg("https://quorvex.example.org/"));
     QTest::mouseMove(&window, QPoint(1, window.height() / 2));
-    QCOMPARE(status->text(), languageText(130));
+    QCOMPARE(status->text(), languageText(TextId::StatusReady));
     QVERIFY(!(status->textInteractionFlags() & Qt::TextSelectableByMouse));
 }
 
@@ -1331,7 +1334,7 @@ void TestMainWindow::missingLanguageWarnsNothing()
     MainWindow window(ui);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(languageText(345), QString("ResErr2"));
+    QCOMPARE(languageText(TextId::FindingScriptCannotRun), QString("ResErr2"));
 }
 
 void TestMainWindow::brokenLanguageShowsItsErrorEverywhere()

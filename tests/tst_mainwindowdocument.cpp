@@ -118,7 +118,7 @@ void TestMainWindowDocument::closeAsksAfterListOperations()
     QVERIFY(document(window).isModified());
     QVERIFY(!window.close());
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(128));
+    QCOMPARE(ui.messages[0].text, languageText(TextId::SaveChangesQuestion));
 
     // Undoing back to the state opened is no change to ask about.
     document(window).undoStack()->undo();
@@ -190,7 +190,8 @@ void TestMainWindowDocument::listMenuNamesWhatItUndoes()
         static_cast<DialogListView *>(static_cast<QWidget *>(view))->createContextMenu());
     auto *undo = menu->findChild<QAction *>("dlg_list_undo");
     auto *redo = menu->findChild<QAction *>("dlg_list_redo");
-    QCOMPARE(undo->text(), languageText(300) + " (" + languageText(307) + ")");
+    QCOMPARE(undo->text(),
+             languageText(TextId::Undo) + " (" + languageText(TextId::UndoStepDeletion) + ")");
     QVERIFY(undo->isEnabled());
     QVERIFY(!redo->isEnabled());
 
@@ -421,8 +422,8 @@ void TestMainWindowDocument::failedOpenKeepsProject()
     window.projectCommands().open();
 
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].title, languageText(20));
-    QVERIFY(ui.messages[0].text != languageText(20));
+    QCOMPARE(ui.messages[0].title, languageText(TextId::OperationFailed));
+    QVERIFY(ui.messages[0].text != languageText(TextId::OperationFailed));
     QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
     QCOMPARE(document(window).project().path(), mine);
     QCOMPARE(window.windowTitle(), title);
@@ -558,7 +559,8 @@ void TestMainWindowDocument::deletedStepLeavesAWarning()
 
     QCOMPARE(child<QLineEdit>(&window, "msg_btnscr0")->text(), ButtonScript::goTo(1));
     QCOMPARE(child<QLineEdit>(&window, "msg_btnscr1")->text(), ButtonScript::goTo(1));
-    QCOMPARE(child<QLabel>(&window, "sts")->text(), languageText(471).arg(1).arg(1));
+    QCOMPARE(child<QLabel>(&window, "sts")->text(),
+             languageText(TextId::GoToScriptsFollowed).arg(1).arg(1));
     const auto *problems = window.findChild<ProblemsView *>("problems_list");
     QVERIFY(problems->findings().contains(
         Finding{Finding::Kind::TargetDeleted, 0, StepField::Button2, {}}));
@@ -687,13 +689,15 @@ void TestMainWindowDocument::recoveryIsOffered()
     QVERIFY(!QFile::exists(base + ".dlg2"));
     if (copy != u"whole") {
         const QString setAside = QDir(Autosave::setAsideFolder()).filePath("999999.dlg2");
-        QCOMPARE(ui.messages[0].text, languageText(600).arg(QDir::toNativeSeparators(setAside)));
+        QCOMPARE(
+            ui.messages[0].text,
+            languageText(TextId::RecoveryCopyUnreadable).arg(QDir::toNativeSeparators(setAside)));
         QCOMPARE(kq::TestFiles::readBytes(setAside), bytes);
         QVERIFY(QFile::remove(setAside) && QFile::remove(setAside.chopped(5) + ".path"));
         QCOMPARE(entries(window).size(), 1);
         QVERIFY(!document(window).isModified());
     } else if (restore) {
-        QCOMPARE(ui.messages[0].text, languageText(309));
+        QCOMPARE(ui.messages[0].text, languageText(TextId::RestoreRecoveryQuestion));
         QCOMPARE(entries(window).size(), 4);
         QVERIFY(document(window).isModified());
         QCOMPARE(document(window).project().path(), original);
@@ -701,8 +705,9 @@ void TestMainWindowDocument::recoveryIsOffered()
         // Closing asks before anything is written over the original, saying what it is.
         ui.answers.enqueue(UiServices::Answer::Cancel);
         QVERIFY(!window.close());
-        QCOMPARE(ui.messages.value(1).text,
-                 languageText(601).arg(QDir::toNativeSeparators(original)));
+        QCOMPARE(
+            ui.messages.value(1).text,
+            languageText(TextId::SaveRestoredToQuestion).arg(QDir::toNativeSeparators(original)));
         QVERIFY(!QFile::exists(original));
     } else {
         QCOMPARE(entries(window).size(), 1);

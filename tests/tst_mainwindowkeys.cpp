@@ -161,7 +161,7 @@ void TestMainWindowKeys::newAndCloseKeysAskFirst()
     QTest::keyClick(script, Qt::Key(key), Qt::ControlModifier);
 
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(128));
+    QCOMPARE(ui.messages[0].text, languageText(TextId::SaveChangesQuestion));
     QCOMPARE(ui.messages[0].buttons, UiServices::Buttons::YesNoCancel);
     if (key == Qt::Key_N)
         QCOMPARE(document(window).project().dialogCount(), replacedOrClosed ? 1 : 3);

@@ -481,7 +481,7 @@ void TestManagement::unopenedAddressIsShownInTheWindow()
         return;
     }
     QTRY_VERIFY(failure->isVisible());
-    QCOMPARE(failure->text(), languageText(486).arg(ProductWebPage));
+    QCOMPARE(failure->text(), languageText(TextId::AddressNotOpened).arg(ProductWebPage));
     QVERIFY(failure->textInteractionFlags() & Qt::TextSelectableByMouse);
     QVERIFY(mFixture->ui.messages.isEmpty());
 }

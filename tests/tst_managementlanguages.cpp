@@ -175,7 +175,8 @@ void TestManagementLanguages::informationBox()
 {
     mWindow = openWith("test.lang", languageLines("Тестовый", "2.0", "User", "0", "Иван Петров"));
     QCOMPARE(child<QPlainTextEdit>(mWindow.get(), "ln_info")->toPlainText(),
-             languageText(230) + "\n Тестовый\n" + languageText(231) + "\n Иван Петров");
+             languageText(TextId::LanguageNameLabel) + "\n Тестовый\n" +
+                 languageText(TextId::LanguageAuthorLabel) + "\n Иван Петров");
 }
 
 void TestManagementLanguages::languageIdentifier_data()
@@ -196,8 +197,8 @@ void TestManagementLanguages::languageIdentifier()
     mWindow = openWith("test.lang", languageLines("Test", "2.0", "User", resId));
     auto *ids = child<QComboBox>(mWindow.get(), "ln_id");
     QCOMPARE(ids->count(), 2);
-    QCOMPARE(ids->itemText(0), languageText(222));
-    QCOMPARE(ids->itemText(1), languageText(223));
+    QCOMPARE(ids->itemText(0), languageText(TextId::LanguageRussian));
+    QCOMPARE(ids->itemText(1), languageText(TextId::LanguageEnglish));
     QCOMPARE(ids->currentIndex(), entry);
 }
 
@@ -217,7 +218,7 @@ void TestManagementLanguages::deleteFollowsTheStatus()
     mWindow = openWith("test.lang", languageLines("Test", "2.0", status));
     auto *button = child<QPushButton>(mWindow.get(), "ln_cont1");
     QCOMPARE(button->isEnabled(), deletable);
-    QCOMPARE(button->toolTip(), languageText(226));
+    QCOMPARE(button->toolTip(), languageText(TextId::DeleteLanguage));
 }
 
 void TestManagementLanguages::otherButtonsStayDisabled()
@@ -256,8 +257,9 @@ void TestManagementLanguages::deleteLanguage()
     QTest::mouseClick(child<QPushButton>(mWindow.get(), "ln_cont1"), Qt::LeftButton);
 
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(234) + "\nМоя*");
-    QCOMPARE(mFixture->ui.messages.first().title, languageText(201));
+    QCOMPARE(mFixture->ui.messages.first().text,
+             languageText(TextId::DeleteSelectedQuestion) + "\nМоя*");
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::TabLanguages));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Question);
     QCOMPARE(QFile::exists(mFixture->path("Languages/mine.lang")), !deleted);
     QCOMPARE(mWindow->languageFiles().contains("mine.lang"), !deleted);
@@ -300,8 +302,9 @@ void TestManagementLanguages::versionQuestion()
 
     QCOMPARE(mFixture->ui.messages.size(), answers.size());
     const ScriptedUi::Message question = mFixture->ui.messages.first();
-    QCOMPARE(question.text, languageText(22) + "1.9" + languageText(23));
-    QCOMPARE(question.title, languageText(201));
+    QCOMPARE(question.text, languageText(TextId::LanguageVersionBefore) + "1.9" +
+                                languageText(TextId::LanguageVersionAfter));
+    QCOMPARE(question.title, languageText(TextId::TabLanguages));
     QCOMPARE(question.icon, UiServices::Icon::Warning);
     QCOMPARE(question.buttons, UiServices::Buttons::YesNo);
     QCOMPARE(QFile::exists(mFixture->path("Languages/mine.lang")), !deleted);

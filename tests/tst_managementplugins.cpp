@@ -107,7 +107,8 @@ void TestManagementPlugins::informationBox()
     QCOMPARE(listTexts(mList), (QStringList{"Первый", "Second"}));
     mList->setCurrentRow(row);
     QCOMPARE(child<QPlainTextEdit>(window.get(), "pl_info")->toPlainText(),
-             languageText(232) + "\n" + author + "\n" + languageText(233) + "\n" + description);
+             languageText(TextId::PluginAuthorLabel) + "\n" + author + "\n" +
+                 languageText(TextId::PluginDescriptionLabel) + "\n" + description);
 }
 
 void TestManagementPlugins::missingProgramIsReported()
@@ -118,8 +119,8 @@ void TestManagementPlugins::missingProgramIsReported()
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont0"), Qt::LeftButton);
 
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(29));
-    QCOMPARE(mFixture->ui.messages.first().title, languageText(203));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText(TextId::PluginProgramMissing));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::TabPlugins));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Error);
     QVERIFY(window->isVisible());
     QVERIFY(mFixture->ui.starts.isEmpty());
@@ -297,8 +298,9 @@ void TestManagementPlugins::deletePlugin()
     QTest::mouseClick(child<QPushButton>(window.get(), "pl_cont1"), Qt::LeftButton);
 
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(234) + "\nПервый");
-    QCOMPARE(mFixture->ui.messages.first().title, languageText(203));
+    QCOMPARE(mFixture->ui.messages.first().text,
+             languageText(TextId::DeleteSelectedQuestion) + "\nПервый");
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::TabPlugins));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Question);
     QCOMPARE(QFile::exists(mFixture->path("Plugins/a.tvpl")), !deleted);
     QCOMPARE(QFile::exists(mFixture->path("Plugins/a.plug")), !deleted);
@@ -330,8 +332,9 @@ void TestManagementPlugins::versionQuestion()
 
     QCOMPARE(mFixture->ui.messages.size(), answers.size());
     const ScriptedUi::Message question = mFixture->ui.messages.first();
-    QCOMPARE(question.text, languageText(30) + "0.9" + languageText(31));
-    QCOMPARE(question.title, languageText(203));
+    QCOMPARE(question.text, languageText(TextId::PluginVersionBefore) + "0.9" +
+                                languageText(TextId::PluginVersionAfter));
+    QCOMPARE(question.title, languageText(TextId::TabPlugins));
     QCOMPARE(question.icon, UiServices::Icon::Warning);
     QCOMPARE(QFile::exists(mFixture->path("Plugins/b.tvpl")), !deleted);
     const QString info = child<QPlainTextEdit>(window.get(), "pl_info")->toPlainText();

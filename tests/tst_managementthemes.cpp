@@ -97,7 +97,8 @@ void TestManagementThemes::newThemeWithTheDefaultAnswers()
     mFixture->ui.inputs << QString("NewTheme") << QString("mytheme");
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont0"), Qt::LeftButton);
 
-    QCOMPARE(mFixture->ui.prompts, (QStringList{languageText(235), languageText(236)}));
+    QCOMPARE(mFixture->ui.prompts, (QStringList{languageText(TextId::NewThemeName),
+                                                languageText(TextId::NewThemeFileName)}));
     QVERIFY(mFixture->ui.messages.isEmpty());
     const QString path = mFixture->path("Themes/mytheme.tvth");
     QCOMPARE(themeHeaderValue(path, "GetName"), QString("NewTheme"));
@@ -119,11 +120,12 @@ void TestManagementThemes::existingFileNameIsAskedAgain()
 
     mFixture->ui.inputs << QString("Second") << QString("mytheme") << QString("other");
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont0"), Qt::LeftButton);
-    QCOMPARE(mFixture->ui.prompts,
-             (QStringList{languageText(235), languageText(236), languageText(236)}));
+    QCOMPARE(mFixture->ui.prompts, (QStringList{languageText(TextId::NewThemeName),
+                                                languageText(TextId::NewThemeFileName),
+                                                languageText(TextId::NewThemeFileName)}));
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(32));
-    QCOMPARE(mFixture->ui.messages.first().title, languageText(20));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText(TextId::ThemeFileExists));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::OperationFailed));
     QCOMPARE(themeHeaderValue(mFixture->path("Themes/mytheme.tvth"), "GetName"),
              QString("NewTheme"));
     QCOMPARE(themeHeaderValue(mFixture->path("Themes/other.tvth"), "GetName"), QString("Second"));
@@ -177,7 +179,7 @@ void TestManagementThemes::newThemeFileNameMustStayInTheFolder()
     mFixture->ui.inputs << QString("Name") << fileName;
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont0"), Qt::LeftButton);
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(24));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText(TextId::ThemeNotSaved));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Error);
     QVERIFY(!QFile::exists(mFixture->path("outside.tvth")));
     QVERIFY(!QFile::exists(mFixture->path("Themes/sub/theme.tvth")));
@@ -208,7 +210,9 @@ void TestManagementThemes::selectionFollowsTheStatus()
     QCOMPARE(child<QLabel>(window.get(), "lbl_color")->isEnabled(), editable);
     QCOMPARE(child<QPushButton>(window.get(), "th_cont1")->isEnabled(), editable);
     // A program theme's disabled Delete button tells why in its tip.
-    QCOMPARE(child<QPushButton>(window.get(), "th_cont1")->toolTip().contains(languageText(660)),
+    QCOMPARE(child<QPushButton>(window.get(), "th_cont1")
+                 ->toolTip()
+                 .contains(languageText(TextId::ShippedThemeFixed)),
              !editable);
     QCOMPARE(child<QPushButton>(window.get(), "th_cont2")->isEnabled(), editable);
     QVERIFY(child<QPushButton>(window.get(), "th_cont0")->isEnabled());
@@ -310,7 +314,7 @@ void TestManagementThemes::colourEntryShowsItsColour()
     choose(mList, mList->findText("Mine*"));
     auto *items = child<QComboBox>(window.get(), "theme_item");
     QCOMPARE(items->count(), 10);
-    QCOMPARE(items->itemText(7), languageText(244));
+    QCOMPARE(items->itemText(7), languageText(TextId::ColourSelection));
     for (int entry : {7, 2, 9}) {
         items->setCurrentIndex(entry);
         QCOMPARE(child<QLabel>(window.get(), "lbl_color")->palette().color(QPalette::Window),
@@ -397,8 +401,8 @@ void TestManagementThemes::saveWithoutUserEntryIsRefused()
 
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont2"), Qt::LeftButton);
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(25));
-    QCOMPARE(mFixture->ui.messages.first().title, languageText(202));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText(TextId::ShippedThemeReadOnly));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::TabThemes));
     QCOMPARE(themeHeaderValue(mFixture->path("Themes/mine.tvth"), "GetVersion"), QString("3.0"));
 }
 
@@ -413,8 +417,8 @@ void TestManagementThemes::saveFailureIsReported()
 
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont2"), Qt::LeftButton);
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(24));
-    QCOMPARE(mFixture->ui.messages.first().title, languageText(20));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText(TextId::ThemeNotSaved));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::OperationFailed));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Error);
 }
 
@@ -438,8 +442,9 @@ void TestManagementThemes::deleteTheme()
     QTest::mouseClick(child<QPushButton>(window.get(), "th_cont1"), Qt::LeftButton);
 
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(234) + "\nZed*");
-    QCOMPARE(mFixture->ui.messages.first().title, languageText(202));
+    QCOMPARE(mFixture->ui.messages.first().text,
+             languageText(TextId::DeleteSelectedQuestion) + "\nZed*");
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::TabThemes));
     QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Question);
     const QString path = mFixture->path("Themes/zmine.tvth");
     QCOMPARE(QFile::exists(path), !deleted);
@@ -481,7 +486,8 @@ void TestManagementThemes::versionQuestion()
 
     QVERIFY(mFixture->ui.messages.size() >= 1);
     const ScriptedUi::Message question = mFixture->ui.messages.first();
-    QCOMPARE(question.text, languageText(27) + "1.5" + languageText(28));
+    QCOMPARE(question.text, languageText(TextId::ThemeVersionBefore) + "1.5" +
+                                languageText(TextId::ThemeVersionAfter));
     QCOMPARE(question.title, QString("Неправильная тема"));
     QCOMPARE(question.icon, UiServices::Icon::Warning);
     QCOMPARE(question.buttons, UiServices::Buttons::YesNo);
@@ -516,8 +522,8 @@ void TestManagementThemes::damagedThemeQuestion()
     choose(mList, mList->findText("Mine*"));
 
     QCOMPARE(mFixture->ui.messages.size(), answers.size());
-    QCOMPARE(mFixture->ui.messages.first().text, languageText(26));
-    QCOMPARE(mFixture->ui.messages.first().title, languageText(202));
+    QCOMPARE(mFixture->ui.messages.first().text, languageText(TextId::ThemeDamagedQuestion));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::TabThemes));
     QCOMPARE(QFile::exists(path), !deleted);
     if (!deleted) {
         QCOMPARE(optionSetting(OptionRead, OptionTheme), setting);

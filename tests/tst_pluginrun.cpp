@@ -118,8 +118,8 @@ void TestPluginRun::creationRemovesTheExchangeFiles()
     QVERIFY(QFile::exists(plugins("Ending.plug")));
 
     QCOMPARE(run->objectName(), QString("plug"));
-    QCOMPARE(child<QLabel>(run.get(), "lbl0")->text(), languageText(40));
-    QCOMPARE(child<QLabel>(run.get(), "lbl1")->text(), languageText(41));
+    QCOMPARE(child<QLabel>(run.get(), "lbl0")->text(), languageText(TextId::PluginRunning));
+    QCOMPARE(child<QLabel>(run.get(), "lbl1")->text(), languageText(TextId::PluginRunWait));
     QCOMPARE(child<QLabel>(run.get(), "pl_name")->text(), QString("Завершающее сообщение"));
     auto *wait = run->findChild<QTimer *>("wait");
     QVERIFY(wait && wait->isActive());
@@ -226,7 +226,7 @@ void TestPluginRun::resultReplacesTheProject()
         for (int i = 0; i <= 3; ++i)
             QCOMPARE(mFixture->project.record(i), before.record(i));
         QCOMPARE(mFixture->ui.messages.size(), 1);
-        QCOMPARE(mFixture->ui.messages.first().title, languageText(20));
+        QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::OperationFailed));
         QCOMPARE(mFixture->ui.messages.first().icon, UiServices::Icon::Warning);
     }
     QCOMPARE(mFixture->project.path(), QString("/projects/current.dlg2"));
@@ -302,7 +302,7 @@ void TestPluginRun::failedStartEndsTheRun()
     QVERIFY(!run->isLoaded());
     QVERIFY(!run->isVisible());
     QCOMPARE(mFixture->ui.messages.size(), 1);
-    QCOMPARE(mFixture->ui.messages.first().title, languageText(20));
+    QCOMPARE(mFixture->ui.messages.first().title, languageText(TextId::OperationFailed));
     QCOMPARE(runFolders(), QStringList());
     QCOMPARE(mFixture->project.dialogCount(), qint16(3));
 }

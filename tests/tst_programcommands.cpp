@@ -122,7 +122,8 @@ void TestProgramCommands::testRunWithoutRunnerWarns()
 
     QVERIFY(ui.starts.isEmpty());
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(716).arg(mFolder->path(runnerName())));
+    QCOMPARE(ui.messages[0].text,
+             languageText(TextId::RunnerNotStarted).arg(mFolder->path(runnerName())));
     QCOMPARE(ui.messages[0].title, "Операция не выполнена");
     QCOMPARE(ui.messages[0].icon, UiServices::Icon::Warning);
     // The data file stays until the next test run replaces it.
@@ -149,8 +150,8 @@ void TestProgramCommands::failedTestRunReportsItsReason()
     QTRY_COMPARE(ui.messages.size(), 1);
     // The reason is in the box's own text, not only under its details; a fault the editor does
     // not know is shown as the runner gave it, less the runner's name.
-    QCOMPARE(ui.messages[0].text,
-             languageText(312) + "\nstep 0: the bar-full script \"Нет\" cannot run");
+    QCOMPARE(ui.messages[0].text, languageText(TextId::TestRunFailed) +
+                                      "\nstep 0: the bar-full script \"Нет\" cannot run");
     QCOMPARE(ui.messages[0].detail, "step 0: the bar-full script \"Нет\" cannot run");
     QVERIFY(run.lastStatus().endsWith(ui.messages[0].detail));
     // The runner leaves its data file at a fault; the editor does not leave it behind.
@@ -172,8 +173,8 @@ void TestProgramCommands::secondTestRunWaitsForTheFirst()
     run.commands.testRun();
     QCOMPARE(ui.starts.size(), 1);
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(606));
-    QCOMPARE(run.lastStatus(), languageText(313));
+    QCOMPARE(ui.messages[0].text, languageText(TextId::StopTestRunQuestion));
+    QCOMPARE(run.lastStatus(), languageText(TextId::TestRunStillGoing));
     QTRY_COMPARE(kq::TestFiles::readBytes(mFolder->path("Runner/request.txt")), "raise\n");
 
     // Once the first has ended, the next one starts without a question.
@@ -197,8 +198,8 @@ void TestProgramCommands::secondTestRunCanStopTheFirst()
     ui.answers.enqueue(UiServices::Answer::Yes);
     run.commands.testRun();
     QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].text, languageText(606));
-    QCOMPARE(run.lastStatus(), languageText(607));
+    QCOMPARE(ui.messages[0].text, languageText(TextId::StopTestRunQuestion));
+    QCOMPARE(run.lastStatus(), languageText(TextId::TestRunStopped));
     QVERIFY(!QFile::exists(mFolder->path("Runner/run.dll")));
     QTest::qWait(200);
     QCOMPARE(ui.messages.size(), 1);

@@ -92,7 +92,7 @@ void TestProjectCommands::replacingAsksAboutEditsOnly()
 
     QCOMPARE(editor.ui.messages.size(), edited ? 1 : 0);
     if (edited) {
-        QCOMPARE(editor.ui.messages[0].text, languageText(128));
+        QCOMPARE(editor.ui.messages[0].text, languageText(TextId::SaveChangesQuestion));
         QCOMPARE(editor.ui.messages[0].buttons, UiServices::Buttons::YesNoCancel);
     }
     QCOMPARE(QFileInfo::exists(mFolder->path("kept.dlg2")), !savedTo.isEmpty());
@@ -147,7 +147,7 @@ void TestProjectCommands::failedOpenKeepsProject()
     editor.commands.openFile(broken);
 
     QCOMPARE(editor.ui.messages.size(), 1);
-    QCOMPARE(editor.ui.messages[0].title, languageText(20));
+    QCOMPARE(editor.ui.messages[0].title, languageText(TextId::OperationFailed));
     QCOMPARE(editor.document.dialogCount(), 2);
     QCOMPARE(trimmedRight(editor.document.record(1).text), "Моё");
     QVERIFY(editor.document.path().isEmpty());
@@ -170,8 +170,8 @@ void TestProjectCommands::missingSampleWarns()
 
     // No question first: nothing would be replaced.
     QCOMPARE(editor.ui.messages.size(), 1);
-    QCOMPARE(editor.ui.messages[0].text, languageText(33));
-    QCOMPARE(editor.ui.messages[0].title, languageText(20));
+    QCOMPARE(editor.ui.messages[0].text, languageText(TextId::SampleNotFound));
+    QCOMPARE(editor.ui.messages[0].title, languageText(TextId::OperationFailed));
     QVERIFY(editor.document.isModified());
     QCOMPARE(editor.document.dialogCount(), 2);
 }

@@ -301,7 +301,7 @@ void TestSharedInstall::usersLanguageIsListedAndChosen()
     QCOMPARE(optionSetting(OptionRead, OptionLanguage), QString("mine.lang"));
     QCOMPARE(languagePath("mine.lang"), added);
     QCOMPARE(languageHeaderValue("mine.lang", "GetFile"), QString("mine.lang"));
-    QCOMPARE(languageText(1), QString("Make"));
+    QCOMPARE(languageText(TextId::ToolNew), QString("Make"));
     kq::EditorTest::choose(list, comboTexts(list).indexOf("English"));
     QCOMPARE(optionSetting(OptionRead, OptionLanguage), QString("english.lang"));
 }
@@ -348,8 +348,8 @@ void TestSharedInstall::shippedPluginIsNotDeleted()
     // Refused with its reason, or asked as always.
     QCOMPARE(ui.messages.size(), 1);
     QCOMPARE(ui.messages[0].text,
-             readOnly ? languageText(450)
-                      : languageText(234) + "\n" +
+             readOnly ? languageText(TextId::ShippedFileKept)
+                      : languageText(TextId::DeleteSelectedQuestion) + "\n" +
                             child<QListWidget>(&window, "pluglist")->item(0)->text());
     QVERIFY(QFile::exists(mInstallation->path("Plugins/Ending.tvpl")));
 }
@@ -395,7 +395,7 @@ void TestSharedInstall::sampleOpenedByPathIsSaved()
     QCOMPARE(ui.fileDialogs.size(), readOnly ? 2 : 1);
     const QString saved = readOnly ? elsewhere.filePath("mine.dlg2") : sample;
     if (readOnly) {
-        QCOMPARE(ui.fileDialogs[1].title, languageText(161));
+        QCOMPARE(ui.fileDialogs[1].title, languageText(TextId::SaveProjectAsTitle));
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         QCOMPARE(ui.fileDialogs[1].suggestedPath, QDir(documents).filePath("FormatC.dlg2"));

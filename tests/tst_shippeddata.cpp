@@ -5,6 +5,7 @@
 #include "theme.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTest>
@@ -19,21 +20,48 @@ QString dataFolder()
     return QStringLiteral(KQ_SOURCE_DIR "/data");
 }
 
+// A text id as textid.h names it, with the start of its English text from the comment.
+struct NamedId
+{
+    QString name;
+    int number = 0;
+    QString english;
+};
+
+QList<NamedId> namedIds()
+{
+    QFile header(QStringLiteral(KQ_SOURCE_DIR "/project/textid.h"));
+    if (!header.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    static const QRegularExpression entry(R"(^    (\w+) = (\d+), +// (.*)$)");
+    QList<NamedId> ids;
+    for (const QString &line : QString::fromUtf8(header.readAll()).split('\n')) {
+        const QRegularExpressionMatch match = entry.match(line);
+        if (match.hasMatch())
+            ids.append({match.captured(1), match.captured(2).toInt(), match.captured(3)});
+    }
+    return ids;
+}
+
 // Every id the editor shows.
 QStringList editorIds()
 {
     QStringList ids{".Open", ".Save", ".Help"};
-    const QList<std::pair<int, int>> ranges{
-        {1, 5},     {10, 11},   {20, 20},   {22, 33},   {40, 41},   {101, 111},
-        {120, 128}, {130, 141}, {150, 156}, {160, 166}, {201, 205}, {210, 217},
-        {220, 246}, {300, 313}, {320, 325}, {340, 357}, {360, 363}, {365, 368},
-        {370, 377}, {400, 408}, {410, 410}, {430, 443}, {450, 450}, {470, 486},
-        {490, 494}, {600, 611}, {620, 620}, {660, 660}, {680, 716}, {720, 721}};
-    for (const auto &[first, last] : ranges) {
-        for (int n = first; n <= last; ++n)
-            ids << QStringLiteral("%%1").arg(n, 4, 10, QLatin1Char('0'));
-    }
+    for (const NamedId &id : namedIds())
+        ids << resourceId(TextId(id.number));
     return ids;
+}
+
+// The placeholders of a text, each once: the forms of a count repeat theirs.
+QStringList placeholders(const QString &text)
+{
+    static const QRegularExpression placeholder("%\\d+");
+    QStringList found;
+    for (const QRegularExpressionMatch &match : placeholder.globalMatch(text))
+        found << match.captured();
+    found.sort();
+    found.removeDuplicates();
+    return found;
 }
 
 bool isCodePage1251(const QByteArray &bytes)
@@ -73,6 +101,8 @@ private slots:
     void everyIdHasAText_data();
     void everyIdHasAText();
     void captionsFitTheirPlaces();
+    void namedIdsAreInEveryLanguage_data();
+    void namedIdsAreInEveryLanguage();
 
     void themeFiles_data();
     void themeFiles();
@@ -152,7 +182,7 @@ void TestShippedData::everyIdHasAText()
         QVERIFY2(!text.contains('\r'), qPrintable(id));
         seen << id;
     }
-    QCOMPARE(languageText(150), QString("-"));
+    QCOMPARE(languageText(TextId::MenuSeparator), QString("-"));
     // Each id has exactly one entry, so no later line is left unread.
     const QStringList entries = languageResourceLines(file).split("&&");
     QCOMPARE(entries.size(), seen.size() - 3);
@@ -162,17 +192,50 @@ void TestShippedData::captionsFitTheirPlaces()
 {
     for (const QString file : {"russian.lang", "english.lang"}) {
         QCOMPARE(languageHeaderValue(file, "GetFile"), file);
-        for (int button = 1; button <= 5; ++button) {
-            const QString caption = languageText("%000" + QString::number(button));
+        for (const TextId button : {TextId::ToolNew, TextId::ToolOpen, TextId::ToolSave,
+                                    TextId::ToolTest, TextId::ToolBuild}) {
+            const QString caption = languageText(button);
             QVERIFY2(caption.size() <= 10, qPrintable(caption));
         }
         // Stored in the 15-character button fields of a dialog.
-        QVERIFY(languageText(126).size() <= 15);
-        QVERIFY(languageText(127).size() <= 15);
+        QVERIFY(languageText(TextId::BarFullButton).size() <= 15);
+        QVERIFY(languageText(TextId::PauseOverButton).size() <= 15);
         // Dialog filters are "description|*.ext": a description holds no "|".
-        for (int id = 163; id <= 166; ++id)
-            QVERIFY(!languageText("%0" + QString::number(id)).contains('|'));
+        for (const TextId filter :
+             {TextId::ProjectFiles, TextId::LegacyProjectFiles, TextId::BuiltProgramFiles,
+              TextId::ProgramFiles, TextId::WebPageFiles, TextId::PngPictures, TextId::SvgPictures})
+            QVERIFY2(!languageText(filter).contains('|'), qPrintable(resourceId(filter)));
     }
+}
+
+void TestShippedData::namedIdsAreInEveryLanguage_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("english");
+    const QList<NamedId> ids = namedIds();
+    QVERIFY(!ids.isEmpty());
+    for (const NamedId &id : ids)
+        QTest::newRow(qPrintable(id.name)) << id.number << id.english;
+}
+
+void TestShippedData::namedIdsAreInEveryLanguage()
+{
+    QFETCH(int, number);
+    QFETCH(QString, english);
+
+    QStringList texts;
+    for (const QString file : {"russian.lang", "english.lang"}) {
+        QCOMPARE(languageHeaderValue(file, "GetFile"), file);
+        const QString text = languageText(TextId(number));
+        QVERIFY2(!text.contains(QRegularExpression("ResErr|LangErr|ErrGen")), qPrintable(file));
+        texts << text;
+    }
+    QCOMPARE(placeholders(texts.at(0)), placeholders(texts.at(1)));
+    // The name's comment gives the English text, or its start.
+    if (english.endsWith(u'…'))
+        QVERIFY2(texts.at(1).startsWith(english.chopped(1)), qPrintable(texts.at(1)));
+    else
+        QCOMPARE(texts.at(1), english);
 }
 
 void TestShippedData::themeFiles_data()

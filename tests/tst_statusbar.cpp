@@ -36,13 +36,14 @@ void TestStatusBar::hintFollowsBackgroundOnly()
     auto *button = new QPushButton(area);
     button->setGeometry(10, 10, 50, 20);
     auto *bar = new StatusBar(&window);
-    bar->addHintArea(area, "%0138");
+    bar->addHintArea(area, TextId::HintDialogList);
     bar->showText("Готово");
     QCOMPARE(bar->label()->objectName(), "sts");
 
     kq::EditorTest::moveMouse(area, overControl ? QPoint(20, 15) : QPoint(150, 80));
 
-    QCOMPARE(bar->label()->text(), overControl ? QString("Готово") : languageText(138));
+    QCOMPARE(bar->label()->text(),
+             overControl ? QString("Готово") : languageText(TextId::HintDialogList));
 }
 
 QTEST_MAIN(TestStatusBar)

@@ -78,7 +78,7 @@ bool openWatched(const QString &opener, const QUrl &url, QObject *context,
 
 void UiServices::warnFailed(QWidget *parent, const QString &reason)
 {
-    const QString title = languageText(20);
+    const QString title = languageText(TextId::OperationFailed);
     message(parent, reason.isEmpty() ? title : reason, title, Icon::Warning, Buttons::Ok);
 }
 

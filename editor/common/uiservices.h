@@ -65,8 +65,8 @@ public:
     virtual QProcess *startWatched(const QString &program, const QStringList &arguments,
                                    const QString &workingFolder, QObject *owner) = 0;
 
-    // The warning of a command that failed, titled "%0020": the reason the operation gave is
-    // its text, "%0020" again when there is none.
+    // The warning of a command that failed, titled OperationFailed: the reason the operation gave
+    // is its text, OperationFailed again when there is none.
     void warnFailed(QWidget *parent, const QString &reason = {});
     // Opens "readme.txt" of the program folder with the desktop's viewer; nothing when it is
     // missing.

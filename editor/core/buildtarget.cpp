@@ -28,26 +28,35 @@ const QString ArchiveEnding = u".tar.gz"_s;
 
 // Every refusal ends by asking for another name.
 constexpr ReasonText InEditorFolder{
-    693, u"%1 is part of the editor's program folder; choose another name"};
+    TextId::TargetInEditorFolder,
+    u"%1 is part of the editor's program folder; choose another name"};
 constexpr ReasonText HoldsEditorFolder{
-    694, u"%1 holds the editor's program folder; choose another name"};
-constexpr ReasonText IsRunner{695,
+    TextId::TargetHoldsEditorFolder, u"%1 holds the editor's program folder; choose another name"};
+constexpr ReasonText IsRunner{TextId::TargetIsRunner,
                               u"%1 is or holds the runner a build copies; choose another name"};
-constexpr ReasonText HoldsProject{696, u"%1 holds the project being built; choose another name"};
-constexpr ReasonText IsProject{697, u"%1 is the project being built; choose another name"};
+constexpr ReasonText HoldsProject{TextId::TargetHoldsProject,
+                                  u"%1 holds the project being built; choose another name"};
+constexpr ReasonText IsProject{TextId::TargetIsProject,
+                               u"%1 is the project being built; choose another name"};
 constexpr ReasonText HoldsOtherFiles{
-    698, u"%1 holds other files; a portable program needs a folder of its own"};
+    TextId::TargetHoldsOtherFiles,
+    u"%1 holds other files; a portable program needs a folder of its own"};
 // What exists at the target and is not an earlier build, by the kind of the target.
 constexpr ReasonText NotAProgram{
-    699, u"%1 exists and is not a program an earlier build wrote; choose another name"};
+    TextId::TargetNotAProgram,
+    u"%1 exists and is not a program an earlier build wrote; choose another name"};
 constexpr ReasonText NotADataFile{
-    700, u"%1 exists and is not a data file an earlier build wrote; choose another name"};
-constexpr ReasonText NotAFolder{701, u"%1 exists and is not a portable program's folder an "
-                                     u"earlier build wrote; choose another name"};
-constexpr ReasonText NotAnArchive{702, u"%1 exists and is not a portable program's archive an "
-                                       u"earlier build wrote; choose another name"};
+    TextId::TargetNotADataFile,
+    u"%1 exists and is not a data file an earlier build wrote; choose another name"};
+constexpr ReasonText NotAFolder{TextId::TargetNotAFolder,
+                                u"%1 exists and is not a portable program's folder an "
+                                u"earlier build wrote; choose another name"};
+constexpr ReasonText NotAnArchive{TextId::TargetNotAnArchive,
+                                  u"%1 exists and is not a portable program's archive an "
+                                  u"earlier build wrote; choose another name"};
 constexpr ReasonText NotAPage{
-    703, u"%1 exists and is not a web page an earlier build wrote; choose another name"};
+    TextId::TargetNotAPage,
+    u"%1 exists and is not a web page an earlier build wrote; choose another name"};
 
 QByteArray fileContent(const QString &path, qint64 bytes = -1)
 {

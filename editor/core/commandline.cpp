@@ -99,15 +99,15 @@ QString unreadable(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return languageText(474);
+        return languageText(TextId::FileMissing);
     if (info.isDir())
-        return languageText(475);
+        return languageText(TextId::FileIsFolder);
     if (!info.isFile())
-        return languageText(476);
+        return languageText(TextId::FileIsSpecial);
     if (!info.isReadable())
-        return languageText(479);
+        return languageText(TextId::FileNotReadable);
     if (info.size() == 0)
-        return languageText(477);
+        return languageText(TextId::FileEmpty);
     return QString();
 }
 
@@ -127,9 +127,11 @@ QString findingLine(const QString &file, const Finding &finding)
 {
     QString line = file + u": "_s;
     if (finding.step >= 0)
-        line += languageText(367).toLower() + u' ' + QString::number(finding.step) + u": "_s;
+        line += languageText(TextId::ColumnStep).toLower() + u' ' + QString::number(finding.step) +
+                u": "_s;
     const bool error = finding.severity() == Finding::Severity::Error;
-    line += languageText(error ? 365 : 366).toLower() + u": "_s;
+    line +=
+        languageText(error ? TextId::SeverityError : TextId::SeverityWarning).toLower() + u": "_s;
     // One line each, whatever line breaks the language file gives a text.
     return line + FindingText::text(finding).replace(u'\r', u' ').replace(u'\n', u' ');
 }
@@ -168,8 +170,8 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
     QString error;
     const int errors = ProjectCheck::errorCount(ProjectCheck::check(project));
     if (errors > 0 && !line.force) {
-        err << line.file << u": "_s << pluralForm(languageText(604), errors).arg(errors)
-            << Qt::endl;
+        err << line.file << u": "_s
+            << pluralForm(languageText(TextId::NotBuiltForErrors), errors).arg(errors) << Qt::endl;
         return ExitErrors;
     }
     if (line.web)
@@ -216,7 +218,8 @@ int runOnProject(const CommandLine &line, QTextStream &out, QTextStream &err)
     if (!error.isEmpty())
         error = line.file + u": "_s + error;
     else if (const auto opened = ProjectIO::openPath(project, line.file, &error); !opened)
-        error = error.isEmpty() ? line.file + u": "_s + languageText(478) : error;
+        error =
+            error.isEmpty() ? line.file + u": "_s + languageText(TextId::FileNotProject) : error;
     if (!error.isEmpty()) {
         err << error << Qt::endl;
         return ExitUnreadable;

@@ -9,9 +9,9 @@ namespace kq {
 
 namespace {
 
-constexpr ReasonText NotElf{713, u"%1 is not an ELF file"};
-constexpr ReasonText NotElf64{714, u"%1 is not a 64-bit little-endian ELF file"};
-constexpr ReasonText NoSectionTable{715, u"%1 has no readable section table"};
+constexpr ReasonText NotElf{TextId::NotElf, u"%1 is not an ELF file"};
+constexpr ReasonText NotElf64{TextId::NotElf64, u"%1 is not a 64-bit little-endian ELF file"};
+constexpr ReasonText NoSectionTable{TextId::NoSectionTable, u"%1 has no readable section table"};
 
 constexpr quint32 SectionDynamic = 6;
 constexpr qint64 TagNull = 0;

@@ -17,13 +17,13 @@ template <class LookUp> QString fieldNameOf(StepField field, LookUp &&text)
 {
     switch (field) {
     case StepField::Button1:
-        return text(340);
+        return text(TextId::FieldButton1);
     case StepField::Button2:
-        return text(341);
+        return text(TextId::FieldButton2);
     case StepField::BarFull:
-        return text(342);
+        return text(TextId::FieldBarFull);
     case StepField::PauseEnd:
-        return text(343);
+        return text(TextId::FieldPauseEnd);
     case StepField::None:
     case StepField::Header:
         break;
@@ -37,39 +37,42 @@ template <class LookUp> QString sentence(const Finding &finding, LookUp &&text)
     const QString field = fieldNameOf(finding.field, text);
     switch (finding.kind) {
     case Kind::ScriptCannotRun:
-        return filledText(text(345), {field, argument(finding, 0)});
+        return filledText(text(TextId::FindingScriptCannotRun), {field, argument(finding, 0)});
     case Kind::EndRunsNoAction:
-        return filledText(text(346), {field});
+        return filledText(text(TextId::FindingEndRunsNoAction), {field});
     case Kind::NoWayOut:
-        return text(347);
+        return text(TextId::FindingNoWayOut);
     case Kind::NoProjectStyle:
-        return filledText(text(348), {argument(finding, 0)});
+        return filledText(text(TextId::FindingNoProjectStyle), {argument(finding, 0)});
     case Kind::SilentLoop:
         if (finding.arguments.size() == 1)
-            return text(350);
-        return filledText(text(349), {finding.arguments.join(QStringLiteral(", "))});
+            return text(TextId::FindingSilentSelfLoop);
+        return filledText(text(TextId::FindingSilentLoop),
+                          {finding.arguments.join(QStringLiteral(", "))});
     case Kind::EndlessLoop:
         if (finding.arguments.size() == 1)
-            return text(473);
-        return filledText(text(472), {finding.arguments.join(QStringLiteral(", "))});
+            return text(TextId::FindingEndlessSelfLoop);
+        return filledText(text(TextId::FindingEndlessLoop),
+                          {finding.arguments.join(QStringLiteral(", "))});
     case Kind::TargetOutside:
-        return filledText(text(351), {field, argument(finding, 0), argument(finding, 1)});
+        return filledText(text(TextId::FindingTargetOutside),
+                          {field, argument(finding, 0), argument(finding, 1)});
     case Kind::Unreachable:
-        return text(352);
+        return text(TextId::FindingUnreachable);
     case Kind::NoEnd:
-        return text(353);
+        return text(TextId::FindingNoEnd);
     case Kind::BackFromFirst:
-        return filledText(text(354), {field});
+        return filledText(text(TextId::FindingBackFromFirst), {field});
     case Kind::ButtonDoesNothing:
-        return filledText(text(355), {field, argument(finding, 0)});
+        return filledText(text(TextId::FindingButtonDoesNothing), {field, argument(finding, 0)});
     case Kind::UnknownType:
-        return filledText(text(356), {argument(finding, 0)});
+        return filledText(text(TextId::FindingUnknownType), {argument(finding, 0)});
     case Kind::UnknownIcon:
-        return filledText(text(357), {argument(finding, 0)});
+        return filledText(text(TextId::FindingUnknownIcon), {argument(finding, 0)});
     case Kind::WideMessage:
-        return filledText(text(605), {argument(finding, 0)});
+        return filledText(text(TextId::FindingWideMessage), {argument(finding, 0)});
     case Kind::TargetDeleted:
-        return filledText(text(470), {field});
+        return filledText(text(TextId::FindingTargetDeleted), {field});
     }
     return QString();
 }
@@ -78,17 +81,17 @@ template <class LookUp> QString sentence(const Finding &finding, LookUp &&text)
 
 QString fieldName(StepField field)
 {
-    return fieldNameOf(field, [](int id) { return languageText(id); });
+    return fieldNameOf(field, [](TextId id) { return languageText(id); });
 }
 
 QString stepLabel(int step)
 {
-    return step < 0 ? languageText(344) : QString::number(step);
+    return step < 0 ? languageText(TextId::FindingProject) : QString::number(step);
 }
 
 QString text(const Finding &finding)
 {
-    return sentence(finding, [](int id) { return languageText(id); });
+    return sentence(finding, [](TextId id) { return languageText(id); });
 }
 
 QStringList texts(const QList<Finding> &findings)

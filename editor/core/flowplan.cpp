@@ -93,7 +93,7 @@ QString firstLine(const QString &text)
 class PlanTexts
 {
 public:
-    QString text(int id) { return mTexts(id); }
+    QString text(TextId id) { return mTexts(id); }
 
     QString fieldName(StepField field)
     {
@@ -107,14 +107,14 @@ public:
     {
         switch (type) {
         case DialogRecord::Message:
-            return text(120);
+            return text(TextId::TypeMessage);
         case DialogRecord::Progress:
-            return text(121);
+            return text(TextId::TypeProgress);
         case DialogRecord::Pause:
-            return text(122);
+            return text(TextId::TypePause);
         default:
-            return withoutMnemonic(text(101)) + u' ' + QString::number(type) +
-                   QStringLiteral(" · ") + text(362);
+            return withoutMnemonic(text(TextId::LabelType)) + u' ' + QString::number(type) +
+                   QStringLiteral(" · ") + text(TextId::FlowNoWindow);
         }
     }
 
@@ -123,7 +123,7 @@ public:
         const QString type = typeName(record.type);
         if (record.type != DialogRecord::Progress && record.type != DialogRecord::Pause)
             return type;
-        return type + QStringLiteral(" · ") + withoutMnemonic(text(102)) + u' ' +
+        return type + QStringLiteral(" · ") + withoutMnemonic(text(TextId::LabelTime)) + u' ' +
                QString::number(record.time);
     }
 
@@ -131,11 +131,11 @@ public:
     {
         switch (exit.field) {
         case StepField::BarFull:
-            return text(126);
+            return text(TextId::BarFullButton);
         case StepField::PauseEnd:
-            return text(127);
+            return text(TextId::PauseOverButton);
         case StepField::None:
-            return text(362);
+            return text(TextId::FlowNoWindow);
         default:
             return exit.caption.isEmpty() ? fieldName(exit.field) : exit.caption;
         }
@@ -145,11 +145,11 @@ public:
     {
         switch (exit.leads) {
         case StepExit::Leads::Exit:
-            return text(360);
+            return text(TextId::FlowExit);
         case StepExit::Leads::Fault:
             return u'"' + exit.script + u'"';
         default:
-            return text(exit.target < 0 ? 363 : 361);
+            return text(exit.target < 0 ? TextId::FlowBeforeFirstStep : TextId::FlowPastLastStep);
         }
     }
 
@@ -461,7 +461,7 @@ private:
         FlowNode end;
         end.kind = FlowNode::Kind::PastEnd;
         end.rect = QRectF(Width / 2 - 90, FlowPlan::rowTop(mProject.dialogCount()), 180, 30);
-        end.title = mTexts.text(361);
+        end.title = mTexts.text(TextId::FlowPastLastStep);
         mPlan.nodes << end;
     }
 

@@ -12,8 +12,10 @@ namespace kq {
 
 namespace {
 
-constexpr ReasonText NotListed{711, u"ldd cannot list the libraries of %1: %2"};
-constexpr ReasonText NotInstalled{712, u"%1 needs %2, which is not installed"};
+constexpr ReasonText NotListed{TextId::LibrariesNotListed,
+                               u"ldd cannot list the libraries of %1: %2"};
+constexpr ReasonText NotInstalled{TextId::LibraryNotInstalled,
+                                  u"%1 needs %2, which is not installed"};
 
 // After the exclude list of portable Linux applications (AppImage, linuxdeploy): libraries that
 // every desktop has, or that must match the system's kernel, drivers or servers to work.

@@ -28,13 +28,16 @@ namespace {
 // without a display.
 const QStringList Platforms = {u"xcb"_s, u"offscreen"_s};
 
-constexpr ReasonText NoPermissions{704, u"%1: cannot set its permissions"};
-constexpr ReasonText NoFolder{705, u"%1: cannot make the folder"};
-constexpr ReasonText OlderFilesStay{706, u"%1: cannot remove the older files"};
-constexpr ReasonText NoRunPath{707, u"%1 was built without the run path $ORIGIN/lib"};
-constexpr ReasonText NoFolderOfItsOwn{708, u"%1: a portable program needs a folder of its own"};
-constexpr ReasonText NotPacked{709, u"tar cannot pack %1: %2"};
-constexpr ReasonText NotWritten{710, u"%1: cannot be written"};
+constexpr ReasonText NoPermissions{TextId::BuildNoPermissions, u"%1: cannot set its permissions"};
+constexpr ReasonText NoFolder{TextId::BuildNoFolder, u"%1: cannot make the folder"};
+constexpr ReasonText OlderFilesStay{TextId::BuildOlderFilesStay,
+                                    u"%1: cannot remove the older files"};
+constexpr ReasonText NoRunPath{TextId::BuildNoRunPath,
+                               u"%1 was built without the run path $ORIGIN/lib"};
+constexpr ReasonText NoFolderOfItsOwn{TextId::BuildNoFolderOfItsOwn,
+                                      u"%1: a portable program needs a folder of its own"};
+constexpr ReasonText NotPacked{TextId::BuildNotPacked, u"tar cannot pack %1: %2"};
+constexpr ReasonText NotWritten{TextId::BuildNotWritten, u"%1: cannot be written"};
 
 // For the person who gets the folder: %1 the program, %2 its data file.
 const QString Readme = uR"(%1

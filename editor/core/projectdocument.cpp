@@ -37,16 +37,14 @@ ProjectCheck::LineMeasure runnerLineWidth()
 // Merge keys of field edits: one per field, so typing in another field starts a new command.
 constexpr int FieldMergeBase = 1;
 constexpr int TimeMergeKey = 100;
-// "Untitled": the name offered for a project whose first step has no caption.
-constexpr int UntitledId = 720;
 constexpr int MaxSuggestedName = 60;
 
-QString commandText(int id)
+QString commandText(TextId id)
 {
     return languageText(id);
 }
 
-QString fixedButtonText(int id)
+QString fixedButtonText(TextId id)
 {
     return languageText(id).left(DialogRecord::ButtonWidth);
 }
@@ -385,7 +383,7 @@ QString ProjectDocument::nameFromFirstCaption() const
     QString name = trimmedSpaces(record(1).caption);
     name.remove(notInNames);
     name = name.simplified().left(MaxSuggestedName);
-    return name.isEmpty() ? languageText(UntitledId) : name;
+    return name.isEmpty() ? languageText(TextId::Untitled) : name;
 }
 
 QString ProjectDocument::lastFolderUsed()
@@ -430,7 +428,7 @@ void ProjectDocument::setField(int dialog, Field field, const QString &value)
     if (trimmedRight(target) == trimmedRight(cut))
         return;
     target = cut;
-    pushRecord(dialog, after, commandText(302), FieldMergeBase + int(field));
+    pushRecord(dialog, after, commandText(TextId::UndoTyping), FieldMergeBase + int(field));
 }
 
 void ProjectDocument::setTime(int dialog, qint16 time)
@@ -439,7 +437,7 @@ void ProjectDocument::setTime(int dialog, qint16 time)
         return;
     DialogRecord after = record(dialog);
     after.time = time;
-    pushRecord(dialog, after, commandText(302), TimeMergeKey);
+    pushRecord(dialog, after, commandText(TextId::UndoTyping), TimeMergeKey);
 }
 
 DialogRecord ProjectDocument::switchedType(const DialogRecord &record, int type)
@@ -455,13 +453,13 @@ DialogRecord ProjectDocument::switchedType(const DialogRecord &record, int type)
         after.btnscr2 = ButtonScript::NoAction;
         break;
     case DialogRecord::Progress:
-        after.btn2 = fixedButtonText(126);
+        after.btn2 = fixedButtonText(TextId::BarFullButton);
         after.btnscr1 = ButtonScript::NoAction;
         after.btnscr2 = ButtonScript::GoNext;
         break;
     case DialogRecord::Pause:
         after.caption.clear();
-        after.btn1 = fixedButtonText(127);
+        after.btn1 = fixedButtonText(TextId::PauseOverButton);
         after.btnscr1 = ButtonScript::GoNext;
         after.btn2.clear();
         after.btnscr2.clear();
@@ -474,7 +472,7 @@ DialogRecord ProjectDocument::switchedType(const DialogRecord &record, int type)
 
 QString ProjectDocument::newDialogText()
 {
-    return languageText(125);
+    return languageText(TextId::NewMessageText);
 }
 
 void ProjectDocument::setType(int dialog, int type)
@@ -482,7 +480,7 @@ void ProjectDocument::setType(int dialog, int type)
     if (dialog < 1 || dialog > dialogCount() || type < 0 || type > DialogRecord::Pause ||
         record(dialog).type == type)
         return;
-    pushRecord(dialog, switchedType(record(dialog), type), commandText(303), 0);
+    pushRecord(dialog, switchedType(record(dialog), type), commandText(TextId::UndoTypeChange), 0);
 }
 
 void ProjectDocument::setIcon(int dialog, int icon)
@@ -491,7 +489,7 @@ void ProjectDocument::setIcon(int dialog, int icon)
         return;
     DialogRecord after = record(dialog);
     after.ico = qint16(icon);
-    pushRecord(dialog, after, commandText(304), 0);
+    pushRecord(dialog, after, commandText(TextId::UndoIconChoice), 0);
 }
 
 void ProjectDocument::setStyle(int style)
@@ -501,7 +499,7 @@ void ProjectDocument::setStyle(int style)
     header.text = QString::number(style);
     if (record(0).projectStyle() == style)
         return;
-    pushRecord(0, header, commandText(305), 0);
+    pushRecord(0, header, commandText(TextId::UndoProjectStyle), 0);
 }
 
 void ProjectDocument::insertDialog(int after)
@@ -510,14 +508,15 @@ void ProjectDocument::insertDialog(int after)
         return;
     DialogProject fresh;
     fresh.newDialog(1, newDialogText());
-    mUndoStack->push(new InsertCommand(this, after + 1, fresh.record(1), commandText(306)));
+    mUndoStack->push(
+        new InsertCommand(this, after + 1, fresh.record(1), commandText(TextId::UndoNewStep)));
 }
 
 void ProjectDocument::deleteDialog(int dialog)
 {
     if (dialogCount() <= 1 || dialog < 1 || dialog > dialogCount())
         return;
-    mUndoStack->push(new DeleteCommand(this, dialog, commandText(307)));
+    mUndoStack->push(new DeleteCommand(this, dialog, commandText(TextId::UndoStepDeletion)));
 }
 
 void ProjectDocument::moveDialog(int dialog, int offset)
@@ -525,7 +524,7 @@ void ProjectDocument::moveDialog(int dialog, int offset)
     const int other = dialog + offset;
     if (dialog < 1 || dialog > dialogCount() || other < 1 || other > dialogCount() || offset == 0)
         return;
-    mUndoStack->push(new MoveCommand(this, dialog, other, commandText(308)));
+    mUndoStack->push(new MoveCommand(this, dialog, other, commandText(TextId::UndoStepMove)));
 }
 
 void ProjectDocument::commitPendingEdits()
@@ -658,7 +657,8 @@ void ProjectDocument::replaceProject(const DialogProject &project, Replaced stat
 void ProjectDocument::applyPluginResult(const DialogProject &result)
 {
     commitPendingEdits();
-    mUndoStack->push(new ResultCommand(this, withADialog(result), commandText(620)));
+    mUndoStack->push(
+        new ResultCommand(this, withADialog(result), commandText(TextId::UndoPluginResult)));
 }
 
 void ProjectDocument::showContents(const DialogProject &contents, const DeletedTargets &marks,

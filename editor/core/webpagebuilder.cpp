@@ -147,8 +147,9 @@ QString language(const StepTable &table)
 
 WebPageWords WebPageWords::ofLanguage()
 {
-    return {languageText(490), languageText(491), languageText(492), languageText(493),
-            languageText(494)};
+    return {languageText(TextId::WebProgramEnded), languageText(TextId::WebProgramStopped),
+            languageText(TextId::WebPlayAgain), languageText(TextId::WebClose),
+            languageText(TextId::WebNeedsJavaScript)};
 }
 
 WebPageBuilder::WebPageBuilder(const DialogProject &project, WebPageWords words)

@@ -35,7 +35,7 @@ QString entryText(int number, const QString &text)
 }
 
 // "Undo (typing)": an undo or redo entry by its language id, with what it would undo.
-QString undoEntryText(int id, const QString &commandText)
+QString undoEntryText(TextId id, const QString &commandText)
 {
     const QString entry = languageText(id);
     return commandText.isEmpty() ? entry : entry + QStringLiteral(" (") + commandText + u')';
@@ -181,12 +181,14 @@ void DialogListView::updateButtons()
 
 void DialogListView::retranslate()
 {
-    mList->setAccessibleName(languageText(443));
+    mList->setAccessibleName(languageText(TextId::DialogList));
     // The keys are the list's own (eventFilter).
-    describePictureButton(mNew, languageText(436), QKeySequence(Qt::Key_Insert));
-    describePictureButton(mDelete, languageText(437), QKeySequence(Qt::Key_Delete));
-    describePictureButton(mUp, languageText(438), QKeySequence(Qt::CTRL | Qt::Key_Up));
-    describePictureButton(mDown, languageText(439), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    describePictureButton(mNew, languageText(TextId::InsertStep), QKeySequence(Qt::Key_Insert));
+    describePictureButton(mDelete, languageText(TextId::DeleteStep), QKeySequence(Qt::Key_Delete));
+    describePictureButton(mUp, languageText(TextId::MoveStepUp),
+                          QKeySequence(Qt::CTRL | Qt::Key_Up));
+    describePictureButton(mDown, languageText(TextId::MoveStepDown),
+                          QKeySequence(Qt::CTRL | Qt::Key_Down));
 }
 
 void DialogListView::insertDialog()
@@ -253,11 +255,11 @@ QMenu *DialogListView::createContextMenu()
     QUndoStack *stack = mDocument.undoStack();
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("dlg_list_menu"));
-    QAction *undo = menu->addAction(undoEntryText(300, stack->undoText()));
+    QAction *undo = menu->addAction(undoEntryText(TextId::Undo, stack->undoText()));
     undo->setObjectName(QStringLiteral("dlg_list_undo"));
     undo->setEnabled(stack->canUndo());
     connect(undo, &QAction::triggered, &mDocument, &ProjectDocument::undo);
-    QAction *redo = menu->addAction(undoEntryText(301, stack->redoText()));
+    QAction *redo = menu->addAction(undoEntryText(TextId::Redo, stack->redoText()));
     redo->setObjectName(QStringLiteral("dlg_list_redo"));
     redo->setEnabled(stack->canRedo());
     connect(redo, &QAction::triggered, &mDocument, &ProjectDocument::redo);

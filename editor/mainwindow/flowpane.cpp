@@ -62,11 +62,11 @@ QWidget *FlowPane::createFlowPart()
 {
     auto *flowPart = new QWidget(this);
     mFlowView = new FlowView(flowPart);
-    mExportPicture = new QPushButton(resourceId(372), flowPart);
+    mExportPicture = new QPushButton(resourceId(TextId::ExportPictureButton), flowPart);
     mExportPicture->setObjectName(QStringLiteral("flow_export"));
     mExportPicture->setAutoDefault(false);
     connect(mExportPicture, &QPushButton::clicked, this, &FlowPane::exportPicture);
-    mFitFlow = new QPushButton(resourceId(480), flowPart);
+    mFitFlow = new QPushButton(resourceId(TextId::FitFlow), flowPart);
     mFitFlow->setObjectName(QStringLiteral("flow_fit"));
     mFitFlow->setAutoDefault(false);
     connect(mFitFlow, &QPushButton::clicked, mFlowView, &FlowView::fitToView);
@@ -167,19 +167,20 @@ void FlowPane::restoreState(const QByteArray &state)
 void FlowPane::showProblemsCount()
 {
     const qsizetype count = mProblems->findings().size();
-    const QString title = languageText(371);
+    const QString title = languageText(TextId::ProblemsTab);
     mProblemsTitle->setText(count ? QStringLiteral("%1 (%2)").arg(title).arg(count) : title);
     mProblemsTitle->setAccessibleName(title);
 }
 
 void FlowPane::retranslate()
 {
-    mExportPicture->setText(languageText(372));
-    mFitFlow->setText(languageText(480));
-    mFitFlow->setToolTip(toolTipWithKey(languageText(481), QKeySequence(Qt::CTRL | Qt::Key_0)));
-    mFlowView->setToolTip(languageText(482));
-    mFlowView->setAccessibleName(languageText(370));
-    mProblems->setAccessibleName(languageText(371));
+    mExportPicture->setText(languageText(TextId::ExportPictureButton));
+    mFitFlow->setText(languageText(TextId::FitFlow));
+    mFitFlow->setToolTip(
+        toolTipWithKey(languageText(TextId::FitFlowHint), QKeySequence(Qt::CTRL | Qt::Key_0)));
+    mFlowView->setToolTip(languageText(TextId::FlowViewHint));
+    mFlowView->setAccessibleName(languageText(TextId::FlowTab));
+    mProblems->setAccessibleName(languageText(TextId::ProblemsTab));
     mProblems->retranslate();
     checkProject();
     // As narrow as the wider button, so that the editing areas keep their room on a small screen.
@@ -229,17 +230,17 @@ void FlowPane::checkProject()
 void FlowPane::exportPicture()
 {
     const QString path = mUi.saveFileName(
-        window(),
-        {languageText(373),
-         languageText(374) + QStringLiteral("|*.png|") + languageText(375) +
-             QStringLiteral("|*.svg"),
-         QStringLiteral("png"), mDocument.pathBeside(QStringLiteral(".png")), languageText(610)});
+        window(), {languageText(TextId::ExportPictureTitle),
+                   languageText(TextId::PngPictures) + QStringLiteral("|*.png|") +
+                       languageText(TextId::SvgPictures) + QStringLiteral("|*.svg"),
+                   QStringLiteral("png"), mDocument.pathBeside(QStringLiteral(".png")),
+                   languageText(TextId::ExportButton)});
     if (path.isEmpty())
         return;
     QString error;
     if (!mFlowView->exportPicture(path, &error))
-        mUi.message(window(), languageText(377), ProductTitle, UiServices::Icon::Warning,
-                    UiServices::Buttons::Ok, error);
+        mUi.message(window(), languageText(TextId::PictureNotWritten), ProductTitle,
+                    UiServices::Icon::Warning, UiServices::Buttons::Ok, error);
 }
 
 } // namespace kq

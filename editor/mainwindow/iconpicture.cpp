@@ -11,6 +11,11 @@ namespace kq {
 
 namespace {
 
+// The meanings of the cells, in the order of the icon codes.
+constexpr TextId CellMeanings[IconPicture::CellCount] = {
+    TextId::IconNone,        TextId::IconError,    TextId::IconWarning,
+    TextId::IconInformation, TextId::IconQuestion, TextId::IconPackage};
+
 // One click area over a cell; it draws nothing, so the picture shows through. As a button of
 // its own it tells assistive technology what the cell means and whether it is the chosen one.
 class IconCell : public QAbstractButton
@@ -94,9 +99,8 @@ void IconPicture::setCurrentCell(int cell)
 
 void IconPicture::retranslate()
 {
-    // The ids follow the icon codes: none, error, warning, information, question, package.
     for (int cell = 0; cell < CellCount; ++cell) {
-        const QString meaning = languageText(430 + cell);
+        const QString meaning = languageText(CellMeanings[cell]);
         mCells[cell]->setText(meaning);
         mCells[cell]->setToolTip(meaning);
     }

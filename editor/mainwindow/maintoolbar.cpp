@@ -2,6 +2,9 @@
 
 #include "editorlook.h"
 #include "kxbutton.h"
+#include "localizecontrols.h"
+
+#include <optional>
 
 namespace kq {
 
@@ -12,7 +15,29 @@ constexpr int ButtonTop = 3;
 constexpr int ButtonHeight = 25;
 const QColor LineColor(178, 178, 178);
 
+// What each button shows: its picture, its caption (management and help have none) and its hint.
+struct ButtonLook
+{
+    const char *picture;
+    std::optional<TextId> caption;
+    TextId hint;
+};
+
+constexpr ButtonLook ButtonLooks[MainToolbar::ButtonCount] = {
+    {"new.png", TextId::ToolNew, TextId::HintNew},
+    {"open.png", TextId::ToolOpen, TextId::HintOpen},
+    {"save.png", TextId::ToolSave, TextId::HintSave},
+    {"test.png", TextId::ToolTest, TextId::HintTest},
+    {"build.png", TextId::ToolBuild, TextId::HintBuild},
+    {"manage.png", std::nullopt, TextId::HintManagement},
+    {"help.png", std::nullopt, TextId::HintHelp}};
+
 } // namespace
+
+TextId MainToolbar::hint(ToolButton which)
+{
+    return ButtonLooks[int(which)].hint;
+}
 
 MainToolbar::MainToolbar(QWidget *parent) : QFrame(parent)
 {
@@ -20,24 +45,27 @@ MainToolbar::MainToolbar(QWidget *parent) : QFrame(parent)
     setFixedHeight(ToolbarHeight);
     setMouseTracking(true);
 
-    static const char *const pictures[ButtonCount] = {
-        "new.png", "open.png", "save.png", "test.png", "build.png", "manage.png", "help.png"};
     for (int i = 0; i < ButtonCount; ++i) {
         auto *button = new KXButton(this);
         button->setObjectName(QStringLiteral("sd") + QString::number(i));
         button->setProperty("index", i);
+        const auto which = ToolButton(i);
         button->setAutoSize(true);
         // Open, Save and Build have a pop-up menu beside their main command.
-        button->setMode(i == 1 || i == 2 || i == 4 ? KXButton::Mode::DropDown
-                                                   : KXButton::Mode::Plain);
+        const bool hasMenu =
+            which == ToolButton::Open || which == ToolButton::Save || which == ToolButton::Build;
+        button->setMode(hasMenu ? KXButton::Mode::DropDown : KXButton::Mode::Plain);
+        const ButtonLook &look = ButtonLooks[i];
         button->setPicture(
-            EditorLook::artwork(QStringLiteral("mainwindow/") + QLatin1String(pictures[i])));
-        // Buttons 5 and 6 show only their picture; the others carry "%0001" to "%0005".
-        button->setCaption(i < 5 ? QStringLiteral("%000") + QString::number(i + 1) : QString());
+            EditorLook::artwork(QStringLiteral("mainwindow/") + QLatin1String(look.picture)));
+        if (look.caption)
+            setCaptionId(button, *look.caption);
+        else
+            button->setCaption(QString());
         button->setGeometry(0, ButtonTop, button->width(), ButtonHeight);
-        connect(button, &KXButton::clicked, this, [this, i] { emit clicked(i); });
-        connect(button, &KXButton::arrowClicked, this, [this, i] { emit arrowClicked(i); });
-        connect(button, &KXButton::pointerEntered, this, [this, i] { emit mouseIn(i); });
+        connect(button, &KXButton::clicked, this, [this, which] { emit clicked(which); });
+        connect(button, &KXButton::arrowClicked, this, [this, which] { emit arrowClicked(which); });
+        connect(button, &KXButton::pointerEntered, this, [this, which] { emit mouseIn(which); });
         mButtons[i] = button;
     }
     for (int i = 0; i < 2; ++i) {

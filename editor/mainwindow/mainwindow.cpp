@@ -53,46 +53,6 @@ constexpr QSize EditingMinimum(800, 520);
 // Borders and a title bar, which the window manager adds around the window once it is shown.
 constexpr QMargins FrameAllowance(8, 32, 8, 8);
 
-// Every caption that localisation replaces, by control name, with the id it was designed with.
-struct DesignedCaption
-{
-    const char *control;
-    const char *id;
-};
-constexpr DesignedCaption DesignedCaptions[] = {{"msg_lbltype", "%0101"},
-                                                {"msg_lbltime", "%0102"},
-                                                {"msg_lblcaption", "%0103"},
-                                                {"msg_lbltext", "%0104"},
-                                                {"msg_lblbtn1", "%0105"},
-                                                {"msg_lblbtn2", "%0106"},
-                                                {"msg_lblbtnscr1", "%0107"},
-                                                {"msg_lblbtnscr2", "%0108"},
-                                                {"msg_lblico", "%0109"},
-                                                {"Label12", "%0110"},
-                                                {"Label10", "%0111"},
-                                                {"msg_type0", "%0120"},
-                                                {"msg_type1", "%0121"},
-                                                {"msg_type2", "%0122"},
-                                                {"prj_st0", "%0123"},
-                                                {"prj_st1", "%0124"},
-                                                {"sts", "%0130"},
-                                                {"mnuSavS", "%0152"},
-                                                {"mnuSavAs", "%0153"},
-                                                {"mnuOpnFile", "%0151"},
-                                                {"mnuOpnLine1", "%0150"},
-                                                {"mnuHlpHelp", "%0154"},
-                                                {"mnuHlpSite", "%0155"},
-                                                {"mnuHlpLine1", "%0150"},
-                                                {"mnuHlpAbout", "%0156"},
-                                                {"mnuBldProgram", "%0400"},
-                                                {"mnuBldPortable", "%0401"},
-                                                {"mnuBldWeb", "%0405"},
-                                                {"sd0", "%0001"},
-                                                {"sd1", "%0002"},
-                                                {"sd2", "%0003"},
-                                                {"sd3", "%0004"},
-                                                {"sd4", "%0005"}};
-
 void setBarLook(QWidget *bar)
 {
     // The status line is always black, so the two bars keep the light face of the skinned
@@ -102,18 +62,6 @@ void setBarLook(QWidget *bar)
     palette.setColor(QPalette::WindowText, Qt::black);
     bar->setPalette(palette);
     bar->setAutoFillBackground(true);
-}
-
-void setCaption(QObject *control, const QString &caption)
-{
-    if (auto *button = qobject_cast<KXButton *>(control))
-        button->setCaption(caption);
-    else if (auto *label = qobject_cast<QLabel *>(control))
-        label->setText(caption);
-    else if (auto *option = qobject_cast<QAbstractButton *>(control))
-        option->setText(caption);
-    else if (auto *action = qobject_cast<QAction *>(control))
-        action->setText(caption);
 }
 
 QByteArray storedBytes(OptionKey key)
@@ -147,11 +95,12 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     setBarLook(mStatusBar);
     mPainter = new ThemePainter(*this, *mStatusBar->label());
 
-    const std::pair<QWidget *, const char *> areas[] = {{this, "%0130"},      {mToolbar, "%0130"},
-                                                        {mListView, "%0138"}, {mPanel, "%0139"},
-                                                        {mStyleBox, "%0140"}, {mComposer, "%0141"}};
+    const std::pair<QWidget *, TextId> areas[] = {
+        {this, TextId::StatusReady},           {mToolbar, TextId::StatusReady},
+        {mListView, TextId::HintDialogList},   {mPanel, TextId::HintProperties},
+        {mStyleBox, TextId::HintProjectStyle}, {mComposer, TextId::HintScriptComposer}};
     for (const auto &[area, hint] : areas)
-        mStatusBar->addHintArea(area, QLatin1String(hint));
+        mStatusBar->addHintArea(area, hint);
 
     buildMenus();
     buildShortcuts();
@@ -200,13 +149,15 @@ void MainWindow::connectViews()
 {
     connect(mToolbar, &MainToolbar::clicked, this, &MainWindow::toolbarClick);
     connect(mToolbar, &MainToolbar::arrowClicked, this, &MainWindow::toolbarArrowClick);
-    connect(mToolbar, &MainToolbar::mouseIn, this,
-            [this](int index) { mStatusBar->showText(languageText(131 + index)); });
+    connect(mToolbar, &MainToolbar::mouseIn, this, [this](ToolButton which) {
+        mStatusBar->showText(languageText(MainToolbar::hint(which)));
+    });
     connect(mComposer, &ScriptComposer::insertRequested, mPanel, &PropertiesPanel::insertScript);
     connect(mListView, &DialogListView::buttonsUpdated, this, &MainWindow::paintTheme);
     connect(mPanel, &PropertiesPanel::statesChanged, this, &MainWindow::paintTheme);
     connect(mPanel, &PropertiesPanel::charactersReplaced, this, [this](int count) {
-        mStatusBar->showText(pluralForm(languageText(608), count).arg(count));
+        mStatusBar->showText(
+            pluralForm(languageText(TextId::CharactersReplaced), count).arg(count));
     });
     connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::paintTheme);
     connect(mFlowPane, &FlowPane::errorStepsFound, mListView, &DialogListView::markErrors);
@@ -221,7 +172,8 @@ void MainWindow::connectViews()
     connect(mRecent, &RecentProjectsMenu::openRequested, mProjectCommands,
             &ProjectCommands::openFile);
     connect(mRecent, &RecentProjectsMenu::projectGone, this, [this](const QString &path) {
-        mStatusBar->showText(languageText(410).arg(QDir::toNativeSeparators(path)));
+        mStatusBar->showText(
+            languageText(TextId::RecentProjectGone).arg(QDir::toNativeSeparators(path)));
     });
     connect(mProgramCommands, &ProgramCommands::statusMessage, mStatusBar, &StatusBar::showText);
     connect(mProgramCommands, &ProgramCommands::statusLink, mStatusBar, &StatusBar::showLink);
@@ -232,7 +184,7 @@ void MainWindow::connectViews()
     });
     // A list operation tells how many go-to scripts it rewrote or left where a deleted step was.
     connect(mDocument, &ProjectDocument::scriptsFollowed, this, [this](int rewritten, int left) {
-        mStatusBar->showText(languageText(471).arg(rewritten).arg(left));
+        mStatusBar->showText(languageText(TextId::GoToScriptsFollowed).arg(rewritten).arg(left));
     });
 }
 
@@ -267,10 +219,11 @@ void MainWindow::buildShortcuts()
     {
         const char *name;
         QKeyCombination key;
-        int button;
+        ToolButton button;
     };
-    static const KeyCommand commands[] = {{"key_new", Qt::CTRL | Qt::Key_N, 0},
-                                          {"key_test", QKeyCombination(Qt::Key_F5), 3}};
+    static const KeyCommand commands[] = {
+        {"key_new", Qt::CTRL | Qt::Key_N, ToolButton::New},
+        {"key_test", QKeyCombination(Qt::Key_F5), ToolButton::Test}};
     for (const KeyCommand &command : commands) {
         auto *action = new QAction(this);
         action->setObjectName(QLatin1String(command.name));
@@ -278,7 +231,7 @@ void MainWindow::buildShortcuts()
         connect(action, &QAction::triggered, this,
                 [this, button = command.button] { toolbarClick(button); });
         addAction(action);
-        mToolKeys[command.button] = action;
+        mToolKeys[int(command.button)] = action;
     }
     // Closing by key asks about unsaved changes as the close box does.
     auto *quit = new QAction(this);
@@ -291,53 +244,58 @@ void MainWindow::buildShortcuts()
 void MainWindow::retranslateToolTips()
 {
     for (int i = 0; i < ToolButtonCount; ++i) {
-        const QString hint = languageText(131 + i);
-        mToolbar->button(i)->setToolTip(
-            toolTipWithKey(hint, mToolKeys[i] ? mToolKeys[i]->shortcut() : QKeySequence()));
+        const QString hint = languageText(MainToolbar::hint(ToolButton(i)));
+        mToolbar->button(ToolButton(i))
+            ->setToolTip(
+                toolTipWithKey(hint, mToolKeys[i] ? mToolKeys[i]->shortcut() : QKeySequence()));
     }
 }
 
-QAction *MainWindow::addMenuEntry(QMenu *menu, const QString &name, const QString &caption)
+QAction *MainWindow::addMenuEntry(QMenu *menu, const QString &name, std::optional<TextId> caption)
 {
-    auto *action = new QAction(caption, menu);
+    auto *action = new QAction(menu);
     action->setObjectName(name);
+    if (caption)
+        setCaptionId(action, *caption);
     menu->addAction(action);
     return action;
 }
 
 void MainWindow::buildMenus()
 {
-    mMnuOpn = new QMenu(this);
-    mMnuOpn->setObjectName(QStringLiteral("mnuOpn"));
-    mMnuOpn->setTitle(QStringLiteral(".Open"));
-    QAction *openFile = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnFile"), resourceId(151));
-    addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnLine1"), resourceId(150));
-    mRecent = new RecentProjectsMenu(*mMnuOpn);
+    mOpenMenu = new QMenu(this);
+    mOpenMenu->setObjectName(QStringLiteral("mnuOpn"));
+    mOpenMenu->setTitle(QStringLiteral(".Open"));
+    QAction *openFile = addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnFile"), TextId::MenuOpenFile);
+    addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnLine1"), TextId::MenuSeparator);
+    mRecent = new RecentProjectsMenu(*mOpenMenu);
     for (int i = 0; i < SampleCount; ++i) {
-        mMnuOpnF[i] = addMenuEntry(mMnuOpn, QStringLiteral("mnuOpnF") + QString::number(i), {});
-        connect(mMnuOpnF[i], &QAction::triggered, this,
-                [this, i] { mProjectCommands->openSample(mMnuOpnF.at(i)->text()); });
+        mSampleEntries[i] = addMenuEntry(mOpenMenu, QStringLiteral("mnuOpnF") + QString::number(i));
+        connect(mSampleEntries[i], &QAction::triggered, this,
+                [this, i] { mProjectCommands->openSample(mSampleEntries.at(i)->text()); });
     }
 
-    mMnuSav = new QMenu(this);
-    mMnuSav->setObjectName(QStringLiteral("mnuSav"));
-    mMnuSav->setTitle(QStringLiteral(".Save"));
-    QAction *save = addMenuEntry(mMnuSav, QStringLiteral("mnuSavS"), resourceId(152));
-    QAction *saveAs = addMenuEntry(mMnuSav, QStringLiteral("mnuSavAs"), resourceId(153));
+    mSaveMenu = new QMenu(this);
+    mSaveMenu->setObjectName(QStringLiteral("mnuSav"));
+    mSaveMenu->setTitle(QStringLiteral(".Save"));
+    QAction *save = addMenuEntry(mSaveMenu, QStringLiteral("mnuSavS"), TextId::MenuSave);
+    QAction *saveAs = addMenuEntry(mSaveMenu, QStringLiteral("mnuSavAs"), TextId::MenuSaveAs);
 
-    mMnuBld = new QMenu(this);
-    mMnuBld->setObjectName(QStringLiteral("mnuBld"));
-    QAction *build = addMenuEntry(mMnuBld, QStringLiteral("mnuBldProgram"), resourceId(400));
-    QAction *portable = addMenuEntry(mMnuBld, QStringLiteral("mnuBldPortable"), resourceId(401));
-    QAction *web = addMenuEntry(mMnuBld, QStringLiteral("mnuBldWeb"), resourceId(405));
+    mBuildMenu = new QMenu(this);
+    mBuildMenu->setObjectName(QStringLiteral("mnuBld"));
+    QAction *build =
+        addMenuEntry(mBuildMenu, QStringLiteral("mnuBldProgram"), TextId::MenuBuildProgram);
+    QAction *portable =
+        addMenuEntry(mBuildMenu, QStringLiteral("mnuBldPortable"), TextId::MenuBuildPortable);
+    QAction *web = addMenuEntry(mBuildMenu, QStringLiteral("mnuBldWeb"), TextId::MenuBuildWebPage);
 
-    mMnuHlp = new QMenu(this);
-    mMnuHlp->setObjectName(QStringLiteral("mnuHlp"));
-    mMnuHlp->setTitle(QStringLiteral(".Help"));
-    QAction *help = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpHelp"), resourceId(154));
-    QAction *site = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpSite"), resourceId(155));
-    addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpLine1"), resourceId(150));
-    QAction *about = addMenuEntry(mMnuHlp, QStringLiteral("mnuHlpAbout"), resourceId(156));
+    mHelpMenu = new QMenu(this);
+    mHelpMenu->setObjectName(QStringLiteral("mnuHlp"));
+    mHelpMenu->setTitle(QStringLiteral(".Help"));
+    QAction *help = addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpHelp"), TextId::MenuHelp);
+    QAction *site = addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpSite"), TextId::MenuWebsite);
+    addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpLine1"), TextId::MenuSeparator);
+    QAction *about = addMenuEntry(mHelpMenu, QStringLiteral("mnuHlpAbout"), TextId::MenuAbout);
 
     // The menus only pop up from the toolbar, so their shortcuts also live on the window. Qt
     // counts such menus as context menus, which hide keys on most desktops: the entries show
@@ -350,9 +308,9 @@ void MainWindow::buildMenus()
     for (QAction *keyed : {openFile, save, saveAs, build, help})
         keyed->setShortcutVisibleInContextMenu(true);
     addActions({openFile, save, saveAs, build, help});
-    mToolKeys[1] = openFile;
-    mToolKeys[2] = save;
-    mToolKeys[4] = build;
+    mToolKeys[int(ToolButton::Open)] = openFile;
+    mToolKeys[int(ToolButton::Save)] = save;
+    mToolKeys[int(ToolButton::Build)] = build;
 
     connect(openFile, &QAction::triggered, mProjectCommands, &ProjectCommands::open);
     connect(save, &QAction::triggered, this,
@@ -407,21 +365,20 @@ void MainWindow::showSampleEntries(const QStringList &names)
 {
     for (int i = 0; i < SampleCount; ++i) {
         const QString name = names.value(i);
-        mMnuOpnF[i]->setText(name);
-        mMnuOpnF[i]->setVisible(!name.isEmpty());
+        mSampleEntries[i]->setText(name);
+        mSampleEntries[i]->setVisible(!name.isEmpty());
     }
 }
 
 void MainWindow::reapplySettings()
 {
-    for (const DesignedCaption &caption : DesignedCaptions)
-        setCaption(findChild<QObject *>(QLatin1String(caption.control)), QLatin1String(caption.id));
+    restoreCaptionIds(this);
     // The pop-up menus' titles and the sample entries go back to their designed captions too,
     // so localising again finds ids (or nothing) there rather than texts.
-    mMnuOpn->setTitle(QStringLiteral(".Open"));
-    mMnuSav->setTitle(QStringLiteral(".Save"));
-    mMnuHlp->setTitle(QStringLiteral(".Help"));
-    for (QAction *sample : mMnuOpnF)
+    mOpenMenu->setTitle(QStringLiteral(".Open"));
+    mSaveMenu->setTitle(QStringLiteral(".Save"));
+    mHelpMenu->setTitle(QStringLiteral(".Help"));
+    for (QAction *sample : mSampleEntries)
         sample->setText(QString());
     mRecent->clearTexts();
     applySettings();
@@ -433,44 +390,42 @@ void MainWindow::paintTheme()
     mPanel->redrawIcons();
 }
 
-void MainWindow::toolbarClick(int index)
+void MainWindow::toolbarClick(ToolButton which)
 {
-    switch (index) {
-    case 0:
+    switch (which) {
+    case ToolButton::New:
         if (mProjectCommands->mayReplaceProject())
             mProjectCommands->newProject();
         break;
-    case 1:
+    case ToolButton::Open:
         mProjectCommands->open();
         break;
-    case 2:
+    case ToolButton::Save:
         saveAndRefresh(ProjectCommands::SaveMode::Save);
         break;
-    case 3:
+    case ToolButton::Test:
         mProgramCommands->testRun();
         break;
-    case 4:
+    case ToolButton::Build:
         mProgramCommands->build();
         break;
-    case 5:
+    case ToolButton::Management:
         showManagement();
         break;
-    case 6:
-        showMenu(mMnuHlp, mToolbar->button(6), true);
-        break;
-    default:
+    case ToolButton::Help:
+        showMenu(mHelpMenu, mToolbar->button(ToolButton::Help), true);
         break;
     }
 }
 
-void MainWindow::toolbarArrowClick(int index)
+void MainWindow::toolbarArrowClick(ToolButton which)
 {
-    if (index == 1)
-        showMenu(mMnuOpn, mToolbar->button(1), false);
-    else if (index == 2)
-        showMenu(mMnuSav, mToolbar->button(2), false);
-    else if (index == 4)
-        showMenu(mMnuBld, mToolbar->button(4), false);
+    if (which == ToolButton::Open)
+        showMenu(mOpenMenu, mToolbar->button(ToolButton::Open), false);
+    else if (which == ToolButton::Save)
+        showMenu(mSaveMenu, mToolbar->button(ToolButton::Save), false);
+    else if (which == ToolButton::Build)
+        showMenu(mBuildMenu, mToolbar->button(ToolButton::Build), false);
 }
 
 void MainWindow::showMenu(QMenu *menu, KXButton *button, bool alignRight)

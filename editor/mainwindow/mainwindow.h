@@ -2,12 +2,14 @@
 
 #include "projectcommands.h"
 #include "stepflow.h"
+#include "textid.h"
 
 #include <QList>
 #include <QSize>
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -19,6 +21,7 @@ class FlowPane;
 class KXButton;
 class MainSplitter;
 class MainToolbar;
+enum class ToolButton;
 class ProgramCommands;
 class ProjectDocument;
 class ProjectStyleBox;
@@ -69,10 +72,11 @@ private:
     void layOut();
     void connectViews();
     void startUp();
-    QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption);
+    QAction *addMenuEntry(QMenu *menu, const QString &name,
+                          std::optional<TextId> caption = std::nullopt);
 
-    void toolbarClick(int index);
-    void toolbarArrowClick(int index);
+    void toolbarClick(ToolButton which);
+    void toolbarArrowClick(ToolButton which);
     void showMenu(QMenu *menu, KXButton *button, bool alignRight);
     // The toolbar's Save: the project written, then the views shown again.
     void saveAndRefresh(ProjectCommands::SaveMode mode);
@@ -108,11 +112,11 @@ private:
     StatusBar *mStatusBar = nullptr;
     ThemePainter *mPainter = nullptr;
 
-    QMenu *mMnuOpn = nullptr;
-    QMenu *mMnuSav = nullptr;
-    QMenu *mMnuHlp = nullptr;
-    QMenu *mMnuBld = nullptr;
-    std::array<QAction *, SampleCount> mMnuOpnF{};
+    QMenu *mOpenMenu = nullptr;
+    QMenu *mSaveMenu = nullptr;
+    QMenu *mHelpMenu = nullptr;
+    QMenu *mBuildMenu = nullptr;
+    std::array<QAction *, SampleCount> mSampleEntries{};
     RecentProjectsMenu *mRecent = nullptr;
     // The window-wide action that runs each toolbar button's command, where a key does.
     std::array<QAction *, ToolButtonCount> mToolKeys{};

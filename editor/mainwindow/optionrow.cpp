@@ -1,16 +1,19 @@
 #include "optionrow.h"
 
+#include "localizecontrols.h"
+
 #include <QRadioButton>
 #include <QSignalBlocker>
 
 namespace kq {
 
-OptionRow::OptionRow(const QString &name, std::initializer_list<const char *> ids, QWidget *parent)
+OptionRow::OptionRow(const QString &name, std::initializer_list<TextId> ids, QWidget *parent)
 {
     setSpacing(6);
-    for (const char *id : ids) {
+    for (const TextId id : ids) {
         const int index = int(mOptions.size());
-        auto *option = new QRadioButton(QLatin1String(id), parent);
+        auto *option = new QRadioButton(parent);
+        setCaptionId(option, id);
         option->setObjectName(name + QString::number(index));
         option->setAutoFillBackground(true);
         connect(option, &QRadioButton::toggled, this, [this, index](bool on) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textid.h"
+
 #include <QHBoxLayout>
 #include <QList>
 
@@ -17,7 +19,7 @@ class OptionRow : public QHBoxLayout
     Q_OBJECT
 
 public:
-    OptionRow(const QString &name, std::initializer_list<const char *> ids, QWidget *parent);
+    OptionRow(const QString &name, std::initializer_list<TextId> ids, QWidget *parent);
 
     QRadioButton *option(int index) const { return mOptions.at(index); }
     int count() const { return int(mOptions.size()); }

@@ -15,8 +15,8 @@ constexpr int FindingRole = Qt::UserRole;
 
 QString severityName(Finding::Severity severity)
 {
-    return languageText(severity == Finding::Severity::Error ? QStringLiteral("%0365")
-                                                             : QStringLiteral("%0366"));
+    return languageText(severity == Finding::Severity::Error ? TextId::SeverityError
+                                                             : TextId::SeverityWarning);
 }
 
 } // namespace
@@ -77,7 +77,7 @@ void ProblemsView::showFindings(const QList<Finding> &findings)
 
 void ProblemsView::retranslate()
 {
-    setHeaderLabels({languageText(367), languageText(368)});
+    setHeaderLabels({languageText(TextId::ColumnStep), languageText(TextId::ColumnProblem)});
     showFindings(mFindings);
 }
 
@@ -94,7 +94,7 @@ QTreeWidgetItem *ProblemsView::noProblemsRow()
 {
     // Says the check ran and found nothing; it leads nowhere, so it cannot be chosen.
     auto *row = new QTreeWidgetItem;
-    row->setText(1, languageText(611));
+    row->setText(1, languageText(TextId::NoProblems));
     row->setFlags(Qt::ItemIsEnabled);
     return row;
 }

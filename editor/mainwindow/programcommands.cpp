@@ -39,7 +39,7 @@ ProgramCommands::ProgramCommands(UiServices &ui, ProjectDocument &document, QWid
     connect(mTestRun, &TestRunController::statusMessage, this, &ProgramCommands::statusMessage);
 }
 
-bool ProgramCommands::mayRunDespiteErrors(int question)
+bool ProgramCommands::mayRunDespiteErrors(TextId question)
 {
     const int errors = ProjectCheck::errorCount(ProjectCheck::check(mDocument.project()));
     if (errors == 0)
@@ -53,7 +53,7 @@ void ProgramCommands::testRun()
 {
     mDocument.commitPendingEdits();
     // A run still going is stopped or brought to the front, so nothing is asked about errors.
-    if (!mTestRun->isRunning() && !mayRunDespiteErrors(TestRunQuestion))
+    if (!mTestRun->isRunning() && !mayRunDespiteErrors(TextId::RunDespiteErrorsQuestion))
         return;
     mTestRun->start(mDocument.project());
 }
@@ -61,16 +61,16 @@ void ProgramCommands::testRun()
 void ProgramCommands::build()
 {
     mDocument.commitPendingEdits();
-    if (!mayRunDespiteErrors(BuildQuestion))
+    if (!mayRunDespiteErrors(TextId::BuildDespiteErrorsQuestion))
         return;
     // A built program ends as the runner does: in ".exe" on Windows only.
     const QString ending = QFileInfo(runnerProgram()).suffix();
     const QString target = mUi.saveFileName(
-        mWindow, {languageText(162),
-                  languageText(166) + QStringLiteral("|*.exe"),
+        mWindow, {languageText(TextId::BuildProgramTitle),
+                  languageText(TextId::ProgramFiles) + QStringLiteral("|*.exe"),
                   {},
                   mDocument.pathBeside(ending.isEmpty() ? QString() : u'.' + ending),
-                  languageText(609)});
+                  languageText(TextId::BuildButton)});
     if (target.isEmpty())
         return;
     QString error;
@@ -78,21 +78,21 @@ void ProgramCommands::build()
         mUi.warnFailed(mWindow, error);
         return;
     }
-    emit statusMessage(languageText(404).arg(QDir::toNativeSeparators(target)));
+    emit statusMessage(languageText(TextId::ProgramBuilt).arg(QDir::toNativeSeparators(target)));
 }
 
 void ProgramCommands::buildPortable()
 {
     mDocument.commitPendingEdits();
-    if (!mayRunDespiteErrors(BuildQuestion))
+    if (!mayRunDespiteErrors(TextId::BuildDespiteErrorsQuestion))
         return;
     // The name typed is the new folder; the program inside it takes the folder's name.
     const QString folder =
-        portableFolder(mUi.saveFileName(mWindow, {languageText(402),
+        portableFolder(mUi.saveFileName(mWindow, {languageText(TextId::BuildPortableTitle),
                                                   {},
                                                   {},
                                                   mDocument.pathBeside(QStringLiteral("-portable")),
-                                                  languageText(609)}));
+                                                  languageText(TextId::BuildButton)}));
     if (folder.isEmpty())
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -105,7 +105,7 @@ void ProgramCommands::buildPortable()
         mUi.warnFailed(mWindow, error);
         return;
     }
-    emit statusMessage(languageText(403)
+    emit statusMessage(languageText(TextId::PortableBuilt)
                            .arg(QDir::toNativeSeparators(result.program))
                            .arg(result.bundled.size())
                            .arg(megabytes(result.folderBytes)));
@@ -114,12 +114,13 @@ void ProgramCommands::buildPortable()
 void ProgramCommands::buildWebPage()
 {
     mDocument.commitPendingEdits();
-    if (!mayRunDespiteErrors(BuildQuestion))
+    if (!mayRunDespiteErrors(TextId::BuildDespiteErrorsQuestion))
         return;
     const QString chosen = mUi.saveFileName(
         mWindow,
-        {languageText(406), languageText(407) + QStringLiteral("|*.html"), QStringLiteral("html"),
-         mDocument.pathBeside(QStringLiteral(".html")), languageText(609)});
+        {languageText(TextId::BuildWebPageTitle),
+         languageText(TextId::WebPageFiles) + QStringLiteral("|*.html"), QStringLiteral("html"),
+         mDocument.pathBeside(QStringLiteral(".html")), languageText(TextId::BuildButton)});
     if (chosen.isEmpty())
         return;
     const QString page = WebPageBuilder::pagePath(chosen);
@@ -128,10 +129,10 @@ void ProgramCommands::buildWebPage()
         mUi.warnFailed(mWindow, error);
         return;
     }
-    emit statusLink(languageText(408)
+    emit statusLink(languageText(TextId::WebPageBuilt)
                         .arg(QDir::toNativeSeparators(page))
                         .arg(kilobytes(QFileInfo(page).size())),
-                    languageText(OpenInBrowserId), QUrl::fromLocalFile(page));
+                    languageText(TextId::OpenInBrowser), QUrl::fromLocalFile(page));
 }
 
 } // namespace kq

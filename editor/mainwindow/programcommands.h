@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textid.h"
+
 #include <QObject>
 #include <QUrl>
 
@@ -34,13 +36,8 @@ signals:
     void statusLink(const QString &text, const QString &linkText, const QUrl &url);
 
 private:
-    // The questions asked before a project with errors runs or is built.
-    static constexpr int TestRunQuestion = 376;
-    // "Open in the browser", after a web page is built.
-    static constexpr int OpenInBrowserId = 721;
-    static constexpr int BuildQuestion = 603;
     // True when the project check finds no error, or the user goes on all the same.
-    bool mayRunDespiteErrors(int question);
+    bool mayRunDespiteErrors(TextId question);
 
     UiServices &mUi;
     ProjectDocument &mDocument;

@@ -64,11 +64,12 @@ bool ProjectCommands::mayReplaceProject()
 bool ProjectCommands::askSaveChanges()
 {
     // A restored copy is not the file it came from: the question says so before a save writes it.
-    QString question = languageText(128);
+    QString question = languageText(TextId::SaveChangesQuestion);
     if (mDocument.isRestored())
         question = mDocument.path().isEmpty()
-                       ? languageText(602)
-                       : languageText(601).arg(QDir::toNativeSeparators(mDocument.path()));
+                       ? languageText(TextId::SaveRestoredQuestion)
+                       : languageText(TextId::SaveRestoredToQuestion)
+                             .arg(QDir::toNativeSeparators(mDocument.path()));
     const UiServices::Answer answer =
         mUi.message(mWindow, question, ProductTitle, UiServices::Icon::Question,
                     UiServices::Buttons::YesNoCancel);
@@ -104,12 +105,12 @@ bool ProjectCommands::save(SaveMode mode)
         if (!mayWriteFile(suggested))
             suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                             .filePath(QFileInfo(suggested).fileName());
-        path = ProjectIO::projectFileName(
-            mUi.saveFileName(mWindow, {languageText(161),
-                                       languageText(163) + QStringLiteral("|*.dlg2"),
-                                       ProjectSuffix,
-                                       suggested,
-                                       {}}));
+        path = ProjectIO::projectFileName(mUi.saveFileName(
+            mWindow, {languageText(TextId::SaveProjectAsTitle),
+                      languageText(TextId::ProjectFiles) + QStringLiteral("|*.dlg2"),
+                      ProjectSuffix,
+                      suggested,
+                      {}}));
         if (path.isEmpty())
             return false;
     }
@@ -130,10 +131,11 @@ void ProjectCommands::open()
 {
     if (!mayReplaceProject())
         return;
-    const QString filter = languageText(163) + QStringLiteral("|*.dlg2|") + languageText(164) +
-                           QStringLiteral("|*.dlg|") + languageText(165) + QStringLiteral("|*.exe");
+    const QString filter = languageText(TextId::ProjectFiles) + QStringLiteral("|*.dlg2|") +
+                           languageText(TextId::LegacyProjectFiles) + QStringLiteral("|*.dlg|") +
+                           languageText(TextId::BuiltProgramFiles) + QStringLiteral("|*.exe");
     // A cancelled dialog leaves the project as it is.
-    const QString path = mUi.openFileName(mWindow, languageText(160), filter);
+    const QString path = mUi.openFileName(mWindow, languageText(TextId::OpenProjectTitle), filter);
     if (!path.isEmpty())
         openProjectPath(path);
 }
@@ -168,14 +170,15 @@ void ProjectCommands::warnBrokenStyle()
 {
     const qint16 style = mDocument.record(0).projectStyle().value_or(-1);
     if (style < 0 || style > 1)
-        mUi.warnFailed(mWindow, languageText(310));
+        mUi.warnFailed(mWindow, languageText(TextId::NoProjectStyle));
 }
 
 void ProjectCommands::openSample(const QString &fileName)
 {
     const QString path = programPath(QStringLiteral("Samples/") + fileName);
     if (fileName.isEmpty() || !QFileInfo(path).isFile()) {
-        mUi.message(mWindow, languageText(33), languageText(20), UiServices::Icon::Warning,
+        mUi.message(mWindow, languageText(TextId::SampleNotFound),
+                    languageText(TextId::OperationFailed), UiServices::Icon::Warning,
                     UiServices::Buttons::Ok);
         return;
     }
@@ -215,14 +218,16 @@ void ProjectCommands::offerRecovery()
 {
     const Autosave::LeftOvers left = Autosave::findLeftOvers();
     for (const QString &setAside : left.setAside)
-        mUi.message(mWindow, languageText(600).arg(QDir::toNativeSeparators(setAside)),
-                    ProductTitle, UiServices::Icon::Warning, UiServices::Buttons::Ok);
+        mUi.message(
+            mWindow,
+            languageText(TextId::RecoveryCopyUnreadable).arg(QDir::toNativeSeparators(setAside)),
+            ProductTitle, UiServices::Icon::Warning, UiServices::Buttons::Ok);
     if (!left.recovery)
         return;
     const Autosave::Recovery &recovery = *left.recovery;
     const UiServices::Answer answer =
-        mUi.message(mWindow, languageText(309), ProductTitle, UiServices::Icon::Question,
-                    UiServices::Buttons::YesNo, recovery.originalPath);
+        mUi.message(mWindow, languageText(TextId::RestoreRecoveryQuestion), ProductTitle,
+                    UiServices::Icon::Question, UiServices::Buttons::YesNo, recovery.originalPath);
     if (answer != UiServices::Answer::Yes) {
         Autosave::remove(recovery);
         return;

@@ -13,7 +13,7 @@ class UiServices;
 
 // The commands that replace or write the project as a whole: new, open, open a file or a
 // sample, save, save as, and the projects that come from elsewhere (a plug-in's result, a
-// recovery copy). Whatever would drop unsaved edits asks first; failures show the "%0020"
+// recovery copy). Whatever would drop unsaved edits asks first; failures show the OperationFailed
 // warning with the reason. It keeps the document's recovery copy (Autosave) in step: a project
 // saved, dropped or replaced leaves none behind.
 class ProjectCommands : public QObject

@@ -1,11 +1,11 @@
 #include "projectstylebox.h"
 
+#include "localizecontrols.h"
 #include "optionrow.h"
-
 #include "projectdocument.h"
-#include <QRadioButton>
 
 #include <QLabel>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace kq {
@@ -13,7 +13,8 @@ namespace kq {
 ProjectStyleBox::ProjectStyleBox(ProjectDocument &document, QWidget *parent)
     : AreaFrame(QStringLiteral("projectbox"), parent), mDocument(document)
 {
-    auto *title = new QLabel(QStringLiteral("%0111"), this);
+    auto *title = new QLabel(this);
+    setCaptionId(title, TextId::ProjectStyle);
     title->setObjectName(QStringLiteral("Label10"));
     QFont bold = title->font();
     bold.setBold(true);
@@ -23,7 +24,8 @@ ProjectStyleBox::ProjectStyleBox(ProjectDocument &document, QWidget *parent)
     layout->setContentsMargins(10, 8, 10, 10);
     layout->setSpacing(4);
     layout->addWidget(title);
-    mOptions = new OptionRow(QStringLiteral("prj_st"), {"%0123", "%0124"}, this);
+    mOptions =
+        new OptionRow(QStringLiteral("prj_st"), {TextId::StyleSystem, TextId::StyleSkinned}, this);
     connect(mOptions, &OptionRow::chosen, this, &ProjectStyleBox::selectStyle);
     layout->addLayout(mOptions);
     layout->addStretch(1);

@@ -7,6 +7,7 @@
 #include "iconpicture.h"
 #include "iconstrips.h"
 #include "language.h"
+#include "localizecontrols.h"
 #include "optionrow.h"
 #include "projectdocument.h"
 #include "textlines.h"
@@ -45,9 +46,10 @@ public:
     }
 };
 
-QLabel *fieldLabel(const char *name, const char *caption, QWidget *parent)
+QLabel *fieldLabel(const char *name, TextId caption, QWidget *parent)
 {
-    auto *label = new QLabel(QLatin1String(caption), parent);
+    auto *label = new QLabel(parent);
+    setCaptionId(label, caption);
     label->setObjectName(QLatin1String(name));
     return label;
 }
@@ -82,11 +84,11 @@ PropertiesPanel::PropertiesPanel(ProjectDocument &document, QWidget *parent)
 
 void PropertiesPanel::buildFields()
 {
-    mLblType = fieldLabel("msg_lbltype", "%0101", this);
-    mLblCaption = fieldLabel("msg_lblcaption", "%0103", this);
+    mLblType = fieldLabel("msg_lbltype", TextId::LabelType, this);
+    mLblCaption = fieldLabel("msg_lblcaption", TextId::LabelCaption, this);
     mCaption = new FieldBox(QStringLiteral("msg_caption"), DialogRecord::CaptionWidth, this);
 
-    mLblText = fieldLabel("msg_lbltext", "%0104", this);
+    mLblText = fieldLabel("msg_lbltext", TextId::LabelText, this);
     mText = new FieldTextBox(QStringLiteral("msg_text"), DialogRecord::TextWidth, this);
     mText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mText->setTabChangesFocus(true);
@@ -94,10 +96,10 @@ void PropertiesPanel::buildFields()
             [this](int position, int, int added) { limitText(position, added); });
     connect(mText, &QPlainTextEdit::textChanged, this, [this] { writeField(mText); });
 
-    mLblBtn[0] = fieldLabel("msg_lblbtn1", "%0105", this);
-    mLblBtn[1] = fieldLabel("msg_lblbtn2", "%0106", this);
-    mLblBtnScr[0] = fieldLabel("msg_lblbtnscr1", "%0107", this);
-    mLblBtnScr[1] = fieldLabel("msg_lblbtnscr2", "%0108", this);
+    mLblBtn[0] = fieldLabel("msg_lblbtn1", TextId::LabelButton1, this);
+    mLblBtn[1] = fieldLabel("msg_lblbtn2", TextId::LabelButton2, this);
+    mLblBtnScr[0] = fieldLabel("msg_lblbtnscr1", TextId::LabelScript1, this);
+    mLblBtnScr[1] = fieldLabel("msg_lblbtnscr2", TextId::LabelScript2, this);
     for (int i = 0; i < 2; ++i) {
         const QString number = QString::number(i);
         mBtn[i] = new FieldBox(QStringLiteral("msg_btn") + number, DialogRecord::ButtonWidth, this);
@@ -108,7 +110,7 @@ void PropertiesPanel::buildFields()
         connect(box, &QLineEdit::textEdited, this, [this, box] { writeField(box); });
 
     // The runner plays every time from 0 to 32767 seconds.
-    mLblTime = fieldLabel("msg_lbltime", "%0102", this);
+    mLblTime = fieldLabel("msg_lbltime", TextId::LabelTime, this);
     mTime = new FieldBox(QStringLiteral("msg_time"), 5, this);
     mTime->setValidator(new TimeValidator(mTime));
     new DigitKeyFilter(mTime, DigitKeyFilter::Empty::ZeroWhenEmpty, DigitKeyFilter::Full::Refused);
@@ -116,7 +118,7 @@ void PropertiesPanel::buildFields()
     mTime->setAlignment(Qt::AlignCenter);
     connect(mTime, &QLineEdit::textEdited, this, &PropertiesPanel::writeTime);
 
-    mLblIco = fieldLabel("msg_lblico", "%0109", this);
+    mLblIco = fieldLabel("msg_lblico", TextId::LabelIcon, this);
     mIcons = new IconPicture(this);
     connect(mIcons, &IconPicture::cellClicked, this, &PropertiesPanel::iconClick);
 
@@ -137,7 +139,8 @@ void PropertiesPanel::buildFields()
 
 void PropertiesPanel::layOutFields()
 {
-    mTypeRow = new OptionRow(QStringLiteral("msg_type"), {"%0120", "%0121", "%0122"}, this);
+    mTypeRow = new OptionRow(QStringLiteral("msg_type"),
+                             {TextId::TypeMessage, TextId::TypeProgress, TextId::TypePause}, this);
     for (int type = 0; type < mTypeRow->count(); ++type)
         mType[type] = mTypeRow->option(type);
     connect(mTypeRow, &OptionRow::chosen, this, &PropertiesPanel::selectType);
@@ -205,10 +208,10 @@ void PropertiesPanel::load()
         mText->setPlainText(boxText);
     showText(mCaption, trimmedRight(record.caption));
     // The button the runner does not show carries the language's label, never written back.
-    showText(mBtn[0],
-             record.type == DialogRecord::Pause ? languageText(127) : trimmedRight(record.btn1));
-    showText(mBtn[1],
-             record.type == DialogRecord::Progress ? languageText(126) : trimmedRight(record.btn2));
+    showText(mBtn[0], record.type == DialogRecord::Pause ? languageText(TextId::PauseOverButton)
+                                                         : trimmedRight(record.btn1));
+    showText(mBtn[1], record.type == DialogRecord::Progress ? languageText(TextId::BarFullButton)
+                                                            : trimmedRight(record.btn2));
     showText(mBtnScr[0], trimmedRight(record.btnscr1));
     showText(mBtnScr[1], trimmedRight(record.btnscr2));
     showText(mTime, QString::number(record.time));

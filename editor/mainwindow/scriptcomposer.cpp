@@ -4,6 +4,7 @@
 #include "digitkeyfilter.h"
 #include "fieldbox.h"
 #include "language.h"
+#include "localizecontrols.h"
 #include "picturebutton.h"
 #include "projectdocument.h"
 #include "themepainter.h"
@@ -24,16 +25,17 @@ namespace {
 
 // The entries of the two lists by language id: "Нет", "Идти", "Выход" and "Далее", "Назад", "К"
 // in Russian.
-constexpr const char *CommandIds[] = {"%0320", "%0321", "%0322"};
-constexpr const char *DirectionIds[] = {"%0323", "%0324", "%0325"};
+constexpr TextId CommandIds[] = {TextId::CommandNone, TextId::CommandGo, TextId::CommandExit};
+constexpr TextId DirectionIds[] = {TextId::DirectionNext, TextId::DirectionBack,
+                                   TextId::DirectionTo};
 
-void fillList(QComboBox *list, std::initializer_list<const char *> ids)
+void fillList(QComboBox *list, std::initializer_list<TextId> ids)
 {
     const QSignalBlocker blocker(list);
     const int selected = list->currentIndex();
     list->clear();
-    for (const char *id : ids)
-        list->addItem(languageText(QLatin1String(id)));
+    for (const TextId id : ids)
+        list->addItem(languageText(id));
     list->setCurrentIndex(selected);
 }
 
@@ -43,7 +45,8 @@ ScriptComposer::ScriptComposer(ProjectDocument &document, QWidget *parent)
     : AreaFrame(QStringLiteral("scrbox"), parent), mDocument(document)
 {
 
-    mTitle = new QLabel(QStringLiteral("%0110"), this);
+    mTitle = new QLabel(this);
+    setCaptionId(mTitle, TextId::ButtonScript);
     mTitle->setObjectName(QStringLiteral("Label12"));
     QFont bold = mTitle->font();
     bold.setBold(true);
@@ -103,8 +106,9 @@ void ScriptComposer::retranslate()
     fillList(mCommand, {CommandIds[0], CommandIds[1], CommandIds[2]});
     fillList(mDirection, {DirectionIds[0], DirectionIds[1], DirectionIds[2]});
     // The lists and the box have no labels of their own, so they are named for screen readers.
-    const std::pair<QWidget *, int> named[] = {
-        {mCommand, 440}, {mDirection, 441}, {mArgument, 442}};
+    const std::pair<QWidget *, TextId> named[] = {{mCommand, TextId::ComposerCommand},
+                                                  {mDirection, TextId::ComposerDirection},
+                                                  {mArgument, TextId::ComposerStepNumber}};
     for (const auto &[control, id] : named) {
         // Some platforms name a drop-down list by its value; the tooltip then describes it.
         const QString meaning = languageText(id);
@@ -112,8 +116,8 @@ void ScriptComposer::retranslate()
         control->setToolTip(meaning);
     }
     // "Вставить к кнопке 1" and "... 2" in Russian.
-    for (int i = 0; i < 2; ++i)
-        describePictureButton(mInsert[i], languageText(484 + i));
+    describePictureButton(mInsert[0], languageText(TextId::InsertIntoScript1));
+    describePictureButton(mInsert[1], languageText(TextId::InsertIntoScript2));
 }
 
 void ScriptComposer::updateInsertButtons()

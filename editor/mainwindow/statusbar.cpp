@@ -1,6 +1,7 @@
 #include "statusbar.h"
 
 #include "language.h"
+#include "localizecontrols.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +13,8 @@ StatusBar::StatusBar(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("statusbar"));
     setMouseTracking(true);
-    mSts = new QLabel(resourceId(130), this);
+    mSts = new QLabel(this);
+    setCaptionId(mSts, TextId::StatusReady);
     mSts->setObjectName(QStringLiteral("sts"));
     connect(mSts, &QLabel::linkActivated, this,
             [this](const QString &link) { emit linkActivated(QUrl(link)); });
@@ -20,8 +22,8 @@ StatusBar::StatusBar(QWidget *parent) : QFrame(parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 3, 8, 3);
     layout->addWidget(mSts);
-    addHintArea(this, resourceId(130));
-    addHintArea(mSts, resourceId(130));
+    addHintArea(this, TextId::StatusReady);
+    addHintArea(mSts, TextId::StatusReady);
 }
 
 void StatusBar::showText(const QString &text)
@@ -44,16 +46,16 @@ void StatusBar::showLink(const QString &text, const QString &linkText, const QUr
 
 void StatusBar::showAddressFailure(const QUrl &url)
 {
-    showText(languageText(486).arg(url.toDisplayString()));
+    showText(languageText(TextId::AddressNotOpened).arg(url.toDisplayString()));
     mSts->setTextInteractionFlags(Qt::TextSelectableByMouse);
     mHoldsAddress = true;
 }
 
-void StatusBar::addHintArea(QWidget *area, const QString &id)
+void StatusBar::addHintArea(QWidget *area, TextId hint)
 {
     area->setMouseTracking(true);
     area->installEventFilter(this);
-    mHints.insert(area, id);
+    mHints.insert(area, hint);
 }
 
 bool StatusBar::eventFilter(QObject *watched, QEvent *event)

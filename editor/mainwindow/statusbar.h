@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textid.h"
+
 #include <QFrame>
 #include <QHash>
 #include <QUrl>
@@ -26,8 +28,8 @@ public:
     // A result with a link after it; the link stays until another text is shown.
     void showLink(const QString &text, const QString &linkText, const QUrl &url);
 
-    // The hint of an area is a resource id, looked up each time it is shown.
-    void addHintArea(QWidget *area, const QString &id);
+    // The hint of an area is looked up each time it is shown.
+    void addHintArea(QWidget *area, TextId hint);
 
 signals:
     // The link of showLink was clicked or taken from the keyboard.
@@ -38,7 +40,7 @@ protected:
 
 private:
     QLabel *mSts = nullptr;
-    QHash<QObject *, QString> mHints;
+    QHash<QObject *, TextId> mHints;
     bool mHoldsAddress = false;
 };
 

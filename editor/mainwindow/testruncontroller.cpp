@@ -40,7 +40,8 @@ void TestRunController::start(const DialogProject &project)
     // A second run would write over the data file the first one plays. The user may stop the
     // running one instead (a run without any window could not be ended otherwise).
     if (isRunning()) {
-        if (mUi.message(mWindow, languageText(606), ProductTitle, UiServices::Icon::Question,
+        if (mUi.message(mWindow, languageText(TextId::StopTestRunQuestion), ProductTitle,
+                        UiServices::Icon::Question,
                         UiServices::Buttons::YesNo) == UiServices::Answer::Yes)
             stop();
         else
@@ -58,7 +59,7 @@ void TestRunController::start(const DialogProject &project)
                    ? mUi.startWatched(runner, {QStringLiteral("/editor")}, mPlace.folder(), this)
                    : nullptr;
     if (!mProcess) {
-        mUi.warnFailed(mWindow, languageText(716).arg(runner));
+        mUi.warnFailed(mWindow, languageText(TextId::RunnerNotStarted).arg(runner));
         return;
     }
     connect(mProcess, &QProcess::finished, this, &TestRunController::runEnded);
@@ -73,14 +74,14 @@ void TestRunController::stop()
     run->waitForFinished(2000);
     run->deleteLater();
     mPlace.clear();
-    emit statusMessage(languageText(607));
+    emit statusMessage(languageText(TextId::TestRunStopped));
 }
 
 void TestRunController::bringToFront()
 {
     mProcess->write(RaiseRequest);
     WindowSystem::activateWindowsOf(mProcess->processId());
-    emit statusMessage(languageText(313));
+    emit statusMessage(languageText(TextId::TestRunStillGoing));
 }
 
 void TestRunController::runEnded(int exitCode, QProcess::ExitStatus status)
@@ -102,8 +103,8 @@ void TestRunController::runEnded(int exitCode, QProcess::ExitStatus status)
     const QString prefix = QString::fromLatin1(FaultPrefix);
     const QString reason =
         RunFault::retold(line.startsWith(prefix) ? line.mid(prefix.size()) : line);
-    emit statusMessage(languageText(312) + u' ' + reason);
-    mUi.message(mWindow, languageText(312) + u'\n' + reason, ProductTitle,
+    emit statusMessage(languageText(TextId::TestRunFailed) + u' ' + reason);
+    mUi.message(mWindow, languageText(TextId::TestRunFailed) + u'\n' + reason, ProductTitle,
                 UiServices::Icon::Warning, UiServices::Buttons::Ok, reason);
 }
 

@@ -31,7 +31,7 @@ public:
 
     bool isRunning() const { return !mProcess.isNull(); }
     // Writes the data file of project and starts the runner on it, or brings the running one to
-    // the front. Failures show the "%0020" warning with their reason.
+    // the front. Failures show the OperationFailed warning with their reason.
     void start(const DialogProject &project);
 
 signals:

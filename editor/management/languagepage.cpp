@@ -33,7 +33,8 @@ constexpr int RowPrefix = 7;
 
 } // namespace
 
-LanguagePage::LanguagePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 201, parent)
+LanguagePage::LanguagePage(UiServices &ui, QWidget *parent)
+    : ManagementPage(ui, TextId::TabLanguages, parent)
 {
     const QFont font = EditorLook::fixedPitchFont();
 
@@ -56,7 +57,7 @@ LanguagePage::LanguagePage(UiServices &ui, QWidget *parent) : ManagementPage(ui,
     const int frame = 2 * mInfo->frameWidth() + 2 * int(mInfo->document()->documentMargin());
     mInfo->setFixedHeight(4 * QFontMetrics(font).lineSpacing() + frame + 2);
 
-    auto *idLabel = new QLabel(resourceId(210), this);
+    auto *idLabel = new QLabel(resourceId(TextId::LanguageIdLabel), this);
     idLabel->setObjectName(QStringLiteral("ln_desc"));
     mLangId = dropDown(QStringLiteral("ln_id"), 18, this);
     idLabel->setBuddy(mLangId);
@@ -108,8 +109,9 @@ LanguagePage::LanguagePage(UiServices &ui, QWidget *parent) : ManagementPage(ui,
     layout->addLayout(idRow);
     layout->addWidget(viewer, 1);
 
-    mLangId->addItems({languageText(222), languageText(223)});
-    mButtons.at(1)->setToolTip(languageText(226));
+    mLangId->addItems(
+        {languageText(TextId::LanguageRussian), languageText(TextId::LanguageEnglish)});
+    mButtons.at(1)->setToolTip(languageText(TextId::DeleteLanguage));
 }
 
 void LanguagePage::fill()
@@ -140,7 +142,8 @@ void LanguagePage::languageSelected()
     const QString file = mFiles.at(row);
 
     const QString version = languageHeaderValue(file, QStringLiteral("GetVersion"));
-    if (version != u"2.0" && acceptsDeletingVersion(version, 22, title())) {
+    if (version != u"2.0" && acceptsDeletingVersion(version, TextId::LanguageVersionBefore,
+                                                    TextId::LanguageVersionAfter, title())) {
         deleteLanguage();
         return;
     }
@@ -150,8 +153,8 @@ void LanguagePage::languageSelected()
                                FilePlaces::current().isUsersOwn(languagePath(file)));
     // The name as the file gives it: the list's "*" marks the user's own files, not the name.
     const QString name = languageHeaderValue(file, QStringLiteral("GetName"));
-    mInfo->setPlainText(toBoxText(languageText(230) + u'\n' + u' ' + name + u'\n' +
-                                  languageText(231) + u'\n' + u' ' +
+    mInfo->setPlainText(toBoxText(languageText(TextId::LanguageNameLabel) + u'\n' + u' ' + name +
+                                  u'\n' + languageText(TextId::LanguageAuthorLabel) + u'\n' + u' ' +
                                   languageHeaderValue(file, QStringLiteral("GetAuthor"))));
 
     // An identifier other than 0 or 1 has no entry, and then none is shown.

@@ -72,7 +72,7 @@ std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *pare
 
 } // namespace Management
 
-ManagementPage::ManagementPage(UiServices &ui, int titleId, QWidget *parent)
+ManagementPage::ManagementPage(UiServices &ui, TextId titleId, QWidget *parent)
     : QWidget(parent), mUi(ui), mTitleId(titleId)
 {
 }
@@ -106,18 +106,18 @@ void ManagementPage::selectEntry(QComboBox *list, int row, const Selected &selec
     selected();
 }
 
-bool ManagementPage::acceptsDeletingVersion(const QString &version, int firstId,
+bool ManagementPage::acceptsDeletingVersion(const QString &version, TextId before, TextId after,
                                             const QString &title)
 {
-    const QString question = languageText(firstId) + version + languageText(firstId + 1);
+    const QString question = languageText(before) + version + languageText(after);
     return mUi.message(window(), question, title, UiServices::Icon::Warning,
                        UiServices::Buttons::YesNo) == UiServices::Answer::Yes;
 }
 
 bool ManagementPage::confirmsDelete(const QString &entryText)
 {
-    return mUi.message(window(), languageText(234) + u'\n' + entryText, title(),
-                       UiServices::Icon::Question,
+    return mUi.message(window(), languageText(TextId::DeleteSelectedQuestion) + u'\n' + entryText,
+                       title(), UiServices::Icon::Question,
                        UiServices::Buttons::YesNo) != UiServices::Answer::No;
 }
 
@@ -125,7 +125,7 @@ bool ManagementPage::refusesShipped(const QString &path)
 {
     if (!FilePlaces::current().isShipped(path))
         return false;
-    mUi.message(window(), languageText(450), title(), UiServices::Icon::Warning,
+    mUi.message(window(), languageText(TextId::ShippedFileKept), title(), UiServices::Icon::Warning,
                 UiServices::Buttons::Ok);
     return true;
 }

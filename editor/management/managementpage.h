@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textid.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -53,7 +55,7 @@ public:
     virtual void fill() = 0;
 
 protected:
-    ManagementPage(UiServices &ui, int titleId, QWidget *parent);
+    ManagementPage(UiServices &ui, TextId titleId, QWidget *parent);
 
     // The page's tab text, the title of its questions.
     QString title() const;
@@ -67,8 +69,9 @@ protected:
     static void selectEntry(QComboBox *list, int row, const Selected &selected);
 
     // True when the user accepts deleting a file of a version other than "2.0"; the question is
-    // the text of firstId, the version and the text of the id after firstId.
-    bool acceptsDeletingVersion(const QString &version, int firstId, const QString &title);
+    // the text of before, the version and the text of after.
+    bool acceptsDeletingVersion(const QString &version, TextId before, TextId after,
+                                const QString &title);
     // True unless the user declines deleting the list entry shown as entryText.
     bool confirmsDelete(const QString &entryText);
     // A file that came with an installation for every user is not the user's to delete; says so
@@ -81,7 +84,7 @@ protected:
     UiServices &mUi;
 
 private:
-    int mTitleId;
+    TextId mTitleId;
 };
 
 } // namespace kq

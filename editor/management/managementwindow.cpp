@@ -29,6 +29,9 @@ namespace {
 // Wide enough for the product's texts in every shipped language.
 constexpr QSize SmallestSize(600, 440);
 
+constexpr TextId TabTitles[] = {TextId::TabLanguages, TextId::TabThemes, TextId::TabPlugins,
+                                TextId::TabDownloads, TextId::TabUpdates};
+
 } // namespace
 
 ManagementWindow::ManagementWindow(UiServices &ui, const DialogProject &project, QWidget *parent)
@@ -59,13 +62,13 @@ ManagementWindow::ManagementWindow(UiServices &ui, const DialogProject &project,
         panelArea->addWidget(panel, 0, 0);
     }
 
-    auto *help = captionButton(QStringLiteral("btns0"), resourceId(11), this);
-    auto *close = captionButton(QStringLiteral("btns1"), resourceId(10), this);
+    auto *help = captionButton(QStringLiteral("btns0"), resourceId(TextId::ManagementHelp), this);
+    auto *close = captionButton(QStringLiteral("btns1"), resourceId(TextId::ManagementClose), this);
     connect(help, &QPushButton::clicked, this, [this] { mUi.openReadme(); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
     // Takes effect at the next plain start; a file opened from the file manager never waits.
-    auto *startupPicture = new QCheckBox(languageText(483), this);
+    auto *startupPicture = new QCheckBox(languageText(TextId::ShowStartupPicture), this);
     startupPicture->setObjectName(QStringLiteral("chk_splash"));
     startupPicture->setChecked(optionSetting(OptionRead, OptionStartupPicture) != u'0');
     connect(startupPicture, &QCheckBox::toggled, this, [](bool on) {
@@ -88,8 +91,8 @@ ManagementWindow::ManagementWindow(UiServices &ui, const DialogProject &project,
 
     {
         const QSignalBlocker blocker(mTabs);
-        for (int i = 201; i <= 205; ++i)
-            mTabs->addTab(languageText(i));
+        for (const TextId title : TabTitles)
+            mTabs->addTab(languageText(title));
     }
     connect(mTabs, &QTabBar::currentChanged, this, &ManagementWindow::tabChosen);
 
@@ -104,10 +107,10 @@ ManagementWindow::ManagementWindow(UiServices &ui, const DialogProject &project,
 QWidget *ManagementWindow::buildDownloadsPanel()
 {
     auto *panel = new QWidget(this);
-    auto *text = new QLabel(resourceId(216), panel);
+    auto *text = new QLabel(resourceId(TextId::DownloadsText), panel);
     text->setObjectName(QStringLiteral("ad_lbl"));
     text->setWordWrap(true);
-    auto *open = captionButton(QStringLiteral("ad_down"), resourceId(217), panel);
+    auto *open = captionButton(QStringLiteral("ad_down"), resourceId(TextId::OpenWebsite), panel);
     // Said here, in the window the user looks at, with the address ready to be copied.
     auto *failure = new QLabel(panel);
     failure->setObjectName(QStringLiteral("ad_fail"));
@@ -116,7 +119,7 @@ QWidget *ManagementWindow::buildDownloadsPanel()
     failure->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     failure->hide();
     const auto showFailure = [failure] {
-        failure->setText(languageText(486).arg(ProductWebPage));
+        failure->setText(languageText(TextId::AddressNotOpened).arg(ProductWebPage));
         failure->show();
     };
     connect(open, &QPushButton::clicked, this, [this, failure, showFailure] {
@@ -147,8 +150,8 @@ void ManagementWindow::tabChosen(int index)
     for (QWidget *panel : mPanels)
         panel->hide();
     const QString caption = mTabs->tabText(index);
-    for (int i = 0; i < 5; ++i) {
-        if (caption != languageText(201 + i))
+    for (int i = 0; i < int(std::size(TabTitles)); ++i) {
+        if (caption != languageText(TabTitles[i]))
             continue;
         // The last two tabs both lead to the downloads page.
         mPanels.at(std::min(i, 3))->show();

@@ -33,11 +33,11 @@ QString programFileOf(const QString &descriptionPath)
 } // namespace
 
 PluginPage::PluginPage(UiServices &ui, const DialogProject &project, QWidget *parent)
-    : ManagementPage(ui, 203, parent), mProject(project)
+    : ManagementPage(ui, TextId::TabPlugins, parent), mProject(project)
 {
     const QFont font = EditorLook::fixedPitchFont();
 
-    auto *caption = new QLabel(resourceId(215), this);
+    auto *caption = new QLabel(resourceId(TextId::InstalledPluginsLabel), this);
     caption->setObjectName(QStringLiteral("pl_lbl"));
 
     mList = new QListWidget(this);
@@ -51,9 +51,10 @@ PluginPage::PluginPage(UiServices &ui, const DialogProject &project, QWidget *pa
     mInfo->setFont(font);
     mInfo->setReadOnly(true);
 
+    const TextId captions[] = {TextId::RunPlugin, TextId::DeletePlugin};
     for (int i = 0; i < int(mButtons.size()); ++i) {
         auto *button = captionButton(QStringLiteral("pl_cont") + QString::number(i),
-                                     resourceId(220 + i), this);
+                                     resourceId(captions[i]), this);
         // Enabled by the list filling once the Plugins folder holds a description file.
         button->setEnabled(false);
         mButtons.at(i) = button;
@@ -117,14 +118,16 @@ void PluginPage::pluginSelected()
     const QString path = mPaths.at(row);
 
     const QString version = pluginHeaderValue(path, QStringLiteral("GetVersion"));
-    if (version != u"2.0" && acceptsDeletingVersion(version, 30, title())) {
+    if (version != u"2.0" && acceptsDeletingVersion(version, TextId::PluginVersionBefore,
+                                                    TextId::PluginVersionAfter, title())) {
         deletePlugin();
         return;
     }
 
-    mInfo->setPlainText(toBoxText(languageText(232) + u'\n' +
+    mInfo->setPlainText(toBoxText(languageText(TextId::PluginAuthorLabel) + u'\n' +
                                   pluginHeaderValue(path, QStringLiteral("GetAuthor")) + u'\n' +
-                                  languageText(233) + u'\n' + pluginDescriptionText(path)));
+                                  languageText(TextId::PluginDescriptionLabel) + u'\n' +
+                                  pluginDescriptionText(path)));
 }
 
 void PluginPage::runPlugin()
@@ -134,8 +137,8 @@ void PluginPage::runPlugin()
         return;
     const QString program = programFileOf(mPaths.at(row));
     if (!QFileInfo(program).isFile()) {
-        mUi.message(window(), languageText(29), title(), UiServices::Icon::Error,
-                    UiServices::Buttons::Ok);
+        mUi.message(window(), languageText(TextId::PluginProgramMissing), title(),
+                    UiServices::Icon::Error, UiServices::Buttons::Ok);
         return;
     }
 

@@ -57,7 +57,7 @@ PluginRunWindow::PluginRunWindow(UiServices &ui, const DialogProject &project, Q
     setObjectName(QStringLiteral("plug"));
 
     // Language files and plug-in descriptions come from anywhere: their texts are plain text.
-    auto *running = new QLabel(languageText(40), this);
+    auto *running = new QLabel(languageText(TextId::PluginRunning), this);
     running->setObjectName(QStringLiteral("lbl0"));
     running->setTextFormat(Qt::PlainText);
     mName = new QLabel(this);
@@ -66,7 +66,7 @@ PluginRunWindow::PluginRunWindow(UiServices &ui, const DialogProject &project, Q
     QFont bold = mName->font();
     bold.setBold(true);
     mName->setFont(bold);
-    auto *waiting = new QLabel(languageText(41), this);
+    auto *waiting = new QLabel(languageText(TextId::PluginRunWait), this);
     waiting->setObjectName(QStringLiteral("lbl1"));
     waiting->setTextFormat(Qt::PlainText);
 

@@ -27,6 +27,13 @@ using namespace Management;
 
 namespace {
 
+// The entries of the colour list, one for each colour of a theme, in the same order.
+constexpr TextId ColourEntries[] = {TextId::ColourActiveBox,      TextId::ColourInactiveBox,
+                                    TextId::ColourBoxText,        TextId::ColourActiveLabel,
+                                    TextId::ColourInactiveLabel,  TextId::ColourActiveButton,
+                                    TextId::ColourInactiveButton, TextId::ColourSelection,
+                                    TextId::ColourWindow,         TextId::ColourPanel};
+
 // The colours a new theme starts with, in the order of the theme editor's working set.
 constexpr ThemeColors NewThemeColors{16777215,    14671839, 0,       0,        8355711,
                                      -2147483633, 14671839, 8388608, 12566463, -2147483633};
@@ -64,13 +71,14 @@ bool isPlainFileName(const QString &name)
 // A theme file that could not be written.
 void reportSaveFailed(UiServices &ui, QWidget *parent)
 {
-    ui.message(parent, languageText(24), languageText(20), UiServices::Icon::Error,
-               UiServices::Buttons::Ok);
+    ui.message(parent, languageText(TextId::ThemeNotSaved), languageText(TextId::OperationFailed),
+               UiServices::Icon::Error, UiServices::Buttons::Ok);
 }
 
 } // namespace
 
-ThemePage::ThemePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 202, parent)
+ThemePage::ThemePage(UiServices &ui, QWidget *parent)
+    : ManagementPage(ui, TextId::TabThemes, parent)
 {
 
     mList = dropDown(QStringLiteral("themelist"), 24, this);
@@ -80,15 +88,16 @@ ThemePage::ThemePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 202, 
     connect(mButtons.at(0), &QPushButton::clicked, this, &ThemePage::newTheme);
     connect(mButtons.at(1), &QPushButton::clicked, this, &ThemePage::deleteTheme);
     connect(mButtons.at(2), &QPushButton::clicked, this, &ThemePage::saveTheme);
-    for (int i = 0; i < int(mButtons.size()); ++i)
-        mButtons.at(i)->setToolTip(languageText(227 + i));
+    mButtons.at(0)->setToolTip(languageText(TextId::NewTheme));
+    mButtons.at(1)->setToolTip(languageText(TextId::DeleteTheme));
+    mButtons.at(2)->setToolTip(languageText(TextId::SaveTheme));
 
-    auto *colorLabel = new QLabel(resourceId(211), this);
+    auto *colorLabel = new QLabel(resourceId(TextId::ColourLabel), this);
     colorLabel->setObjectName(QStringLiteral("Label2"));
     mColorEntry = dropDown(QStringLiteral("theme_item"), 24, this);
     colorLabel->setBuddy(mColorEntry);
-    for (int i = 237; i <= 246; ++i)
-        mColorEntry->addItem(languageText(i));
+    for (const TextId entry : ColourEntries)
+        mColorEntry->addItem(languageText(entry));
     connect(mColorEntry, &QComboBox::currentIndexChanged, this, &ThemePage::colorEntrySelected);
 
     mColorSwatch = new QLabel(this);
@@ -99,7 +108,7 @@ ThemePage::ThemePage(UiServices &ui, QWidget *parent) : ManagementPage(ui, 202, 
     mColorSwatch->setCursor(Qt::PointingHandCursor);
     mColorSwatch->installEventFilter(this);
 
-    auto *previewLabel = new QLabel(resourceId(212), this);
+    auto *previewLabel = new QLabel(resourceId(TextId::PreviewLabel), this);
     previewLabel->setObjectName(QStringLiteral("Label1"));
     buildPreview();
 
@@ -142,14 +151,16 @@ void ThemePage::buildPreview()
     mTextInactive->setObjectName(QStringLiteral("th_txt_dact"));
     mTextInactive->setFont(font);
     mTextInactive->setEnabled(false);
-    mTextActive->setText(languageText(224));
-    mTextInactive->setText(languageText(225));
-    mLabelActive = new QLabel(resourceId(213), mBox);
+    mTextActive->setText(languageText(TextId::PreviewActiveBox));
+    mTextInactive->setText(languageText(TextId::PreviewInactiveBox));
+    mLabelActive = new QLabel(resourceId(TextId::PreviewActiveLabel), mBox);
     mLabelActive->setObjectName(QStringLiteral("th_lbl_act"));
-    mLabelInactive = new QLabel(resourceId(214), mBox);
+    mLabelInactive = new QLabel(resourceId(TextId::PreviewInactiveLabel), mBox);
     mLabelInactive->setObjectName(QStringLiteral("th_lbl_dact"));
-    mButtonActive = captionButton(QStringLiteral("th_cmd_act"), resourceId(242), mBox);
-    mButtonInactive = captionButton(QStringLiteral("th_cmd_dact"), resourceId(243), mBox);
+    mButtonActive =
+        captionButton(QStringLiteral("th_cmd_act"), resourceId(TextId::ColourActiveButton), mBox);
+    mButtonInactive = captionButton(QStringLiteral("th_cmd_dact"),
+                                    resourceId(TextId::ColourInactiveButton), mBox);
     mButtonInactive->setEnabled(false);
 
     // A click on a sample, even a disabled one, picks the colour it shows.
@@ -227,14 +238,16 @@ void ThemePage::themeSelected()
     const QString path = mPaths.at(row);
 
     if (themeHeaderValue(path, QStringLiteral("GetFile")) != path) {
-        if (mUi.message(window(), languageText(26), title(), UiServices::Icon::Warning,
+        if (mUi.message(window(), languageText(TextId::ThemeDamagedQuestion), title(),
+                        UiServices::Icon::Warning,
                         UiServices::Buttons::YesNo) == UiServices::Answer::Yes)
             deleteTheme();
         return;
     }
     const QString version = themeHeaderValue(path, QStringLiteral("GetVersion"));
     if (version != u"2.0" &&
-        acceptsDeletingVersion(version, 27, QStringLiteral("Неправильная тема"))) {
+        acceptsDeletingVersion(version, TextId::ThemeVersionBefore, TextId::ThemeVersionAfter,
+                               QStringLiteral("Неправильная тема"))) {
         deleteTheme();
         return;
     }
@@ -245,8 +258,9 @@ void ThemePage::themeSelected()
     mButtons.at(2)->setEnabled(user);
     mButtons.at(1)->setEnabled(user);
     // A disabled button says nothing by itself: its tip tells why a program theme stays.
-    mButtons.at(1)->setToolTip(user ? languageText(228)
-                                    : languageText(228) + u'\n' + languageText(660));
+    mButtons.at(1)->setToolTip(user ? languageText(TextId::DeleteTheme)
+                                    : languageText(TextId::DeleteTheme) + u'\n' +
+                                          languageText(TextId::ShippedThemeFixed));
 
     optionSetting(OptionWrite, OptionTheme, path);
 
@@ -295,15 +309,15 @@ void ThemePage::refreshPreview()
 
 void ThemePage::newTheme()
 {
-    const std::optional<QString> name =
-        mUi.input(window(), languageText(235), title(), QStringLiteral("NewTheme"));
+    const std::optional<QString> name = mUi.input(window(), languageText(TextId::NewThemeName),
+                                                  title(), QStringLiteral("NewTheme"));
     if (!name || name->isEmpty())
         return;
 
     QString path;
     for (;;) {
-        const std::optional<QString> file =
-            mUi.input(window(), languageText(236), title(), QStringLiteral("mytheme"));
+        const std::optional<QString> file = mUi.input(
+            window(), languageText(TextId::NewThemeFileName), title(), QStringLiteral("mytheme"));
         if (!file || file->isEmpty())
             return;
         if (!isPlainFileName(*file)) {
@@ -317,7 +331,8 @@ void ThemePage::newTheme()
                        .filePath(name);
             break;
         }
-        mUi.message(window(), languageText(32), languageText(20), UiServices::Icon::Warning,
+        mUi.message(window(), languageText(TextId::ThemeFileExists),
+                    languageText(TextId::OperationFailed), UiServices::Icon::Warning,
                     UiServices::Buttons::Ok);
     }
 
@@ -339,8 +354,8 @@ void ThemePage::saveTheme()
     const int row = mList->currentIndex();
     const QString text = mList->currentText();
     if (row < 0 || row >= mPaths.size() || !text.endsWith(u'*')) {
-        mUi.message(window(), languageText(25), title(), UiServices::Icon::Error,
-                    UiServices::Buttons::Ok);
+        mUi.message(window(), languageText(TextId::ShippedThemeReadOnly), title(),
+                    UiServices::Icon::Error, UiServices::Buttons::Ok);
         return;
     }
     // A user theme that came with an installation for every user is saved as the user's own,
