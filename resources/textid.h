@@ -229,6 +229,10 @@ enum class TextId {
     DeleteLanguage = 226,       // Delete language
     LanguageNameLabel = 230,    // Language:
     LanguageAuthorLabel = 231,  // Author:
+    NewLanguage = 760,          // New language
+    SaveLanguage = 761,         // Save language
+    AboutLanguage = 762,        // About the language
+    LanguageTextRow = 763,      // Text row %1
 
     // Management window: themes page
     ThemeNotSaved = 24,         // The theme could not be saved.
@@ -270,6 +274,7 @@ enum class TextId {
     PluginAuthorLabel = 232,      // Author:
     PluginDescriptionLabel = 233, // Description:
     PluginStillRunning = 311,     // An earlier plug-in is still running. Wait until it ends or…
+    AboutPlugin = 764,            // About the plug-in
 
     // Plug-in run window
     PluginRunning = 40, // Running plug-in:
