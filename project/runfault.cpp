@@ -10,6 +10,9 @@ namespace kq::RunFault {
 
 namespace {
 
+constexpr ReasonText DataFileNotOpened{765, u"the data file %1 cannot be opened"};
+constexpr ReasonText NoProjectHeader{766, u"%1 holds no project header"};
+constexpr ReasonText StepNotRead{767, u"step %1 cannot be read"};
 constexpr ReasonText NoProjectStyle{688, u"the project header holds no project style"};
 constexpr ReasonText ScriptCannotRun{689, u"step %1: the script \"%2\" cannot be run"};
 constexpr ReasonText CannotShow{690, u"step %1 cannot be shown in project style %2"};
@@ -17,7 +20,8 @@ constexpr ReasonText SilentLoop{691, u"step %1: the scripts lead back to it with
                                      u"anything, so the run would never end"};
 constexpr ReasonText PauseLoop{692, u"step %1: the scripts lead back to it through pauses, without "
                                     u"a window the user can answer, so the run would never end"};
-constexpr std::array Faults{NoProjectStyle, ScriptCannotRun, CannotShow, SilentLoop, PauseLoop};
+constexpr std::array Faults{DataFileNotOpened, NoProjectHeader, StepNotRead, NoProjectStyle,
+                            ScriptCannotRun,   CannotShow,      SilentLoop,  PauseLoop};
 
 // The English text as a pattern whose groups are its arguments.
 QRegularExpression englishPattern(const ReasonText &fault)
@@ -28,6 +32,21 @@ QRegularExpression englishPattern(const ReasonText &fault)
 }
 
 } // namespace
+
+QString dataFileNotOpened(const QString &path)
+{
+    return DataFileNotOpened.with({path});
+}
+
+QString noProjectHeader(const QString &path)
+{
+    return NoProjectHeader.with({path});
+}
+
+QString stepNotRead(int step)
+{
+    return StepNotRead.with({QString::number(step)});
+}
 
 QString noProjectStyle()
 {

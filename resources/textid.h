@@ -146,6 +146,11 @@ enum class TextId {
     TestRunStopped = 607,             // The test run was stopped.
     OpenInBrowser = 721,              // Open in the browser
 
+    // Runner faults: the runner prints them in English (RunFault) and the editor retells them
+    RunDataFileNotOpened = 765, // the data file %1 cannot be opened
+    RunNoProjectHeader = 766,   // %1 holds no project header
+    RunStepNotRead = 767,       // step %1 cannot be read
+
     // Project document: new steps and undo entries
     NewMessageText = 125,   // Message text
     BarFullButton = 126,    // <Bar full>
@@ -198,6 +203,17 @@ enum class TextId {
     FileNotProject = 478,    // neither a project (.dlg2, .dlg) nor a built program with its data…
     FileNotReadable = 479,   // the file cannot be read: permission denied
     NotBuiltForErrors = 604, // not built: the check finds %1 error (tavlen --check lists it…
+    OptionGoesWith = 768,    // %1 goes with %2
+    NoSplashWithoutWindow = 769, // --no-splash starts the editor's window; --check and --build…
+    OptionsExclude = 770,        // %1 and %2 cannot be given together; give one of them
+    OneFileTooMany = 771,        // %1 takes the project as its value; %2 is one file too many
+    OptionNeeds = 772,           // %1 needs %2
+    OneFileForTheEditor = 773,   // the editor opens one file; %1 is one too many
+    SeeHelp = 774,               // (see tavlen --help)
+    NeedsDisplay = 775,          // the editor's window needs a display (DISPLAY or…
+    BundledFile = 776,           // bundled %1
+    LeftToSystem = 777,          // left to the system: %1
+    ArchiveBuilt = 778,          // %1: %2 MB
 
     // Web page
     WebProgramEnded = 490,    // The program has ended.
