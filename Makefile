@@ -34,6 +34,7 @@ WERROR ?= ON
 TEST_USER ?= kq-test
 
 .PHONY: run test test-unprivileged test-sanitized format-check generators bench fuzz tidy build monkey \
+        screenshots \
         deps configure clean install uninstall deb
 
 # Starts the editor from the assembled program folder.
@@ -65,6 +66,12 @@ format-check:
 # CMakeLists.txt for how to run them).
 generators: configure
 	cmake --build $(BUILD) --target generators -j $(JOBS)
+
+# Every picture the README shows, taken from the built programs under Xvfb and openbox into
+# docs/screenshots (tools/screenshots.sh says what it needs).
+screenshots: build
+	$(MAKE) deps PACKAGES="$(PACKAGES) openbox imagemagick optipng"
+	tools/screenshots.sh --app $(BUILD)/app
 
 # Speed goals of the controls, records, lookups and the runner loop, the size of a web page and
 # how soon headless Chromium shows it, and the start-ups of the runner and the editor against a
