@@ -6,11 +6,12 @@ JOBS    ?= $(shell nproc)
 TEST_JOBS ?= $(shell echo $$(( $$(nproc) * 2 )))
 PREFIX  ?= $(HOME)/.local
 # Build and test packages. X connections are flushed through libxcb; the tests validate the
-# desktop files and drive and read windows under a virtual X server of their own, build the
-# Debian package (dpkg-shlibdeps of dpkg-dev, file) and check it (lintian), render the man page
-# (groff) and play built web pages in headless Chromium through WebDriver.
+# desktop files and drive and read windows under a virtual X server of their own (with openbox
+# where a window manager's part is tested), build the Debian package (dpkg-shlibdeps of
+# dpkg-dev, file) and check it (lintian), render the man page (groff) and play built web pages in
+# headless Chromium through WebDriver.
 PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n \
-           fonts-dejavu-core pkg-config libxcb1-dev desktop-file-utils shared-mime-info xvfb \
+           fonts-dejavu-core pkg-config libxcb1-dev desktop-file-utils shared-mime-info xvfb openbox \
            xdotool dpkg-dev file lintian groff-base chromium chromium-driver python3-selenium
 # ccache, where a developer has it, makes rebuilds in several work trees cheap.
 LAUNCHER = $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -34,6 +35,7 @@ WERROR ?= ON
 TEST_USER ?= kq-test
 
 .PHONY: run test test-unprivileged test-sanitized format-check generators bench fuzz tidy build monkey \
+        screenshots \
         deps configure clean install uninstall deb
 
 # Starts the editor from the assembled program folder.
@@ -65,6 +67,12 @@ format-check:
 # CMakeLists.txt for how to run them).
 generators: configure
 	cmake --build $(BUILD) --target generators -j $(JOBS)
+
+# Every picture the README shows, taken from the built programs under Xvfb and openbox into
+# docs/screenshots (tools/screenshots.sh says what it needs).
+screenshots: build
+	$(MAKE) deps PACKAGES="$(PACKAGES) openbox imagemagick optipng"
+	tools/screenshots.sh --app $(BUILD)/app
 
 # Speed goals of the controls, records, lookups and the runner loop, the size of a web page and
 # how soon headless Chromium shows it, and the start-ups of the runner and the editor against a

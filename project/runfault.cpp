@@ -10,6 +10,10 @@ namespace kq::RunFault {
 
 namespace {
 
+constexpr ReasonText DataFileNotOpened{TextId::FaultDataFileNotOpened,
+                                       u"the data file %1 cannot be opened"};
+constexpr ReasonText NoProjectHeader{TextId::FaultNoProjectHeader, u"%1 holds no project header"};
+constexpr ReasonText StepNotRead{TextId::FaultStepNotRead, u"step %1 cannot be read"};
 constexpr ReasonText NoProjectStyle{TextId::FaultNoProjectStyle,
                                     u"the project header holds no project style"};
 constexpr ReasonText ScriptCannotRun{TextId::FaultScriptCannotRun,
@@ -22,7 +26,8 @@ constexpr ReasonText SilentLoop{TextId::FaultSilentLoop,
 constexpr ReasonText PauseLoop{TextId::FaultPauseLoop,
                                u"step %1: the scripts lead back to it through pauses, without "
                                u"a window the user can answer, so the run would never end"};
-constexpr std::array Faults{NoProjectStyle, ScriptCannotRun, CannotShow, SilentLoop, PauseLoop};
+constexpr std::array Faults{DataFileNotOpened, NoProjectHeader, StepNotRead, NoProjectStyle,
+                            ScriptCannotRun,   CannotShow,      SilentLoop,  PauseLoop};
 
 // The English text as a pattern whose groups are its arguments.
 QRegularExpression englishPattern(const ReasonText &fault)
@@ -33,6 +38,21 @@ QRegularExpression englishPattern(const ReasonText &fault)
 }
 
 } // namespace
+
+QString dataFileNotOpened(const QString &path)
+{
+    return DataFileNotOpened.with({path});
+}
+
+QString noProjectHeader(const QString &path)
+{
+    return NoProjectHeader.with({path});
+}
+
+QString stepNotRead(int step)
+{
+    return StepNotRead.with({QString::number(step)});
+}
 
 QString noProjectStyle()
 {

@@ -8,6 +8,11 @@ namespace kq {
 // it in the active language. Steps are named as the editor's list numbers them, from 0.
 namespace RunFault {
 
+// The runner's data file.
+QString dataFileNotOpened(const QString &path);
+QString noProjectHeader(const QString &path);
+QString stepNotRead(int step);
+
 QString noProjectStyle();
 QString scriptCannotRun(int step, const QString &script);
 QString cannotShow(int step, qint16 projectStyle);

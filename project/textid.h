@@ -199,6 +199,17 @@ enum class TextId {
     FileNotProject = 478,    // neither a project (.dlg2, .dlg) nor a built program with its data…
     FileNotReadable = 479,   // the file cannot be read: permission denied
     NotBuiltForErrors = 604, // not built: the check finds %1 error (tavlen --check lists it…
+    OptionGoesWith = 768,    // %1 goes with %2
+    NoSplashWithoutWindow = 769, // --no-splash starts the editor's window; --check and --build…
+    OptionsExclude = 770,        // %1 and %2 cannot be given together; give one of them
+    OneFileTooMany = 771,        // %1 takes the project as its value; %2 is one file too many
+    OptionNeeds = 772,           // %1 needs %2
+    OneFileForTheEditor = 773,   // the editor opens one file; %1 is one too many
+    SeeHelp = 774,               // (see tavlen --help)
+    NeedsDisplay = 775,          // the editor's window needs a display (DISPLAY or…
+    BundledFile = 776,           // bundled %1
+    LeftToSystem = 777,          // left to the system: %1
+    ArchiveBuilt = 778,          // %1: %2 MB
 
     // Web page
     WebProgramEnded = 490,    // The program has ended.
@@ -230,6 +241,10 @@ enum class TextId {
     DeleteLanguage = 226,       // Delete language
     LanguageNameLabel = 230,    // Language:
     LanguageAuthorLabel = 231,  // Author:
+    NewLanguage = 760,          // New language
+    SaveLanguage = 761,         // Save language
+    AboutLanguage = 762,        // About the language
+    LanguageTextRow = 763,      // Text row %1
 
     // Management window: themes page
     ThemeNotSaved = 24,         // The theme could not be saved.
@@ -271,6 +286,7 @@ enum class TextId {
     PluginAuthorLabel = 232,      // Author:
     PluginDescriptionLabel = 233, // Description:
     PluginStillRunning = 311,     // An earlier plug-in is still running. Wait until it ends or…
+    AboutPlugin = 764,            // About the plug-in
 
     // Plug-in run window
     PluginRunning = 40, // Running plug-in:
@@ -292,6 +308,9 @@ enum class TextId {
     FaultCannotShow = 690,      // step %1 cannot be shown in project style %2
     FaultSilentLoop = 691,      // step %1: the scripts lead back to it without showing anything…
     FaultPauseLoop = 692,       // step %1: the scripts lead back to it through pauses, without a…
+    FaultDataFileNotOpened = 765, // the data file %1 cannot be opened
+    FaultNoProjectHeader = 766,   // %1 holds no project header
+    FaultStepNotRead = 767,       // step %1 cannot be read
 
     // Builds: why a target is refused
     TargetInEditorFolder = 693,    // %1 is part of the editor's program folder; choose another name

@@ -78,11 +78,11 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
     // The runner only reads its data file, so a project on a read-only medium still plays.
     ProjectFile file;
     if (!file.open(dataPath, ProjectFile::Access::ReadOnly))
-        return fault(QStringLiteral("cannot open %1: %2").arg(dataPath, file.errorString()), 0);
+        return fault(RunFault::dataFileNotOpened(dataPath), 0);
 
     const std::optional<DialogRecord> header = file.read(1);
     if (!header)
-        return fault(QStringLiteral("%1 holds no project header").arg(dataPath), 0);
+        return fault(RunFault::noProjectHeader(dataPath), 0);
     const std::optional<qint16> projectStyle = header->projectStyle();
     if (!projectStyle)
         return fault(RunFault::noProjectStyle(), 0);
@@ -100,7 +100,7 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
     while (position <= count && position > 0) {
         const std::optional<DialogRecord> read = file.read(position + 1);
         if (!read)
-            return fault(QStringLiteral("cannot read step %1").arg(stepOf(position)), steps);
+            return fault(RunFault::stepNotRead(stepOf(position)), steps);
         const DialogRecord &current = *read;
         StepKind *kind = mKinds.value(current.type);
         if (endingOf(current) == StepFlow::Ending::ByUser) {

@@ -6,6 +6,7 @@
 #include "stepflow.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -41,6 +42,21 @@ StepWindow::StepWindow(const QString &objectName, qint16 projectStyle, qint16 pr
     look.setColor(QPalette::Window, background(projectStyle));
     setPalette(look);
     setAutoFillBackground(true);
+}
+
+void StepWindow::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
+        return;
+    // Restored after the window manager has finished minimising, which would otherwise win.
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible())
+            return;
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        activateWindow();
+    });
 }
 
 void StepWindow::setCaption(const QString &caption)

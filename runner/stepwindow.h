@@ -58,6 +58,11 @@ protected:
     StepWindow(const QString &objectName, qint16 projectStyle, qint16 previousResult,
                Qt::WindowFlags flags = FixedDialog);
 
+    // A step window has no minimise box, but some window managers (openbox) offer one anyway,
+    // and on a desktop without a task bar a minimised step could never be found again while the
+    // run waits for it: the window comes back at once.
+    void changeEvent(QEvent *event) override;
+
     // The record's caption as the title, exactly: a blank caption gives a blank title (Qt
     // would put the program's name there) and "[*]" is no modification mark.
     void setCaption(const QString &caption);

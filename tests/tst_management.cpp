@@ -1,8 +1,11 @@
 #include "tst_managementfixture.h"
 
 #include "productinfo.h"
+#include "qttranslation.h"
 #include "theme.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -44,6 +47,8 @@ private slots:
     void startupPictureCanBeTurnedOff();
     void unopenedAddressIsShownInTheWindow_data();
     void unopenedAddressIsShownInTheWindow();
+    void tabFollowsTheScreen_data();
+    void tabFollowsTheScreen();
 
 private:
     std::unique_ptr<Fixture> mFixture;
@@ -484,6 +489,94 @@ void TestManagement::unopenedAddressIsShownInTheWindow()
     QCOMPARE(failure->text(), languageText(TextId::AddressNotOpened).arg(ProductWebPage));
     QVERIFY(failure->textInteractionFlags() & Qt::TextSelectableByMouse);
     QVERIFY(mFixture->ui.messages.isEmpty());
+}
+
+void TestManagement::tabFollowsTheScreen_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("tab");
+    for (const QString language : {"russian.lang", "english.lang"}) {
+        for (int tab = 0; tab < 4; ++tab)
+            QTest::addRow("%s, tab %d", qPrintable(language), tab) << language << tab;
+    }
+}
+
+// What names a control for a screen reader: its accessible name, or what Qt makes of its text
+// or of the label that names it.
+static QString spokenName(QWidget *widget)
+{
+    if (!widget->accessibleName().isEmpty())
+        return widget->accessibleName();
+    QAccessibleInterface *control = QAccessible::queryAccessibleInterface(widget);
+    return control ? control->text(QAccessible::Name).trimmed() : QString();
+}
+
+// A name in the window's language: Cyrillic in the Russian window, none in the English one.
+static bool isInLanguage(const QString &name, bool russian)
+{
+    const bool cyrillic = std::any_of(name.begin(), name.end(),
+                                      [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+    return !name.isEmpty() && !name.startsWith('%') && cyrillic == russian;
+}
+
+// Reading order: a control right of the one before on the same line, or on a lower line.
+static bool readsAfter(const QRect &later, const QRect &earlier)
+{
+    const bool sameLine = later.top() < earlier.bottom() && earlier.top() < later.bottom();
+    return sameLine ? later.left() > earlier.left() : later.top() > earlier.top();
+}
+
+// Tab reaches every control of the shown page and the common row in the order they are seen,
+// and every control that can take the focus is named for a screen reader in the window's
+// language.
+void TestManagement::tabFollowsTheScreen()
+{
+    QFETCH(QString, language);
+    QFETCH(int, tab);
+    optionSetting(OptionWrite, OptionLanguage, language);
+    QCOMPARE(languageHeaderValue(language, "GetFile"), language);
+    // As the main window applies the language: Qt's own texts follow it.
+    QtTranslation::follow(languageHeaderValue(language, "GetId"));
+    const bool russian = language == "russian.lang";
+    auto window = mFixture->open();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto *tabs = child<QTabBar>(window.get(), "maintab");
+    tabs->setCurrentIndex(tab);
+    tabs->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), tabs);
+
+    QList<QWidget *> reached;
+    for (int presses = 0; presses < 40; ++presses) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == tabs || reached.contains(QApplication::focusWidget()))
+            break;
+        reached << QApplication::focusWidget();
+    }
+    QCOMPARE(QApplication::focusWidget(), tabs);
+
+    QList<QWidget *> reachable;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        // A drop-down's list is a window of its own.
+        if (!(widget->focusPolicy() & Qt::TabFocus) || widget->window() != window.get())
+            continue;
+        QVERIFY2(isInLanguage(spokenName(widget), russian),
+                 qPrintable(widget->objectName() + ": " + spokenName(widget)));
+        if (widget != tabs && widget->isVisible() && widget->isEnabled())
+            reachable << widget;
+    }
+    QCOMPARE(reached.size(), reachable.size());
+    for (int i = 0; i < reached.size(); ++i) {
+        QVERIFY2(reachable.contains(reached.at(i)), qPrintable(reached.at(i)->objectName()));
+        if (i == 0)
+            continue;
+        const auto place = [&window](QWidget *widget) {
+            return QRect(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());
+        };
+        QVERIFY2(
+            readsAfter(place(reached.at(i)), place(reached.at(i - 1))),
+            qPrintable(reached.at(i - 1)->objectName() + " before " + reached.at(i)->objectName()));
+    }
 }
 
 QTEST_MAIN(TestManagement)

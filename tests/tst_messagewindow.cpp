@@ -1,4 +1,5 @@
 #include "messagewindow.h"
+#include "progresswindow.h"
 
 #include "buttonscript.h"
 #include "iconstrips.h"
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 using namespace kq;
 using namespace Qt::StringLiterals;
@@ -84,6 +87,8 @@ private slots:
     void stepKind();
     void readableByAssistiveTechnology_data();
     void readableByAssistiveTechnology();
+    void minimisedWindowComesBack_data();
+    void minimisedWindowComesBack();
 };
 
 void TestMessageWindow::layout_data()
@@ -535,6 +540,40 @@ void TestMessageWindow::readableByAssistiveTechnology()
         QCOMPARE(button->role(), QAccessible::Button);
         QCOMPARE(button->text(QAccessible::Name), captions[i]);
     }
+}
+
+void TestMessageWindow::minimisedWindowComesBack_data()
+{
+    QTest::addColumn<bool>("progress");
+    QTest::addColumn<qint16>("style");
+    for (const bool progress : {false, true}) {
+        for (const qint16 style : {qint16(0), qint16(1)})
+            QTest::addRow("%s, style %d", progress ? "progress" : "message", style)
+                << progress << style;
+    }
+}
+
+// A window manager may minimise a step window although it asks for no minimise box; the run
+// waits for the step, so the window comes back instead of staying out of sight.
+void TestMessageWindow::minimisedWindowComesBack()
+{
+    QFETCH(bool, progress);
+    QFETCH(qint16, style);
+    DialogRecord record = message(QStringLiteral("Текст"), 3, QStringLiteral("Нет"));
+    record.time = 30;
+    std::unique_ptr<QDialog> window;
+    if (progress)
+        window = std::make_unique<ProgressWindow>(record, style);
+    else
+        window = std::make_unique<MessageWindow>(record, style);
+    QVERIFY(!(window->windowFlags() & Qt::WindowMinMaxButtonsHint));
+    QCOMPARE(window->windowFlags() & Qt::WindowType_Mask, Qt::Dialog);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+
+    window->setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(!(window->windowState() & Qt::WindowMinimized));
+    QVERIFY(window->isVisible());
 }
 
 QTEST_MAIN(TestMessageWindow)

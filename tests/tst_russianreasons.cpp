@@ -36,13 +36,15 @@ struct Editor
     }
 };
 
-// What the user reads of a reason, less the names it quotes: the program's name before the
-// command line's reasons, paths and file endings.
+// What the user reads of a reason, less the names it quotes: the program's name, the command
+// line's options and the names of variables and values it asks for, quoted names, paths and
+// file endings.
 QString wordsOf(QString reason, const QString &folder)
 {
-    reason.remove(QRegularExpression(QStringLiteral("^tavlen: ")));
     reason.remove(folder);
     reason.remove(QRegularExpression(QStringLiteral(R"(\S*/\S*|\.\w+)")));
+    reason.remove(QRegularExpression(
+        QStringLiteral(R"('[^']*'|«[^»]*»|\btavlen\b|(^|\s)-[-\w]+|\b[A-Z_]{3,}\b)")));
     return reason;
 }
 
@@ -69,8 +71,10 @@ private slots:
 private:
     // The reason the editor or the command line gives for action on target.
     QString reasonOf(const QString &action, const QString &target);
-    QString commandLineReason(const QStringList &arguments);
+    // What the command line prints on standard error, or with printed on standard output.
+    QString commandLineReason(const QStringList &arguments, bool printed = false);
 
+    QString mDetail; // what the last box showed under its details
     QScopedPointer<ProgramFolder> mFolder;
     QScopedPointer<QTemporaryDir> mScratch;
 };
@@ -79,6 +83,7 @@ void TestRussianReasons::init()
 {
     QVERIFY(renew(mFolder));
     mScratch.reset(new QTemporaryDir);
+    mDetail.clear();
     optionSetting(OptionWrite, OptionLanguage, QStringLiteral("russian.lang"));
     languageHeaderValue(QStringLiteral("russian.lang"), QStringLiteral("GetFile"));
 }
@@ -137,8 +142,24 @@ void TestRussianReasons::noReasonIsEnglish_data()
           "step 2: the scripts lead back to it without showing anything, so "
           "the run would never end",
           "step 2: the scripts lead back to it through pauses, without a "
-          "window the user can answer, so the run would never end"})
+          "window the user can answer, so the run would never end",
+          "the data file /tmp/kq/Runner/run.dll cannot be opened",
+          "/tmp/kq/Runner/run.dll holds no project header", "step 3 cannot be read"})
         QTest::addRow("test run: %s", fault) << "test run" << fault << "" << QByteArray();
+    // Wrong command lines, and a window where there is no display.
+    for (const char *line :
+         {"--check mine.dlg2 --build mine.dlg2 -o out", "-o out mine.dlg2", "--quiet mine.dlg2",
+          "--check mine.dlg2 --no-splash", "--build mine.dlg2 -o out --web --portable",
+          "--check mine.dlg2 other.dlg2", "--build mine.dlg2", "mine.dlg2 other.dlg2", "--bogus"})
+        QTest::addRow("command line %s", line)
+            << "wrong command line" << line << "" << QByteArray();
+    QTest::addRow("no display") << "no display"
+                                << ""
+                                << "" << QByteArray();
+    // What a build says when it succeeds.
+    QTest::addRow("command line web page") << "command line says"
+                                           << "--build mine.dlg2 -o page.html --web"
+                                           << "" << QByteArray();
 }
 
 void TestRussianReasons::noReasonIsEnglish()
@@ -157,6 +178,8 @@ void TestRussianReasons::noReasonIsEnglish()
     const QString reason = reasonOf(action, target);
 
     QVERIFY2(!reason.isEmpty(), "no reason was given");
+    // A box says its reason once, as its text, not again under its details.
+    QVERIFY2(mDetail.isEmpty() || !reason.contains(mDetail), qPrintable(mDetail));
     const QString words = wordsOf(reason, scratch.path());
     QVERIFY2(!words.contains(QRegularExpression(QStringLiteral("[A-Za-z]{3,}"))),
              qPrintable(reason));
@@ -166,6 +189,20 @@ QString TestRussianReasons::reasonOf(const QString &action, const QString &targe
 {
     const QString path = QDir(mScratch->path()).filePath(target);
     const QString project = QDir(mScratch->path()).filePath(QStringLiteral("mine.dlg2"));
+    if (action == u"wrong command line" || action == u"command line says") {
+        QStringList arguments = target.split(u' ');
+        for (QString &argument : arguments) {
+            if (argument.contains(u'.'))
+                argument = QDir(mScratch->path()).filePath(argument);
+        }
+        return commandLineReason(arguments, action.endsWith(u"says"));
+    }
+    if (action == u"no display") {
+        QString errors;
+        QTextStream err(&errors);
+        refuseWithoutDisplay(err);
+        return errors.trimmed();
+    }
     if (action == u"check")
         return commandLineReason({QStringLiteral("--check"), path});
     if (action == u"build")
@@ -187,7 +224,10 @@ QString TestRussianReasons::reasonOf(const QString &action, const QString &targe
         editor.programCommands.testRun();
         const bool warned =
             QTest::qWaitFor([&editor] { return !editor.ui.messages.isEmpty(); }, 10000);
-        return warned ? editor.ui.messages.constFirst().text : QString();
+        if (!warned)
+            return {};
+        mDetail = editor.ui.messages.constFirst().detail;
+        return editor.ui.messages.constFirst().text;
     }
     editor.ui.fileNames.enqueue(path);
     if (action == u"open")
@@ -198,17 +238,22 @@ QString TestRussianReasons::reasonOf(const QString &action, const QString &targe
         editor.programCommands.buildPortable();
     else if (action == u"web")
         editor.programCommands.buildWebPage();
-    return editor.ui.messages.isEmpty() ? QString() : editor.ui.messages.constLast().text;
+    if (editor.ui.messages.isEmpty())
+        return {};
+    mDetail = editor.ui.messages.constLast().detail;
+    return editor.ui.messages.constLast().text;
 }
 
-QString TestRussianReasons::commandLineReason(const QStringList &arguments)
+QString TestRussianReasons::commandLineReason(const QStringList &arguments, bool printed)
 {
-    QString printed;
+    QString output;
     QString errors;
-    QTextStream out(&printed);
+    QTextStream out(&output);
     QTextStream err(&errors);
+    // As the program starts: the language of the settings first, Qt's own texts with it.
+    useSettingsLanguage();
     runWithoutWindow(parseCommandLine(QStringList{QStringLiteral("tavlen")} + arguments), out, err);
-    return errors.trimmed();
+    return (printed ? output : errors).trimmed();
 }
 
 QTEST_MAIN(TestRussianReasons)

@@ -1,5 +1,6 @@
 #include "builtprogram.h"
 #include "editorfixture.h"
+#include "language.h"
 #include "projectio.h"
 #include "resourcefiles.h"
 #include "wholefile.h"
@@ -345,6 +346,7 @@ void TestTavlen::everyBuildRefusesWhatItMustNotWrite()
 
 void TestTavlen::portableBuildSaysWhatItBundled()
 {
+    useLanguage(QStringLiteral("english.lang"));
     const kq::ProgramTest::Finished build =
         tavlen({QStringLiteral("--build"), QStringLiteral("@ending.dlg2"), QStringLiteral("-o"),
                 QStringLiteral("@portable/ending"), QStringLiteral("--archive")});
@@ -489,9 +491,12 @@ void TestTavlen::webBuildWritesOnePage()
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("quiz.html")});
     QVERIFY(QString::fromUtf8(kq::TestFiles::readBytes(page)).contains(word));
-    const QString said = QStringLiteral("%1: web page, %2 KB\n")
-                             .arg(page)
-                             .arg((QFileInfo(page).size() + 1023) / 1024);
+    // The line the build says in the language of the settings.
+    QCOMPARE(kq::languageHeaderValue(language, QStringLiteral("GetFile")), language);
+    const QString said =
+        kq::filledText(kq::languageText(kq::TextId::WebPageBuilt),
+                       {page, QString::number((QFileInfo(page).size() + 1023) / 1024)}) +
+        u'\n';
     QCOMPARE(QString::fromLocal8Bit(run.output), options.contains("-q") ? QString() : said);
 }
 

@@ -8,15 +8,19 @@
 # Steps:
 #   editor   the editor's main window in --language (default english) with --project open
 #            (default: the Quiz sample), written as NAME.png (default: editor-LANGUAGE)
+#   small    the whole screen of 1024 x 768 with the editor in Russian and the Quiz sample as it
+#            first opens there: editor-small-screen.png
 #   runner   a message window and a progress window of a built program in both project styles:
 #            message-system.png, progress-system.png, message-skinned.png, progress-skinned.png
 #   web      the web page built from the same sample in both styles, in headless Chromium:
 #            web-system.png, web-skinned.png
-# Without steps it takes all the README shows: the editor in English with the Quiz sample, in
-# Russian with the FormatC sample, the runner's windows and the web page.
+# Without steps it takes all the README shows (make screenshots): the editor in English with the
+# Quiz sample, in Russian with the FormatC sample and on a small screen, the runner's windows and
+# the web page.
 #
 # Needs the Debian packages xvfb, openbox, xdotool and imagemagick (optipng, when present, makes
-# the pictures smaller), chromium for the web page, and a built program folder (make build). Nothing outside a scratch folder is touched: the editor gets its own settings.
+# the pictures smaller), chromium for the web page, and a built program folder (make build).
+# Nothing outside a scratch folder is touched: the editor gets its own settings.
 set -eu
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,7 +38,7 @@ while [ $# -gt 0 ]; do
         --language) language=$2; shift 2 ;;
         --project) project=$(cd "$(dirname "$2")" && pwd)/$(basename "$2"); shift 2 ;;
         --name) name=$2; shift 2 ;;
-        editor|runner|web) steps="$steps $1"; shift ;;
+        editor|small|runner|web) steps="$steps $1"; shift ;;
         *) echo "screenshots.sh: unknown argument $1" >&2; exit 2 ;;
     esac
 done
@@ -55,15 +59,20 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# The server picks a free display and writes its number to the pipe.
-mkfifo "$scratch/display"
-Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-pids="$pids $!"
-read -r number <"$scratch/display"
-export DISPLAY=":$number"
-openbox --sm-disable >/dev/null 2>&1 &
-pids="$pids $!"
-sleep 1
+# start_display WIDTHxHEIGHT: a virtual X server of that size with openbox, as DISPLAY. The
+# server picks a free display and writes its number to the pipe.
+start_display() {
+    rm -f "$scratch/display"
+    mkfifo "$scratch/display"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+    pids="$pids $!"
+    read -r number <"$scratch/display"
+    export DISPLAY=":$number"
+    openbox --sm-disable >/dev/null 2>&1 &
+    pids="$pids $!"
+    sleep 1
+}
+start_display 1600x900
 
 # The programs as a user has them: a private copy of the folder and settings of their own.
 cp -R "$app" "$scratch/app"
@@ -114,10 +123,31 @@ shot_editor() {
     editor=$!
     pids="$pids $editor"
     main=$(wait_for_window "\\[$(basename "$2")\\]" 600)
-    # Wider than at its first start, so the picture of the flow shows whole.
+    # Wider than at its first start, so the picture of the flow shows large, and fitted whole
+    # into its view by the Fit button, which sits at the left under the picture at this size.
     xdotool windowsize --sync "$main" 1480 780
+    sleep 0.5
+    xdotool mousemove --window "$main" 955 584 click 1
     capture "$main" "$3"
     kill "$editor"
+}
+
+# The editor as it first opens on a screen of 1024 x 768, and the whole screen around it.
+shot_small() {
+    wide=$DISPLAY
+    start_display 1024x768
+    printf '[Options]\n0=russian.lang\n1=%s/Themes/standart.tvth\n' "$app" \
+        >"$XDG_CONFIG_HOME/Kestrane/tavlen.ini"
+    "$app/tavlen" --no-splash "$app/Samples/Quiz.dlg2" >/dev/null 2>&1 &
+    editor=$!
+    pids="$pids $editor"
+    wait_for_window '\[Quiz.dlg2\]' 600 >/dev/null
+    xdotool mousemove 1020 760
+    sleep 1
+    import -window root "$out/editor-small-screen.png"
+    shrink "$out/editor-small-screen.png"
+    kill "$editor"
+    export DISPLAY="$wide"
 }
 
 # The DeskCleanup sample in the given project style (the first byte of the header record holds
@@ -180,6 +210,7 @@ shot_web() {
 if [ -z "$steps" ]; then
     shot_editor english "$app/Samples/Quiz.dlg2" editor-english
     shot_editor russian "$app/Samples/FormatC.dlg2" editor-russian
+    shot_small
     shot_runner
     shot_web
 fi
@@ -187,6 +218,7 @@ for step in $steps; do
     case $step in
         editor) shot_editor "$language" "${project:-$app/Samples/Quiz.dlg2}" \
                     "${name:-editor-$language}" ;;
+        small) shot_small ;;
         runner) shot_runner ;;
         web) shot_web ;;
     esac

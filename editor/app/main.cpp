@@ -23,6 +23,8 @@ int runWithoutWindow(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     nameApplication();
+    // Qt's parser says what is wrong with a command line in the language active when it reads.
+    kq::useSettingsLanguage();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return kq::runWithoutWindow(
@@ -40,6 +42,10 @@ int main(int argc, char *argv[])
     if (kq::runsWithoutWindow(arguments))
         return runWithoutWindow(argc, argv);
     if (kq::lacksDisplay(arguments, QProcessEnvironment::systemEnvironment())) {
+        // Without a display only a windowless application can say so, in the user's language.
+        QCoreApplication app(argc, argv);
+        nameApplication();
+        kq::useSettingsLanguage();
         QTextStream err(stderr);
         return kq::refuseWithoutDisplay(err);
     }
@@ -49,6 +55,7 @@ int main(int argc, char *argv[])
     // Qt's own options (-platform, -style, ...) are gone from the application's arguments.
     const kq::CommandLine commandLine = kq::parseCommandLine(QApplication::arguments());
     if (commandLine.action != kq::CommandLine::Action::Edit) {
+        kq::useSettingsLanguage();
         QTextStream out(stdout);
         QTextStream err(stderr);
         return kq::runWithoutWindow(commandLine, out, err);

@@ -78,20 +78,30 @@ CommandLine wrong(const QString &reason)
     return line;
 }
 
+CommandLine wrong(TextId reason, const QStringList &args = {})
+{
+    CommandLine line;
+    line.action = CommandLine::Action::Wrong;
+    line.reason = reason;
+    line.reasonArgs = args;
+    return line;
+}
+
 // Options that only a build takes, and the options that belong to the window or to none.
-QString misplacedOption(const QCommandLineParser &parser, const Options &options, bool checking,
-                        bool building)
+std::optional<CommandLine> misplacedOption(const QCommandLineParser &parser, const Options &options,
+                                           bool checking, bool building)
 {
     for (const QCommandLineOption *option :
          {&options.output, &options.force, &options.portable, &options.archive, &options.web}) {
         if (parser.isSet(*option) && !building)
-            return u"--%1 goes with --build"_s.arg(option->names().constLast());
+            return wrong(TextId::OptionGoesWith,
+                         {u"--"_s + option->names().constLast(), u"--build"_s});
     }
     if (parser.isSet(options.quiet) && !checking && !building)
-        return u"--quiet goes with --check or --build"_s;
+        return wrong(TextId::OptionGoesWith, {u"--quiet"_s, u"--check / --build"_s});
     if (parser.isSet(options.noSplash) && (checking || building))
-        return u"--no-splash starts the editor's window; --check and --build have none"_s;
-    return QString();
+        return wrong(TextId::NoSplashWithoutWindow);
+    return std::nullopt;
 }
 
 // Why a path cannot be read as a project before anything is read from it, or nothing.
@@ -109,17 +119,6 @@ QString unreadable(const QString &path)
     if (info.size() == 0)
         return languageText(TextId::FileEmpty);
     return QString();
-}
-
-// The editor's settings name the language of what the command line says, Qt's reasons for a
-// file it cannot read included; a first run has none yet, and a language file that is gone gives
-// way to the shipped one.
-void useSettingsLanguage()
-{
-    const QString language = optionSetting(OptionRead, OptionLanguage);
-    if (language.isEmpty() || languageHeaderValue(language, u"GetFile"_s) != language)
-        languageHeaderValue(DefaultLanguageFile, u"GetFile"_s);
-    QtTranslation::follow(languageHeaderValue(activeLanguageFile(), u"GetId"_s));
 }
 
 // "FILE: step 3: error: text", or without the step for the project as a whole.
@@ -159,8 +158,9 @@ int runWebBuild(const CommandLine &line, const DialogProject &project, QTextStre
         return ExitFailed;
     }
     if (!line.quiet)
-        out << line.output << u": web page, "_s << kilobytes(QFileInfo(line.output).size())
-            << u" KB"_s << Qt::endl;
+        out << filledText(languageText(TextId::WebPageBuilt),
+                          {line.output, kilobytes(QFileInfo(line.output).size())})
+            << Qt::endl;
     return ExitClean;
 }
 
@@ -199,12 +199,17 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
     if (line.quiet)
         return ExitClean;
     for (const QString &file : std::as_const(build.bundled))
-        out << u"bundled "_s << file << Qt::endl;
-    out << u"left to the system: "_s << build.leftToSystem.join(u", "_s) << Qt::endl;
-    out << build.program << u": portable program, "_s << megabytes(build.folderBytes) << u" MB"_s
+        out << filledText(languageText(TextId::BundledFile), {file}) << Qt::endl;
+    out << filledText(languageText(TextId::LeftToSystem), {build.leftToSystem.join(u", "_s)})
+        << Qt::endl;
+    out << filledText(
+               languageText(TextId::PortableBuilt),
+               {build.program, QString::number(build.bundled.size()), megabytes(build.folderBytes)})
         << Qt::endl;
     if (!archive.isEmpty())
-        out << archive << u": "_s << megabytes(QFileInfo(archive).size()) << u" MB"_s << Qt::endl;
+        out << filledText(languageText(TextId::ArchiveBuilt),
+                          {archive, megabytes(QFileInfo(archive).size())})
+            << Qt::endl;
     return ExitClean;
 }
 
@@ -270,6 +275,19 @@ bool needsDisplayServer(const QString &platform)
 
 } // namespace
 
+void useSettingsLanguage()
+{
+    const QString language = optionSetting(OptionRead, OptionLanguage);
+    if (language.isEmpty() || languageHeaderValue(language, u"GetFile"_s) != language)
+        languageHeaderValue(DefaultLanguageFile, u"GetFile"_s);
+    QtTranslation::follow(languageHeaderValue(activeLanguageFile(), u"GetId"_s));
+}
+
+QString wrongReason(const CommandLine &line)
+{
+    return line.reason ? filledText(languageText(*line.reason), line.reasonArgs) : line.text;
+}
+
 QStringList withoutWindowSystemOptions(const QStringList &arguments)
 {
     return splitArguments(arguments).rest;
@@ -291,9 +309,7 @@ bool lacksDisplay(const QStringList &arguments, const QProcessEnvironment &envir
 
 int refuseWithoutDisplay(QTextStream &err)
 {
-    err << u"tavlen: the editor's window needs a display (DISPLAY or WAYLAND_DISPLAY); "
-           u"--check and --build work without one"_s
-        << Qt::endl;
+    err << u"tavlen: "_s << languageText(TextId::NeedsDisplay) << Qt::endl;
     return ExitNoDisplay;
 }
 
@@ -332,25 +348,27 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const bool checking = parser.isSet(options.check);
     const bool building = parser.isSet(options.build);
     if (checking && building)
-        return wrong(u"--check and --build each take a project; give one of them"_s);
-    if (const QString misplaced = misplacedOption(parser, options, checking, building);
-        !misplaced.isEmpty())
-        return wrong(misplaced);
+        return wrong(TextId::OptionsExclude, {u"--check"_s, u"--build"_s});
+    if (const std::optional<CommandLine> misplaced =
+            misplacedOption(parser, options, checking, building))
+        return *misplaced;
     if (parser.isSet(options.web) &&
         (parser.isSet(options.portable) || parser.isSet(options.archive)))
-        return wrong(u"--web builds a page and --portable a folder; give one of them"_s);
+        return wrong(
+            TextId::OptionsExclude,
+            {u"--web"_s, parser.isSet(options.portable) ? u"--portable"_s : u"--archive"_s});
     const QStringList files = parser.positionalArguments();
     if (checking || building) {
         if (!files.isEmpty())
-            return wrong(u"--%1 takes the project as its value; %2 is one file too many"_s.arg(
-                checking ? u"check"_s : u"build"_s, files.constFirst()));
+            return wrong(TextId::OneFileTooMany,
+                         {checking ? u"--check"_s : u"--build"_s, files.constFirst()});
         if (building && parser.value(options.output).isEmpty())
-            return wrong(u"--build needs -o PROGRAM"_s);
+            return wrong(TextId::OptionNeeds, {u"--build"_s, u"-o PROGRAM"_s});
         line.action = checking ? CommandLine::Action::Check : CommandLine::Action::Build;
         line.file = parser.value(checking ? options.check : options.build);
         line.output = parser.value(options.output);
     } else if (files.size() > 1) {
-        return wrong(u"the editor opens one file; %1 is one too many"_s.arg(files.at(1)));
+        return wrong(TextId::OneFileForTheEditor, {files.at(1)});
     } else {
         line.file = files.value(0);
     }
@@ -380,7 +398,7 @@ int runWithoutWindow(const CommandLine &line, QTextStream &out, QTextStream &err
     case CommandLine::Action::Edit:
         break;
     }
-    err << u"tavlen: "_s << line.text << u" (see tavlen --help)"_s << Qt::endl;
+    err << u"tavlen: "_s << wrongReason(line) << u' ' << languageText(TextId::SeeHelp) << Qt::endl;
     return ExitWrongCommand;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "textid.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class QProcessEnvironment;
 class QTextStream;
@@ -22,7 +26,11 @@ struct CommandLine
     bool portable = false;
     bool archive = false;
     bool web = false;
-    QString text; // the help text, or why a wrong command line is wrong
+    QString text; // the help text, or why a wrong command line is wrong as Qt's parser says it
+    // Why a wrong command line is wrong, as a text of the language files filled with reasonArgs;
+    // put into words only when it is told, once the language of the settings is active.
+    std::optional<TextId> reason;
+    QStringList reasonArgs;
 };
 
 // Exit statuses of the modes without a window.
@@ -54,7 +62,15 @@ bool lacksDisplay(const QStringList &arguments, const QProcessEnvironment &envir
 // the exit status.
 int refuseWithoutDisplay(QTextStream &err);
 
-// Reads the arguments (the program name first).
+// Makes the language of the editor's settings the one the command line speaks, Qt's own texts
+// included; a first run has none yet, and a language file that is gone gives way to the shipped
+// one. Needs the application object.
+void useSettingsLanguage();
+
+// Why a wrong command line is wrong, in the active language.
+QString wrongReason(const CommandLine &line);
+
+// Reads the arguments (the program name first). Its texts are in the active language.
 CommandLine parseCommandLine(const QStringList &arguments);
 
 // Whether the editor opens with its start-up picture: only for a plain start, not for a file

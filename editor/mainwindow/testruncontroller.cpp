@@ -104,8 +104,9 @@ void TestRunController::runEnded(int exitCode, QProcess::ExitStatus status)
     const QString reason =
         RunFault::retold(line.startsWith(prefix) ? line.mid(prefix.size()) : line);
     emit statusMessage(languageText(TextId::TestRunFailed) + u' ' + reason);
+    // The reason is the box's text; it is not repeated under details.
     mUi.message(mWindow, languageText(TextId::TestRunFailed) + u'\n' + reason, ProductTitle,
-                UiServices::Icon::Warning, UiServices::Buttons::Ok, reason);
+                UiServices::Icon::Warning, UiServices::Buttons::Ok);
 }
 
 } // namespace kq

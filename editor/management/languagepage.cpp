@@ -39,9 +39,12 @@ LanguagePage::LanguagePage(UiServices &ui, QWidget *parent)
     const QFont font = EditorLook::fixedPitchFont();
 
     mList = dropDown(QStringLiteral("langlist"), 24, this);
+    mList->setAccessibleName(languageText(TextId::TabLanguages));
     connect(mList, &QComboBox::activated, this, &LanguagePage::languageSelected);
 
-    mButtons = pictureButtons(QStringLiteral("ln_cont"), this);
+    mButtons =
+        pictureButtons(QStringLiteral("ln_cont"),
+                       {TextId::NewLanguage, TextId::DeleteLanguage, TextId::SaveLanguage}, this);
     // Making and saving languages is done outside the editor; the two buttons only keep their
     // place.
     mButtons.at(0)->setEnabled(false);
@@ -50,6 +53,7 @@ LanguagePage::LanguagePage(UiServices &ui, QWidget *parent)
 
     mInfo = new QPlainTextEdit(this);
     mInfo->setObjectName(QStringLiteral("ln_info"));
+    mInfo->setAccessibleName(languageText(TextId::AboutLanguage));
     mInfo->setFont(font);
     mInfo->setReadOnly(true);
     mInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -74,6 +78,7 @@ LanguagePage::LanguagePage(UiServices &ui, QWidget *parent)
     for (int r = 0; r < int(mStringBoxes.size()); ++r) {
         auto *row = new QLineEdit(viewer);
         row->setObjectName(QStringLiteral("ln_st") + QString::number(r));
+        row->setAccessibleName(languageText(TextId::LanguageTextRow).arg(r + 1));
         row->setFont(font);
         row->setReadOnly(true);
         row->setFrame(false);

@@ -59,14 +59,17 @@ QComboBox *dropDown(const QString &name, int characters, QWidget *parent)
     return box;
 }
 
-std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *parent)
+std::array<QPushButton *, 3> pictureButtons(const QString &prefix,
+                                            const std::array<TextId, 3> &names, QWidget *parent)
 {
     static constexpr const char16_t *pictures[] = {u"new.png", u"delete.png", u"save.png"};
     std::array<QPushButton *, 3> buttons{};
-    for (int i = 0; i < int(buttons.size()); ++i)
+    for (int i = 0; i < int(buttons.size()); ++i) {
         buttons.at(i) =
             pictureButton(prefix + QString::number(i),
                           QStringLiteral("management/") + QString::fromUtf16(pictures[i]), parent);
+        buttons.at(i)->setAccessibleName(languageText(names.at(i)));
+    }
     return buttons;
 }
 

@@ -38,8 +38,9 @@ QPushButton *captionButton(const QString &name, const QString &caption, QWidget 
 QComboBox *dropDown(const QString &name, int characters, QWidget *parent);
 
 // The new, delete and save picture buttons of the language and theme panels, named prefix0 to
-// prefix2.
-std::array<QPushButton *, 3> pictureButtons(const QString &prefix, QWidget *parent);
+// prefix2. A picture says nothing to a screen reader, so each is called by its text of names.
+std::array<QPushButton *, 3> pictureButtons(const QString &prefix,
+                                            const std::array<TextId, 3> &names, QWidget *parent);
 
 } // namespace Management
 

@@ -82,6 +82,9 @@ ManagementWindow::ManagementWindow(UiServices &ui, const DialogProject &project,
     buttonRow->addWidget(startupPicture);
     buttonRow->addStretch();
     buttonRow->addWidget(close);
+    // Tab goes along the row as it is seen: the box sits between the two buttons.
+    setTabOrder(help, startupPicture);
+    setTabOrder(startupPicture, close);
 
     auto *layout = new QVBoxLayout(this);
     layout->setSpacing(8);

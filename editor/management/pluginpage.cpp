@@ -42,12 +42,14 @@ PluginPage::PluginPage(UiServices &ui, const DialogProject &project, QWidget *pa
 
     mList = new QListWidget(this);
     mList->setObjectName(QStringLiteral("pluglist"));
+    mList->setAccessibleName(languageText(TextId::InstalledPluginsLabel));
     mList->setFont(font);
     caption->setBuddy(mList);
     connect(mList, &QListWidget::currentRowChanged, this, &PluginPage::pluginSelected);
 
     mInfo = new QPlainTextEdit(this);
     mInfo->setObjectName(QStringLiteral("pl_info"));
+    mInfo->setAccessibleName(languageText(TextId::AboutPlugin));
     mInfo->setFont(font);
     mInfo->setReadOnly(true);
 

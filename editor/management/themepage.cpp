@@ -82,9 +82,11 @@ ThemePage::ThemePage(UiServices &ui, QWidget *parent)
 {
 
     mList = dropDown(QStringLiteral("themelist"), 24, this);
+    mList->setAccessibleName(languageText(TextId::TabThemes));
     connect(mList, &QComboBox::activated, this, &ThemePage::themeSelected);
 
-    mButtons = pictureButtons(QStringLiteral("th_cont"), this);
+    mButtons = pictureButtons(QStringLiteral("th_cont"),
+                              {TextId::NewTheme, TextId::DeleteTheme, TextId::SaveTheme}, this);
     connect(mButtons.at(0), &QPushButton::clicked, this, &ThemePage::newTheme);
     connect(mButtons.at(1), &QPushButton::clicked, this, &ThemePage::deleteTheme);
     connect(mButtons.at(2), &QPushButton::clicked, this, &ThemePage::saveTheme);
@@ -145,10 +147,12 @@ void ThemePage::buildPreview()
 
     mTextActive = new QLineEdit(mBox);
     mTextActive->setObjectName(QStringLiteral("th_txt_act"));
+    mTextActive->setAccessibleName(languageText(TextId::PreviewActiveBox));
     mTextActive->setFont(font);
     mTextActive->setReadOnly(true);
     mTextInactive = new QLineEdit(mBox);
     mTextInactive->setObjectName(QStringLiteral("th_txt_dact"));
+    mTextInactive->setAccessibleName(languageText(TextId::PreviewInactiveBox));
     mTextInactive->setFont(font);
     mTextInactive->setEnabled(false);
     mTextActive->setText(languageText(TextId::PreviewActiveBox));
