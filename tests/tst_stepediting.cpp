@@ -7,7 +7,6 @@
 #include "tst_mainwindowfixture.h"
 
 #include <QClipboard>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QUndoStack>
 
@@ -85,22 +84,6 @@ public:
     ScriptedUi ui;
     MainWindow window{ui};
 };
-
-// A drop as the list receives one: entering, moving over the place, dropping.
-bool drop(QListWidget *list, const QMimeData *data, int row, bool lowerHalf,
-          Qt::KeyboardModifiers modifiers)
-{
-    const QRect entry = list->visualItemRect(list->item(row));
-    const QPoint at(entry.center().x(), lowerHalf ? entry.bottom() - 1 : entry.top() + 1);
-    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
-    QDragEnterEvent enter(at, actions, data, Qt::LeftButton, modifiers);
-    QApplication::sendEvent(list->viewport(), &enter);
-    QDragMoveEvent move(at, actions, data, Qt::LeftButton, modifiers);
-    QApplication::sendEvent(list->viewport(), &move);
-    QDropEvent dropped(at, actions, data, Qt::LeftButton, modifiers);
-    QApplication::sendEvent(list->viewport(), &dropped);
-    return dropped.isAccepted();
-}
 
 } // namespace
 
@@ -292,8 +275,8 @@ void TestStepEditing::dragAndDrop()
         source->model()->mimeData(source->selectionModel()->selectedIndexes()));
     QVERIFY(StepClipboard::holdsSteps(data.get()));
 
-    QVERIFY(drop(editor.list(), data.get(), row, lowerHalf,
-                 control ? Qt::ControlModifier : Qt::NoModifier));
+    QVERIFY(dropOnList(editor.list(), data.get(), row, lowerHalf,
+                       control ? Qt::ControlModifier : Qt::NoModifier));
     QCOMPARE(document(editor.window).project().fileBytes(), projectOfSteps(expected).fileBytes());
     QCOMPARE(selectedRows(editor.list()), selected);
     QCOMPARE(document(editor.window).undoStack()->count(), 1);

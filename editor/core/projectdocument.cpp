@@ -813,7 +813,7 @@ void ProjectDocument::reorderRecords(const QList<int> &order)
     contentsDone();
 }
 
-CopiedSteps ProjectDocument::copySteps(const QList<int> &dialogs)
+CopiedSteps ProjectDocument::copySteps(const QList<int> &dialogs, Copy kind)
 {
     CopiedSteps steps;
     steps.origin = mMark + ':' + QByteArray::number(++mCopySerial);
@@ -823,6 +823,8 @@ CopiedSteps ProjectDocument::copySteps(const QList<int> &dialogs)
         steps.numbers << dialog - 1;
         steps.records << record(dialog);
     }
+    if (kind == Copy::ForDrag)
+        return steps;
     CopyOrigin origin{steps.origin, {}};
     std::iota(origin.numberNow.begin(), origin.numberNow.end(), qint8(0));
     mCopyOrigins << origin;
@@ -850,7 +852,7 @@ bool ProjectDocument::pasteSteps(const CopiedSteps &steps, int after, TextId und
                         undoText);
 }
 
-bool ProjectDocument::duplicateDialogs(const QList<int> &dialogs)
+bool ProjectDocument::duplicateDialogs(const QList<int> &dialogs, int after, TextId undoText)
 {
     if (dialogs.isEmpty())
         return true;
@@ -861,7 +863,7 @@ bool ProjectDocument::duplicateDialogs(const QList<int> &dialogs)
     }
     StepNumbers here{};
     std::iota(here.begin(), here.end(), qint8(0));
-    return insertCopies(steps, &here, dialogs.last(), TextId::UndoDuplicate);
+    return insertCopies(steps, &here, after < 0 ? dialogs.last() : after, undoText);
 }
 
 bool ProjectDocument::insertCopies(const CopiedSteps &steps, const StepNumbers *numberNow,

@@ -94,17 +94,20 @@ public:
     // The dialogs, in their order, go where the dialog `before` is (one past the last: the end).
     void moveDialogsTo(const QList<int> &dialogs, int before);
 
-    // The dialogs' steps with a mark of this document, which goes on following the list
-    // operations so that a paste here knows where the steps they lead to went.
-    CopiedSteps copySteps(const QList<int> &dialogs);
+    // The dialogs' steps with a mark of this document. A followed copy's mark goes on following
+    // the list operations, so that a paste here knows where the steps they lead to went; a drag,
+    // which ends before the list changes, is not followed.
+    enum class Copy { Followed, ForDrag };
+    CopiedSteps copySteps(const QList<int> &dialogs, Copy kind = Copy::Followed);
     // Inserts copied steps after the dialog `after` and selects them. Go-to targets among them
     // lead to the copies; the others lead to the same step when the steps are this document's,
     // and keep their number when they come from another project. False, and nothing changed,
     // when the project has no room for them all (stepsRoom tells how many fit).
     bool pasteSteps(const CopiedSteps &steps, int after, TextId undoText = TextId::UndoPaste);
     int stepsRoom() const { return DialogProject::MaxDialogs - dialogCount(); }
-    // Copies of the dialogs after the last of them.
-    bool duplicateDialogs(const QList<int> &dialogs);
+    // Copies of the dialogs after the dialog `after` (-1: the last of them).
+    bool duplicateDialogs(const QList<int> &dialogs, int after = -1,
+                          TextId undoText = TextId::UndoDuplicate);
 
     // Every command calls this first, whatever it does to the project: the view that holds typing
     // not yet sent (the properties panel) sends it now, so the command sees what the user sees.

@@ -76,7 +76,7 @@ protected:
         for (const QListWidgetItem *item : items)
             dialogs << row(item) + 1;
         std::sort(dialogs.begin(), dialogs.end());
-        const CopiedSteps steps = mDocument.copySteps(dialogs);
+        const CopiedSteps steps = mDocument.copySteps(dialogs, ProjectDocument::Copy::ForDrag);
         mDragMark = steps.origin;
         return StepClipboard::toMimeData(steps);
     }
@@ -100,13 +100,16 @@ protected:
         }
         const int before = dropPlace(event->position().toPoint());
         mDocument.commitPendingEdits();
-        if (steps->origin == mDragMark && !(event->modifiers() & Qt::ControlModifier)) {
+        if (steps->origin != mDragMark) {
+            mActions.pasteAt(*steps, before - 1, TextId::UndoDrop);
+        } else {
             QList<int> dialogs;
             for (const int number : std::as_const(steps->numbers))
                 dialogs << number + 1;
-            mDocument.moveDialogsTo(dialogs, before);
-        } else {
-            mActions.pasteAt(*steps, before - 1, TextId::UndoDrop);
+            if (event->modifiers() & Qt::ControlModifier)
+                mActions.duplicateAt(dialogs, before - 1);
+            else
+                mDocument.moveDialogsTo(dialogs, before);
         }
         // What was dropped is in the document; the source must not remove anything.
         event->setDropAction(Qt::CopyAction);

@@ -167,6 +167,12 @@ void StepEditActions::pasteAt(const CopiedSteps &steps, int after, TextId undoTe
         tellNoRoom(steps.records.size());
 }
 
+void StepEditActions::duplicateAt(const QList<int> &dialogs, int after)
+{
+    if (!mDocument.duplicateDialogs(dialogs, after, TextId::UndoDrop))
+        tellNoRoom(dialogs.size());
+}
+
 void StepEditActions::tellNoRoom(qsizetype count)
 {
     emit statusMessage(pluralForm(languageText(TextId::PasteTooMany), count)

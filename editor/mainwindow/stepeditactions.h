@@ -58,6 +58,8 @@ public:
     void moveDown();
     // Steps dropped after the dialog `after`: one command, or a notice when they do not fit.
     void pasteAt(const CopiedSteps &steps, int after, TextId undoText);
+    // This list's own steps dropped with Ctrl: copies after the dialog `after`.
+    void duplicateAt(const QList<int> &dialogs, int after);
 
 signals:
     void statusMessage(const QString &text);
