@@ -3,8 +3,8 @@
 // step of the same project or to the same number in another, the 99-step limit, and contents
 // that are not ours.
 
-#include "buttonscript.h"
 #include "projectdocument.h"
+#include "scriptshorthand.h"
 #include "stepclipboard.h"
 
 #include <QMimeData>
@@ -15,44 +15,9 @@
 #include <memory>
 
 using namespace kq;
+using namespace kq::ScriptShorthand;
 
 namespace {
-
-// Scripts in short: "K05" is "Идти К 05", N next, X exit.
-QString scriptOf(const QString &code)
-{
-    if (code == "N")
-        return ButtonScript::GoNext;
-    if (code == "X")
-        return ButtonScript::Exit;
-    if (code.size() == 3 && code.at(0) == u'K')
-        return ButtonScript::GoToPrefix + code.mid(1);
-    return code;
-}
-
-// Steps as "text script1 script2", the scripts in short; "*n" is n steps "Fk N N".
-DialogProject projectOfSteps(const QStringList &steps)
-{
-    QStringList all;
-    for (const QString &step : steps) {
-        if (!step.startsWith(u'*')) {
-            all << step;
-            continue;
-        }
-        for (int k = 0; k < step.mid(1).toInt(); ++k)
-            all << QStringLiteral("F%1 N N").arg(k);
-    }
-    DialogProject project;
-    project.record(0).text = "0";
-    for (int i = 0; i < all.size(); ++i) {
-        const QStringList parts = all.at(i).split(u' ');
-        project.newDialog(i + 1, parts.at(0));
-        project.record(i + 1).btnscr1 = scriptOf(parts.at(1));
-        project.record(i + 1).btnscr2 = scriptOf(parts.at(2));
-    }
-    project.setDialogCount(qint16(all.size()));
-    return project;
-}
 
 // What one copy goes through: the clipboard's bytes and back.
 CopiedSteps throughClipboard(const CopiedSteps &steps)

@@ -40,6 +40,8 @@ ProjectCheck::LineMeasure runnerLineWidth()
 constexpr int FieldMergeBase = 1;
 constexpr int TimeMergeKey = 100;
 constexpr int MaxSuggestedName = 60;
+// The copies a document follows: the clipboard's and a few made before it.
+constexpr int KeptCopies = 4;
 
 QString commandText(TextId id)
 {
@@ -828,8 +830,6 @@ CopiedSteps ProjectDocument::copySteps(const QList<int> &dialogs, Copy kind)
     CopyOrigin origin{steps.origin, {}};
     std::iota(origin.numberNow.begin(), origin.numberNow.end(), qint8(0));
     mCopyOrigins << origin;
-    // Those of the clipboard and of a drag or two are enough.
-    constexpr int KeptCopies = 4;
     while (mCopyOrigins.size() > KeptCopies)
         mCopyOrigins.removeFirst();
     return steps;
