@@ -66,7 +66,7 @@ enum class TextId {
     EditMoveDown = 792,  // Move down
     EditMenu = 793,      // Edit
     EditMenuHint = 794,  // Copy, paste, duplicate, delete and move the selected steps
-    PasteTooMany = 795,  // %1 step does not fit: the project has room for %2 more…|%1 steps…
+    PasteTooMany = 795,  // %1 step does not fit: the project has room for %2 more (at most…
 
     // Main window: properties panel
     LabelType = 101,       // &Type:
