@@ -11,6 +11,7 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QListWidget>
 #include <QMenu>
@@ -86,6 +87,23 @@ protected:
         auto *drag = new QDrag(this);
         drag->setMimeData(mimeData(selectedItems()));
         drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    }
+
+    // A key of an edit command that reaches the list itself, as when its window is not the
+    // active one, does what the command's shortcut does.
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const QKeySequence pressed(event->keyCombination());
+        for (int command = 0; command < StepEditActions::CommandCount; ++command) {
+            QAction *action = mActions.action(StepEditActions::Command(command));
+            if (action->shortcut() == pressed) {
+                if (action->isEnabled())
+                    action->trigger();
+                event->accept();
+                return;
+            }
+        }
+        QListWidget::keyPressEvent(event);
     }
 
     void dropEvent(QDropEvent *event) override
