@@ -38,9 +38,9 @@ QString retargeted(const QString &script, int target)
            QStringLiteral("%1").arg(target, 2, 10, QLatin1Char('0'));
 }
 
-ListChange ListChange::inserted(int number, int steps)
+ListChange ListChange::inserted(int number, int steps, int count)
 {
-    return ListChange(Kind::Inserted, number, number, steps);
+    return ListChange(Kind::Inserted, number, count, steps);
 }
 
 ListChange ListChange::removed(int number, int steps)
@@ -53,15 +53,24 @@ ListChange ListChange::swapped(int first, int second)
     return ListChange(Kind::Swapped, first, second, LastTarget + 1);
 }
 
+ListChange ListChange::reordered(const QList<int> &newNumbers)
+{
+    ListChange change(Kind::Reordered, 0, 0, int(newNumbers.size()));
+    change.mNewNumbers = newNumbers;
+    return change;
+}
+
 int ListChange::renumbered(int target) const
 {
     if (target >= mSteps)
         return target;
     switch (mKind) {
     case Kind::Inserted:
-        return target >= mFirst ? target + 1 : target;
+        return target >= mFirst ? target + mSecond : target;
     case Kind::Removed:
         return target > mFirst ? target - 1 : target;
+    case Kind::Reordered:
+        return mNewNumbers.at(target);
     case Kind::Swapped:
         break;
     }

@@ -25,13 +25,16 @@ QString retargeted(const QString &script, int target);
 class ListChange
 {
 public:
-    // A new step got the number `number` in a list of `steps` steps; that step and the later ones
-    // move down by one.
-    static ListChange inserted(int number, int steps);
+    // `count` new steps got the numbers from `number` on in a list of `steps` steps; the steps
+    // from `number` on move down by `count`.
+    static ListChange inserted(int number, int steps, int count = 1);
     // The step `number` of `steps` steps was deleted; the later ones move up by one.
     static ListChange removed(int number, int steps);
     // Two steps changed places.
     static ListChange swapped(int first, int second);
+    // The steps were put in a new order: the step numbered k before has the number
+    // newNumbers[k] after. Numbers the list does not hold stay.
+    static ListChange reordered(const QList<int> &newNumbers);
 
     // The number a target has after the change. Targets past the last step keep their number:
     // an author writing top-down names steps that are still to be made.
@@ -41,15 +44,17 @@ public:
     bool leadsToRemoved(int target) const;
 
 private:
-    enum class Kind { Inserted, Removed, Swapped };
+    enum class Kind { Inserted, Removed, Swapped, Reordered };
     ListChange(Kind kind, int first, int second, int steps)
         : mKind(kind), mFirst(first), mSecond(second), mSteps(steps)
     {
     }
 
     Kind mKind;
+    // Inserted: the first new number and how many; Removed: the number twice; Swapped: the two.
     int mFirst;
     int mSecond;
+    QList<int> mNewNumbers;
     // The steps before the change; only targets below this lead to a step that exists.
     int mSteps;
 };

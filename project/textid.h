@@ -49,13 +49,25 @@ enum class TextId {
     CharactersReplaced = 608,  // %1 character cannot be stored in a project and became ?|%1…
 
     // Main window: dialog list
-    InsertStep = 436,   // Insert a new step after the selected one
-    DeleteStep = 437,   // Delete the selected step
-    MoveStepUp = 438,   // Move the selected step up
-    MoveStepDown = 439, // Move the selected step down
-    DialogList = 443,   // Dialog list
-    Undo = 300,         // Undo
-    Redo = 301,         // Redo
+    InsertStep = 436,    // Insert a new step after the selected one
+    DeleteStep = 437,    // Delete the selected step
+    MoveStepUp = 438,    // Move the selected step up
+    MoveStepDown = 439,  // Move the selected step down
+    DialogList = 443,    // Dialog list
+    Undo = 300,          // Undo
+    Redo = 301,          // Redo
+    EditCut = 784,       // Cut
+    EditCopy = 785,      // Copy
+    EditPaste = 786,     // Paste after the current step
+    EditDuplicate = 787, // Duplicate
+    EditSelectAll = 788, // Select all steps
+    EditInsert = 789,    // New step
+    EditDelete = 790,    // Delete
+    EditMoveUp = 791,    // Move up
+    EditMoveDown = 792,  // Move down
+    EditMenu = 793,      // Edit
+    EditMenuHint = 794,  // Copy, paste, duplicate, delete and move the selected steps
+    PasteTooMany = 795,  // %1 step does not fit: the project has room for %2 more (at most…
 
     // Main window: properties panel
     LabelType = 101,       // &Type:
@@ -159,6 +171,10 @@ enum class TextId {
     UndoStepDeletion = 307, // step deletion
     UndoStepMove = 308,     // step move
     UndoPluginResult = 620, // plug-in result
+    UndoPaste = 780,        // paste
+    UndoCut = 781,          // cut
+    UndoDuplicate = 782,    // duplicate
+    UndoDrop = 783,         // drag and drop
     Untitled = 720,         // Untitled
 
     // Flow map

@@ -23,6 +23,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -207,6 +208,23 @@ inline QStringList dialogTexts(const QString &path)
 inline QString shownTitle(const QWidget &window)
 {
     return window.windowTitle().remove(QStringLiteral("[*]"));
+}
+
+// A drop on the dialog list as the list receives one: entering, moving over the upper or lower
+// half of the entry in the row, dropping. Whether the list took it.
+inline bool dropOnList(QListWidget *list, const QMimeData *data, int row, bool lowerHalf,
+                       Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const QRect entry = list->visualItemRect(list->item(row));
+    const QPoint at(entry.center().x(), lowerHalf ? entry.bottom() - 1 : entry.top() + 1);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, actions, data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(list->viewport(), &enter);
+    QDragMoveEvent move(at, actions, data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(list->viewport(), &move);
+    QDropEvent dropped(at, actions, data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(list->viewport(), &dropped);
+    return dropped.isAccepted();
 }
 
 // The list as it shows: one text per entry.

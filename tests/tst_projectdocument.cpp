@@ -5,6 +5,7 @@
 #include "editorfixture.h"
 #include "messagewindow.h"
 #include "projectdocument.h"
+#include "scriptshorthand.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -12,6 +13,7 @@
 #include <QUndoStack>
 
 using namespace kq;
+using namespace kq::ScriptShorthand;
 
 namespace {
 
@@ -22,38 +24,6 @@ DialogProject projectOf(const QStringList &texts)
     for (int i = 0; i < texts.size(); ++i)
         project.newDialog(i + 1, texts.at(i));
     project.setDialogCount(qint16(texts.size()));
-    return project;
-}
-
-// Scripts in short: "K05" is "Идти К 05", "k05" the same typed small, N next, B back, X exit;
-// anything else stands for itself.
-QString scriptOf(const QString &code)
-{
-    if (code == "N")
-        return ButtonScript::GoNext;
-    if (code == "B")
-        return ButtonScript::GoBack;
-    if (code == "X")
-        return ButtonScript::Exit;
-    if (code.size() == 3 && code.at(0) == u'K')
-        return ButtonScript::GoToPrefix + code.mid(1);
-    if (code.size() == 3 && code.at(0) == u'k')
-        return QStringLiteral("идти к ") + code.mid(1);
-    return code;
-}
-
-// Steps as "text script1 script2", the scripts in short.
-DialogProject projectOfSteps(const QStringList &steps)
-{
-    DialogProject project;
-    project.record(0).text = "0";
-    for (int i = 0; i < steps.size(); ++i) {
-        const QStringList parts = steps.at(i).split(u' ');
-        project.newDialog(i + 1, parts.at(0));
-        project.record(i + 1).btnscr1 = scriptOf(parts.at(1));
-        project.record(i + 1).btnscr2 = scriptOf(parts.at(2));
-    }
-    project.setDialogCount(qint16(steps.size()));
     return project;
 }
 

@@ -14,8 +14,10 @@
 #include <QStandardPaths>
 #include <QUndoCommand>
 #include <QUndoStack>
+#include <QUuid>
 
 #include <algorithm>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -38,6 +40,8 @@ ProjectCheck::LineMeasure runnerLineWidth()
 constexpr int FieldMergeBase = 1;
 constexpr int TimeMergeKey = 100;
 constexpr int MaxSuggestedName = 60;
+// The copies a document follows: the clipboard's and a few made before it.
+constexpr int KeptCopies = 4;
 
 QString commandText(TextId id)
 {
@@ -120,19 +124,28 @@ DialogProject withADialog(DialogProject project)
 
 // The go-to scripts one list operation renumbers, kept with its command. Redo runs the operation
 // and then rewrites them; undo puts the exact scripts back and then undoes the operation, so the
-// list and every script come back as one step.
+// list and every script come back as one step. The dialogs an operation has just filled with
+// records of their own (a paste) are not rewritten.
 class FollowingTargets
 {
 public:
-    explicit FollowingTargets(const GoToTargets::ListChange &change) : mChange(change) {}
+    explicit FollowingTargets(const GoToTargets::ListChange &change, int skipFirst = 0,
+                              int skipCount = 0)
+        : mChange(change), mSkipFirst(skipFirst), mSkipCount(skipCount)
+    {
+    }
 
     template <class Operation> void redo(ProjectDocument *document, Operation operation)
     {
         mMarksBefore = document->mDeletedTargets;
+        mOriginsBefore = document->mCopyOrigins;
         document->mBatching = true;
         operation();
         if (!mFound) {
             mRewrites = GoToTargets::rewrites(document->project(), mChange);
+            mRewrites.removeIf([this](const GoToTargets::Rewrite &rewrite) {
+                return rewrite.dialog >= mSkipFirst && rewrite.dialog < mSkipFirst + mSkipCount;
+            });
             mFound = true;
         }
         for (const GoToTargets::Rewrite &rewrite : std::as_const(mRewrites)) {
@@ -140,6 +153,7 @@ public:
             if (rewrite.leadsToRemoved)
                 document->mDeletedTargets[rewrite.dialog] |= scriptBit(rewrite.script);
         }
+        document->followCopies(mChange);
         finish(document);
     }
 
@@ -150,6 +164,13 @@ public:
             document->writeScript(rewrite.dialog, rewrite.script, rewrite.before);
         operation();
         document->mDeletedTargets = mMarksBefore;
+        // A copy made after this command was done cannot be followed back: it is forgotten.
+        QList<ProjectDocument::CopyOrigin> origins = mOriginsBefore;
+        origins.removeIf([document](const ProjectDocument::CopyOrigin &origin) {
+            return std::none_of(document->mCopyOrigins.cbegin(), document->mCopyOrigins.cend(),
+                                [&origin](const auto &kept) { return kept.mark == origin.mark; });
+        });
+        document->mCopyOrigins = origins;
         finish(document);
     }
 
@@ -157,19 +178,25 @@ private:
     void finish(ProjectDocument *document) const
     {
         document->mBatching = false;
-        emit document->contentsChanged();
         const auto left = std::count_if(mRewrites.cbegin(), mRewrites.cend(),
                                         [](const auto &rewrite) { return rewrite.leadsToRemoved; });
         const auto rewritten =
             std::count_if(mRewrites.cbegin(), mRewrites.cend(),
                           [](const auto &rewrite) { return rewrite.after != rewrite.before; });
-        if (rewritten > 0 || left > 0)
-            emit document->scriptsFollowed(int(rewritten), int(left));
+        if (document->mGroupDepth > 0) {
+            document->mGroupRewritten += int(rewritten);
+            document->mGroupLeft += int(left);
+            return;
+        }
+        document->groupDone(int(rewritten), int(left));
     }
 
     GoToTargets::ListChange mChange;
+    int mSkipFirst;
+    int mSkipCount;
     QList<GoToTargets::Rewrite> mRewrites;
     ProjectDocument::DeletedTargets mMarksBefore{};
+    QList<ProjectDocument::CopyOrigin> mOriginsBefore;
     bool mFound = false;
 };
 
@@ -255,13 +282,15 @@ private:
     FollowingTargets mTargets;
 };
 
+// Of a list of `steps` steps; a part of a command that deletes several.
 class DeleteCommand : public QUndoCommand
 {
 public:
-    DeleteCommand(ProjectDocument *document, int dialog, const QString &text)
-        : QUndoCommand(text), mDocument(document), mDialog(dialog),
+    DeleteCommand(ProjectDocument *document, int dialog, int steps, const QString &text,
+                  QUndoCommand *parent = nullptr)
+        : QUndoCommand(text, parent), mDocument(document), mDialog(dialog),
           mRecord(document->record(dialog)),
-          mTargets(GoToTargets::ListChange::removed(dialog - 1, document->dialogCount()))
+          mTargets(GoToTargets::ListChange::removed(dialog - 1, steps))
     {
     }
 
@@ -313,6 +342,130 @@ private:
     FollowingTargets mTargets;
 };
 
+// Several list operations, its children, as one command: the views hear of it once, and the
+// selection comes back as it was before or after.
+class GroupCommand : public QUndoCommand
+{
+public:
+    GroupCommand(ProjectDocument *document, const QString &text)
+        : QUndoCommand(text), mDocument(document), mBefore(document->selection())
+    {
+    }
+
+    void redo() override
+    {
+        run([this] { QUndoCommand::redo(); });
+        if (!mAfterKnown) {
+            mAfter = mDocument->selection();
+            mAfterKnown = true;
+        }
+        mDocument->setSelection(mAfter.dialogs, mAfter.current);
+    }
+    void undo() override
+    {
+        run([this] { QUndoCommand::undo(); });
+        mDocument->setSelection(mBefore.dialogs, mBefore.current);
+    }
+
+private:
+    template <class Children> void run(Children children)
+    {
+        mDocument->mGroupRewritten = 0;
+        mDocument->mGroupLeft = 0;
+        ++mDocument->mGroupDepth;
+        children();
+        --mDocument->mGroupDepth;
+        mDocument->groupDone(mDocument->mGroupRewritten, mDocument->mGroupLeft);
+    }
+
+    ProjectDocument *mDocument;
+    ProjectDocument::Selection mBefore;
+    ProjectDocument::Selection mAfter;
+    bool mAfterKnown = false;
+};
+
+// The dialogs in a new order: order[k] is the dialog that goes to place k + 1. The moved
+// dialogs stay selected at their new places.
+class ReorderCommand : public QUndoCommand
+{
+public:
+    ReorderCommand(ProjectDocument *document, const QList<int> &order, const QString &text)
+        : QUndoCommand(text), mDocument(document), mOrder(order), mBack(order.size()),
+          mBefore(document->selection()), mTargets(GoToTargets::ListChange::reordered({}))
+    {
+        QList<int> newNumbers(order.size());
+        for (qsizetype place = 0; place < order.size(); ++place) {
+            newNumbers[order.at(place) - 1] = int(place);
+            mBack[order.at(place) - 1] = int(place) + 1;
+        }
+        mTargets = FollowingTargets(GoToTargets::ListChange::reordered(newNumbers));
+        for (const int dialog : std::as_const(mBefore.dialogs))
+            mAfter.dialogs << mBack.at(dialog - 1);
+        std::sort(mAfter.dialogs.begin(), mAfter.dialogs.end());
+        mAfter.current = mBack.at(mBefore.current - 1);
+    }
+
+    void redo() override
+    {
+        mTargets.redo(mDocument, [this] { mDocument->reorderRecords(mOrder); });
+        mDocument->setSelection(mAfter.dialogs, mAfter.current);
+    }
+    void undo() override
+    {
+        mTargets.undo(mDocument, [this] { mDocument->reorderRecords(mBack); });
+        mDocument->setSelection(mBefore.dialogs, mBefore.current);
+    }
+
+private:
+    ProjectDocument *mDocument;
+    QList<int> mOrder;
+    // The order that puts them back: the place each dialog went to.
+    QList<int> mBack;
+    ProjectDocument::Selection mBefore;
+    ProjectDocument::Selection mAfter;
+    FollowingTargets mTargets;
+};
+
+// Records inserted from the dialog `first` on, as a paste or a duplicate, then selected.
+class PasteCommand : public QUndoCommand
+{
+public:
+    PasteCommand(ProjectDocument *document, int first, const QList<DialogRecord> &records,
+                 const GoToTargets::ListChange &change, const QString &text)
+        : QUndoCommand(text), mDocument(document), mFirst(first), mRecords(records),
+          mBefore(document->selection()), mTargets(change, first, int(records.size()))
+    {
+        for (int k = 0; k < records.size(); ++k)
+            mAfter.dialogs << first + k;
+        mAfter.current = first;
+    }
+
+    void redo() override
+    {
+        mTargets.redo(mDocument, [this] {
+            for (qsizetype k = 0; k < mRecords.size(); ++k)
+                mDocument->insertRecord(mFirst + int(k), mRecords.at(k));
+        });
+        mDocument->setSelection(mAfter.dialogs, mAfter.current);
+    }
+    void undo() override
+    {
+        mTargets.undo(mDocument, [this] {
+            for (qsizetype k = 0; k < mRecords.size(); ++k)
+                mDocument->removeRecord(mFirst);
+        });
+        mDocument->setSelection(mBefore.dialogs, mBefore.current);
+    }
+
+private:
+    ProjectDocument *mDocument;
+    int mFirst;
+    QList<DialogRecord> mRecords;
+    ProjectDocument::Selection mBefore;
+    ProjectDocument::Selection mAfter;
+    FollowingTargets mTargets;
+};
+
 // A plug-in's result: the whole project before and after it as one step. The path is not part of
 // it, so a save under another name in between stays.
 class ResultCommand : public QUndoCommand
@@ -324,7 +477,12 @@ public:
     {
     }
 
-    void redo() override { mDocument->showContents(mAfter, {}, 1); }
+    void redo() override
+    {
+        // The steps of earlier copies are not where they were any more.
+        mDocument->mCopyOrigins.clear();
+        mDocument->showContents(mAfter, {}, 1);
+    }
     void undo() override { mDocument->showContents(mBefore, mMarksBefore, mDialogBefore); }
 
 private:
@@ -336,7 +494,8 @@ private:
 };
 
 ProjectDocument::ProjectDocument(QObject *parent)
-    : QObject(parent), mUndoStack(new QUndoStack(this))
+    : QObject(parent), mUndoStack(new QUndoStack(this)),
+      mMark(QUuid::createUuid().toRfc4122().toHex())
 {
     connect(mUndoStack, &QUndoStack::cleanChanged, this, &ProjectDocument::emitModified);
 }
@@ -347,8 +506,30 @@ void ProjectDocument::setCurrentDialog(int dialog)
 {
     if (dialog < 1 || dialog > dialogCount() || dialog == mCurrentDialog)
         return;
-    mCurrentDialog = dialog;
-    emit currentDialogChanged(dialog);
+    setSelection({dialog}, dialog);
+}
+
+QList<int> ProjectDocument::selectedDialogs() const
+{
+    QList<int> dialogs = mSelection;
+    dialogs.removeIf([this](int dialog) { return dialog < 1 || dialog > dialogCount(); });
+    return dialogs.isEmpty() ? QList<int>{mCurrentDialog} : dialogs;
+}
+
+void ProjectDocument::setSelection(const QList<int> &dialogs, int current)
+{
+    QList<int> selected = dialogs;
+    selected.removeIf([this](int dialog) { return dialog < 1 || dialog > dialogCount(); });
+    std::sort(selected.begin(), selected.end());
+    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+    const bool selectionMoved = selected != mSelection;
+    mSelection = selected;
+    if (current >= 1 && current <= dialogCount() && current != mCurrentDialog) {
+        mCurrentDialog = current;
+        emit currentDialogChanged(current);
+    }
+    if (selectionMoved)
+        emit selectionChanged();
 }
 
 QString ProjectDocument::pathBeside(const QString &ending) const
@@ -516,7 +697,8 @@ void ProjectDocument::deleteDialog(int dialog)
 {
     if (dialogCount() <= 1 || dialog < 1 || dialog > dialogCount())
         return;
-    mUndoStack->push(new DeleteCommand(this, dialog, commandText(TextId::UndoStepDeletion)));
+    mUndoStack->push(
+        new DeleteCommand(this, dialog, dialogCount(), commandText(TextId::UndoStepDeletion)));
 }
 
 void ProjectDocument::moveDialog(int dialog, int offset)
@@ -525,6 +707,208 @@ void ProjectDocument::moveDialog(int dialog, int offset)
     if (dialog < 1 || dialog > dialogCount() || other < 1 || other > dialogCount() || offset == 0)
         return;
     mUndoStack->push(new MoveCommand(this, dialog, other, commandText(TextId::UndoStepMove)));
+}
+
+bool ProjectDocument::canDeleteDialogs(const QList<int> &dialogs) const
+{
+    return !dialogs.isEmpty() && dialogs.size() < dialogCount();
+}
+
+void ProjectDocument::deleteDialogs(const QList<int> &dialogs, TextId undoText)
+{
+    if (!canDeleteDialogs(dialogs))
+        return;
+    // The last first: the earlier ones keep their places, and every go-to target follows as it
+    // would with the steps deleted one by one.
+    auto *group = new GroupCommand(this, commandText(undoText));
+    int steps = dialogCount();
+    for (auto dialog = dialogs.crbegin(); dialog != dialogs.crend(); ++dialog)
+        new DeleteCommand(this, *dialog, steps--, commandText(undoText), group);
+    mUndoStack->push(group);
+}
+
+namespace {
+
+// Each selected dialog passes the unselected one before it (offset -1) or after it (+1); those at
+// an end, and the selected ones behind them, stay. order[k] is the dialog for place k + 1.
+QList<int> movedByOne(const QList<int> &dialogs, int offset, int count)
+{
+    QList<int> order(count);
+    std::iota(order.begin(), order.end(), 1);
+    const auto selected = [&dialogs](int dialog) { return dialogs.contains(dialog); };
+    if (offset < 0) {
+        for (int place = 1; place < count; ++place) {
+            if (selected(order.at(place)) && !selected(order.at(place - 1)))
+                std::swap(order[place], order[place - 1]);
+        }
+    } else {
+        for (int place = count - 2; place >= 0; --place) {
+            if (selected(order.at(place)) && !selected(order.at(place + 1)))
+                std::swap(order[place], order[place + 1]);
+        }
+    }
+    return order;
+}
+
+bool isIdentity(const QList<int> &order)
+{
+    for (qsizetype place = 0; place < order.size(); ++place) {
+        if (order.at(place) != place + 1)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ProjectDocument::canMoveDialogs(const QList<int> &dialogs, int offset) const
+{
+    return offset != 0 && !isIdentity(movedByOne(dialogs, offset, dialogCount()));
+}
+
+void ProjectDocument::moveDialogs(const QList<int> &dialogs, int offset)
+{
+    if (offset != 0)
+        reorder(movedByOne(dialogs, offset, dialogCount()), TextId::UndoStepMove);
+}
+
+void ProjectDocument::moveDialogsTo(const QList<int> &dialogs, int before)
+{
+    QList<int> order;
+    const auto take = [&](bool selected, int from, int to) {
+        for (int dialog = from; dialog < to; ++dialog) {
+            if (dialogs.contains(dialog) == selected)
+                order << dialog;
+        }
+    };
+    take(false, 1, before);
+    take(true, 1, dialogCount() + 1);
+    take(false, before, dialogCount() + 1);
+    reorder(order, TextId::UndoStepMove);
+}
+
+void ProjectDocument::reorder(const QList<int> &order, TextId undoText)
+{
+    if (order.size() != dialogCount() || isIdentity(order))
+        return;
+    mUndoStack->push(new ReorderCommand(this, order, commandText(undoText)));
+}
+
+void ProjectDocument::reorderRecords(const QList<int> &order)
+{
+    const DialogProject before = mProject;
+    const DeletedTargets marks = mDeletedTargets;
+    int first = 0;
+    int last = 0;
+    for (qsizetype place = 0; place < order.size(); ++place) {
+        const int dialog = int(place) + 1;
+        if (order.at(place) == dialog)
+            continue;
+        mProject.record(dialog) = before.record(order.at(place));
+        mDeletedTargets[dialog] = marks[order.at(place)];
+        first = first == 0 ? dialog : first;
+        last = dialog;
+        emit recordChanged(dialog);
+    }
+    if (first > 0)
+        emit dialogMoved(first, last);
+    contentsDone();
+}
+
+CopiedSteps ProjectDocument::copySteps(const QList<int> &dialogs, Copy kind)
+{
+    CopiedSteps steps;
+    steps.origin = mMark + ':' + QByteArray::number(++mCopySerial);
+    for (const int dialog : dialogs) {
+        if (dialog < 1 || dialog > dialogCount())
+            continue;
+        steps.numbers << dialog - 1;
+        steps.records << record(dialog);
+    }
+    if (kind == Copy::ForDrag)
+        return steps;
+    CopyOrigin origin{steps.origin, {}};
+    std::iota(origin.numberNow.begin(), origin.numberNow.end(), qint8(0));
+    mCopyOrigins << origin;
+    while (mCopyOrigins.size() > KeptCopies)
+        mCopyOrigins.removeFirst();
+    return steps;
+}
+
+void ProjectDocument::followCopies(const GoToTargets::ListChange &change)
+{
+    for (CopyOrigin &origin : mCopyOrigins) {
+        for (qint8 &number : origin.numberNow)
+            number = qint8(change.renumbered(number));
+    }
+}
+
+bool ProjectDocument::pasteSteps(const CopiedSteps &steps, int after, TextId undoText)
+{
+    const auto origin =
+        std::find_if(mCopyOrigins.cbegin(), mCopyOrigins.cend(),
+                     [&steps](const CopyOrigin &kept) { return kept.mark == steps.origin; });
+    return insertCopies(steps, origin == mCopyOrigins.cend() ? nullptr : &origin->numberNow, after,
+                        undoText);
+}
+
+bool ProjectDocument::duplicateDialogs(const QList<int> &dialogs, int after, TextId undoText)
+{
+    if (dialogs.isEmpty())
+        return true;
+    CopiedSteps steps;
+    for (const int dialog : dialogs) {
+        steps.numbers << dialog - 1;
+        steps.records << record(dialog);
+    }
+    StepNumbers here{};
+    std::iota(here.begin(), here.end(), qint8(0));
+    return insertCopies(steps, &here, after < 0 ? dialogs.last() : after, undoText);
+}
+
+bool ProjectDocument::insertCopies(const CopiedSteps &steps, const StepNumbers *numberNow,
+                                   int after, TextId undoText)
+{
+    const int count = int(steps.records.size());
+    if (count == 0 || after < 0 || after > dialogCount())
+        return true;
+    if (count > stepsRoom())
+        return false;
+    const auto change = GoToTargets::ListChange::inserted(after, dialogCount(), count);
+    mUndoStack->push(new PasteCommand(this, after + 1,
+                                      pastedRecords(steps, numberNow, change, after), change,
+                                      commandText(undoText)));
+    return true;
+}
+
+QList<DialogRecord> ProjectDocument::pastedRecords(const CopiedSteps &steps,
+                                                   const StepNumbers *numberNow,
+                                                   const GoToTargets::ListChange &change, int first)
+{
+    QList<DialogRecord> records = steps.records;
+    for (DialogRecord &record : records) {
+        for (QString *script : {&record.btnscr1, &record.btnscr2}) {
+            const std::optional<int> target = GoToTargets::target(*script);
+            if (!target)
+                continue;
+            const qsizetype copied = steps.numbers.indexOf(*target);
+            int led = *target;
+            if (copied >= 0)
+                led = first + int(copied);
+            else if (numberNow)
+                led = change.renumbered(numberNow->at(*target));
+            if (led != *target)
+                *script = GoToTargets::retargeted(*script, led);
+        }
+    }
+    return records;
+}
+
+void ProjectDocument::groupDone(int rewritten, int leftOnDeleted)
+{
+    emit contentsChanged();
+    if (rewritten > 0 || leftOnDeleted > 0)
+        emit scriptsFollowed(rewritten, leftOnDeleted);
 }
 
 void ProjectDocument::commitPendingEdits()
@@ -647,6 +1031,7 @@ void ProjectDocument::replaceProject(const DialogProject &project, Replaced stat
     mRestored = state == Replaced::Restored;
     mOpenedFrom.clear();
     mDeletedTargets = {};
+    mCopyOrigins.clear();
     mUndoStack->clear();
     contentsReplaced(1);
     if (path() != oldPath)
@@ -674,6 +1059,7 @@ void ProjectDocument::showContents(const DialogProject &contents, const DeletedT
 void ProjectDocument::contentsReplaced(int dialog)
 {
     mCurrentDialog = dialog;
+    mSelection = {dialog};
     emit projectReplaced();
     emit contentsChanged();
     emit currentDialogChanged(mCurrentDialog);

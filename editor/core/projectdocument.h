@@ -3,6 +3,8 @@
 #include "dialogproject.h"
 #include "gototargets.h"
 #include "projectcheck.h"
+#include "stepclipboard.h"
+#include "textid.h"
 
 #include <QObject>
 #include <QString>
@@ -45,7 +47,21 @@ public:
 
     // The selected dialog, 1 to the dialog count.
     int currentDialog() const { return mCurrentDialog; }
+    // Another current dialog is selected alone.
     void setCurrentDialog(int dialog);
+
+    // The dialogs the list operations below act on, with the current one, which the properties
+    // panel edits and which need not be among them.
+    struct Selection
+    {
+        QList<int> dialogs;
+        int current = 1;
+        bool operator==(const Selection &other) const = default;
+    };
+    Selection selection() const { return {selectedDialogs(), mCurrentDialog}; }
+    // In list order; the current dialog when none is selected.
+    QList<int> selectedDialogs() const;
+    void setSelection(const QList<int> &dialogs, int current);
 
     // The project differs from what was last opened or saved.
     bool isModified() const;
@@ -67,6 +83,31 @@ public:
     void insertDialog(int after);
     void deleteDialog(int dialog);
     void moveDialog(int dialog, int offset);
+
+    // The same on many dialogs, each one command. A project keeps at least one dialog. Moving by
+    // one moves a block as a block, and each dialog of a scattered selection by one, in their
+    // order; a dialog at an end stays, and so do the selected ones it would pass.
+    bool canDeleteDialogs(const QList<int> &dialogs) const;
+    void deleteDialogs(const QList<int> &dialogs, TextId undoText = TextId::UndoStepDeletion);
+    bool canMoveDialogs(const QList<int> &dialogs, int offset) const;
+    void moveDialogs(const QList<int> &dialogs, int offset);
+    // The dialogs, in their order, go where the dialog `before` is (one past the last: the end).
+    void moveDialogsTo(const QList<int> &dialogs, int before);
+
+    // The dialogs' steps with a mark of this document. A followed copy's mark goes on following
+    // the list operations, so that a paste here knows where the steps they lead to went; a drag,
+    // which ends before the list changes, is not followed.
+    enum class Copy { Followed, ForDrag };
+    CopiedSteps copySteps(const QList<int> &dialogs, Copy kind = Copy::Followed);
+    // Inserts copied steps after the dialog `after` and selects them. Go-to targets among them
+    // lead to the copies; the others lead to the same step when the steps are this document's,
+    // and keep their number when they come from another project. False, and nothing changed,
+    // when the project has no room for them all (stepsRoom tells how many fit).
+    bool pasteSteps(const CopiedSteps &steps, int after, TextId undoText = TextId::UndoPaste);
+    int stepsRoom() const { return DialogProject::MaxDialogs - dialogCount(); }
+    // Copies of the dialogs after the dialog `after` (-1: the last of them).
+    bool duplicateDialogs(const QList<int> &dialogs, int after = -1,
+                          TextId undoText = TextId::UndoDuplicate);
 
     // Every command calls this first, whatever it does to the project: the view that holds typing
     // not yet sent (the properties panel) sends it now, so the command sees what the user sees.
@@ -102,7 +143,9 @@ signals:
     void recordChanged(int index);
     void dialogInserted(int dialog);
     void dialogRemoved(int dialog);
+    // One dialog or a range of them changed places.
     void dialogMoved(int from, int to);
+    void selectionChanged();
     void projectReplaced();
     // After every change of the records or the count, whatever its kind.
     void contentsChanged();
@@ -120,9 +163,31 @@ private:
     friend class MoveCommand;
     friend class ResultCommand;
     friend class FollowingTargets;
+    friend class GroupCommand;
+    friend class ReorderCommand;
+    friend class PasteCommand;
 
     // Per dialog, bit 1 and bit 2: script 1 or 2 leads to where a deleted step was.
     using DeletedTargets = std::array<quint8, DialogProject::Capacity>;
+    // Where the steps of a copy (by their numbers when copied) are now.
+    using StepNumbers = std::array<qint8, DialogProject::Capacity>;
+    struct CopyOrigin
+    {
+        QByteArray mark;
+        StepNumbers numberNow{};
+    };
+
+    void followCopies(const GoToTargets::ListChange &change);
+    // The copied records as pasted at step number `first`, their go-to targets led as pasteSteps
+    // tells; numberNow is where their steps are now, none for another project's.
+    static QList<DialogRecord> pastedRecords(const CopiedSteps &steps, const StepNumbers *numberNow,
+                                             const GoToTargets::ListChange &change, int first);
+    bool insertCopies(const CopiedSteps &steps, const StepNumbers *numberNow, int after,
+                      TextId undoText);
+    void reorder(const QList<int> &order, TextId undoText);
+    void reorderRecords(const QList<int> &order);
+    // A command of several list operations has ended: the views hear of it once.
+    void groupDone(int rewritten, int leftOnDeleted);
 
     void pushRecord(int index, const DialogRecord &after, const QString &text, int mergeKey);
     void writeRecord(int index, const DialogRecord &record);
@@ -149,6 +214,15 @@ private:
     DeletedTargets mDeletedTargets{};
     bool mBatching = false;
     QString mOpenedFrom;
+    QList<int> mSelection;
+    // The copies this document made last, newest last.
+    QList<CopyOrigin> mCopyOrigins;
+    QByteArray mMark;
+    int mCopySerial = 0;
+    // Inside a command of several list operations, which tell the views once at its end.
+    int mGroupDepth = 0;
+    int mGroupRewritten = 0;
+    int mGroupLeft = 0;
 };
 
 } // namespace kq

@@ -120,6 +120,14 @@ void FlowNodeItem::setCurrent(bool current)
     update();
 }
 
+void FlowNodeItem::setInSelection(bool selected)
+{
+    if (mInSelection == selected)
+        return;
+    mInSelection = selected;
+    update();
+}
+
 QRectF FlowNodeItem::boundingRect() const
 {
     return mNode.rect.adjusted(-3, -BadgeRadius - 2, BadgeRadius + 2, 3);
@@ -144,10 +152,10 @@ void FlowNodeItem::paintStep(QPainter *painter) const
     QPen border(BorderColor, 1.2);
     if (mNode.mark != FlowMark::None)
         border = QPen(markColor(mNode.mark), 2);
-    if (mCurrent)
-        border = QPen(CurrentColor, 3);
+    if (mCurrent || mInSelection)
+        border = QPen(CurrentColor, mCurrent ? 3 : 2);
     painter->setPen(border);
-    painter->setBrush(mCurrent ? QColor(0xe6, 0xef, 0xfb) : QColor(Qt::white));
+    painter->setBrush(mCurrent || mInSelection ? QColor(0xe6, 0xef, 0xfb) : QColor(Qt::white));
     painter->drawRoundedRect(box, 6, 6);
 
     painter->setPen(QPen(QColor(0xd5, 0xd9, 0xde), 1));

@@ -18,6 +18,9 @@ public:
     // The step selected in the list is drawn highlighted.
     void setCurrent(bool current);
     bool isCurrent() const { return mCurrent; }
+    // The other selected steps are drawn lightly highlighted.
+    void setInSelection(bool selected);
+    bool isInSelection() const { return mInSelection; }
 
     int type() const override { return Type; }
     QRectF boundingRect() const override;
@@ -30,6 +33,7 @@ private:
 
     FlowNode mNode;
     bool mCurrent = false;
+    bool mInSelection = false;
 };
 
 // An arrow of the flow picture with its label, drawn from its plan entry.

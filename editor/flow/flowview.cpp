@@ -81,10 +81,18 @@ void FlowView::selectStep(int step)
         ensureVisible(item, 40, 60);
 }
 
+void FlowView::showSelection(const QList<int> &steps)
+{
+    mSelection = steps;
+    updateHighlight();
+}
+
 void FlowView::updateHighlight()
 {
-    for (auto it = mSteps.cbegin(); it != mSteps.cend(); ++it)
+    for (auto it = mSteps.cbegin(); it != mSteps.cend(); ++it) {
         it.value()->setCurrent(it.key() == mSelected);
+        it.value()->setInSelection(mSelected >= 0 && mSelection.contains(it.key()));
+    }
 }
 
 FlowNodeItem *FlowView::stepItem(int step) const

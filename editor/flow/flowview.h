@@ -33,6 +33,8 @@ public:
     // Highlights the step's box and scrolls it into view; -1 highlights none. Emits nothing.
     void selectStep(int step);
     int selectedStep() const { return mSelected; }
+    // Highlights the boxes of the other selected steps too.
+    void showSelection(const QList<int> &steps);
 
     // The whole picture as a PNG file, or SVG when the path ends in ".svg" (any letter case).
     bool exportPicture(const QString &path, QString *error = nullptr);
@@ -51,6 +53,8 @@ public:
     // What is drawn: the plan and the items showing it.
     const FlowPlan &plan() const { return mPlan; }
     FlowNodeItem *stepItem(int step) const;
+    // The step whose box, arrow or end box is at the place in the view; -1 for none.
+    int stepAt(const QPoint &position) const;
     QList<FlowEdgeItem *> edgeItems(int step) const;
 
 signals:
@@ -71,7 +75,6 @@ private:
     void updateHighlight();
     void applyZoom(qreal factor);
     void fitWidth();
-    int stepAt(const QPoint &position) const;
     void activate(int step);
     // Draws the scene without the highlight onto a painter sized to the picture.
     void render(QPainter *painter, const QRectF &area);
@@ -83,6 +86,7 @@ private:
     QHash<FlowEdge, FlowEdgeItem *> mEdgeItems;
     QHash<int, FlowNodeItem *> mSteps;
     int mSelected = -1;
+    QList<int> mSelection;
     bool mFollowsWidth = true;
 };
 

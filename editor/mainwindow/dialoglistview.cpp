@@ -4,16 +4,21 @@
 #include "language.h"
 #include "picturebutton.h"
 #include "projectdocument.h"
+#include "stepeditactions.h"
 #include "themepainter.h"
 
 #include <QAction>
+#include <QDrag>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -41,23 +46,128 @@ QString undoEntryText(TextId id, const QString &commandText)
     return commandText.isEmpty() ? entry : entry + QStringLiteral(" (") + commandText + u')';
 }
 
+// The list's drag and drop. The selected steps leave as copied steps; steps dropped on it go
+// where the drop indicator shows: moved when they are this list's own drag, copied with Ctrl or
+// from anywhere else. The list removes and inserts nothing itself: it follows the document.
+class StepList : public QListWidget
+{
+public:
+    StepList(ProjectDocument &document, StepEditActions &actions, QWidget *parent)
+        : QListWidget(parent), mDocument(document), mActions(actions)
+    {
+        setSelectionMode(QAbstractItemView::ExtendedSelection);
+        setDragEnabled(true);
+        setAcceptDrops(true);
+        setDropIndicatorShown(true);
+        setDragDropMode(QAbstractItemView::DragDrop);
+        setDefaultDropAction(Qt::MoveAction);
+    }
+
+protected:
+    QStringList mimeTypes() const override { return {StepClipboard::MimeType}; }
+
+    Qt::DropActions supportedDropActions() const override
+    {
+        return Qt::CopyAction | Qt::MoveAction;
+    }
+
+    QMimeData *mimeData(const QList<QListWidgetItem *> &items) const override
+    {
+        QList<int> dialogs;
+        for (const QListWidgetItem *item : items)
+            dialogs << row(item) + 1;
+        std::sort(dialogs.begin(), dialogs.end());
+        const CopiedSteps steps = mDocument.copySteps(dialogs, ProjectDocument::Copy::ForDrag);
+        mDragMark = steps.origin;
+        return StepClipboard::toMimeData(steps);
+    }
+
+    void startDrag(Qt::DropActions /*supportedActions*/) override
+    {
+        auto *drag = new QDrag(this);
+        drag->setMimeData(mimeData(selectedItems()));
+        drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    }
+
+    // A key of an edit command that reaches the list itself, as when its window is not the
+    // active one, does what the command's shortcut does.
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const QKeySequence pressed(event->keyCombination());
+        for (int command = 0; command < StepEditActions::CommandCount; ++command) {
+            QAction *action = mActions.action(StepEditActions::Command(command));
+            if (action->shortcut() == pressed) {
+                if (action->isEnabled())
+                    action->trigger();
+                event->accept();
+                return;
+            }
+        }
+        QListWidget::keyPressEvent(event);
+    }
+
+    void dropEvent(QDropEvent *event) override
+    {
+        stopAutoScroll();
+        setState(NoState);
+        viewport()->update();
+        const auto steps = StepClipboard::fromMimeData(event->mimeData());
+        if (!steps) {
+            event->ignore();
+            return;
+        }
+        const int before = dropPlace(event->position().toPoint());
+        mDocument.commitPendingEdits();
+        if (steps->origin != mDragMark) {
+            mActions.pasteAt(*steps, before - 1, TextId::UndoDrop);
+        } else {
+            QList<int> dialogs;
+            for (const int number : std::as_const(steps->numbers))
+                dialogs << number + 1;
+            if (event->modifiers() & Qt::ControlModifier)
+                mActions.duplicateAt(dialogs, before - 1);
+            else
+                mDocument.moveDialogsTo(dialogs, before);
+        }
+        // What was dropped is in the document; the source must not remove anything.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        setFocus();
+    }
+
+private:
+    // The dialog the drop goes before: the lower half of an entry drops after it, and below the
+    // last entry is the end.
+    int dropPlace(const QPoint &at) const
+    {
+        const QModelIndex index = indexAt(at);
+        if (!index.isValid())
+            return count() + 1;
+        return index.row() + 1 + (at.y() >= visualRect(index).center().y() ? 1 : 0);
+    }
+
+    ProjectDocument &mDocument;
+    StepEditActions &mActions;
+    mutable QByteArray mDragMark;
+};
+
 } // namespace
 
 DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
     : AreaFrame(QStringLiteral("listbox"), parent), mDocument(document)
 {
-
-    mList = new QListWidget(this);
+    mEditActions = new StepEditActions(document, this);
+    mList = new StepList(document, *mEditActions, this);
     mList->setObjectName(QStringLiteral("dlg_list"));
+    mEditActions->attachTo(mList);
     mList->setFont(EditorLook::fixedPitchFont());
     // Its entries are cut at the right, so it is never wider than designed; on a small screen it
     // gives up room before the panel.
     mList->setMinimumWidth(170);
     mList->setMaximumWidth(230);
     mList->setContextMenuPolicy(Qt::CustomContextMenu);
-    mList->installEventFilter(this);
-    connect(mList, &QListWidget::currentRowChanged, this,
-            [this](int row) { mDocument.setCurrentDialog(row + 1); });
+    connect(mList, &QListWidget::currentRowChanged, this, &DialogListView::sendSelection);
+    connect(mList, &QListWidget::itemSelectionChanged, this, &DialogListView::sendSelection);
     connect(mList, &QWidget::customContextMenuRequested, this, &DialogListView::showContextMenu);
 
     const auto button = [this](const char *name) {
@@ -73,11 +183,21 @@ DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
     connect(mUp, &QPushButton::clicked, this, &DialogListView::moveUp);
     connect(mDown, &QPushButton::clicked, this, &DialogListView::moveDown);
 
+    mEditButton = new QToolButton(this);
+    mEditButton->setObjectName(QStringLiteral("list_edit"));
+    mEditButton->setPopupMode(QToolButton::InstantPopup);
+    mEditButton->setFocusPolicy(Qt::NoFocus);
+    auto *editMenu = new QMenu(mEditButton);
+    editMenu->setObjectName(QStringLiteral("list_edit_menu"));
+    mEditActions->addTo(editMenu);
+    mEditButton->setMenu(editMenu);
+
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(4);
     for (QPushButton *listButton : {mNew, mDelete, mUp, mDown})
         buttons->addWidget(listButton);
     buttons->addStretch(1);
+    buttons->addWidget(mEditButton);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -93,6 +213,7 @@ DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
     connect(&mDocument, &ProjectDocument::projectReplaced, this, &DialogListView::refresh);
     connect(&mDocument, &ProjectDocument::currentDialogChanged, this,
             &DialogListView::selectCurrent);
+    connect(&mDocument, &ProjectDocument::selectionChanged, this, &DialogListView::selectCurrent);
     refresh();
 }
 
@@ -160,21 +281,40 @@ void DialogListView::markErrors(const QSet<int> &steps)
 
 void DialogListView::selectCurrent()
 {
-    {
+    if (!mSendingSelection) {
         const QSignalBlocker blocker(mList);
-        mList->setCurrentRow(mDocument.currentDialog() - 1);
+        QItemSelection selection;
+        for (const int dialog : mDocument.selectedDialogs()) {
+            const QModelIndex index = mList->model()->index(dialog - 1, 0);
+            selection.select(index, index);
+        }
+        QItemSelectionModel *model = mList->selectionModel();
+        model->setCurrentIndex(mList->model()->index(mDocument.currentDialog() - 1, 0),
+                               QItemSelectionModel::NoUpdate);
+        model->select(selection, QItemSelectionModel::ClearAndSelect);
     }
+    updateButtons();
+}
+
+void DialogListView::sendSelection()
+{
+    QList<int> dialogs;
+    for (const QListWidgetItem *item : mList->selectedItems())
+        dialogs << mList->row(item) + 1;
+    mSendingSelection = true;
+    mDocument.setSelection(dialogs, mList->currentRow() + 1);
+    mSendingSelection = false;
     updateButtons();
 }
 
 void DialogListView::updateButtons()
 {
     const int count = mDocument.dialogCount();
-    const int current = mDocument.currentDialog();
+    const QList<int> selected = mDocument.selectedDialogs();
     bool changed = setControlsEnabled({mNew}, count < DialogProject::MaxDialogs);
-    changed = setControlsEnabled({mDelete}, count > 1) || changed;
-    changed = setControlsEnabled({mUp}, count > 1 && current > 1) || changed;
-    changed = setControlsEnabled({mDown}, count > 1 && current < count) || changed;
+    changed = setControlsEnabled({mDelete}, mDocument.canDeleteDialogs(selected)) || changed;
+    changed = setControlsEnabled({mUp}, mDocument.canMoveDialogs(selected, -1)) || changed;
+    changed = setControlsEnabled({mDown}, mDocument.canMoveDialogs(selected, 1)) || changed;
     if (changed)
         emit buttonsUpdated();
 }
@@ -189,59 +329,35 @@ void DialogListView::retranslate()
                           QKeySequence(Qt::CTRL | Qt::Key_Up));
     describePictureButton(mDown, languageText(TextId::MoveStepDown),
                           QKeySequence(Qt::CTRL | Qt::Key_Down));
+    mEditActions->retranslate();
+    mEditButton->setText(languageText(TextId::EditMenu));
+    mEditButton->setToolTip(languageText(TextId::EditMenuHint));
+    mEditButton->setAccessibleName(languageText(TextId::EditMenu));
+    mEditButton->setAccessibleDescription(languageText(TextId::EditMenuHint));
 }
 
 void DialogListView::insertDialog()
 {
-    mDocument.commitPendingEdits();
-    mDocument.insertDialog(mDocument.currentDialog());
+    mEditActions->action(StepEditActions::Insert)->trigger();
     mList->setFocus();
 }
 
 void DialogListView::deleteDialog()
 {
-    mDocument.commitPendingEdits();
-    mDocument.deleteDialog(mDocument.currentDialog());
+    mEditActions->action(StepEditActions::Delete)->trigger();
     mList->setFocus();
 }
 
 void DialogListView::moveUp()
 {
-    mDocument.commitPendingEdits();
-    mDocument.moveDialog(mDocument.currentDialog(), -1);
+    mEditActions->action(StepEditActions::MoveUp)->trigger();
     mList->setFocus();
 }
 
 void DialogListView::moveDown()
 {
-    mDocument.commitPendingEdits();
-    mDocument.moveDialog(mDocument.currentDialog(), 1);
+    mEditActions->action(StepEditActions::MoveDown)->trigger();
     mList->setFocus();
-}
-
-bool DialogListView::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == mList && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const bool control = key->modifiers() & Qt::ControlModifier;
-        if (key->key() == Qt::Key_Delete && !control) {
-            deleteDialog();
-            return true;
-        }
-        if (key->key() == Qt::Key_Insert && !control) {
-            insertDialog();
-            return true;
-        }
-        if (control && key->key() == Qt::Key_Up) {
-            moveUp();
-            return true;
-        }
-        if (control && key->key() == Qt::Key_Down) {
-            moveDown();
-            return true;
-        }
-    }
-    return AreaFrame::eventFilter(watched, event);
 }
 
 void DialogListView::showContextMenu(const QPoint &at)
@@ -263,6 +379,8 @@ QMenu *DialogListView::createContextMenu()
     redo->setObjectName(QStringLiteral("dlg_list_redo"));
     redo->setEnabled(stack->canRedo());
     connect(redo, &QAction::triggered, &mDocument, &ProjectDocument::redo);
+    menu->addSeparator();
+    mEditActions->addTo(menu);
     return menu;
 }
 

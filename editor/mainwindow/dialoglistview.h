@@ -6,14 +6,17 @@
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QToolButton;
 
 namespace kq {
 
 class ProjectDocument;
+class StepEditActions;
 
-// The dialog list with its four buttons: one entry per dialog, "k. " and the start of its text.
-// It follows the document and sends list operations to it; the selection is the document's
-// current dialog.
+// The dialog list with its four buttons and its Edit menu: one entry per dialog, "k. " and the
+// start of its text. It follows the document and sends list operations to it; its selection and
+// current entry are the document's. Steps are dragged to a new place (Ctrl copies), and steps
+// dropped from another editor are copied in.
 class DialogListView : public AreaFrame
 {
     Q_OBJECT
@@ -22,6 +25,7 @@ public:
     explicit DialogListView(ProjectDocument &document, QWidget *parent = nullptr);
 
     QListWidget *list() const { return mList; }
+    StepEditActions *editActions() const { return mEditActions; }
 
     // Refills every entry and selects the current dialog.
     void refresh();
@@ -36,15 +40,13 @@ public:
     void deleteDialog();
     void moveUp();
     void moveDown();
-    // The context menu's entries Undo and Redo, each with what it undoes; the caller owns it.
+    // The context menu: Undo and Redo, each with what it undoes, and the edit commands; the
+    // caller owns it.
     QMenu *createContextMenu();
 
 signals:
     // Buttons were enabled or disabled: the window colours them again.
     void buttonsUpdated();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void updateEntry(int dialog);
@@ -53,6 +55,8 @@ private:
     // Writes the entries of the dialogs first to last again, then the marks and the selection.
     void updateEntries(int first, int last);
     void selectCurrent();
+    // The list's selection and current entry go to the document.
+    void sendSelection();
     void showContextMenu(const QPoint &at);
 
     ProjectDocument &mDocument;
@@ -61,6 +65,10 @@ private:
     QPushButton *mDelete = nullptr;
     QPushButton *mUp = nullptr;
     QPushButton *mDown = nullptr;
+    QToolButton *mEditButton = nullptr;
+    StepEditActions *mEditActions = nullptr;
+    // The list is telling the document its selection, which it need not be shown again.
+    bool mSendingSelection = false;
     QSet<int> mErrorSteps;
 };
 

@@ -1,5 +1,7 @@
 #include "flowpane.h"
 
+#include "stepeditactions.h"
+
 #include "flowview.h"
 #include "language.h"
 #include "picturebutton.h"
@@ -12,6 +14,7 @@
 #include <QBoxLayout>
 #include <QDataStream>
 #include <QIODevice>
+#include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
 #include <QToolButton>
@@ -56,6 +59,35 @@ FlowPane::FlowPane(UiServices &ui, ProjectDocument &document, QWidget *parent)
     connect(&mDocument, &ProjectDocument::projectReplaced, mFlowView, &FlowView::showWholeWidth);
     connect(&mDocument, &ProjectDocument::currentDialogChanged, this,
             [this](int dialog) { mFlowView->selectStep(dialog - 1); });
+    connect(&mDocument, &ProjectDocument::selectionChanged, this, &FlowPane::showSelection);
+}
+
+void FlowPane::showSelection()
+{
+    QList<int> steps;
+    for (const int dialog : mDocument.selectedDialogs())
+        steps << dialog - 1;
+    mFlowView->showSelection(steps);
+}
+
+void FlowPane::setEditActions(StepEditActions *actions)
+{
+    mEditActions = actions;
+    actions->attachTo(mFlowView);
+    mFlowView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(mFlowView, &QWidget::customContextMenuRequested, this, &FlowPane::showContextMenu);
+}
+
+void FlowPane::showContextMenu(const QPoint &at)
+{
+    // A step's box outside the selection is chosen first, as a click chooses it.
+    const int step = mFlowView->stepAt(at);
+    if (step >= 0 && !mDocument.selectedDialogs().contains(step + 1))
+        mDocument.setCurrentDialog(step + 1);
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("flow_menu"));
+    mEditActions->addTo(&menu);
+    menu.exec(mFlowView->viewport()->mapToGlobal(at));
 }
 
 QWidget *FlowPane::createFlowPart()
@@ -219,6 +251,7 @@ void FlowPane::checkProject()
     showProblemsCount();
     mFlowView->showProject(mDocument.project(), findings);
     mFlowView->selectStep(mDocument.currentDialog() - 1);
+    showSelection();
     QSet<int> errorSteps;
     for (const Finding &finding : findings) {
         if (finding.severity() == Finding::Severity::Error && finding.step >= 0)

@@ -15,6 +15,7 @@ namespace kq {
 class FlowView;
 class ProblemsView;
 class ProjectDocument;
+class StepEditActions;
 class UiServices;
 
 // The pane beside the editing areas: the picture of the project's flow with its fit and export
@@ -28,6 +29,10 @@ class FlowPane : public QWidget
 
 public:
     FlowPane(UiServices &ui, ProjectDocument &document, QWidget *parent = nullptr);
+
+    // The edit commands work on the map too, by key and in its context menu.
+    void setEditActions(StepEditActions *actions);
+    FlowView *flowView() const { return mFlowView; }
 
     // Captions, the export button and the findings in the active language.
     void retranslate();
@@ -57,6 +62,8 @@ private:
     void showProblemsCount();
 
     void checkProject();
+    void showSelection();
+    void showContextMenu(const QPoint &at);
     void exportPicture();
 
     UiServices &mUi;
@@ -64,6 +71,7 @@ private:
     QSplitter *mSplitter = nullptr;
     FlowView *mFlowView = nullptr;
     ProblemsView *mProblems = nullptr;
+    StepEditActions *mEditActions = nullptr;
     QToolButton *mProblemsTitle = nullptr;
     QPushButton *mExportPicture = nullptr;
     QPushButton *mFitFlow = nullptr;

@@ -22,6 +22,7 @@
 #include "samplenames.h"
 #include "scriptcomposer.h"
 #include "statusbar.h"
+#include "stepeditactions.h"
 #include "themepainter.h"
 #include "uiservices.h"
 
@@ -161,6 +162,9 @@ void MainWindow::connectViews()
     });
     connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::paintTheme);
     connect(mFlowPane, &FlowPane::errorStepsFound, mListView, &DialogListView::markErrors);
+    mFlowPane->setEditActions(mListView->editActions());
+    connect(mListView->editActions(), &StepEditActions::statusMessage, mStatusBar,
+            &StatusBar::showText);
     connect(mFlowPane, &FlowPane::findingActivated, this, &MainWindow::showFinding);
     connect(mDocument, &ProjectDocument::modifiedChanged, this, &QWidget::setWindowModified);
     // The title names the project's file; a project replaced by one without a file, such as an
