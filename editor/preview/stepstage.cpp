@@ -1,0 +1,184 @@
+#include "stepstage.h"
+
+#include "stepwindow.h"
+
+#include <QApplication>
+#include <QGraphicsObject>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+
+namespace kq {
+
+// The title bar over the window: the style's own, with the caption and a close box.
+class TitleBarItem : public QGraphicsObject
+{
+    Q_OBJECT
+
+public:
+    TitleBarItem() { setAcceptedMouseButtons(Qt::LeftButton); }
+
+    void setBar(int width, const QString &caption)
+    {
+        prepareGeometryChange();
+        mWidth = width;
+        mCaption = caption;
+        update();
+    }
+
+    static int height() { return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight); }
+
+    QRectF boundingRect() const override { return QRectF(0, 0, mWidth, height()); }
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
+    {
+        const QStyleOptionTitleBar bar = option();
+        QApplication::style()->drawComplexControl(QStyle::CC_TitleBar, &bar, painter);
+    }
+
+signals:
+    void closeClicked();
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override { event->accept(); }
+
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override
+    {
+        const QStyleOptionTitleBar bar = option();
+        const QStyle::SubControl hit = QApplication::style()->hitTestComplexControl(
+            QStyle::CC_TitleBar, &bar, event->pos().toPoint());
+        if (hit == QStyle::SC_TitleBarCloseButton)
+            emit closeClicked();
+    }
+
+private:
+    QStyleOptionTitleBar option() const
+    {
+        QStyleOptionTitleBar bar;
+        bar.rect = boundingRect().toRect();
+        bar.palette = QApplication::palette();
+        bar.state = QStyle::State_Active | QStyle::State_Enabled;
+        bar.titleBarState = Qt::WindowActive;
+        bar.titleBarFlags =
+            Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
+        bar.text = mCaption;
+        return bar;
+    }
+
+    int mWidth = 0;
+    QString mCaption;
+};
+
+namespace {
+
+// Room around the window, as on a desktop.
+constexpr int Margin = 8;
+
+} // namespace
+
+StepStage::StepStage(QWidget *parent) : QGraphicsView(parent)
+{
+    setObjectName(QStringLiteral("preview_stage"));
+    auto *scene = new QGraphicsScene(this);
+    setScene(scene);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAlignment(Qt::AlignCenter);
+    setRenderHints(QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
+    setFrameShape(QFrame::NoFrame);
+    mTitleBar = new TitleBarItem;
+    scene->addItem(mTitleBar);
+    connect(mTitleBar, &TitleBarItem::closeClicked, this, [this] {
+        if (mPlayable)
+            emit closeBoxClicked();
+    });
+    setPlayable(false);
+}
+
+StepStage::~StepStage()
+{
+    // The proxy owns its widget; the stage deletes the window itself.
+    showWindow(nullptr);
+}
+
+void StepStage::showWindow(std::unique_ptr<StepWindow> window)
+{
+    if (mProxy) {
+        mProxy->setWidget(nullptr);
+        delete mProxy;
+        mProxy = nullptr;
+    }
+    delete mWindow.data();
+    mWindow = window.release();
+    mTitleBar->setVisible(mWindow);
+    if (!mWindow) {
+        scene()->setSceneRect(QRectF());
+        return;
+    }
+    mProxy = scene()->addWidget(mWindow, Qt::Widget);
+    mProxy->setPos(0, TitleBarItem::height());
+    // The proxy keeps the window off the screen; shown, it draws and takes part in focus.
+    mWindow->show();
+    mTitleBar->setBar(mWindow->width(), mWindow->windowTitle());
+    connect(mWindow, &QWidget::windowTitleChanged, mTitleBar,
+            [this](const QString &title) { mTitleBar->setBar(mWindow->width(), title); });
+    fitWindow();
+}
+
+QSize StepStage::outerSize() const
+{
+    if (!mWindow)
+        return {};
+    return {mWindow->width(), mWindow->height() + TitleBarItem::height()};
+}
+
+QRect StepStage::clientRect() const
+{
+    if (!mProxy)
+        return {};
+    return mapFromScene(mProxy->sceneBoundingRect()).boundingRect();
+}
+
+void StepStage::setPlayable(bool playable)
+{
+    mPlayable = playable;
+    setInteractive(playable);
+    setFocusPolicy(playable ? Qt::StrongFocus : Qt::NoFocus);
+    if (playable && mProxy) {
+        setFocus(Qt::OtherFocusReason);
+        scene()->setFocusItem(mProxy, Qt::TabFocusReason);
+    }
+}
+
+void StepStage::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    fitWindow();
+}
+
+void StepStage::fitWindow()
+{
+    const QSize outer = outerSize();
+    double scale = 1.0;
+    if (!outer.isEmpty()) {
+        const QSize room = viewport()->size() - QSize(2 * Margin, 2 * Margin);
+        scale = qMin(1.0, qMin(double(room.width()) / outer.width(),
+                               double(room.height()) / outer.height()));
+        scale = qMax(scale, 0.05);
+        scene()->setSceneRect(QRectF(QPointF(0, 0), outer));
+    }
+    resetTransform();
+    if (scale < 1.0)
+        QGraphicsView::scale(scale, scale);
+    if (!qFuzzyCompare(scale, mScale)) {
+        mScale = scale;
+        emit scaleChanged(scale);
+    }
+}
+
+} // namespace kq
+
+#include "stepstage.moc"
