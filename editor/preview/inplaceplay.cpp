@@ -75,6 +75,7 @@ StepLoop::Outcome InPlacePlay::play(const DialogProject &project, int firstStep)
         qint16(firstStep + 1));
     mPlaying = false;
     mStage.setPlayable(false);
+    emit ended(outcome);
     return outcome;
 }
 

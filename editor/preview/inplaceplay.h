@@ -48,6 +48,8 @@ signals:
     // The window of a step waits for the user or the clock.
     void windowWaiting(kq::StepWindow &window, const kq::DialogRecord &record);
     void stopping();
+    // The run has ended, by itself, by a fault or stopped (wasStopped tells).
+    void ended(const kq::StepLoop::Outcome &outcome);
 
 private:
     StepStage &mStage;

@@ -72,6 +72,38 @@ private:
     QString mCaption;
 };
 
+// The window's proxy on the stage: Tab goes round the window's controls as in a window of its
+// own, instead of leaving it for the controls around the stage.
+class WindowProxy : public QGraphicsProxyWidget
+{
+public:
+    using QGraphicsProxyWidget::QGraphicsProxyWidget;
+
+protected:
+    bool focusNextPrevChild(bool next) override
+    {
+        QWidget *window = widget();
+        QWidget *from = window ? window->focusWidget() : nullptr;
+        if (!from)
+            return QGraphicsProxyWidget::focusNextPrevChild(next);
+        for (QWidget *candidate = step(from, next); candidate && candidate != from;
+             candidate = step(candidate, next)) {
+            if (window->isAncestorOf(candidate) && candidate->isVisible() &&
+                candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus)) {
+                candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        return true;
+    }
+
+private:
+    static QWidget *step(QWidget *widget, bool next)
+    {
+        return next ? widget->nextInFocusChain() : widget->previousInFocusChain();
+    }
+};
+
 namespace {
 
 // Room around the window, as on a desktop.
@@ -87,7 +119,6 @@ StepStage::StepStage(QWidget *parent) : QGraphicsView(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAlignment(Qt::AlignCenter);
-    setRenderHints(QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
     setFrameShape(QFrame::NoFrame);
     mTitleBar = new TitleBarItem;
     scene->addItem(mTitleBar);
@@ -118,7 +149,9 @@ void StepStage::showWindow(std::unique_ptr<StepWindow> window)
         scene()->setSceneRect(QRectF());
         return;
     }
-    mProxy = scene()->addWidget(mWindow, Qt::Widget);
+    mProxy = new WindowProxy;
+    mProxy->setWidget(mWindow);
+    scene()->addItem(mProxy);
     mProxy->setPos(0, TitleBarItem::height());
     // The proxy keeps the window off the screen; shown, it draws and takes part in focus.
     mWindow->show();
@@ -139,7 +172,8 @@ QRect StepStage::clientRect() const
 {
     if (!mProxy)
         return {};
-    return mapFromScene(mProxy->sceneBoundingRect()).boundingRect();
+    const QRectF shown = transform().mapRect(mProxy->sceneBoundingRect());
+    return {mapFromScene(mProxy->scenePos()), shown.size().toSize()};
 }
 
 void StepStage::setPlayable(bool playable)
@@ -171,6 +205,9 @@ void StepStage::fitWindow()
         scene()->setSceneRect(QRectF(QPointF(0, 0), outer));
     }
     resetTransform();
+    // Smoothing only where the window is scaled: at its real size it would blend the skinned
+    // controls' stretched pictures with their neighbours, which the runner does not.
+    setRenderHint(QPainter::SmoothPixmapTransform, scale < 1.0);
     if (scale < 1.0)
         QGraphicsView::scale(scale, scale);
     if (!qFuzzyCompare(scale, mScale)) {
