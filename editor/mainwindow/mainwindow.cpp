@@ -56,7 +56,7 @@ constexpr QSize EditingMinimum(800, 520);
 // Borders and a title bar, which the window manager adds around the window once it is shown.
 constexpr QMargins FrameAllowance(8, 32, 8, 8);
 // The preview's first height under the flow tabs: a message window of two lines at full size.
-constexpr int FirstPreviewHeight = 230;
+constexpr int FirstPreviewHeight = 200;
 // Raised when what previewState writes changes.
 constexpr quint8 PreviewStateVersion = 1;
 

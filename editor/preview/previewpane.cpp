@@ -286,14 +286,14 @@ QString PreviewPane::cardFor(const DialogRecord &record, int step) const
         if (exit.field != StepField::PauseEnd)
             continue;
         if (exit.leads == StepExit::Leads::Step)
-            then = languageText(TextId::PreviewToStep).arg(exit.target);
+            then = filledText(languageText(TextId::PreviewToStep), {QString::number(exit.target)});
         else if (exit.leads == StepExit::Leads::Exit)
             then = languageText(TextId::FlowExit);
         else if (exit.leads == StepExit::Leads::OffList)
             then = languageText(exit.target < 0 ? TextId::FlowBeforeFirstStep
                                                 : TextId::FlowPastLastStep);
     }
-    return languageText(TextId::PreviewPause).arg(record.time).arg(then);
+    return filledText(languageText(TextId::PreviewPause), {QString::number(record.time), then});
 }
 
 void PreviewPane::showScale(double scale)
@@ -302,7 +302,8 @@ void PreviewPane::showScale(double scale)
         mScale->clear();
         return;
     }
-    mScale->setText(languageText(TextId::PreviewScale).arg(std::lround(scale * 100)));
+    mScale->setText(filledText(languageText(TextId::PreviewScale),
+                               {QString::number(std::lround(scale * 100))}));
 }
 
 void PreviewPane::showFitWarning()
@@ -316,7 +317,8 @@ void PreviewPane::showFitWarning()
     const bool tooLarge = (text && ProjectCheck::isTooWide(text->width())) ||
                           outer.width() > screen.width() || outer.height() > screen.height();
     mFitWarning->setText(
-        languageText(TextId::PreviewTooLarge).arg(outer.width()).arg(outer.height()));
+        filledText(languageText(TextId::PreviewTooLarge),
+                   {QString::number(outer.width()), QString::number(outer.height())}));
     mFitWarning->setVisible(tooLarge);
 }
 
@@ -325,7 +327,7 @@ void PreviewPane::showMoment()
     const DialogRecord &record = mDocument.record(mDocument.currentDialog());
     const double at = record.time * double(mMoment->value()) / ProgressWindow::Ticks;
     mMomentLabel->setText(
-        languageText(TextId::PreviewMoment).arg(seconds(at), seconds(record.time)));
+        filledText(languageText(TextId::PreviewMoment), {seconds(at), seconds(record.time)}));
 }
 
 void PreviewPane::playHere()
@@ -362,7 +364,8 @@ void PreviewPane::showEnding(const StepLoop::Outcome &outcome)
 {
     mStage->showWindow(nullptr);
     if (outcome.status == StepLoop::Status::Fault)
-        showCard(languageText(TextId::WebProgramStopped).arg(RunFault::retold(outcome.fault)));
+        showCard(
+            filledText(languageText(TextId::WebProgramStopped), {RunFault::retold(outcome.fault)}));
     else
         showCard(languageText(TextId::WebProgramEnded));
     mEndingShown = true;

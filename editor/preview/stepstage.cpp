@@ -120,6 +120,8 @@ StepStage::StepStage(QWidget *parent) : QGraphicsView(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::NoFrame);
+    // A change of scale moves everything: drawn anew as a whole, no edge of the old is left.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     mTitleBar = new TitleBarItem;
     scene->addItem(mTitleBar);
     connect(mTitleBar, &TitleBarItem::closeClicked, this, [this] {
