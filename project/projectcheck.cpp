@@ -204,7 +204,7 @@ QList<Finding> check(const DialogProject &project, const LineMeasure &lineWidth)
                                 {QString::number(record.ico)});
         if (record.type == DialogRecord::Message) {
             if (const int width = widestLine(record.text, lineWidth);
-                width > ProjectCheck::WidestMessage)
+                ProjectCheck::isTooWide(width))
                 findings << finding(Kind::WideMessage, step, StepField::None,
                                     {QString::number(width)});
         }

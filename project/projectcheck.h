@@ -56,6 +56,11 @@ namespace ProjectCheck {
 // A message window is as wide as its longest text line. Wider than this, it no longer fits most
 // screens and its buttons may be off screen.
 inline constexpr int WidestMessage = 1000;
+// Whether a message line of this width in pixels is wider than most screens.
+inline bool isTooWide(int lineWidth)
+{
+    return lineWidth > WidestMessage;
+}
 
 // The width in pixels of a line of text as the runner's message window shows it.
 using LineMeasure = std::function<int(const QString &line)>;

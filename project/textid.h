@@ -354,6 +354,25 @@ enum class TextId {
     NotElf = 713,                // %1 is not an ELF file
     NotElf64 = 714,              // %1 is not a 64-bit little-endian ELF file
     NoSectionTable = 715,        // %1 has no readable section table
+
+    // Preview pane of the main window
+    PreviewTitle = 820,             // Preview
+    PreviewPlayHere = 821,          // Play here
+    PreviewPlayFromStart = 822,     // Play from the start
+    PreviewStop = 823,              // Stop
+    PreviewScale = 824,             // %1 %
+    PreviewTooLarge = 825,          // The window is %1 x %2 pixels, larger than the screen…
+    PreviewPause = 826,             // Invisible pause, %1 s, then -> %2
+    PreviewToStep = 827,            // step %1
+    PreviewNowhere = 828,           // nowhere (see the problems)
+    PreviewShowsNothing = 829,      // This step shows nothing: the run goes on at once.
+    PreviewMoment = 830,            // The bar at %1 s of %2 s
+    PreviewHint = 831,              // The selected step as the program will show it
+    PreviewPlayHereHint = 832,      // Play the project here from the selected step…
+    PreviewPlayFromStartHint = 833, // Play the project here from step 0
+    PreviewStopHint = 834,          // Stop playing and go back to the step
+    PreviewMomentName = 835,        // Moment of the bar
+    PreviewScaleName = 836,         // Scale of the window
 };
 
 } // namespace kq

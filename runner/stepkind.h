@@ -32,12 +32,16 @@ public:
     // Set by the loop before each step: the steps go round forever without a window the user can
     // answer, so the close box of a window that has nothing else ends the run.
     void setEndlessLoop(bool endless) { mEndlessLoop = endless; }
+    // Set by the loop before each step: the step played, as the editor's list numbers it.
+    void setStep(int step) { mStep = step; }
 
 protected:
     bool endlessLoop() const { return mEndlessLoop; }
+    int step() const { return mStep; }
 
 private:
     bool mEndlessLoop = false;
+    int mStep = 0;
 };
 
 } // namespace kq

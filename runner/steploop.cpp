@@ -83,13 +83,26 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
     const std::optional<DialogRecord> header = file.read(1);
     if (!header)
         return fault(RunFault::noProjectHeader(dataPath), 0);
-    const std::optional<qint16> projectStyle = header->projectStyle();
+    const Outcome outcome =
+        play(*header, file.count(), [&file](int record) { return file.read(record); });
+    if (outcome.status != Status::Finished)
+        return outcome;
+
+    file.close();
+    if (testMode)
+        QFile::remove(dataPath);
+    return outcome;
+}
+
+StepLoop::Outcome StepLoop::play(const DialogRecord &header, qint16 count, const RecordReader &read,
+                                 qint16 first)
+{
+    const std::optional<qint16> projectStyle = header.projectStyle();
     if (!projectStyle)
         return fault(RunFault::noProjectStyle(), 0);
     const qint16 style = *projectStyle;
 
-    const qint16 count = file.count();
-    qint16 position = 1;
+    qint16 position = first;
     qint16 stepResult = 0;
     int steps = 0;
     // Set while the steps go round forever without a window the user can answer.
@@ -98,17 +111,16 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
     // that end by themselves is read ahead once, not again from each of its steps.
     QSet<int> noCircleAhead;
     while (position <= count && position > 0) {
-        const std::optional<DialogRecord> read = file.read(position + 1);
-        if (!read)
+        const std::optional<DialogRecord> current = read(position + 1);
+        if (!current)
             return fault(RunFault::stepNotRead(stepOf(position)), steps);
-        const DialogRecord &current = *read;
-        StepKind *kind = mKinds.value(current.type);
-        if (endingOf(current) == StepFlow::Ending::ByUser) {
+        StepKind *kind = mKinds.value(current->type);
+        if (endingOf(*current) == StepFlow::Ending::ByUser) {
             endless = false;
         } else if (!endless && !noCircleAhead.contains(stepOf(position))) {
             QList<int> passed;
             const std::optional<StepFlow::EndlessCircle> circle = StepFlow::circleAhead(
-                stepOf(position), count, [&file](int step) { return file.read(step + 2); },
+                stepOf(position), count, [&read](int step) { return read(step + 2); },
                 [this](const DialogRecord &record) { return endingOf(record); }, &passed);
             if (!circle)
                 noCircleAhead.unite(QSet<int>(passed.cbegin(), passed.cend()));
@@ -119,7 +131,8 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
         }
         if (kind) {
             kind->setEndlessLoop(endless);
-            const std::optional<qint16> result = kind->play(current, style, stepResult);
+            kind->setStep(stepOf(position));
+            const std::optional<qint16> result = kind->play(*current, style, stepResult);
             if (!result)
                 return fault(RunFault::cannotShow(stepOf(position), style), steps);
             stepResult = *result;
@@ -127,16 +140,12 @@ StepLoop::Outcome StepLoop::run(const QString &dataPath, bool testMode)
             stepResult = 0;
         }
         ++steps;
-        const QString script = scriptFor(current, stepResult);
+        const QString script = scriptFor(*current, stepResult);
         const std::optional<qint16> next = ButtonScript::interpret(script, position);
         if (!next)
             return fault(RunFault::scriptCannotRun(stepOf(position), script), steps);
         position = *next;
     }
-
-    file.close();
-    if (testMode)
-        QFile::remove(dataPath);
     return {Status::Finished, {}, steps};
 }
 

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 namespace kq {
 
 // The runner's life: find and open the data file, read the project style from the header,
@@ -40,6 +43,14 @@ public:
     void setStepKind(qint16 type, StepKind *kind) { mKinds.insert(type, kind); }
 
     Outcome run(const QString &dataPath, bool testMode);
+
+    // Where the steps come from: record 1 is the header, record p + 1 the step at position p;
+    // no value when a record cannot be read.
+    using RecordReader = std::function<std::optional<DialogRecord>(int record)>;
+    // Plays the `count` steps that `read` gives in the style of `header`, from the step at
+    // position `first` (1 is the first step) until the position leaves the list.
+    Outcome play(const DialogRecord &header, qint16 count, const RecordReader &read,
+                 qint16 first = 1);
 
 private:
     StepFlow::Ending endingOf(const DialogRecord &record) const;

@@ -166,11 +166,17 @@ int StepWindow::interval() const
     return mTimer ? mTimer->interval() : 0;
 }
 
+void StepWindow::startClock()
+{
+    if (interval() > 0)
+        mTimer->start();
+}
+
 qint16 StepWindow::playTimed(qint16 resultAtOnce)
 {
     if (interval() == 0)
         return resultAtOnce;
-    mTimer->start();
+    startClock();
     exec();
     return mResult;
 }

@@ -33,6 +33,9 @@ public:
     qint16 stepResult() const { return mResult; }
     // The interval of the step's timer in milliseconds; 0 for a window without one.
     int interval() const;
+    // Starts the step's timer, as playing the window does before it waits; a window shown
+    // without a modal run of its own (the editor's preview) starts it so.
+    void startClock();
 
     // In steps that go round forever with nothing to answer, the close box ends the run.
     void setCloseEndsRun(bool ends) { mCloseEndsRun = ends; }

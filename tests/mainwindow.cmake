@@ -34,3 +34,6 @@ kq_add_test(sharedinstall editorui)
 add_dependencies(tst_sharedinstall run run-portable)
 set_tests_properties(sharedinstall PROPERTIES LABELS unprivileged)
 kq_add_test(russianreasons editorui)
+# The preview of a step: the runner's windows pixel for pixel, following edits, playing in place
+# as the runner's step loop plays.
+kq_add_test(preview editorui runnerlib)

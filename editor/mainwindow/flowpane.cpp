@@ -171,7 +171,10 @@ void FlowPane::applyProblemsHeight()
         return;
     }
     mHeightPending = false;
-    const int problems = qMin(mProblemsHeight, total / 2);
+    // As high as they were left, as long as the picture keeps the least room it needs: the pane
+    // shares its side with the preview and may be lower than the one they were left in.
+    const int pictureLeast = mSplitter->widget(0)->minimumSizeHint().height();
+    const int problems = qMax(0, qMin(mProblemsHeight, total - pictureLeast));
     mSplitter->setSizes({total - problems, problems});
 }
 

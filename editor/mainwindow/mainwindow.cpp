@@ -11,6 +11,7 @@
 #include "managementwindow.h"
 #include "optionsetting.h"
 #include "picturebutton.h"
+#include "previewpane.h"
 #include "productinfo.h"
 #include "programcommands.h"
 #include "programfolder.h"
@@ -29,6 +30,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -38,6 +40,7 @@
 #include <QMargins>
 #include <QMenu>
 #include <QScreen>
+#include <QSplitter>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -53,6 +56,10 @@ constexpr QSize EditingDesigned(860, 520);
 constexpr QSize EditingMinimum(800, 520);
 // Borders and a title bar, which the window manager adds around the window once it is shown.
 constexpr QMargins FrameAllowance(8, 32, 8, 8);
+// The preview's first height under the flow tabs: a message window of two lines at full size.
+constexpr int FirstPreviewHeight = 200;
+// Raised when what previewState writes changes.
+constexpr quint8 PreviewStateVersion = 1;
 
 void setBarLook(QWidget *bar)
 {
@@ -92,6 +99,7 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     mComposer = new ScriptComposer(*mDocument, this);
     mStyleBox = new ProjectStyleBox(*mDocument, this);
     mFlowPane = new FlowPane(ui, *mDocument, this);
+    mPreview = new PreviewPane(*mDocument, this);
     mStatusBar = new StatusBar(this);
     setBarLook(mStatusBar);
     mPainter = new ThemePainter(*this, *mStatusBar->label());
@@ -99,7 +107,8 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     const std::pair<QWidget *, TextId> areas[] = {
         {this, TextId::StatusReady},           {mToolbar, TextId::StatusReady},
         {mListView, TextId::HintDialogList},   {mPanel, TextId::HintProperties},
-        {mStyleBox, TextId::HintProjectStyle}, {mComposer, TextId::HintScriptComposer}};
+        {mStyleBox, TextId::HintProjectStyle}, {mComposer, TextId::HintScriptComposer},
+        {mPreview, TextId::PreviewHint}};
     for (const auto &[area, hint] : areas)
         mStatusBar->addHintArea(area, hint);
 
@@ -132,7 +141,16 @@ void MainWindow::layOut()
     editing->setObjectName(QStringLiteral("editing"));
     editing->setLayout(content);
     editing->setMinimumSize(EditingMinimum);
-    mSplitter = new MainSplitter(editing, mFlowPane, this);
+    // The preview shares the right side with the flow tabs; on a small screen the splitter
+    // hands either the room, and a folded preview leaves the map all of it.
+    mSideSplit = new QSplitter(Qt::Vertical, this);
+    mSideSplit->setObjectName(QStringLiteral("side_split"));
+    mSideSplit->setChildrenCollapsible(false);
+    mSideSplit->addWidget(mFlowPane);
+    mSideSplit->addWidget(mPreview);
+    mSideSplit->setStretchFactor(0, 1);
+    mSideSplit->setStretchFactor(1, 0);
+    mSplitter = new MainSplitter(editing, mSideSplit, this);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -360,6 +378,7 @@ void MainWindow::applySettings()
     mListView->retranslate();
     retranslateToolTips();
     mFlowPane->retranslate();
+    mPreview->retranslate();
     showSampleEntries(sampleFileNames(languageId));
     mRecent->refresh();
     mToolbar->layoutButtons();
@@ -477,6 +496,8 @@ void MainWindow::updateTitle()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A run in the preview waits in an event loop of its own: it ends before anything closes.
+    mPreview->stopPlaying();
     if (!mProjectCommands->mayReplaceProject()) {
         event->ignore();
         return;
@@ -505,6 +526,7 @@ void MainWindow::restoreWindowLayout()
     fitIntoScreen();
     mSplitter->restoreSplit(storedBytes(OptionWindowLayout), width(), EditingDesigned.width());
     mFlowPane->restoreState(storedBytes(OptionProblemsPane));
+    restorePreviewState(storedBytes(OptionPreviewPane));
 }
 
 void MainWindow::fitIntoScreen()
@@ -530,6 +552,31 @@ void MainWindow::saveWindowLayout() const
     storeBytes(OptionWindowGeometry, saveGeometry());
     storeBytes(OptionWindowLayout, mSplitter->saveState());
     storeBytes(OptionProblemsPane, mFlowPane->saveState());
+    storeBytes(OptionPreviewPane, previewState());
+}
+
+QByteArray MainWindow::previewState() const
+{
+    QByteArray state;
+    QDataStream out(&state, QIODevice::WriteOnly);
+    out << PreviewStateVersion << mPreview->isFolded() << mSideSplit->saveState();
+    return state;
+}
+
+void MainWindow::restorePreviewState(const QByteArray &state)
+{
+    QDataStream in(state);
+    quint8 version = 0;
+    bool folded = false;
+    QByteArray split;
+    in >> version >> folded >> split;
+    if (in.status() != QDataStream::Ok || version != PreviewStateVersion ||
+        !mSideSplit->restoreState(split)) {
+        const int total = qMax(height() - 120, 2 * FirstPreviewHeight);
+        mSideSplit->setSizes({total - FirstPreviewHeight, FirstPreviewHeight});
+        return;
+    }
+    mPreview->setFolded(folded);
 }
 
 } // namespace kq

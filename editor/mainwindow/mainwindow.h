@@ -13,6 +13,7 @@
 
 class QAction;
 class QMenu;
+class QSplitter;
 
 namespace kq {
 
@@ -24,6 +25,7 @@ class MainToolbar;
 enum class ToolButton;
 class ProgramCommands;
 class ProjectDocument;
+class PreviewPane;
 class ProjectStyleBox;
 class PropertiesPanel;
 class RecentProjectsMenu;
@@ -95,6 +97,9 @@ private:
     void restoreWindowLayout();
     void fitIntoScreen();
     void saveWindowLayout() const;
+    // The preview's height under the flow tabs and whether it is folded.
+    QByteArray previewState() const;
+    void restorePreviewState(const QByteArray &state);
 
     UiServices &mUi;
     ProjectDocument *mDocument = nullptr;
@@ -108,6 +113,9 @@ private:
     ScriptComposer *mComposer = nullptr;
     ProjectStyleBox *mStyleBox = nullptr;
     FlowPane *mFlowPane = nullptr;
+    PreviewPane *mPreview = nullptr;
+    // The flow tabs over the preview, on the right of the main split.
+    QSplitter *mSideSplit = nullptr;
     MainSplitter *mSplitter = nullptr;
     StatusBar *mStatusBar = nullptr;
     ThemePainter *mPainter = nullptr;

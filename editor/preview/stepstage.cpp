@@ -1,0 +1,223 @@
+#include "stepstage.h"
+
+#include "stepwindow.h"
+
+#include <QApplication>
+#include <QGraphicsObject>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+
+namespace kq {
+
+// The title bar over the window: the style's own, with the caption and a close box.
+class TitleBarItem : public QGraphicsObject
+{
+    Q_OBJECT
+
+public:
+    TitleBarItem() { setAcceptedMouseButtons(Qt::LeftButton); }
+
+    void setBar(int width, const QString &caption)
+    {
+        prepareGeometryChange();
+        mWidth = width;
+        mCaption = caption;
+        update();
+    }
+
+    static int height() { return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight); }
+
+    QRectF boundingRect() const override { return QRectF(0, 0, mWidth, height()); }
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
+    {
+        const QStyleOptionTitleBar bar = option();
+        QApplication::style()->drawComplexControl(QStyle::CC_TitleBar, &bar, painter);
+    }
+
+signals:
+    void closeClicked();
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override { event->accept(); }
+
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override
+    {
+        const QStyleOptionTitleBar bar = option();
+        const QStyle::SubControl hit = QApplication::style()->hitTestComplexControl(
+            QStyle::CC_TitleBar, &bar, event->pos().toPoint());
+        if (hit == QStyle::SC_TitleBarCloseButton)
+            emit closeClicked();
+    }
+
+private:
+    QStyleOptionTitleBar option() const
+    {
+        QStyleOptionTitleBar bar;
+        bar.rect = boundingRect().toRect();
+        bar.palette = QApplication::palette();
+        bar.state = QStyle::State_Active | QStyle::State_Enabled;
+        bar.titleBarState = Qt::WindowActive;
+        bar.titleBarFlags =
+            Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
+        bar.text = mCaption;
+        return bar;
+    }
+
+    int mWidth = 0;
+    QString mCaption;
+};
+
+// The window's proxy on the stage: Tab goes round the window's controls as in a window of its
+// own, instead of leaving it for the controls around the stage.
+class WindowProxy : public QGraphicsProxyWidget
+{
+public:
+    using QGraphicsProxyWidget::QGraphicsProxyWidget;
+
+protected:
+    bool focusNextPrevChild(bool next) override
+    {
+        QWidget *window = widget();
+        QWidget *from = window ? window->focusWidget() : nullptr;
+        if (!from)
+            return QGraphicsProxyWidget::focusNextPrevChild(next);
+        for (QWidget *candidate = step(from, next); candidate && candidate != from;
+             candidate = step(candidate, next)) {
+            if (window->isAncestorOf(candidate) && candidate->isVisible() &&
+                candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus)) {
+                candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        return true;
+    }
+
+private:
+    static QWidget *step(QWidget *widget, bool next)
+    {
+        return next ? widget->nextInFocusChain() : widget->previousInFocusChain();
+    }
+};
+
+namespace {
+
+// Room around the window, as on a desktop.
+constexpr int Margin = 8;
+
+} // namespace
+
+StepStage::StepStage(QWidget *parent) : QGraphicsView(parent)
+{
+    setObjectName(QStringLiteral("preview_stage"));
+    auto *scene = new QGraphicsScene(this);
+    setScene(scene);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAlignment(Qt::AlignCenter);
+    setFrameShape(QFrame::NoFrame);
+    // A change of scale moves everything: drawn anew as a whole, no edge of the old is left.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    mTitleBar = new TitleBarItem;
+    scene->addItem(mTitleBar);
+    connect(mTitleBar, &TitleBarItem::closeClicked, this, [this] {
+        if (mPlayable)
+            emit closeBoxClicked();
+    });
+    setPlayable(false);
+}
+
+StepStage::~StepStage()
+{
+    // The proxy owns its widget; the stage deletes the window itself.
+    showWindow(nullptr);
+}
+
+void StepStage::showWindow(std::unique_ptr<StepWindow> window)
+{
+    if (mProxy) {
+        mProxy->setWidget(nullptr);
+        delete mProxy;
+        mProxy = nullptr;
+    }
+    delete mWindow.data();
+    mWindow = window.release();
+    mTitleBar->setVisible(mWindow);
+    if (!mWindow) {
+        scene()->setSceneRect(QRectF());
+        return;
+    }
+    mProxy = new WindowProxy;
+    mProxy->setWidget(mWindow);
+    scene()->addItem(mProxy);
+    mProxy->setPos(0, TitleBarItem::height());
+    // The proxy keeps the window off the screen; shown, it draws and takes part in focus.
+    mWindow->show();
+    mTitleBar->setBar(mWindow->width(), mWindow->windowTitle());
+    connect(mWindow, &QWidget::windowTitleChanged, mTitleBar,
+            [this](const QString &title) { mTitleBar->setBar(mWindow->width(), title); });
+    fitWindow();
+}
+
+QSize StepStage::outerSize() const
+{
+    if (!mWindow)
+        return {};
+    return {mWindow->width(), mWindow->height() + TitleBarItem::height()};
+}
+
+QRect StepStage::clientRect() const
+{
+    if (!mProxy)
+        return {};
+    const QRectF shown = transform().mapRect(mProxy->sceneBoundingRect());
+    return {mapFromScene(mProxy->scenePos()), shown.size().toSize()};
+}
+
+void StepStage::setPlayable(bool playable)
+{
+    mPlayable = playable;
+    setInteractive(playable);
+    setFocusPolicy(playable ? Qt::StrongFocus : Qt::NoFocus);
+    if (playable && mProxy) {
+        setFocus(Qt::OtherFocusReason);
+        scene()->setFocusItem(mProxy, Qt::TabFocusReason);
+    }
+}
+
+void StepStage::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    fitWindow();
+}
+
+void StepStage::fitWindow()
+{
+    const QSize outer = outerSize();
+    double scale = 1.0;
+    if (!outer.isEmpty()) {
+        const QSize room = viewport()->size() - QSize(2 * Margin, 2 * Margin);
+        scale = qMin(1.0, qMin(double(room.width()) / outer.width(),
+                               double(room.height()) / outer.height()));
+        scale = qMax(scale, 0.05);
+        scene()->setSceneRect(QRectF(QPointF(0, 0), outer));
+    }
+    resetTransform();
+    // Smoothing only where the window is scaled: at its real size it would blend the skinned
+    // controls' stretched pictures with their neighbours, which the runner does not.
+    setRenderHint(QPainter::SmoothPixmapTransform, scale < 1.0);
+    if (scale < 1.0)
+        QGraphicsView::scale(scale, scale);
+    if (!qFuzzyCompare(scale, mScale)) {
+        mScale = scale;
+        emit scaleChanged(scale);
+    }
+}
+
+} // namespace kq
+
+#include "stepstage.moc"
