@@ -22,6 +22,7 @@ struct CommandLine
     bool portable = false;
     bool archive = false;
     bool web = false;
+    bool windows = false;
     QString text; // the help text, or why a wrong command line is wrong
 };
 

@@ -1,0 +1,227 @@
+// The Windows program plays a project exactly as the runner does. Each case is played twice with
+// the same presses: through the runner's own step loop with its real windows, and as a built
+// Windows program under Wine on an X server of the test's own, the program taking its presses
+// from standard input and writing what its windows show (its test switch). Both must show the
+// same windows in the same order and end the same way. Every case runs in both project styles.
+
+#include "runnerplay.h"
+#include "tableformat.h"
+#include "virtualdisplay.h"
+#include "windowsprogrambuilder.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+using namespace kq;
+using namespace kq::RunnerPlay;
+
+namespace {
+
+const WindowsProgramWords Words{QStringLiteral("Программа остановлена: %1")};
+// The program says nothing when its run ends.
+const QString Ended;
+const QString WineProgram = QStringLiteral("/usr/bin/wine");
+const QString PlayerProgram = QStringLiteral(KQ_APP_DIR "/Runner/windows-player.exe");
+// Made once and kept under the build folder: making a prefix takes Wine a while.
+const QString Prefix = QStringLiteral(KQ_BINARY_DIR "/tests/wine-prefix");
+
+// Wine with a prefix of the test's own, showing its windows on the test's X server. Its
+// windows are left to nobody: without a window manager Wine would wait for one to take each
+// window away.
+class Wine
+{
+public:
+    explicit Wine(const QByteArray &display)
+    {
+        mEnvironment = QProcessEnvironment::systemEnvironment();
+        mEnvironment.insert(QStringLiteral("WINEPREFIX"), Prefix);
+        mEnvironment.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
+        // No offer to install Mono or Gecko while the prefix is made.
+        mEnvironment.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree,mshtml="));
+        mEnvironment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
+        mEnvironment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    }
+
+    ~Wine() { run({QStringLiteral("wineserver"), QStringLiteral("-k")}, {}); }
+
+    QString prepare()
+    {
+        const QString ready = QDir(Prefix).filePath(QStringLiteral("kq-ready"));
+        if (QFile::exists(ready))
+            return {};
+        QDir(Prefix).removeRecursively();
+        const QStringList unmanaged{
+            WineProgram,           QStringLiteral("reg"),
+            QStringLiteral("add"), QStringLiteral("HKCU\\Software\\Wine\\X11 Driver"),
+            QStringLiteral("/v"),  QStringLiteral("Managed"),
+            QStringLiteral("/d"),  QStringLiteral("N"),
+            QStringLiteral("/f")};
+        if (run({QStringLiteral("wineboot"), QStringLiteral("--init")}, {}).exitCode != 0 ||
+            run(unmanaged, {}).exitCode != 0)
+            return QStringLiteral("Wine cannot make its prefix in ") + Prefix;
+        QFile mark(ready);
+        mark.open(QIODevice::WriteOnly);
+        return {};
+    }
+
+    struct Ran
+    {
+        int exitCode = -1;
+        QByteArray out;
+    };
+
+    Ran run(const QStringList &command, const QByteArray &input) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(mEnvironment);
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+        process.start(command.constFirst(), command.mid(1));
+        process.write(input);
+        process.closeWriteChannel();
+        if (!process.waitForFinished(120000)) {
+            process.kill();
+            process.waitForFinished();
+        }
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput()};
+    }
+
+    // What the program showed when given the presses.
+    QJsonArray play(const QString &program, const QStringList &presses) const
+    {
+        const QByteArray input = presses.join(u'\n').toUtf8() + '\n';
+        const Ran ran =
+            run({WineProgram, program, QString::fromWCharArray(WindowsTable::TestSwitch)},
+                presses.isEmpty() ? QByteArray() : input);
+        QJsonArray events;
+        for (const QByteArray &line : ran.out.split('\n')) {
+            if (!line.trimmed().isEmpty())
+                events.append(QJsonDocument::fromJson(line).array());
+        }
+        return events;
+    }
+
+private:
+    QProcessEnvironment mEnvironment;
+};
+
+// The case in the other project style, where it has one.
+std::optional<Case> inOtherStyle(const Case &sample)
+{
+    const QString style = sample.project.record(0).text.trimmed();
+    if (style != u"0" && style != u"1")
+        return std::nullopt;
+    Case other{sample.name + QStringLiteral(" (other style)"), sample.project, sample.presses};
+    other.project.record(0).text = style == u"0" ? QStringLiteral("1") : QStringLiteral("0");
+    return other;
+}
+
+// Texts that a program reading them as a format, markup or resource would act on.
+Case formatTexts()
+{
+    DialogProject project =
+        makeProject({message("%s%n&%1", Next, "%x&%%", Back), message("%d", "Идти К %1%s")});
+    project.record(1).caption = QStringLiteral("%s%s%s%n %1 {0}");
+    project.record(1).text = QStringLiteral("%n%n%n%s\r\n%ls %1 %2 \\n \\x00 $(x) &&");
+    project.record(2).caption = QStringLiteral("#32770 %p");
+    return {QStringLiteral("texts that look like formats"), project, {"1", "1"}};
+}
+
+// 99 steps with the longest texts a step may hold, each going on to the next.
+Case longestTexts()
+{
+    Steps steps;
+    QStringList presses;
+    for (int i = 0; i < 99; ++i) {
+        steps << message(QString(DialogRecord::ButtonWidth, u'Ж'), Next,
+                         QString(DialogRecord::ButtonWidth, u'щ'), Exit);
+        presses << (i % 3 == 0 ? QStringLiteral("enter") : QStringLiteral("1"));
+    }
+    DialogProject project = makeProject(steps);
+    for (int i = 1; i <= 99; ++i) {
+        DialogRecord &record = project.record(i);
+        record.caption = QString(DialogRecord::CaptionWidth, u'Ё');
+        // Lines, so that the window stays on the screen, filling the whole field.
+        QString text;
+        while (text.size() + 40 <= DialogRecord::TextWidth)
+            text += QString(38, u'ы') + QStringLiteral("\r\n");
+        record.text = text + QString(DialogRecord::TextWidth - text.size(), u'ж');
+    }
+    return {QStringLiteral("99 steps of the longest texts"), project, presses};
+}
+
+} // namespace
+
+class TestWindowsProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void playsAsRunner_data();
+    void playsAsRunner();
+
+private:
+    QTemporaryDir mDir;
+    std::unique_ptr<EditorTest::VirtualDisplay> mDisplay;
+    std::unique_ptr<Wine> mWine;
+    QMap<QString, QPair<QJsonArray, QJsonArray>> mPlayed; // runner, program
+    QStringList mNames;
+};
+
+void TestWindowsProgram::initTestCase()
+{
+    if (!QFile::exists(WineProgram))
+        QSKIP("needs Wine (the Debian packages wine and wine64; make deps installs them): the "
+              "Windows program is not played");
+    QVERIFY2(QFile::exists(PlayerProgram), "the Windows player was not built: it needs the Debian "
+                                           "package g++-mingw-w64-x86-64 (make deps installs it)");
+    QVERIFY(mDir.isValid());
+    mDisplay = std::make_unique<EditorTest::VirtualDisplay>();
+    QVERIFY2(!mDisplay->name().isEmpty(), "Xvfb did not start");
+    mWine = std::make_unique<Wine>(mDisplay->name());
+    const QString problem = mWine->prepare();
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+    QList<Case> cases = shippedSamples() + craftedProjects();
+    cases << formatTexts() << longestTexts();
+    for (qsizetype i = 0, count = cases.size(); i < count; ++i) {
+        if (const std::optional<Case> other = inOtherStyle(cases.at(i)))
+            cases << *other;
+    }
+    for (int i = 0; i < cases.size(); ++i) {
+        Case &sample = cases[i];
+        const QJsonArray runner =
+            playInRunner(sample, quint32(i + 1), mDir.path(), Ended, Words.stopped);
+        const QString program = mDir.filePath(QStringLiteral("case%1.exe").arg(i));
+        QString error;
+        QVERIFY2(WindowsProgramBuilder(sample.project, Words).write(program, PlayerProgram, &error),
+                 qPrintable(error));
+        mPlayed.insert(sample.name, {runner, mWine->play(program, sample.presses)});
+        mNames << sample.name;
+    }
+}
+
+void TestWindowsProgram::playsAsRunner_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const QString &name : std::as_const(mNames))
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+void TestWindowsProgram::playsAsRunner()
+{
+    QFETCH(QString, name);
+    const QStringList program = lines(mPlayed.value(name).second);
+    const QStringList runner = lines(mPlayed.value(name).first);
+    if (program != runner)
+        qWarning().noquote() << "program:\n"
+                             << program.join(u'\n') << "\nrunner:\n"
+                             << runner.join(u'\n');
+    QCOMPARE(program, runner);
+}
+
+QTEST_MAIN(TestWindowsProgram)
+#include "tst_windowsprogram.moc"
