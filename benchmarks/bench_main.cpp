@@ -337,6 +337,11 @@ int main(int argc, char *argv[])
         measureEditor();
         return 0;
     }
+    // `kq_bench windows` measures only the Windows program.
+    if (app.arguments().value(1) == QLatin1String("windows")) {
+        measureWindowsProgram();
+        return 0;
+    }
     // `kq_bench startup` compares only the two programs' start-ups with the bare dialog.
     if (app.arguments().value(1) == QLatin1String("startup")) {
         compareRunnerStartUp();

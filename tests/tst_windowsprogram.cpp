@@ -88,6 +88,8 @@ public:
                 process.readAllStandardOutput()};
     }
 
+    QProcessEnvironment environment() const { return mEnvironment; }
+
     // What the program showed when given the presses.
     QJsonArray play(const QString &program, const QStringList &presses) const
     {
@@ -162,6 +164,7 @@ private slots:
     void initTestCase();
     void playsAsRunner_data();
     void playsAsRunner();
+    void takesKeysOfTheDisplay();
 
 private:
     QTemporaryDir mDir;
@@ -221,6 +224,67 @@ void TestWindowsProgram::playsAsRunner()
                              << program.join(u'\n') << "\nrunner:\n"
                              << runner.join(u'\n');
     QCOMPARE(program, runner);
+}
+
+// Keys pressed on the X server reach the program's windows as a user's would: the program plays
+// with its own timers and takes no presses but the keys, writing what it shows (its trace
+// switch), and shows what the runner shows for the same keys.
+void TestWindowsProgram::takesKeysOfTheDisplay()
+{
+    Case sample{QStringLiteral("keys of the display"),
+                makeProject({message("&Yes", Next, "&No", Back),
+                             message("&First", ButtonScript::goTo(0), "Se&cond", Next),
+                             message("&Last", Exit)}),
+                {"enter", "alt:C", "tab", "esc"}};
+    sample.project.record(1).caption = QStringLiteral("One");
+    sample.project.record(2).caption = QStringLiteral("Two");
+    sample.project.record(3).caption = QStringLiteral("Three");
+    // Each key with the number of windows shown before it is pressed.
+    const QList<QPair<QString, int>> keys{{"Return", 1}, {"alt+c", 2}, {"Tab", 3}, {"Escape", 3}};
+    const QJsonArray runner = playInRunner(sample, 1, mDir.path(), Ended, Words.stopped);
+    const QString program = mDir.filePath(QStringLiteral("keys.exe"));
+    QVERIFY(WindowsProgramBuilder(sample.project, Words).write(program, PlayerProgram));
+
+    QProcess played;
+    played.setProcessEnvironment(mWine->environment());
+    played.start(WineProgram, {program, QString::fromWCharArray(WindowsTable::TraceSwitch)});
+    played.closeWriteChannel();
+    QProcess xdotool;
+    xdotool.setProcessEnvironment(mWine->environment());
+    QByteArray shown;
+    for (const auto &[key, windows] : keys) {
+        // The window shown last, found by its title and given the focus, takes the key.
+        QTRY_VERIFY_WITH_TIMEOUT((shown += played.readAllStandardOutput()).count('\n') >= windows,
+                                 20000);
+        const QString caption =
+            QJsonDocument::fromJson(shown.split('\n').at(windows - 1)).array().at(1).toString();
+        // The key goes by the X server's test extension to the window with the focus, as a
+        // keyboard's would; a key sent to a window is an event that programs may ignore.
+        for (const QStringList &arguments :
+             {QStringList{"search", "--sync", "--onlyvisible", "--name", '^' + caption + '$',
+                          "windowfocus", "--sync"},
+              QStringList{"key", "--delay", "50", key}}) {
+            xdotool.start(QStringLiteral("xdotool"), arguments);
+            QVERIFY(xdotool.waitForFinished(20000));
+            QVERIFY2(xdotool.exitCode() == 0,
+                     qPrintable(caption + ": " + xdotool.readAllStandardError()));
+            // Wine learns of the focus from the X server's event, a moment after it moved.
+            QTest::qWait(200);
+        }
+        // Tab moves the focus and shows nothing new: it is taken before the next key.
+        QTest::qWait(300);
+    }
+    // The run may have ended while the test waited.
+    const bool finished = played.state() == QProcess::NotRunning || played.waitForFinished(20000);
+    shown += played.readAllStandardOutput();
+    QVERIFY2(finished, shown.constData());
+    QJsonArray events;
+    for (const QByteArray &line : shown.split('\n')) {
+        if (!line.trimmed().isEmpty())
+            events.append(QJsonDocument::fromJson(line).array());
+    }
+    QCOMPARE(lines(events), lines(runner));
+    QCOMPARE(played.exitCode(), 0);
 }
 
 QTEST_MAIN(TestWindowsProgram)
