@@ -37,6 +37,7 @@ constexpr int GlintWidth = 90;
 
 constexpr UINT PressWanted = WM_APP + 1;
 constexpr UINT PauseOver = WM_APP + 2;
+constexpr UINT BeepWanted = WM_APP + 3;
 
 constexpr wchar_t WindowClass[] = L"KestraneQuorvexStep";
 constexpr DWORD WindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -344,8 +345,9 @@ void Player::showWindow(const Step &step)
     }
     if (progress && skinned())
         SetTimer(mShown.window, GlintTimer, GlintInterval, nullptr);
+    // The sound goes out once the window is on its way: rung before, it holds the window back.
     if (!progress && mMode != Mode::Test)
-        MessageBeep(MB_OK);
+        PostMessageW(mShown.window, BeepWanted, 0, 0);
     traceWindow();
     askForPress();
 }
@@ -496,6 +498,9 @@ LRESULT Player::windowMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case BeepWanted:
+        MessageBeep(MB_OK);
+        return 0;
     case WM_PAINT:
         paint(window);
         return 0;
