@@ -9,6 +9,7 @@
 #include "virtualdisplay.h"
 #include "windowsprogrambuilder.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -26,6 +27,17 @@ const QString WineProgram = QStringLiteral("/usr/bin/wine");
 const QString PlayerProgram = QStringLiteral(KQ_APP_DIR "/Runner/windows-player.exe");
 // Made once and kept under the build folder: making a prefix takes Wine a while.
 const QString Prefix = QStringLiteral(KQ_BINARY_DIR "/tests/wine-prefix");
+
+// What the program wrote with its test or trace switch: one event a line.
+QJsonArray eventsOf(const QByteArray &out)
+{
+    QJsonArray events;
+    for (const QByteArray &line : out.split('\n')) {
+        if (!line.trimmed().isEmpty())
+            events.append(QJsonDocument::fromJson(line).array());
+    }
+    return events;
+}
 
 // Wine with a prefix of the test's own, showing its windows on the test's X server. Its
 // windows are left to nobody: without a window manager Wine would wait for one to take each
@@ -97,12 +109,7 @@ public:
         const Ran ran =
             run({WineProgram, program, QString::fromWCharArray(WindowsTable::TestSwitch)},
                 presses.isEmpty() ? QByteArray() : input);
-        QJsonArray events;
-        for (const QByteArray &line : ran.out.split('\n')) {
-            if (!line.trimmed().isEmpty())
-                events.append(QJsonDocument::fromJson(line).array());
-        }
-        return events;
+        return eventsOf(ran.out);
     }
 
 private:
@@ -164,7 +171,8 @@ private slots:
     void initTestCase();
     void playsAsRunner_data();
     void playsAsRunner();
-    void takesKeysOfTheDisplay();
+    void playsByKeysAndClock_data();
+    void playsByKeysAndClock();
 
 private:
     QTemporaryDir mDir;
@@ -226,38 +234,61 @@ void TestWindowsProgram::playsAsRunner()
     QCOMPARE(program, runner);
 }
 
-// Keys pressed on the X server reach the program's windows as a user's would: the program plays
-// with its own timers and takes no presses but the keys, writing what it shows (its trace
-// switch), and shows what the runner shows for the same keys.
-void TestWindowsProgram::takesKeysOfTheDisplay()
+// Keys pressed on the X server reach the program's windows as a user's would, and its own
+// clock ends pauses and bars: the program takes no presses but the keys, writing what it shows
+// (its trace switch), and shows what the runner shows for the same presses.
+void TestWindowsProgram::playsByKeysAndClock_data()
 {
-    Case sample{QStringLiteral("keys of the display"),
-                makeProject({message("&Yes", Next, "&No", Back),
-                             message("&First", ButtonScript::goTo(0), "Se&cond", Next),
-                             message("&Last", Exit)}),
-                {"enter", "alt:C", "tab", "esc"}};
-    sample.project.record(1).caption = QStringLiteral("One");
-    sample.project.record(2).caption = QStringLiteral("Two");
-    sample.project.record(3).caption = QStringLiteral("Three");
-    // Each key with the number of windows shown before it is pressed.
-    const QList<QPair<QString, int>> keys{{"Return", 1}, {"alt+c", 2}, {"Tab", 3}, {"Escape", 3}};
+    QTest::addColumn<DialogProject>("project");
+    QTest::addColumn<QStringList>("presses"); // the runner's
+    QTest::addColumn<QStringList>("keys");    // xdotool's, each after "@" the lines shown first
+    QTest::addColumn<int>("least");           // milliseconds the clock takes at the least
+    QTest::newRow("Enter, Alt with a key, Tab, Esc")
+        << makeProject({message("&Yes", Next, "&No", Back),
+                        message("&First", ButtonScript::goTo(0), "Se&cond", Next),
+                        message("&Last", Exit)})
+        << QStringList{"enter", "alt:C", "tab", "esc"}
+        << QStringList{"Return@1", "alt+c@2", "Tab@3", "Escape@3"} << 0;
+    // A pause of a second, then a bar of a hundred and one ticks of 10 ms.
+    QTest::newRow("a pause and a bar end by themselves")
+        << makeProject({pause(1, Next), progress(1, "", Exit, Next), message("&Last", Exit)})
+        << QStringList{"wait", "esc"} << QStringList{"Escape@3"} << 2010;
+}
+
+void TestWindowsProgram::playsByKeysAndClock()
+{
+    QFETCH(DialogProject, project);
+    QFETCH(QStringList, presses);
+    QFETCH(QStringList, keys);
+    QFETCH(int, least);
+    for (int i = 1; i <= project.dialogCount(); ++i)
+        project.record(i).caption = QStringLiteral("Window%1").arg(i);
+    Case sample{QStringLiteral("keys and clock"), project, presses};
     const QJsonArray runner = playInRunner(sample, 1, mDir.path(), Ended, Words.stopped);
     const QString program = mDir.filePath(QStringLiteral("keys.exe"));
     QVERIFY(WindowsProgramBuilder(sample.project, Words).write(program, PlayerProgram));
 
     QProcess played;
     played.setProcessEnvironment(mWine->environment());
+    QElapsedTimer clock;
     played.start(WineProgram, {program, QString::fromWCharArray(WindowsTable::TraceSwitch)});
     played.closeWriteChannel();
     QProcess xdotool;
     xdotool.setProcessEnvironment(mWine->environment());
     QByteArray shown;
-    for (const auto &[key, windows] : keys) {
+    // The clock runs from the first thing the program shows.
+    QTRY_VERIFY_WITH_TIMEOUT((shown += played.readAllStandardOutput()).count('\n') >= 1, 20000);
+    clock.start();
+    qint64 waited = 0;
+    for (const QString &pressed : std::as_const(keys)) {
+        const QString key = pressed.section(u'@', 0, 0);
+        const int before = pressed.section(u'@', 1).toInt();
         // The window shown last, found by its title and given the focus, takes the key.
-        QTRY_VERIFY_WITH_TIMEOUT((shown += played.readAllStandardOutput()).count('\n') >= windows,
+        QTRY_VERIFY_WITH_TIMEOUT((shown += played.readAllStandardOutput()).count('\n') >= before,
                                  20000);
+        waited = clock.elapsed();
         const QString caption =
-            QJsonDocument::fromJson(shown.split('\n').at(windows - 1)).array().at(1).toString();
+            QJsonDocument::fromJson(shown.split('\n').at(before - 1)).array().at(1).toString();
         // The key goes by the X server's test extension to the window with the focus, as a
         // keyboard's would; a key sent to a window is an event that programs may ignore.
         for (const QStringList &arguments :
@@ -271,20 +302,14 @@ void TestWindowsProgram::takesKeysOfTheDisplay()
             // Wine learns of the focus from the X server's event, a moment after it moved.
             QTest::qWait(200);
         }
-        // Tab moves the focus and shows nothing new: it is taken before the next key.
-        QTest::qWait(300);
     }
     // The run may have ended while the test waited.
     const bool finished = played.state() == QProcess::NotRunning || played.waitForFinished(20000);
     shown += played.readAllStandardOutput();
     QVERIFY2(finished, shown.constData());
-    QJsonArray events;
-    for (const QByteArray &line : shown.split('\n')) {
-        if (!line.trimmed().isEmpty())
-            events.append(QJsonDocument::fromJson(line).array());
-    }
-    QCOMPARE(lines(events), lines(runner));
+    QCOMPARE(lines(eventsOf(shown)), lines(runner));
     QCOMPARE(played.exitCode(), 0);
+    QVERIFY2(waited >= least, qPrintable(QString::number(waited)));
 }
 
 QTEST_MAIN(TestWindowsProgram)
