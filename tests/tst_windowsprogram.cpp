@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -27,6 +28,62 @@ const QString WineProgram = QStringLiteral("/usr/bin/wine");
 const QString PlayerProgram = QStringLiteral(KQ_APP_DIR "/Runner/windows-player.exe");
 // Made once and kept under the build folder: making a prefix takes Wine a while.
 const QString Prefix = QStringLiteral(KQ_BINARY_DIR "/tests/wine-prefix");
+
+// Dark pixels of a window's picture: letters and frames.
+bool dark(const QImage &window, int x, int y)
+{
+    return qGray(window.pixel(x, y)) < 96;
+}
+
+bool rowHasInk(const QImage &window, int y)
+{
+    for (int x = 0; x < window.width(); ++x) {
+        if (dark(window, x, y))
+            return true;
+    }
+    return false;
+}
+
+// A row of the caption bar that Wine draws itself: mostly blue.
+bool captionRow(const QImage &window, int y)
+{
+    int blue = 0;
+    for (int x = 0; x < window.width(); ++x) {
+        const QRgb pixel = window.pixel(x, y);
+        blue += qBlue(pixel) > qRed(pixel) + 40 ? 1 : 0;
+    }
+    return blue > window.width() / 2;
+}
+
+// The rows of the first band of dark pixels below the caption bar: the first line of the text,
+// where it stands alone (the icon box is empty, the buttons lie below).
+QPair<int, int> firstLineRows(const QImage &window)
+{
+    int y = 0;
+    while (y < window.height() && !captionRow(window, y))
+        ++y;
+    while (y < window.height() && captionRow(window, y))
+        ++y;
+    while (y < window.height() && !rowHasInk(window, y))
+        ++y;
+    const int top = y;
+    while (y < window.height() && rowHasInk(window, y))
+        ++y;
+    return {top, y};
+}
+
+// The rightmost dark pixel in the rows.
+int rightmostInk(const QImage &window, QPair<int, int> rows)
+{
+    int right = -1;
+    for (int y = rows.first; y < rows.second; ++y) {
+        for (int x = 0; x < window.width(); ++x) {
+            if (dark(window, x, y))
+                right = std::max(right, x);
+        }
+    }
+    return right;
+}
 
 // What the program wrote with its test or trace switch: one event a line.
 QJsonArray eventsOf(const QByteArray &out)
@@ -102,6 +159,27 @@ public:
 
     QProcessEnvironment environment() const { return mEnvironment; }
 
+    // The picture of the program's first window, taken from the X server once it shows.
+    QImage firstWindow(const QString &program, const QString &caption) const
+    {
+        QProcess played;
+        played.setProcessEnvironment(mEnvironment);
+        played.start(WineProgram, {program});
+        const Ran found =
+            run({QStringLiteral("xdotool"), QStringLiteral("search"), QStringLiteral("--sync"),
+                 QStringLiteral("--onlyvisible"), QStringLiteral("--name"), '^' + caption + '$'},
+                {});
+        // Drawn a moment after it is mapped.
+        QTest::qWait(500);
+        const Ran shot = run({QStringLiteral("import"), QStringLiteral("-window"),
+                              QString::fromLatin1(found.out.trimmed().split('\n').value(0)),
+                              QStringLiteral("png:-")},
+                             {});
+        played.kill();
+        played.waitForFinished();
+        return QImage::fromData(shot.out, "PNG");
+    }
+
     // What the program showed when given the presses.
     QJsonArray play(const QString &program, const QStringList &presses) const
     {
@@ -173,6 +251,8 @@ private slots:
     void playsAsRunner();
     void playsByKeysAndClock_data();
     void playsByKeysAndClock();
+    void showsTheWholeText_data();
+    void showsTheWholeText();
 
 private:
     QTemporaryDir mDir;
@@ -310,6 +390,42 @@ void TestWindowsProgram::playsByKeysAndClock()
     QCOMPARE(lines(eventsOf(shown)), lines(runner));
     QCOMPARE(played.exitCode(), 0);
     QVERIFY2(waited >= least, qPrintable(QString::number(waited)));
+}
+
+// The text control is as wide as its longest line: the line's last letter shows whole, just as
+// when a longer line below makes the control wider. Seen cut off under Wine when the width was
+// measured apart from the control.
+void TestWindowsProgram::showsTheWholeText_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("Cyrillic, a full stop") << QStringLiteral("Диск будет отформатирован.");
+    QTest::newRow("Latin, a wide letter") << QStringLiteral("Your desk drawer is full of WWW");
+    QTest::newRow("a question mark") << QStringLiteral("Удалить его?");
+}
+
+void TestWindowsProgram::showsTheWholeText()
+{
+    QFETCH(QString, line);
+    // The rightmost column of the first line's letters, in the two windows.
+    QList<int> rightmost;
+    QPair<int, int> rows;
+    for (const QString &below :
+         {QString(), QStringLiteral("\r\n") + QString(line.size() * 2, u'M')}) {
+        DialogProject project = makeProject({message("OK", Exit)});
+        project.record(1).caption = QStringLiteral("Whole");
+        project.record(1).text = line + below;
+        const QString program = mDir.filePath(QStringLiteral("whole.exe"));
+        QFile::remove(program);
+        QVERIFY(WindowsProgramBuilder(project, Words).write(program, PlayerProgram));
+        const QImage window = mWine->firstWindow(program, QStringLiteral("Whole"));
+        QVERIFY(!window.isNull());
+        // The line alone shows its rows; the windows place their text alike.
+        if (below.isEmpty())
+            rows = firstLineRows(window);
+        rightmost << rightmostInk(window, rows);
+    }
+    QVERIFY(rightmost.constFirst() > 0);
+    QCOMPARE(rightmost.constFirst(), rightmost.constLast());
 }
 
 QTEST_MAIN(TestWindowsProgram)
