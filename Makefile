@@ -8,11 +8,13 @@ PREFIX  ?= $(HOME)/.local
 # Build and test packages. X connections are flushed through libxcb; the tests validate the
 # desktop files and drive and read windows under a virtual X server of their own (with openbox
 # where a window manager's part is tested), build the Debian package (dpkg-shlibdeps of
-# dpkg-dev, file) and check it (lintian), render the man page (groff) and play built web pages in
-# headless Chromium through WebDriver.
+# dpkg-dev, file) and check it (lintian), render the man page (groff), play built web pages in
+# headless Chromium through WebDriver, and play built Windows programs under Wine (wine runs the
+# 64-bit wine64). The Windows player is cross-compiled with MinGW-w64.
 PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n \
            fonts-dejavu-core pkg-config libxcb1-dev desktop-file-utils shared-mime-info xvfb openbox \
-           xdotool dpkg-dev file lintian groff-base chromium chromium-driver python3-selenium
+           xdotool dpkg-dev file lintian groff-base chromium chromium-driver python3-selenium \
+           g++-mingw-w64-x86-64 wine wine64
 # ccache, where a developer has it, makes rebuilds in several work trees cheap.
 LAUNCHER = $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 SUDO     = $(shell [ "$$(id -u)" = 0 ] || echo sudo)

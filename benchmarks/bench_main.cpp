@@ -12,6 +12,7 @@
 #include "steploop.h"
 #include "uiservices.h"
 #include "webpagebuilder.h"
+#include "windowsprogrambuilder.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -242,10 +243,8 @@ void compareEditorStartUp()
         {QStringLiteral("bare dialog"), QStringLiteral(KQ_BARE_DIALOG), {}, folder}, 24, 3, 1.5);
 }
 
-// A web page of ten steps of full texts, in the skinned style, which carries the most pictures:
-// its size, and how soon headless Chromium shows its first step (needs chromium, chromium-driver
-// and python3-selenium).
-void measureWebPage()
+// Ten steps of full texts, in the skinned style, which carries the most pictures.
+DialogProject tenFullSteps()
 {
     DialogProject project;
     project.record(0).text = QStringLiteral("1");
@@ -261,6 +260,14 @@ void measureWebPage()
         record.time = 3;
     }
     project.setDialogCount(10);
+    return project;
+}
+
+// A web page of ten full steps: its size, and how soon headless Chromium shows its first step
+// (needs chromium, chromium-driver and python3-selenium).
+void measureWebPage()
+{
+    const DialogProject project = tenFullSteps();
     QTemporaryDir folder;
     const QString page = folder.filePath(QStringLiteral("quiz.html"));
     WebPageBuilder(project).write(page);
@@ -283,6 +290,40 @@ void measureWebPage()
                 times.value(1).constData());
 }
 
+// A Windows program of ten full steps: its size, and under Wine (with the prefix that the test
+// tst_windowsprogram makes) how soon its first window shows against a bare message box.
+void measureWindowsProgram()
+{
+    const DialogProject project = tenFullSteps();
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("quiz.exe"));
+    QString error;
+    if (!WindowsProgramBuilder(project).write(
+            program, QStringLiteral(KQ_APP_DIR "/Runner/windows-player.exe"), &error)) {
+        std::printf("%-44s skipped: %s\n", "Windows program of 10 steps", qPrintable(error));
+        return;
+    }
+    const double kilobytes = QFileInfo(program).size() / 1024.0;
+    std::printf("%-44s %10.1f KB  (goal %8d KB)  %s\n", "Windows program of 10 steps", kilobytes,
+                200, kilobytes < 200 ? "ok" : "TOO BIG");
+    const QString prefix = QStringLiteral(KQ_BINARY_DIR "/tests/wine-prefix");
+    if (!QFile::exists(QStringLiteral("/usr/bin/wine")) ||
+        !QFile::exists(prefix + QStringLiteral("/kq-ready"))) {
+        std::printf("%-44s skipped: needs wine and the prefix tst_windowsprogram makes\n",
+                    "Windows program start-up under Wine");
+        return;
+    }
+    qputenv("WINEPREFIX", QFile::encodeName(prefix));
+    qputenv("WINEDEBUG", "-all");
+    const QString wine = QStringLiteral("/usr/bin/wine");
+    Bench::compareStartUp({QStringLiteral("Windows program"), wine, {program}, folder.path()},
+                          {QStringLiteral("bare message box"),
+                           wine,
+                           {QStringLiteral(KQ_BARE_MESSAGE_BOX)},
+                           folder.path()},
+                          12, 2, 1.5);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -295,6 +336,11 @@ int main(int argc, char *argv[])
     // `kq_bench editor` measures only the edits in the main window, the slowest part to rerun.
     if (app.arguments().value(1) == QLatin1String("editor")) {
         measureEditor();
+        return 0;
+    }
+    // `kq_bench windows` measures only the Windows program.
+    if (app.arguments().value(1) == QLatin1String("windows")) {
+        measureWindowsProgram();
         return 0;
     }
     // `kq_bench startup` compares only the two programs' start-ups with the bare dialog.
@@ -346,6 +392,7 @@ int main(int argc, char *argv[])
     });
 
     measureWebPage();
+    measureWindowsProgram();
     measureEditor();
     compareRunnerStartUp();
     compareEditorStartUp();

@@ -37,6 +37,7 @@ enum class TextId {
     MenuBuildProgram = 400,  // Build Program...
     MenuBuildPortable = 401, // Build Portable...
     MenuBuildWebPage = 405,  // Build Web Page...
+    MenuBuildWindows = 740,  // Build for Windows...
 
     // Main window: status bar and the hints of its areas
     StatusReady = 130,         // Ready
@@ -158,6 +159,9 @@ enum class TextId {
     StopTestRunQuestion = 606,        // A test run is still going on. Stop the test run? ("No"…
     TestRunStopped = 607,             // The test run was stopped.
     OpenInBrowser = 721,              // Open in the browser
+    BuildWindowsTitle = 741,          // Build for Windows
+    WindowsProgramFiles = 742,        // Windows programs
+    WindowsProgramBuilt = 743,        // Windows program built: %1 (%2 KB)
 
     // Project document: new steps and undo entries
     NewMessageText = 125,   // Message text
@@ -233,6 +237,11 @@ enum class TextId {
     WebPlayAgain = 492,       // Play again
     WebClose = 493,           // Close
     WebNeedsJavaScript = 494, // This page plays with JavaScript turned on.
+
+    // Windows program, and why a Windows build refuses
+    WindowsProgramStopped = 744,    // The program stopped: %1
+    WindowsPlayerMissing = 745,     // %1 is missing: this installation of the editor cannot…
+    NotAWindowsProgramReason = 746, // %1 exists and is not a Windows program an earlier build…
 
     // Management window
     ManagementClose = 10,     // Close

@@ -18,7 +18,17 @@ add_dependencies(tst_portablebuild run run-portable)
 kq_add_test(commandline editorcore)
 kq_add_test(steptable editorcore)
 kq_add_test(webpagebuilder editorcore)
+# The Windows player's table reader has no Windows in it: the test reads back what builds write.
+kq_add_test(windowsprogrambuilder editorcore)
+target_sources(tst_windowsprogrambuilder PRIVATE ${CMAKE_SOURCE_DIR}/winplayer/table.cpp)
+target_include_directories(tst_windowsprogrambuilder PRIVATE ${CMAKE_SOURCE_DIR}/winplayer)
 # Plays each sample and crafted project in the runner's loop and as a page in headless Chromium.
 kq_add_test(webpage editorcore runnerlib)
+# Plays the same projects, and more, in the runner's loop and as a Windows program under Wine.
+kq_add_test(windowsprogram editorcore runnerlib)
+target_include_directories(tst_windowsprogram PRIVATE ${CMAKE_SOURCE_DIR}/winplayer)
+if(TARGET windowsplayer)
+  add_dependencies(tst_windowsprogram windowsplayer)
+endif()
 kq_add_test(tavlen editorui)
 add_dependencies(tst_tavlen tavlen)

@@ -135,7 +135,7 @@ void TestCommandLine::parse_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<Action>("action");
     // The file, the output and the flags: s no splash, q quiet, p portable, a archive, f force,
-    // w web page.
+    // w web page, W Windows program.
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("editor") << QStringList() << Action::Edit << QStringList{"", "", ""};
@@ -161,6 +161,9 @@ void TestCommandLine::parse_data()
         << QStringList{"quiz.dlg2", "quiz", "pa"};
     QTest::newRow("web page") << QStringList{"--build", "quiz.dlg2", "-o", "quiz.html", "--web"}
                               << Action::Build << QStringList{"quiz.dlg2", "quiz.html", "w"};
+    QTest::newRow("Windows program")
+        << QStringList{"--build", "quiz.dlg2", "-o", "quiz.exe", "--windows"} << Action::Build
+        << QStringList{"quiz.dlg2", "quiz.exe", "W"};
     QTest::newRow("version") << QStringList{"--version"} << Action::Version
                              << QStringList{"", "", ""};
 }
@@ -181,6 +184,7 @@ void TestCommandLine::parse()
     QCOMPARE(line.archive, flags.contains(u'a'));
     QCOMPARE(line.force, flags.contains(u'f'));
     QCOMPARE(line.web, flags.contains(u'w'));
+    QCOMPARE(line.windows, flags.contains(u'W'));
 }
 
 void TestCommandLine::wrongLine_data()
@@ -203,6 +207,12 @@ void TestCommandLine::wrongLine_data()
         << QStringList{"--build", "a.dlg2", "-o", "a", "--web", "--portable"} << "give one of them";
     QTest::newRow("web and archive")
         << QStringList{"--build", "a.dlg2", "-o", "a", "--archive", "--web"} << "give one of them";
+    QTest::newRow("Windows without build")
+        << QStringList{"--windows", "quiz.dlg2"} << "--windows goes with --build";
+    for (const char *other : {"--web", "--portable", "--archive"})
+        QTest::newRow(qPrintable(QStringLiteral("Windows and %1").arg(other)))
+            << QStringList{"--build", "a.dlg2", "-o", "a", "--windows", other}
+            << QStringLiteral("--windows and %1 cannot be given together").arg(other);
     QTest::newRow("quiet in the editor") << QStringList{"-q", "quiz.dlg2"} << "--quiet";
     QTest::newRow("check and build")
         << QStringList{"--check", "a.dlg2", "--build", "a.dlg2", "-o", "a"} << "give one of them";
@@ -243,7 +253,7 @@ void TestCommandLine::helpNamesEveryOption()
     QCOMPARE(line.action, Action::Help);
     for (const char *option :
          {"--check <FILE>", "--build <FILE>", "-o, --output <PROGRAM>", "--force", "--portable",
-          "--archive", "--web", "--no-splash", "-q, --quiet", "[FILE]"})
+          "--archive", "--web", "--windows", "--no-splash", "-q, --quiet", "[FILE]"})
         QVERIFY2(line.text.contains(QLatin1String(option)), option);
 }
 

@@ -1,5 +1,6 @@
 #include "tst_mainwindowfixture.h"
 
+#include "buildtarget.h"
 #include "codepage.h"
 #include "iconpicture.h"
 #include "olecolor.h"
@@ -121,6 +122,7 @@ private slots:
     void buildMenuOffersBothBuilds();
     void saveDialogsOfferAPlace_data();
     void saveDialogsOfferAPlace();
+    void buildsForWindows();
     void webPageOffersToOpenIt_data();
     void webPageOffersToOpenIt();
     void buildsNeverWriteTheOpenProject_data();
@@ -855,6 +857,7 @@ void TestMainWindow::buildMenuOffersBothBuilds()
     QCOMPARE(child<QAction>(menu, "mnuBldProgram")->text(), "Собрать программу...");
     QCOMPARE(child<QAction>(menu, "mnuBldPortable")->text(), "Собрать переносимую...");
     QCOMPARE(child<QAction>(menu, "mnuBldWeb")->text(), "Собрать веб-страницу...");
+    QCOMPARE(child<QAction>(menu, "mnuBldWindows")->text(), "Собрать для Windows...");
     menu->hide();
 
     // The menu's first entry is the Build button's own command.
@@ -870,6 +873,7 @@ void TestMainWindow::buildsNeverWriteTheOpenProject_data()
     QTest::newRow("program") << "mnuBldProgram";
     QTest::newRow("portable") << "mnuBldPortable";
     QTest::newRow("web page") << "mnuBldWeb";
+    QTest::newRow("Windows") << "mnuBldWindows";
 }
 
 // The project's own name chosen in the build's file dialog (and "Replace?" answered Yes there):
@@ -918,6 +922,9 @@ void TestMainWindow::saveDialogsOfferTheProjectsName_data()
     QTest::newRow("web page") << "mnuBldWeb"
                               << "Quiz v1.2.html"
                               << "Собрать";
+    QTest::newRow("Windows") << "mnuBldWindows"
+                             << "Quiz v1.2.exe"
+                             << "Собрать";
     QTest::newRow("picture") << "flow_export"
                              << "Quiz v1.2.png"
                              << "Экспортировать";
@@ -1020,6 +1027,25 @@ void TestMainWindow::saveDialogsOfferAPlace()
 
     QVERIFY(!ui.fileDialogs.isEmpty());
     QCOMPARE(ui.fileDialogs.constLast().suggestedPath, QDir::cleanPath(mFolder->path(offered)));
+}
+
+// "Build for Windows..." writes the Windows player with the project's table after it, named
+// with ".exe" when the name chosen has no ending, and says so in the status bar.
+void TestMainWindow::buildsForWindows()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    QTemporaryDir elsewhere;
+    ui.fileNames << elsewhere.filePath("quiz");
+    ui.answers.enqueue(UiServices::Answer::Yes); // build despite the check's findings
+    child<QAction>(&window, "mnuBldWindows")->trigger();
+
+    const QString program = elsewhere.filePath("quiz.exe");
+    QVERIFY(kq::TestFiles::readBytes(program).startsWith(FakeWindowsPlayer));
+    QVERIFY(kq::isBuiltWindowsProgram(program));
+    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{"quiz.exe"});
+    QVERIFY2(child<QLabel>(&window, "sts")->text().contains("quiz.exe"),
+             qPrintable(child<QLabel>(&window, "sts")->text()));
 }
 
 // A built page is offered in the browser from the status bar; a browser that does not start is

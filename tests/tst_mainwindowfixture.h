@@ -55,8 +55,10 @@ inline QString runnerName()
 }
 
 inline const QByteArray FakeRunner = "#!/bin/sh\nexit 0\n";
+// Stands in for the Windows player, which Windows builds copy: a program image starts so.
+inline const QByteArray FakeWindowsPlayer = "MZ stand-in Windows player";
 
-// The shipped data and a stand-in runner that ends at once.
+// The shipped data, a stand-in runner that ends at once and a stand-in Windows player.
 class ProgramFolder : public kq::EditorTest::ProgramFolder
 {
 public:
@@ -64,8 +66,10 @@ public:
     {
         const QString runner = path(runnerName());
         mOk = mOk && kq::TestFiles::writeBytes(runner, FakeRunner) &&
-              QFile::setPermissions(runner,
-                                    QFile::permissions(runner) | QFile::ExeOwner | QFile::ExeUser);
+              QFile::setPermissions(runner, QFile::permissions(runner) | QFile::ExeOwner |
+                                                QFile::ExeUser) &&
+              kq::TestFiles::writeBytes(path(QStringLiteral("Runner/windows-player.exe")),
+                                        FakeWindowsPlayer);
     }
 };
 

@@ -86,6 +86,7 @@ void TestPackage::holdsWhatTheProgramNeeds()
                          AppDir + "/tavlen",
                          AppDir + "/Runner/run",
                          AppDir + "/Runner/run-portable",
+                         AppDir + "/Runner/windows-player.exe",
                          "usr/share/applications/kestrane-quorvex.desktop",
                          "usr/share/icons/hicolor/48x48/apps/kestrane-quorvex.png",
                          "usr/share/icons/hicolor/256x256/apps/kestrane-quorvex.png",

@@ -3,10 +3,10 @@
 // with the same presses.
 
 #include "inplaceplay.h"
-#include "playedcases.h"
 #include "previewpane.h"
 #include "projectdocument.h"
 #include "runfault.h"
+#include "runnerplay.h"
 #include "stepstage.h"
 #include "tst_mainwindowfixture.h"
 
@@ -18,10 +18,14 @@
 
 using namespace kq;
 using namespace kq::MainWindowTest;
-using kq::PlayedCases::Case;
-using kq::PlayedCases::Player;
+using kq::RunnerPlay::Case;
+using kq::RunnerPlay::Player;
 
 namespace {
+
+// What both players say at the end of a run; the in-place play is told the runner's outcome.
+const QString Ended = QStringLiteral("Программа завершена.");
+const QString Stopped = QStringLiteral("Программа остановлена: %1");
 
 // The window the runner itself builds for a record, with its clock run `ticks` times.
 std::unique_ptr<StepWindow> runnerWindow(const DialogRecord &record, qint16 style, int ticks)
@@ -408,7 +412,7 @@ void TestPreview::playsAsRunner_data()
 {
     QTest::addColumn<Case>("sample");
     QTest::addColumn<quint32>("seed");
-    QList<Case> cases = PlayedCases::shippedSamples() + PlayedCases::craftedProjects();
+    QList<Case> cases = RunnerPlay::shippedSamples() + RunnerPlay::craftedProjects();
     for (int i = 0; i < cases.size(); ++i)
         QTest::newRow(qPrintable(cases.at(i).name)) << cases.at(i) << quint32(i + 1);
 }
@@ -418,13 +422,13 @@ void TestPreview::playsAsRunner()
     QFETCH(Case, sample);
     QFETCH(quint32, seed);
     const QStringList runner =
-        PlayedCases::lines(PlayedCases::playInRunner(sample, seed, mDir.path()));
+        RunnerPlay::lines(RunnerPlay::playInRunner(sample, seed, mDir.path(), Ended, Stopped));
 
     PaneOnDocument on;
     on.pane.window()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(on.pane.window()));
     on.document.replaceProject(sample.project);
-    Player player(sample.presses, seed);
+    Player player(sample.presses, seed, Ended, Stopped);
     // A window on the stage takes keys once the stage has the focus.
     player.setActivation([&on](QWidget &shown) {
         on.pane.stage()->setFocus(Qt::OtherFocusReason);
@@ -442,7 +446,7 @@ void TestPreview::playsAsRunner()
     connect(on.pane.player(), &InPlacePlay::ended, this,
             [&](const StepLoop::Outcome &outcome) { player.finished(outcome); });
     on.pane.playFromStart();
-    const QStringList inPlace = PlayedCases::lines(player.events());
+    const QStringList inPlace = RunnerPlay::lines(player.events());
     if (inPlace != runner)
         qWarning().noquote() << "in place:\n"
                              << inPlace.join(u'\n') << "\nrunner:\n"

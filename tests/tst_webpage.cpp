@@ -3,7 +3,8 @@
 // in headless Chromium (webplay.py, one browser for all cases). Both must show the same windows
 // in the same order and end the same way.
 
-#include "playedcases.h"
+#include "runnerplay.h"
+#include "webpagebuilder.h"
 
 #include <QJsonObject>
 #include <QProcess>
@@ -11,9 +12,13 @@
 #include <QTemporaryDir>
 
 using namespace kq;
-using namespace kq::PlayedCases;
+using namespace kq::RunnerPlay;
 
 namespace {
+
+const WebPageWords Words{QStringLiteral("Программа завершена."),
+                         QStringLiteral("Программа остановлена: %1"), QStringLiteral("Ещё раз"),
+                         QStringLiteral("Закрыть"), QStringLiteral("Нужен JavaScript.")};
 
 struct Played
 {
@@ -49,7 +54,8 @@ void TestWebPage::initTestCase()
     QJsonArray pages;
     for (int i = 0; i < cases.size(); ++i) {
         Case &sample = cases[i];
-        mPlayed[sample.name].runner = playInRunner(sample, quint32(i + 1), mDir.path());
+        mPlayed[sample.name].runner =
+            playInRunner(sample, quint32(i + 1), mDir.path(), Words.ended, Words.stopped);
         const QString page = mDir.filePath(QStringLiteral("case%1.html").arg(i));
         QString error;
         QVERIFY2(WebPageBuilder(sample.project, Words).write(page, &error), qPrintable(error));

@@ -5,6 +5,7 @@
 #include "failure.h"
 #include "programfolder.h"
 #include "reasontext.h"
+#include "tableformat.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,6 +58,9 @@ constexpr ReasonText NotAnArchive{TextId::TargetNotAnArchive,
 constexpr ReasonText NotAPage{
     TextId::TargetNotAPage,
     u"%1 exists and is not a web page an earlier build wrote; choose another name"};
+constexpr ReasonText NotAWindowsProgram{
+    TextId::NotAWindowsProgramReason,
+    u"%1 exists and is not a Windows program an earlier build wrote; choose another name"};
 
 QByteArray fileContent(const QString &path, qint64 bytes = -1)
 {
@@ -152,6 +156,9 @@ bool earlierBuild(const BuildTarget &target, const QFileInfo &existing)
         return isBuiltArchive(target.path);
     case Kind::WebPage:
         return isBuiltWebPage(target.path);
+    case Kind::WindowsProgram:
+        return isBuiltWindowsProgram(target.path) ||
+               fileContent(target.path) == fileContent(target.runnerPath);
     case Kind::PortableFolder:
         break;
     }
@@ -170,6 +177,7 @@ QString notAnEarlierBuild(const BuildTarget &target)
                                 : target.kind == Kind::DataFile       ? NotADataFile
                                 : target.kind == Kind::Archive        ? NotAnArchive
                                 : target.kind == Kind::PortableFolder ? NotAFolder
+                                : target.kind == Kind::WindowsProgram ? NotAWindowsProgram
                                                                       : NotAPage;
     return refusal.with({target.path});
 }
@@ -186,6 +194,18 @@ bool isBuiltWebPage(const QString &path)
 {
     const QByteArray head = fileContent(path, PageHeadBytes);
     return head.startsWith("<!DOCTYPE html>") && head.contains(WebPageMark);
+}
+
+bool isBuiltWindowsProgram(const QString &path)
+{
+    namespace Format = WindowsTable;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < Format::TrailerSize ||
+        !file.read(2).startsWith("MZ") ||
+        !file.seek(file.size() - qint64(sizeof(Format::TrailerMagic))))
+        return false;
+    return file.read(sizeof(Format::TrailerMagic)) ==
+           QByteArray(Format::TrailerMagic, sizeof(Format::TrailerMagic));
 }
 
 bool isBuiltPortableFolder(const QString &path)

@@ -22,22 +22,25 @@ bool isBuiltProgram(const QString &path);
 bool isBuiltWebPage(const QString &path);
 // A folder whose qt.conf is the one a portable build writes.
 bool isBuiltPortableFolder(const QString &path);
+// A Windows program that ends in the step table a Windows build appends to the player.
+bool isBuiltWindowsProgram(const QString &path);
 // A gzip-compressed tar file that holds a portable folder of its own name (less ".tar.gz"), as
 // packing one writes it.
 bool isBuiltArchive(const QString &path);
 
 // A file or folder a build is about to write, and what the build reads: the one rule that every
-// build (program, portable folder, its archive, web page) obeys, from the command line and the
-// editor alike.
+// build (program, portable folder, its archive, web page, Windows program) obeys, from the command
+// line and the editor alike.
 struct BuildTarget
 {
-    enum class Kind { Program, DataFile, PortableFolder, Archive, WebPage };
+    enum class Kind { Program, DataFile, PortableFolder, Archive, WebPage, WindowsProgram };
 
     Kind kind;
     QString path;
     // The project's own file, empty for a project that has none.
     QString projectPath;
-    // The runner a program build copies; empty for a web page.
+    // The runner a program build copies, or the player a Windows build copies; empty for a web
+    // page.
     QString runnerPath;
 
     // True when the build may write path: it is never the project's file, the running editor,

@@ -9,6 +9,7 @@
 #include "projectio.h"
 #include "qttranslation.h"
 #include "webpagebuilder.h"
+#include "windowsprogrambuilder.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -19,6 +20,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -53,7 +55,7 @@ struct Options
         u"build"_s, u"Build the project FILE into a program, without a window."_s, u"FILE"_s};
     QCommandLineOption output{{u"o"_s, u"output"_s},
                               u"The program a build writes (with --portable: its folder; with "
-                              u"--web: the page)."_s,
+                              u"--web: the page; with --windows: the Windows program)."_s,
                               u"PROGRAM"_s};
     QCommandLineOption quiet{
         {u"q"_s, u"quiet"_s},
@@ -68,6 +70,9 @@ struct Options
     QCommandLineOption web{
         u"web"_s,
         u"Build one self-contained web page (.html) that plays the project in any browser."_s};
+    QCommandLineOption windows{
+        u"windows"_s,
+        u"Build one Windows program (.exe) that plays the project and needs nothing else."_s};
 };
 
 CommandLine wrong(const QString &reason)
@@ -91,8 +96,8 @@ CommandLine wrong(TextId reason, const QStringList &args = {})
 std::optional<CommandLine> misplacedOption(const QCommandLineParser &parser, const Options &options,
                                            bool checking, bool building)
 {
-    for (const QCommandLineOption *option :
-         {&options.output, &options.force, &options.portable, &options.archive, &options.web}) {
+    for (const QCommandLineOption *option : {&options.output, &options.force, &options.portable,
+                                             &options.archive, &options.web, &options.windows}) {
         if (parser.isSet(*option) && !building)
             return wrong(TextId::OptionGoesWith,
                          {u"--"_s + option->names().constLast(), u"--build"_s});
@@ -147,18 +152,19 @@ int runCheck(const CommandLine &line, const DialogProject &project, QTextStream 
     return findings.isEmpty() ? ExitClean : ExitWarnings;
 }
 
-// The page speaks the language of the editor's settings.
-int runWebBuild(const CommandLine &line, const DialogProject &project, QTextStream &out,
-                QTextStream &err)
+// A build of one file (the web page, the Windows program), which speaks the language of the
+// editor's settings; `built` is the line that names the file and its size.
+int runOneFileBuild(const CommandLine &line, QTextStream &out, QTextStream &err, TextId built,
+                    const std::function<bool(QString *)> &write)
 {
     useSettingsLanguage();
     QString error;
-    if (!WebPageBuilder(project).write(line.output, &error)) {
+    if (!write(&error)) {
         err << u"tavlen: "_s << error << Qt::endl;
         return ExitFailed;
     }
     if (!line.quiet)
-        out << filledText(languageText(TextId::WebPageBuilt),
+        out << filledText(languageText(built),
                           {line.output, kilobytes(QFileInfo(line.output).size())})
             << Qt::endl;
     return ExitClean;
@@ -175,7 +181,14 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
         return ExitErrors;
     }
     if (line.web)
-        return runWebBuild(line, project, out, err);
+        return runOneFileBuild(line, out, err, TextId::WebPageBuilt, [&](QString *failure) {
+            return WebPageBuilder(project).write(line.output, failure);
+        });
+    if (line.windows)
+        return runOneFileBuild(line, out, err, TextId::WindowsProgramBuilt, [&](QString *failure) {
+            return WindowsProgramBuilder(project).write(line.output, windowsPlayerProgram(),
+                                                        failure);
+        });
     if (!line.portable) {
         if (!buildProgram(project, runnerProgram(), line.output, &error)) {
             err << u"tavlen: "_s << error << Qt::endl;
@@ -327,8 +340,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         u"editor and opens FILE."_s);
     Options options{parser.addHelpOption(), parser.addVersionOption()};
     parser.addOptions({options.noSplash, options.check, options.build, options.output,
-                       options.quiet, options.force, options.portable, options.archive,
-                       options.web});
+                       options.quiet, options.force, options.portable, options.archive, options.web,
+                       options.windows});
     parser.addPositionalArgument(
         u"FILE"_s, u"A project (.dlg2), an old project (.dlg) or a built program."_s, u"[FILE]"_s);
     if (!parser.parse(arguments))
@@ -357,6 +370,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return wrong(
             TextId::OptionsExclude,
             {u"--web"_s, parser.isSet(options.portable) ? u"--portable"_s : u"--archive"_s});
+    if (parser.isSet(options.windows)) {
+        for (const QCommandLineOption *other :
+             {&options.web, &options.portable, &options.archive}) {
+            if (parser.isSet(*other))
+                return wrong(TextId::OptionsExclude,
+                             {u"--windows"_s, u"--"_s + other->names().constLast()});
+        }
+    }
     const QStringList files = parser.positionalArguments();
     if (checking || building) {
         if (!files.isEmpty())
@@ -378,6 +399,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     line.archive = parser.isSet(options.archive);
     line.portable = parser.isSet(options.portable) || line.archive;
     line.web = parser.isSet(options.web);
+    line.windows = parser.isSet(options.windows);
     return line;
 }
 

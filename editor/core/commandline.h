@@ -26,6 +26,7 @@ struct CommandLine
     bool portable = false;
     bool archive = false;
     bool web = false;
+    bool windows = false;
     QString text; // the help text, or why a wrong command line is wrong as Qt's parser says it
     // Why a wrong command line is wrong, as a text of the language files filled with reasonArgs;
     // put into words only when it is told, once the language of the settings is active.

@@ -310,6 +310,8 @@ void MainWindow::buildMenus()
     QAction *portable =
         addMenuEntry(mBuildMenu, QStringLiteral("mnuBldPortable"), TextId::MenuBuildPortable);
     QAction *web = addMenuEntry(mBuildMenu, QStringLiteral("mnuBldWeb"), TextId::MenuBuildWebPage);
+    QAction *windows =
+        addMenuEntry(mBuildMenu, QStringLiteral("mnuBldWindows"), TextId::MenuBuildWindows);
 
     mHelpMenu = new QMenu(this);
     mHelpMenu->setObjectName(QStringLiteral("mnuHlp"));
@@ -342,6 +344,7 @@ void MainWindow::buildMenus()
     connect(build, &QAction::triggered, mProgramCommands, &ProgramCommands::build);
     connect(portable, &QAction::triggered, mProgramCommands, &ProgramCommands::buildPortable);
     connect(web, &QAction::triggered, mProgramCommands, &ProgramCommands::buildWebPage);
+    connect(windows, &QAction::triggered, mProgramCommands, &ProgramCommands::buildForWindows);
     connect(help, &QAction::triggered, this, [this] { mUi.openReadme(); });
     connect(site, &QAction::triggered, this, [this] {
         const auto failed = [this] { mStatusBar->showAddressFailure(QUrl(ProductWebPage)); };

@@ -8,6 +8,7 @@
 #include "testruncontroller.h"
 #include "uiservices.h"
 #include "webpagebuilder.h"
+#include "windowsprogrambuilder.h"
 
 #include <QCursor>
 #include <QDir>
@@ -133,6 +134,30 @@ void ProgramCommands::buildWebPage()
                         .arg(QDir::toNativeSeparators(page))
                         .arg(kilobytes(QFileInfo(page).size())),
                     languageText(TextId::OpenInBrowser), QUrl::fromLocalFile(page));
+}
+
+void ProgramCommands::buildForWindows()
+{
+    mDocument.commitPendingEdits();
+    if (!mayRunDespiteErrors(TextId::BuildDespiteErrorsQuestion))
+        return;
+    const QString chosen = mUi.saveFileName(
+        mWindow, {languageText(TextId::BuildWindowsTitle),
+                  languageText(TextId::WindowsProgramFiles) + QStringLiteral("|*.exe"),
+                  QStringLiteral("exe"), mDocument.pathBeside(QStringLiteral(".exe")),
+                  languageText(TextId::BuildButton)});
+    if (chosen.isEmpty())
+        return;
+    const QString program = WindowsProgramBuilder::programPath(chosen);
+    QString error;
+    if (!WindowsProgramBuilder(mDocument.project())
+             .write(program, windowsPlayerProgram(), &error)) {
+        mUi.warnFailed(mWindow, error);
+        return;
+    }
+    emit statusMessage(languageText(TextId::WindowsProgramBuilt)
+                           .arg(QDir::toNativeSeparators(program))
+                           .arg(kilobytes(QFileInfo(program).size())));
 }
 
 } // namespace kq

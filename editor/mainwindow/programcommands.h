@@ -28,6 +28,7 @@ public:
     void build();
     void buildPortable();
     void buildWebPage();
+    void buildForWindows();
 
 signals:
     // What a command did, for the status bar.

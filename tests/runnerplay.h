@@ -1,10 +1,13 @@
 #pragma once
 
-// The runner's windows played with given presses (or presses chosen as the windows come), each
-// window written down as what it shows, and the projects played so: the shipped samples and
-// crafted projects with every step kind, script, both styles, circles, targets past the end,
-// "Нет" buttons, the close box, the keys, faults and texts that look like markup. The web page's
-// test and the editor's preview play them and compare with the runner's step loop.
+// Projects played through the runner's own step loop with its real windows, and what each
+// window showed written down, for the tests that play the same projects in another player (the
+// web page, the Windows program) with the same presses and compare. A press is "1" or "2"
+// (click that button), "tap:1" (touch it), "close" (the close box), "esc", "enter",
+// "enter-held" (Enter with its repeats), "text-enter" (a click on the text, then Enter), "tab",
+// "backtab", "alt:X" (Alt and a key) or "wait" (let the bar fill). An event is
+// ["message" or "progress", caption, text, icon, [buttons], interval], ["pause", interval],
+// ["ended", what the player says] or ["ran out"] when the presses did.
 
 #include "dialogproject.h"
 #include "kxbutton.h"
@@ -16,7 +19,6 @@
 #include "stepflow.h"
 #include "steploop.h"
 #include "stepprojects.h"
-#include "webpagebuilder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,17 +34,13 @@
 
 #include <functional>
 
-namespace kq::PlayedCases {
+namespace kq::RunnerPlay {
 
 using namespace kq::StepTest;
 
-inline const WebPageWords Words{
-    QStringLiteral("Программа завершена."), QStringLiteral("Программа остановлена: %1"),
-    QStringLiteral("Ещё раз"), QStringLiteral("Закрыть"), QStringLiteral("Нужен JavaScript.")};
-
 // Presses for a case whose presses are not given: chosen at random among what the window
 // offers, the same every time, up to this many.
-inline constexpr int ChosenPresses = 14;
+constexpr int ChosenPresses = 14;
 
 inline QJsonArray strings(const QStringList &list)
 {
@@ -54,8 +52,11 @@ inline QJsonArray strings(const QStringList &list)
 class Player
 {
 public:
-    Player(QStringList presses, quint32 seed)
-        : mPresses(std::move(presses)), mChoosing(mPresses.isEmpty()), mRandom(seed)
+    // ended and stopped (%1 the runner's reason) are what the player under test says at the
+    // end of the run.
+    Player(QStringList presses, quint32 seed, QString ended, QString stopped)
+        : mPresses(std::move(presses)), mChoosing(mPresses.isEmpty()), mRandom(seed),
+          mEnded(std::move(ended)), mStopped(std::move(stopped))
     {
     }
 
@@ -92,18 +93,11 @@ public:
         if (mRanOut)
             return;
         const bool fault = outcome.status == StepLoop::Status::Fault;
-        mEvents.append(QJsonArray{QStringLiteral("ended"),
-                                  fault ? Words.stopped.arg(outcome.fault) : Words.ended});
+        mEvents.append(
+            QJsonArray{QStringLiteral("ended"), fault ? mStopped.arg(outcome.fault) : mEnded});
     }
 
     bool ranOut() const { return mRanOut; }
-    // Keys go to the active window: a window of its own is made active, a window shown inside
-    // another one is brought the focus by the given activation.
-    void setActivation(std::function<void(QWidget &)> activation)
-    {
-        mActivation = std::move(activation);
-    }
-
     QJsonArray events() const { return mEvents; }
     QStringList used() const { return mUsed; }
 
@@ -185,6 +179,13 @@ private:
             QApplication::sendEvent(target, &up);
     }
 
+    // Keys go to the active window: a window of its own is made active, a window shown inside
+    // another one is brought the focus by the given activation.
+    void setActivation(std::function<void(QWidget &)> activation)
+    {
+        mActivation = std::move(activation);
+    }
+
     void activate(QWidget &window)
     {
         if (mActivation) {
@@ -246,6 +247,8 @@ private:
     QStringList mUsed;
     QJsonArray mEvents;
     bool mRanOut = false;
+    QString mEnded;
+    QString mStopped;
     std::function<void(QWidget &)> mActivation;
 };
 
@@ -395,17 +398,18 @@ inline QStringList lines(const QJsonArray &events)
     return lines;
 }
 
-// The case as the runner's step loop plays it from its data file, written into `folder`; fills in
-// the presses chosen.
-inline QJsonArray playInRunner(Case &sample, quint32 seed, const QString &folder)
+// The case as the runner's step loop plays it, its data file written in dir; fills in the
+// presses chosen.
+inline QJsonArray playInRunner(Case &sample, quint32 seed, const QString &dir, const QString &ended,
+                               const QString &stopped)
 {
-    const QString data = QDir(folder).filePath(QStringLiteral("run.dll"));
+    const QString data = QDir(dir).filePath(QStringLiteral("run.dll"));
     QString error;
-    // Played as the runner reads it, in code page 1251.
+    // Other players are built from the project as the runner reads it, in code page 1251.
     if (!ProjectIO::writeDataFile(sample.project, data, &error) ||
         !ProjectIO::loadProjectFile(sample.project, data, &error))
         qFatal("cannot write %s: %s", qPrintable(data), qPrintable(error));
-    Player player(sample.presses, seed);
+    Player player(sample.presses, seed, ended, stopped);
     PlayedStep<MessageWindow> message(player);
     PlayedStep<ProgressWindow> progress(player);
     PlayedStep<PauseWindow> pause(player);
@@ -418,4 +422,4 @@ inline QJsonArray playInRunner(Case &sample, quint32 seed, const QString &folder
     return player.events();
 }
 
-} // namespace kq::PlayedCases
+} // namespace kq::RunnerPlay
