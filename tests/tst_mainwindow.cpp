@@ -767,8 +767,9 @@ void TestMainWindow::toolbarKeepsOrderAndRightEdge()
     QCOMPARE(sd[5]->x(), toolbar->width() - 45);
     QCOMPARE(sd[6]->x() + sd[6]->width(), toolbar->width() - 1);
     QVERIFY(lnl1->x() < sd[5]->x());
+    // Each captioned button is wide enough for its caption.
     for (int i = 0; i < 5; ++i)
-        QVERIFY(sd[i]->captionRect().right() < sd[i]->width());
+        QVERIFY(sd[i]->width() >= sd[i]->sizeHint().width());
 
     window.resize(window.width() + 60, window.height());
     QCOMPARE(sd[5]->x(), toolbar->width() - 45);
