@@ -505,9 +505,9 @@ void TestKXButton::pictureAloneKeepsCaption()
     // Until the next layout the picture hangs from the centre line an empty one had, its lower
     // rows cut off by the bottom edge.
     QCOMPARE(pictureRect(button), QRect(3, 12, 16, 25 - 12));
-    if (relayout == QLatin1String("Caption"))
+    if (relayout == QStringLiteral("Caption"))
         button.setCaption(QStringLiteral("Сборка"));
-    else if (relayout == QLatin1String("Align"))
+    else if (relayout == QStringLiteral("Align"))
         button.setAlign(KXButton::Align(0));
     else
         button.resize(98, 25);
