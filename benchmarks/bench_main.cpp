@@ -334,7 +334,7 @@ int main(int argc, char *argv[])
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
     QApplication app(argc, argv);
     // `kq_bench editor` measures only the edits in the main window, the slowest part to rerun.
-    if (app.arguments().value(1) == QLatin1String("editor")) {
+    if (app.arguments().value(1) == QStringLiteral("editor")) {
         measureEditor();
         return 0;
     }
@@ -344,7 +344,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     // `kq_bench startup` compares only the two programs' start-ups with the bare dialog.
-    if (app.arguments().value(1) == QLatin1String("startup")) {
+    if (app.arguments().value(1) == QStringLiteral("startup")) {
         compareRunnerStartUp();
         compareEditorStartUp();
         return 0;

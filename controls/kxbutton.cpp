@@ -125,11 +125,6 @@ void KXButton::setAlign(Align align)
     fullLayout();
 }
 
-QRect KXButton::arrowGlyphRect() const
-{
-    return mGlyphVisible ? QRect(mGlyphPos, QSize(5, 3)) : QRect();
-}
-
 QRect KXButton::arrowPartRect() const
 {
     if (!mArrowPartVisible)

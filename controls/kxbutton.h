@@ -64,17 +64,6 @@ public:
 
     // One tick of the 100 ms leave timer: a pointer outside returns the resting look.
     void leaveTick();
-    bool isHovered() const { return mHover; }
-    bool isLeaveTimerActive() const { return mOut.isActive(); }
-
-    // What the control shows right now, in its own pixels.
-    Skin currentSkin() const { return mSkin; }
-    Skin arrowSkin() const { return mArrowSkin; }
-    QRect pictureRect() const { return mImgRect; }
-    QRect captionRect() const { return mTxtRect; }
-    QRect arrowGlyphRect() const; // empty unless Modes 2 and 3
-    QRect arrowPartRect() const;  // empty unless Mode 3
-    QColor captionColor() const { return mCaptionColor; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -117,6 +106,7 @@ private:
     QSize captionSize() const;
     void updateAccessKey();
     void activate();
+    QRect arrowPartRect() const; // empty unless Mode 3
 
     bool mCheck = false;
     QString mCaption;

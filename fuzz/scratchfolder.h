@@ -15,9 +15,9 @@ QString scratchFolder();
 QString scratchPath(const QString &relativePath);
 
 // Writes the input over the scratch file. The readers keep what they read of a file by its path,
-// size and modification time, and only of a file left alone for longer than a clock step; each
-// write dates the file an hour back and a millisecond before the write ahead of it, so that what
-// they keep is what the harnesses test and never stands for an earlier input.
+// size, modification time and inode; each write dates the file an hour back and a millisecond
+// before the write ahead of it, so that two inputs of one size never look alike to them and what
+// they keep never stands for an earlier input.
 bool writeScratchFile(const QString &path, const QByteArray &bytes);
 
 } // namespace kq::Fuzz

@@ -14,7 +14,7 @@ QString settingsApplicationName()
 QString settingsApplicationName(const QString &executablePath)
 {
     QString name = QFileInfo(executablePath).fileName();
-    if (name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+    if (name.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
         name.chop(4);
     return name;
 }

@@ -3,9 +3,11 @@
 #include "codepage.h"
 #include "textlines.h"
 
+#include <QCache>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -52,60 +54,33 @@ std::optional<FileVersion> versionOf(const QString &path)
                        quint64(status.st_ino)};
 }
 
-// Files read recently, by path. A few files and a few dozen megabytes are kept; the file used
-// longest ago goes first.
+// Files read recently, by path: up to 64 MB of them, each counted at its size but at least a
+// sixteenth of that, so that no more than 16 are kept. The file used longest ago goes first.
 class ReadFiles
 {
 public:
     TextLines find(const QString &path, const FileVersion &version)
     {
-        const auto it = mFiles.find(path);
-        if (it == mFiles.end() || !(it->version == version))
-            return {};
-        it->lastUse = ++mUses;
-        return it->lines;
+        const Entry *entry = mFiles.object(path);
+        return entry && entry->version == version ? entry->lines : TextLines();
     }
 
     void keep(const QString &path, const FileVersion &version, const TextLines &lines)
     {
-        mFiles.remove(path);
-        while (!mFiles.isEmpty() &&
-               (mFiles.size() >= MaxFiles || keptBytes() + version.size > MaxBytes))
-            mFiles.erase(leastRecentlyUsed());
-        mFiles.insert(path, {version, lines, ++mUses});
+        mFiles.insert(path, new Entry{version, lines}, std::max(version.size, MaxBytes / MaxFiles));
     }
 
 private:
-    static constexpr qsizetype MaxFiles = 16;
+    static constexpr qint64 MaxFiles = 16;
     static constexpr qint64 MaxBytes = 64 * 1024 * 1024;
 
     struct Entry
     {
         FileVersion version;
         TextLines lines;
-        quint64 lastUse;
     };
 
-    qint64 keptBytes() const
-    {
-        qint64 bytes = 0;
-        for (const Entry &entry : mFiles)
-            bytes += entry.version.size;
-        return bytes;
-    }
-
-    QHash<QString, Entry>::iterator leastRecentlyUsed()
-    {
-        auto oldest = mFiles.begin();
-        for (auto it = mFiles.begin(); it != mFiles.end(); ++it) {
-            if (it->lastUse < oldest->lastUse)
-                oldest = it;
-        }
-        return oldest;
-    }
-
-    QHash<QString, Entry> mFiles;
-    quint64 mUses = 0;
+    QCache<QString, Entry> mFiles{MaxBytes};
 };
 
 ReadFiles &readFiles()

@@ -10,6 +10,6 @@ inline QtMessageHandler gOuterHandler = nullptr;
 inline void quietOpacityWarnings(QtMsgType type, const QMessageLogContext &context,
                                  const QString &text)
 {
-    if (!text.contains(QLatin1String("does not support setting window opacity")))
+    if (!text.contains(QStringLiteral("does not support setting window opacity")))
         gOuterHandler(type, context, text);
 }

@@ -93,7 +93,7 @@ void follow(QTimer *timer, const Window &window, const PropertyReader &server, T
 
 bool onX11()
 {
-    return QGuiApplication::platformName() == QLatin1String("xcb");
+    return QGuiApplication::platformName() == QStringLiteral("xcb");
 }
 
 } // namespace

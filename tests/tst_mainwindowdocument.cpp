@@ -76,8 +76,6 @@ private slots:
     void timeBoxTakesWholeSecondsOnly();
     void unstorableCharactersShowAsStored();
     void unknownTypeAndIconStay();
-    void failedOpenKeepsProject_data();
-    void failedOpenKeepsProject();
     void pendingScriptReachesRecordBeforeListOperation();
     void testRunTakesUnsavedEdit();
     void errorsAreAskedAboutOnce_data();
@@ -392,41 +390,6 @@ void TestMainWindowDocument::unknownTypeAndIconStay()
     auto *icons = child<IconPicture>(&window, "msg_icons");
     for (int cell = 0; cell < 6; ++cell)
         QCOMPARE(icons->rendered().pixelColor(cell * 32, 0), icons->background());
-}
-
-void TestMainWindowDocument::failedOpenKeepsProject_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");
-    QTest::newRow("unreadable project") << "broken.dlg2" << QByteArray(100, 'x');
-    QTest::newRow("legacy with a broken line") << "broken.dlg" << QByteArray("a|b\r\n");
-    QTest::newRow("unknown ending") << "notes.txt" << QByteArray("hello");
-}
-
-void TestMainWindowDocument::failedOpenKeepsProject()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, content);
-    const QString path = mFolder->path(name);
-    QVERIFY(kq::TestFiles::writeBytes(path, content));
-    const QString mine = mFolder->path("mine.dlg2");
-    ScriptedUi ui;
-    MainWindow window(ui);
-    setUpProject(window, [&](DialogProject &project) {
-        fillProject(project, 3);
-        project.setPath(mine);
-    });
-    const QString title = window.windowTitle();
-    ui.fileNames.enqueue(path);
-
-    window.projectCommands().open();
-
-    QCOMPARE(ui.messages.size(), 1);
-    QCOMPARE(ui.messages[0].title, languageText(TextId::OperationFailed));
-    QVERIFY(ui.messages[0].text != languageText(TextId::OperationFailed));
-    QCOMPARE(entries(window), (QStringList{"0. D0", "1. D1", "2. D2"}));
-    QCOMPARE(document(window).project().path(), mine);
-    QCOMPARE(window.windowTitle(), title);
 }
 
 void TestMainWindowDocument::pendingScriptReachesRecordBeforeListOperation()

@@ -43,7 +43,7 @@ private slots:
     void languageList();
     void pluginList_data();
     void pluginList();
-    void otherPanelNumbersDoNothing();
+    void downloadTabsFillNoList();
     void startupPictureCanBeTurnedOff();
     void unopenedAddressIsShownInTheWindow_data();
     void unopenedAddressIsShownInTheWindow();
@@ -86,9 +86,9 @@ void TestManagement::opensOnTheLanguagePanel()
         QCOMPARE(tabs->tabText(i), languageText("%020" + QString::number(i + 1)));
     QCOMPARE(visiblePanels(window.get()), QList<int>{0});
     // The language list is filled and the active language preselected.
-    QCOMPARE(window->languageFiles(), (QStringList{"english.lang", "russian.lang"}));
+    QCOMPARE(listedLanguages(window.get()), (QStringList{"english.lang", "russian.lang"}));
     QCOMPARE(child<QComboBox>(window.get(), "langlist")->currentIndex(), 1);
-    QVERIFY(window->themePaths().isEmpty());
+    QVERIFY(listedThemes(window.get()).isEmpty());
     QCOMPARE(window->minimumSize(), window->maximumSize());
 }
 
@@ -183,8 +183,8 @@ void TestManagement::tabShowsItsPanel()
     tabs->setCurrentIndex(tab == 3 ? 4 : 3);
     tabs->setCurrentIndex(tab);
     QCOMPARE(visiblePanels(window.get()), QList<int>{panel});
-    QCOMPARE(window->themePaths().size(), tab == 1 ? 3 : 0);
-    QCOMPARE(window->pluginPaths().size(), tab == 2 ? 1 : 0);
+    QCOMPARE(listedThemes(window.get()).size(), tab == 1 ? 3 : 0);
+    QCOMPARE(listedPlugins(window.get()).size(), tab == 2 ? 1 : 0);
 }
 
 void TestManagement::unknownTabCaptionShowsNoPanel()
@@ -194,7 +194,7 @@ void TestManagement::unknownTabCaptionShowsNoPanel()
     tabs->setTabText(2, "Something else");
     tabs->setCurrentIndex(2);
     QCOMPARE(visiblePanels(window.get()), QList<int>{});
-    QVERIFY(window->pluginPaths().isEmpty());
+    QVERIFY(listedPlugins(window.get()).isEmpty());
 }
 
 void TestManagement::commonButtons_data()
@@ -283,12 +283,12 @@ void TestManagement::themeList()
         QVERIFY(mFixture->write("Themes/" + files.at(i), contents.at(i)));
 
     auto window = mFixture->open();
-    window->refillList(1);
+    showPage(window.get(), 1);
     QCOMPARE(comboTexts(child<QComboBox>(window.get(), "themelist")), shown);
     QStringList paths;
     for (const QString &file : listed)
         paths << mFixture->path("Themes/" + file);
-    QCOMPARE(window->themePaths(), paths);
+    QCOMPARE(listedThemes(window.get()), paths);
     QVERIFY(mFixture->ui.messages.isEmpty());
 }
 
@@ -313,7 +313,7 @@ void TestManagement::themePreselection()
     optionSetting(OptionWrite, OptionTheme, given);
 
     auto window = mFixture->open();
-    window->refillList(1);
+    showPage(window.get(), 1);
     auto *list = child<QComboBox>(window.get(), "themelist");
     QCOMPARE(list->count(), 3);
     QCOMPARE(list->currentIndex(), selected);
@@ -321,12 +321,11 @@ void TestManagement::themePreselection()
         QCOMPARE(optionSetting(OptionRead, OptionTheme), given);
         return;
     }
-    const QString path = window->themePaths().at(selected);
+    const QString path = listedThemes(window.get()).at(selected);
     QCOMPARE(optionSetting(OptionRead, OptionTheme), path);
     // The selection handler ran: the working set holds the preselected theme's colours.
     QCOMPARE(themeHeaderValue(path, "GetFile"), path);
-    for (int i = 0; i < 10; ++i)
-        QCOMPARE(window->workingColors().at(i), activeThemeColor(ThemeColorSet.at(i)));
+    QCOMPARE(shownColors(window.get()), activeColors());
 }
 
 void TestManagement::languageList_data()
@@ -365,16 +364,17 @@ void TestManagement::languageList()
     QFETCH(QString, setting);
     QFETCH(QStringList, shown);
     QFETCH(int, selected);
-    auto window = mFixture->open();
     emptyFolder(mFixture->path("Languages"));
     for (int i = 0; i < files.size(); ++i)
         QVERIFY(mFixture->write("Languages/" + files.at(i), contents.at(i)));
     optionSetting(OptionWrite, OptionLanguage, setting);
 
-    window->refillList(0);
+    // Opening fills the language list; the tabs could not be told apart any more, their
+    // captions' language file being gone.
+    auto window = mFixture->open();
     auto *list = child<QComboBox>(window.get(), "langlist");
     QCOMPARE(comboTexts(list), shown);
-    QCOMPARE(window->languageFiles(), files.first(shown.size()));
+    QCOMPARE(listedLanguages(window.get()), files.first(shown.size()));
     QCOMPARE(list->currentIndex(), selected);
     QCOMPARE(optionSetting(OptionRead, OptionLanguage), setting);
     QVERIFY(mFixture->ui.messages.isEmpty());
@@ -417,7 +417,7 @@ void TestManagement::pluginList()
 
     auto window = mFixture->open();
     QVERIFY(!child<QPushButton>(window.get(), "pl_cont0")->isEnabled());
-    window->refillList(2);
+    showPage(window.get(), 2);
     auto *list = child<QListWidget>(window.get(), "pluglist");
     QCOMPARE(listTexts(list), shown);
     QCOMPARE(list->currentRow(), shown.isEmpty() ? -1 : 0);
@@ -428,15 +428,15 @@ void TestManagement::pluginList()
     QCOMPARE(info.section('\n', 1, 1), author);
 }
 
-void TestManagement::otherPanelNumbersDoNothing()
+void TestManagement::downloadTabsFillNoList()
 {
     auto window = mFixture->open();
-    const QStringList languages = window->languageFiles();
-    for (int panel : {-1, 3, 4}) {
-        window->refillList(panel);
-        QCOMPARE(window->languageFiles(), languages);
-        QVERIFY(window->themePaths().isEmpty());
-        QVERIFY(window->pluginPaths().isEmpty());
+    const QStringList languages = listedLanguages(window.get());
+    for (int tab : {3, 4, 3}) {
+        child<QTabBar>(window.get(), "maintab")->setCurrentIndex(tab);
+        QCOMPARE(listedLanguages(window.get()), languages);
+        QVERIFY(listedThemes(window.get()).isEmpty());
+        QVERIFY(listedPlugins(window.get()).isEmpty());
     }
 }
 

@@ -4,12 +4,18 @@
 #include "editorfixture.h"
 #include "language.h"
 #include "managementwindow.h"
+#include "olecolor.h"
 #include "optionsetting.h"
 #include "programfolder.h"
 #include "resourcefiles.h"
 #include "scriptedui.h"
+#include "theme.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QTabBar>
 #include <QTest>
 
 #include <memory>
@@ -59,6 +65,73 @@ inline QStringList pluginLines(const QString &name, const QString &version = "2.
 {
     return {"!KestraneDevelopment10", "!PluginFile",        "[Info]",        "Name=" + name,
             "Author=" + author,       "Version=" + version, "[Description]", description};
+}
+
+// The files behind a management list, entry for entry, as each entry holds its own: bare
+// language file names, full theme and plug-in description paths.
+inline QStringList listedFiles(const QComboBox *list)
+{
+    QStringList files;
+    for (int i = 0; i < list->count(); ++i)
+        files << list->itemData(i).toString();
+    return files;
+}
+
+inline QStringList listedFiles(const QListWidget *list)
+{
+    QStringList files;
+    for (int i = 0; i < list->count(); ++i)
+        files << list->item(i)->data(Qt::UserRole).toString();
+    return files;
+}
+
+inline QStringList listedLanguages(const QWidget *window)
+{
+    return listedFiles(child<QComboBox>(window, "langlist"));
+}
+
+inline QStringList listedThemes(const QWidget *window)
+{
+    return listedFiles(child<QComboBox>(window, "themelist"));
+}
+
+inline QStringList listedPlugins(const QWidget *window)
+{
+    return listedFiles(child<QListWidget>(window, "pluglist"));
+}
+
+// Shows the page of a tab as the user does. A downloads tab, which fills no list, comes first, so
+// that the page fills its list again even when it was showing.
+inline void showPage(const QWidget *window, int tab)
+{
+    auto *tabs = child<QTabBar>(window, "maintab");
+    tabs->setCurrentIndex(tab == 3 ? 4 : 3);
+    tabs->setCurrentIndex(tab);
+}
+
+// The theme editor's ten colours as its swatch shows them, entry by entry of the colour list;
+// the entry the user had chosen stays chosen.
+inline QList<QColor> shownColors(const QWidget *window)
+{
+    auto *entries = child<QComboBox>(window, "theme_item");
+    const auto *swatch = child<QLabel>(window, "lbl_color");
+    const int chosen = entries->currentIndex();
+    QList<QColor> colors;
+    for (int i = 0; i < entries->count(); ++i) {
+        entries->setCurrentIndex(i);
+        colors << swatch->palette().color(QPalette::Window);
+    }
+    entries->setCurrentIndex(chosen);
+    return colors;
+}
+
+// The colours of the active theme that the theme editor works on, in its colour list's order.
+inline QList<QColor> activeColors()
+{
+    QList<QColor> colors;
+    for (size_t i = 0; i < kq::ThemeColors().size(); ++i)
+        colors << kq::colorFromOle(kq::activeThemeColor(kq::ThemeColorSet.at(i)));
+    return colors;
 }
 
 // One test's program folder: the shipped data, the Russian language active and the default

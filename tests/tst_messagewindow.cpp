@@ -21,8 +21,6 @@
 #include <memory>
 
 using namespace kq;
-using namespace Qt::StringLiterals;
-
 namespace {
 
 // A record as the runner reads it from disk: every text field padded to its full width.
@@ -359,7 +357,7 @@ void TestMessageWindow::closeBox_data()
     QTest::newRow("the one button does nothing: ends the run")
         << QString() << no << yes << false << endRun;
     QTest::newRow("no-action script with spaces")
-        << QString() << u" Нет "_s << yes << false << endRun;
+        << QString() << QStringLiteral(" Нет ") << yes << false << endRun;
     QTest::newRow("Esc acts as button 2") << two << no << yes << true << 2;
     QTest::newRow("Esc, button 2 does nothing") << two << yes << no << true << endRun;
     QTest::newRow("Esc, the one button does nothing") << QString() << no << yes << true << endRun;
@@ -488,7 +486,7 @@ void TestMessageWindow::stepKind()
     pressFirst.setSingleShot(true);
     connect(&pressFirst, &QTimer::timeout, this, [style] {
         for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (top->objectName() == QLatin1String("msgf") && top->isVisible())
+            if (top->objectName() == QStringLiteral("msgf") && top->isVisible())
                 QTest::mouseClick(child(*top, style == 0 ? QStringLiteral("msg_btn1")
                                                          : QStringLiteral("msg_btn3")),
                                   Qt::LeftButton);

@@ -11,8 +11,6 @@
 #include <QTest>
 
 using namespace kq;
-using namespace Qt::StringLiterals;
-
 namespace {
 
 // A program folder of its own: a copy of the real runner under the given name.
@@ -290,7 +288,8 @@ void TestRunProcess::faultEndsWithStatusOne()
     QCOMPARE(folder.run({QStringLiteral("/editor")}, &errorOutput), 1);
     QVERIFY(QFile::exists(data));
     // Qt may add messages of its own; the runner says what went wrong in one line.
-    const QStringList lines = errorOutput.split(u'\n').filter(QRegularExpression(u"^run: .+"_s));
+    const QStringList lines =
+        errorOutput.split(u'\n').filter(QRegularExpression(QStringLiteral("^run: .+")));
     QCOMPARE(lines.size(), 1);
     if (!line.isEmpty())
         QCOMPARE(lines.constFirst(), line);
@@ -333,10 +332,13 @@ void TestRunProcess::faultLineEscapesControlCharacters_data()
 {
     QTest::addColumn<QByteArray>("script");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("escape sequence") << QByteArray("\x1b]2;owned\x07") << u"\\x1b]2;owned\\x07"_s;
-    QTest::newRow("clear screen") << QByteArray("\x1b[2J\x1b[H") << u"\\x1b[2J\\x1b[H"_s;
-    QTest::newRow("line break and delete") << QByteArray("a\r\nb\x7f") << u"a\\x0d\\x0ab\\x7f"_s;
-    QTest::newRow("C1 control (byte 0x98)") << QByteArray("x\x98y") << u"x\\x98y"_s;
+    QTest::newRow("escape sequence")
+        << QByteArray("\x1b]2;owned\x07") << QStringLiteral("\\x1b]2;owned\\x07");
+    QTest::newRow("clear screen") << QByteArray("\x1b[2J\x1b[H")
+                                  << QStringLiteral("\\x1b[2J\\x1b[H");
+    QTest::newRow("line break and delete")
+        << QByteArray("a\r\nb\x7f") << QStringLiteral("a\\x0d\\x0ab\\x7f");
+    QTest::newRow("C1 control (byte 0x98)") << QByteArray("x\x98y") << QStringLiteral("x\\x98y");
 }
 
 void TestRunProcess::faultLineEscapesControlCharacters()

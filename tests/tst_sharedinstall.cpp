@@ -14,6 +14,7 @@
 #include "projectio.h"
 #include "resourcefiles.h"
 #include "scriptedui.h"
+#include "theme.h"
 
 #include <QComboBox>
 #include <QLineEdit>

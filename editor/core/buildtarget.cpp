@@ -15,8 +15,6 @@
 
 #include <filesystem>
 
-using namespace Qt::StringLiterals;
-
 namespace kq {
 
 namespace {
@@ -25,7 +23,7 @@ using Kind = BuildTarget::Kind;
 
 // A page's mark stands in its head, within its first few kilobytes.
 constexpr qint64 PageHeadBytes = 4096;
-const QString ArchiveEnding = u".tar.gz"_s;
+const QString ArchiveEnding = QStringLiteral(".tar.gz");
 
 // Every refusal ends by asking for another name.
 constexpr ReasonText InEditorFolder{
@@ -210,7 +208,7 @@ bool isBuiltWindowsProgram(const QString &path)
 
 bool isBuiltPortableFolder(const QString &path)
 {
-    const QString conf = QDir(path).filePath(u"qt.conf"_s);
+    const QString conf = QDir(path).filePath(QStringLiteral("qt.conf"));
     return QFileInfo(conf).isFile() && fileContent(conf) == PortableQtConf;
 }
 
@@ -219,9 +217,9 @@ bool isBuiltArchive(const QString &path)
     const QString name = QFileInfo(path).fileName();
     if (!name.endsWith(ArchiveEnding) || !QFileInfo(path).isFile())
         return false;
-    const QString conf = name.chopped(ArchiveEnding.size()) + u"/qt.conf"_s;
+    const QString conf = name.chopped(ArchiveEnding.size()) + QStringLiteral("/qt.conf");
     QProcess tar;
-    tar.start(u"tar"_s, {u"-xzOf"_s, path, u"--"_s, conf});
+    tar.start(QStringLiteral("tar"), {QStringLiteral("-xzOf"), path, QStringLiteral("--"), conf});
     return tar.waitForFinished(-1) && tar.exitStatus() == QProcess::NormalExit &&
            tar.exitCode() == 0 && tar.readAllStandardOutput() == PortableQtConf;
 }

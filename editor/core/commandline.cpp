@@ -22,57 +22,66 @@
 #include <algorithm>
 #include <functional>
 
-using namespace Qt::StringLiterals;
-
 namespace kq {
 
 namespace {
 
 // The options of Qt's window system, which QApplication takes away from the arguments: those
 // that take a value, and those that stand alone.
-const QStringList WindowSystemOptionsWithValue = {u"platform"_s,        u"platformpluginpath"_s,
-                                                  u"platformtheme"_s,   u"plugin"_s,
-                                                  u"qwindowgeometry"_s, u"qwindowicon"_s,
-                                                  u"qwindowtitle"_s,    u"session"_s,
-                                                  u"style"_s,           u"stylesheet"_s,
-                                                  u"display"_s,         u"geometry"_s,
-                                                  u"title"_s,           u"name"_s,
-                                                  u"visual"_s,          u"qmljsdebugger"_s};
-const QStringList WindowSystemFlags = {u"reverse"_s, u"nograb"_s, u"dograb"_s, u"widgetcount"_s,
-                                       u"testability"_s};
+const QStringList WindowSystemOptionsWithValue = {
+    QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+    QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+    QStringLiteral("qwindowtitle"),    QStringLiteral("session"),
+    QStringLiteral("style"),           QStringLiteral("stylesheet"),
+    QStringLiteral("display"),         QStringLiteral("geometry"),
+    QStringLiteral("title"),           QStringLiteral("name"),
+    QStringLiteral("visual"),          QStringLiteral("qmljsdebugger")};
+const QStringList WindowSystemFlags = {QStringLiteral("reverse"), QStringLiteral("nograb"),
+                                       QStringLiteral("dograb"), QStringLiteral("widgetcount"),
+                                       QStringLiteral("testability")};
 
 struct Options
 {
     QCommandLineOption help;
     QCommandLineOption version;
-    QCommandLineOption noSplash{u"no-splash"_s,
-                                u"Start with the main window, without the splash picture."_s};
-    QCommandLineOption check{
-        u"check"_s,
-        u"Check the project FILE without a window and print what the check finds, one line each."_s,
-        u"FILE"_s};
+    QCommandLineOption noSplash{
+        QStringLiteral("no-splash"),
+        QStringLiteral("Start with the main window, without the splash picture.")};
+    QCommandLineOption check{QStringLiteral("check"),
+                             QStringLiteral("Check the project FILE without a window and print "
+                                            "what the check finds, one line each."),
+                             QStringLiteral("FILE")};
     QCommandLineOption build{
-        u"build"_s, u"Build the project FILE into a program, without a window."_s, u"FILE"_s};
-    QCommandLineOption output{{u"o"_s, u"output"_s},
-                              u"The program a build writes (with --portable: its folder; with "
-                              u"--web: the page; with --windows: the Windows program)."_s,
-                              u"PROGRAM"_s};
+        QStringLiteral("build"),
+        QStringLiteral("Build the project FILE into a program, without a window."),
+        QStringLiteral("FILE")};
+    QCommandLineOption output{
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("The program a build writes (with --portable: its folder; with "
+                       "--web: the page; with --windows: the Windows program)."),
+        QStringLiteral("PROGRAM")};
     QCommandLineOption quiet{
-        {u"q"_s, u"quiet"_s},
-        u"Print nothing on standard output; failures still go to standard error."_s};
-    QCommandLineOption force{u"force"_s,
-                             u"Build even a project in which the check finds errors."_s};
+        {QStringLiteral("q"), QStringLiteral("quiet")},
+        QStringLiteral("Print nothing on standard output; failures still go to standard error.")};
+    QCommandLineOption force{
+        QStringLiteral("force"),
+        QStringLiteral("Build even a project in which the check finds errors.")};
     QCommandLineOption portable{
-        u"portable"_s,
-        u"Build a folder that runs on a Linux desktop without Qt: the program named after the folder, the libraries it needs, a README.txt."_s};
+        QStringLiteral("portable"),
+        QStringLiteral("Build a folder that runs on a Linux desktop without Qt: the program named "
+                       "after the folder, the libraries it needs, a README.txt.")};
     QCommandLineOption archive{
-        u"archive"_s, u"Build portable and pack the folder into PROGRAM.tar.gz beside it."_s};
+        QStringLiteral("archive"),
+        QStringLiteral("Build portable and pack the folder into PROGRAM.tar.gz beside it.")};
     QCommandLineOption web{
-        u"web"_s,
-        u"Build one self-contained web page (.html) that plays the project in any browser."_s};
+        QStringLiteral("web"),
+        QStringLiteral(
+            "Build one self-contained web page (.html) that plays the project in any browser.")};
     QCommandLineOption windows{
-        u"windows"_s,
-        u"Build one Windows program (.exe) that plays the project and needs nothing else."_s};
+        QStringLiteral("windows"),
+        QStringLiteral(
+            "Build one Windows program (.exe) that plays the project and needs nothing else.")};
 };
 
 CommandLine wrong(const QString &reason)
@@ -99,11 +108,13 @@ std::optional<CommandLine> misplacedOption(const QCommandLineParser &parser, con
     for (const QCommandLineOption *option : {&options.output, &options.force, &options.portable,
                                              &options.archive, &options.web, &options.windows}) {
         if (parser.isSet(*option) && !building)
-            return wrong(TextId::OptionGoesWith,
-                         {u"--"_s + option->names().constLast(), u"--build"_s});
+            return wrong(
+                TextId::OptionGoesWith,
+                {QStringLiteral("--") + option->names().constLast(), QStringLiteral("--build")});
     }
     if (parser.isSet(options.quiet) && !checking && !building)
-        return wrong(TextId::OptionGoesWith, {u"--quiet"_s, u"--check / --build"_s});
+        return wrong(TextId::OptionGoesWith,
+                     {QStringLiteral("--quiet"), QStringLiteral("--check / --build")});
     if (parser.isSet(options.noSplash) && (checking || building))
         return wrong(TextId::NoSplashWithoutWindow);
     return std::nullopt;
@@ -129,13 +140,13 @@ QString unreadable(const QString &path)
 // "FILE: step 3: error: text", or without the step for the project as a whole.
 QString findingLine(const QString &file, const Finding &finding)
 {
-    QString line = file + u": "_s;
+    QString line = file + QStringLiteral(": ");
     if (finding.step >= 0)
         line += languageText(TextId::ColumnStep).toLower() + u' ' + QString::number(finding.step) +
-                u": "_s;
+                QStringLiteral(": ");
     const bool error = finding.severity() == Finding::Severity::Error;
-    line +=
-        languageText(error ? TextId::SeverityError : TextId::SeverityWarning).toLower() + u": "_s;
+    line += languageText(error ? TextId::SeverityError : TextId::SeverityWarning).toLower() +
+            QStringLiteral(": ");
     // One line each, whatever line breaks the language file gives a text.
     return line + FindingText::text(finding).replace(u'\r', u' ').replace(u'\n', u' ');
 }
@@ -160,7 +171,7 @@ int runOneFileBuild(const CommandLine &line, QTextStream &out, QTextStream &err,
     useSettingsLanguage();
     QString error;
     if (!write(&error)) {
-        err << u"tavlen: "_s << error << Qt::endl;
+        err << QStringLiteral("tavlen: ") << error << Qt::endl;
         return ExitFailed;
     }
     if (!line.quiet)
@@ -176,7 +187,7 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
     QString error;
     const int errors = ProjectCheck::errorCount(ProjectCheck::check(project));
     if (errors > 0 && !line.force) {
-        err << line.file << u": "_s
+        err << line.file << QStringLiteral(": ")
             << pluralForm(languageText(TextId::NotBuiltForErrors), errors).arg(errors) << Qt::endl;
         return ExitErrors;
     }
@@ -191,7 +202,7 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
         });
     if (!line.portable) {
         if (!buildProgram(project, runnerProgram(), line.output, &error)) {
-            err << u"tavlen: "_s << error << Qt::endl;
+            err << QStringLiteral("tavlen: ") << error << Qt::endl;
             return ExitFailed;
         }
         if (!line.quiet)
@@ -206,14 +217,15 @@ int runBuild(const CommandLine &line, const DialogProject &project, QTextStream 
     if ((line.archive && !packed.mayWrite(&error)) ||
         !buildPortable(project, portableRunnerProgram(), line.output, &build, &error) ||
         (line.archive && !packFolder(line.output, &archive, &error))) {
-        err << u"tavlen: "_s << error << Qt::endl;
+        err << QStringLiteral("tavlen: ") << error << Qt::endl;
         return ExitFailed;
     }
     if (line.quiet)
         return ExitClean;
     for (const QString &file : std::as_const(build.bundled))
         out << filledText(languageText(TextId::BundledFile), {file}) << Qt::endl;
-    out << filledText(languageText(TextId::LeftToSystem), {build.leftToSystem.join(u", "_s)})
+    out << filledText(languageText(TextId::LeftToSystem),
+                      {build.leftToSystem.join(QStringLiteral(", "))})
         << Qt::endl;
     out << filledText(
                languageText(TextId::PortableBuilt),
@@ -234,10 +246,11 @@ int runOnProject(const CommandLine &line, QTextStream &out, QTextStream &err)
     // A reason names the file it concerns first, once.
     QString error = unreadable(line.file);
     if (!error.isEmpty())
-        error = line.file + u": "_s + error;
+        error = line.file + QStringLiteral(": ") + error;
     else if (const auto opened = ProjectIO::openPath(project, line.file, &error); !opened)
-        error =
-            error.isEmpty() ? line.file + u": "_s + languageText(TextId::FileNotProject) : error;
+        error = error.isEmpty()
+                    ? line.file + QStringLiteral(": ") + languageText(TextId::FileNotProject)
+                    : error;
     if (!error.isEmpty()) {
         err << error << Qt::endl;
         return ExitUnreadable;
@@ -264,8 +277,9 @@ SplitArguments splitArguments(const QStringList &arguments)
             break;
         }
         // Qt reads "-style x", "-style=x" and the same with two dashes.
-        const QString name =
-            QString(argument).remove(QRegularExpression(u"^--?"_s)).section(u'=', 0, 0);
+        const QString name = QString(argument)
+                                 .remove(QRegularExpression(QStringLiteral("^--?")))
+                                 .section(u'=', 0, 0);
         const bool option = argument.startsWith(u'-');
         if (option && WindowSystemFlags.contains(name) && !argument.contains(u'=')) {
             split.windowSystem.insert(name, QString());
@@ -291,9 +305,9 @@ bool needsDisplayServer(const QString &platform)
 void useSettingsLanguage()
 {
     const QString language = optionSetting(OptionRead, OptionLanguage);
-    if (language.isEmpty() || languageHeaderValue(language, u"GetFile"_s) != language)
-        languageHeaderValue(DefaultLanguageFile, u"GetFile"_s);
-    QtTranslation::follow(languageHeaderValue(activeLanguageFile(), u"GetId"_s));
+    if (language.isEmpty() || languageHeaderValue(language, QStringLiteral("GetFile")) != language)
+        languageHeaderValue(DefaultLanguageFile, QStringLiteral("GetFile"));
+    QtTranslation::follow(languageHeaderValue(activeLanguageFile(), QStringLiteral("GetId")));
 }
 
 QString wrongReason(const CommandLine &line)
@@ -310,19 +324,19 @@ bool lacksDisplay(const QStringList &arguments, const QProcessEnvironment &envir
 {
     const SplitArguments split = splitArguments(arguments);
     // Qt tries each window system of a list "a;b" in turn; without any, it takes X11's.
-    const QString platform =
-        split.windowSystem.value(u"platform"_s, environment.value(u"QT_QPA_PLATFORM"_s));
+    const QString platform = split.windowSystem.value(
+        QStringLiteral("platform"), environment.value(QStringLiteral("QT_QPA_PLATFORM")));
     const QStringList platforms = platform.split(u';', Qt::SkipEmptyParts);
     if (!std::all_of(platforms.cbegin(), platforms.cend(), needsDisplayServer))
         return false;
-    return split.windowSystem.value(u"display"_s).isEmpty() &&
-           environment.value(u"DISPLAY"_s).isEmpty() &&
-           environment.value(u"WAYLAND_DISPLAY"_s).isEmpty();
+    return split.windowSystem.value(QStringLiteral("display")).isEmpty() &&
+           environment.value(QStringLiteral("DISPLAY")).isEmpty() &&
+           environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
 }
 
 int refuseWithoutDisplay(QTextStream &err)
 {
-    err << u"tavlen: "_s << languageText(TextId::NeedsDisplay) << Qt::endl;
+    err << QStringLiteral("tavlen: ") << languageText(TextId::NeedsDisplay) << Qt::endl;
     return ExitNoDisplay;
 }
 
@@ -335,21 +349,23 @@ bool runsWithoutWindow(const QStringList &arguments)
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"Kestrane Quorvex: composes small dialog programs. Without options it starts the "
-        u"editor and opens FILE."_s);
+    parser.setApplicationDescription(QStringLiteral(
+        "Kestrane Quorvex: composes small dialog programs. Without options it starts the "
+        "editor and opens FILE."));
     Options options{parser.addHelpOption(), parser.addVersionOption()};
     parser.addOptions({options.noSplash, options.check, options.build, options.output,
                        options.quiet, options.force, options.portable, options.archive, options.web,
                        options.windows});
     parser.addPositionalArgument(
-        u"FILE"_s, u"A project (.dlg2), an old project (.dlg) or a built program."_s, u"[FILE]"_s);
+        QStringLiteral("FILE"),
+        QStringLiteral("A project (.dlg2), an old project (.dlg) or a built program."),
+        QStringLiteral("[FILE]"));
     if (!parser.parse(arguments))
         return wrong(parser.errorText());
 
     CommandLine line;
     // --help-all would add Qt's own options, which only the editor's window takes.
-    if (parser.isSet(options.help) || parser.isSet(u"help-all"_s)) {
+    if (parser.isSet(options.help) || parser.isSet(QStringLiteral("help-all"))) {
         line.action = CommandLine::Action::Help;
         line.text = parser.helpText();
         return line;
@@ -361,30 +377,35 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const bool checking = parser.isSet(options.check);
     const bool building = parser.isSet(options.build);
     if (checking && building)
-        return wrong(TextId::OptionsExclude, {u"--check"_s, u"--build"_s});
+        return wrong(TextId::OptionsExclude,
+                     {QStringLiteral("--check"), QStringLiteral("--build")});
     if (const std::optional<CommandLine> misplaced =
             misplacedOption(parser, options, checking, building))
         return *misplaced;
     if (parser.isSet(options.web) &&
         (parser.isSet(options.portable) || parser.isSet(options.archive)))
-        return wrong(
-            TextId::OptionsExclude,
-            {u"--web"_s, parser.isSet(options.portable) ? u"--portable"_s : u"--archive"_s});
+        return wrong(TextId::OptionsExclude,
+                     {QStringLiteral("--web"), parser.isSet(options.portable)
+                                                   ? QStringLiteral("--portable")
+                                                   : QStringLiteral("--archive")});
     if (parser.isSet(options.windows)) {
         for (const QCommandLineOption *other :
              {&options.web, &options.portable, &options.archive}) {
             if (parser.isSet(*other))
                 return wrong(TextId::OptionsExclude,
-                             {u"--windows"_s, u"--"_s + other->names().constLast()});
+                             {QStringLiteral("--windows"),
+                              QStringLiteral("--") + other->names().constLast()});
         }
     }
     const QStringList files = parser.positionalArguments();
     if (checking || building) {
         if (!files.isEmpty())
             return wrong(TextId::OneFileTooMany,
-                         {checking ? u"--check"_s : u"--build"_s, files.constFirst()});
+                         {checking ? QStringLiteral("--check") : QStringLiteral("--build"),
+                          files.constFirst()});
         if (building && parser.value(options.output).isEmpty())
-            return wrong(TextId::OptionNeeds, {u"--build"_s, u"-o PROGRAM"_s});
+            return wrong(TextId::OptionNeeds,
+                         {QStringLiteral("--build"), QStringLiteral("-o PROGRAM")});
         line.action = checking ? CommandLine::Action::Check : CommandLine::Action::Build;
         line.file = parser.value(checking ? options.check : options.build);
         line.output = parser.value(options.output);
@@ -420,7 +441,8 @@ int runWithoutWindow(const CommandLine &line, QTextStream &out, QTextStream &err
     case CommandLine::Action::Edit:
         break;
     }
-    err << u"tavlen: "_s << wrongReason(line) << u' ' << languageText(TextId::SeeHelp) << Qt::endl;
+    err << QStringLiteral("tavlen: ") << wrongReason(line) << u' ' << languageText(TextId::SeeHelp)
+        << Qt::endl;
     return ExitWrongCommand;
 }
 

@@ -18,15 +18,13 @@
 
 #include <algorithm>
 
-using namespace Qt::StringLiterals;
-
 namespace kq {
 
 namespace {
 
 // The platform plug-ins a portable program carries: xcb for the desktop, offscreen for runs
 // without a display.
-const QStringList Platforms = {u"xcb"_s, u"offscreen"_s};
+const QStringList Platforms = {QStringLiteral("xcb"), QStringLiteral("offscreen")};
 
 constexpr ReasonText NoPermissions{TextId::BuildNoPermissions, u"%1: cannot set its permissions"};
 constexpr ReasonText NoFolder{TextId::BuildNoFolder, u"%1: cannot make the folder"};
@@ -40,7 +38,7 @@ constexpr ReasonText NotPacked{TextId::BuildNotPacked, u"tar cannot pack %1: %2"
 constexpr ReasonText NotWritten{TextId::BuildNotWritten, u"%1: cannot be written"};
 
 // For the person who gets the folder: %1 the program, %2 its data file.
-const QString Readme = uR"(%1
+const QString Readme = QStringLiteral(R"(%1
 =====
 
 Эта программа сделана в Kestrane Quorvex и работает без установки на 64-битном
@@ -66,16 +64,16 @@ terminal:
 Keep the folder's files together: "%2" holds the program's steps, the folders
 lib and plugins the libraries it needs. The folder may be moved and renamed; the
 file "%1" finds "%2" beside it by its own name.
-)"_s;
+)");
 
 bool copyRunner(const QString &runnerPath, const QString &target, QString *error)
 {
     QFile runner(runnerPath);
     if (!runner.open(QIODevice::ReadOnly))
-        return failWith(error, u"%1: %2"_s.arg(runnerPath, runner.errorString()));
+        return failWith(error, QStringLiteral("%1: %2").arg(runnerPath, runner.errorString()));
     const QByteArray program = runner.readAll();
     if (runner.error() != QFileDevice::NoError)
-        return failWith(error, u"%1: %2"_s.arg(runnerPath, runner.errorString()));
+        return failWith(error, QStringLiteral("%1: %2").arg(runnerPath, runner.errorString()));
     // Written whole before it replaces an existing file of that name.
     if (!writeWholeFile(target, program, error))
         return false;
@@ -87,15 +85,16 @@ bool copyRunner(const QString &runnerPath, const QString &target, QString *error
 // so none of an older Qt stays behind. A link in their place goes, not what it leads to.
 bool prepareFolder(const QDir &dir, QString *error)
 {
-    if (!dir.mkpath(u"."_s))
+    if (!dir.mkpath(QStringLiteral(".")))
         return failWith(error, NoFolder.with({dir.path()}));
-    for (const QString &sub : {dir.filePath(u"lib"_s), dir.filePath(u"plugins"_s)}) {
+    for (const QString &sub :
+         {dir.filePath(QStringLiteral("lib")), dir.filePath(QStringLiteral("plugins"))}) {
         const bool removed =
             QFileInfo(sub).isSymLink() ? QFile::remove(sub) : QDir(sub).removeRecursively();
         if (!removed)
             return failWith(error, OlderFilesStay.with({sub}));
     }
-    for (const QString &sub : {u"lib"_s, u"plugins/platforms"_s}) {
+    for (const QString &sub : {QStringLiteral("lib"), QStringLiteral("plugins/platforms")}) {
         if (!dir.mkpath(sub))
             return failWith(error, NoFolder.with({dir.filePath(sub)}));
     }
@@ -117,7 +116,7 @@ bool copyInto(const QString &source, const QDir &dir, const QString &target, QSt
 {
     QFile file(source);
     return file.copy(dir.filePath(target)) ||
-           failWith(error, u"%1: %2"_s.arg(dir.filePath(target), file.errorString()));
+           failWith(error, QStringLiteral("%1: %2").arg(dir.filePath(target), file.errorString()));
 }
 
 // "quiz/" and "quiz" name the same folder, whose name is "quiz".
@@ -141,15 +140,15 @@ qint64 folderBytes(const QString &folder)
 QString runnerProgram()
 {
 #ifdef Q_OS_WIN
-    return programPath(u"Runner/run.exe"_s);
+    return programPath(QStringLiteral("Runner/run.exe"));
 #else
-    return programPath(u"Runner/run"_s);
+    return programPath(QStringLiteral("Runner/run"));
 #endif
 }
 
 QString portableRunnerProgram()
 {
-    return programPath(u"Runner/run-portable"_s);
+    return programPath(QStringLiteral("Runner/run-portable"));
 }
 
 bool buildProgram(const DialogProject &project, const QString &runnerPath,
@@ -191,10 +190,11 @@ bool buildPortable(const DialogProject &project, const QString &runnerPath, cons
     LibraryBundle bundle;
     if (!bundle.add(runnerPath))
         return failWith(error, bundle.errorString());
-    const QString platforms = QLibraryInfo::path(QLibraryInfo::PluginsPath) + u"/platforms/"_s;
+    const QString platforms =
+        QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms/");
     for (const QString &platform : Platforms) {
-        const QString plugin = u"libq%1.so"_s.arg(platform);
-        const QString target = u"plugins/platforms/"_s + plugin;
+        const QString plugin = QStringLiteral("libq%1.so").arg(platform);
+        const QString target = QStringLiteral("plugins/platforms/") + plugin;
         if (!bundle.add(platforms + plugin))
             return failWith(error, bundle.errorString());
         if (!copyInto(platforms + plugin, dir, target, error))
@@ -203,7 +203,7 @@ bool buildPortable(const DialogProject &project, const QString &runnerPath, cons
     }
     const QMap<QString, QString> libraries = bundle.libraries();
     for (auto library = libraries.cbegin(); library != libraries.cend(); ++library) {
-        const QString target = u"lib/"_s + library.key();
+        const QString target = QStringLiteral("lib/") + library.key();
         if (!copyInto(library.value(), dir, target, error))
             return false;
         result.bundled.append(target);
@@ -211,8 +211,9 @@ bool buildPortable(const DialogProject &project, const QString &runnerPath, cons
     std::sort(result.bundled.begin(), result.bundled.end());
 
     const QString dataName = QFileInfo(ProjectIO::buildDataFilePath(result.program)).fileName();
-    if (!writeWholeFile(dir.filePath(u"qt.conf"_s), PortableQtConf, error) ||
-        !writeWholeFile(dir.filePath(u"README.txt"_s), Readme.arg(name, dataName).toUtf8(), error))
+    if (!writeWholeFile(dir.filePath(QStringLiteral("qt.conf")), PortableQtConf, error) ||
+        !writeWholeFile(dir.filePath(QStringLiteral("README.txt")),
+                        Readme.arg(name, dataName).toUtf8(), error))
         return false;
     result.leftToSystem = bundle.leftToSystem();
     result.folderBytes = folderBytes(dir.path());
@@ -233,7 +234,7 @@ QString kilobytes(qint64 bytes)
 
 QString archivePath(const QString &folder)
 {
-    return absolute(folder) + u".tar.gz"_s;
+    return absolute(folder) + QStringLiteral(".tar.gz");
 }
 
 bool packFolder(const QString &folder, QString *archive, QString *error)
@@ -242,11 +243,12 @@ bool packFolder(const QString &folder, QString *archive, QString *error)
     const QString target = archivePath(folder);
     if (!BuildTarget{BuildTarget::Kind::Archive, target, {}, {}}.mayWrite(error))
         return false;
-    const QString part = target + u".part"_s;
+    const QString part = target + QStringLiteral(".part");
     // tar is part of every Linux system and writes owners, permissions and long names as every
     // unpacker expects them.
     QProcess tar;
-    tar.start(u"tar"_s, {u"-czf"_s, part, u"-C"_s, info.path(), u"--"_s, info.fileName()});
+    tar.start(QStringLiteral("tar"), {QStringLiteral("-czf"), part, QStringLiteral("-C"),
+                                      info.path(), QStringLiteral("--"), info.fileName()});
     if (!tar.waitForFinished(-1) || tar.exitStatus() != QProcess::NormalExit ||
         tar.exitCode() != 0) {
         QFile::remove(part);

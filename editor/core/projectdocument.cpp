@@ -19,8 +19,6 @@
 #include <algorithm>
 #include <numeric>
 
-using namespace Qt::StringLiterals;
-
 namespace kq {
 
 namespace {
@@ -540,7 +538,8 @@ QString ProjectDocument::pathBeside(const QString &ending) const
     // Only the endings of what the editor opens are dropped: "Quiz v1.2" keeps its ".2".
     const QFileInfo project(base);
     QString name = project.fileName();
-    for (const QString &known : {u".dlg2"_s, u".dlg"_s, u".exe"_s}) {
+    for (const QString &known :
+         {QStringLiteral(".dlg2"), QStringLiteral(".dlg"), QStringLiteral(".exe")}) {
         if (name.endsWith(known, Qt::CaseInsensitive)) {
             // The file's own ending is kept as it is spelt: "UPPER.DLG2" is not "UPPER.dlg2".
             if (known.compare(ending, Qt::CaseInsensitive) == 0)
@@ -560,7 +559,7 @@ void ProjectDocument::setOpenedFrom(const QString &file)
 QString ProjectDocument::nameFromFirstCaption() const
 {
     // Characters no file name may hold, on this system or on a friend's, are left out.
-    static const QRegularExpression notInNames(u"[\\/:*?\"<>|\x00-\x1f]"_s);
+    static const QRegularExpression notInNames(QStringLiteral("[\\/:*?\"<>|\x00-\x1f]"));
     QString name = trimmedSpaces(record(1).caption);
     name.remove(notInNames);
     name = name.simplified().left(MaxSuggestedName);

@@ -125,7 +125,7 @@ public:
     void markSaved(const QString &path);
 
     // The record of a dialog after a switch to the given type (the fields that type does not
-    // use are reset); exposed so the panel and the tests share the one rule.
+    // use are reset); exposed so that tests building records by hand apply the command's rule.
     static DialogRecord switchedType(const DialogRecord &record, int type);
     // The text of a new dialog and of the buttons a step type fixes, in the active language.
     static QString newDialogText();

@@ -17,8 +17,6 @@
 #include <QImage>
 #include <QtEndian>
 
-using namespace Qt::StringLiterals;
-
 namespace kq {
 
 namespace {
@@ -107,11 +105,11 @@ QList<QImage> pictures(qint16 projectStyle)
     if (projectStyle != Format::SkinnedStyle)
         return {strip};
     return {strip,
-            loadControlImage(u"skin10.png"_s),
-            loadControlImage(u"skin0.png"_s),
-            loadControlImage(u"skin1.png"_s),
-            loadControlImage(u"barskin.png"_s),
-            loadControlImage(u"barlight.png"_s)};
+            loadControlImage(QStringLiteral("skin10.png")),
+            loadControlImage(QStringLiteral("skin0.png")),
+            loadControlImage(QStringLiteral("skin1.png")),
+            loadControlImage(QStringLiteral("barskin.png")),
+            loadControlImage(QStringLiteral("barlight.png"))};
 }
 
 void writeStep(TableWriter &out, const StepTable::Step &step, const QString &stopped)
@@ -145,7 +143,7 @@ WindowsProgramWords WindowsProgramWords::ofLanguage()
 
 QString windowsPlayerProgram()
 {
-    return programPath(u"Runner/windows-player.exe"_s);
+    return programPath(QStringLiteral("Runner/windows-player.exe"));
 }
 
 WindowsProgramBuilder::WindowsProgramBuilder(const DialogProject &project,
@@ -194,7 +192,7 @@ bool WindowsProgramBuilder::write(const QString &path, const QString &playerPath
 
 QString WindowsProgramBuilder::programPath(const QString &chosen)
 {
-    return QFileInfo(chosen).suffix().isEmpty() ? chosen + u".exe"_s : chosen;
+    return QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".exe") : chosen;
 }
 
 } // namespace kq

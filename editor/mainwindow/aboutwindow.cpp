@@ -121,7 +121,7 @@ AboutWindow::AboutWindow(UiServices &ui, QWidget *parent)
     mPct->installEventFilter(this);
 
     if (languageHeaderValue(optionSetting(OptionRead, OptionLanguage), QStringLiteral("GetId")) ==
-        QLatin1String("1"))
+        QStringLiteral("1"))
         applyEnglishTexts();
 
     WindowSystem::setWindowAlpha(this, 0);

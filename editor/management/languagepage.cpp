@@ -122,11 +122,11 @@ LanguagePage::LanguagePage(UiServices &ui, QWidget *parent)
 void LanguagePage::fill()
 {
     // The list and the setting name languages by their bare file names.
-    mFiles.clear();
+    QStringList files;
     for (const QString &path : folderEntries(QStringLiteral("Languages"), QStringLiteral("*.lang")))
-        mFiles << QFileInfo(path).fileName();
+        files << QFileInfo(path).fileName();
     const QStringList shown = validEntries(
-        mFiles,
+        files,
         [](const QString &file) {
             return languageHeaderValue(file, QStringLiteral("GetVersion")) == u"2.0";
         },
@@ -135,16 +135,15 @@ void LanguagePage::fill()
                               languageHeaderValue(file, QStringLiteral("GetStatus")),
                               FilePlaces::current().isUsersOwn(languagePath(file)));
         });
-    showEntries(mList, shown, mFiles, optionSetting(OptionRead, OptionLanguage),
+    showEntries(mList, shown, files, optionSetting(OptionRead, OptionLanguage),
                 [this] { languageSelected(); });
 }
 
 void LanguagePage::languageSelected()
 {
-    const int row = mList->currentIndex();
-    if (row < 0 || row >= mFiles.size())
+    const QString file = mList->currentData().toString();
+    if (file.isEmpty())
         return;
-    const QString file = mFiles.at(row);
 
     const QString version = languageHeaderValue(file, QStringLiteral("GetVersion"));
     if (version != u"2.0" && acceptsDeletingVersion(version, TextId::LanguageVersionBefore,
@@ -192,9 +191,9 @@ void LanguagePage::showStringRows()
 
 void LanguagePage::deleteLanguage()
 {
-    const int row = mList->currentIndex();
-    if (row >= 0 && row < mFiles.size())
-        deleteListed(mList, languagePath(mFiles.at(row)), [this] { languageSelected(); });
+    const QString file = mList->currentData().toString();
+    if (!file.isEmpty())
+        deleteListed(mList, languagePath(file), [this] { languageSelected(); });
 }
 
 bool LanguagePage::eventFilter(QObject *watched, QEvent *event)

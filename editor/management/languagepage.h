@@ -25,11 +25,6 @@ public:
 
     void fill() override;
 
-    // The bare file names behind the list, entry for entry.
-    QStringList files() const { return mFiles; }
-    // The resource lines of the selected language, as the viewer scrolls through them.
-    QStringList stringRows() const { return mStringRows; }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -38,7 +33,7 @@ private:
     void showStringRows();
     void deleteLanguage();
 
-    QStringList mFiles;
+    // The resource lines of the selected language, as the viewer scrolls through them.
     QStringList mStringRows;
 
     QComboBox *mList = nullptr;

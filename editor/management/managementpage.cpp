@@ -92,7 +92,8 @@ void ManagementPage::showEntries(QComboBox *list, const QStringList &texts,
     {
         const QSignalBlocker blocker(list);
         list->clear();
-        list->addItems(texts);
+        for (qsizetype row = 0; row < texts.size(); ++row)
+            list->addItem(texts.at(row), files.at(row));
         list->setCurrentIndex(-1);
     }
     const int current = int(files.indexOf(chosen));

@@ -62,8 +62,8 @@ protected:
     QString title() const;
 
     using Selected = std::function<void()>;
-    // Shows the texts in a drop-down list and preselects the entry of the chosen file, the one
-    // the setting names.
+    // Shows the texts in a drop-down list, each entry holding its file as its data, and
+    // preselects the entry of the chosen file, the one the setting names.
     void showEntries(QComboBox *list, const QStringList &texts, const QStringList &files,
                      const QString &chosen, const Selected &selected);
     // Selects a drop-down entry and runs its selection handler, as a click does.

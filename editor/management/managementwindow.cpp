@@ -170,29 +170,4 @@ void ManagementWindow::refillList(int panel)
         pages.at(panel)->fill();
 }
 
-QStringList ManagementWindow::languageFiles() const
-{
-    return mLanguages->files();
-}
-
-QStringList ManagementWindow::themePaths() const
-{
-    return mThemes->paths();
-}
-
-QStringList ManagementWindow::pluginPaths() const
-{
-    return mPlugins->paths();
-}
-
-const ThemeColors &ManagementWindow::workingColors() const
-{
-    return mThemes->workingColors();
-}
-
-QStringList ManagementWindow::stringRows() const
-{
-    return mLanguages->stringRows();
-}
-
 } // namespace kq

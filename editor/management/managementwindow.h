@@ -1,7 +1,6 @@
 #pragma once
 
 #include "dialogproject.h"
-#include "theme.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -28,22 +27,6 @@ class ManagementWindow : public QDialog
 public:
     ManagementWindow(UiServices &ui, const DialogProject &project, QWidget *parent);
 
-    // Empties and refills the list of panel 0 (languages), 1 (themes) or 2 (plug-ins): the
-    // folder's files in name order up to the first that is not valid, then the preselection,
-    // which runs the panel's selection handler as a click would. Other numbers do nothing.
-    void refillList(int panel);
-
-    // The files behind the visible lists, entry for entry: bare language file names, full
-    // theme and plug-in description paths.
-    QStringList languageFiles() const;
-    QStringList themePaths() const;
-    QStringList pluginPaths() const;
-
-    // The theme editor's ten colours, as the preview shows them and saving writes them.
-    const ThemeColors &workingColors() const;
-    // The resource lines of the selected language, as the string viewer scrolls through them.
-    QStringList stringRows() const;
-
 signals:
     // A plug-in's result; a later run in the same window starts from it.
     void pluginResultLoaded(const kq::DialogProject &project);
@@ -52,6 +35,10 @@ private:
     QWidget *buildDownloadsPanel();
     void fixSize();
     void tabChosen(int index);
+    // Empties and refills the list of panel 0 (languages), 1 (themes) or 2 (plug-ins): the
+    // folder's files in name order up to the first that is not valid, then the preselection,
+    // which runs the panel's selection handler as a click would. Other numbers do nothing.
+    void refillList(int panel);
 
     UiServices &mUi;
     QTabBar *mTabs = nullptr;

@@ -81,12 +81,12 @@ PluginPage::PluginPage(UiServices &ui, const DialogProject &project, QWidget *pa
 
 void PluginPage::fill()
 {
-    mPaths = folderEntries(QStringLiteral("Plugins"), QStringLiteral("*.tvpl"));
+    QStringList paths = folderEntries(QStringLiteral("Plugins"), QStringLiteral("*.tvpl"));
     // Each description file looked at enables the buttons, a refused one too.
     for (QPushButton *button : mButtons)
-        button->setEnabled(!mPaths.isEmpty());
+        button->setEnabled(!paths.isEmpty());
     const QStringList shown = validEntries(
-        mPaths,
+        paths,
         [](const QString &path) {
             return pluginHeaderValue(path, QStringLiteral("GetVersion")) == u"2.0";
         },
@@ -97,7 +97,9 @@ void PluginPage::fill()
     {
         const QSignalBlocker blocker(mList);
         mList->clear();
-        mList->addItems(shown);
+        // Each entry holds its description path.
+        for (qsizetype row = 0; row < shown.size(); ++row)
+            (new QListWidgetItem(shown.at(row), mList))->setData(Qt::UserRole, paths.at(row));
     }
     if (mList->count() > 0)
         selectPlugin(0);
@@ -114,10 +116,9 @@ void PluginPage::selectPlugin(int row)
 
 void PluginPage::pluginSelected()
 {
-    const int row = mList->currentRow();
-    if (row < 0 || row >= mPaths.size())
+    const QString path = selectedPath();
+    if (path.isEmpty())
         return;
-    const QString path = mPaths.at(row);
 
     const QString version = pluginHeaderValue(path, QStringLiteral("GetVersion"));
     if (version != u"2.0" && acceptsDeletingVersion(version, TextId::PluginVersionBefore,
@@ -134,10 +135,10 @@ void PluginPage::pluginSelected()
 
 void PluginPage::runPlugin()
 {
-    const int row = mList->currentRow();
-    if (row < 0 || row >= mPaths.size())
+    const QString path = selectedPath();
+    if (path.isEmpty())
         return;
-    const QString program = programFileOf(mPaths.at(row));
+    const QString program = programFileOf(path);
     if (!QFileInfo(program).isFile()) {
         mUi.message(window(), languageText(TextId::PluginProgramMissing), title(),
                     UiServices::Icon::Error, UiServices::Buttons::Ok);
@@ -161,6 +162,12 @@ void PluginPage::runPlugin()
     management->move(at);
 }
 
+QString PluginPage::selectedPath() const
+{
+    const QListWidgetItem *item = mList->currentItem();
+    return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
 void PluginPage::takeResult(const DialogProject &result)
 {
     mProject = result;
@@ -169,10 +176,9 @@ void PluginPage::takeResult(const DialogProject &result)
 
 void PluginPage::deletePlugin()
 {
-    const int row = mList->currentRow();
-    if (row < 0 || row >= mPaths.size())
+    const QString path = selectedPath();
+    if (path.isEmpty())
         return;
-    const QString path = mPaths.at(row);
     if (refusesShipped(path) || !confirmsDelete(mList->currentItem()->text()))
         return;
     QFile::remove(path);

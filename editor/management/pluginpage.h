@@ -23,9 +23,6 @@ public:
 
     void fill() override;
 
-    // The full description paths behind the list, entry for entry.
-    QStringList paths() const { return mPaths; }
-
 signals:
     void resultLoaded(const kq::DialogProject &project);
 
@@ -36,8 +33,10 @@ private:
     void takeResult(const DialogProject &result);
     void deletePlugin();
 
+    // The full description path of the selected entry; empty when none is selected.
+    QString selectedPath() const;
+
     DialogProject mProject;
-    QStringList mPaths;
 
     QListWidget *mList = nullptr;
     QPlainTextEdit *mInfo = nullptr;

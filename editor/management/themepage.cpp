@@ -215,9 +215,9 @@ bool ThemePage::eventFilter(QObject *watched, QEvent *event)
 
 void ThemePage::fill()
 {
-    mPaths = folderEntries(QStringLiteral("Themes"), QStringLiteral("*.tvth"));
+    QStringList paths = folderEntries(QStringLiteral("Themes"), QStringLiteral("*.tvth"));
     const QStringList shown = validEntries(
-        mPaths,
+        paths,
         [](const QString &path) {
             return themeHeaderValue(path, QStringLiteral("GetFile")) == path &&
                    themeHeaderValue(path, QStringLiteral("GetVersion")) == u"2.0";
@@ -229,17 +229,16 @@ void ThemePage::fill()
         });
     // A setting kept from a program folder that has since moved names the theme by its old path;
     // the theme file it stands for now is the one to preselect.
-    showEntries(mList, shown, mPaths,
+    showEntries(mList, shown, paths,
                 themeHeaderValue(optionSetting(OptionRead, OptionTheme), QStringLiteral("GetFile")),
                 [this] { themeSelected(); });
 }
 
 void ThemePage::themeSelected()
 {
-    const int row = mList->currentIndex();
-    if (row < 0 || row >= mPaths.size())
+    const QString path = mList->currentData().toString();
+    if (path.isEmpty())
         return;
-    const QString path = mPaths.at(row);
 
     if (themeHeaderValue(path, QStringLiteral("GetFile")) != path) {
         if (mUi.message(window(), languageText(TextId::ThemeDamagedQuestion), title(),
@@ -348,29 +347,29 @@ void ThemePage::newTheme()
 
 void ThemePage::deleteTheme()
 {
-    const int row = mList->currentIndex();
-    if (row >= 0 && row < mPaths.size())
-        deleteListed(mList, mPaths.at(row), [this] { themeSelected(); });
+    const QString path = mList->currentData().toString();
+    if (!path.isEmpty())
+        deleteListed(mList, path, [this] { themeSelected(); });
 }
 
 void ThemePage::saveTheme()
 {
-    const int row = mList->currentIndex();
+    const QString listed = mList->currentData().toString();
     const QString text = mList->currentText();
-    if (row < 0 || row >= mPaths.size() || !text.endsWith(u'*')) {
+    if (listed.isEmpty() || !text.endsWith(u'*')) {
         mUi.message(window(), languageText(TextId::ShippedThemeReadOnly), title(),
                     UiServices::Icon::Error, UiServices::Buttons::Ok);
         return;
     }
     // A user theme that came with an installation for every user is saved as the user's own,
     // which takes its place in the list and in the setting.
-    const QString path = FilePlaces::current().savePath(mPaths.at(row));
+    const QString path = FilePlaces::current().savePath(listed);
     if (!writeUserTheme(path, text.chopped(1), mColors)) {
         reportSaveFailed(mUi, window());
         return;
     }
-    if (path != mPaths.at(row)) {
-        mPaths[row] = path;
+    if (path != listed) {
+        mList->setItemData(mList->currentIndex(), path);
         optionSetting(OptionWrite, OptionTheme, path);
     }
 }

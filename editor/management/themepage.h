@@ -25,11 +25,6 @@ public:
 
     void fill() override;
 
-    // The full theme paths behind the list, entry for entry.
-    QStringList paths() const { return mPaths; }
-    // The colours as the preview shows them and saving writes them.
-    const ThemeColors &workingColors() const { return mColors; }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -43,7 +38,7 @@ private:
     void deleteTheme();
     void saveTheme();
 
-    QStringList mPaths;
+    // The colours as the preview shows them and saving writes them.
     ThemeColors mColors{};
 
     QComboBox *mList = nullptr;
