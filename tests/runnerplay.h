@@ -60,6 +60,13 @@ public:
     {
     }
 
+    // Keys go to the active window: a window of its own is made active, a window shown inside
+    // another one is brought the focus by the given activation.
+    void setActivation(std::function<void(QWidget &)> activation)
+    {
+        mActivation = std::move(activation);
+    }
+
     void shown(StepWindow &window, const DialogRecord &record)
     {
         if (record.type == DialogRecord::Pause) {
@@ -177,13 +184,6 @@ private:
         QKeyEvent up(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         if (target)
             QApplication::sendEvent(target, &up);
-    }
-
-    // Keys go to the active window: a window of its own is made active, a window shown inside
-    // another one is brought the focus by the given activation.
-    void setActivation(std::function<void(QWidget &)> activation)
-    {
-        mActivation = std::move(activation);
     }
 
     void activate(QWidget &window)

@@ -25,7 +25,8 @@ namespace Format = WindowsTable;
 using Way = StepTable::Way;
 
 constexpr ReasonText PlayerMissing{
-    745, u"%1 is missing: this installation of the editor cannot build for Windows"};
+    TextId::WindowsPlayerMissing,
+    u"%1 is missing: this installation of the editor cannot build for Windows"};
 
 // Writes the table's values in the order and the form tableformat.h gives.
 class TableWriter
