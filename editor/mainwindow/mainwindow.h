@@ -17,6 +17,7 @@ class QMenu;
 namespace kq {
 
 class DialogListView;
+class FindBar;
 class FlowPane;
 class KXButton;
 class MainSplitter;
@@ -83,6 +84,9 @@ private:
     void showManagement();
     void showAbout();
     void showFinding(int step, StepField field);
+    // The notice of characters the project file cannot hold, stored as "?"; the same for typing
+    // and for a replacement.
+    static QString charactersReplacedNotice(int count);
 
     // The colours again, after controls were enabled or disabled.
     void paintTheme();
@@ -110,6 +114,7 @@ private:
     FlowPane *mFlowPane = nullptr;
     MainSplitter *mSplitter = nullptr;
     StatusBar *mStatusBar = nullptr;
+    FindBar *mFindBar = nullptr;
     ThemePainter *mPainter = nullptr;
 
     QMenu *mOpenMenu = nullptr;
