@@ -1,6 +1,7 @@
 // The find bar through the real window: Ctrl+F, typing, F3 and Shift+F3, a click on a match,
 // Ctrl+H and Replace all, and Ctrl+Z giving back the project byte for byte.
 
+#include "codepage.h"
 #include "findbar.h"
 #include "flowpane.h"
 #include "flowview.h"
@@ -117,6 +118,18 @@ void TestFindBar::findStepAndReplaceAll()
     QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(document(window).project().fileBytes(), before);
     QCOMPARE(bar->matches().size(), found);
+
+    // Enter in the replacement box replaces the current match alone, and the box keeps the focus
+    // for the next.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    replacement->setFocus();
+    QTest::keyClick(replacement, Qt::Key_Return);
+    QCOMPARE(document(window).undoStack()->count(), historyBefore + 1);
+    QCOMPARE(trimmedRight(document(window).record(1).caption),
+             storableText(with) + QStringLiteral(" и котик"));
+    QCOMPARE(document(window).record(3).text, QStringLiteral("Строка\r\nгде кот спит"));
+    QVERIFY(replacement->hasFocus());
 
     QTest::keyClick(text, Qt::Key_Escape);
     QVERIFY(!bar->isVisible());

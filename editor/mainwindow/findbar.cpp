@@ -14,7 +14,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSet>
+
+#include <tuple>
+#include <utility>
 
 namespace kq {
 
@@ -37,11 +39,11 @@ QString fieldName(Field field)
     return name.trimmed();
 }
 
-QCheckBox *checkBox(const char *name, TextId caption, QWidget *parent)
+// Check boxes are not among the controls the window localises: retranslate captions them.
+QCheckBox *checkBox(const char *name, QWidget *parent)
 {
     auto *box = new QCheckBox(parent);
     box->setObjectName(QLatin1String(name));
-    setCaptionId(box, caption);
     return box;
 }
 
@@ -52,6 +54,19 @@ QPushButton *pushButton(const char *name, TextId caption, QWidget *parent)
     setCaptionId(button, caption);
     button->setAutoDefault(false);
     return button;
+}
+
+// A text box with its label in front of it.
+std::pair<QLabel *, QLineEdit *> labelledBox(const char *labelName, TextId caption,
+                                             const char *boxName, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(labelName));
+    setCaptionId(label, caption);
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(boxName));
+    label->setBuddy(box);
+    return {label, box};
 }
 
 } // namespace
@@ -85,47 +100,39 @@ FindBar::FindBar(ProjectDocument &document, QWidget *parent) : QWidget(parent), 
     });
 
     // The keys work wherever the focus is in the window, but only while the bar is open.
-    mNextAction = new QAction(this);
-    mNextAction->setObjectName(QStringLiteral("key_find_next"));
-    mNextAction->setShortcut(QKeySequence(Qt::Key_F3));
-    mNextAction->setShortcutContext(Qt::WindowShortcut);
-    connect(mNextAction, &QAction::triggered, this, &FindBar::findNext);
-    mPreviousAction = new QAction(this);
-    mPreviousAction->setObjectName(QStringLiteral("key_find_previous"));
-    mPreviousAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    mPreviousAction->setShortcutContext(Qt::WindowShortcut);
-    connect(mPreviousAction, &QAction::triggered, this, &FindBar::findPrevious);
+    const auto keyAction = [this](const char *name, const QKeySequence &key,
+                                  void (FindBar::*step)()) {
+        auto *action = new QAction(this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, step);
+        return action;
+    };
+    mNextAction = keyAction("key_find_next", QKeySequence(Qt::Key_F3), &FindBar::findNext);
+    mPreviousAction = keyAction("key_find_previous", QKeySequence(Qt::SHIFT | Qt::Key_F3),
+                                &FindBar::findPrevious);
 }
 
 void FindBar::buildControls()
 {
-    auto *findLabel = new QLabel(this);
-    findLabel->setObjectName(QStringLiteral("find_label"));
-    setCaptionId(findLabel, TextId::FindLabel);
-    mText = new QLineEdit(this);
-    mText->setObjectName(QStringLiteral("find_text"));
-    findLabel->setBuddy(mText);
+    QLabel *findLabel = nullptr;
+    std::tie(findLabel, mText) = labelledBox("find_label", TextId::FindLabel, "find_text", this);
     mPrevious = pushButton("find_previous", TextId::FindPrevious, this);
     mNext = pushButton("find_next", TextId::FindNext, this);
     mCount = new QLabel(this);
     mCount->setObjectName(QStringLiteral("find_count"));
     mClose = pushButton("find_close", TextId::FindClose, this);
 
-    mMatchCase = checkBox("find_case", TextId::FindMatchCase, this);
-    mWholeWords = checkBox("find_words", TextId::FindWholeWords, this);
-    mPlaces = {checkBox("find_in_captions", TextId::FindInCaptions, this),
-               checkBox("find_in_texts", TextId::FindInTexts, this),
-               checkBox("find_in_buttons", TextId::FindInButtons, this),
-               checkBox("find_in_scripts", TextId::FindInScripts, this)};
+    mMatchCase = checkBox("find_case", this);
+    mWholeWords = checkBox("find_words", this);
+    mPlaces = {checkBox("find_in_captions", this), checkBox("find_in_texts", this),
+               checkBox("find_in_buttons", this), checkBox("find_in_scripts", this)};
     for (QCheckBox *box : mPlaces)
         box->setChecked(true);
 
-    auto *replaceLabel = new QLabel(this);
-    replaceLabel->setObjectName(QStringLiteral("replace_label"));
-    setCaptionId(replaceLabel, TextId::ReplaceLabel);
-    mReplacement = new QLineEdit(this);
-    mReplacement->setObjectName(QStringLiteral("replace_text"));
-    replaceLabel->setBuddy(mReplacement);
+    QLabel *replaceLabel = nullptr;
+    std::tie(replaceLabel, mReplacement) =
+        labelledBox("replace_label", TextId::ReplaceLabel, "replace_text", this);
     mReplace = pushButton("replace_one", TextId::ReplaceOne, this);
     mReplaceAll = pushButton("replace_all", TextId::ReplaceAll, this);
     mReplaceRow = {replaceLabel, mReplacement, mReplace, mReplaceAll};
@@ -169,6 +176,12 @@ void FindBar::buildControls()
 
 void FindBar::retranslate()
 {
+    const std::pair<QCheckBox *, TextId> boxes[] = {
+        {mMatchCase, TextId::FindMatchCase},  {mWholeWords, TextId::FindWholeWords},
+        {mPlaces[0], TextId::FindInCaptions}, {mPlaces[1], TextId::FindInTexts},
+        {mPlaces[2], TextId::FindInButtons},  {mPlaces[3], TextId::FindInScripts}};
+    for (const auto &[box, caption] : boxes)
+        box->setText(languageText(caption));
     mText->setAccessibleName(withoutMnemonic(languageText(TextId::FindLabel)));
     mReplacement->setAccessibleName(withoutMnemonic(languageText(TextId::ReplaceLabel)));
     mList->setAccessibleName(withoutMnemonic(languageText(TextId::FindMatchesList)));
@@ -215,8 +228,10 @@ void FindBar::openWith(bool replacing)
         widget->setVisible(replacing);
     show();
     setMaximumHeight(sizeHint().height());
-    mText->setFocus(Qt::ShortcutFocusReason);
-    mText->selectAll();
+    // With something to find already, Ctrl+H goes on to what it is replaced by.
+    QLineEdit *box = replacing && !mText->text().isEmpty() ? mReplacement : mText;
+    box->setFocus(Qt::ShortcutFocusReason);
+    box->selectAll();
     search();
 }
 
@@ -262,10 +277,14 @@ void FindBar::showMatches()
 void FindBar::showCount()
 {
     const bool any = !mMatches.isEmpty();
-    mCount->setText(
-        mText->text().isEmpty() ? QString()
-        : any ? languageText(TextId::FindMatchCount).arg(mCurrent + 1).arg(mMatches.size())
-              : languageText(TextId::FindNoMatches));
+    // Before the first step through the matches, the count alone.
+    const QString current = mCurrent >= 0 ? QString::number(mCurrent + 1) : QStringLiteral("–");
+    if (mText->text().isEmpty())
+        mCount->clear();
+    else if (any)
+        mCount->setText(languageText(TextId::FindMatchCount).arg(current).arg(mMatches.size()));
+    else
+        mCount->setText(languageText(TextId::FindNoMatches));
     for (QWidget *widget :
          std::initializer_list<QWidget *>{mNext, mPrevious, mReplace, mReplaceAll})
         widget->setEnabled(any);
@@ -301,18 +320,23 @@ void FindBar::findPrevious()
 
 void FindBar::replaceCurrent()
 {
+    // Replacing by Enter goes on from the replacement box.
+    const bool fromBox = mReplacement->hasFocus();
     // What the user typed last counts: the matches are found in what the project now holds.
     mDocument.commitPendingEdits();
     search();
     if (mCurrent < 0) {
+        // Before any match was gone to, the first press shows the one it would replace.
         findNext();
-        return;
+    } else {
+        applyReplacement(TextSearch::replace(mDocument.project(), {mMatches.at(mCurrent)},
+                                             mReplacement->text()));
+        // The replaced match is gone from the list: the one after it has its place.
+        if (mCurrent >= 0 && mCurrent < mMatches.size())
+            goTo(mCurrent);
     }
-    applyReplacement(
-        TextSearch::replace(mDocument.project(), {mMatches.at(mCurrent)}, mReplacement->text()));
-    // The replaced match is gone from the list: the one after it has its place.
-    if (mCurrent >= 0 && mCurrent < mMatches.size())
-        goTo(mCurrent);
+    if (fromBox)
+        mReplacement->setFocus(Qt::OtherFocusReason);
 }
 
 void FindBar::replaceAll()

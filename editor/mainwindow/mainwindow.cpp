@@ -204,6 +204,16 @@ void MainWindow::connectViews()
     });
 }
 
+void MainWindow::makeRoomForFindBar()
+{
+    // The bar takes its height from the editing areas, which must not get smaller than they
+    // can be: the window grows instead, as far as the screen lets it.
+    const int needed = qMin(minimumSizeHint().height(),
+                            screen()->availableGeometry().marginsRemoved(FrameAllowance).height());
+    if (height() < needed)
+        resize(width(), needed);
+}
+
 QString MainWindow::charactersReplacedNotice(int count)
 {
     return pluralForm(languageText(TextId::CharactersReplaced), count).arg(count);
@@ -259,11 +269,17 @@ void MainWindow::buildShortcuts()
     auto *find = new QAction(this);
     find->setObjectName(QStringLiteral("key_find"));
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    connect(find, &QAction::triggered, mFindBar, &FindBar::openFind);
+    connect(find, &QAction::triggered, this, [this] {
+        mFindBar->openFind();
+        makeRoomForFindBar();
+    });
     auto *replace = new QAction(this);
     replace->setObjectName(QStringLiteral("key_replace"));
     replace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    connect(replace, &QAction::triggered, mFindBar, &FindBar::openReplace);
+    connect(replace, &QAction::triggered, this, [this] {
+        mFindBar->openReplace();
+        makeRoomForFindBar();
+    });
     addActions({find, replace, mFindBar->nextAction(), mFindBar->previousAction()});
 
     // Closing by key asks about unsaved changes as the close box does.

@@ -87,6 +87,7 @@ private:
     // The notice of characters the project file cannot hold, stored as "?"; the same for typing
     // and for a replacement.
     static QString charactersReplacedNotice(int count);
+    void makeRoomForFindBar();
 
     // The colours again, after controls were enabled or disabled.
     void paintTheme();
