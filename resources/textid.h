@@ -84,9 +84,9 @@ enum class TextId {
     FindClose = 812,           // Close
     FindMatchCount = 813,      // %1 of %2
     FindNoMatches = 814,       // No matches
-    ReplacedCount = 815,       // Replaced %1 matches.
-    ReplaceSkipped = 816,      // %1 matches skipped: their fields would grow past their le…
-    ReplaceBrokeScripts = 817, // %1 scripts cannot run now: see the problems.
+    ReplacedCount = 815,       // Replaced %1 match.|Replaced %1 matches.
+    ReplaceSkipped = 816,      // %1 match skipped: its field would grow past its…
+    ReplaceBrokeScripts = 817, // %1 script cannot run now: see the problems.|%1…
     UndoReplace = 818,         // replace
     FindMatchesList = 819,     // Matches
 
