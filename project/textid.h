@@ -70,6 +70,28 @@ enum class TextId {
     EditMenuHint = 794,  // Copy, paste, duplicate, delete and move the selected steps
     PasteTooMany = 795,  // %1 step does not fit: the project has room for %2 more (at most…
 
+    // Main window: find bar
+    FindLabel = 800,           // Find:
+    FindMatchCase = 801,       // Match case
+    FindWholeWords = 802,      // Whole words
+    FindInCaptions = 803,      // Captions
+    FindInTexts = 804,         // Message texts
+    FindInButtons = 805,       // Button captions
+    FindInScripts = 806,       // Scripts
+    ReplaceLabel = 807,        // Replace with:
+    ReplaceOne = 808,          // Replace
+    ReplaceAll = 809,          // Replace all
+    FindNext = 810,            // Next
+    FindPrevious = 811,        // Previous
+    FindClose = 812,           // Close
+    FindMatchCount = 813,      // %1 of %2
+    FindNoMatches = 814,       // No matches
+    ReplacedCount = 815,       // Replaced %1 match.|Replaced %1 matches.
+    ReplaceSkipped = 816,      // %1 match skipped: its field would grow past its…
+    ReplaceBrokeScripts = 817, // %1 script cannot run now: see the problems.|%1…
+    UndoReplace = 818,         // replace
+    FindMatchesList = 819,     // Matches
+
     // Main window: properties panel
     LabelType = 101,       // &Type:
     LabelTime = 102,       // Ti&me (s):

@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace kq::EditorTest {
 
@@ -106,6 +107,19 @@ inline QStringList comboTexts(const QComboBox *box)
     for (int i = 0; i < box->count(); ++i)
         texts << box->itemText(i);
     return texts;
+}
+
+// Typing as a keyboard does, Cyrillic and other letters included.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar character : text) {
+        const char latin = character.toLatin1();
+        if (character.unicode() < 0x80 && latin != 0)
+            QTest::keyClick(widget, latin);
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
+                                Qt::NoModifier);
+    }
 }
 
 } // namespace kq::EditorTest

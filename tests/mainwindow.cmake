@@ -7,6 +7,7 @@ kq_add_test(mainwindowkeys editorui)
 kq_add_test(projectdocument editorui runnerlib)
 kq_add_test(stepclipboard editorui)
 kq_add_test(stepediting editorui)
+kq_add_test(findbar editorui)
 kq_add_test(mainwindowdocument editorui)
 kq_add_test(mainwindowstartup editorui)
 # Random editing through the real window against a plain model; make monkey runs more seeds.

@@ -30,6 +30,7 @@ using namespace kq::MainWindowTest;
 namespace {
 
 using Field = ProjectDocument::Field;
+using kq::EditorTest::typeText;
 
 // Each box of the panel with the record field it edits.
 struct Box
@@ -48,19 +49,6 @@ QString &fieldOf(DialogRecord &record, Field field)
     QString *const fields[] = {&record.text, &record.caption, &record.btn1,
                                &record.btn2, &record.btnscr1, &record.btnscr2};
     return *fields[int(field)];
-}
-
-// Typing as a keyboard does, Cyrillic and other letters included.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar character : text) {
-        const char latin = character.toLatin1();
-        if (character.unicode() < 0x80 && latin != 0)
-            QTest::keyClick(widget, latin);
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
-                                Qt::NoModifier);
-    }
 }
 
 int widthOf(Field field)

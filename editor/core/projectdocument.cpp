@@ -51,37 +51,6 @@ QString fixedButtonText(TextId id)
     return languageText(id).left(DialogRecord::ButtonWidth);
 }
 
-QString &fieldOf(DialogRecord &record, ProjectDocument::Field field)
-{
-    switch (field) {
-    case ProjectDocument::Field::Text:
-        return record.text;
-    case ProjectDocument::Field::Caption:
-        return record.caption;
-    case ProjectDocument::Field::Button1:
-        return record.btn1;
-    case ProjectDocument::Field::Button2:
-        return record.btn2;
-    case ProjectDocument::Field::Script1:
-        return record.btnscr1;
-    case ProjectDocument::Field::Script2:
-        break;
-    }
-    return record.btnscr2;
-}
-
-int widthOf(ProjectDocument::Field field)
-{
-    switch (field) {
-    case ProjectDocument::Field::Text:
-        return DialogRecord::TextWidth;
-    case ProjectDocument::Field::Caption:
-        return DialogRecord::CaptionWidth;
-    default:
-        return DialogRecord::ButtonWidth;
-    }
-}
-
 // Records that would be stored as the same bytes: padding is not content.
 bool sameContent(const DialogRecord &first, const DialogRecord &second)
 {
@@ -251,6 +220,45 @@ private:
     int mMergeKey;
     ProjectDocument::DeletedTargets mMarksBefore{};
     bool mMarked = false;
+};
+
+// Several records written at once, as one command: the views hear of the whole change once.
+class RecordsCommand : public QUndoCommand
+{
+public:
+    RecordsCommand(ProjectDocument *document, const QList<std::pair<int, DialogRecord>> &records,
+                   const QString &text)
+        : QUndoCommand(text), mDocument(document), mAfter(records)
+    {
+        for (const auto &[index, record] : records)
+            mBefore.append({index, document->record(index)});
+    }
+
+    void redo() override
+    {
+        mMarksBefore = mDocument->mDeletedTargets;
+        apply(mAfter);
+    }
+    void undo() override
+    {
+        apply(mBefore);
+        mDocument->mDeletedTargets = mMarksBefore;
+    }
+
+private:
+    void apply(const QList<std::pair<int, DialogRecord>> &records)
+    {
+        mDocument->mBatching = true;
+        for (const auto &[index, record] : records)
+            mDocument->writeRecord(index, record);
+        mDocument->mBatching = false;
+        mDocument->contentsDone();
+    }
+
+    ProjectDocument *mDocument;
+    QList<std::pair<int, DialogRecord>> mBefore;
+    QList<std::pair<int, DialogRecord>> mAfter;
+    ProjectDocument::DeletedTargets mMarksBefore{};
 };
 
 // Dialog index k is the step the list numbers k - 1.
@@ -596,6 +604,37 @@ void ProjectDocument::pushRecord(int index, const DialogRecord &after, const QSt
     mUndoStack->push(new RecordCommand(this, index, after, text, mergeKey));
 }
 
+QString &ProjectDocument::fieldOf(DialogRecord &record, Field field)
+{
+    switch (field) {
+    case Field::Text:
+        return record.text;
+    case Field::Caption:
+        return record.caption;
+    case Field::Button1:
+        return record.btn1;
+    case Field::Button2:
+        return record.btn2;
+    case Field::Script1:
+        return record.btnscr1;
+    case Field::Script2:
+        break;
+    }
+    return record.btnscr2;
+}
+
+int ProjectDocument::fieldWidth(Field field)
+{
+    switch (field) {
+    case Field::Text:
+        return DialogRecord::TextWidth;
+    case Field::Caption:
+        return DialogRecord::CaptionWidth;
+    default:
+        return DialogRecord::ButtonWidth;
+    }
+}
+
 void ProjectDocument::setField(int dialog, Field field, const QString &value)
 {
     if (dialog < 1 || dialog > dialogCount())
@@ -604,11 +643,24 @@ void ProjectDocument::setField(int dialog, Field field, const QString &value)
     QString &target = fieldOf(after, field);
     // The record holds what the file will: characters the code page lacks are "?" at once.
     // Padding is not content: a field that only differs by trailing spaces is unchanged.
-    const QString cut = storableText(value).left(widthOf(field));
+    const QString cut = storableText(value).left(fieldWidth(field));
     if (trimmedRight(target) == trimmedRight(cut))
         return;
     target = cut;
     pushRecord(dialog, after, commandText(TextId::UndoTyping), FieldMergeBase + int(field));
+}
+
+void ProjectDocument::replaceRecords(const QList<std::pair<int, DialogRecord>> &records,
+                                     TextId undoText)
+{
+    commitPendingEdits();
+    QList<std::pair<int, DialogRecord>> changed;
+    for (const auto &[index, record] : records) {
+        if (index >= 0 && index <= dialogCount() && !sameContent(record, this->record(index)))
+            changed.append({index, record});
+    }
+    if (!changed.isEmpty())
+        mUndoStack->push(new RecordsCommand(this, changed, commandText(undoText)));
 }
 
 void ProjectDocument::setTime(int dialog, qint16 time)

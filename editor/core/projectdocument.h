@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <utility>
 
 class QUndoStack;
 
@@ -71,6 +72,16 @@ public:
     // Undoable edits of one record; an edit that changes nothing is not recorded. Typing in one
     // field of one dialog merges into a single command.
     void setField(int dialog, Field field, const QString &value);
+    // The text of a field in a record, and how many characters the record has room for.
+    static QString &fieldOf(DialogRecord &record, Field field);
+    static const QString &fieldOf(const DialogRecord &record, Field field)
+    {
+        return fieldOf(const_cast<DialogRecord &>(record), field);
+    }
+    static int fieldWidth(Field field);
+    // Several records replaced at once (index and new record), as one command with the given
+    // name; the views hear of it once. Records that change nothing are left out.
+    void replaceRecords(const QList<std::pair<int, DialogRecord>> &records, TextId undoText);
     void setTime(int dialog, qint16 time);
     // The step type with its side effects on the other fields, as one command.
     void setType(int dialog, int type);
@@ -166,6 +177,7 @@ private:
     friend class GroupCommand;
     friend class ReorderCommand;
     friend class PasteCommand;
+    friend class RecordsCommand;
 
     // Per dialog, bit 1 and bit 2: script 1 or 2 leads to where a deleted step was.
     using DeletedTargets = std::array<quint8, DialogProject::Capacity>;

@@ -19,6 +19,8 @@ const QColor CurrentColor(0x1e, 0x63, 0xc8);
 const QColor BorderColor(0x8a, 0x8f, 0x98);
 const QColor TextColor(0x20, 0x24, 0x2a);
 const QColor QuietTextColor(0x5f, 0x66, 0x70);
+// A highlighter's yellow, as found text is marked in most programs.
+const QColor FoundColor(0xff, 0xd5, 0x4f);
 
 constexpr qreal NumberColumn = 46;
 constexpr qreal IconSize = 20;
@@ -128,6 +130,14 @@ void FlowNodeItem::setInSelection(bool selected)
     update();
 }
 
+void FlowNodeItem::setFound(bool found)
+{
+    if (mFound == found)
+        return;
+    mFound = found;
+    update();
+}
+
 QRectF FlowNodeItem::boundingRect() const
 {
     return mNode.rect.adjusted(-3, -BadgeRadius - 2, BadgeRadius + 2, 3);
@@ -157,6 +167,11 @@ void FlowNodeItem::paintStep(QPainter *painter) const
     painter->setPen(border);
     painter->setBrush(mCurrent || mInSelection ? QColor(0xe6, 0xef, 0xfb) : QColor(Qt::white));
     painter->drawRoundedRect(box, 6, 6);
+    if (mFound) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(FoundColor);
+        painter->drawRoundedRect(QRectF(box.left() + 4, box.top() + 4, NumberColumn - 8, 24), 4, 4);
+    }
 
     painter->setPen(QPen(QColor(0xd5, 0xd9, 0xde), 1));
     painter->drawLine(QPointF(box.left() + NumberColumn, box.top() + 6),

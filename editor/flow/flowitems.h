@@ -21,6 +21,9 @@ public:
     // The other selected steps are drawn lightly highlighted.
     void setInSelection(bool selected);
     bool isInSelection() const { return mInSelection; }
+    // Steps where the find bar's text is are marked in their number column.
+    void setFound(bool found);
+    bool isFound() const { return mFound; }
 
     int type() const override { return Type; }
     QRectF boundingRect() const override;
@@ -34,6 +37,7 @@ private:
     FlowNode mNode;
     bool mCurrent = false;
     bool mInSelection = false;
+    bool mFound = false;
 };
 
 // An arrow of the flow picture with its label, drawn from its plan entry.

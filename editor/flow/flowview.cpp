@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace kq {
 
@@ -87,9 +88,16 @@ void FlowView::showSelection(const QList<int> &steps)
     updateHighlight();
 }
 
+void FlowView::showFound(const QList<int> &steps)
+{
+    mFound = steps;
+    updateHighlight();
+}
+
 void FlowView::updateHighlight()
 {
     for (auto it = mSteps.cbegin(); it != mSteps.cend(); ++it) {
+        it.value()->setFound(mFound.contains(it.key()));
         it.value()->setCurrent(it.key() == mSelected);
         it.value()->setInSelection(mSelected >= 0 && mSelection.contains(it.key()));
     }
@@ -249,12 +257,14 @@ void FlowView::activate(int step)
 
 void FlowView::render(QPainter *painter, const QRectF &area)
 {
-    const int selected = mSelected;
-    mSelected = -1;
+    // The picture shows the flow, not what the editor marks on it.
+    const int selected = std::exchange(mSelected, -1);
+    const QList<int> found = std::exchange(mFound, {});
     updateHighlight();
     painter->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     mScene->render(painter, QRectF(QPointF(0, 0), area.size()), area);
     mSelected = selected;
+    mFound = found;
     updateHighlight();
 }
 

@@ -35,6 +35,9 @@ public:
     int selectedStep() const { return mSelected; }
     // Highlights the boxes of the other selected steps too.
     void showSelection(const QList<int> &steps);
+    // Marks the boxes of the steps where the find bar's text is.
+    void showFound(const QList<int> &steps);
+    const QList<int> &foundSteps() const { return mFound; }
 
     // The whole picture as a PNG file, or SVG when the path ends in ".svg" (any letter case).
     bool exportPicture(const QString &path, QString *error = nullptr);
@@ -87,6 +90,7 @@ private:
     QHash<int, FlowNodeItem *> mSteps;
     int mSelected = -1;
     QList<int> mSelection;
+    QList<int> mFound;
     bool mFollowsWidth = true;
 };
 

@@ -2,7 +2,9 @@
 
 #include "aboutwindow.h"
 #include "dialoglistview.h"
+#include "findbar.h"
 #include "flowpane.h"
+#include "flowview.h"
 #include "kxbutton.h"
 #include "language.h"
 #include "localizecontrols.h"
@@ -100,6 +102,7 @@ MainWindow::MainWindow(UiServices &ui, QWidget *parent)
     mStyleBox = new ProjectStyleBox(*mDocument, this);
     mFlowPane = new FlowPane(ui, *mDocument, this);
     mPreview = new PreviewPane(*mDocument, this);
+    mFindBar = new FindBar(*mDocument, this);
     mStatusBar = new StatusBar(this);
     setBarLook(mStatusBar);
     mPainter = new ThemePainter(*this, *mStatusBar->label());
@@ -161,6 +164,7 @@ void MainWindow::layOut()
     middle->setContentsMargins(4, 4, 4, 4);
     middle->addWidget(mSplitter);
     outer->addLayout(middle, 1);
+    outer->addWidget(mFindBar);
     outer->addWidget(mStatusBar);
 }
 
@@ -174,9 +178,17 @@ void MainWindow::connectViews()
     connect(mComposer, &ScriptComposer::insertRequested, mPanel, &PropertiesPanel::insertScript);
     connect(mListView, &DialogListView::buttonsUpdated, this, &MainWindow::paintTheme);
     connect(mPanel, &PropertiesPanel::statesChanged, this, &MainWindow::paintTheme);
-    connect(mPanel, &PropertiesPanel::charactersReplaced, this, [this](int count) {
-        mStatusBar->showText(
-            pluralForm(languageText(TextId::CharactersReplaced), count).arg(count));
+    connect(mPanel, &PropertiesPanel::charactersReplaced, this,
+            [this](int count) { mStatusBar->showText(charactersReplacedNotice(count)); });
+    connect(
+        mFindBar, &FindBar::replacementsDone, this, [this](const QString &summary, int unstorable) {
+            mStatusBar->showText(
+                unstorable > 0 ? summary + u' ' + charactersReplacedNotice(unstorable) : summary);
+        });
+    connect(mFindBar, &FindBar::foundStepsChanged, mFlowPane->flowView(), &FlowView::showFound);
+    connect(mFindBar, &FindBar::matchChosen, this, [this](const TextMatch &match) {
+        mDocument->setCurrentDialog(match.dialog);
+        mPanel->selectInField(int(match.field), match.start, match.length);
     });
     connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::paintTheme);
     connect(mFlowPane, &FlowPane::errorStepsFound, mListView, &DialogListView::markErrors);
@@ -208,6 +220,21 @@ void MainWindow::connectViews()
     connect(mDocument, &ProjectDocument::scriptsFollowed, this, [this](int rewritten, int left) {
         mStatusBar->showText(languageText(TextId::GoToScriptsFollowed).arg(rewritten).arg(left));
     });
+}
+
+void MainWindow::makeRoomForFindBar()
+{
+    // The bar takes its height from the editing areas, which must not get smaller than they
+    // can be: the window grows instead, as far as the screen lets it.
+    const int needed = qMin(minimumSizeHint().height(),
+                            screen()->availableGeometry().marginsRemoved(FrameAllowance).height());
+    if (height() < needed)
+        resize(width(), needed);
+}
+
+QString MainWindow::charactersReplacedNotice(int count)
+{
+    return pluralForm(languageText(TextId::CharactersReplaced), count).arg(count);
 }
 
 void MainWindow::showFinding(int step, StepField field)
@@ -255,6 +282,24 @@ void MainWindow::buildShortcuts()
         addAction(action);
         mToolKeys[int(command.button)] = action;
     }
+    // Find and replace in the bar under the editing areas; F3 and Shift+F3 step through the
+    // matches wherever the focus is.
+    auto *find = new QAction(this);
+    find->setObjectName(QStringLiteral("key_find"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(find, &QAction::triggered, this, [this] {
+        mFindBar->openFind();
+        makeRoomForFindBar();
+    });
+    auto *replace = new QAction(this);
+    replace->setObjectName(QStringLiteral("key_replace"));
+    replace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(replace, &QAction::triggered, this, [this] {
+        mFindBar->openReplace();
+        makeRoomForFindBar();
+    });
+    addActions({find, replace, mFindBar->nextAction(), mFindBar->previousAction()});
+
     // Closing by key asks about unsaved changes as the close box does.
     auto *quit = new QAction(this);
     quit->setObjectName(QStringLiteral("key_close"));
@@ -382,6 +427,7 @@ void MainWindow::applySettings()
     retranslateToolTips();
     mFlowPane->retranslate();
     mPreview->retranslate();
+    mFindBar->retranslate();
     showSampleEntries(sampleFileNames(languageId));
     mRecent->refresh();
     mToolbar->layoutButtons();

@@ -18,6 +18,7 @@ class QSplitter;
 namespace kq {
 
 class DialogListView;
+class FindBar;
 class FlowPane;
 class KXButton;
 class MainSplitter;
@@ -85,6 +86,10 @@ private:
     void showManagement();
     void showAbout();
     void showFinding(int step, StepField field);
+    // The notice of characters the project file cannot hold, stored as "?"; the same for typing
+    // and for a replacement.
+    static QString charactersReplacedNotice(int count);
+    void makeRoomForFindBar();
 
     // The colours again, after controls were enabled or disabled.
     void paintTheme();
@@ -118,6 +123,7 @@ private:
     QSplitter *mSideSplit = nullptr;
     MainSplitter *mSplitter = nullptr;
     StatusBar *mStatusBar = nullptr;
+    FindBar *mFindBar = nullptr;
     ThemePainter *mPainter = nullptr;
 
     QMenu *mOpenMenu = nullptr;

@@ -272,6 +272,26 @@ void PropertiesPanel::focusField(StepField field)
     }
 }
 
+void PropertiesPanel::selectInField(int field, int start, int length)
+{
+    using Field = ProjectDocument::Field;
+    if (Field(field) == Field::Text) {
+        const QString record = trimmedRight(mDocument.record(mDocument.currentDialog()).text);
+        const int from = int(toBoxText(record.left(start)).size());
+        const int to = int(toBoxText(record.left(start + length)).size());
+        QTextCursor cursor(mText->document());
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        mText->setTextCursor(cursor);
+        mText->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const std::array<QLineEdit *, 5> boxes{mCaption, mBtn[0], mBtn[1], mBtnScr[0], mBtnScr[1]};
+    QLineEdit *box = boxes.at(std::clamp(field - int(Field::Caption), 0, 4));
+    box->setFocus(Qt::OtherFocusReason);
+    box->setSelection(start, length);
+}
+
 void PropertiesPanel::redrawIcons()
 {
     const DialogRecord &record = mDocument.record(mDocument.currentDialog());

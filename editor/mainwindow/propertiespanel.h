@@ -39,6 +39,9 @@ public:
     // Puts the focus into the box that holds a field: the script box of a button or of the end a
     // step comes to by itself, the caption box for anything else.
     void focusField(StepField field);
+    // Puts the focus into a field's box with characters of the record's field selected (a text's
+    // line breaks counted as the record holds them, CR LF).
+    void selectInField(int field, int start, int length);
 
     // The texts that are not captions: the meanings of the icon cells.
     void retranslate();

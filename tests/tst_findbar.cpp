@@ -1,0 +1,140 @@
+// The find bar through the real window: Ctrl+F, typing, F3 and Shift+F3, a click on a match,
+// Ctrl+H and Replace all, and Ctrl+Z giving back the project byte for byte.
+
+#include "codepage.h"
+#include "findbar.h"
+#include "flowpane.h"
+#include "flowview.h"
+#include "tst_mainwindowfixture.h"
+
+#include <QCheckBox>
+#include <QUndoStack>
+
+using namespace kq;
+using namespace kq::MainWindowTest;
+
+class TestFindBar : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { useDefaultSettings(); }
+    void findStepAndReplaceAll_data();
+    void findStepAndReplaceAll();
+
+private:
+    QScopedPointer<ProgramFolder> mFolder{new ProgramFolder};
+};
+
+void TestFindBar::findStepAndReplaceAll_data()
+{
+    QTest::addColumn<QString>("find");
+    QTest::addColumn<bool>("wholeWords");
+    QTest::addColumn<QString>("with");
+    // The steps (from 0) with a match, the match count, and the count Replace all reports.
+    QTest::addColumn<QList<int>>("steps");
+    QTest::addColumn<int>("found");
+    QTest::addColumn<QString>("caption1After");
+
+    QTest::newRow("cyrillic, any case")
+        << "кот" << false << "пёс" << QList<int>{0, 2} << 3 << "пёс и пёсик";
+    QTest::newRow("cyrillic, whole words")
+        << "КОТ" << true << "пёс" << QList<int>{0, 2} << 2 << "пёс и котик";
+    QTest::newRow("outside the code page")
+        << "кот" << true << "кот™Ω" << QList<int>{0, 2} << 2 << "кот™? и котик";
+}
+
+void TestFindBar::findStepAndReplaceAll()
+{
+    QFETCH(QString, find);
+    QFETCH(bool, wholeWords);
+    QFETCH(QString, with);
+    QFETCH(QList<int>, steps);
+    QFETCH(int, found);
+    QFETCH(QString, caption1After);
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [](DialogProject &project) {
+        fillProject(project, 3);
+        project.record(1).caption = QStringLiteral("Кот и котик");
+        project.record(2).caption = QStringLiteral("Собака");
+        project.record(3).text = QStringLiteral("Строка\r\nгде кот спит");
+    });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QByteArray before = document(window).project().fileBytes();
+    auto *bar = child<FindBar>(&window, "find_bar");
+    QVERIFY(!bar->isVisible());
+
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(bar->isVisible());
+    auto *text = child<QLineEdit>(&window, "find_text");
+    QTRY_VERIFY(text->hasFocus());
+    QVERIFY(!child<QLineEdit>(&window, "replace_text")->isVisible());
+    child<QCheckBox>(&window, "find_words")->setChecked(wholeWords);
+    EditorTest::typeText(text, find);
+    QCOMPARE(bar->matches().size(), found);
+    QCOMPARE(child<QListWidget>(&window, "find_matches")->count(), found);
+    auto *flow = window.findChild<FlowPane *>()->flowView();
+    QCOMPARE(flow->foundSteps(), steps);
+
+    // Enter and F3 go forward, Shift+F3 back; each selects the step and the text in its box.
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(bar->currentMatch(), 0);
+    QCOMPARE(document(window).currentDialog(), 1);
+    auto *caption = child<QLineEdit>(&window, "msg_caption");
+    QCOMPARE(caption->selectedText().compare(find, Qt::CaseInsensitive), 0);
+    QTest::keyClick(&window, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(bar->currentMatch(), found - 1);
+    QCOMPARE(document(window).currentDialog(), 3);
+    auto *messageText = child<QPlainTextEdit>(&window, "msg_text");
+    QTRY_VERIFY(messageText->hasFocus());
+    QCOMPARE(messageText->textCursor().selectedText().compare(find, Qt::CaseInsensitive), 0);
+    QTest::keyClick(&window, Qt::Key_F3);
+    QCOMPARE(bar->currentMatch(), 0);
+
+    // A click on a match in the list goes there too.
+    auto *list = child<QListWidget>(&window, "find_matches");
+    const QRect last = list->visualItemRect(list->item(found - 1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, last.center());
+    QCOMPARE(document(window).currentDialog(), 3);
+
+    QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+    auto *replacement = child<QLineEdit>(&window, "replace_text");
+    QVERIFY(replacement->isVisible());
+    replacement->setText(with);
+    const int historyBefore = document(window).undoStack()->count();
+    QTest::mouseClick(child<QPushButton>(&window, "replace_all"), Qt::LeftButton);
+    QCOMPARE(document(window).undoStack()->count(), historyBefore + 1);
+    QCOMPARE(trimmedRight(document(window).record(1).caption), caption1After);
+    const QString status = child<QLabel>(&window, "sts")->text();
+    QVERIFY2(status.contains(QString::number(found)), qPrintable(status));
+    // The notice typing gives for characters the project file cannot hold, one per match.
+    const QString notice = pluralForm(languageText(TextId::CharactersReplaced), found).arg(found);
+    QCOMPARE(status.contains(notice), with.contains(u'Ω'));
+
+    // One undo gives back every byte.
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(document(window).project().fileBytes(), before);
+    QCOMPARE(bar->matches().size(), found);
+
+    // Enter in the replacement box replaces the current match alone, and the box keeps the focus
+    // for the next.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    replacement->setFocus();
+    QTest::keyClick(replacement, Qt::Key_Return);
+    QCOMPARE(document(window).undoStack()->count(), historyBefore + 1);
+    QCOMPARE(trimmedRight(document(window).record(1).caption),
+             storableText(with) + QStringLiteral(" и котик"));
+    QCOMPARE(document(window).record(3).text, QStringLiteral("Строка\r\nгде кот спит"));
+    QVERIFY(replacement->hasFocus());
+
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(flow->foundSteps().isEmpty());
+}
+
+QTEST_MAIN(TestFindBar)
+#include "tst_findbar.moc"
