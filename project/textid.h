@@ -277,7 +277,7 @@ enum class TextId {
     OpenWebsite = 217,        // Open website
     ShowStartupPicture = 483, // Show the start-up picture
     DeleteSelectedQuestion = 234, // Delete the selected item?
-    ShippedFileKept = 450,        // This file came with the program
+    ShippedFileKept = 450, // This file came with the program, which is installed for every…
 
     // Management window: languages page
     LanguageVersionBefore = 22, // Unsupported language file version (
