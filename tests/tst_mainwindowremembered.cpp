@@ -182,6 +182,13 @@ void TestMainWindowRemembered::fitsASmallScreen()
                                                                    .arg(window.width())
                                                                    .arg(window.height())));
     QCOMPARE(window.size() == remembered.size(), sizeKept);
+    // The editing areas and the side beside them each get the room they need, side by side.
+    const QSplitter *split = splitter(window);
+    const QWidget *editing = split->widget(0);
+    const QWidget *side = split->widget(1);
+    QVERIFY(side->geometry().left() > editing->geometry().right());
+    QVERIFY(side->geometry().right() < split->width());
+    QVERIFY(side->width() >= side->minimumWidth());
 }
 
 void TestMainWindowRemembered::placeSizeAndSplitRemembered_data()

@@ -12,6 +12,7 @@
 #include "stepstage.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -22,6 +23,8 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include <cmath>
 
@@ -159,18 +162,18 @@ QWidget *PreviewPane::createBody()
     auto *moment = new QHBoxLayout;
     moment->addWidget(mMomentLabel);
     moment->addWidget(mMoment, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(mPlayHere);
-    buttons->addWidget(mPlayFromStart);
-    buttons->addStretch(1);
-    buttons->addWidget(mStop);
+    mButtons = new QBoxLayout(QBoxLayout::LeftToRight);
+    mButtons->addWidget(mPlayHere);
+    mButtons->addWidget(mPlayFromStart);
+    mButtons->addStretch(1);
+    mButtons->addWidget(mStop);
     auto *layout = new QVBoxLayout(mBody);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     layout->addWidget(mFitWarning);
     layout->addWidget(mPages, 1);
     layout->addLayout(moment);
-    layout->addLayout(buttons);
+    layout->addLayout(mButtons);
     return mBody;
 }
 
@@ -194,8 +197,30 @@ void PreviewPane::retranslate()
     mStop->setText(languageText(TextId::PreviewStop));
     mStop->setToolTip(
         toolTipWithKey(languageText(TextId::PreviewStopHint), QKeySequence(Qt::Key_Escape)));
+    // As narrow as the widest button, like the flow pane above it, so that the editing areas
+    // keep their room on a small screen; the window on the stage is scaled down to fit.
+    setMinimumWidth(std::max({mPlayHere->sizeHint().width(), mPlayFromStart->sizeHint().width(),
+                              mStop->sizeHint().width()}) +
+                    16);
+    stackButtonsWhenNarrow();
     if (!isPlaying())
         showSelectedStep();
+}
+
+void PreviewPane::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    stackButtonsWhenNarrow();
+}
+
+void PreviewPane::stackButtonsWhenNarrow()
+{
+    // A pane too narrow for the buttons side by side puts them one above the other, captions
+    // whole.
+    const int sideBySide = mPlayHere->sizeHint().width() + mPlayFromStart->sizeHint().width() +
+                           mStop->sizeHint().width() + 32;
+    mButtons->setDirection(width() < sideBySide ? QBoxLayout::TopToBottom
+                                                : QBoxLayout::LeftToRight);
 }
 
 bool PreviewPane::isFolded() const

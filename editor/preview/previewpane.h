@@ -7,6 +7,7 @@
 #include <memory>
 
 class QAction;
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -60,9 +61,11 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QWidget *createBody();
+    void stackButtonsWhenNarrow();
     void showSelectedStep();
     void showCard(const QString &text);
     QString cardFor(const DialogRecord &record, int step) const;
@@ -87,6 +90,7 @@ private:
     QPushButton *mPlayHere = nullptr;
     QPushButton *mPlayFromStart = nullptr;
     QPushButton *mStop = nullptr;
+    QBoxLayout *mButtons = nullptr;
     QAction *mPlayHereKey = nullptr;
     QAction *mPlayFromStartKey = nullptr;
     InPlacePlay *mPlay = nullptr;
