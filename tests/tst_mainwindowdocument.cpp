@@ -6,6 +6,7 @@
 #include "buttonscript.h"
 #include "dialoglistview.h"
 #include "filelock.h"
+#include "flowitems.h"
 #include "flowview.h"
 #include "iconpicture.h"
 #include "pluginrunwindow.h"
@@ -84,6 +85,7 @@ private slots:
     void deletedStepLeavesAWarning();
     void findingFocusesItsBox_data();
     void findingFocusesItsBox();
+    void doubleClickOnABoxEditsItsCaption();
     void autosaveKeepsRecoveryCopy();
     void recoveryIsOffered_data();
     void recoveryIsOffered();
@@ -562,6 +564,25 @@ void TestMainWindowDocument::findingFocusesItsBox()
 
     QCOMPARE(document(window).currentDialog(), 2);
     QCOMPARE(QApplication::focusWidget(), child<QWidget>(&window, box));
+}
+
+// A double-click on a step's box on the map selects the step and puts the caption box in focus;
+// an arrow is no place to edit.
+void TestMainWindowDocument::doubleClickOnABoxEditsItsCaption()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    fillProject(window, 3);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *flow = window.findChild<FlowView *>("flow_view");
+    child<QListWidget>(&window, "dlg_list")->setFocus();
+
+    const QPoint box = flow->mapFromScene(flow->stepItem(2)->node().rect.center());
+    QTest::mouseDClick(flow->viewport(), Qt::LeftButton, {}, box);
+
+    QCOMPARE(document(window).currentDialog(), 3);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(&window, "msg_caption"));
 }
 
 void TestMainWindowDocument::autosaveKeepsRecoveryCopy()

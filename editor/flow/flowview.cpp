@@ -237,6 +237,23 @@ void FlowView::mousePressEvent(QMouseEvent *event)
     QGraphicsView::mousePressEvent(event);
 }
 
+void FlowView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Only a step's own box opens it; an arrow or an end box is no place to edit.
+    for (QGraphicsItem *item : items(event->position().toPoint())) {
+        if (item->type() != FlowNodeItem::Type)
+            continue;
+        const int step = static_cast<FlowNodeItem *>(item)->node().step;
+        if (step >= 0 && static_cast<FlowNodeItem *>(item)->node().kind == FlowNode::Kind::Step) {
+            activate(step);
+            emit stepOpened(step);
+            event->accept();
+            return;
+        }
+    }
+    QGraphicsView::mouseDoubleClickEvent(event);
+}
+
 int FlowView::stepAt(const QPoint &position) const
 {
     // Boxes lie above arrows; an end box or an arrow belongs to the step it leaves.

@@ -63,12 +63,15 @@ public:
 signals:
     // The user clicked a step's box, one of its arrows or end boxes, or moved with the arrow keys.
     void stepActivated(int step);
+    // The user double-clicked a step's box, to edit the step.
+    void stepOpened(int step);
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     // The items of the plan's boxes or arrows: those of the old items that show the same, new

@@ -54,6 +54,7 @@ FlowPane::FlowPane(UiServices &ui, ProjectDocument &document, QWidget *parent)
     connect(mFlowView, &FlowView::stepActivated, this,
             [this](int step) { mDocument.setCurrentDialog(step + 1); });
     connect(mProblems, &ProblemsView::findingActivated, this, &FlowPane::findingActivated);
+    connect(mFlowView, &FlowView::stepOpened, this, &FlowPane::stepOpened);
     connect(&mDocument, &ProjectDocument::contentsChanged, this, &FlowPane::checkProject);
     // A project opened shows its whole flow, however the user zoomed the one before.
     connect(&mDocument, &ProjectDocument::projectReplaced, mFlowView, &FlowView::showWholeWidth);

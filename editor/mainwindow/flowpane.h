@@ -49,6 +49,8 @@ signals:
     void errorStepsFound(const QSet<int> &steps);
     // The user chose a finding: its step (-1 for the project) and what it concerns.
     void findingActivated(int step, kq::StepField field);
+    // The user double-clicked a step's box on the map.
+    void stepOpened(int step);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -196,6 +196,9 @@ void MainWindow::connectViews()
     connect(mListView->editActions(), &StepEditActions::statusMessage, mStatusBar,
             &StatusBar::showText);
     connect(mFlowPane, &FlowPane::findingActivated, this, &MainWindow::showFinding);
+    // A double-click on a step's box opens the step for editing at its caption.
+    connect(mFlowPane, &FlowPane::stepOpened, this,
+            [this] { mPanel->selectInField(int(ProjectDocument::Field::Caption), 0, 0); });
     connect(mDocument, &ProjectDocument::modifiedChanged, this, &QWidget::setWindowModified);
     // The title names the project's file; a project replaced by one without a file, such as an
     // old project imported, shows the product alone.
