@@ -2,6 +2,7 @@
 
 #include "editorlook.h"
 
+#include <QBoxLayout>
 #include <QPushButton>
 
 namespace kq {
@@ -21,6 +22,14 @@ void describePictureButton(QWidget *button, const QString &text, const QKeySeque
 {
     button->setToolTip(toolTipWithKey(text, key));
     button->setAccessibleName(text);
+}
+
+void stackButtonsWhenNarrow(QBoxLayout *row, const QList<QWidget *> &buttons, int width, int gap)
+{
+    int sideBySide = gap;
+    for (const QWidget *button : buttons)
+        sideBySide += button->sizeHint().width();
+    row->setDirection(width < sideBySide ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
 }
 
 QString toolTipWithKey(const QString &text, const QKeySequence &key)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QKeySequence>
+#include <QList>
 #include <QString>
 
+class QBoxLayout;
 class QPushButton;
 class QWidget;
 
@@ -17,5 +19,9 @@ void describePictureButton(QWidget *button, const QString &text, const QKeySeque
 
 // A tooltip that names the key doing the same, when there is one: "Save the project (Ctrl+S)".
 QString toolTipWithKey(const QString &text, const QKeySequence &key);
+
+// A row of buttons in a pane `width` wide puts them one above the other when they do not fit
+// side by side with `gap` pixels besides them, so that their captions stay whole.
+void stackButtonsWhenNarrow(QBoxLayout *row, const QList<QWidget *> &buttons, int width, int gap);
 
 } // namespace kq

@@ -242,10 +242,7 @@ void FlowPane::showEvent(QShowEvent *event)
 
 void FlowPane::stackButtonsWhenNarrow()
 {
-    // A pane too narrow for both buttons side by side puts one above the other, captions whole.
-    const int sideBySide = mFitFlow->sizeHint().width() + mExportPicture->sizeHint().width() + 24;
-    mButtons->setDirection(width() < sideBySide ? QBoxLayout::TopToBottom
-                                                : QBoxLayout::LeftToRight);
+    kq::stackButtonsWhenNarrow(mButtons, {mFitFlow, mExportPicture}, width(), 24);
 }
 
 void FlowPane::checkProject()

@@ -215,12 +215,7 @@ void PreviewPane::resizeEvent(QResizeEvent *event)
 
 void PreviewPane::stackButtonsWhenNarrow()
 {
-    // A pane too narrow for the buttons side by side puts them one above the other, captions
-    // whole.
-    const int sideBySide = mPlayHere->sizeHint().width() + mPlayFromStart->sizeHint().width() +
-                           mStop->sizeHint().width() + 32;
-    mButtons->setDirection(width() < sideBySide ? QBoxLayout::TopToBottom
-                                                : QBoxLayout::LeftToRight);
+    kq::stackButtonsWhenNarrow(mButtons, {mPlayHere, mPlayFromStart, mStop}, width(), 32);
 }
 
 bool PreviewPane::isFolded() const
