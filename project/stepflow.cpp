@@ -37,6 +37,20 @@ StepExit exitFor(StepField field, const QString &caption, const QString &rawScri
 
 } // namespace
 
+int scriptOf(StepField field)
+{
+    switch (field) {
+    case StepField::Button1:
+    case StepField::PauseEnd:
+        return 1;
+    case StepField::Button2:
+    case StepField::BarFull:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
 bool isTimed(qint16 time)
 {
     return time > 0;

@@ -43,6 +43,10 @@ struct StepExit
 // where they lead. Steps are numbered as the editor's list numbers them, from 0.
 namespace StepFlow {
 
+// The script a way out runs: 1 for button 1 and a pause's end, 2 for button 2 and a full bar,
+// 0 for a step type without a window, which has none.
+int scriptOf(StepField field);
+
 // A progress or pause step of no time (or less) ends at once without showing anything.
 bool isTimed(qint16 time);
 

@@ -69,6 +69,13 @@ enum class TextId {
     EditMenu = 793,      // Edit
     EditMenuHint = 794,  // Copy, paste, duplicate, delete and move the selected steps
     PasteTooMany = 795,  // %1 step does not fit: the project has room for %2 more (at most…
+    EditFind = 837,      // Find...
+    EditReplace = 838,   // Replace...
+
+    // Main window: flow map
+    FlowNewStepAtEnd = 796, // New step at the end
+    FlowPasteAtEnd = 797,   // Paste at the end
+    FlowLinkHandle = 798,   // Drag onto a step to go there, onto the exit box to end…
 
     // Main window: find bar
     FindLabel = 800,           // Find:
@@ -201,6 +208,7 @@ enum class TextId {
     UndoCut = 781,          // cut
     UndoDuplicate = 782,    // duplicate
     UndoDrop = 783,         // drag and drop
+    UndoLink = 799,         // link
     Untitled = 720,         // Untitled
 
     // Flow map

@@ -401,13 +401,27 @@ void TestProjectDocument::limitsRefuseQuietly()
         many << QString::number(i);
     document.replaceProject(projectOf(many));
     document.insertDialog(5);
+    QVERIFY(!document.linkScript(1, 1, StepExit::Leads::Step, DialogProject::MaxDialogs));
     QCOMPARE(document.dialogCount(), DialogProject::MaxDialogs);
     document.replaceProject(projectOf({"only"}));
     document.deleteDialog(1);
     document.moveDialog(1, -1);
     document.moveDialog(1, 1);
+    // Arrows drawn to nowhere, by a script the step lacks, to a kind of end no script names, or
+    // to where the script leads already.
+    using Leads = StepExit::Leads;
+    QVERIFY(!document.linkScript(1, 1, Leads::Step, -1));
+    QVERIFY(!document.linkScript(1, 1, Leads::Step, 2));
+    QVERIFY(!document.linkScript(1, 3, Leads::Exit));
+    QVERIFY(!document.linkScript(2, 1, Leads::Exit));
+    QVERIFY(!document.linkScript(1, 1, Leads::OffList, 5));
+    QVERIFY(!document.linkScript(1, 1, Leads::Stays));
+    document.linkScript(1, 2, Leads::Exit);
+    QVERIFY(!document.linkScript(1, 2, Leads::Exit));
+    QCOMPARE(document.undoStack()->count(), 1);
+    document.undo();
     QCOMPARE(document.dialogCount(), 1);
-    QCOMPARE(document.undoStack()->count(), 0);
+    QCOMPARE(document.undoStack()->index(), 0);
 
     // A project read without any dialog gets the one a new project starts with.
     DialogProject empty = projectOf({});

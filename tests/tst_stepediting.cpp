@@ -1,12 +1,16 @@
 // Many steps at once in the real window: the list's extended selection by keys, copy and paste by
 // key between two editors, the keys left to the text boxes, foreign clipboard contents, the
-// 99-step notice, and drag and drop on the list.
+// 99-step notice, drag and drop on the list, and arrows drawn anew on the map.
 
 #include "buttonscript.h"
+#include "flowitems.h"
+#include "flowview.h"
 #include "stepclipboard.h"
 #include "tst_mainwindowfixture.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QUndoStack>
 
@@ -17,17 +21,28 @@ using namespace kq::MainWindowTest;
 
 namespace {
 
-// Steps "text script1" with script 2 "go next"; "K02" is "Идти К 02", N next.
+QString scriptOf(const QString &shorthand)
+{
+    if (shorthand == "N")
+        return ButtonScript::GoNext;
+    if (shorthand == "X")
+        return ButtonScript::Exit;
+    return ButtonScript::GoToPrefix + shorthand.mid(1);
+}
+
+// Steps "text script1 [script2]", script 2 "go next" unless given; "K02" is "Идти К 02", N next,
+// X exit. Each shows two buttons.
 DialogProject projectOfSteps(const QStringList &steps)
 {
     DialogProject project;
     fillProject(project, int(steps.size()));
     for (int i = 0; i < steps.size(); ++i) {
         const QStringList parts = steps.at(i).split(u' ');
-        project.record(i + 1).text = parts.at(0);
-        project.record(i + 1).btnscr1 = parts.at(1) == "N"
-                                            ? ButtonScript::GoNext
-                                            : ButtonScript::GoToPrefix + parts.at(1).mid(1);
+        DialogRecord &record = project.record(i + 1);
+        record.text = parts.at(0);
+        record.btn2 = QStringLiteral("Two");
+        record.btnscr1 = scriptOf(parts.at(1));
+        record.btnscr2 = scriptOf(parts.value(2, "N"));
     }
     return project;
 }
@@ -102,6 +117,10 @@ private slots:
     void pasteBeyondNinetyNineSaysWhatFits();
     void dragAndDrop_data();
     void dragAndDrop();
+    void linksDrawnOnTheMap_data();
+    void linksDrawnOnTheMap();
+    void emptySpaceOfTheMapAddsAtTheEnd_data();
+    void emptySpaceOfTheMapAddsAtTheEnd();
 
 private:
     ProgramFolder mFolder;
@@ -282,6 +301,131 @@ void TestStepEditing::dragAndDrop()
     QCOMPARE(document(editor.window).undoStack()->count(), 1);
     QTest::keyClick(editor.list(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(document(editor.window).project().fileBytes(), start);
+}
+
+namespace {
+
+// Where on the map's viewport a drawn arrow is dropped: "step N", "exit", "start" or "empty";
+// "handle" is where it started (a click, not a drag).
+QPoint placeOnMap(FlowView *view, const QString &place, QPoint handle)
+{
+    if (place == "handle")
+        return handle;
+    if (place.startsWith("step "))
+        return view->mapFromScene(
+            view->stepItem(place.mid(5).toInt())->sceneBoundingRect().center());
+    if (place == "empty") {
+        const QPoint corner = view->viewport()->rect().bottomRight() - QPoint(4, 4);
+        return view->items(corner).isEmpty() ? corner : QPoint(-1, -1);
+    }
+    const auto kind = place == "exit" ? FlowNode::Kind::Exit : FlowNode::Kind::Start;
+    for (QGraphicsItem *item : view->scene()->items()) {
+        if (item->type() == FlowNodeItem::Type &&
+            static_cast<FlowNodeItem *>(item)->node().kind == kind)
+            return view->mapFromScene(item->sceneBoundingRect().center());
+    }
+    return {-1, -1};
+}
+
+} // namespace
+
+const QStringList MapSteps{"A K02", "B N", "C X"};
+
+void TestStepEditing::linksDrawnOnTheMap_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("handle");
+    QTest::addColumn<QString>("dropOn");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList start = MapSteps;
+    QTest::newRow("button 1 to a step") << 0 << 0 << "step 1" << QStringList{"A K01", "B N", "C X"};
+    QTest::newRow("button 2 to its own step")
+        << 2 << 1 << "step 2" << QStringList{"A K02", "B N", "C X K02"};
+    QTest::newRow("to the exit box") << 1 << 0 << "exit" << QStringList{"A K02", "B X", "C X"};
+    QTest::newRow("to empty space: a new step")
+        << 0 << 0 << "empty" << QStringList{"A K03", "B N", "C X", "new"};
+    QTest::newRow("the start box leads nowhere") << 0 << 0 << "start" << start;
+    QTest::newRow("a click is not a drag") << 0 << 0 << "handle" << start;
+}
+
+// The handle of a way out dragged with the mouse changes that script as the composer would, as one
+// command, and leaves the step it came from current.
+void TestStepEditing::linksDrawnOnTheMap()
+{
+    QFETCH(int, step);
+    QFETCH(int, handle);
+    QFETCH(QString, dropOn);
+    QFETCH(QStringList, expected);
+    Editor editor(MapSteps);
+    editor.window.resize(1280, 1000);
+    auto *view = child<FlowView>(&editor.window, "flow_view");
+    const QByteArray start = document(editor.window).project().fileBytes();
+    selectEntry(editor.window, step);
+    QCOMPARE(view->handleItems().size(), 2);
+    const QPoint from = view->mapFromScene(view->handleItems().at(handle)->scenePos());
+    const QPoint to = placeOnMap(view, dropOn, from);
+    QVERIFY2(view->viewport()->rect().contains(to), qPrintable(dropOn));
+
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+    if (to != from) {
+        QTest::mouseMove(view->viewport(), (from + to) / 2 + QPoint(0, 12));
+        QTest::mouseMove(view->viewport(), to);
+    }
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+
+    DialogProject wanted = projectOfSteps(expected.mid(0, 3));
+    if (expected.size() > 3) {
+        wanted.record(4) = ProjectDocument::newDialogRecord();
+        wanted.setDialogCount(4);
+    }
+    QCOMPARE(document(editor.window).project().fileBytes(), wanted.fileBytes());
+    QCOMPARE(document(editor.window).currentDialog(), step + 1);
+    QCOMPARE(document(editor.window).undoStack()->count(), expected == MapSteps ? 0 : 1);
+    document(editor.window).undo();
+    QCOMPARE(document(editor.window).project().fileBytes(), start);
+}
+
+void TestStepEditing::emptySpaceOfTheMapAddsAtTheEnd_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("new step") << "flow_insert_end" << QStringList{"A K02", "B N", "C X", "new"};
+    QTest::newRow("paste") << "flow_paste_end" << QStringList{"A K02", "B N", "C X", "A K02"};
+}
+
+// A right click on the map where there is no step offers what goes at the end of the list.
+void TestStepEditing::emptySpaceOfTheMapAddsAtTheEnd()
+{
+    QFETCH(QString, entry);
+    QFETCH(QStringList, expected);
+    Editor editor({"A K02", "B N", "C X"});
+    editor.window.resize(1280, 1000);
+    pressKeys(editor.list(), "Home ^C");
+    auto *view = child<FlowView>(&editor.window, "flow_view");
+    const QPoint empty = placeOnMap(view, "empty", {});
+    QVERIFY(view->viewport()->rect().contains(empty));
+
+    QString offered;
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        offered = menu->objectName();
+        for (QAction *action : menu->actions()) {
+            if (action->objectName() == entry && action->isEnabled())
+                action->trigger();
+        }
+        menu->close();
+    });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, empty, view->viewport()->mapToGlobal(empty));
+    QApplication::sendEvent(view->viewport(), &click);
+
+    QCOMPARE(offered, QString("flow_end_menu"));
+    DialogProject wanted = projectOfSteps(expected.mid(0, 3));
+    wanted.record(4) =
+        expected.at(3) == "new" ? ProjectDocument::newDialogRecord() : wanted.record(1);
+    wanted.setDialogCount(4);
+    QCOMPARE(document(editor.window).project().fileBytes(), wanted.fileBytes());
+    QCOMPARE(document(editor.window).currentDialog(), 4);
 }
 
 QTEST_MAIN(TestStepEditing)

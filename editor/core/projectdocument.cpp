@@ -173,9 +173,9 @@ class RecordCommand : public QUndoCommand
 {
 public:
     RecordCommand(ProjectDocument *document, int index, const DialogRecord &after,
-                  const QString &text, int mergeKey)
-        : QUndoCommand(text), mDocument(document), mIndex(index), mBefore(document->record(index)),
-          mAfter(after), mMergeKey(mergeKey)
+                  const QString &text, int mergeKey, QUndoCommand *parent = nullptr)
+        : QUndoCommand(text, parent), mDocument(document), mIndex(index),
+          mBefore(document->record(index)), mAfter(after), mMergeKey(mergeKey)
     {
     }
 
@@ -266,8 +266,8 @@ class InsertCommand : public QUndoCommand
 {
 public:
     InsertCommand(ProjectDocument *document, int dialog, const DialogRecord &record,
-                  const QString &text)
-        : QUndoCommand(text), mDocument(document), mDialog(dialog), mRecord(record),
+                  const QString &text, QUndoCommand *parent = nullptr)
+        : QUndoCommand(text, parent), mDocument(document), mDialog(dialog), mRecord(record),
           mTargets(GoToTargets::ListChange::inserted(dialog - 1, document->dialogCount()))
     {
     }
@@ -734,14 +734,48 @@ void ProjectDocument::setStyle(int style)
     pushRecord(0, header, commandText(TextId::UndoProjectStyle), 0);
 }
 
+DialogRecord ProjectDocument::newDialogRecord()
+{
+    DialogProject fresh;
+    fresh.newDialog(1, newDialogText());
+    return fresh.record(1);
+}
+
 void ProjectDocument::insertDialog(int after)
 {
     if (dialogCount() >= DialogProject::MaxDialogs || after < 0 || after > dialogCount())
         return;
-    DialogProject fresh;
-    fresh.newDialog(1, newDialogText());
     mUndoStack->push(
-        new InsertCommand(this, after + 1, fresh.record(1), commandText(TextId::UndoNewStep)));
+        new InsertCommand(this, after + 1, newDialogRecord(), commandText(TextId::UndoNewStep)));
+}
+
+bool ProjectDocument::linkScript(int dialog, int script, StepExit::Leads leads, int target)
+{
+    if (dialog < 1 || dialog > dialogCount() || (script != 1 && script != 2))
+        return false;
+    const bool toNewStep = leads == StepExit::Leads::Step && target == dialogCount();
+    if (leads == StepExit::Leads::Step && (target < 0 || target > dialogCount()))
+        return false;
+    if ((leads != StepExit::Leads::Step && leads != StepExit::Leads::Exit) ||
+        (toNewStep && stepsRoom() < 1))
+        return false;
+    commitPendingEdits();
+    DialogRecord linked = record(dialog);
+    fieldOf(linked, script == 1 ? Field::Script1 : Field::Script2) =
+        leads == StepExit::Leads::Exit ? ButtonScript::Exit : ButtonScript::goTo(target);
+    const QString undoText = commandText(TextId::UndoLink);
+    if (!toNewStep) {
+        if (sameContent(linked, record(dialog)))
+            return false;
+        mUndoStack->push(new RecordCommand(this, dialog, linked, undoText, 0));
+        return true;
+    }
+    // The step the arrow came from stays current, ready for the next arrow.
+    auto *group = new GroupCommand(this, undoText);
+    new InsertCommand(this, dialogCount() + 1, newDialogRecord(), undoText, group);
+    new RecordCommand(this, dialog, linked, undoText, 0, group);
+    mUndoStack->push(group);
+    return true;
 }
 
 void ProjectDocument::deleteDialog(int dialog)

@@ -4,6 +4,7 @@
 #include "gototargets.h"
 #include "projectcheck.h"
 #include "stepclipboard.h"
+#include "stepflow.h"
 #include "textid.h"
 
 #include <QObject>
@@ -120,6 +121,12 @@ public:
     bool duplicateDialogs(const QList<int> &dialogs, int after = -1,
                           TextId undoText = TextId::UndoDuplicate);
 
+    // Script 1 or 2 of the dialog is led anew, as one command: to the step `target` (numbered
+    // from 0) or to "Выход". A target one past the last step is a new message step made there.
+    // False when nothing changed: the script led there already, the target is not in the list,
+    // no room is left for a new step, or `leads` is neither a step nor the exit.
+    bool linkScript(int dialog, int script, StepExit::Leads leads, int target = -1);
+
     // Every command calls this first, whatever it does to the project: the view that holds typing
     // not yet sent (the properties panel) sends it now, so the command sees what the user sees.
     void commitPendingEdits();
@@ -140,6 +147,8 @@ public:
     static DialogRecord switchedType(const DialogRecord &record, int type);
     // The text of a new dialog and of the buttons a step type fixes, in the active language.
     static QString newDialogText();
+    // A new message dialog as "New step" makes it.
+    static DialogRecord newDialogRecord();
 
     // Script 1 or 2 of a dialog led to a step that was deleted and now leads to the one that took
     // its place; it stays so until the script is edited or another project replaces this one.

@@ -3,6 +3,7 @@
 #include "dialogrecord.h"
 #include "iconstrips.h"
 
+#include <QCursor>
 #include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QPainter>
@@ -254,6 +255,38 @@ void FlowNodeItem::paintBadge(QPainter *painter) const
     painter->drawText(QRectF(centre - QPointF(BadgeRadius, BadgeRadius),
                              QSizeF(2 * BadgeRadius, 2 * BadgeRadius)),
                       Qt::AlignCenter, QStringLiteral("!"));
+}
+
+namespace {
+
+// Large enough to hit with a mouse at the zoom a project opens with.
+constexpr qreal HandleRadius = 5.5;
+
+} // namespace
+
+FlowHandleItem::FlowHandleItem(int step, StepField field, const QPointF &at)
+    : mStep(step), mField(field)
+{
+    setPos(at);
+    // Above the boxes, which the arrows leave from their edges.
+    setZValue(10);
+    setCursor(Qt::CrossCursor);
+}
+
+QRectF FlowHandleItem::boundingRect() const
+{
+    return QRectF(-HandleRadius - 1, -HandleRadius - 1, 2 * HandleRadius + 2, 2 * HandleRadius + 2);
+}
+
+void FlowHandleItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(CurrentColor, 1.6));
+    painter->setBrush(Qt::white);
+    painter->drawEllipse(QPointF(0, 0), HandleRadius, HandleRadius);
+    painter->setBrush(CurrentColor);
+    painter->setPen(Qt::NoPen);
+    painter->drawEllipse(QPointF(0, 0), HandleRadius / 2.5, HandleRadius / 2.5);
 }
 
 FlowEdgeItem::FlowEdgeItem(const FlowEdge &edge) : mEdge(edge)

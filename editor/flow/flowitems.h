@@ -40,6 +40,26 @@ private:
     bool mFound = false;
 };
 
+// The handle where a way out leaves the current step's box: dragging it draws the arrow anew.
+class FlowHandleItem : public QGraphicsItem
+{
+public:
+    enum { Type = UserType + 3 };
+
+    FlowHandleItem(int step, StepField field, const QPointF &at);
+
+    int step() const { return mStep; }
+    StepField field() const { return mField; }
+
+    int type() const override { return Type; }
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+private:
+    int mStep;
+    StepField mField;
+};
+
 // An arrow of the flow picture with its label, drawn from its plan entry.
 class FlowEdgeItem : public QGraphicsItem
 {

@@ -2,8 +2,10 @@
 
 #include "flowitems.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFileInfo>
+#include <QGraphicsLineItem>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QKeyEvent>
@@ -101,6 +103,29 @@ void FlowView::updateHighlight()
         it.value()->setCurrent(it.key() == mSelected);
         it.value()->setInSelection(mSelected >= 0 && mSelection.contains(it.key()));
     }
+    showHandles();
+}
+
+void FlowView::showHandles()
+{
+    qDeleteAll(mHandles);
+    mHandles.clear();
+    for (const FlowEdgeItem *edge : edgeItems(mSelected)) {
+        const FlowEdge &shown = edge->edge();
+        if (StepFlow::scriptOf(shown.field) == 0 || shown.path.isEmpty())
+            continue;
+        auto *handle = new FlowHandleItem(shown.step, shown.field, shown.path.pointAtPercent(0));
+        handle->setToolTip(mHandleTip);
+        mScene->addItem(handle);
+        mHandles << handle;
+    }
+}
+
+void FlowView::setHandleToolTip(const QString &tip)
+{
+    mHandleTip = tip;
+    for (FlowHandleItem *handle : std::as_const(mHandles))
+        handle->setToolTip(tip);
 }
 
 FlowNodeItem *FlowView::stepItem(int step) const
@@ -215,6 +240,13 @@ void FlowView::keyPressEvent(QKeyEvent *event)
         else
             setZoom(1);
         return;
+    case Qt::Key_Escape:
+        if (mLinkDrag) {
+            cancelLinkDrag();
+            return;
+        }
+        QGraphicsView::keyPressEvent(event);
+        return;
     case Qt::Key_Up:
     case Qt::Key_Down: {
         const int step = mSelected + (event->key() == Qt::Key_Up ? -1 : 1);
@@ -229,6 +261,11 @@ void FlowView::keyPressEvent(QKeyEvent *event)
 
 void FlowView::mousePressEvent(QMouseEvent *event)
 {
+    // A handle is not grabbed to scroll the picture.
+    if (event->button() == Qt::LeftButton && startLinkDrag(event->position().toPoint())) {
+        event->accept();
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         const int step = stepAt(event->position().toPoint());
         if (step >= 0)
@@ -252,6 +289,75 @@ void FlowView::mouseDoubleClickEvent(QMouseEvent *event)
         }
     }
     QGraphicsView::mouseDoubleClickEvent(event);
+}
+
+bool FlowView::startLinkDrag(const QPoint &position)
+{
+    for (QGraphicsItem *item : items(position)) {
+        if (item->type() != FlowHandleItem::Type)
+            continue;
+        const auto *handle = static_cast<FlowHandleItem *>(item);
+        mLinkDrag = LinkDrag{handle->step(), handle->field(), position, nullptr};
+        return true;
+    }
+    return false;
+}
+
+void FlowView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!mLinkDrag) {
+        QGraphicsView::mouseMoveEvent(event);
+        return;
+    }
+    const QPoint position = event->position().toPoint();
+    if (!mLinkDrag->line) {
+        // A press that hardly moves is a click, not a new arrow.
+        if ((position - mLinkDrag->pressedAt).manhattanLength() < QApplication::startDragDistance())
+            return;
+        mLinkDrag->line =
+            mScene->addLine(QLineF(), QPen(QColor(0x1e, 0x63, 0xc8), 2, Qt::DashLine));
+        mLinkDrag->line->setZValue(20);
+    }
+    mLinkDrag->line->setLine(QLineF(mapToScene(mLinkDrag->pressedAt), mapToScene(position)));
+    event->accept();
+}
+
+void FlowView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (mLinkDrag && event->button() == Qt::LeftButton) {
+        endLinkDrag(event->position().toPoint());
+        event->accept();
+        return;
+    }
+    QGraphicsView::mouseReleaseEvent(event);
+}
+
+void FlowView::endLinkDrag(const QPoint &position)
+{
+    const bool drawn = mLinkDrag->line != nullptr;
+    const LinkDrag drag = *mLinkDrag;
+    cancelLinkDrag();
+    if (!drawn)
+        return;
+    for (QGraphicsItem *item : items(position)) {
+        if (item->type() != FlowNodeItem::Type)
+            continue;
+        const FlowNode &node = static_cast<FlowNodeItem *>(item)->node();
+        if (node.kind == FlowNode::Kind::Step)
+            emit exitRelinked(drag.step, drag.field, StepExit::Leads::Step, node.step);
+        else if (node.kind == FlowNode::Kind::Exit)
+            emit exitRelinked(drag.step, drag.field, StepExit::Leads::Exit, -1);
+        // The start and the boxes for leaving the list or a fault are nowhere to lead to.
+        return;
+    }
+    emit exitRelinked(drag.step, drag.field, StepExit::Leads::Step, int(mSteps.size()));
+}
+
+void FlowView::cancelLinkDrag()
+{
+    if (mLinkDrag)
+        delete mLinkDrag->line;
+    mLinkDrag.reset();
 }
 
 int FlowView::stepAt(const QPoint &position) const

@@ -5,12 +5,16 @@
 #include <QGraphicsView>
 #include <QHash>
 
+#include <optional>
+
+class QGraphicsLineItem;
 class QPainter;
 
 namespace kq {
 
 class DialogProject;
 class FlowEdgeItem;
+class FlowHandleItem;
 class FlowNodeItem;
 
 // A picture of the project's flow: one box per step in list order, one arrow per shown button
@@ -59,12 +63,19 @@ public:
     // The step whose box, arrow or end box is at the place in the view; -1 for none.
     int stepAt(const QPoint &position) const;
     QList<FlowEdgeItem *> edgeItems(int step) const;
+    // The handles on the current step's ways out that have a script, in the order of its exits.
+    const QList<FlowHandleItem *> &handleItems() const { return mHandles; }
+    void setHandleToolTip(const QString &tip);
 
 signals:
     // The user clicked a step's box, one of its arrows or end boxes, or moved with the arrow keys.
     void stepActivated(int step);
     // The user double-clicked a step's box, to edit the step.
     void stepOpened(int step);
+    // The user drew a way out's arrow from its handle to another place: to a step's box
+    // (`leads` Step), the exit box (Exit), or empty space (Step, with `target` one past the last
+    // step: a step to be made there).
+    void exitRelinked(int step, kq::StepField field, kq::StepExit::Leads leads, int target);
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
@@ -72,6 +83,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     // The items of the plan's boxes or arrows: those of the old items that show the same, new
@@ -82,6 +95,18 @@ private:
     void applyZoom(qreal factor);
     void fitWidth();
     void activate(int step);
+    void showHandles();
+    // Drawing an arrow anew: from the handle pressed to where the mouse is.
+    struct LinkDrag
+    {
+        int step = -1;
+        StepField field = StepField::None;
+        QPoint pressedAt;
+        QGraphicsLineItem *line = nullptr;
+    };
+    bool startLinkDrag(const QPoint &position);
+    void endLinkDrag(const QPoint &position);
+    void cancelLinkDrag();
     // Draws the scene without the highlight onto a painter sized to the picture.
     void render(QPainter *painter, const QRectF &area);
 
@@ -94,6 +119,9 @@ private:
     int mSelected = -1;
     QList<int> mSelection;
     QList<int> mFound;
+    QList<FlowHandleItem *> mHandles;
+    QString mHandleTip;
+    std::optional<LinkDrag> mLinkDrag;
     bool mFollowsWidth = true;
 };
 

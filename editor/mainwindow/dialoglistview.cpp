@@ -384,4 +384,10 @@ QMenu *DialogListView::createContextMenu()
     return menu;
 }
 
+void DialogListView::addToEditMenu(const QList<QAction *> &actions)
+{
+    mEditButton->menu()->addSeparator();
+    mEditButton->menu()->addActions(actions);
+}
+
 } // namespace kq

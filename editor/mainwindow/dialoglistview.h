@@ -3,6 +3,7 @@
 #include "areaframe.h"
 #include <QSet>
 
+class QAction;
 class QListWidget;
 class QMenu;
 class QPushButton;
@@ -26,6 +27,8 @@ public:
 
     QListWidget *list() const { return mList; }
     StepEditActions *editActions() const { return mEditActions; }
+    // More entries at the end of the Edit menu, after a separator.
+    void addToEditMenu(const QList<QAction *> &actions);
 
     // Refills every entry and selects the current dialog.
     void refresh();

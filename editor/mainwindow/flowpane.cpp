@@ -11,6 +11,7 @@
 #include "uiservices.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBoxLayout>
 #include <QDataStream>
 #include <QIODevice>
@@ -55,6 +56,7 @@ FlowPane::FlowPane(UiServices &ui, ProjectDocument &document, QWidget *parent)
             [this](int step) { mDocument.setCurrentDialog(step + 1); });
     connect(mProblems, &ProblemsView::findingActivated, this, &FlowPane::findingActivated);
     connect(mFlowView, &FlowView::stepOpened, this, &FlowPane::stepOpened);
+    connect(mFlowView, &FlowView::exitRelinked, this, &FlowPane::relinkExit);
     connect(&mDocument, &ProjectDocument::contentsChanged, this, &FlowPane::checkProject);
     // A project opened shows its whole flow, however the user zoomed the one before.
     connect(&mDocument, &ProjectDocument::projectReplaced, mFlowView, &FlowView::showWholeWidth);
@@ -81,14 +83,42 @@ void FlowPane::setEditActions(StepEditActions *actions)
 
 void FlowPane::showContextMenu(const QPoint &at)
 {
-    // A step's box outside the selection is chosen first, as a click chooses it.
     const int step = mFlowView->stepAt(at);
-    if (step >= 0 && !mDocument.selectedDialogs().contains(step + 1))
+    if (step < 0) {
+        showEndMenu(at);
+        return;
+    }
+    // A step's box outside the selection is chosen first, as a click chooses it.
+    if (!mDocument.selectedDialogs().contains(step + 1))
         mDocument.setCurrentDialog(step + 1);
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("flow_menu"));
     mEditActions->addTo(&menu);
     menu.exec(mFlowView->viewport()->mapToGlobal(at));
+}
+
+void FlowPane::showEndMenu(const QPoint &at)
+{
+    // Empty space stands for the end of the list: what is added there goes after the last step.
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("flow_end_menu"));
+    QAction *insert = menu.addAction(languageText(TextId::FlowNewStepAtEnd), this,
+                                     [this] { mDocument.insertDialog(mDocument.dialogCount()); });
+    insert->setObjectName(QStringLiteral("flow_insert_end"));
+    insert->setEnabled(mDocument.stepsRoom() > 0);
+    QAction *paste = menu.addAction(languageText(TextId::FlowPasteAtEnd), this,
+                                    [this] { mEditActions->pasteAfter(mDocument.dialogCount()); });
+    paste->setObjectName(QStringLiteral("flow_paste_end"));
+    paste->setEnabled(mEditActions->action(StepEditActions::Paste)->isEnabled());
+    menu.exec(mFlowView->viewport()->mapToGlobal(at));
+}
+
+void FlowPane::relinkExit(int step, StepField field, StepExit::Leads leads, int target)
+{
+    if (!mDocument.linkScript(step + 1, StepFlow::scriptOf(field), leads, target) &&
+        target >= mDocument.dialogCount())
+        // Drawn into empty space with 99 steps: no room for the new step.
+        QApplication::beep();
 }
 
 QWidget *FlowPane::createFlowPart()
@@ -215,6 +245,7 @@ void FlowPane::retranslate()
     mFitFlow->setToolTip(
         toolTipWithKey(languageText(TextId::FitFlowHint), QKeySequence(Qt::CTRL | Qt::Key_0)));
     mFlowView->setToolTip(languageText(TextId::FlowViewHint));
+    mFlowView->setHandleToolTip(languageText(TextId::FlowLinkHandle));
     mFlowView->setAccessibleName(languageText(TextId::FlowTab));
     mProblems->setAccessibleName(languageText(TextId::ProblemsTab));
     mProblems->retranslate();

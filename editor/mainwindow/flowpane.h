@@ -66,6 +66,9 @@ private:
     void checkProject();
     void showSelection();
     void showContextMenu(const QPoint &at);
+    // The menu of the map's empty space: a new step or the clipboard's steps at the end.
+    void showEndMenu(const QPoint &at);
+    void relinkExit(int step, StepField field, StepExit::Leads leads, int target);
     void exportPicture();
 
     UiServices &mUi;

@@ -287,14 +287,14 @@ void MainWindow::buildShortcuts()
     }
     // Find and replace in the bar under the editing areas; F3 and Shift+F3 step through the
     // matches wherever the focus is.
-    auto *find = new QAction(this);
+    auto *find = mFindAction = new QAction(this);
     find->setObjectName(QStringLiteral("key_find"));
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(find, &QAction::triggered, this, [this] {
         mFindBar->openFind();
         makeRoomForFindBar();
     });
-    auto *replace = new QAction(this);
+    auto *replace = mReplaceAction = new QAction(this);
     replace->setObjectName(QStringLiteral("key_replace"));
     replace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     connect(replace, &QAction::triggered, this, [this] {
@@ -302,6 +302,8 @@ void MainWindow::buildShortcuts()
         makeRoomForFindBar();
     });
     addActions({find, replace, mFindBar->nextAction(), mFindBar->previousAction()});
+    // The Edit menu shows them with their keys, for those who look there first.
+    mListView->addToEditMenu({find, replace});
 
     // Closing by key asks about unsaved changes as the close box does.
     auto *quit = new QAction(this);
@@ -431,6 +433,8 @@ void MainWindow::applySettings()
     mFlowPane->retranslate();
     mPreview->retranslate();
     mFindBar->retranslate();
+    mFindAction->setText(languageText(TextId::EditFind));
+    mReplaceAction->setText(languageText(TextId::EditReplace));
     showSampleEntries(sampleFileNames(languageId));
     mRecent->refresh();
     mToolbar->layoutButtons();

@@ -134,6 +134,8 @@ private:
     RecentProjectsMenu *mRecent = nullptr;
     // The window-wide action that runs each toolbar button's command, where a key does.
     std::array<QAction *, ToolButtonCount> mToolKeys{};
+    QAction *mFindAction = nullptr;
+    QAction *mReplaceAction = nullptr;
 };
 
 } // namespace kq

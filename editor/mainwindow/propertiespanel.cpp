@@ -256,20 +256,11 @@ void PropertiesPanel::iconClick(int cell)
 
 void PropertiesPanel::focusField(StepField field)
 {
-    // A pause ends through the first script, a full bar through the second.
-    switch (field) {
-    case StepField::Button1:
-    case StepField::PauseEnd:
-        mBtnScr[0]->setFocus(Qt::OtherFocusReason);
-        break;
-    case StepField::Button2:
-    case StepField::BarFull:
-        mBtnScr[1]->setFocus(Qt::OtherFocusReason);
-        break;
-    default:
+    const int script = StepFlow::scriptOf(field);
+    if (script > 0)
+        mBtnScr[script - 1]->setFocus(Qt::OtherFocusReason);
+    else
         mCaption->setFocus(Qt::OtherFocusReason);
-        break;
-    }
 }
 
 void PropertiesPanel::selectInField(int field, int start, int length)

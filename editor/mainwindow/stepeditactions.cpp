@@ -155,10 +155,15 @@ void StepEditActions::cut()
 
 void StepEditActions::paste()
 {
+    pasteAfter(mDocument.currentDialog());
+}
+
+void StepEditActions::pasteAfter(int after)
+{
     // Anything else on the clipboard is not for the list.
     const auto steps = StepClipboard::fromMimeData(QGuiApplication::clipboard()->mimeData());
     if (steps)
-        pasteAt(*steps, mDocument.currentDialog(), TextId::UndoPaste);
+        pasteAt(*steps, after, TextId::UndoPaste);
 }
 
 void StepEditActions::pasteAt(const CopiedSteps &steps, int after, TextId undoText)

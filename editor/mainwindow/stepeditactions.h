@@ -50,6 +50,8 @@ public:
     void cut();
     void copy();
     void paste();
+    // The clipboard's steps after the dialog `after`, whichever is current.
+    void pasteAfter(int after);
     void duplicate();
     void selectAll();
     void insert();
