@@ -1,5 +1,6 @@
 #include "buttonscript.h"
 #include "dialogproject.h"
+#include "findbar.h"
 #include "kxbutton.h"
 #include "kxtoolbar.h"
 #include "language.h"
@@ -24,11 +25,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <numeric>
 
 using namespace kq;
 
@@ -148,7 +152,9 @@ void measureLookups()
 }
 
 // The 90th percentile of the times one edit takes until every view has handled and painted it.
-void measureEdits(const char *what, int rounds, const std::function<void(int)> &edit)
+// `restore`, when given, undoes the edit after it was timed, so that every round starts alike.
+void measureEdits(const char *what, int rounds, const std::function<void(int)> &edit,
+                  const std::function<void()> &restore = {})
 {
     QList<double> times;
     for (int i = 0; i < rounds; ++i) {
@@ -158,12 +164,19 @@ void measureEdits(const char *what, int rounds, const std::function<void(int)> &
         // The views repaint what the edit changed when the event loop gets to it.
         QCoreApplication::processEvents();
         times << double(clock.nsecsElapsed()) / 1e6;
+        if (restore) {
+            restore();
+            QCoreApplication::processEvents();
+        }
     }
     std::sort(times.begin(), times.end());
     const double percentile = times.at(times.size() * 9 / 10);
     std::printf("%-44s %10.2f ms  (goal %8.0f ms)  %s\n", what, percentile, 16.0,
                 percentile <= 16 ? "ok" : "SLOW");
 }
+
+void measureEditingAtSpeed(MainWindow &window, ProjectDocument &document,
+                           const DialogProject &project);
 
 // The main window with a project of 99 steps and its flow view shown: a keystroke in a box, a
 // move and a delete (with the rewriting of go-to scripts), each until the views are painted.
@@ -200,7 +213,72 @@ void measureEditor()
                  [&](int i) { document.moveDialog(50, i % 2 == 0 ? 1 : -1); });
     measureEdits("editor, 99 steps: delete a step (p90)", 40,
                  [&](int) { document.deleteDialog(30); });
+    measureEditingAtSpeed(window, document, project);
     setProgramFolder(QString());
+}
+
+// The commands on many steps at once, from a project of 99 steps with the flow map shown: each
+// is undone after it is timed.
+void measureEditingAtSpeed(MainWindow &window, ProjectDocument &document,
+                           const DialogProject &project)
+{
+    document.replaceProject(project);
+    QCoreApplication::processEvents();
+    // A command that did nothing would be measured as fast: each must leave one to undo.
+    int before = 0;
+    const auto undo = [&document, &before] {
+        if (document.undoStack()->index() != before + 1)
+            std::printf("  a round made no command of its own: the figure below is void\n");
+        document.undo();
+    };
+
+    QList<int> fifty(50);
+    std::iota(fifty.begin(), fifty.end(), 1);
+    const CopiedSteps copied = document.copySteps(fifty);
+    document.deleteDialogs(fifty);
+    QCoreApplication::processEvents();
+    before = document.undoStack()->index();
+    measureEdits(
+        "editor, 49 steps: paste 50 steps (p90)", 40, [&](int) { document.pasteSteps(copied, 20); },
+        undo);
+    // The fifty steps back, as the project was.
+    document.undo();
+
+    // What a drop in the list runs once it has read the dragged steps.
+    const QList<int> ten{10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+    before = document.undoStack()->index();
+    measureEdits(
+        "editor, 99 steps: drag 10 steps (p90)", 60, [&](int) { document.moveDialogsTo(ten, 80); },
+        undo);
+
+    // Through the find bar itself: "Шаг" is in every text and "Окно" in every caption.
+    auto *bar = window.findChild<FindBar *>();
+    bar->openReplace();
+    auto *find = window.findChild<QLineEdit *>(QStringLiteral("find_text"));
+    window.findChild<QLineEdit *>(QStringLiteral("replace_text"))->setText(QStringLiteral("Ш"));
+    find->setText(QStringLiteral("Ша"));
+    auto *replaceAll = window.findChild<QPushButton *>(QStringLiteral("replace_all"));
+    before = document.undoStack()->index();
+    measureEdits(
+        "editor, 99 steps: Replace all, 99 matches (p90)", 40, [&](int) { replaceAll->click(); },
+        undo);
+    find->setText(QStringLiteral("о"));
+    before = document.undoStack()->index();
+    measureEdits(
+        "editor, 99 steps: Replace all, 198 matches (p90)", 40, [&](int) { replaceAll->click(); },
+        undo);
+
+    // Each letter typed finds again, lists the matches and marks the map: "о" is twice in every
+    // caption, 198 matches; erasing it clears them all.
+    find->clear();
+    find->setFocus();
+    QCoreApplication::processEvents();
+    measureEdits("editor, 99 steps: find as you type (p90)", 200, [&](int i) {
+        const bool erase = i % 2 == 1;
+        QKeyEvent press(QEvent::KeyPress, erase ? Qt::Key_Backspace : Qt::Key_unknown,
+                        Qt::NoModifier, erase ? QString() : QStringLiteral("о"));
+        QCoreApplication::sendEvent(find, &press);
+    });
 }
 
 // The runner as a built program of one message, against a bare Qt dialog. KQ_BENCH_RUNNER

@@ -15,8 +15,10 @@
 #include "textlines.h"
 #include "tst_mainwindowfixture.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -223,9 +225,11 @@ public:
         if (editing && random.bounded(8) == 0) {
             static const QStringList actions = {"S+Up", "S+Down", "S+Up", "S+Down", "^A",
                                                 "^C",   "^X",     "^V",   "^D"};
-            const int roll = random.bounded(int(actions.size()) + 2);
+            const int roll = random.bounded(int(actions.size()) + 3);
             if (roll < actions.size())
                 return actions.at(roll);
+            if (roll == actions.size())
+                return QStringLiteral("rep:%1").arg(1 + random.bounded(9));
             return QStringLiteral("drag:%1").arg(1 + random.bounded(mList->count() + 1));
         }
         static const QStringList listKeys = {"Home", "End", "Up", "Down", "Up", "Down"};
@@ -468,8 +472,9 @@ private:
         mModel.copied();
     }
 
-    // Selecting with Shift, copy, cut, paste and duplicate by key in the list, and dragging the
-    // selection to before a step ("drag:N", one past the last for the end).
+    // Selecting with Shift, copy, cut, paste and duplicate by key in the list, dragging the
+    // selection to before a step ("drag:N", one past the last for the end), and Replace all of
+    // "CN" ("rep:N").
     bool sendStepEditing(const QString &verb, const QString &argument)
     {
         static const QHash<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
@@ -483,6 +488,11 @@ private:
         if (verb == "drag") {
             commitPending();
             dragTo(argument.toInt());
+            return true;
+        }
+        if (verb == "rep") {
+            commitPending();
+            replaceAllInCaptions(QStringLiteral("C") + argument, QStringLiteral("Ж"));
             return true;
         }
         if (!keys.contains(verb))
@@ -515,6 +525,28 @@ private:
         const auto [key, modifiers] = keys.value(verb);
         QTest::keyClick(mList, key, modifiers);
         return true;
+    }
+
+    // Replace all in the find bar, "C1" for "Ж" in the captions alone, letter case matched: the
+    // start project's captions hold such words, and typing never writes a "C".
+    void replaceAllInCaptions(const QString &find, const QString &with)
+    {
+        DialogProject after = mModel.project();
+        for (int dialog = 1; dialog <= after.dialogCount(); ++dialog) {
+            DialogRecord &record = after.record(dialog);
+            if (usesBox(record.type, Field::Caption))
+                record.caption.replace(find, with);
+        }
+        mModel.edit(after, 0);
+        QTest::keyClick(&mWindow, Qt::Key_H, Qt::ControlModifier);
+        child<QCheckBox>(&mWindow, "find_case")->setChecked(true);
+        for (const char *place : {"find_in_texts", "find_in_buttons", "find_in_scripts"})
+            child<QCheckBox>(&mWindow, place)->setChecked(false);
+        child<QCheckBox>(&mWindow, "find_in_captions")->setChecked(true);
+        child<QLineEdit>(&mWindow, "find_text")->setText(find);
+        child<QLineEdit>(&mWindow, "replace_text")->setText(with);
+        QTest::mouseClick(child<QPushButton>(&mWindow, "replace_all"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(&mWindow, "find_close"), Qt::LeftButton);
     }
 
     void dragTo(int before)

@@ -434,8 +434,8 @@ void TestProjectDocument::signalsNameWhatChanged()
     ProjectDocument document;
     document.replaceProject(projectOf({"A", "B", "C"}));
     QSignalSpy changed(&document, &ProjectDocument::recordChanged);
-    QSignalSpy inserted(&document, &ProjectDocument::dialogInserted);
-    QSignalSpy removed(&document, &ProjectDocument::dialogRemoved);
+    QSignalSpy inserted(&document, &ProjectDocument::dialogsInserted);
+    QSignalSpy removed(&document, &ProjectDocument::dialogsRemoved);
     QSignalSpy moved(&document, &ProjectDocument::dialogMoved);
 
     document.setStyle(1);
@@ -450,12 +450,20 @@ void TestProjectDocument::signalsNameWhatChanged()
     QCOMPARE(changed.at(1).at(0).toInt(), 3);
     QCOMPARE(changed.at(2).at(0).toInt(), 2);
     QCOMPARE(changed.at(3).at(0).toInt(), 3);
-    QCOMPARE(inserted.value(0).value(0).toInt(), 2);
-    QCOMPARE(removed.value(0).value(0).toInt(), 4);
+    QCOMPARE(inserted.value(0), (QVariantList{2, 1}));
+    QCOMPARE(removed.value(0), (QVariantList{4, 1}));
     QCOMPARE(moved.value(0), (QVariantList{2, 3}));
     // Undo of the move sends the opposite move.
     document.undoStack()->undo();
     QCOMPARE(moved.value(1), (QVariantList{3, 2}));
+    // A paste of many steps is one block each way.
+    document.pasteSteps(document.copySteps({1, 2, 3}), 1);
+    QCOMPARE(inserted.value(1), (QVariantList{2, 3}));
+    QCOMPARE(document.selectedDialogs(), (QList<int>{2, 3, 4}));
+    document.undo();
+    QCOMPARE(removed.value(1), (QVariantList{2, 3}));
+    QCOMPARE(inserted.size(), 2);
+    QCOMPARE(removed.size(), 2);
 }
 
 void TestProjectDocument::wideTextAsTheRunnerDrawsIt_data()

@@ -88,7 +88,7 @@ Autosave::Autosave(ProjectDocument &document, QObject *parent)
     // A list operation changes much at once, so it is kept at once: once its command is on the
     // undo stack, since only then does the document count as modified.
     mWriter.setMaxThreadCount(1);
-    for (auto listChanged : {&ProjectDocument::dialogInserted, &ProjectDocument::dialogRemoved})
+    for (auto listChanged : {&ProjectDocument::dialogsInserted, &ProjectDocument::dialogsRemoved})
         connect(&mDocument, listChanged, this, &Autosave::saveSoon, Qt::QueuedConnection);
     connect(&mDocument, &ProjectDocument::dialogMoved, this, &Autosave::saveSoon,
             Qt::QueuedConnection);

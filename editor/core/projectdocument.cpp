@@ -448,18 +448,13 @@ public:
 
     void redo() override
     {
-        mTargets.redo(mDocument, [this] {
-            for (qsizetype k = 0; k < mRecords.size(); ++k)
-                mDocument->insertRecord(mFirst + int(k), mRecords.at(k));
-        });
+        mTargets.redo(mDocument, [this] { mDocument->insertRecords(mFirst, mRecords); });
         mDocument->setSelection(mAfter.dialogs, mAfter.current);
     }
     void undo() override
     {
-        mTargets.undo(mDocument, [this] {
-            for (qsizetype k = 0; k < mRecords.size(); ++k)
-                mDocument->removeRecord(mFirst);
-        });
+        mTargets.undo(mDocument,
+                      [this] { mDocument->removeRecords(mFirst, int(mRecords.size())); });
         mDocument->setSelection(mBefore.dialogs, mBefore.current);
     }
 
@@ -1044,37 +1039,54 @@ void ProjectDocument::contentsDone()
 
 void ProjectDocument::insertRecord(int dialog, const DialogRecord &record)
 {
+    insertRecords(dialog, {record});
+}
+
+void ProjectDocument::insertRecords(int first, const QList<DialogRecord> &records)
+{
+    // The later dialogs move once, and the views hear of the whole block once: a paste of many
+    // steps costs the list one layout, not one a step.
     const int count = dialogCount();
-    for (int k = count; k >= dialog; --k) {
-        mProject.record(k + 1) = mProject.record(k);
-        mDeletedTargets[k + 1] = mDeletedTargets[k];
+    const int added = int(records.size());
+    for (int k = count; k >= first; --k) {
+        mProject.record(k + added) = mProject.record(k);
+        mDeletedTargets[k + added] = mDeletedTargets[k];
     }
-    mProject.record(dialog) = record;
-    mDeletedTargets[dialog] = 0;
-    mProject.setDialogCount(qint16(count + 1));
-    emit dialogInserted(dialog);
+    for (int k = 0; k < added; ++k) {
+        mProject.record(first + k) = records.at(k);
+        mDeletedTargets[first + k] = 0;
+    }
+    mProject.setDialogCount(qint16(count + added));
+    emit dialogsInserted(first, added);
     mCurrentDialog = 0;
-    setCurrentDialog(dialog);
+    setCurrentDialog(first);
     contentsDone();
 }
 
 DialogRecord ProjectDocument::removeRecord(int dialog)
 {
-    const int count = dialogCount();
     const DialogRecord removed = mProject.record(dialog);
-    for (int k = dialog; k < count; ++k) {
-        mProject.record(k) = mProject.record(k + 1);
-        mDeletedTargets[k] = mDeletedTargets[k + 1];
-    }
-    mProject.clearRecord(count);
-    mDeletedTargets[count] = 0;
-    mProject.setDialogCount(qint16(count - 1));
-    emit dialogRemoved(dialog);
-    // The dialog that took the place of the removed one is selected, or the new last one.
-    mCurrentDialog = 0;
-    setCurrentDialog(qMin(dialog, count - 1));
-    contentsDone();
+    removeRecords(dialog, 1);
     return removed;
+}
+
+void ProjectDocument::removeRecords(int first, int removed)
+{
+    const int count = dialogCount();
+    for (int k = first; k + removed <= count; ++k) {
+        mProject.record(k) = mProject.record(k + removed);
+        mDeletedTargets[k] = mDeletedTargets[k + removed];
+    }
+    for (int k = count - removed + 1; k <= count; ++k) {
+        mProject.clearRecord(k);
+        mDeletedTargets[k] = 0;
+    }
+    mProject.setDialogCount(qint16(count - removed));
+    emit dialogsRemoved(first, removed);
+    // The dialog that took the place of the removed ones is selected, or the new last one.
+    mCurrentDialog = 0;
+    setCurrentDialog(qMin(first, count - removed));
+    contentsDone();
 }
 
 void ProjectDocument::swapRecords(int first, int second)

@@ -161,8 +161,9 @@ signals:
     void pendingEditsRequested();
     // Record index: 0 the header, 1 to 99 the dialogs.
     void recordChanged(int index);
-    void dialogInserted(int dialog);
-    void dialogRemoved(int dialog);
+    // `count` dialogs from `first` on were inserted or removed; the later ones moved by as many.
+    void dialogsInserted(int first, int count);
+    void dialogsRemoved(int first, int count);
     // One dialog or a range of them changed places.
     void dialogMoved(int from, int to);
     void selectionChanged();
@@ -213,7 +214,9 @@ private:
     void pushRecord(int index, const DialogRecord &after, const QString &text, int mergeKey);
     void writeRecord(int index, const DialogRecord &record);
     void insertRecord(int dialog, const DialogRecord &record);
+    void insertRecords(int first, const QList<DialogRecord> &records);
     DialogRecord removeRecord(int dialog);
+    void removeRecords(int first, int count);
     void swapRecords(int first, int second);
     void writeScript(int dialog, int script, const QString &text);
     // The records and dialog count of contents (not its path) with the given marks; dialog

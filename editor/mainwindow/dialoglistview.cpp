@@ -206,8 +206,8 @@ DialogListView::DialogListView(ProjectDocument &document, QWidget *parent)
     layout->addLayout(buttons);
 
     connect(&mDocument, &ProjectDocument::recordChanged, this, &DialogListView::updateEntry);
-    connect(&mDocument, &ProjectDocument::dialogInserted, this, &DialogListView::insertEntry);
-    connect(&mDocument, &ProjectDocument::dialogRemoved, this, &DialogListView::removeEntry);
+    connect(&mDocument, &ProjectDocument::dialogsInserted, this, &DialogListView::insertEntries);
+    connect(&mDocument, &ProjectDocument::dialogsRemoved, this, &DialogListView::removeEntries);
     connect(&mDocument, &ProjectDocument::dialogMoved, this,
             [this](int from, int to) { updateEntries(std::min(from, to), std::max(from, to)); });
     connect(&mDocument, &ProjectDocument::projectReplaced, this, &DialogListView::refresh);
@@ -237,22 +237,24 @@ void DialogListView::updateEntry(int dialog)
 
 // A list operation renumbers only the entries from its dialog on; the entries before it keep
 // their items, so a 99-step list is not filled, laid out and painted again whole.
-void DialogListView::insertEntry(int dialog)
+void DialogListView::insertEntries(int first, int count)
 {
     {
         const QSignalBlocker blocker(mList);
-        mList->insertItem(dialog - 1, QString());
+        for (int k = 0; k < count; ++k)
+            mList->insertItem(first - 1, QString());
     }
-    updateEntries(dialog, mDocument.dialogCount());
+    updateEntries(first, mDocument.dialogCount());
 }
 
-void DialogListView::removeEntry(int dialog)
+void DialogListView::removeEntries(int first, int count)
 {
     {
         const QSignalBlocker blocker(mList);
-        delete mList->takeItem(dialog - 1);
+        for (int k = 0; k < count; ++k)
+            delete mList->takeItem(first - 1);
     }
-    updateEntries(dialog, mDocument.dialogCount());
+    updateEntries(first, mDocument.dialogCount());
 }
 
 void DialogListView::updateEntries(int first, int last)

@@ -53,8 +53,8 @@ signals:
 
 private:
     void updateEntry(int dialog);
-    void insertEntry(int dialog);
-    void removeEntry(int dialog);
+    void insertEntries(int first, int count);
+    void removeEntries(int first, int count);
     // Writes the entries of the dialogs first to last again, then the marks and the selection.
     void updateEntries(int first, int last);
     void selectCurrent();
