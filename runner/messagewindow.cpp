@@ -79,11 +79,16 @@ int MessageWindow::buttonsWidth() const
 
 qint16 MessageWindow::play()
 {
+    ringOnShow();
+    exec();
+    return stepResult();
+}
+
+void MessageWindow::ringOnShow()
+{
     // The sound goes out once the window is on its way: rung before, it holds the window back
     // by a good part of the start-up time.
     QTimer::singleShot(0, this, [] { QApplication::beep(); });
-    exec();
-    return stepResult();
 }
 
 void MessageWindow::reject()

@@ -24,6 +24,8 @@ public:
 
     // Beeps, shows the window modally and returns the step result once it has closed.
     qint16 play();
+    // The beep a message window gives as it opens, for a window played without play().
+    void ringOnShow();
 
     // The close box, Esc and Alt+F4 press the last visible button; where that button does
     // nothing ("Нет"), they end the run (step result StepKind::EndRun).

@@ -67,6 +67,10 @@ public:
         mActivation = std::move(activation);
     }
 
+    // The close box: a window of its own is closed as a window manager closes it, a window shown
+    // inside another one by the close box drawn there.
+    void setCloser(std::function<void(QWidget &)> closer) { mCloser = std::move(closer); }
+
     void shown(StepWindow &window, const DialogRecord &record)
     {
         if (record.type == DialogRecord::Pause) {
@@ -200,7 +204,10 @@ private:
     void apply(StepWindow &window, const QString &press)
     {
         if (press == u"close") {
-            window.close();
+            if (mCloser)
+                mCloser(window);
+            else
+                window.close();
         } else if (press == u"esc") {
             QTest::keyClick(&window, Qt::Key_Escape);
         } else if (press == u"enter") {
@@ -250,6 +257,7 @@ private:
     QString mEnded;
     QString mStopped;
     std::function<void(QWidget &)> mActivation;
+    std::function<void(QWidget &)> mCloser;
 };
 
 // The runner's step kind for a window class, with the player looking on: the window is built

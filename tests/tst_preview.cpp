@@ -13,6 +13,8 @@
 #include <QAccessible>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTemporaryDir>
 #include <QUndoStack>
 
@@ -408,6 +410,28 @@ void TestPreview::stopsOnEditAndEsc()
              QStringLiteral("Шаг 1"));
 }
 
+namespace {
+
+// The middle of the close box in the title bar the stage draws over its window, on its viewport.
+QPoint closeBoxOn(const StepStage &stage)
+{
+    QStyle *style = QApplication::style();
+    const int barHeight = style->pixelMetric(QStyle::PM_TitleBarHeight);
+    QStyleOptionTitleBar bar;
+    bar.rect = QRect(0, 0, stage.window()->width(), barHeight);
+    bar.titleBarFlags =
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
+    const QPointF box =
+        style->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, nullptr)
+            .center();
+    const QRect client = stage.clientRect();
+    return client.topLeft() +
+           QPointF(box.x() * stage.scale(), (box.y() - barHeight) * stage.scale()).toPoint();
+}
+
+} // namespace
+
 void TestPreview::playsAsRunner_data()
 {
     QTest::addColumn<Case>("sample");
@@ -434,6 +458,10 @@ void TestPreview::playsAsRunner()
         on.pane.stage()->setFocus(Qt::OtherFocusReason);
         if (!shown.focusWidget())
             shown.nextInFocusChain()->setFocus(Qt::TabFocusReason);
+    });
+    player.setCloser([&on](QWidget &) {
+        StepStage *stage = on.pane.stage();
+        QTest::mouseClick(stage->viewport(), Qt::LeftButton, {}, closeBoxOn(*stage));
     });
     connect(on.pane.player(), &InPlacePlay::windowWaiting, this,
             [&](StepWindow &shown, const DialogRecord &record) {

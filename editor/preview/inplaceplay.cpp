@@ -10,6 +10,8 @@
 #include <QEventLoop>
 #include <QPointer>
 
+#include <type_traits>
+
 namespace kq {
 
 namespace {
@@ -30,6 +32,8 @@ public:
         // A step that does not wait ends at once; the window's own play says with what result.
         if (!StepFlow::waits(record))
             return window->play();
+        if constexpr (std::is_same_v<Window, MessageWindow>)
+            window->ringOnShow();
         return mPlay.playWindow(std::move(window), record, step(), endlessLoop());
     }
 
