@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QUndoStack>
 
 using namespace kq;
@@ -255,6 +256,14 @@ void TestPreview::followsTyping()
     QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
     shown = pane->stage()->window()->findChild<QLabel *>(QStringLiteral("msg_text"));
     QVERIFY(shown->text() != QStringLiteral("Typed"));
+
+    // Folded, the pane builds nothing; unfolded, it shows what was typed meanwhile.
+    auto *title = child<QToolButton>(&window, QStringLiteral("preview_title"));
+    title->click();
+    QTest::keyClicks(text, QStringLiteral("Unseen"));
+    title->click();
+    shown = pane->stage()->window()->findChild<QLabel *>(QStringLiteral("msg_text"));
+    QVERIFY2(shown->text().contains(QStringLiteral("Unseen")), qPrintable(shown->text()));
 }
 
 void TestPreview::tellsWhatItCannotShow_data()

@@ -233,7 +233,16 @@ void PreviewPane::setFolded(bool folded)
     mScale->setVisible(!folded);
     // Folded, the pane is its title row and the map above it takes the rest.
     setMaximumHeight(folded ? minimumSizeHint().height() : QWIDGETSIZE_MAX);
+    if (!folded && mStepStale && !isPlaying())
+        showSelectedStep();
     emit foldedChanged(folded);
+}
+
+void PreviewPane::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (mStepStale && !isPlaying())
+        showSelectedStep();
 }
 
 bool PreviewPane::isPlaying() const
@@ -259,6 +268,13 @@ std::unique_ptr<StepWindow> PreviewPane::windowFor(const DialogRecord &record, q
 void PreviewPane::showSelectedStep()
 {
     mEndingShown = false;
+    // A pane nobody sees (folded, or in a window not shown yet) builds no window for each edit:
+    // the step is shown once the pane is.
+    mStepStale = !mBody->isVisible();
+    if (mStepStale) {
+        updateButtons();
+        return;
+    }
     const int dialog = mDocument.currentDialog();
     const int step = dialog - 1;
     const DialogRecord &record = mDocument.record(dialog);

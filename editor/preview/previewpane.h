@@ -62,6 +62,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QWidget *createBody();
@@ -98,6 +99,8 @@ private:
     bool mFollowing = false;
     // The run ended and its ending is shown, until the next change.
     bool mEndingShown = false;
+    // The selected step changed while the pane was not seen: it is shown when the pane is.
+    bool mStepStale = false;
 };
 
 } // namespace kq
