@@ -498,4 +498,14 @@ FlowPlan FlowPlan::make(const DialogProject &project, const QList<Finding> &find
     return PlanBuilder(project, findings).build();
 }
 
+FlowNode FlowPlan::exitBoxAt(QPointF topLeft, int step)
+{
+    FlowNode end;
+    end.kind = FlowNode::Kind::Exit;
+    end.step = step;
+    end.rect = QRectF(topLeft, QSizeF(EndWidth, EndHeight));
+    end.title = languageText(TextId::FlowExit);
+    return end;
+}
+
 } // namespace kq

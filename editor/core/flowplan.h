@@ -75,6 +75,8 @@ struct FlowPlan
     static constexpr qreal RowPitch = 112;
 
     static FlowPlan make(const DialogProject &project, const QList<Finding> &findings);
+    // An exit box as the plan draws one, for an arrow being drawn where the plan has none.
+    static FlowNode exitBoxAt(QPointF topLeft, int step);
     // The top edge of a step's box.
     static qreal rowTop(int step) { return step * RowPitch; }
 };

@@ -317,6 +317,7 @@ void FlowView::mouseMoveEvent(QMouseEvent *event)
         mLinkDrag->line =
             mScene->addLine(QLineF(), QPen(QColor(0x1e, 0x63, 0xc8), 2, Qt::DashLine));
         mLinkDrag->line->setZValue(20);
+        showExitBoxToDropOn();
     }
     mLinkDrag->line->setLine(QLineF(mapToScene(mLinkDrag->pressedAt), mapToScene(position)));
     event->accept();
@@ -334,29 +335,51 @@ void FlowView::mouseReleaseEvent(QMouseEvent *event)
 
 void FlowView::endLinkDrag(const QPoint &position)
 {
+    // What is under the pointer is read while the drag's own items are still on the map.
+    const std::optional<FlowNode> dropped = nodeAt(position);
     const bool drawn = mLinkDrag->line != nullptr;
     const LinkDrag drag = *mLinkDrag;
     cancelLinkDrag();
     if (!drawn)
         return;
+    if (!dropped)
+        emit exitRelinked(drag.step, drag.field, StepExit::Leads::Step, int(mSteps.size()));
+    else if (dropped->kind == FlowNode::Kind::Step)
+        emit exitRelinked(drag.step, drag.field, StepExit::Leads::Step, dropped->step);
+    else if (dropped->kind == FlowNode::Kind::Exit)
+        emit exitRelinked(drag.step, drag.field, StepExit::Leads::Exit, -1);
+    // The start and the boxes for leaving the list or a fault are nowhere to lead to.
+}
+
+std::optional<FlowNode> FlowView::nodeAt(const QPoint &position) const
+{
     for (QGraphicsItem *item : items(position)) {
-        if (item->type() != FlowNodeItem::Type)
-            continue;
-        const FlowNode &node = static_cast<FlowNodeItem *>(item)->node();
-        if (node.kind == FlowNode::Kind::Step)
-            emit exitRelinked(drag.step, drag.field, StepExit::Leads::Step, node.step);
-        else if (node.kind == FlowNode::Kind::Exit)
-            emit exitRelinked(drag.step, drag.field, StepExit::Leads::Exit, -1);
-        // The start and the boxes for leaving the list or a fault are nowhere to lead to.
-        return;
+        if (item->type() == FlowNodeItem::Type)
+            return static_cast<FlowNodeItem *>(item)->node();
     }
-    emit exitRelinked(drag.step, drag.field, StepExit::Leads::Step, int(mSteps.size()));
+    return std::nullopt;
+}
+
+void FlowView::showExitBoxToDropOn()
+{
+    const bool mapHasOne =
+        std::any_of(mNodeItems.cbegin(), mNodeItems.cend(), [](const FlowNodeItem *item) {
+            return item->node().kind == FlowNode::Kind::Exit;
+        });
+    if (mapHasOne)
+        return;
+    const QPointF corner = mapToScene(QPoint(8, 8));
+    mLinkDrag->exitBox = new FlowNodeItem(FlowPlan::exitBoxAt(corner, mLinkDrag->step));
+    mLinkDrag->exitBox->setZValue(15);
+    mScene->addItem(mLinkDrag->exitBox);
 }
 
 void FlowView::cancelLinkDrag()
 {
-    if (mLinkDrag)
+    if (mLinkDrag) {
         delete mLinkDrag->line;
+        delete mLinkDrag->exitBox;
+    }
     mLinkDrag.reset();
 }
 

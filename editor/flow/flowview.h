@@ -103,9 +103,14 @@ private:
         StepField field = StepField::None;
         QPoint pressedAt;
         QGraphicsLineItem *line = nullptr;
+        // An exit box to drop on, in the view's corner, where the map shows none.
+        FlowNodeItem *exitBox = nullptr;
     };
+    void showExitBoxToDropOn();
     bool startLinkDrag(const QPoint &position);
     void endLinkDrag(const QPoint &position);
+    // The box at the place in the view, if any.
+    std::optional<FlowNode> nodeAt(const QPoint &position) const;
     void cancelLinkDrag();
     // Draws the scene without the highlight onto a painter sized to the picture.
     void render(QPainter *painter, const QRectF &area);
