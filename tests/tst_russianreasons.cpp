@@ -45,6 +45,8 @@ QString wordsOf(QString reason, const QString &folder)
     reason.remove(QRegularExpression(QStringLiteral(R"(\S*/\S*|\.\w+)")));
     reason.remove(QRegularExpression(
         QStringLiteral(R"('[^']*'|«[^»]*»|\btavlen\b|(^|\s)-[-\w]+|\b[A-Z_]{3,}\b)")));
+    // Names of products and systems stay as they are in every language.
+    reason.remove(QRegularExpression(QStringLiteral(R"(\b(Kestrane|Quorvex|Linux|Windows|Qt)\b)")));
     return reason;
 }
 
@@ -160,6 +162,9 @@ void TestRussianReasons::noReasonIsEnglish_data()
     QTest::addRow("command line web page") << "command line says"
                                            << "--build mine.dlg2 -o page.html --web"
                                            << "" << QByteArray();
+    QTest::addRow("command line help") << "command line says"
+                                       << "--help"
+                                       << "" << QByteArray();
 }
 
 void TestRussianReasons::noReasonIsEnglish()

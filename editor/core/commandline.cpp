@@ -4,6 +4,7 @@
 #include "findingtext.h"
 #include "language.h"
 #include "optionsetting.h"
+#include "productinfo.h"
 #include "programbuilder.h"
 #include "projectcheck.h"
 #include "projectio.h"
@@ -41,48 +42,66 @@ const QStringList WindowSystemFlags = {QStringLiteral("reverse"), QStringLiteral
                                        QStringLiteral("dograb"), QStringLiteral("widgetcount"),
                                        QStringLiteral("testability")};
 
+// The command line's options. Their descriptions are only read by the help, so parsing, which
+// runs before the language is known, gives none.
 struct Options
 {
-    QCommandLineOption help;
-    QCommandLineOption version;
-    QCommandLineOption noSplash{
-        QStringLiteral("no-splash"),
-        QStringLiteral("Start with the main window, without the splash picture.")};
-    QCommandLineOption check{QStringLiteral("check"),
-                             QStringLiteral("Check the project FILE without a window and print "
-                                            "what the check finds, one line each."),
-                             QStringLiteral("FILE")};
-    QCommandLineOption build{
-        QStringLiteral("build"),
-        QStringLiteral("Build the project FILE into a program, without a window."),
-        QStringLiteral("FILE")};
-    QCommandLineOption output{
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("The program a build writes (with --portable: its folder; with "
-                       "--web: the page; with --windows: the Windows program)."),
-        QStringLiteral("PROGRAM")};
-    QCommandLineOption quiet{
-        {QStringLiteral("q"), QStringLiteral("quiet")},
-        QStringLiteral("Print nothing on standard output; failures still go to standard error.")};
-    QCommandLineOption force{
-        QStringLiteral("force"),
-        QStringLiteral("Build even a project in which the check finds errors.")};
-    QCommandLineOption portable{
-        QStringLiteral("portable"),
-        QStringLiteral("Build a folder that runs on a Linux desktop without Qt: the program named "
-                       "after the folder, the libraries it needs, a README.txt.")};
-    QCommandLineOption archive{
-        QStringLiteral("archive"),
-        QStringLiteral("Build portable and pack the folder into PROGRAM.tar.gz beside it.")};
-    QCommandLineOption web{
-        QStringLiteral("web"),
-        QStringLiteral(
-            "Build one self-contained web page (.html) that plays the project in any browser.")};
-    QCommandLineOption windows{
-        QStringLiteral("windows"),
-        QStringLiteral(
-            "Build one Windows program (.exe) that plays the project and needs nothing else.")};
+    using Describe = std::function<QString(TextId)>;
+
+    explicit Options(const Describe &describe)
+        : noSplash(QStringLiteral("no-splash"), describe(TextId::HelpNoSplash)),
+          check(QStringLiteral("check"), describe(TextId::HelpCheck), QStringLiteral("FILE")),
+          build(QStringLiteral("build"), describe(TextId::HelpBuild), QStringLiteral("FILE")),
+          output({QStringLiteral("o"), QStringLiteral("output")}, describe(TextId::HelpOutput),
+                 QStringLiteral("PROGRAM")),
+          quiet({QStringLiteral("q"), QStringLiteral("quiet")}, describe(TextId::HelpQuiet)),
+          force(QStringLiteral("force"), describe(TextId::HelpForce)),
+          portable(QStringLiteral("portable"), describe(TextId::HelpPortable)),
+          archive(QStringLiteral("archive"), describe(TextId::HelpArchive)),
+          web(QStringLiteral("web"), describe(TextId::HelpWeb)),
+          windows(QStringLiteral("windows"), describe(TextId::HelpWindows))
+    {
+    }
+
+    // Qt's own help and version options, then ours, and the file.
+    void addTo(QCommandLineParser &parser, const Describe &describe)
+    {
+        help = parser.addHelpOption();
+        version = parser.addVersionOption();
+        parser.addOptions(
+            {noSplash, check, build, output, quiet, force, portable, archive, web, windows});
+        parser.addPositionalArgument(QStringLiteral("FILE"), describe(TextId::HelpFile),
+                                     QStringLiteral("[FILE]"));
+    }
+
+    // Replaced by Qt's own when they are added to a parser.
+    QCommandLineOption help{QStringLiteral("help")};
+    QCommandLineOption version{QStringLiteral("version")};
+    QCommandLineOption noSplash;
+    QCommandLineOption check;
+    QCommandLineOption build;
+    QCommandLineOption output;
+    QCommandLineOption quiet;
+    QCommandLineOption force;
+    QCommandLineOption portable;
+    QCommandLineOption archive;
+    QCommandLineOption web;
+    QCommandLineOption windows;
 };
+
+} // namespace
+
+QString commandLineHelp()
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(languageText(TextId::HelpDescription).arg(ProductTitle));
+    const Options::Describe describe = [](TextId id) { return languageText(id); };
+    Options options(describe);
+    options.addTo(parser, describe);
+    return parser.helpText();
+}
+
+namespace {
 
 CommandLine wrong(const QString &reason)
 {
@@ -349,17 +368,9 @@ bool runsWithoutWindow(const QStringList &arguments)
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Kestrane Quorvex: composes small dialog programs. Without options it starts the "
-        "editor and opens FILE."));
-    Options options{parser.addHelpOption(), parser.addVersionOption()};
-    parser.addOptions({options.noSplash, options.check, options.build, options.output,
-                       options.quiet, options.force, options.portable, options.archive, options.web,
-                       options.windows});
-    parser.addPositionalArgument(
-        QStringLiteral("FILE"),
-        QStringLiteral("A project (.dlg2), an old project (.dlg) or a built program."),
-        QStringLiteral("[FILE]"));
+    const Options::Describe none = [](TextId) { return QString(); };
+    Options options(none);
+    options.addTo(parser, none);
     if (!parser.parse(arguments))
         return wrong(parser.errorText());
 
@@ -367,7 +378,6 @@ CommandLine parseCommandLine(const QStringList &arguments)
     // --help-all would add Qt's own options, which only the editor's window takes.
     if (parser.isSet(options.help) || parser.isSet(QStringLiteral("help-all"))) {
         line.action = CommandLine::Action::Help;
-        line.text = parser.helpText();
         return line;
     }
     if (parser.isSet(options.version)) {
@@ -428,7 +438,7 @@ int runWithoutWindow(const CommandLine &line, QTextStream &out, QTextStream &err
 {
     switch (line.action) {
     case CommandLine::Action::Help:
-        out << line.text;
+        out << commandLineHelp();
         return ExitClean;
     case CommandLine::Action::Version:
         out << QCoreApplication::applicationName() << u' ' << QCoreApplication::applicationVersion()

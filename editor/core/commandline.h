@@ -27,7 +27,7 @@ struct CommandLine
     bool archive = false;
     bool web = false;
     bool windows = false;
-    QString text; // the help text, or why a wrong command line is wrong as Qt's parser says it
+    QString text; // why a wrong command line is wrong, as Qt's parser says it
     // Why a wrong command line is wrong, as a text of the language files filled with reasonArgs;
     // put into words only when it is told, once the language of the settings is active.
     std::optional<TextId> reason;
@@ -70,6 +70,10 @@ void useSettingsLanguage();
 
 // Why a wrong command line is wrong, in the active language.
 QString wrongReason(const CommandLine &line);
+
+// What --help prints, in the active language: made when it is printed, since the command line
+// is read before the language is known.
+QString commandLineHelp();
 
 // Reads the arguments (the program name first). Its texts are in the active language.
 CommandLine parseCommandLine(const QStringList &arguments);
