@@ -334,24 +334,27 @@ const QStringList MapSteps{"A K02", "B N", "C X"};
 void TestStepEditing::linksDrawnOnTheMap_data()
 {
     QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("step"); // the current step
+    QTest::addColumn<int>("from"); // the step whose handle is dragged, pointed at first
     QTest::addColumn<int>("handle");
     QTest::addColumn<QString>("dropOn");
     QTest::addColumn<QStringList>("expected");
     const QStringList start = MapSteps;
     QTest::newRow("button 1 to a step")
-        << start << 0 << 0 << "step 1" << QStringList{"A K01", "B N", "C X"};
+        << start << 0 << 0 << 0 << "step 1" << QStringList{"A K01", "B N", "C X"};
     QTest::newRow("button 2 to its own step")
-        << start << 2 << 1 << "step 2" << QStringList{"A K02", "B N", "C X K02"};
+        << start << 2 << 2 << 1 << "step 2" << QStringList{"A K02", "B N", "C X K02"};
     QTest::newRow("to the exit box")
-        << start << 1 << 0 << "exit" << QStringList{"A K02", "B X", "C X"};
+        << start << 1 << 1 << 0 << "exit" << QStringList{"A K02", "B X", "C X"};
     QTest::newRow("to an exit box shown for the drag")
-        << QStringList{"A K01", "B N", "C K00"} << 1 << 1 << "exit"
+        << QStringList{"A K01", "B N", "C K00"} << 1 << 1 << 1 << "exit"
         << QStringList{"A K01", "B N X", "C K00"};
     QTest::newRow("to empty space: a new step")
-        << start << 0 << 0 << "empty" << QStringList{"A K03", "B N", "C X", "new"};
-    QTest::newRow("the start box leads nowhere") << start << 0 << 0 << "start" << start;
-    QTest::newRow("a click is not a drag") << start << 0 << 0 << "handle" << start;
+        << start << 0 << 0 << 0 << "empty" << QStringList{"A K03", "B N", "C X", "new"};
+    QTest::newRow("from the step under the pointer")
+        << start << 0 << 1 << 0 << "step 2" << QStringList{"A K02", "B K02", "C X"};
+    QTest::newRow("the start box leads nowhere") << start << 0 << 0 << 0 << "start" << start;
+    QTest::newRow("a click is not a drag") << start << 0 << 0 << 0 << "handle" << start;
 }
 
 // The handle of a way out dragged with the mouse changes that script as the composer would, as one
@@ -360,6 +363,7 @@ void TestStepEditing::linksDrawnOnTheMap()
 {
     QFETCH(QStringList, steps);
     QFETCH(int, step);
+    QFETCH(int, from);
     QFETCH(int, handle);
     QFETCH(QString, dropOn);
     QFETCH(QStringList, expected);
@@ -368,16 +372,22 @@ void TestStepEditing::linksDrawnOnTheMap()
     auto *view = child<FlowView>(&editor.window, "flow_view");
     const QByteArray start = document(editor.window).project().fileBytes();
     selectEntry(editor.window, step);
-    QCOMPARE(view->handleItems().size(), 2);
-    const QPoint from = view->mapFromScene(view->handleItems().at(handle)->scenePos());
+    QTest::mouseMove(view->viewport(), placeOnMap(view, QStringLiteral("step %1").arg(from), {}));
+    QList<QPoint> handles;
+    for (const FlowHandleItem *shown : view->handleItems()) {
+        if (shown->step() == from)
+            handles << view->mapFromScene(shown->scenePos());
+    }
+    QCOMPARE(handles.size(), 2);
+    const QPoint pressed = handles.at(handle);
 
-    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, pressed);
     // Where to drop is found once the drag is under way: the map may show more for it.
     if (dropOn != "handle")
-        QTest::mouseMove(view->viewport(), from + QPoint(-6, 24));
-    const QPoint to = placeOnMap(view, dropOn, from);
+        QTest::mouseMove(view->viewport(), pressed + QPoint(-6, 24));
+    const QPoint to = placeOnMap(view, dropOn, pressed);
     QVERIFY2(view->viewport()->rect().contains(to), qPrintable(dropOn));
-    if (to != from)
+    if (to != pressed)
         QTest::mouseMove(view->viewport(), to);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
 
@@ -387,7 +397,7 @@ void TestStepEditing::linksDrawnOnTheMap()
         wanted.setDialogCount(4);
     }
     QCOMPARE(document(editor.window).project().fileBytes(), wanted.fileBytes());
-    QCOMPARE(document(editor.window).currentDialog(), step + 1);
+    QCOMPARE(document(editor.window).currentDialog(), (expected == steps ? step : from) + 1);
     QCOMPARE(document(editor.window).undoStack()->count(), expected == steps ? 0 : 1);
     // The box shown for the drag goes with it.
     QCOMPARE(placeOnMap(view, "exit", {}) == QPoint(-1, -1), !expected.join(u' ').contains(u'X'));

@@ -41,6 +41,8 @@ FlowView::FlowView(QWidget *parent) : QGraphicsView(parent), mScene(new QGraphic
     setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setFocusPolicy(Qt::StrongFocus);
+    // The handles of the step under the pointer show without a button held.
+    viewport()->setMouseTracking(true);
 }
 
 void FlowView::showProject(const DialogProject &project, const QList<Finding> &findings)
@@ -110,7 +112,10 @@ void FlowView::showHandles()
 {
     qDeleteAll(mHandles);
     mHandles.clear();
-    for (const FlowEdgeItem *edge : edgeItems(mSelected)) {
+    QList<FlowEdgeItem *> edges = edgeItems(mSelected);
+    if (mHovered != mSelected)
+        edges += edgeItems(mHovered);
+    for (const FlowEdgeItem *edge : std::as_const(edges)) {
         const FlowEdge &shown = edge->edge();
         if (StepFlow::scriptOf(shown.field) == 0 || shown.path.isEmpty())
             continue;
@@ -119,6 +124,14 @@ void FlowView::showHandles()
         mScene->addItem(handle);
         mHandles << handle;
     }
+}
+
+void FlowView::hover(int step)
+{
+    if (step == mHovered)
+        return;
+    mHovered = step;
+    showHandles();
 }
 
 void FlowView::setHandleToolTip(const QString &tip)
@@ -306,6 +319,9 @@ bool FlowView::startLinkDrag(const QPoint &position)
 void FlowView::mouseMoveEvent(QMouseEvent *event)
 {
     if (!mLinkDrag) {
+        // The step under the pointer shows its handles too, so that any arrow can be drawn anew.
+        if (event->buttons() == Qt::NoButton)
+            hover(stepAt(event->position().toPoint()));
         QGraphicsView::mouseMoveEvent(event);
         return;
     }
@@ -331,6 +347,13 @@ void FlowView::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     QGraphicsView::mouseReleaseEvent(event);
+}
+
+void FlowView::leaveEvent(QEvent *event)
+{
+    if (!mLinkDrag)
+        hover(-1);
+    QGraphicsView::leaveEvent(event);
 }
 
 void FlowView::endLinkDrag(const QPoint &position)
@@ -405,11 +428,13 @@ void FlowView::render(QPainter *painter, const QRectF &area)
 {
     // The picture shows the flow, not what the editor marks on it.
     const int selected = std::exchange(mSelected, -1);
+    const int hovered = std::exchange(mHovered, -1);
     const QList<int> found = std::exchange(mFound, {});
     updateHighlight();
     painter->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     mScene->render(painter, QRectF(QPointF(0, 0), area.size()), area);
     mSelected = selected;
+    mHovered = hovered;
     mFound = found;
     updateHighlight();
 }

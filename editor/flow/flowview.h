@@ -63,7 +63,8 @@ public:
     // The step whose box, arrow or end box is at the place in the view; -1 for none.
     int stepAt(const QPoint &position) const;
     QList<FlowEdgeItem *> edgeItems(int step) const;
-    // The handles on the current step's ways out that have a script, in the order of its exits.
+    // The handles on the ways out that have a script, of the current step and of the step under
+    // the pointer, in the order of their exits.
     const QList<FlowHandleItem *> &handleItems() const { return mHandles; }
     void setHandleToolTip(const QString &tip);
 
@@ -85,6 +86,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     // The items of the plan's boxes or arrows: those of the old items that show the same, new
@@ -96,6 +98,7 @@ private:
     void fitWidth();
     void activate(int step);
     void showHandles();
+    void hover(int step);
     // Drawing an arrow anew: from the handle pressed to where the mouse is.
     struct LinkDrag
     {
@@ -122,6 +125,7 @@ private:
     QHash<FlowEdge, FlowEdgeItem *> mEdgeItems;
     QHash<int, FlowNodeItem *> mSteps;
     int mSelected = -1;
+    int mHovered = -1;
     QList<int> mSelection;
     QList<int> mFound;
     QList<FlowHandleItem *> mHandles;
