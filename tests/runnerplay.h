@@ -19,6 +19,7 @@
 #include "stepflow.h"
 #include "steploop.h"
 #include "stepprojects.h"
+#include "windowstep.h"
 
 #include <QApplication>
 #include <QDir>
@@ -262,26 +263,18 @@ private:
 
 // The runner's step kind for a window class, with the player looking on: the window is built
 // and played exactly as WindowStep does.
-template <class Window> class PlayedStep final : public StepKind
+template <class Window> class PlayedStep final : public WindowStepKind<Window>
 {
 public:
     explicit PlayedStep(Player &player) : mPlayer(player) {}
 
-    std::optional<qint16> play(const DialogRecord &record, qint16 projectStyle,
-                               qint16 previousResult) override
+protected:
+    qint16 playBuilt(std::unique_ptr<Window> window, const DialogRecord &record) override
     {
-        if (!Window::canPlay(projectStyle))
-            return std::nullopt;
-        Window window(record, projectStyle, previousResult);
-        window.setCloseEndsRun(endlessLoop());
-        QTimer::singleShot(0, &window, [this, &window, &record] { mPlayer.shown(window, record); });
-        const qint16 result = window.play();
+        Window &shown = *window;
+        QTimer::singleShot(0, &shown, [this, &shown, &record] { mPlayer.shown(shown, record); });
+        const qint16 result = shown.play();
         return mPlayer.ranOut() ? StepKind::EndRun : result;
-    }
-
-    StepFlow::Ending ending(const DialogRecord &record) const override
-    {
-        return StepFlow::ending(record);
     }
 
 private:

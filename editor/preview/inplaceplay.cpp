@@ -6,6 +6,7 @@
 #include "progresswindow.h"
 #include "stepflow.h"
 #include "stepstage.h"
+#include "windowstep.h"
 
 #include <QEventLoop>
 #include <QPointer>
@@ -18,28 +19,20 @@ namespace {
 
 // The runner's step kind for a window class, with the window shown on the stage: built in the
 // project style exactly as WindowStep builds it.
-template <class Window> class StageStep final : public StepKind
+template <class Window> class StageStep final : public WindowStepKind<Window>
 {
 public:
     explicit StageStep(InPlacePlay &play) : mPlay(play) {}
 
-    std::optional<qint16> play(const DialogRecord &record, qint16 projectStyle,
-                               qint16 previousResult) override
+protected:
+    qint16 playBuilt(std::unique_ptr<Window> window, const DialogRecord &record) override
     {
-        if (!Window::canPlay(projectStyle))
-            return std::nullopt;
-        auto window = std::make_unique<Window>(record, projectStyle, previousResult);
         // A step that does not wait ends at once; the window's own play says with what result.
         if (!StepFlow::waits(record))
             return window->play();
         if constexpr (std::is_same_v<Window, MessageWindow>)
             window->ringOnShow();
-        return mPlay.playWindow(std::move(window), record, step(), endlessLoop());
-    }
-
-    StepFlow::Ending ending(const DialogRecord &record) const override
-    {
-        return StepFlow::ending(record);
+        return mPlay.playWindow(std::move(window), record, this->step());
     }
 
 private:
@@ -92,13 +85,12 @@ void InPlacePlay::stop()
 }
 
 qint16 InPlacePlay::playWindow(std::unique_ptr<StepWindow> window, const DialogRecord &record,
-                               int step, bool endlessLoop)
+                               int step)
 {
     if (mStopped)
         return StepKind::EndRun;
     mStep = step;
     const QPointer<StepWindow> playing = window.get();
-    playing->setCloseEndsRun(endlessLoop);
     bool ended = false;
     QEventLoop wait;
     connect(playing, &QDialog::finished, &wait, [&ended, &wait] {

@@ -39,8 +39,7 @@ public:
 
     // Shows a step's window on the stage (a pause's stays hidden) and waits until it ends or the
     // run is stopped; the step kinds call it.
-    qint16 playWindow(std::unique_ptr<StepWindow> window, const DialogRecord &record, int step,
-                      bool endlessLoop);
+    qint16 playWindow(std::unique_ptr<StepWindow> window, const DialogRecord &record, int step);
 
 signals:
     // A step begins to play: its window (or, for a pause, none) is about to wait.
