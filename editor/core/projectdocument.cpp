@@ -274,11 +274,11 @@ public:
 
     void redo() override
     {
-        mTargets.redo(mDocument, [this] { mDocument->insertRecord(mDialog, mRecord); });
+        mTargets.redo(mDocument, [this] { mDocument->insertRecords(mDialog, {mRecord}); });
     }
     void undo() override
     {
-        mTargets.undo(mDocument, [this] { mDocument->removeRecord(mDialog); });
+        mTargets.undo(mDocument, [this] { mDocument->removeRecords(mDialog, 1); });
     }
 
 private:
@@ -302,11 +302,11 @@ public:
 
     void redo() override
     {
-        mTargets.redo(mDocument, [this] { mDocument->removeRecord(mDialog); });
+        mTargets.redo(mDocument, [this] { mDocument->removeRecords(mDialog, 1); });
     }
     void undo() override
     {
-        mTargets.undo(mDocument, [this] { mDocument->insertRecord(mDialog, mRecord); });
+        mTargets.undo(mDocument, [this] { mDocument->insertRecords(mDialog, {mRecord}); });
     }
 
 private:
@@ -748,11 +748,9 @@ bool ProjectDocument::linkScript(int dialog, int script, StepExit::Leads leads, 
 {
     if (dialog < 1 || dialog > dialogCount() || (script != 1 && script != 2))
         return false;
-    const bool toNewStep = leads == StepExit::Leads::Step && target == dialogCount();
-    if (leads == StepExit::Leads::Step && (target < 0 || target > dialogCount()))
-        return false;
-    if ((leads != StepExit::Leads::Step && leads != StepExit::Leads::Exit) ||
-        (toNewStep && stepsRoom() < 1))
+    const bool toStep = leads == StepExit::Leads::Step && target >= 0 && target <= dialogCount();
+    const bool toNewStep = toStep && target == dialogCount();
+    if ((!toStep && leads != StepExit::Leads::Exit) || (toNewStep && stepsRoom() < 1))
         return false;
     commitPendingEdits();
     DialogRecord linked = record(dialog);
@@ -1037,11 +1035,6 @@ void ProjectDocument::contentsDone()
         emit contentsChanged();
 }
 
-void ProjectDocument::insertRecord(int dialog, const DialogRecord &record)
-{
-    insertRecords(dialog, {record});
-}
-
 void ProjectDocument::insertRecords(int first, const QList<DialogRecord> &records)
 {
     // The later dialogs move once, and the views hear of the whole block once: a paste of many
@@ -1061,13 +1054,6 @@ void ProjectDocument::insertRecords(int first, const QList<DialogRecord> &record
     mCurrentDialog = 0;
     setCurrentDialog(first);
     contentsDone();
-}
-
-DialogRecord ProjectDocument::removeRecord(int dialog)
-{
-    const DialogRecord removed = mProject.record(dialog);
-    removeRecords(dialog, 1);
-    return removed;
 }
 
 void ProjectDocument::removeRecords(int first, int removed)

@@ -213,9 +213,7 @@ private:
 
     void pushRecord(int index, const DialogRecord &after, const QString &text, int mergeKey);
     void writeRecord(int index, const DialogRecord &record);
-    void insertRecord(int dialog, const DialogRecord &record);
     void insertRecords(int first, const QList<DialogRecord> &records);
-    DialogRecord removeRecord(int dialog);
     void removeRecords(int first, int count);
     void swapRecords(int first, int second);
     void writeScript(int dialog, int script, const QString &text);
