@@ -171,6 +171,17 @@ QString stepTooltip(const DialogRecord &record)
     return lines.join(u'\n');
 }
 
+// An end box of the picture: all have the same size.
+FlowNode endBox(FlowNode::Kind kind, int step, QPointF topLeft, const QString &title)
+{
+    FlowNode end;
+    end.kind = kind;
+    end.step = step;
+    end.rect = QRectF(topLeft, QSizeF(EndWidth, EndHeight));
+    end.title = title;
+    return end;
+}
+
 FlowNode::Kind endKind(const StepExit &exit)
 {
     switch (exit.leads) {
@@ -431,11 +442,8 @@ private:
 
     static FlowNode endNode(const StepExit &exit, int step, qreal y, const QString &title)
     {
-        FlowNode end;
-        end.kind = endKind(exit);
-        end.step = step;
-        end.rect = QRectF(EndRight - EndWidth, y - EndHeight / 2, EndWidth, EndHeight);
-        end.title = title;
+        FlowNode end =
+            endBox(endKind(exit), step, QPointF(EndRight - EndWidth, y - EndHeight / 2), title);
         end.mark = exit.leads == StepExit::Leads::Fault ? FlowMark::Error : FlowMark::None;
         return end;
     }
@@ -500,12 +508,7 @@ FlowPlan FlowPlan::make(const DialogProject &project, const QList<Finding> &find
 
 FlowNode FlowPlan::exitBoxAt(QPointF topLeft, int step)
 {
-    FlowNode end;
-    end.kind = FlowNode::Kind::Exit;
-    end.step = step;
-    end.rect = QRectF(topLeft, QSizeF(EndWidth, EndHeight));
-    end.title = languageText(TextId::FlowExit);
-    return end;
+    return endBox(FlowNode::Kind::Exit, step, topLeft, languageText(TextId::FlowExit));
 }
 
 } // namespace kq
