@@ -133,13 +133,17 @@ public:
     }
 
 private:
+    // xdotool gives up with an X error when a window goes while it reads it, as windows of a
+    // starting program do: it is asked again.
     QString firstWindowOf(qint64 pid) const
     {
-        return xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
-                        QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                        QString::number(pid)})
-            .split(u'\n')
-            .value(0);
+        const QStringList search{QStringLiteral("search"), QStringLiteral("--sync"),
+                                 QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                 QString::number(pid)};
+        QString window;
+        for (int tries = 0; window.isEmpty() && tries < 5; ++tries)
+            window = xdotool(search).split(u'\n').value(0);
+        return window;
     }
 
     QString xdotool(const QStringList &arguments) const
