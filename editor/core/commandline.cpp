@@ -59,19 +59,19 @@ struct Options
           portable(QStringLiteral("portable"), describe(TextId::HelpPortable)),
           archive(QStringLiteral("archive"), describe(TextId::HelpArchive)),
           web(QStringLiteral("web"), describe(TextId::HelpWeb)),
-          windows(QStringLiteral("windows"), describe(TextId::HelpWindows))
+          windows(QStringLiteral("windows"), describe(TextId::HelpWindows)),
+          file(describe(TextId::HelpFile))
     {
     }
 
     // Qt's own help and version options, then ours, and the file.
-    void addTo(QCommandLineParser &parser, const Describe &describe)
+    void addTo(QCommandLineParser &parser)
     {
         help = parser.addHelpOption();
         version = parser.addVersionOption();
         parser.addOptions(
             {noSplash, check, build, output, quiet, force, portable, archive, web, windows});
-        parser.addPositionalArgument(QStringLiteral("FILE"), describe(TextId::HelpFile),
-                                     QStringLiteral("[FILE]"));
+        parser.addPositionalArgument(QStringLiteral("FILE"), file, QStringLiteral("[FILE]"));
     }
 
     // Replaced by Qt's own when they are added to a parser.
@@ -87,6 +87,8 @@ struct Options
     QCommandLineOption archive;
     QCommandLineOption web;
     QCommandLineOption windows;
+    // What the help says of the project file named without an option.
+    QString file;
 };
 
 } // namespace
@@ -95,9 +97,8 @@ QString commandLineHelp()
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(languageText(TextId::HelpDescription).arg(ProductTitle));
-    const Options::Describe describe = [](TextId id) { return languageText(id); };
-    Options options(describe);
-    options.addTo(parser, describe);
+    Options options([](TextId id) { return languageText(id); });
+    options.addTo(parser);
     return parser.helpText();
 }
 
@@ -368,9 +369,8 @@ bool runsWithoutWindow(const QStringList &arguments)
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    const Options::Describe none = [](TextId) { return QString(); };
-    Options options(none);
-    options.addTo(parser, none);
+    Options options([](TextId) { return QString(); });
+    options.addTo(parser);
     if (!parser.parse(arguments))
         return wrong(parser.errorText());
 
