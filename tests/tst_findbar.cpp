@@ -44,6 +44,8 @@ private slots:
     void init() { useDefaultSettings(); }
     void findStepAndReplaceAll_data();
     void findStepAndReplaceAll();
+    void replaceGoesOnPastTheNewText_data();
+    void replaceGoesOnPastTheNewText();
 
 private:
     QScopedPointer<ProgramFolder> mFolder{new ProgramFolder};
@@ -160,6 +162,60 @@ void TestFindBar::findStepAndReplaceAll()
     QTest::keyClick(text, Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
     QVERIFY(flow->foundSteps().isEmpty());
+}
+
+void TestFindBar::replaceGoesOnPastTheNewText_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("with");
+    QTest::addColumn<QString>("captionAfter");
+    QTest::addColumn<QString>("textAfter");
+
+    const QString full = QStringLiteral("кот") + QString(47, u'ы');
+    QTest::newRow("the new text holds the found one") << "кот и кот"
+                                                      << "коты"
+                                                      << "коты и коты"
+                                                      << "кот";
+    QTest::newRow("only the letter case changes") << "кот и кот"
+                                                  << "Кот"
+                                                  << "Кот и Кот"
+                                                  << "кот";
+    QTest::newRow("on to the next field") << "кот"
+                                          << "коты"
+                                          << "коты"
+                                          << "коты";
+    QTest::newRow("a match that would not fit is passed") << full << "коты" << full << "коты";
+}
+
+// Replace, pressed twice, replaces two matches one after the other, whatever the first became.
+void TestFindBar::replaceGoesOnPastTheNewText()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, with);
+    QFETCH(QString, captionAfter);
+    QFETCH(QString, textAfter);
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [&caption](DialogProject &project) {
+        fillProject(project, 2);
+        project.record(1).caption = caption;
+        project.record(1).text = QStringLiteral("кот");
+    });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    auto *text = child<QLineEdit>(&window, "find_text");
+    EditorTest::typeText(text, QStringLiteral("кот"));
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+    auto *replacement = child<QLineEdit>(&window, "replace_text");
+    QTRY_VERIFY(replacement->hasFocus());
+    replacement->setText(with);
+    QTest::keyClick(replacement, Qt::Key_Return);
+    QTest::keyClick(replacement, Qt::Key_Return);
+    QCOMPARE(trimmedRight(document(window).record(1).caption), captionAfter);
+    QCOMPARE(trimmedRight(document(window).record(1).text), textAfter);
 }
 
 QTEST_MAIN(TestFindBar)
