@@ -121,6 +121,8 @@ private slots:
     void linksDrawnOnTheMap();
     void emptySpaceOfTheMapAddsAtTheEnd_data();
     void emptySpaceOfTheMapAddsAtTheEnd();
+    void aChangeUnderTheDragEndsIt_data();
+    void aChangeUnderTheDragEndsIt();
 
 private:
     ProgramFolder mFolder;
@@ -446,6 +448,48 @@ void TestStepEditing::emptySpaceOfTheMapAddsAtTheEnd()
     wanted.setDialogCount(4);
     QCOMPARE(document(editor.window).project().fileBytes(), wanted.fileBytes());
     QCOMPARE(document(editor.window).currentDialog(), 4);
+}
+
+void TestStepEditing::aChangeUnderTheDragEndsIt_data()
+{
+    QTest::addColumn<QString>("change");
+    // Step 1 is dragged from; the change makes step 1 another step, which must stay as it is.
+    QTest::newRow("undo of a step inserted before") << "undo";
+    QTest::newRow("the step before deleted by key") << "delete";
+}
+
+void TestStepEditing::aChangeUnderTheDragEndsIt()
+{
+    QFETCH(QString, change);
+    Editor editor({"A K02", "B N", "C X"});
+    editor.window.resize(1280, 1000);
+    ProjectDocument &doc = document(editor.window);
+    if (change == "undo")
+        doc.insertDialog(0);
+    doc.setCurrentDialog(change == "undo" ? 2 : 1);
+    auto *view = child<FlowView>(&editor.window, "flow_view");
+    view->setFocus();
+    const int from = change == "undo" ? 2 : 1;
+    QTest::mouseMove(view->viewport(), placeOnMap(view, QStringLiteral("step %1").arg(from), {}));
+    QPoint pressed(-1, -1);
+    for (const FlowHandleItem *shown : view->handleItems()) {
+        if (shown->step() == from)
+            pressed = view->mapFromScene(shown->scenePos());
+    }
+    QVERIFY(view->viewport()->rect().contains(pressed));
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, pressed);
+    QTest::mouseMove(view->viewport(), pressed + QPoint(-6, 24));
+
+    if (change == "undo")
+        QTest::keyClick(&editor.window, Qt::Key_Z, Qt::ControlModifier);
+    else
+        QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(doc.dialogCount(), change == "undo" ? 3 : 2);
+    const QByteArray changed = doc.project().fileBytes();
+    const QPoint to = placeOnMap(view, "step 0", {});
+    QTest::mouseMove(view->viewport(), to);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+    QCOMPARE(doc.project().fileBytes(), changed);
 }
 
 QTEST_MAIN(TestStepEditing)
