@@ -123,6 +123,8 @@ private slots:
     void emptySpaceOfTheMapAddsAtTheEnd();
     void aChangeUnderTheDragEndsIt_data();
     void aChangeUnderTheDragEndsIt();
+    void theMapChoosesTheStepClicked_data();
+    void theMapChoosesTheStepClicked();
 
 private:
     ProgramFolder mFolder;
@@ -490,6 +492,53 @@ void TestStepEditing::aChangeUnderTheDragEndsIt()
     QTest::mouseMove(view->viewport(), to);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
     QCOMPARE(doc.project().fileBytes(), changed);
+}
+
+void TestStepEditing::theMapChoosesTheStepClicked_data()
+{
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("a click, then Delete") << false;
+    QTest::newRow("the box's menu, Delete") << true;
+}
+
+// Ctrl and clicks in the list leave step 1 current outside a selection of steps 0 and 2; the map
+// then acts on its box alone.
+void TestStepEditing::theMapChoosesTheStepClicked()
+{
+    QFETCH(bool, byMenu);
+    Editor editor(FiveSteps);
+    editor.window.resize(1280, 1000);
+    QListWidget *list = editor.list();
+    const auto entry = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, entry(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, entry(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, entry(1));
+    ProjectDocument &doc = document(editor.window);
+    QCOMPARE(doc.selectedDialogs(), (QList<int>{1, 3}));
+    QCOMPARE(doc.currentDialog(), 2);
+
+    auto *view = child<FlowView>(&editor.window, "flow_view");
+    const QPoint box = placeOnMap(view, "step 1", {});
+    if (byMenu) {
+        QTimer::singleShot(0, [] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *action : menu->actions()) {
+                if (action->objectName() == "edit_delete")
+                    action->trigger();
+            }
+            menu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, box, view->viewport()->mapToGlobal(box));
+        QApplication::sendEvent(view->viewport(), &click);
+    } else {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, box);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Delete);
+    }
+    QCOMPARE(doc.project().fileBytes(),
+             projectOfSteps({"A K01", "C K03", "D N", "E K00"}).fileBytes());
 }
 
 QTEST_MAIN(TestStepEditing)
