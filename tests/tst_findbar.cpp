@@ -46,6 +46,7 @@ private slots:
     void findStepAndReplaceAll();
     void replaceGoesOnPastTheNewText_data();
     void replaceGoesOnPastTheNewText();
+    void aMatchChosenSelectsItsStepAlone();
 
 private:
     QScopedPointer<ProgramFolder> mFolder{new ProgramFolder};
@@ -216,6 +217,38 @@ void TestFindBar::replaceGoesOnPastTheNewText()
     QTest::keyClick(replacement, Qt::Key_Return);
     QCOMPARE(trimmedRight(document(window).record(1).caption), captionAfter);
     QCOMPARE(trimmedRight(document(window).record(1).text), textAfter);
+}
+
+// Ctrl and clicks in the list leave step 1 current outside a selection of steps 0 and 2; a click
+// on step 1's match then selects it alone, so that the list's keys act on it and not the others.
+void TestFindBar::aMatchChosenSelectsItsStepAlone()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [](DialogProject &project) {
+        fillProject(project, 3);
+        for (int dialog = 1; dialog <= 3; ++dialog)
+            project.record(dialog).caption = QStringLiteral("кот");
+    });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *steps = child<QListWidget>(&window, "dlg_list");
+    const auto entry = [steps](int row) {
+        return steps->visualItemRect(steps->item(row)).center();
+    };
+    QTest::mouseClick(steps->viewport(), Qt::LeftButton, {}, entry(2));
+    for (const int row : {0, 1, 1})
+        QTest::mouseClick(steps->viewport(), Qt::LeftButton, Qt::ControlModifier, entry(row));
+    QCOMPARE(document(window).selectedDialogs(), (QList<int>{1, 3}));
+    QCOMPARE(document(window).currentDialog(), 2);
+
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    EditorTest::typeText(child<QLineEdit>(&window, "find_text"), QStringLiteral("кот"));
+    auto *matches = child<QListWidget>(&window, "find_matches");
+    QTest::mouseClick(matches->viewport(), Qt::LeftButton, {},
+                      matches->visualItemRect(matches->item(1)).center());
+    QCOMPARE(document(window).selectedDialogs(), QList<int>{2});
+    QCOMPARE(steps->selectedItems(), QList<QListWidgetItem *>{steps->item(1)});
 }
 
 QTEST_MAIN(TestFindBar)
