@@ -44,6 +44,9 @@ private slots:
     void init() { useDefaultSettings(); }
     void findStepAndReplaceAll_data();
     void findStepAndReplaceAll();
+    void replaceGoesOnPastTheNewText_data();
+    void replaceGoesOnPastTheNewText();
+    void aMatchChosenSelectsItsStepAlone();
 
 private:
     QScopedPointer<ProgramFolder> mFolder{new ProgramFolder};
@@ -160,6 +163,92 @@ void TestFindBar::findStepAndReplaceAll()
     QTest::keyClick(text, Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
     QVERIFY(flow->foundSteps().isEmpty());
+}
+
+void TestFindBar::replaceGoesOnPastTheNewText_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("with");
+    QTest::addColumn<QString>("captionAfter");
+    QTest::addColumn<QString>("textAfter");
+
+    const QString full = QStringLiteral("кот") + QString(47, u'ы');
+    QTest::newRow("the new text holds the found one") << "кот и кот"
+                                                      << "коты"
+                                                      << "коты и коты"
+                                                      << "кот";
+    QTest::newRow("only the letter case changes") << "кот и кот"
+                                                  << "Кот"
+                                                  << "Кот и Кот"
+                                                  << "кот";
+    QTest::newRow("on to the next field") << "кот"
+                                          << "коты"
+                                          << "коты"
+                                          << "коты";
+    QTest::newRow("a match that would not fit is passed") << full << "коты" << full << "коты";
+}
+
+// Replace, pressed twice, replaces two matches one after the other, whatever the first became.
+void TestFindBar::replaceGoesOnPastTheNewText()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, with);
+    QFETCH(QString, captionAfter);
+    QFETCH(QString, textAfter);
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [&caption](DialogProject &project) {
+        fillProject(project, 2);
+        project.record(1).caption = caption;
+        project.record(1).text = QStringLiteral("кот");
+    });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    auto *text = child<QLineEdit>(&window, "find_text");
+    EditorTest::typeText(text, QStringLiteral("кот"));
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+    auto *replacement = child<QLineEdit>(&window, "replace_text");
+    QTRY_VERIFY(replacement->hasFocus());
+    replacement->setText(with);
+    QTest::keyClick(replacement, Qt::Key_Return);
+    QTest::keyClick(replacement, Qt::Key_Return);
+    QCOMPARE(trimmedRight(document(window).record(1).caption), captionAfter);
+    QCOMPARE(trimmedRight(document(window).record(1).text), textAfter);
+}
+
+// Ctrl and clicks in the list leave step 1 current outside a selection of steps 0 and 2; a click
+// on step 1's match then selects it alone, so that the list's keys act on it and not the others.
+void TestFindBar::aMatchChosenSelectsItsStepAlone()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [](DialogProject &project) {
+        fillProject(project, 3);
+        for (int dialog = 1; dialog <= 3; ++dialog)
+            project.record(dialog).caption = QStringLiteral("кот");
+    });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *steps = child<QListWidget>(&window, "dlg_list");
+    const auto entry = [steps](int row) {
+        return steps->visualItemRect(steps->item(row)).center();
+    };
+    QTest::mouseClick(steps->viewport(), Qt::LeftButton, {}, entry(2));
+    for (const int row : {0, 1, 1})
+        QTest::mouseClick(steps->viewport(), Qt::LeftButton, Qt::ControlModifier, entry(row));
+    QCOMPARE(document(window).selectedDialogs(), (QList<int>{1, 3}));
+    QCOMPARE(document(window).currentDialog(), 2);
+
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    EditorTest::typeText(child<QLineEdit>(&window, "find_text"), QStringLiteral("кот"));
+    auto *matches = child<QListWidget>(&window, "find_matches");
+    QTest::mouseClick(matches->viewport(), Qt::LeftButton, {},
+                      matches->visualItemRect(matches->item(1)).center());
+    QCOMPARE(document(window).selectedDialogs(), QList<int>{2});
+    QCOMPARE(steps->selectedItems(), QList<QListWidgetItem *>{steps->item(1)});
 }
 
 QTEST_MAIN(TestFindBar)

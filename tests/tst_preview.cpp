@@ -368,15 +368,20 @@ void TestPreview::playsInPlace()
 void TestPreview::stopsOnEditAndEsc_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("an edit") << "edit";
-    QTest::newRow("Esc on the pane") << "esc";
-    QTest::newRow("undo") << "undo";
-    QTest::newRow("the stop button") << "stop";
+    // Where the step that was playing, dialog 2, is after the stop.
+    QTest::addColumn<int>("played");
+    QTest::newRow("an edit") << "edit" << 2;
+    QTest::newRow("Esc on the pane") << "esc" << 2;
+    QTest::newRow("undo") << "undo" << 2;
+    QTest::newRow("the stop button") << "stop" << 2;
+    QTest::newRow("a step inserted before") << "insert" << 3;
+    QTest::newRow("the playing step moved up") << "up" << 1;
 }
 
 void TestPreview::stopsOnEditAndEsc()
 {
     QFETCH(QString, how);
+    QFETCH(int, played);
     ScriptedUi ui;
     MainWindow window(ui);
     window.show();
@@ -402,6 +407,10 @@ void TestPreview::stopsOnEditAndEsc()
                 doc.undo();
             else if (how == u"stop")
                 child<QPushButton>(pane, QStringLiteral("preview_stop"))->click();
+            else if (how == u"insert")
+                doc.insertDialog(0);
+            else if (how == u"up")
+                child<QPushButton>(&window, QStringLiteral("list_up"))->click();
             else
                 QTest::keyClick(child<QPushButton>(pane, QStringLiteral("preview_play")),
                                 Qt::Key_Escape);
@@ -411,8 +420,8 @@ void TestPreview::stopsOnEditAndEsc()
     pane->playHere();
     QVERIFY(!pane->isPlaying());
     QCOMPARE(windows, 2);
-    // Back to editing the step that was playing, shown as it is now.
-    QCOMPARE(doc.currentDialog(), 2);
+    // Back to editing the step that was playing, wherever the edit put it, shown as it is now.
+    QCOMPARE(doc.currentDialog(), played);
     QVERIFY(pane->stage()->window());
     QVERIFY(pane->stage()->window()->isVisible());
     QCOMPARE(pane->stage()->window()->findChild<QLabel *>(QStringLiteral("msg_text"))->text(),

@@ -437,6 +437,7 @@ void TestProjectDocument::signalsNameWhatChanged()
     QSignalSpy inserted(&document, &ProjectDocument::dialogsInserted);
     QSignalSpy removed(&document, &ProjectDocument::dialogsRemoved);
     QSignalSpy moved(&document, &ProjectDocument::dialogMoved);
+    QSignalSpy reordered(&document, &ProjectDocument::dialogsReordered);
 
     document.setStyle(1);
     document.setField(3, ProjectDocument::Field::Text, "C2");
@@ -456,6 +457,10 @@ void TestProjectDocument::signalsNameWhatChanged()
     // Undo of the move sends the opposite move.
     document.undoStack()->undo();
     QCOMPARE(moved.value(1), (QVariantList{3, 2}));
+    // Where each dialog went, for a view that follows one of them.
+    QCOMPARE(reordered.value(0).at(0).value<QList<int>>(), (QList<int>{1, 3, 2}));
+    document.moveDialogsTo({3}, 1);
+    QCOMPARE(reordered.value(2).at(0).value<QList<int>>(), (QList<int>{3, 1, 2}));
     // A paste of many steps is one block each way.
     document.pasteSteps(document.copySteps({1, 2, 3}), 1);
     QCOMPARE(inserted.value(1), (QVariantList{2, 3}));

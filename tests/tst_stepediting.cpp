@@ -121,6 +121,10 @@ private slots:
     void linksDrawnOnTheMap();
     void emptySpaceOfTheMapAddsAtTheEnd_data();
     void emptySpaceOfTheMapAddsAtTheEnd();
+    void aChangeUnderTheDragEndsIt_data();
+    void aChangeUnderTheDragEndsIt();
+    void theMapChoosesTheStepClicked_data();
+    void theMapChoosesTheStepClicked();
 
 private:
     ProgramFolder mFolder;
@@ -446,6 +450,95 @@ void TestStepEditing::emptySpaceOfTheMapAddsAtTheEnd()
     wanted.setDialogCount(4);
     QCOMPARE(document(editor.window).project().fileBytes(), wanted.fileBytes());
     QCOMPARE(document(editor.window).currentDialog(), 4);
+}
+
+void TestStepEditing::aChangeUnderTheDragEndsIt_data()
+{
+    QTest::addColumn<QString>("change");
+    // Step 1 is dragged from; the change makes step 1 another step, which must stay as it is.
+    QTest::newRow("undo of a step inserted before") << "undo";
+    QTest::newRow("the step before deleted by key") << "delete";
+}
+
+void TestStepEditing::aChangeUnderTheDragEndsIt()
+{
+    QFETCH(QString, change);
+    Editor editor({"A K02", "B N", "C X"});
+    editor.window.resize(1280, 1000);
+    ProjectDocument &doc = document(editor.window);
+    if (change == "undo")
+        doc.insertDialog(0);
+    doc.setCurrentDialog(change == "undo" ? 2 : 1);
+    auto *view = child<FlowView>(&editor.window, "flow_view");
+    view->setFocus();
+    const int from = change == "undo" ? 2 : 1;
+    QTest::mouseMove(view->viewport(), placeOnMap(view, QStringLiteral("step %1").arg(from), {}));
+    QPoint pressed(-1, -1);
+    for (const FlowHandleItem *shown : view->handleItems()) {
+        if (shown->step() == from)
+            pressed = view->mapFromScene(shown->scenePos());
+    }
+    QVERIFY(view->viewport()->rect().contains(pressed));
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, pressed);
+    QTest::mouseMove(view->viewport(), pressed + QPoint(-6, 24));
+
+    if (change == "undo")
+        QTest::keyClick(&editor.window, Qt::Key_Z, Qt::ControlModifier);
+    else
+        QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(doc.dialogCount(), change == "undo" ? 3 : 2);
+    const QByteArray changed = doc.project().fileBytes();
+    const QPoint to = placeOnMap(view, "step 0", {});
+    QTest::mouseMove(view->viewport(), to);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+    QCOMPARE(doc.project().fileBytes(), changed);
+}
+
+void TestStepEditing::theMapChoosesTheStepClicked_data()
+{
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("a click, then Delete") << false;
+    QTest::newRow("the box's menu, Delete") << true;
+}
+
+// Ctrl and clicks in the list leave step 1 current outside a selection of steps 0 and 2; the map
+// then acts on its box alone.
+void TestStepEditing::theMapChoosesTheStepClicked()
+{
+    QFETCH(bool, byMenu);
+    Editor editor(FiveSteps);
+    editor.window.resize(1280, 1000);
+    QListWidget *list = editor.list();
+    const auto entry = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, entry(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, entry(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, entry(1));
+    ProjectDocument &doc = document(editor.window);
+    QCOMPARE(doc.selectedDialogs(), (QList<int>{1, 3}));
+    QCOMPARE(doc.currentDialog(), 2);
+
+    auto *view = child<FlowView>(&editor.window, "flow_view");
+    const QPoint box = placeOnMap(view, "step 1", {});
+    if (byMenu) {
+        QTimer::singleShot(0, [] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *action : menu->actions()) {
+                if (action->objectName() == "edit_delete")
+                    action->trigger();
+            }
+            menu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, box, view->viewport()->mapToGlobal(box));
+        QApplication::sendEvent(view->viewport(), &click);
+    } else {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, box);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Delete);
+    }
+    QCOMPARE(doc.project().fileBytes(),
+             projectOfSteps({"A K01", "C K03", "D N", "E K00"}).fileBytes());
 }
 
 QTEST_MAIN(TestStepEditing)

@@ -888,8 +888,10 @@ void ProjectDocument::reorderRecords(const QList<int> &order)
         last = dialog;
         emit recordChanged(dialog);
     }
-    if (first > 0)
+    if (first > 0) {
+        emit dialogsReordered(order);
         emit dialogMoved(first, last);
+    }
     contentsDone();
 }
 
@@ -1079,6 +1081,10 @@ void ProjectDocument::swapRecords(int first, int second)
 {
     std::swap(mProject.record(first), mProject.record(second));
     std::swap(mDeletedTargets[first], mDeletedTargets[second]);
+    QList<int> order(dialogCount());
+    std::iota(order.begin(), order.end(), 1);
+    std::swap(order[first - 1], order[second - 1]);
+    emit dialogsReordered(order);
     // The selected dialog may stay where it is and now hold the other record.
     emit recordChanged(first);
     emit recordChanged(second);

@@ -166,6 +166,8 @@ signals:
     void dialogsRemoved(int first, int count);
     // One dialog or a range of them changed places.
     void dialogMoved(int from, int to);
+    // Sent before dialogMoved: where each dialog went; order[k] is the dialog now at place k + 1.
+    void dialogsReordered(const QList<int> &order);
     void selectionChanged();
     void projectReplaced();
     // After every change of the records or the count, whatever its kind.

@@ -47,6 +47,9 @@ FlowView::FlowView(QWidget *parent) : QGraphicsView(parent), mScene(new QGraphic
 
 void FlowView::showProject(const DialogProject &project, const QList<Finding> &findings)
 {
+    // An arrow being drawn names its step by number: after a change (an undo, a delete by key)
+    // that number may be another step's, so the drag ends rather than relink that one.
+    cancelLinkDrag();
     mPlan = FlowPlan::make(project, findings);
     mSteps.clear();
     mNodeItems = keptOrNewItems(mPlan.nodes, mNodeItems);

@@ -1,5 +1,6 @@
 #include "findbar.h"
 
+#include "codepage.h"
 #include "language.h"
 #include "localizecontrols.h"
 #include "mnemonic.h"
@@ -303,6 +304,27 @@ void FindBar::goTo(int index)
     emit matchChosen(mMatches.at(index));
 }
 
+int FindBar::firstMatchFrom(const TextMatch &place, int start) const
+{
+    if (mMatches.isEmpty())
+        return -1;
+    // The matches are in list order: by step, by the field's place in the panel, then by start.
+    const QList<Field> fields =
+        TextSearch::searchedFields(mDocument.record(place.dialog), options().places);
+    const auto order = [&](const TextMatch &match) {
+        return std::tuple(match.dialog,
+                          match.dialog == place.dialog ? fields.indexOf(match.field) : 0,
+                          match.start);
+    };
+    const auto from = std::tuple(place.dialog, fields.indexOf(place.field), start);
+    for (qsizetype index = 0; index < mMatches.size(); ++index) {
+        if (order(mMatches.at(index)) >= from)
+            return int(index);
+    }
+    // Past the last match, round to the first, as F3 goes.
+    return 0;
+}
+
 void FindBar::findNext()
 {
     if (!isVisible() || mMatches.isEmpty())
@@ -329,11 +351,15 @@ void FindBar::replaceCurrent()
         // Before any match was gone to, the first press shows the one it would replace.
         findNext();
     } else {
-        applyReplacement(TextSearch::replace(mDocument.project(), {mMatches.at(mCurrent)},
-                                             mReplacement->text()));
-        // The replaced match is gone from the list: the one after it has its place.
-        if (mCurrent >= 0 && mCurrent < mMatches.size())
-            goTo(mCurrent);
+        const TextMatch replaced = mMatches.at(mCurrent);
+        const Replacement replacement =
+            TextSearch::replace(mDocument.project(), {replaced}, mReplacement->text());
+        applyReplacement(replacement);
+        // On to the match after the new text, which may hold what was found again (a word
+        // replaced by its plural, a letter case changed): pressing again must not replace it.
+        const int length = replacement.replaced > 0 ? int(storableText(mReplacement->text()).size())
+                                                    : replaced.length;
+        goTo(firstMatchFrom(replaced, replaced.start + length));
     }
     if (fromBox)
         mReplacement->setFocus(Qt::OtherFocusReason);

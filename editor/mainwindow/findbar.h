@@ -66,6 +66,9 @@ private:
     void showMatches();
     void showCount();
     void goTo(int index);
+    // The first match at or after `start` in the field of `place`, in list order; round to the
+    // first match past the last, none without matches.
+    int firstMatchFrom(const TextMatch &place, int start) const;
     void openWith(bool replacing);
     void applyReplacement(const Replacement &replacement);
 

@@ -52,8 +52,10 @@ FlowPane::FlowPane(UiServices &ui, ProjectDocument &document, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mSplitter);
 
+    // A click chooses its step alone, also the current one outside a selection of others (Ctrl
+    // and a click in the list leave it so), which the keys must not act on instead.
     connect(mFlowView, &FlowView::stepActivated, this,
-            [this](int step) { mDocument.setCurrentDialog(step + 1); });
+            [this](int step) { mDocument.setSelection({step + 1}, step + 1); });
     connect(mProblems, &ProblemsView::findingActivated, this, &FlowPane::findingActivated);
     connect(mFlowView, &FlowView::stepOpened, this, &FlowPane::stepOpened);
     connect(mFlowView, &FlowView::exitRelinked, this, &FlowPane::relinkExit);
@@ -90,7 +92,7 @@ void FlowPane::showContextMenu(const QPoint &at)
     }
     // A step's box outside the selection is chosen first, as a click chooses it.
     if (!mDocument.selectedDialogs().contains(step + 1))
-        mDocument.setCurrentDialog(step + 1);
+        mDocument.setSelection({step + 1}, step + 1);
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("flow_menu"));
     mEditActions->addTo(&menu);

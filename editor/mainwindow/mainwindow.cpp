@@ -187,7 +187,8 @@ void MainWindow::connectViews()
         });
     connect(mFindBar, &FindBar::foundStepsChanged, mFlowPane->flowView(), &FlowView::showFound);
     connect(mFindBar, &FindBar::matchChosen, this, [this](const TextMatch &match) {
-        mDocument->setCurrentDialog(match.dialog);
+        // Its step alone, also when it is the current one outside a selection of others.
+        mDocument->setSelection({match.dialog}, match.dialog);
         mPanel->selectInField(int(match.field), match.start, match.length);
     });
     connect(mComposer, &ScriptComposer::statesChanged, this, &MainWindow::paintTheme);

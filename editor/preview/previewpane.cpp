@@ -72,6 +72,7 @@ PreviewPane::PreviewPane(ProjectDocument &document, QWidget *parent)
 
     mPlay = new InPlacePlay(*mStage, this);
     connect(mPlay, &InPlacePlay::stepStarted, this, [this](int step, const DialogRecord &record) {
+        mPlayedDialog = step + 1;
         followStep(step);
         if (record.type == DialogRecord::Pause)
             showCard(cardFor(record, step));
@@ -101,10 +102,31 @@ PreviewPane::PreviewPane(ProjectDocument &document, QWidget *parent)
         else
             showSelectedStep();
     });
+    followPlayedThroughListChanges();
     retranslate();
 }
 
 PreviewPane::~PreviewPane() = default;
+
+void PreviewPane::followPlayedThroughListChanges()
+{
+    // An edit stops a run only once the edit is done: by then an insert, a delete, a move or an
+    // undo of one may have given the played step another number.
+    connect(&mDocument, &ProjectDocument::dialogsInserted, this, [this](int first, int count) {
+        if (mPlayedDialog >= first)
+            mPlayedDialog += count;
+    });
+    connect(&mDocument, &ProjectDocument::dialogsRemoved, this, [this](int first, int count) {
+        if (mPlayedDialog >= first + count)
+            mPlayedDialog -= count;
+        else if (mPlayedDialog >= first)
+            mPlayedDialog = 0;
+    });
+    connect(&mDocument, &ProjectDocument::dialogsReordered, this, [this](const QList<int> &order) {
+        mPlayedDialog = int(order.indexOf(mPlayedDialog)) + 1;
+    });
+    connect(&mDocument, &ProjectDocument::projectReplaced, this, [this] { mPlayedDialog = 0; });
+}
 
 QWidget *PreviewPane::createBody()
 {
@@ -386,10 +408,13 @@ void PreviewPane::play(int firstStep)
     mMoment->hide();
     mMomentLabel->hide();
     updateButtons();
+    mPlayedDialog = firstStep + 1;
     const StepLoop::Outcome outcome = mPlay->play(mDocument.project(), firstStep);
     if (mPlay->wasStopped()) {
-        // Back to editing the step that was playing.
-        followStep(mPlay->step());
+        // Back to editing the step that was playing, where the edit that stopped it left it; a
+        // step deleted leaves the selection the delete made.
+        if (mPlayedDialog > 0)
+            followStep(mPlayedDialog - 1);
         showSelectedStep();
         return;
     }

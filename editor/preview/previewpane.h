@@ -76,6 +76,7 @@ private:
     void play(int firstStep);
     void showEnding(const StepLoop::Outcome &outcome);
     void followStep(int step);
+    void followPlayedThroughListChanges();
     void updateButtons();
 
     ProjectDocument &mDocument;
@@ -95,6 +96,9 @@ private:
     QAction *mPlayHereKey = nullptr;
     QAction *mPlayFromStartKey = nullptr;
     InPlacePlay *mPlay = nullptr;
+    // The dialog being played, kept in its place through the list changes that stop a run; 0
+    // once it is deleted or another project replaces the one played.
+    int mPlayedDialog = 0;
     // Set while the pane itself selects the step being played, which is no reason to stop.
     bool mFollowing = false;
     // The run ended and its ending is shown, until the next change.
