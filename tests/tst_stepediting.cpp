@@ -110,6 +110,8 @@ private slots:
     void init() { useDefaultSettings(); }
     void listSelectsWithKeys_data();
     void listSelectsWithKeys();
+    void anEmptiedListSelectionShowsTheCurrentStep_data();
+    void anEmptiedListSelectionShowsTheCurrentStep();
     void clipboardBetweenTwoEditors_data();
     void clipboardBetweenTwoEditors();
     void textBoxesKeepTheirKeys();
@@ -170,6 +172,35 @@ void TestStepEditing::listSelectsWithKeys()
         QCOMPARE(document(editor.window).project().fileBytes(), start);
         QCOMPARE(selectedRows(editor.list()), selected);
     }
+}
+
+void TestStepEditing::anEmptiedListSelectionShowsTheCurrentStep_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("ctrl+click on the one selected")
+        << 2 << Qt::KeyboardModifiers(Qt::ControlModifier);
+    QTest::newRow("click below the last entry") << 5 << Qt::KeyboardModifiers();
+}
+
+// Delete acts on the current step when nothing else is selected: the list must not show it
+// unselected, or a step the user did not choose goes.
+void TestStepEditing::anEmptiedListSelectionShowsTheCurrentStep()
+{
+    QFETCH(int, row);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    Editor editor(FiveSteps);
+    QListWidget *steps = editor.list();
+    QTest::mouseClick(steps->viewport(), Qt::LeftButton, {},
+                      steps->visualItemRect(steps->item(2)).center());
+    const QRect last = steps->visualItemRect(steps->item(4));
+    const QPoint at = row < steps->count()
+                          ? steps->visualItemRect(steps->item(row)).center()
+                          : QPoint(last.center().x(), last.bottom() + last.height());
+    QVERIFY(steps->viewport()->rect().contains(at));
+    QTest::mouseClick(steps->viewport(), Qt::LeftButton, modifiers, at);
+    QCOMPARE(document(editor.window).selectedDialogs(), QList<int>{3});
+    QCOMPARE(selectedRows(steps), QList<int>{3});
 }
 
 void TestStepEditing::clipboardBetweenTwoEditors_data()
