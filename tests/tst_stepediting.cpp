@@ -127,6 +127,8 @@ private slots:
     void aChangeUnderTheDragEndsIt();
     void theMapChoosesTheStepClicked_data();
     void theMapChoosesTheStepClicked();
+    void aMapClickWritesTheTypingAndChoosesTheStepSeen_data();
+    void aMapClickWritesTheTypingAndChoosesTheStepSeen();
 
 private:
     ProgramFolder mFolder;
@@ -570,6 +572,37 @@ void TestStepEditing::theMapChoosesTheStepClicked()
     }
     QCOMPARE(doc.project().fileBytes(),
              projectOfSteps({"A K01", "C K03", "D N", "E K00"}).fileBytes());
+}
+
+void TestStepEditing::aMapClickWritesTheTypingAndChoosesTheStepSeen_data()
+{
+    QTest::addColumn<QString>("box");
+    // A script written when its box is left leads elsewhere: the map is laid out anew.
+    QTest::newRow("script") << "msg_btnscr0";
+    QTest::newRow("caption") << "msg_caption";
+}
+
+void TestStepEditing::aMapClickWritesTheTypingAndChoosesTheStepSeen()
+{
+    QFETCH(QString, box);
+    Editor editor(FiveSteps);
+    editor.window.resize(1280, 1000);
+    auto *field = child<QLineEdit>(&editor.window, box);
+    field->setFocus(Qt::MouseFocusReason);
+    field->selectAll();
+    EditorTest::typeText(field, ButtonScript::Exit);
+    auto *view = child<FlowView>(&editor.window, "flow_view");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, placeOnMap(view, "step 3", {}));
+    ProjectDocument &doc = document(editor.window);
+    QVERIFY(view->hasFocus());
+    QCOMPARE(doc.currentDialog(), 4);
+    QCOMPARE(doc.selectedDialogs(), QList<int>{4});
+    DialogRecord typed = projectOfSteps(FiveSteps).record(1);
+    ProjectDocument::fieldOf(typed, box == "msg_caption" ? ProjectDocument::Field::Caption
+                                                         : ProjectDocument::Field::Script1) =
+        ButtonScript::Exit;
+    QCOMPARE(doc.record(1).toBytes(), typed.toBytes());
+    QCOMPARE(doc.undoStack()->count(), 1);
 }
 
 QTEST_MAIN(TestStepEditing)

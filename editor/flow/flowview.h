@@ -132,6 +132,8 @@ private:
     QString mHandleTip;
     std::optional<LinkDrag> mLinkDrag;
     bool mFollowsWidth = true;
+    // How often a project was shown: a press that took the focus sees whether that changed it.
+    int mProjectsShown = 0;
 };
 
 } // namespace kq
