@@ -6,6 +6,7 @@
 #include "findbar.h"
 #include "flowpane.h"
 #include "flowview.h"
+#include "projectdocument.h"
 #include "tst_mainwindowfixture.h"
 
 #include <QCheckBox>
@@ -50,6 +51,7 @@ private slots:
     void aMatchChosenSelectsItsStepAlone();
     void aKeyToAMatchKeepsTheScriptBeingTyped_data();
     void aKeyToAMatchKeepsTheScriptBeingTyped();
+    void aNewProjectReplacesNothingUnseen();
 
 private:
     QScopedPointer<ProgramFolder> mFolder{new ProgramFolder};
@@ -287,6 +289,37 @@ void TestFindBar::aKeyToAMatchKeepsTheScriptBeingTyped()
     QCOMPARE(document(window).currentDialog(), 2);
     QCOMPARE(trimmedRight(document(window).record(1).btnscr1), ButtonScript::Exit);
     QCOMPARE(trimmedRight(document(window).record(2).btnscr1), ButtonScript::GoNext);
+}
+
+// The first Replace shows the match it would replace. A match gone to in the project before is
+// none of a new project's: the new one's are shown before one is replaced.
+void TestFindBar::aNewProjectReplacesNothingUnseen()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    const QString text = ProjectDocument::newDialogText();
+    setUpProject(window, [&text](DialogProject &project) {
+        fillProject(project, 3);
+        for (int dialog = 1; dialog <= 3; ++dialog)
+            project.record(dialog).text = text;
+    });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+    EditorTest::typeText(child<QLineEdit>(&window, "find_text"), text.section(u' ', 0, 0));
+    QTest::keyClick(&window, Qt::Key_F3);
+    QTest::keyClick(&window, Qt::Key_F3);
+
+    QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(document(window).dialogCount(), 1);
+    QVERIFY(!child<QListWidget>(&window, "find_matches")->currentItem());
+    auto *replacement = child<QLineEdit>(&window, "replace_text");
+    replacement->setFocus();
+    replacement->setText(QStringLiteral("Z"));
+    QTest::keyClick(replacement, Qt::Key_Return);
+    QCOMPARE(trimmedRight(document(window).record(1).text), text);
+    QTest::keyClick(replacement, Qt::Key_Return);
+    QVERIFY(document(window).record(1).text.startsWith(u'Z'));
 }
 
 QTEST_MAIN(TestFindBar)

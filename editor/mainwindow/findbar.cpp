@@ -94,6 +94,8 @@ FindBar::FindBar(ProjectDocument &document, QWidget *parent) : QWidget(parent), 
             [this](QListWidgetItem *item) { goTo(mList->row(item)); });
     connect(mList, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { goTo(mList->row(item)); });
+    // No match of a project opened or made anew has been gone to: the first Replace shows one.
+    connect(&mDocument, &ProjectDocument::projectReplaced, this, [this] { mCurrent = -1; });
     // Typing, undo and every other change find the matches anew while the bar is open.
     connect(&mDocument, &ProjectDocument::contentsChanged, this, [this] {
         if (isVisible())
