@@ -577,14 +577,17 @@ void TestStepEditing::theMapChoosesTheStepClicked()
 void TestStepEditing::aMapClickWritesTheTypingAndChoosesTheStepSeen_data()
 {
     QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("byMenu");
     // A script written when its box is left leads elsewhere: the map is laid out anew.
-    QTest::newRow("script") << "msg_btnscr0";
-    QTest::newRow("caption") << "msg_caption";
+    QTest::newRow("script") << "msg_btnscr0" << false;
+    QTest::newRow("script, context menu") << "msg_btnscr0" << true;
+    QTest::newRow("caption") << "msg_caption" << false;
 }
 
 void TestStepEditing::aMapClickWritesTheTypingAndChoosesTheStepSeen()
 {
     QFETCH(QString, box);
+    QFETCH(bool, byMenu);
     Editor editor(FiveSteps);
     editor.window.resize(1280, 1000);
     auto *field = child<QLineEdit>(&editor.window, box);
@@ -592,9 +595,25 @@ void TestStepEditing::aMapClickWritesTheTypingAndChoosesTheStepSeen()
     field->selectAll();
     EditorTest::typeText(field, ButtonScript::Exit);
     auto *view = child<FlowView>(&editor.window, "flow_view");
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, placeOnMap(view, "step 3", {}));
+    const QPoint at = placeOnMap(view, "step 3", {});
+    if (byMenu) {
+        QTest::mousePress(view->viewport(), Qt::RightButton, {}, at);
+        QString menuName;
+        QTimer::singleShot(0, [&menuName] {
+            QWidget *menu = QApplication::activePopupWidget();
+            QVERIFY(menu);
+            menuName = menu->objectName();
+            menu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &click);
+        QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, at);
+        QCOMPARE(menuName, "flow_menu");
+    } else {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(view->hasFocus());
+    }
     ProjectDocument &doc = document(editor.window);
-    QVERIFY(view->hasFocus());
     QCOMPARE(doc.currentDialog(), 4);
     QCOMPARE(doc.selectedDialogs(), QList<int>{4});
     DialogRecord typed = projectOfSteps(FiveSteps).record(1);

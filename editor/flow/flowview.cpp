@@ -283,8 +283,10 @@ void FlowView::mousePressEvent(QMouseEvent *event)
     // anew under the pointer: the press then chooses the step the user saw there, and no more.
     const int pressed = stepAt(event->position().toPoint());
     const int shownBefore = mProjectsShown;
+    mRelaidPress.reset();
     setFocus(Qt::MouseFocusReason);
     if (mProjectsShown != shownBefore) {
+        mRelaidPress = std::pair(event->position().toPoint(), pressed);
         if (event->button() == Qt::LeftButton && pressed >= 0)
             activate(pressed);
         event->accept();
@@ -432,6 +434,12 @@ int FlowView::stepAt(const QPoint &position) const
             return static_cast<FlowEdgeItem *>(item)->edge().step;
     }
     return -1;
+}
+
+int FlowView::menuStepAt(const QPoint &position) const
+{
+    return mRelaidPress && mRelaidPress->first == position ? mRelaidPress->second
+                                                           : stepAt(position);
 }
 
 void FlowView::activate(int step)
