@@ -1,10 +1,12 @@
 // The find bar through the real window: Ctrl+F, typing, F3 and Shift+F3, a click on a match,
 // Ctrl+H and Replace all, and Ctrl+Z giving back the project byte for byte.
 
+#include "buttonscript.h"
 #include "codepage.h"
 #include "findbar.h"
 #include "flowpane.h"
 #include "flowview.h"
+#include "projectdocument.h"
 #include "tst_mainwindowfixture.h"
 
 #include <QCheckBox>
@@ -47,6 +49,9 @@ private slots:
     void replaceGoesOnPastTheNewText_data();
     void replaceGoesOnPastTheNewText();
     void aMatchChosenSelectsItsStepAlone();
+    void aKeyToAMatchKeepsTheScriptBeingTyped_data();
+    void aKeyToAMatchKeepsTheScriptBeingTyped();
+    void aNewProjectReplacesNothingUnseen();
 
 private:
     QScopedPointer<ProgramFolder> mFolder{new ProgramFolder};
@@ -249,6 +254,72 @@ void TestFindBar::aMatchChosenSelectsItsStepAlone()
                       matches->visualItemRect(matches->item(1)).center());
     QCOMPARE(document(window).selectedDialogs(), QList<int>{2});
     QCOMPARE(steps->selectedItems(), QList<QListWidgetItem *>{steps->item(1)});
+}
+
+void TestFindBar::aKeyToAMatchKeepsTheScriptBeingTyped_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::newRow("F3") << QKeyCombination(Qt::Key_F3);
+    QTest::newRow("Shift+F3") << (Qt::SHIFT | Qt::Key_F3);
+}
+
+// A script is written when its box is left; F3 and Shift+F3 reach the find bar from the box
+// itself, and the match they go to is on another step: what was typed stays with its own step.
+void TestFindBar::aKeyToAMatchKeepsTheScriptBeingTyped()
+{
+    QFETCH(QKeyCombination, key);
+
+    ScriptedUi ui;
+    MainWindow window(ui);
+    setUpProject(window, [](DialogProject &project) {
+        fillProject(project, 2);
+        project.record(2).caption = QStringLiteral("кот");
+    });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    EditorTest::typeText(child<QLineEdit>(&window, "find_text"), QStringLiteral("кот"));
+    auto *script = child<QLineEdit>(&window, "msg_btnscr0");
+    script->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(script->hasFocus());
+    script->clear();
+    EditorTest::typeText(script, ButtonScript::Exit);
+
+    QTest::keyClick(script, key.key(), key.keyboardModifiers());
+    QCOMPARE(document(window).currentDialog(), 2);
+    QCOMPARE(trimmedRight(document(window).record(1).btnscr1), ButtonScript::Exit);
+    QCOMPARE(trimmedRight(document(window).record(2).btnscr1), ButtonScript::GoNext);
+}
+
+// The first Replace shows the match it would replace. A match gone to in the project before is
+// none of a new project's: the new one's are shown before one is replaced.
+void TestFindBar::aNewProjectReplacesNothingUnseen()
+{
+    ScriptedUi ui;
+    MainWindow window(ui);
+    const QString text = ProjectDocument::newDialogText();
+    setUpProject(window, [&text](DialogProject &project) {
+        fillProject(project, 3);
+        for (int dialog = 1; dialog <= 3; ++dialog)
+            project.record(dialog).text = text;
+    });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+    EditorTest::typeText(child<QLineEdit>(&window, "find_text"), text.section(u' ', 0, 0));
+    QTest::keyClick(&window, Qt::Key_F3);
+    QTest::keyClick(&window, Qt::Key_F3);
+
+    QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(document(window).dialogCount(), 1);
+    QVERIFY(!child<QListWidget>(&window, "find_matches")->currentItem());
+    auto *replacement = child<QLineEdit>(&window, "replace_text");
+    replacement->setFocus();
+    replacement->setText(QStringLiteral("Z"));
+    QTest::keyClick(replacement, Qt::Key_Return);
+    QCOMPARE(trimmedRight(document(window).record(1).text), text);
+    QTest::keyClick(replacement, Qt::Key_Return);
+    QVERIFY(document(window).record(1).text.startsWith(u'Z'));
 }
 
 QTEST_MAIN(TestFindBar)

@@ -110,6 +110,8 @@ private slots:
     void init() { useDefaultSettings(); }
     void listSelectsWithKeys_data();
     void listSelectsWithKeys();
+    void anEmptiedListSelectionShowsTheCurrentStep_data();
+    void anEmptiedListSelectionShowsTheCurrentStep();
     void clipboardBetweenTwoEditors_data();
     void clipboardBetweenTwoEditors();
     void textBoxesKeepTheirKeys();
@@ -125,6 +127,8 @@ private slots:
     void aChangeUnderTheDragEndsIt();
     void theMapChoosesTheStepClicked_data();
     void theMapChoosesTheStepClicked();
+    void aMapClickWritesTheTypingAndChoosesTheStepSeen_data();
+    void aMapClickWritesTheTypingAndChoosesTheStepSeen();
 
 private:
     ProgramFolder mFolder;
@@ -170,6 +174,35 @@ void TestStepEditing::listSelectsWithKeys()
         QCOMPARE(document(editor.window).project().fileBytes(), start);
         QCOMPARE(selectedRows(editor.list()), selected);
     }
+}
+
+void TestStepEditing::anEmptiedListSelectionShowsTheCurrentStep_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("ctrl+click on the one selected")
+        << 2 << Qt::KeyboardModifiers(Qt::ControlModifier);
+    QTest::newRow("click below the last entry") << 5 << Qt::KeyboardModifiers();
+}
+
+// Delete acts on the current step when nothing else is selected: the list must not show it
+// unselected, or a step the user did not choose goes.
+void TestStepEditing::anEmptiedListSelectionShowsTheCurrentStep()
+{
+    QFETCH(int, row);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    Editor editor(FiveSteps);
+    QListWidget *steps = editor.list();
+    QTest::mouseClick(steps->viewport(), Qt::LeftButton, {},
+                      steps->visualItemRect(steps->item(2)).center());
+    const QRect last = steps->visualItemRect(steps->item(4));
+    const QPoint at = row < steps->count()
+                          ? steps->visualItemRect(steps->item(row)).center()
+                          : QPoint(last.center().x(), last.bottom() + last.height());
+    QVERIFY(steps->viewport()->rect().contains(at));
+    QTest::mouseClick(steps->viewport(), Qt::LeftButton, modifiers, at);
+    QCOMPARE(document(editor.window).selectedDialogs(), QList<int>{3});
+    QCOMPARE(selectedRows(steps), QList<int>{3});
 }
 
 void TestStepEditing::clipboardBetweenTwoEditors_data()
@@ -539,6 +572,56 @@ void TestStepEditing::theMapChoosesTheStepClicked()
     }
     QCOMPARE(doc.project().fileBytes(),
              projectOfSteps({"A K01", "C K03", "D N", "E K00"}).fileBytes());
+}
+
+void TestStepEditing::aMapClickWritesTheTypingAndChoosesTheStepSeen_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("byMenu");
+    // A script written when its box is left leads elsewhere: the map is laid out anew.
+    QTest::newRow("script") << "msg_btnscr0" << false;
+    QTest::newRow("script, context menu") << "msg_btnscr0" << true;
+    QTest::newRow("caption") << "msg_caption" << false;
+}
+
+void TestStepEditing::aMapClickWritesTheTypingAndChoosesTheStepSeen()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, byMenu);
+    Editor editor(FiveSteps);
+    editor.window.resize(1280, 1000);
+    auto *field = child<QLineEdit>(&editor.window, box);
+    field->setFocus(Qt::MouseFocusReason);
+    field->selectAll();
+    EditorTest::typeText(field, ButtonScript::Exit);
+    auto *view = child<FlowView>(&editor.window, "flow_view");
+    const QPoint at = placeOnMap(view, "step 3", {});
+    if (byMenu) {
+        QTest::mousePress(view->viewport(), Qt::RightButton, {}, at);
+        QString menuName;
+        QTimer::singleShot(0, [&menuName] {
+            QWidget *menu = QApplication::activePopupWidget();
+            QVERIFY(menu);
+            menuName = menu->objectName();
+            menu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &click);
+        QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, at);
+        QCOMPARE(menuName, "flow_menu");
+    } else {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(view->hasFocus());
+    }
+    ProjectDocument &doc = document(editor.window);
+    QCOMPARE(doc.currentDialog(), 4);
+    QCOMPARE(doc.selectedDialogs(), QList<int>{4});
+    DialogRecord typed = projectOfSteps(FiveSteps).record(1);
+    ProjectDocument::fieldOf(typed, box == "msg_caption" ? ProjectDocument::Field::Caption
+                                                         : ProjectDocument::Field::Script1) =
+        ButtonScript::Exit;
+    QCOMPARE(doc.record(1).toBytes(), typed.toBytes());
+    QCOMPARE(doc.undoStack()->count(), 1);
 }
 
 QTEST_MAIN(TestStepEditing)

@@ -40,7 +40,8 @@ FlowView::FlowView(QWidget *parent) : QGraphicsView(parent), mScene(new QGraphic
     setDragMode(QGraphicsView::ScrollHandDrag);
     setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    setFocusPolicy(Qt::StrongFocus);
+    // A press takes the focus itself (mousePressEvent), once it knows what it pressed on.
+    setFocusPolicy(Qt::TabFocus);
     // The handles of the step under the pointer show without a button held.
     viewport()->setMouseTracking(true);
 }
@@ -50,6 +51,7 @@ void FlowView::showProject(const DialogProject &project, const QList<Finding> &f
     // An arrow being drawn names its step by number: after a change (an undo, a delete by key)
     // that number may be another step's, so the drag ends rather than relink that one.
     cancelLinkDrag();
+    ++mProjectsShown;
     mPlan = FlowPlan::make(project, findings);
     mSteps.clear();
     mNodeItems = keptOrNewItems(mPlan.nodes, mNodeItems);
@@ -277,6 +279,19 @@ void FlowView::keyPressEvent(QKeyEvent *event)
 
 void FlowView::mousePressEvent(QMouseEvent *event)
 {
+    // Leaving a panel box writes what was typed there, and a script written may lay the map out
+    // anew under the pointer: the press then chooses the step the user saw there, and no more.
+    const int pressed = stepAt(event->position().toPoint());
+    const int shownBefore = mProjectsShown;
+    mRelaidPress.reset();
+    setFocus(Qt::MouseFocusReason);
+    if (mProjectsShown != shownBefore) {
+        mRelaidPress = std::pair(event->position().toPoint(), pressed);
+        if (event->button() == Qt::LeftButton && pressed >= 0)
+            activate(pressed);
+        event->accept();
+        return;
+    }
     // A handle is not grabbed to scroll the picture.
     if (event->button() == Qt::LeftButton && startLinkDrag(event->position().toPoint())) {
         event->accept();
@@ -419,6 +434,12 @@ int FlowView::stepAt(const QPoint &position) const
             return static_cast<FlowEdgeItem *>(item)->edge().step;
     }
     return -1;
+}
+
+int FlowView::menuStepAt(const QPoint &position) const
+{
+    return mRelaidPress && mRelaidPress->first == position ? mRelaidPress->second
+                                                           : stepAt(position);
 }
 
 void FlowView::activate(int step)

@@ -62,6 +62,9 @@ public:
     FlowNodeItem *stepItem(int step) const;
     // The step whose box, arrow or end box is at the place in the view; -1 for none.
     int stepAt(const QPoint &position) const;
+    // The step a context menu opened at `position` is for: the one under the pointer when the
+    // button was pressed there, also where taking the focus laid the map out anew since.
+    int menuStepAt(const QPoint &position) const;
     QList<FlowEdgeItem *> edgeItems(int step) const;
     // The handles on the ways out that have a script, of the current step and of the step under
     // the pointer, in the order of their exits.
@@ -132,6 +135,10 @@ private:
     QString mHandleTip;
     std::optional<LinkDrag> mLinkDrag;
     bool mFollowsWidth = true;
+    // How often a project was shown: a press that took the focus sees whether that changed it.
+    int mProjectsShown = 0;
+    // Where the last press laid the map out anew, and the step that was under it.
+    std::optional<std::pair<QPoint, int>> mRelaidPress;
 };
 
 } // namespace kq

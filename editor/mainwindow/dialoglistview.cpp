@@ -306,7 +306,12 @@ void DialogListView::sendSelection()
     mSendingSelection = true;
     mDocument.setSelection(dialogs, mList->currentRow() + 1);
     mSendingSelection = false;
-    updateButtons();
+    // With no entry selected (Ctrl+click on the last one, a click below the entries) the keys
+    // act on the current step: the list shows it selected, as the map does.
+    if (dialogs.isEmpty())
+        selectCurrent();
+    else
+        updateButtons();
 }
 
 void DialogListView::updateButtons()

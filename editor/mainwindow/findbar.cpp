@@ -94,6 +94,8 @@ FindBar::FindBar(ProjectDocument &document, QWidget *parent) : QWidget(parent), 
             [this](QListWidgetItem *item) { goTo(mList->row(item)); });
     connect(mList, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { goTo(mList->row(item)); });
+    // No match of a project opened or made anew has been gone to: the first Replace shows one.
+    connect(&mDocument, &ProjectDocument::projectReplaced, this, [this] { mCurrent = -1; });
     // Typing, undo and every other change find the matches anew while the bar is open.
     connect(&mDocument, &ProjectDocument::contentsChanged, this, [this] {
         if (isVisible())
@@ -327,14 +329,22 @@ int FindBar::firstMatchFrom(const TextMatch &place, int start) const
 
 void FindBar::findNext()
 {
-    if (!isVisible() || mMatches.isEmpty())
+    if (!isVisible())
+        return;
+    // F3 works from a panel box too: what was typed there goes to its own step before another
+    // step's match is shown, and the matches are those of what the project then holds.
+    mDocument.commitPendingEdits();
+    if (mMatches.isEmpty())
         return;
     goTo((mCurrent + 1) % int(mMatches.size()));
 }
 
 void FindBar::findPrevious()
 {
-    if (!isVisible() || mMatches.isEmpty())
+    if (!isVisible())
+        return;
+    mDocument.commitPendingEdits();
+    if (mMatches.isEmpty())
         return;
     const int count = int(mMatches.size());
     goTo((qMax(mCurrent, 0) + count - 1) % count);

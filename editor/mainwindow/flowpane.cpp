@@ -85,7 +85,7 @@ void FlowPane::setEditActions(StepEditActions *actions)
 
 void FlowPane::showContextMenu(const QPoint &at)
 {
-    const int step = mFlowView->stepAt(at);
+    const int step = mFlowView->menuStepAt(at);
     if (step < 0) {
         showEndMenu(at);
         return;
