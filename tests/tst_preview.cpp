@@ -11,6 +11,7 @@
 #include "tst_mainwindowfixture.h"
 
 #include <QAccessible>
+#include <QPainter>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QStyle>
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QUndoStack>
+#include <QWindow>
 
 using namespace kq;
 using namespace kq::MainWindowTest;
@@ -67,6 +69,35 @@ QImage shownWindow(const PreviewPane &pane)
 {
     const StepStage *stage = pane.stage();
     return pixels(stage->viewport()->grab(stage->clientRect()));
+}
+
+QRect captionRect(const QStyleOptionTitleBar &bar)
+{
+    return QApplication::style()->subControlRect(QStyle::CC_TitleBar, &bar,
+                                                 QStyle::SC_TitleBarLabel, nullptr);
+}
+
+// The caption of a title bar over a window, as the style draws it with the title the window
+// system was given.
+QImage titleBarCaption(const QWidget &window)
+{
+    const QStyleOptionTitleBar bar =
+        StepStage::titleBarOption(window.width(), window.windowHandle()->title());
+    QImage image(bar.rect.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    QApplication::style()->drawComplexControl(QStyle::CC_TitleBar, &bar, &painter);
+    return image.copy(captionRect(bar));
+}
+
+// The caption of the title bar the stage draws over its window, at the real size.
+QImage shownTitleBarCaption(const PreviewPane &pane)
+{
+    const StepStage *stage = pane.stage();
+    const QStyleOptionTitleBar bar = StepStage::titleBarOption(stage->window()->width(), QString());
+    const QRect client = stage->clientRect();
+    const QRect caption =
+        captionRect(bar).translated(client.left(), client.top() - bar.rect.height());
+    return pixels(stage->viewport()->grab(caption));
 }
 
 DialogProject oneStep(const DialogRecord &record, qint16 style)
@@ -152,6 +183,9 @@ void TestPreview::drawsAsRunner_data()
         longText.btn2 = QString(40, u'W');
         longText.ico = 3;
         QTest::addRow("%s, long texts", qPrintable(look)) << style << longText << 0;
+        DialogRecord marks = longText;
+        marks.caption = QStringLiteral("Итог [*] и [*][*]");
+        QTest::addRow("%s, title marks", qPrintable(look)) << style << marks << 0;
         DialogRecord bar;
         bar.type = DialogRecord::Progress;
         bar.caption = QStringLiteral("Загрузка");
@@ -187,6 +221,8 @@ void TestPreview::drawsAsRunner()
     }
     QCOMPARE(shown.size(), expected.size());
     QVERIFY2(shown == expected, "the preview draws the window otherwise than the runner");
+    QVERIFY2(shownTitleBarCaption(on.pane) == titleBarCaption(*runner),
+             "the preview's title bar shows another title than the runner's");
 }
 
 void TestPreview::followsEdits_data()
@@ -434,12 +470,8 @@ namespace {
 QPoint closeBoxOn(const StepStage &stage)
 {
     QStyle *style = QApplication::style();
-    const int barHeight = style->pixelMetric(QStyle::PM_TitleBarHeight);
-    QStyleOptionTitleBar bar;
-    bar.rect = QRect(0, 0, stage.window()->width(), barHeight);
-    bar.titleBarFlags =
-        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
+    const QStyleOptionTitleBar bar = StepStage::titleBarOption(stage.window()->width(), QString());
+    const int barHeight = bar.rect.height();
     const QPointF box =
         style->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, nullptr)
             .center();

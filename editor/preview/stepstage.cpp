@@ -54,19 +54,7 @@ protected:
     }
 
 private:
-    QStyleOptionTitleBar option() const
-    {
-        QStyleOptionTitleBar bar;
-        bar.rect = boundingRect().toRect();
-        bar.palette = QApplication::palette();
-        bar.state = QStyle::State_Active | QStyle::State_Enabled;
-        bar.titleBarState = Qt::WindowActive;
-        bar.titleBarFlags =
-            Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
-        bar.text = mCaption;
-        return bar;
-    }
+    QStyleOptionTitleBar option() const { return StepStage::titleBarOption(mWidth, mCaption); }
 
     int mWidth = 0;
     QString mCaption;
@@ -157,10 +145,26 @@ void StepStage::showWindow(std::unique_ptr<StepWindow> window)
     mProxy->setPos(0, TitleBarItem::height());
     // The proxy keeps the window off the screen; shown, it draws and takes part in focus.
     mWindow->show();
-    mTitleBar->setBar(mWindow->width(), mWindow->windowTitle());
+    // The title as the window manager would show it: Qt's title holds the caption's "[*]" marks
+    // doubled, which a title bar shows once.
+    mTitleBar->setBar(mWindow->width(), mWindow->shownTitle());
     connect(mWindow, &QWidget::windowTitleChanged, mTitleBar,
-            [this](const QString &title) { mTitleBar->setBar(mWindow->width(), title); });
+            [this] { mTitleBar->setBar(mWindow->width(), mWindow->shownTitle()); });
     fitWindow();
+}
+
+QStyleOptionTitleBar StepStage::titleBarOption(int width, const QString &title)
+{
+    QStyleOptionTitleBar bar;
+    bar.rect = QRect(0, 0, width, TitleBarItem::height());
+    bar.palette = QApplication::palette();
+    bar.state = QStyle::State_Active | QStyle::State_Enabled;
+    bar.titleBarState = Qt::WindowActive;
+    bar.titleBarFlags =
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
+    bar.text = title;
+    return bar;
 }
 
 QSize StepStage::outerSize() const

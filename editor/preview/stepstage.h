@@ -4,6 +4,7 @@
 
 #include <QGraphicsView>
 #include <QPointer>
+#include <QStyleOptionTitleBar>
 
 #include <memory>
 
@@ -28,6 +29,10 @@ public:
     // The stage takes the window; the one shown before is deleted. Null shows nothing.
     void showWindow(std::unique_ptr<StepWindow> window);
     StepWindow *window() const { return mWindow; }
+
+    // The title bar the stage draws over a window of the given width, as the application's
+    // style draws a window manager's.
+    static QStyleOptionTitleBar titleBarOption(int width, const QString &title);
 
     // The window with its title bar, at its real size.
     QSize outerSize() const;
