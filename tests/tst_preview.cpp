@@ -136,7 +136,10 @@ private slots:
     void followsTyping();
     void tellsWhatItCannotShow_data();
     void tellsWhatItCannotShow();
+    void scalesDownToFit_data();
     void scalesDownToFit();
+    void tellsTheMoment_data();
+    void tellsTheMoment();
     void playsInPlace();
     void stopsOnEditAndEsc_data();
     void stopsOnEditAndEsc();
@@ -344,18 +347,54 @@ void TestPreview::tellsWhatItCannotShow()
     QCOMPARE(child<QLabel>(&on.pane, QStringLiteral("preview_warning"))->isVisible(), warned);
 }
 
+void TestPreview::scalesDownToFit_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QSize>("paneSize");
+    QTest::newRow("a long line") << QString(60, u'Ж') << QSize(300, 400);
+    QTest::newRow("hundreds of line breaks") << QString(511, u'\n') + u'Ж' << QSize(400, 250);
+}
+
 void TestPreview::scalesDownToFit()
 {
+    QFETCH(QString, text);
+    QFETCH(QSize, paneSize);
     PaneOnDocument on;
     using namespace kq::StepTest;
-    on.document.replaceProject(makeProject({withText(message("ОК", ""), QString(60, u'Ж'))}));
-    const auto *scale = child<QLabel>(&on.pane, QStringLiteral("preview_scale"));
-    QCOMPARE(scale->text(), QStringLiteral("100 %"));
-    on.pane.resize(300, 400);
+    on.document.replaceProject(makeProject({withText(message("ОК", ""), text)}));
+    on.pane.resize(paneSize);
     QTRY_VERIFY(on.pane.stage()->scale() < 1.0);
-    const QSize outer = on.pane.stage()->outerSize();
-    QVERIFY(outer.width() * on.pane.stage()->scale() <= on.pane.stage()->viewport()->width());
-    QCOMPARE(scale->text(), QStringLiteral("%1 %").arg(qRound(on.pane.stage()->scale() * 100)));
+    // The whole window, its title bar and its buttons, is in sight.
+    const QSizeF shown = QSizeF(on.pane.stage()->outerSize()) * on.pane.stage()->scale();
+    QVERIFY(shown.width() <= on.pane.stage()->viewport()->width());
+    QVERIFY(shown.height() <= on.pane.stage()->viewport()->height());
+    QCOMPARE(child<QLabel>(&on.pane, QStringLiteral("preview_scale"))->text(),
+             QStringLiteral("%1 %").arg(qRound(on.pane.stage()->scale() * 100)));
+}
+
+void TestPreview::tellsTheMoment_data()
+{
+    QTest::addColumn<qint16>("time");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("start") << qint16(5) << 0 << "The bar at 0 s of 5 s";
+    QTest::newRow("a tick") << qint16(1) << 1 << "The bar at 0.01 s of 1 s";
+    QTest::newRow("part way") << qint16(5) << 37 << "The bar at 1.85 s of 5 s";
+    QTest::newRow("largest time, full") << qint16(32767) << 100 << "The bar at 32767 s of 32767 s";
+    QTest::newRow("largest time, part way")
+        << qint16(32767) << 37 << "The bar at 12123.79 s of 32767 s";
+}
+
+void TestPreview::tellsTheMoment()
+{
+    QFETCH(qint16, time);
+    QFETCH(int, ticks);
+    QFETCH(QString, label);
+    PaneOnDocument on;
+    using namespace kq::StepTest;
+    on.document.replaceProject(makeProject({progress(time, "Стоп", Exit, Next)}));
+    child<QSlider>(&on.pane, QStringLiteral("preview_moment"))->setValue(ticks);
+    QCOMPARE(child<QLabel>(&on.pane, QStringLiteral("preview_moment_label"))->text(), label);
 }
 
 void TestPreview::playsInPlace()

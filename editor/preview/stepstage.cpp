@@ -96,6 +96,9 @@ namespace {
 
 // Room around the window, as on a desktop.
 constexpr int Margin = 8;
+// The scale where the stage has no room at all (not laid out yet): positive, and small enough
+// for any window a step can build.
+constexpr double SmallestScale = 0.0001;
 
 } // namespace
 
@@ -207,7 +210,8 @@ void StepStage::fitWindow()
         const QSize room = viewport()->size() - QSize(2 * Margin, 2 * Margin);
         scale = qMin(1.0, qMin(double(room.width()) / outer.width(),
                                double(room.height()) / outer.height()));
-        scale = qMax(scale, 0.05);
+        // However small it must be, the whole window is shown, its buttons and title bar too.
+        scale = qMax(scale, SmallestScale);
         scene()->setSceneRect(QRectF(QPointF(0, 0), outer));
     }
     resetTransform();
