@@ -141,6 +141,8 @@ private slots:
     void tellsTheMoment_data();
     void tellsTheMoment();
     void playsInPlace();
+    void accessKeysGoFirst_data();
+    void accessKeysGoFirst();
     void stopsOnEditAndEsc_data();
     void stopsOnEditAndEsc();
     void playsAsRunner_data();
@@ -438,6 +440,62 @@ void TestPreview::playsInPlace()
     QCOMPARE(child<QLabel>(pane, QStringLiteral("preview_card"))->text(),
              languageText(TextId::WebProgramStopped)
                  .arg(RunFault::retold(RunFault::scriptCannotRun(0, "Идти К ab"))));
+}
+
+void TestPreview::accessKeysGoFirst_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QString>("caption");
+    // Each button's access key is also that of a label of the properties panel.
+    QTest::newRow("system, English") << "english.lang"
+                                     << "0"
+                                     << "&Continue";
+    QTest::newRow("skinned, English") << "english.lang"
+                                      << "1"
+                                      << "&Continue";
+    QTest::newRow("system, Russian") << "russian.lang"
+                                     << "0"
+                                     << "&Нет";
+    QTest::newRow("skinned, Russian") << "russian.lang"
+                                      << "1"
+                                      << "&Нет";
+}
+
+void TestPreview::accessKeysGoFirst()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, style);
+    QFETCH(QString, caption);
+    useSettings(language, QStringLiteral("Themes/standart.tvth"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    using namespace kq::StepTest;
+    setUpProject(window, [&](DialogProject &project) {
+        project = makeProject({message(caption, Next), message("Конец", Exit)}, style);
+    });
+    auto *pane = child<PreviewPane>(&window, QStringLiteral("preview_pane"));
+    QList<int> started;
+    connect(pane->player(), &InPlacePlay::stepStarted, this, [&](int step) { started << step; });
+    connect(pane->player(), &InPlacePlay::windowWaiting, this, [&](StepWindow &shown) {
+        QTimer::singleShot(0, &shown, [&, pane] {
+            if (started.size() > 1) {
+                pane->stopPlaying();
+                return;
+            }
+            // The access key, where the keys of the window on the stage go.
+            const QString letter = caption.mid(caption.indexOf(u'&') + 1, 1);
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
+                                QKeySequence(letter)[0].key(), letter.toLower(), Qt::AltModifier);
+            QTimer::singleShot(2000, pane, &PreviewPane::stopPlaying);
+        });
+    });
+    pane->playFromStart();
+    useSettings(QStringLiteral("english.lang"), QStringLiteral("Themes/standart.tvth"));
+    QCOMPARE(started, QList<int>({0, 1}));
 }
 
 void TestPreview::stopsOnEditAndEsc_data()

@@ -1,11 +1,14 @@
 #include "stepstage.h"
 
+#include "kxbutton.h"
 #include "stepwindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGraphicsObject>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
@@ -194,6 +197,61 @@ void StepStage::setPlayable(bool playable)
         setFocus(Qt::OtherFocusReason);
         scene()->setFocusItem(mProxy, Qt::TabFocusReason);
     }
+}
+
+bool StepStage::event(QEvent *event)
+{
+    // In a window of its own, a step window's access keys are the only ones there are. On the
+    // stage the editor's own (the labels of the properties panel) would share some, and of two
+    // alike Qt presses neither: while the window plays, its keys come first.
+    if (event->type() == QEvent::ShortcutOverride &&
+        accessKeyButton(*static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QGraphicsView::event(event);
+}
+
+void StepStage::keyPressEvent(QKeyEvent *event)
+{
+    QWidget *button = accessKeyButton(*event);
+    if (!button) {
+        QGraphicsView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // What the button's own access key does: a system button shows its click, and a key held
+    // down does not click it again; a skinned one acts on the first press only.
+    if (auto *system = qobject_cast<QAbstractButton *>(button)) {
+        if (!system->isDown())
+            system->animateClick();
+    } else if (!event->isAutoRepeat()) {
+        static_cast<KXButton *>(button)->click();
+    }
+}
+
+QWidget *StepStage::accessKeyButton(const QKeyEvent &key) const
+{
+    if (!mPlayable || !mWindow)
+        return nullptr;
+    const QKeySequence pressed(key.keyCombination());
+    QWidget *found = nullptr;
+    for (QWidget *button : mWindow->findChildren<QWidget *>()) {
+        QString caption;
+        if (const auto *system = qobject_cast<QAbstractButton *>(button))
+            caption = system->text();
+        else if (const auto *skinned = qobject_cast<KXButton *>(button))
+            caption = skinned->caption();
+        if (caption.isEmpty() || !button->isVisible() || !button->isEnabled() ||
+            QKeySequence::mnemonic(caption) != pressed)
+            continue;
+        // Two buttons of the window with one key: Qt's rule for keys alike holds, as it does in
+        // the runner.
+        if (found)
+            return nullptr;
+        found = button;
+    }
+    return found;
 }
 
 void StepStage::resizeEvent(QResizeEvent *event)

@@ -50,10 +50,13 @@ signals:
     void scaleChanged(double scale);
 
 protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void fitWindow();
+    QWidget *accessKeyButton(const QKeyEvent &key) const;
 
     QPointer<StepWindow> mWindow;
     QGraphicsProxyWidget *mProxy = nullptr;
