@@ -13,6 +13,7 @@
 #include <QAccessible>
 #include <QPainter>
 #include <QSlider>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
@@ -100,6 +101,15 @@ QImage shownTitleBarCaption(const PreviewPane &pane)
     return pixels(stage->viewport()->grab(caption));
 }
 
+// A drag of a splitter's handle by the mouse.
+void dragHandle(QWidget &handle, QPoint by)
+{
+    const QPoint middle = handle.rect().center();
+    QTest::mousePress(&handle, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(&handle, middle + by);
+    QTest::mouseRelease(&handle, Qt::LeftButton, {}, middle + by);
+}
+
 DialogProject oneStep(const DialogRecord &record, qint16 style)
 {
     DialogProject project;
@@ -143,6 +153,8 @@ private slots:
     void playsInPlace();
     void accessKeysGoFirst_data();
     void accessKeysGoFirst();
+    void stopsWhenNotSeen_data();
+    void stopsWhenNotSeen();
     void stopsOnEditAndEsc_data();
     void stopsOnEditAndEsc();
     void playsAsRunner_data();
@@ -496,6 +508,42 @@ void TestPreview::accessKeysGoFirst()
     pane->playFromStart();
     useSettings(QStringLiteral("english.lang"), QStringLiteral("Themes/standart.tvth"));
     QCOMPARE(started, QList<int>({0, 1}));
+}
+
+void TestPreview::stopsWhenNotSeen_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("the pane folded") << "fold";
+    QTest::newRow("the side with the pane collapsed") << "collapse";
+}
+
+void TestPreview::stopsWhenNotSeen()
+{
+    QFETCH(QString, how);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    using namespace kq::StepTest;
+    setUpProject(window, [](DialogProject &project) {
+        project = makeProject({message("Дальше", Next), pause(1, Back)});
+    });
+    auto *pane = child<PreviewPane>(&window, QStringLiteral("preview_pane"));
+    auto *split = child<QSplitter>(&window, QStringLiteral("main_splitter"));
+    bool stopped = false;
+    connect(pane->player(), &InPlacePlay::windowWaiting, this, [&](StepWindow &shown) {
+        QTimer::singleShot(0, &shown, [&, pane] {
+            if (how == u"fold")
+                child<QToolButton>(pane, QStringLiteral("preview_title"))->click();
+            else
+                dragHandle(*split->handle(1), QPoint(split->sizes().at(1), 0));
+            stopped = pane->player()->wasStopped();
+            pane->stopPlaying();
+        });
+    });
+    pane->playFromStart();
+    QVERIFY2(stopped, "a run nobody sees goes on");
+    QVERIFY(!pane->isPlaying());
 }
 
 void TestPreview::stopsOnEditAndEsc_data()

@@ -154,6 +154,12 @@ void MainWindow::layOut()
     mSideSplit->setStretchFactor(0, 1);
     mSideSplit->setStretchFactor(1, 0);
     mSplitter = new MainSplitter(editing, mSideSplit, this);
+    // Pushed out of the way with the flow tabs, the preview is out of sight as when folded: a
+    // run there stops rather than wait for answers nobody can see.
+    connect(mSplitter, &QSplitter::splitterMoved, this, [this] {
+        if (mSplitter->sizes().value(1) == 0)
+            mPreview->stopPlaying();
+    });
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
