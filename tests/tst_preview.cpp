@@ -155,6 +155,8 @@ private slots:
     void accessKeysGoFirst();
     void stopsWhenNotSeen_data();
     void stopsWhenNotSeen();
+    void playsInSight_data();
+    void playsInSight();
     void stopsOnEditAndEsc_data();
     void stopsOnEditAndEsc();
     void playsAsRunner_data();
@@ -544,6 +546,41 @@ void TestPreview::stopsWhenNotSeen()
     pane->playFromStart();
     QVERIFY2(stopped, "a run nobody sees goes on");
     QVERIFY(!pane->isPlaying());
+}
+
+void TestPreview::playsInSight_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("the pane folded") << "fold";
+    QTest::newRow("the side with the pane collapsed") << "collapse";
+}
+
+void TestPreview::playsInSight()
+{
+    QFETCH(QString, how);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    using namespace kq::StepTest;
+    setUpProject(window,
+                 [](DialogProject &project) { project = makeProject({message("ОК", Exit)}); });
+    auto *pane = child<PreviewPane>(&window, QStringLiteral("preview_pane"));
+    auto *split = child<QSplitter>(&window, QStringLiteral("main_splitter"));
+    if (how == u"fold")
+        child<QToolButton>(pane, QStringLiteral("preview_title"))->click();
+    else
+        dragHandle(*split->handle(1), QPoint(split->sizes().at(1), 0));
+    bool seen = false;
+    connect(pane->player(), &InPlacePlay::windowWaiting, this, [&](StepWindow &shown) {
+        QTimer::singleShot(0, &shown, [&, pane] {
+            seen = !pane->stage()->viewport()->visibleRegion().isEmpty();
+            pane->stopPlaying();
+        });
+    });
+    QTest::keyClick(&window, Qt::Key_F6);
+    QVERIFY2(seen, "the run plays out of sight");
 }
 
 void TestPreview::stopsOnEditAndEsc_data()

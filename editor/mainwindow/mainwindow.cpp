@@ -160,6 +160,9 @@ void MainWindow::layOut()
         if (mSplitter->sizes().value(1) == 0)
             mPreview->stopPlaying();
     });
+    // A run started by its key while they are away brings them back, as it unfolds the pane.
+    connect(mPreview, &PreviewPane::aboutToPlay, this,
+            [this] { mSplitter->bringBackFlow(EditingDesigned.width()); });
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

@@ -412,6 +412,7 @@ void PreviewPane::play(int firstStep)
     mDocument.commitPendingEdits();
     if (isFolded())
         setFolded(false);
+    emit aboutToPlay();
     mMoment->hide();
     mMomentLabel->hide();
     updateButtons();
