@@ -127,7 +127,9 @@ bool importLegacyProject(DialogProject &project, const QString &path, QString *e
         std::tie(record.btn1, record.btn2) = buttonCaptions(fields.at(3));
         record.btnscr1 = ButtonScript::GoNext;
         record.btnscr2 = ButtonScript::GoNext;
-        project.record(i) = record;
+        // Stored as a project file stores it: a text longer than its field is cut to the width,
+        // so that the editor, the test run and the built program all show the same.
+        project.record(i) = DialogRecord::fromBytes(record.toBytes());
         project.setDialogCount(qint16(i));
     }
     if (i == 0)

@@ -61,8 +61,9 @@ void StepWindow::changeEvent(QEvent *event)
 
 void StepWindow::setCaption(const QString &caption)
 {
+    mShownTitle = caption.isEmpty() ? QStringLiteral(" ") : caption;
     if (caption.isEmpty()) {
-        setWindowTitle(QStringLiteral(" "));
+        setWindowTitle(mShownTitle);
         return;
     }
     QString title = caption;

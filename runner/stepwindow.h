@@ -37,6 +37,10 @@ public:
     // without a modal run of its own (the editor's preview) starts it so.
     void startClock();
 
+    // The title as a title bar shows it: the caption without the escaping setCaption adds for
+    // Qt, blank for a blank caption.
+    QString shownTitle() const { return mShownTitle; }
+
     // In steps that go round forever with nothing to answer, the close box ends the run.
     void setCloseEndsRun(bool ends) { mCloseEndsRun = ends; }
     bool closeEndsRun() const { return mCloseEndsRun; }
@@ -93,6 +97,7 @@ private:
     qint16 mStyle;
     qint16 mResult;
     QTimer *mTimer = nullptr;
+    QString mShownTitle;
     bool mCloseEndsRun = false;
 };
 

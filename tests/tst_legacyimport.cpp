@@ -86,6 +86,10 @@ void TestLegacyImport::importsOneLine_data()
                                                      << "т"
                                                      << "з" << 4 << "ОК"
                                                      << "Отмена";
+    QTest::newRow("longer than the fields")
+        << QString(600, u'Ж') + "; " + QString(70, u'З') + "; Вопрос; ОК" << QString(512, u'Ж')
+        << QString(50, u'З') << 4 << "ОК"
+        << "";
     QTest::newRow("empty fields") << "; ; ; "
                                   << ""
                                   << "" << 0 << ""

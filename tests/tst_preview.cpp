@@ -11,13 +11,16 @@
 #include "tst_mainwindowfixture.h"
 
 #include <QAccessible>
+#include <QPainter>
 #include <QSlider>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QUndoStack>
+#include <QWindow>
 
 using namespace kq;
 using namespace kq::MainWindowTest;
@@ -69,6 +72,44 @@ QImage shownWindow(const PreviewPane &pane)
     return pixels(stage->viewport()->grab(stage->clientRect()));
 }
 
+QRect captionRect(const QStyleOptionTitleBar &bar)
+{
+    return QApplication::style()->subControlRect(QStyle::CC_TitleBar, &bar,
+                                                 QStyle::SC_TitleBarLabel, nullptr);
+}
+
+// The caption of a title bar over a window, as the style draws it with the title the window
+// system was given.
+QImage titleBarCaption(const QWidget &window)
+{
+    const QStyleOptionTitleBar bar =
+        StepStage::titleBarOption(window.width(), window.windowHandle()->title());
+    QImage image(bar.rect.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    QApplication::style()->drawComplexControl(QStyle::CC_TitleBar, &bar, &painter);
+    return image.copy(captionRect(bar));
+}
+
+// The caption of the title bar the stage draws over its window, at the real size.
+QImage shownTitleBarCaption(const PreviewPane &pane)
+{
+    const StepStage *stage = pane.stage();
+    const QStyleOptionTitleBar bar = StepStage::titleBarOption(stage->window()->width(), QString());
+    const QRect client = stage->clientRect();
+    const QRect caption =
+        captionRect(bar).translated(client.left(), client.top() - bar.rect.height());
+    return pixels(stage->viewport()->grab(caption));
+}
+
+// A drag of a splitter's handle by the mouse.
+void dragHandle(QWidget &handle, QPoint by)
+{
+    const QPoint middle = handle.rect().center();
+    QTest::mousePress(&handle, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(&handle, middle + by);
+    QTest::mouseRelease(&handle, Qt::LeftButton, {}, middle + by);
+}
+
 DialogProject oneStep(const DialogRecord &record, qint16 style)
 {
     DialogProject project;
@@ -105,8 +146,17 @@ private slots:
     void followsTyping();
     void tellsWhatItCannotShow_data();
     void tellsWhatItCannotShow();
+    void scalesDownToFit_data();
     void scalesDownToFit();
+    void tellsTheMoment_data();
+    void tellsTheMoment();
     void playsInPlace();
+    void accessKeysGoFirst_data();
+    void accessKeysGoFirst();
+    void stopsWhenNotSeen_data();
+    void stopsWhenNotSeen();
+    void playsInSight_data();
+    void playsInSight();
     void stopsOnEditAndEsc_data();
     void stopsOnEditAndEsc();
     void playsAsRunner_data();
@@ -152,6 +202,9 @@ void TestPreview::drawsAsRunner_data()
         longText.btn2 = QString(40, u'W');
         longText.ico = 3;
         QTest::addRow("%s, long texts", qPrintable(look)) << style << longText << 0;
+        DialogRecord marks = longText;
+        marks.caption = QStringLiteral("Итог [*] и [*][*]");
+        QTest::addRow("%s, title marks", qPrintable(look)) << style << marks << 0;
         DialogRecord bar;
         bar.type = DialogRecord::Progress;
         bar.caption = QStringLiteral("Загрузка");
@@ -187,6 +240,8 @@ void TestPreview::drawsAsRunner()
     }
     QCOMPARE(shown.size(), expected.size());
     QVERIFY2(shown == expected, "the preview draws the window otherwise than the runner");
+    QVERIFY2(shownTitleBarCaption(on.pane) == titleBarCaption(*runner),
+             "the preview's title bar shows another title than the runner's");
 }
 
 void TestPreview::followsEdits_data()
@@ -308,18 +363,54 @@ void TestPreview::tellsWhatItCannotShow()
     QCOMPARE(child<QLabel>(&on.pane, QStringLiteral("preview_warning"))->isVisible(), warned);
 }
 
+void TestPreview::scalesDownToFit_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QSize>("paneSize");
+    QTest::newRow("a long line") << QString(60, u'Ж') << QSize(300, 400);
+    QTest::newRow("hundreds of line breaks") << QString(511, u'\n') + u'Ж' << QSize(400, 250);
+}
+
 void TestPreview::scalesDownToFit()
 {
+    QFETCH(QString, text);
+    QFETCH(QSize, paneSize);
     PaneOnDocument on;
     using namespace kq::StepTest;
-    on.document.replaceProject(makeProject({withText(message("ОК", ""), QString(60, u'Ж'))}));
-    const auto *scale = child<QLabel>(&on.pane, QStringLiteral("preview_scale"));
-    QCOMPARE(scale->text(), QStringLiteral("100 %"));
-    on.pane.resize(300, 400);
+    on.document.replaceProject(makeProject({withText(message("ОК", ""), text)}));
+    on.pane.resize(paneSize);
     QTRY_VERIFY(on.pane.stage()->scale() < 1.0);
-    const QSize outer = on.pane.stage()->outerSize();
-    QVERIFY(outer.width() * on.pane.stage()->scale() <= on.pane.stage()->viewport()->width());
-    QCOMPARE(scale->text(), QStringLiteral("%1 %").arg(qRound(on.pane.stage()->scale() * 100)));
+    // The whole window, its title bar and its buttons, is in sight.
+    const QSizeF shown = QSizeF(on.pane.stage()->outerSize()) * on.pane.stage()->scale();
+    QVERIFY(shown.width() <= on.pane.stage()->viewport()->width());
+    QVERIFY(shown.height() <= on.pane.stage()->viewport()->height());
+    QCOMPARE(child<QLabel>(&on.pane, QStringLiteral("preview_scale"))->text(),
+             QStringLiteral("%1 %").arg(qRound(on.pane.stage()->scale() * 100)));
+}
+
+void TestPreview::tellsTheMoment_data()
+{
+    QTest::addColumn<qint16>("time");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("start") << qint16(5) << 0 << "The bar at 0 s of 5 s";
+    QTest::newRow("a tick") << qint16(1) << 1 << "The bar at 0.01 s of 1 s";
+    QTest::newRow("part way") << qint16(5) << 37 << "The bar at 1.85 s of 5 s";
+    QTest::newRow("largest time, full") << qint16(32767) << 100 << "The bar at 32767 s of 32767 s";
+    QTest::newRow("largest time, part way")
+        << qint16(32767) << 37 << "The bar at 12123.79 s of 32767 s";
+}
+
+void TestPreview::tellsTheMoment()
+{
+    QFETCH(qint16, time);
+    QFETCH(int, ticks);
+    QFETCH(QString, label);
+    PaneOnDocument on;
+    using namespace kq::StepTest;
+    on.document.replaceProject(makeProject({progress(time, "Стоп", Exit, Next)}));
+    child<QSlider>(&on.pane, QStringLiteral("preview_moment"))->setValue(ticks);
+    QCOMPARE(child<QLabel>(&on.pane, QStringLiteral("preview_moment_label"))->text(), label);
 }
 
 void TestPreview::playsInPlace()
@@ -363,6 +454,133 @@ void TestPreview::playsInPlace()
     QCOMPARE(child<QLabel>(pane, QStringLiteral("preview_card"))->text(),
              languageText(TextId::WebProgramStopped)
                  .arg(RunFault::retold(RunFault::scriptCannotRun(0, "Идти К ab"))));
+}
+
+void TestPreview::accessKeysGoFirst_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QString>("caption");
+    // Each button's access key is also that of a label of the properties panel.
+    QTest::newRow("system, English") << "english.lang"
+                                     << "0"
+                                     << "&Continue";
+    QTest::newRow("skinned, English") << "english.lang"
+                                      << "1"
+                                      << "&Continue";
+    QTest::newRow("system, Russian") << "russian.lang"
+                                     << "0"
+                                     << "&Нет";
+    QTest::newRow("skinned, Russian") << "russian.lang"
+                                      << "1"
+                                      << "&Нет";
+}
+
+void TestPreview::accessKeysGoFirst()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, style);
+    QFETCH(QString, caption);
+    useSettings(language, QStringLiteral("Themes/standart.tvth"));
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    using namespace kq::StepTest;
+    setUpProject(window, [&](DialogProject &project) {
+        project = makeProject({message(caption, Next), message("Конец", Exit)}, style);
+    });
+    auto *pane = child<PreviewPane>(&window, QStringLiteral("preview_pane"));
+    QList<int> started;
+    connect(pane->player(), &InPlacePlay::stepStarted, this, [&](int step) { started << step; });
+    connect(pane->player(), &InPlacePlay::windowWaiting, this, [&](StepWindow &shown) {
+        QTimer::singleShot(0, &shown, [&, pane] {
+            if (started.size() > 1) {
+                pane->stopPlaying();
+                return;
+            }
+            // The access key, where the keys of the window on the stage go.
+            const QString letter = caption.mid(caption.indexOf(u'&') + 1, 1);
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
+                                QKeySequence(letter)[0].key(), letter.toLower(), Qt::AltModifier);
+            QTimer::singleShot(2000, pane, &PreviewPane::stopPlaying);
+        });
+    });
+    pane->playFromStart();
+    useSettings(QStringLiteral("english.lang"), QStringLiteral("Themes/standart.tvth"));
+    QCOMPARE(started, QList<int>({0, 1}));
+}
+
+void TestPreview::stopsWhenNotSeen_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("the pane folded") << "fold";
+    QTest::newRow("the side with the pane collapsed") << "collapse";
+}
+
+void TestPreview::stopsWhenNotSeen()
+{
+    QFETCH(QString, how);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    using namespace kq::StepTest;
+    setUpProject(window, [](DialogProject &project) {
+        project = makeProject({message("Дальше", Next), pause(1, Back)});
+    });
+    auto *pane = child<PreviewPane>(&window, QStringLiteral("preview_pane"));
+    auto *split = child<QSplitter>(&window, QStringLiteral("main_splitter"));
+    bool stopped = false;
+    connect(pane->player(), &InPlacePlay::windowWaiting, this, [&](StepWindow &shown) {
+        QTimer::singleShot(0, &shown, [&, pane] {
+            if (how == u"fold")
+                child<QToolButton>(pane, QStringLiteral("preview_title"))->click();
+            else
+                dragHandle(*split->handle(1), QPoint(split->sizes().at(1), 0));
+            stopped = pane->player()->wasStopped();
+            pane->stopPlaying();
+        });
+    });
+    pane->playFromStart();
+    QVERIFY2(stopped, "a run nobody sees goes on");
+    QVERIFY(!pane->isPlaying());
+}
+
+void TestPreview::playsInSight_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("the pane folded") << "fold";
+    QTest::newRow("the side with the pane collapsed") << "collapse";
+}
+
+void TestPreview::playsInSight()
+{
+    QFETCH(QString, how);
+    ScriptedUi ui;
+    MainWindow window(ui);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    using namespace kq::StepTest;
+    setUpProject(window,
+                 [](DialogProject &project) { project = makeProject({message("ОК", Exit)}); });
+    auto *pane = child<PreviewPane>(&window, QStringLiteral("preview_pane"));
+    auto *split = child<QSplitter>(&window, QStringLiteral("main_splitter"));
+    if (how == u"fold")
+        child<QToolButton>(pane, QStringLiteral("preview_title"))->click();
+    else
+        dragHandle(*split->handle(1), QPoint(split->sizes().at(1), 0));
+    bool seen = false;
+    connect(pane->player(), &InPlacePlay::windowWaiting, this, [&](StepWindow &shown) {
+        QTimer::singleShot(0, &shown, [&, pane] {
+            seen = !pane->stage()->viewport()->visibleRegion().isEmpty();
+            pane->stopPlaying();
+        });
+    });
+    QTest::keyClick(&window, Qt::Key_F6);
+    QVERIFY2(seen, "the run plays out of sight");
 }
 
 void TestPreview::stopsOnEditAndEsc_data()
@@ -434,12 +652,8 @@ namespace {
 QPoint closeBoxOn(const StepStage &stage)
 {
     QStyle *style = QApplication::style();
-    const int barHeight = style->pixelMetric(QStyle::PM_TitleBarHeight);
-    QStyleOptionTitleBar bar;
-    bar.rect = QRect(0, 0, stage.window()->width(), barHeight);
-    bar.titleBarFlags =
-        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
+    const QStyleOptionTitleBar bar = StepStage::titleBarOption(stage.window()->width(), QString());
+    const int barHeight = bar.rect.height();
     const QPointF box =
         style->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, nullptr)
             .center();

@@ -20,6 +20,17 @@ void MainSplitter::restoreSplit(const QByteArray &state, int width, int editingW
     // A state of another Qt version or edited by hand is ignored.
     if (restoreState(state))
         return;
+    splitAsDesigned(width, editingWidth);
+}
+
+void MainSplitter::bringBackFlow(int editingWidth)
+{
+    if (sizes().value(1) == 0)
+        splitAsDesigned(width(), editingWidth);
+}
+
+void MainSplitter::splitAsDesigned(int width, int editingWidth)
+{
     const int editing = qMax(widget(0)->minimumWidth(), qMin(editingWidth, width - 200));
     setSizes({editing, width - editing});
 }

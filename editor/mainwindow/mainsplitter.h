@@ -17,12 +17,15 @@ public:
     // The split the settings keep; without one, the editing areas get their designed width
     // (editingWidth) out of width and the flow tabs the rest.
     void restoreSplit(const QByteArray &state, int width, int editingWidth);
+    // Flow tabs pushed out of the way come back with their designed share of the width.
+    void bringBackFlow(int editingWidth);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void shareWidthChange(const QResizeEvent &event);
+    void splitAsDesigned(int width, int editingWidth);
 };
 
 } // namespace kq

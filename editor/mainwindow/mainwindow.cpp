@@ -154,6 +154,15 @@ void MainWindow::layOut()
     mSideSplit->setStretchFactor(0, 1);
     mSideSplit->setStretchFactor(1, 0);
     mSplitter = new MainSplitter(editing, mSideSplit, this);
+    // Pushed out of the way with the flow tabs, the preview is out of sight as when folded: a
+    // run there stops rather than wait for answers nobody can see.
+    connect(mSplitter, &QSplitter::splitterMoved, this, [this] {
+        if (mSplitter->sizes().value(1) == 0)
+            mPreview->stopPlaying();
+    });
+    // A run started by its key while they are away brings them back, as it unfolds the pane.
+    connect(mPreview, &PreviewPane::aboutToPlay, this,
+            [this] { mSplitter->bringBackFlow(EditingDesigned.width()); });
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

@@ -38,9 +38,16 @@ QSize withFrame(QSize client)
     return client + QSize(MessageWindow::FrameWidth, MessageWindow::FrameHeight);
 }
 
+// A moment of the bar in seconds as a person writes it: every digit of the whole seconds, a
+// hundredth (one tick) at the finest, no trailing zeros.
 QString seconds(double value)
 {
-    return QString::number(value, 'g', 4);
+    QString text = QString::number(value, 'f', 2);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text;
 }
 
 } // namespace
@@ -405,6 +412,7 @@ void PreviewPane::play(int firstStep)
     mDocument.commitPendingEdits();
     if (isFolded())
         setFolded(false);
+    emit aboutToPlay();
     mMoment->hide();
     mMomentLabel->hide();
     updateButtons();

@@ -58,6 +58,8 @@ public:
 
 signals:
     void foldedChanged(bool folded);
+    // A run is about to play: whatever keeps the pane out of sight gives it room to be seen.
+    void aboutToPlay();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,11 +1,14 @@
 #include "stepstage.h"
 
+#include "kxbutton.h"
 #include "stepwindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGraphicsObject>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
@@ -54,19 +57,7 @@ protected:
     }
 
 private:
-    QStyleOptionTitleBar option() const
-    {
-        QStyleOptionTitleBar bar;
-        bar.rect = boundingRect().toRect();
-        bar.palette = QApplication::palette();
-        bar.state = QStyle::State_Active | QStyle::State_Enabled;
-        bar.titleBarState = Qt::WindowActive;
-        bar.titleBarFlags =
-            Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
-        bar.text = mCaption;
-        return bar;
-    }
+    QStyleOptionTitleBar option() const { return StepStage::titleBarOption(mWidth, mCaption); }
 
     int mWidth = 0;
     QString mCaption;
@@ -108,6 +99,9 @@ namespace {
 
 // Room around the window, as on a desktop.
 constexpr int Margin = 8;
+// The scale where the stage has no room at all (not laid out yet): positive, and small enough
+// for any window a step can build.
+constexpr double SmallestScale = 0.0001;
 
 } // namespace
 
@@ -157,10 +151,26 @@ void StepStage::showWindow(std::unique_ptr<StepWindow> window)
     mProxy->setPos(0, TitleBarItem::height());
     // The proxy keeps the window off the screen; shown, it draws and takes part in focus.
     mWindow->show();
-    mTitleBar->setBar(mWindow->width(), mWindow->windowTitle());
+    // The title as the window manager would show it: Qt's title holds the caption's "[*]" marks
+    // doubled, which a title bar shows once.
+    mTitleBar->setBar(mWindow->width(), mWindow->shownTitle());
     connect(mWindow, &QWidget::windowTitleChanged, mTitleBar,
-            [this](const QString &title) { mTitleBar->setBar(mWindow->width(), title); });
+            [this] { mTitleBar->setBar(mWindow->width(), mWindow->shownTitle()); });
     fitWindow();
+}
+
+QStyleOptionTitleBar StepStage::titleBarOption(int width, const QString &title)
+{
+    QStyleOptionTitleBar bar;
+    bar.rect = QRect(0, 0, width, TitleBarItem::height());
+    bar.palette = QApplication::palette();
+    bar.state = QStyle::State_Active | QStyle::State_Enabled;
+    bar.titleBarState = Qt::WindowActive;
+    bar.titleBarFlags =
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
+    bar.text = title;
+    return bar;
 }
 
 QSize StepStage::outerSize() const
@@ -189,6 +199,61 @@ void StepStage::setPlayable(bool playable)
     }
 }
 
+bool StepStage::event(QEvent *event)
+{
+    // In a window of its own, a step window's access keys are the only ones there are. On the
+    // stage the editor's own (the labels of the properties panel) would share some, and of two
+    // alike Qt presses neither: while the window plays, its keys come first.
+    if (event->type() == QEvent::ShortcutOverride &&
+        accessKeyButton(*static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QGraphicsView::event(event);
+}
+
+void StepStage::keyPressEvent(QKeyEvent *event)
+{
+    QWidget *button = accessKeyButton(*event);
+    if (!button) {
+        QGraphicsView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // What the button's own access key does: a system button shows its click, and a key held
+    // down does not click it again; a skinned one acts on the first press only.
+    if (auto *system = qobject_cast<QAbstractButton *>(button)) {
+        if (!system->isDown())
+            system->animateClick();
+    } else if (!event->isAutoRepeat()) {
+        static_cast<KXButton *>(button)->click();
+    }
+}
+
+QWidget *StepStage::accessKeyButton(const QKeyEvent &key) const
+{
+    if (!mPlayable || !mWindow)
+        return nullptr;
+    const QKeySequence pressed(key.keyCombination());
+    QWidget *found = nullptr;
+    for (QWidget *button : mWindow->findChildren<QWidget *>()) {
+        QString caption;
+        if (const auto *system = qobject_cast<QAbstractButton *>(button))
+            caption = system->text();
+        else if (const auto *skinned = qobject_cast<KXButton *>(button))
+            caption = skinned->caption();
+        if (caption.isEmpty() || !button->isVisible() || !button->isEnabled() ||
+            QKeySequence::mnemonic(caption) != pressed)
+            continue;
+        // Two buttons of the window with one key: Qt's rule for keys alike holds, as it does in
+        // the runner.
+        if (found)
+            return nullptr;
+        found = button;
+    }
+    return found;
+}
+
 void StepStage::resizeEvent(QResizeEvent *event)
 {
     QGraphicsView::resizeEvent(event);
@@ -203,7 +268,8 @@ void StepStage::fitWindow()
         const QSize room = viewport()->size() - QSize(2 * Margin, 2 * Margin);
         scale = qMin(1.0, qMin(double(room.width()) / outer.width(),
                                double(room.height()) / outer.height()));
-        scale = qMax(scale, 0.05);
+        // However small it must be, the whole window is shown, its buttons and title bar too.
+        scale = qMax(scale, SmallestScale);
         scene()->setSceneRect(QRectF(QPointF(0, 0), outer));
     }
     resetTransform();

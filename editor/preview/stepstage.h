@@ -4,6 +4,7 @@
 
 #include <QGraphicsView>
 #include <QPointer>
+#include <QStyleOptionTitleBar>
 
 #include <memory>
 
@@ -29,6 +30,10 @@ public:
     void showWindow(std::unique_ptr<StepWindow> window);
     StepWindow *window() const { return mWindow; }
 
+    // The title bar the stage draws over a window of the given width, as the application's
+    // style draws a window manager's.
+    static QStyleOptionTitleBar titleBarOption(int width, const QString &title);
+
     // The window with its title bar, at its real size.
     QSize outerSize() const;
     // The scale the window is shown at: 1 at its real size, less when scaled down to fit.
@@ -45,10 +50,13 @@ signals:
     void scaleChanged(double scale);
 
 protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void fitWindow();
+    QWidget *accessKeyButton(const QKeyEvent &key) const;
 
     QPointer<StepWindow> mWindow;
     QGraphicsProxyWidget *mProxy = nullptr;
