@@ -110,6 +110,18 @@ void dragHandle(QWidget &handle, QPoint by)
     QTest::mouseRelease(&handle, Qt::LeftButton, {}, middle + by);
 }
 
+// The pane put out of sight as a user does: "fold" by its title, "collapse" by dragging the main
+// splitter until the side with the pane is gone.
+void putOutOfSight(MainWindow &window, const QString &how)
+{
+    if (how == u"fold") {
+        child<QToolButton>(&window, QStringLiteral("preview_title"))->click();
+        return;
+    }
+    auto *split = child<QSplitter>(&window, QStringLiteral("main_splitter"));
+    dragHandle(*split->handle(1), QPoint(split->sizes().at(1), 0));
+}
+
 DialogProject oneStep(const DialogRecord &record, qint16 style)
 {
     DialogProject project;
@@ -531,14 +543,10 @@ void TestPreview::stopsWhenNotSeen()
         project = makeProject({message("Дальше", Next), pause(1, Back)});
     });
     auto *pane = child<PreviewPane>(&window, QStringLiteral("preview_pane"));
-    auto *split = child<QSplitter>(&window, QStringLiteral("main_splitter"));
     bool stopped = false;
     connect(pane->player(), &InPlacePlay::windowWaiting, this, [&](StepWindow &shown) {
         QTimer::singleShot(0, &shown, [&, pane] {
-            if (how == u"fold")
-                child<QToolButton>(pane, QStringLiteral("preview_title"))->click();
-            else
-                dragHandle(*split->handle(1), QPoint(split->sizes().at(1), 0));
+            putOutOfSight(window, how);
             stopped = pane->player()->wasStopped();
             pane->stopPlaying();
         });
@@ -550,9 +558,7 @@ void TestPreview::stopsWhenNotSeen()
 
 void TestPreview::playsInSight_data()
 {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("the pane folded") << "fold";
-    QTest::newRow("the side with the pane collapsed") << "collapse";
+    stopsWhenNotSeen_data();
 }
 
 void TestPreview::playsInSight()
@@ -567,11 +573,7 @@ void TestPreview::playsInSight()
     setUpProject(window,
                  [](DialogProject &project) { project = makeProject({message("ОК", Exit)}); });
     auto *pane = child<PreviewPane>(&window, QStringLiteral("preview_pane"));
-    auto *split = child<QSplitter>(&window, QStringLiteral("main_splitter"));
-    if (how == u"fold")
-        child<QToolButton>(pane, QStringLiteral("preview_title"))->click();
-    else
-        dragHandle(*split->handle(1), QPoint(split->sizes().at(1), 0));
+    putOutOfSight(window, how);
     bool seen = false;
     connect(pane->player(), &InPlacePlay::windowWaiting, this, [&](StepWindow &shown) {
         QTimer::singleShot(0, &shown, [&, pane] {
