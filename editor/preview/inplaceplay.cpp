@@ -61,7 +61,6 @@ StepLoop::Outcome InPlacePlay::play(const DialogProject &project, int firstStep)
     loop.setStepKind(DialogRecord::Pause, mPause.get());
     mPlaying = true;
     mStopped = false;
-    mStep = firstStep;
     const StepLoop::Outcome outcome = loop.play(
         records.record(0), qint16(count),
         [&records, count](int record) -> std::optional<DialogRecord> {
@@ -89,7 +88,6 @@ qint16 InPlacePlay::playWindow(std::unique_ptr<StepWindow> window, const DialogR
 {
     if (mStopped)
         return StepKind::EndRun;
-    mStep = step;
     const QPointer<StepWindow> playing = window.get();
     bool ended = false;
     QEventLoop wait;

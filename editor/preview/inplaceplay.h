@@ -31,8 +31,6 @@ public:
     bool isPlaying() const { return mPlaying; }
     // The run was stopped rather than ended.
     bool wasStopped() const { return mStopped; }
-    // The step that plays, or played last.
-    int step() const { return mStep; }
 
     // Ends the run where it is; play() then returns.
     void stop();
@@ -57,7 +55,6 @@ private:
     std::unique_ptr<StepKind> mPause;
     bool mPlaying = false;
     bool mStopped = false;
-    int mStep = 0;
 };
 
 } // namespace kq
